@@ -1,0 +1,150 @@
+#include "cli_app.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+#include <memory>
+
+#include "core_context.h"
+#include "sim/simulated_camera.h"
+#include "stderr_ui_port.h"
+
+namespace vk::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vk4100ctl [--port PATH | --simulate[=MODEL]] [--baud RATE] [--timeout MS] [--trace]\n"
+    "                 COMMAND [ARGS]\n";
+
+bool ParseNumber(const std::string& text, long long& value) {
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// "--name=value" or "--name value"; advances i past what it used.
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
+               std::string& value) {
+    const std::string& a = args[i];
+    if (a.starts_with(name + "=")) {
+        value = a.substr(name.size() + 1);
+        return true;
+    }
+    if (a == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    return false;
+}
+
+void PrintUsage(std::ostream& err) {
+    err << kUsage << "commands:\n";
+    for (const auto& c : CliCommands()) err << "  " << c.usage << '\n';
+}
+
+}  // namespace
+
+bool ParseArguments(const std::vector<std::string>& args, CliOptions& options,
+                    std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string value;
+        long long number = 0;
+        if (!options.words.empty() || !a.starts_with("--")) {
+            options.words.push_back(a);
+        } else if (a == "--simulate") {
+            options.simulateModel = "";
+        } else if (a.starts_with("--simulate=")) {
+            options.simulateModel = a.substr(11);
+        } else if (a == "--trace") {
+            options.trace = true;
+        } else if (TakeValue(args, i, "--port", value)) {
+            options.port = value;
+        } else if (TakeValue(args, i, "--baud", value)) {
+            if (!ParseNumber(value, number) || number <= 0) {
+                error = "bad baud rate: " + value;
+                return false;
+            }
+            options.baud = static_cast<std::uint32_t>(number);
+        } else if (TakeValue(args, i, "--timeout", value)) {
+            if (!ParseNumber(value, number) || number < 0 || number > 600000) {
+                error = "bad time-out: " + value;
+                return false;
+            }
+            options.timeoutMs = static_cast<int>(number);
+        } else {
+            error = "unknown option: " + a;
+            return false;
+        }
+    }
+    if (options.port && options.simulateModel) {
+        error = "--port and --simulate exclude each other";
+        return false;
+    }
+    if (options.words.empty()) {
+        error = "no command given";
+        return false;
+    }
+    return true;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CliOptions options;
+    std::string error;
+    if (!ParseArguments(args, options, error)) {
+        err << "vk4100ctl: " << error << '\n';
+        PrintUsage(err);
+        return kExitUsage;
+    }
+    const auto& commands = CliCommands();
+    const auto it = std::find_if(commands.begin(), commands.end(),
+                                 [&](const CliCommand& c) { return options.words[0] == c.name; });
+    const int argc = static_cast<int>(options.words.size()) - 1;
+    if (it == commands.end() || argc < it->minArgs || argc > it->maxArgs) {
+        err << "vk4100ctl: " << (it == commands.end() ? "unknown command: " : "usage: ")
+            << (it == commands.end() ? options.words[0] : it->usage) << '\n';
+        if (it == commands.end()) PrintUsage(err);
+        return kExitUsage;
+    }
+
+    StderrUiPort ui(err);
+    MemorySettingsBackend settingsBackend;
+    std::unique_ptr<sim::SimulatedCamera> camera;
+    if (options.simulateModel) {
+        sim::SimOptions simOptions;
+        if (!options.simulateModel->empty()) simOptions.model = *options.simulateModel;
+        camera = std::make_unique<sim::SimulatedCamera>(simOptions);
+        if (!camera->Start(&error)) {
+            err << "vk4100ctl: cannot start the simulated camera: " << error << '\n';
+            return kExitFailed;
+        }
+    }
+    CoreContext core(ui, settingsBackend);
+    if (options.trace) {
+        core.logs.terminal.onAdded = [&err](const std::string& line) { err << line << '\n'; };
+    }
+
+    if (it->needsCamera) {
+        const std::optional<std::string> device =
+            camera ? std::optional(camera->DevicePath()) : options.port;
+        const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
+        bool opened = false;
+        if (device) {
+            core.port.PinPort(*device);
+            opened = core.channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort),
+                                              baud, 0);
+        } else {
+            opened = options.baud ? core.channel.SelectBaudRate(baud) : core.channel.ReopenChannel();
+        }
+        if (!opened) {
+            err << "vk4100ctl: cannot open the serial channel\n";
+            return kExitFailed;
+        }
+    }
+    CliSession session{core, options, out, err};
+    const std::vector<std::string> commandArgs(options.words.begin() + 1, options.words.end());
+    const int result = it->run(session, commandArgs);
+    core.channel.CloseChannel();
+    return result;
+}
+
+}  // namespace vk::cli

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vk {
+class CoreContext;
+}
+
+namespace vk::cli {
+
+struct CliOptions {
+    std::optional<std::string> port;
+    std::optional<std::string> simulateModel;  // set when --simulate was given
+    std::uint32_t baud = 0;                     // 0: the stored rate
+    int timeoutMs = 2500;
+    bool trace = false;
+    std::vector<std::string> words;             // the command and its arguments
+};
+
+// What a command runs against.
+struct CliSession {
+    CoreContext& core;
+    const CliOptions& options;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+using CommandHandler = int (*)(CliSession&, const std::vector<std::string>& args);
+
+struct CliCommand {
+    const char* name;
+    const char* usage;
+    int minArgs;
+    int maxArgs;
+    bool needsCamera;
+    CommandHandler run;
+};
+
+const std::vector<CliCommand>& CliCommands();
+
+// Exit codes.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;  // the camera refused or did not answer
+inline constexpr int kExitUsage = 2;   // the command line or an argument is wrong
+
+// Parses the arguments; false with a message for a bad command line.
+bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace vk::cli

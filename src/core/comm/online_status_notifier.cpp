@@ -1,0 +1,22 @@
+#include "comm/online_status_notifier.h"
+
+#include <algorithm>
+
+namespace vk {
+
+void OnlineStatusNotifier::Register(COnlineStatusUpdater* observer) {
+    if (observer) observers_.push_back(observer);
+}
+
+void OnlineStatusNotifier::Unregister(COnlineStatusUpdater* observer) {
+    std::erase(observers_, observer);
+}
+
+void OnlineStatusNotifier::Notify(int online) {
+    current_ = online;
+    // A copy, so an observer may unregister itself from its callback.
+    const auto observers = observers_;
+    for (auto* o : observers) o->OnOnlineStatusChanged(online);
+}
+
+}  // namespace vk

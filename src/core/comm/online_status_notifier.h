@@ -1,0 +1,34 @@
+#pragma once
+
+#include <vector>
+
+namespace vk {
+
+// Implemented by every tool window (and by anything else that follows the line state).
+class COnlineStatusUpdater {
+public:
+    virtual ~COnlineStatusUpdater() = default;
+    // 1 online, 0 offline.
+    virtual void OnOnlineStatusChanged(int online) { (void)online; }
+};
+
+// Tells every registered observer whether the camera answers. Each call notifies all
+// observers again, even when the state did not change.
+class OnlineStatusNotifier {
+public:
+    void Register(COnlineStatusUpdater* observer);
+    void Unregister(COnlineStatusUpdater* observer);
+    void SetOnline() { Notify(1); }
+    void SetOffline() { Notify(0); }
+
+    // What was last shown: 0 offline (also before any call), 1 online.
+    int Current() const { return current_; }
+
+private:
+    void Notify(int online);
+
+    std::vector<COnlineStatusUpdater*> observers_;
+    int current_ = 0;
+};
+
+}  // namespace vk

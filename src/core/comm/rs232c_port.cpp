@@ -1,0 +1,49 @@
+#include "comm/rs232c_port.h"
+
+#include <algorithm>
+
+#include "ui_port.h"
+
+namespace vk {
+
+bool Rs232cPort::Open(const std::string& portName, std::uint32_t baudRate, int byteSize,
+                      int stopBits, int xonXoff, int parityCheck) {
+    if (IsOpen()) Close();
+    std::string failedStep;
+    if (!OpenDevice(portName, baudRate, byteSize, stopBits, xonXoff, parityCheck, failedStep)) {
+        CloseDevice();
+        ui_.ShowMessage("Failed to initialize " + portName + " port!\nError in " + failedStep,
+                        kCommunicationErrorCaption, MessageIcon::Exclamation);
+        return false;
+    }
+    ResetBuffer();
+    return true;
+}
+
+int Rs232cPort::Read(char* buffer, int maxCount) {
+    if (!IsOpen() || maxCount < 1) return 0;
+    return static_cast<int>(ring_.Read(buffer, static_cast<std::size_t>(maxCount)));
+}
+
+int Rs232cPort::Available() const { return static_cast<int>(ring_.Available()); }
+
+void Rs232cPort::ResetBuffer() { ring_.Reset(); }
+
+bool Rs232cPort::WaitForData(std::chrono::steady_clock::time_point deadline) {
+    if (!IsOpen()) return false;
+    return ring_.WaitForData(deadline);
+}
+
+bool Rs232cPort::Write(const char* bytes, int length) {
+    if (!IsOpen() || length < 1 || IsBroken()) return false;
+    std::lock_guard lock(lock_);
+    return WriteDevice(bytes, length);
+}
+
+void Rs232cPort::PinPort(const std::string& name) {
+    if (std::find(pinned_.begin(), pinned_.end(), name) == pinned_.end()) {
+        pinned_.insert(pinned_.begin(), name);
+    }
+}
+
+}  // namespace vk

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "comm/byte_ring.h"
+
+namespace vk {
+
+class UiPort;
+
+// A PC serial port: fixed line settings, a reader thread that moves received bytes into
+// the ring, and one lock that covers whole writes and whole drains. The platform part
+// lives in rs232c_port_posix.cpp / rs232c_port_win32.cpp.
+class Rs232cPort {
+public:
+    explicit Rs232cPort(UiPort& ui);
+    ~Rs232cPort();
+    Rs232cPort(const Rs232cPort&) = delete;
+    Rs232cPort& operator=(const Rs232cPort&) = delete;
+
+    // stopBits 0 means one stop bit. Shows the failing step's message on failure.
+    bool Open(const std::string& portName, std::uint32_t baudRate, int byteSize = 8,
+              int stopBits = 0, int xonXoff = 0, int parityCheck = 0);
+    void Close();
+    bool IsOpen() const;
+    // False once the device has gone away (hang-up, unplugged); reopening clears it.
+    bool IsBroken() const;
+
+    // Sends every byte or reports failure (no port, nothing to send, device gone).
+    bool Write(const char* bytes, int length);
+    // Takes waiting bytes from the ring without waiting.
+    int Read(char* buffer, int maxCount);
+    int Available() const;
+    void ResetBuffer();
+    // Blocks until a byte waits, the deadline passes or the port closes or breaks.
+    bool WaitForData(std::chrono::steady_clock::time_point deadline);
+
+    // The selectable port names of this platform: COM1..COM16 on Windows; on other
+    // systems the serial devices that exist, after the pinned ones.
+    std::vector<std::string> PortNames() const;
+    // Puts a device (the simulator's, one named on the command line) first in the list.
+    void PinPort(const std::string& name);
+
+    // The device path that Open uses for a port name.
+    static std::string DevicePath(const std::string& portName);
+
+private:
+    struct Platform;
+
+    void ReaderLoop();
+    bool OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
+                    int stopBits, int xonXoff, int parityCheck, std::string& failedStep);
+    void CloseDevice();
+    bool WriteDevice(const char* bytes, int length);
+
+    UiPort& ui_;
+    std::unique_ptr<Platform> platform_;
+    std::mutex lock_;  // whole writes and whole drains
+    ByteRing ring_;
+    std::vector<std::string> pinned_;
+};
+
+}  // namespace vk

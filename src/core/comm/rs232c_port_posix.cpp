@@ -1,0 +1,214 @@
+// The serial port on POSIX systems: termios raw mode, a reader thread that waits with
+// poll() and is woken through a pipe on close.
+#include <fcntl.h>
+#include <glob.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <fstream>
+#include <thread>
+
+#include "comm/rs232c_port.h"
+#include "ui_port.h"
+
+namespace vk {
+
+struct Rs232cPort::Platform {
+    int fd = -1;
+    int wake[2] = {-1, -1};
+    std::thread reader;
+    std::atomic<bool> running{false};
+    std::atomic<bool> broken{false};
+};
+
+namespace {
+
+constexpr int kWriteTimeoutMs = 20000;
+
+bool ToSpeed(std::uint32_t rate, speed_t& speed) {
+    switch (rate) {
+        case 1200: speed = B1200; return true;
+        case 2400: speed = B2400; return true;
+        case 4800: speed = B4800; return true;
+        case 9600: speed = B9600; return true;
+        case 19200: speed = B19200; return true;
+        case 38400: speed = B38400; return true;
+        case 57600: speed = B57600; return true;
+        case 115200: speed = B115200; return true;
+        case 230400: speed = B230400; return true;
+        case 460800: speed = B460800; return true;
+        case 921600: speed = B921600; return true;
+        default: return false;
+    }
+}
+
+tcflag_t ToCharSize(int byteSize) {
+    switch (byteSize) {
+        case 5: return CS5;
+        case 6: return CS6;
+        case 7: return CS7;
+        default: return CS8;
+    }
+}
+
+void CloseFd(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// An on-board UART placeholder reports port 0x0; real ones have an address.
+bool IsRealUart(const std::string& device) {
+    const auto name = device.substr(device.rfind('/') + 1);
+    std::ifstream port("/sys/class/tty/" + name + "/port");
+    std::string value;
+    return port && (port >> value) && value != "0x0" && value != "0x00000000";
+}
+
+}  // namespace
+
+Rs232cPort::Rs232cPort(UiPort& ui) : ui_(ui), platform_(std::make_unique<Platform>()) {}
+
+Rs232cPort::~Rs232cPort() { Close(); }
+
+bool Rs232cPort::IsOpen() const { return platform_->fd >= 0; }
+
+bool Rs232cPort::IsBroken() const { return platform_->broken.load(); }
+
+std::string Rs232cPort::DevicePath(const std::string& portName) {
+    return portName.starts_with('/') ? portName : "/dev/" + portName;
+}
+
+bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
+                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep) {
+    auto& p = *platform_;
+    failedStep = "CreateFile()";
+    p.fd = ::open(DevicePath(portName).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (p.fd < 0 || !::isatty(p.fd)) return false;
+    ::ioctl(p.fd, TIOCEXCL);  // no sharing, as far as the system allows
+
+    termios tio{};
+    failedStep = "GetCommState()";
+    if (::tcgetattr(p.fd, &tio) != 0) return false;
+    failedStep = "SetCommState()";
+    speed_t speed{};
+    if (!ToSpeed(baudRate, speed)) return false;
+    ::cfmakeraw(&tio);
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= ToCharSize(byteSize) | CLOCAL | CREAD;
+    if (stopBits != 0) tio.c_cflag |= CSTOPB;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+    if (xonXoff) tio.c_iflag |= IXON | IXOFF;
+    if (parityCheck) tio.c_iflag |= INPCK;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) return false;
+    if (::tcsetattr(p.fd, TCSANOW, &tio) != 0) return false;
+    ::tcflush(p.fd, TCIOFLUSH);
+
+    int dtr = TIOCM_DTR;
+    ::ioctl(p.fd, TIOCMBIS, &dtr);  // a pseudo-terminal has no DTR line; that is fine
+
+    failedStep = "CreateFile()";
+    if (::pipe2(p.wake, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    p.broken = false;
+    p.running = true;
+    ring_.Reset();
+    ring_.Reopen();
+    p.reader = std::thread([this] { ReaderLoop(); });
+    return true;
+}
+
+void Rs232cPort::Close() { CloseDevice(); }
+
+void Rs232cPort::CloseDevice() {
+    auto& p = *platform_;
+    p.running = false;
+    if (p.wake[1] >= 0) {
+        const char b = 1;
+        [[maybe_unused]] auto n = ::write(p.wake[1], &b, 1);
+    }
+    ring_.Shutdown();
+    if (p.reader.joinable()) p.reader.join();
+    CloseFd(p.fd);
+    CloseFd(p.wake[0]);
+    CloseFd(p.wake[1]);
+    ring_.Reset();
+}
+
+void Rs232cPort::ReaderLoop() {
+    auto& p = *platform_;
+    char chunk[ByteRing::kCapacity];
+    while (p.running) {
+        // A full ring leaves further bytes in the driver's queue instead of losing them.
+        if (!ring_.WaitForSpace()) break;
+        pollfd fds[2] = {{p.fd, POLLIN, 0}, {p.wake[0], POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[1].revents) break;
+        if (!(fds[0].revents & POLLIN) && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
+            p.broken = true;
+            break;
+        }
+        std::lock_guard lock(lock_);
+        const ssize_t n = ::read(p.fd, chunk, ring_.Free());
+        if (n > 0) {
+            ring_.Write(chunk, static_cast<std::size_t>(n));
+        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+            p.broken = true;
+            break;
+        }
+    }
+    if (p.broken) ring_.Shutdown();
+}
+
+bool Rs232cPort::WriteDevice(const char* bytes, int length) {
+    auto& p = *platform_;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteTimeoutMs);
+    int done = 0;
+    while (done < length) {
+        const ssize_t n = ::write(p.fd, bytes + done, static_cast<std::size_t>(length - done));
+        if (n > 0) {
+            done += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            p.broken = true;
+            return false;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        if (left <= 0) return false;
+        pollfd fd{p.fd, POLLOUT, 0};
+        ::poll(&fd, 1, static_cast<int>(left));
+    }
+    return true;
+}
+
+std::vector<std::string> Rs232cPort::PortNames() const {
+    std::vector<std::string> names = pinned_;
+    auto add = [&names](const std::string& path) {
+        if (std::find(names.begin(), names.end(), path) == names.end()) names.push_back(path);
+    };
+    for (const char* pattern : {"/dev/ttyUSB*", "/dev/ttyACM*", "/dev/ttyAMA*", "/dev/ttyS*"}) {
+        glob_t g{};
+        if (::glob(pattern, 0, nullptr, &g) == 0) {
+            for (std::size_t i = 0; i < g.gl_pathc; ++i) {
+                const std::string path = g.gl_pathv[i];
+                if (!path.starts_with("/dev/ttyS") || IsRealUart(path)) add(path);
+            }
+        }
+        ::globfree(&g);
+    }
+    return names;
+}
+
+}  // namespace vk

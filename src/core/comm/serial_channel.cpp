@@ -1,0 +1,176 @@
+#include "comm/serial_channel.h"
+
+#include <algorithm>
+
+#include "comm/cl_serial_library.h"
+#include "comm/line_log.h"
+#include "comm/rs232c_port.h"
+#include "persist/tool_settings.h"
+
+namespace vk {
+namespace {
+
+constexpr int kClWriteTimeoutMs = 500;
+constexpr auto kComMode = static_cast<std::uint32_t>(ChannelMode::ComPort);
+
+bool IsLibraryMode(std::uint32_t mode) { return mode >= 1 && mode <= 3; }
+
+SettingIndex LibraryIndexSetting(std::uint32_t mode) {
+    return static_cast<SettingIndex>(static_cast<int>(SettingIndex::ClSerial2000Index) +
+                                     static_cast<int>(mode) - 1);
+}
+
+}  // namespace
+
+SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries,
+                             TrafficLogs& logs)
+    : settings_(settings), port_(port), libraries_(libraries), logs_(logs) {
+    mode_ = settings_.Number(SettingIndex::CommunicationMode);
+    baudRate_ = settings_.Number(SettingIndex::Baudrate);
+    comPortIndex_ = settings_.Number(SettingIndex::ComPortNo);
+    for (std::uint32_t m = 1; m <= 3; ++m) {
+        libraryPortIndex_[m - 1] = settings_.Number(LibraryIndexSetting(m));
+    }
+}
+
+SerialChannel::~SerialChannel() { SaveChannelSettings(); }
+
+void SerialChannel::SaveChannelSettings() {
+    settings_.SetNumber(SettingIndex::CommunicationMode, mode_);
+    settings_.SetNumber(SettingIndex::Baudrate, baudRate_);
+    settings_.SetNumber(SettingIndex::ComPortNo, comPortIndex_);
+    for (std::uint32_t m = 1; m <= 3; ++m) {
+        settings_.SetNumber(LibraryIndexSetting(m), libraryPortIndex_[m - 1]);
+    }
+}
+
+ClSerialLibrary* SerialChannel::Library(std::uint32_t mode) const {
+    return IsLibraryMode(mode) ? libraries_[mode - 1] : nullptr;
+}
+
+bool SerialChannel::OpenChannel(std::uint32_t mode, std::uint32_t baudRate,
+                                std::uint32_t portIndex) {
+    CloseChannel();
+    mode_ = mode;
+    baudRate_ = baudRate;
+    if (mode == kComMode) {
+        comPortIndex_ = portIndex;
+        return port_.Open(ComPortName(portIndex), baudRate, 8, 0, 0, 0);
+    }
+    if (!IsLibraryMode(mode)) return false;
+    libraryPortIndex_[mode - 1] = portIndex;
+    ClSerialLibrary* lib = Library(mode);
+    if (!lib || !lib->OpenPort(static_cast<int>(portIndex))) return false;
+    return lib->SetBaudRate(baudRate);
+}
+
+bool SerialChannel::SelectMode(std::uint32_t mode) {
+    const std::uint32_t index =
+        mode == kComMode ? comPortIndex_ : (IsLibraryMode(mode) ? libraryPortIndex_[mode - 1] : 0);
+    return OpenChannel(mode, baudRate_, index);
+}
+
+void SerialChannel::CloseChannel() {
+    if (mode_ == kComMode) {
+        port_.Close();
+    } else if (ClSerialLibrary* lib = Library(mode_)) {
+        lib->ClosePort();
+    }
+}
+
+bool SerialChannel::IsUsable() const {
+    if (mode_ == kComMode) return port_.IsOpen() && !port_.IsBroken();
+    const ClSerialLibrary* lib = Library(mode_);
+    return lib && lib->IsOpen();
+}
+
+bool SerialChannel::SendText(const std::string& text) {
+    bool sent = false;
+    const int length = static_cast<int>(text.size());
+    if (mode_ == kComMode) {
+        sent = port_.Write(text.data(), length);
+    } else if (IsLibraryMode(mode_)) {
+        ClSerialLibrary* lib = Library(mode_);
+        sent = lib && lib->Write(text.data(), length, kClWriteTimeoutMs);
+    } else {
+        return false;
+    }
+    std::string shown = text;
+    while (!shown.empty() && (shown.back() == '\r' || shown.back() == '\n')) shown.pop_back();
+    logs_.Transmitted(shown);
+    return sent;
+}
+
+int SerialChannel::ReceiveBytes(char* buffer, int count, int timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    int total = 0;
+    while (total < count) {
+        if (mode_ == kComMode) {
+            total += port_.Read(buffer + total, count - total);
+            if (total >= count || !port_.WaitForData(deadline)) {
+                // One more look: bytes may have landed just as the wait ended.
+                total += port_.Read(buffer + total, count - total);
+                break;
+            }
+        } else {
+            ClSerialLibrary* lib = Library(mode_);
+            if (!lib || !lib->IsOpen()) break;
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+                    .count();
+            total += lib->Read(buffer + total, 1, static_cast<int>(std::max<long long>(left, 0)));
+            if (Clock::now() >= deadline) break;
+        }
+    }
+    return total;
+}
+
+int SerialChannel::GetPortCount() {
+    if (mode_ == kComMode) {
+#ifdef _WIN32
+        return 16;
+#else
+        return static_cast<int>(port_.PortNames().size());
+#endif
+    }
+    ClSerialLibrary* lib = Library(mode_);
+    return lib ? lib->PortCount() : 0;
+}
+
+std::string SerialChannel::ComPortName(std::uint32_t index) const {
+#ifndef _WIN32
+    const auto names = port_.PortNames();
+    if (index < names.size()) return names[index];
+#endif
+    return "COM" + std::to_string(index + 1);
+}
+
+std::string SerialChannel::GetPortName(int index) {
+    if (mode_ == kComMode) {
+#ifdef _WIN32
+        return index >= 0 && index < 16 ? ComPortName(index) : "ERROR";
+#else
+        const auto names = port_.PortNames();
+        return index >= 0 && index < static_cast<int>(names.size()) ? names[index] : "ERROR";
+#endif
+    }
+    ClSerialLibrary* lib = Library(mode_);
+    return lib ? lib->PortName(index) : "ERROR";
+}
+
+std::uint32_t SerialChannel::CurrentPortIndex() const {
+    if (mode_ == kComMode) return comPortIndex_;
+    return IsLibraryMode(mode_) ? libraryPortIndex_[mode_ - 1] : 0;
+}
+
+std::uint32_t SerialChannel::BaudRateFromIndex(int index) {
+    return index >= 0 && index < static_cast<int>(kBaudRates.size()) ? kBaudRates[index] : 9600;
+}
+
+int SerialChannel::BaudRateIndex(std::uint32_t rate) {
+    auto it = std::find(kBaudRates.begin(), kBaudRates.end(), rate);
+    return it == kBaudRates.end() ? 0 : static_cast<int>(it - kBaudRates.begin());
+}
+
+}  // namespace vk

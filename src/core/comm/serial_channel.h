@@ -1,0 +1,84 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace vk {
+
+class ClSerialLibrary;
+class Rs232cPort;
+class ToolSettings;
+struct TrafficLogs;
+
+enum class ChannelMode : std::uint32_t {
+    ComPort = 0,
+    ClSerial2000 = 1,
+    ClSerial2001 = 2,
+    ClSerialV11 = 3,
+};
+
+// Text of each mode in the connection window's Category list; position = mode.
+inline constexpr std::array<const char*, 4> kChannelModeNames = {
+    "Com Port", "Camera Link spec. 2000", "Camera Link spec. 2001", "Camera Link spec. ver.1.1"};
+
+// The one channel to the camera, over a COM port or one of three kinds of Camera Link
+// serial library. Remembers the selection across runs through the tool settings.
+class SerialChannel {
+public:
+    static constexpr std::array<std::uint32_t, 5> kBaudRates = {9600, 19200, 38400, 57600,
+                                                                115200};
+    // Camera Link libraries for modes 1-3; a null entry makes that mode fail to open.
+    using Libraries = std::array<ClSerialLibrary*, 3>;
+
+    SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries,
+                  TrafficLogs& logs);
+    // Writes the selection back (a normal end).
+    ~SerialChannel();
+    SerialChannel(const SerialChannel&) = delete;
+    SerialChannel& operator=(const SerialChannel&) = delete;
+
+    bool OpenChannel(std::uint32_t mode, std::uint32_t baudRate, std::uint32_t portIndex);
+    bool ReopenChannel() { return OpenChannel(mode_, baudRate_, CurrentPortIndex()); }
+    bool SelectMode(std::uint32_t mode);
+    bool SelectBaudRate(std::uint32_t rate) { return OpenChannel(mode_, rate, CurrentPortIndex()); }
+    bool SelectPort(std::uint32_t index) { return OpenChannel(mode_, baudRate_, index); }
+    void CloseChannel();
+
+    // Sends the text and logs it; false when nothing could be sent.
+    bool SendText(const std::string& text);
+    // Returns when count bytes are in or timeoutMs has passed, whichever is first.
+    int ReceiveBytes(char* buffer, int count, int timeoutMs);
+    // True when the transport of the current mode is open and has not gone away.
+    bool IsUsable() const;
+
+    int GetPortCount();
+    std::string GetPortName(int index);
+    std::uint32_t CurrentPortIndex() const;
+
+    std::uint32_t GetMode() const { return mode_; }
+    void SetMode(std::uint32_t mode) { mode_ = mode; }
+    std::uint32_t BaudRate() const { return baudRate_; }
+
+    static std::uint32_t BaudRateFromIndex(int index);
+    static int BaudRateIndex(std::uint32_t rate);
+
+    void SaveChannelSettings();
+
+private:
+    ClSerialLibrary* Library(std::uint32_t mode) const;
+    std::string ComPortName(std::uint32_t index) const;
+
+    ToolSettings& settings_;
+    Rs232cPort& port_;
+    Libraries libraries_;
+    TrafficLogs& logs_;
+
+    std::uint32_t mode_ = 0;
+    std::uint32_t baudRate_ = 9600;
+    std::uint32_t comPortIndex_ = 0;
+    std::array<std::uint32_t, 3> libraryPortIndex_{};
+};
+
+}  // namespace vk

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+
+#include "comm/cl_serial_library.h"
+#include "comm/line_log.h"
+#include "comm/online_status_notifier.h"
+#include "comm/rs232c_port.h"
+#include "comm/serial_channel.h"
+#include "persist/tool_settings.h"
+#include "protocol/command.h"
+#include "ui_port.h"
+
+namespace vk {
+
+// Owns the long-lived objects of one program run (or one test): no globals, whoever
+// needs one gets a reference. Members are declared in the order they depend on each other.
+class CoreContext {
+public:
+    CoreContext(UiPort& ui, SettingsBackend& settingsBackend,
+                SerialChannel::Libraries libraries = {});
+
+    UiPort& ui;
+    ToolSettings settings;
+    TrafficLogs logs;
+    OnlineStatusNotifier notifier;
+    Rs232cPort port;
+    SerialChannel channel;
+    Command command;
+};
+
+}  // namespace vk

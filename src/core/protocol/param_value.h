@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vk {
+
+enum class ValueKind : std::uint32_t { Int = 0, Float = 1, String = 2 };
+
+// The value carried into and out of set and query operations.
+struct ParamValue {
+    ValueKind kind = ValueKind::Int;
+    std::int32_t intValue = 0;
+    double floatValue = 0.0;
+    std::string text;
+};
+
+}  // namespace vk

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "protocol/command_table.h"
+#include "protocol/param_value.h"
+
+namespace vk {
+
+// One reply or setting line taken apart.
+struct ParsedReply {
+    std::string raw;       // without spaces, CR and LF; letter case as received
+    std::string mnemonic;  // upper case
+    std::string op;        // "=" or "?"
+    std::string value1;    // upper case
+    std::string value2;    // after the first comma, upper case
+    std::uint32_t valueCount = 0;
+    CommandId commandId = kNoCommand;
+    std::uint32_t decimals = 0;
+    std::int32_t firstInt = 0;  // value1 as a decimal number, for two-value lines
+    std::uint32_t error = 1;
+    ParamValue value;
+};
+
+// Takes a line apart against the command table; false (error 1) when it has no operator
+// or names no command.
+bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& reply);
+
+// A C integer literal as strtol with base 0 reads it (decimal, 0x hex, leading-zero octal).
+std::int32_t ParseCInteger(const std::string& text);
+
+// Leading decimal digits with an optional sign; 0 when there are none.
+std::int32_t ParseDecimal(const std::string& text);
+
+// The value text of a set line for the entry's kind.
+std::string FormatValue(const CommandEntry& entry, const ParamValue& value);
+
+}  // namespace vk

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+namespace vk {
+
+enum class MessageIcon { Information, Exclamation, Stop, Question };
+
+// Everything the core asks of a person. The GUI implements it with Qt, the command-line
+// tool prints to stderr, tests record the calls and answer questions from a script.
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+
+    virtual void ShowMessage(const std::string& text, const std::string& caption,
+                             MessageIcon icon) = 0;
+    // True for Yes.
+    virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+
+    virtual void ShowProgress(const std::string& text) = 0;
+    virtual void SetProgress(int percent) = 0;
+    virtual void CloseProgress() = 0;
+
+    // Lets the interface repaint and take input between the steps of a long sequence.
+    virtual void PumpEvents() = 0;
+    virtual void SetWaitCursor(bool on) = 0;
+};
+
+// Caption used by every communication failure.
+inline constexpr const char* kCommunicationErrorCaption = "Communication Error";
+
+// Answers nothing and shows nothing: for code paths that run with no person present.
+class SilentUiPort : public UiPort {
+public:
+    void ShowMessage(const std::string&, const std::string&, MessageIcon) override {}
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    void ShowProgress(const std::string&) override {}
+    void SetProgress(int) override {}
+    void CloseProgress() override {}
+    void PumpEvents() override {}
+    void SetWaitCursor(bool) override {}
+};
+
+}  // namespace vk
