@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "core_context.h"
+
+namespace vk::bench {
+
+// The simulated camera as a separate process, so its pacing is not counted as ours.
+class SimProcess {
+public:
+    explicit SimProcess(const std::vector<std::string>& args);
+    ~SimProcess();
+    const std::string& DevicePath() const { return path_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string path_;
+};
+
+// Wall time and this process's CPU time over a stretch of work.
+class Stopwatch {
+public:
+    Stopwatch();
+    double WallSeconds() const;
+    double CpuSeconds() const;
+
+private:
+    std::chrono::steady_clock::time_point wall_;
+    double cpu_;
+};
+
+// Seconds that `bytes` need on an 8N1 line at `baud`.
+double LineSeconds(std::size_t bytes, std::uint32_t baud);
+
+// "NAME: time_s=… limit_s=… ratio=… cpu_pct=…"
+void Report(const std::string& name, const Stopwatch& watch, double limitSeconds);
+
+}  // namespace vk::bench

@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include "core_context.h"
+#include "sim/simulated_camera.h"
+#include "support/pty_peer.h"
+#include "support/recording_ui_port.h"
+
+namespace vk {
+namespace {
+
+constexpr int kShort = 300;  // ms; the simulator answers within a few
+
+class Observer : public COnlineStatusUpdater {
+public:
+    void OnOnlineStatusChanged(int online) override { calls.push_back(online); }
+    std::vector<int> calls;
+};
+
+// The tool's core talking to the simulated camera over a real pseudo-terminal.
+class ExchangeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(camera.Start(&error)) << error;
+        core.port.PinPort(camera.DevicePath());
+        ASSERT_TRUE(core.channel.OpenChannel(0, 115200, 0));
+        core.notifier.Register(&observer);
+    }
+    void TearDown() override { core.notifier.Unregister(&observer); }
+
+    CommandId Id(const char* mnemonic) { return core.command.FindCommand(mnemonic); }
+
+    sim::SimulatedCamera camera;
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core{ui, backend};
+    Observer observer;
+};
+
+TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
+    EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 0, kShort));
+    EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 5000, kShort));
+    EXPECT_EQ(camera.ReceivedLines(), (std::vector<std::string>{"PE=0", "PE=5000"}));
+    EXPECT_EQ(camera.Value("PE"), "5000");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(observer.calls, (std::vector<int>{1, 1}));
+    EXPECT_EQ(ui.waitCursor, (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(ExchangeTest, CompleteIsJudgedOnItsFirstEightLettersInAnyCase) {
+    for (const char* answer : {"complete", "COMPLETE and more", "Complete"}) {
+        camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, answer});
+        EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 20, kShort)) << answer;
+    }
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ExchangeTest, ARefusedSetShowsTheCamerasTextAndFails) {
+    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "Err: out of Range"});
+    EXPECT_FALSE(core.command.SendSetInt(Id("PE"), 30, kShort));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Err: out of Range");
+    EXPECT_EQ(ui.messages[0].caption, "Communication Error");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(observer.calls, (std::vector<int>{1}));  // the camera did answer
+}
+
+TEST_F(ExchangeTest, QueriesReturnTheValueOfTheirKind) {
+    ASSERT_TRUE(core.command.SendSetInt(Id("PE"), 1234, kShort));
+    std::int32_t pe = 0;
+    EXPECT_TRUE(core.command.QueryInt(Id("PE"), pe, kShort));
+    EXPECT_EQ(pe, 1234);
+    std::string model;
+    EXPECT_TRUE(core.command.QueryString(Id("MD"), model, kShort));
+    EXPECT_EQ(model, "VK-4100C-PMCL");
+    ParamValue v;
+    EXPECT_TRUE(core.command.SendQuery(Id("PE"), v, kShort));
+    EXPECT_EQ(v.kind, ValueKind::Int);
+    EXPECT_EQ(camera.ReceivedLines().back(), "PE?");
+}
+
+TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsReported) {
+    camera.SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
+    std::int32_t v = -5;
+    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, kShort));
+    EXPECT_EQ(v, -5);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.ends_with(" for PE?")) << ui.messages[0].text;
+    EXPECT_EQ(ui.messages[0].caption, "Communication Error");
+    EXPECT_TRUE(observer.calls.empty());  // online state unchanged
+}
+
+TEST_F(ExchangeTest, GarbageIsReportedNotCrashedOn) {
+    camera.SetFault({sim::Fault::Garbage, 0, 1, {}});
+    std::int32_t v = 0;
+    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, kShort));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    camera.ClearFault();
+    EXPECT_TRUE(core.command.QueryInt(Id("PE"), v, kShort));
+}
+
+TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
+    camera.SetFault({sim::Fault::Silent, 0, -1, {}});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(core.command.SendSetInt(Id("PE"), 10, 100));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    std::int32_t v = 0;
+    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, 100));
+    EXPECT_EQ(observer.calls, (std::vector<int>{0, 0}));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(core.command.SendRawQuery(v, "LUTR?3\r\n", 50, false));
+    EXPECT_EQ(observer.calls.size(), 2u);  // a raw query reports time-outs only when asked
+}
+
+TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
+    camera.SetFault({sim::Fault::Overlong, 0, 1, {}});
+    std::int32_t v = 0;
+    core.command.QueryInt(Id("PE"), v, 1000);
+    EXPECT_EQ(ui.MessageTexts(),
+              (std::vector<std::string>{"RS-232C receiving buffer overflowed"}));
+    ui.messages.clear();
+    camera.ClearFault();
+    EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 77, 1000));
+    EXPECT_TRUE(core.command.QueryInt(Id("PE"), v, 1000));
+    EXPECT_EQ(v, 77);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ExchangeTest, EveryLineIsLoggedBothWays) {
+    ASSERT_TRUE(core.command.SendSetInt(Id("PE"), 10, kShort));
+    const auto& t = core.logs.terminal;
+    ASSERT_EQ(t.Size(), 2u);
+    EXPECT_EQ(t.At(1).substr(11), "Tx: PE=10");
+    EXPECT_EQ(t.At(0).substr(11), "Rx: COMPLETE");
+    EXPECT_EQ(core.logs.messages.At(1), "PE=10");
+    EXPECT_EQ(core.logs.messages.At(0), "COMPLETE");
+}
+
+TEST_F(ExchangeTest, SendSetStringSendsTextAndRestoresTheKind) {
+    EXPECT_TRUE(core.command.SendSetString(Id("PE"), "4321", kShort));
+    EXPECT_EQ(camera.ReceivedLines().back(), "PE=4321");
+    EXPECT_EQ(core.command.Commands().Entry(Id("PE")).kind, ValueKind::Int);
+    EXPECT_EQ(core.command.BuildSetCommand(Id("PE"), ParamValue{}, true), "PE=0\r\n");
+}
+
+TEST_F(ExchangeTest, AHungUpLineFailsAtOnceInsteadOfWaiting) {
+    camera.SetFault({sim::Fault::HangUp, 0, 1, {}});
+    std::int32_t v = 0;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, 20000));
+    EXPECT_FALSE(core.command.SendSetInt(Id("PE"), 10, 20000));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(observer.calls.back(), 0);
+}
+
+TEST_F(ExchangeTest, LinesSentWhileIdleAreLoggedAndQueued) {
+    camera.SetFault({sim::Fault::Delay, 100, 1, {}});
+    EXPECT_FALSE(core.command.SendSetInt(Id("PE"), 10, 10));  // the answer comes late
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (core.command.QueuedReplies() == 0 && std::chrono::steady_clock::now() < deadline) {
+        core.port.WaitForData(deadline);
+        core.command.PollUnsolicited();
+    }
+    std::string line;
+    ASSERT_TRUE(core.command.PopReply(line));
+    EXPECT_EQ(line, "COMPLETE");
+    EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: COMPLETE");
+}
+
+// Byte-exact cases against a scripted peer.
+class RawLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core.port.PinPort(peer.Path());
+        ASSERT_TRUE(core.channel.OpenChannel(0, 9600, 0));
+    }
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core{ui, backend};
+    test::PtyPeer peer;
+};
+
+TEST_F(RawLineTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
+    const std::string longLine = "UD=" + std::string(60, 'x') + "0123456789";
+    peer.Send(longLine + "\r\nVN=1.23\nMD=a\rb\r\n");
+    const auto deadline = Command::Clock::now() + std::chrono::seconds(2);
+    std::vector<std::string> lines;
+    while (lines.size() < 3 && core.command.ReceiveLine(false, deadline)) {
+        std::string l;
+        core.command.PopReply(l);
+        lines.push_back(l);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{longLine, "VN=1.23", "MD=a\rb"}));
+}
+
+TEST_F(RawLineTest, RawQueriesReadCIntegerLiterals) {
+    peer.Send("LUTR=0x1F\r\n");
+    std::int32_t v = 0;
+    EXPECT_TRUE(core.command.SendRawQuery(v, "LUTR?3\r\n", 1000, true));
+    EXPECT_EQ(v, 31);
+    EXPECT_EQ(peer.Receive(8), "LUTR?3\r\n");
+}
+
+TEST_F(RawLineTest, TextRepliesKeepTheirCase) {
+    peer.Send("MD=vk-4100m-pmcl\r\n");
+    std::string model;
+    EXPECT_TRUE(core.command.QueryString(core.command.FindCommand("MD"), model, 1000));
+    EXPECT_EQ(model, "vk-4100m-pmcl");
+}
+
+}  // namespace
+}  // namespace vk

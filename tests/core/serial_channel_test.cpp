@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+#include <termios.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core_context.h"
+#include "support/pty_peer.h"
+#include "support/recording_ui_port.h"
+
+namespace vk {
+namespace {
+
+constexpr auto kCom = static_cast<std::uint32_t>(ChannelMode::ComPort);
+
+class SerialChannelTest : public ::testing::Test {
+protected:
+    bool OpenPeer(std::uint32_t baud = 9600) {
+        core.port.PinPort(peer.Path());
+        return core.channel.OpenChannel(kCom, baud, 0);
+    }
+
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core{ui, backend};
+    test::PtyPeer peer;
+};
+
+TEST_F(SerialChannelTest, OpensTheDeviceWithTheFixedLineSettings) {
+    ASSERT_TRUE(OpenPeer(115200));
+    EXPECT_TRUE(ui.messages.empty());
+    const int fd = ::open(peer.Path().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+    ::close(fd);
+    EXPECT_EQ(::cfgetospeed(&tio), B115200);
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_FALSE(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS));
+    EXPECT_FALSE(tio.c_iflag & (IXON | IXOFF));
+    EXPECT_EQ(core.channel.BaudRate(), 115200u);
+}
+
+TEST_F(SerialChannelTest, AFailedOpenIsReportedAndTheSelectionKept) {
+    EXPECT_FALSE(core.channel.OpenChannel(kCom, 19200, 7));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Failed to initialize COM8 port!\nError in CreateFile()");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(core.channel.BaudRate(), 19200u);
+    EXPECT_EQ(core.channel.CurrentPortIndex(), 7u);
+    EXPECT_FALSE(core.channel.ReopenChannel());
+    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_FALSE(core.channel.SendText("PE?\r\n"));
+
+    core.port.PinPort("/dev/null");  // exists, but is no serial device
+    EXPECT_FALSE(core.channel.SelectPort(0));
+    EXPECT_EQ(ui.messages.back().text, "Failed to initialize /dev/null port!\nError in CreateFile()");
+}
+
+TEST_F(SerialChannelTest, SendTextWritesTheLineAndLogsItWithoutTerminator) {
+    ASSERT_TRUE(OpenPeer());
+    EXPECT_TRUE(core.channel.SendText("PE=10\r\n"));
+    EXPECT_EQ(peer.Receive(7), "PE=10\r\n");
+    ASSERT_EQ(core.logs.terminal.Size(), 1u);
+    EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Tx: PE=10");
+    EXPECT_EQ(core.logs.messages.At(0), "PE=10");
+    EXPECT_FALSE(core.port.Write("x", 0));
+}
+
+TEST_F(SerialChannelTest, ReceivesEveryByteInOrderEvenWhenNobodyReads) {
+    ASSERT_TRUE(OpenPeer());
+    std::string sent(1500, '\0');
+    for (std::size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>('A' + i % 26);
+    ASSERT_TRUE(peer.Send(sent));
+    // The ring fills to its brim, the rest waits in the driver.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (core.port.Available() < 1024 && std::chrono::steady_clock::now() < deadline) {
+        core.port.WaitForData(deadline);
+    }
+    EXPECT_EQ(core.port.Available(), 1024);
+    std::string got(1500, '\0');
+    EXPECT_EQ(core.channel.ReceiveBytes(got.data(), 1500, 5000), 1500);
+    EXPECT_EQ(got, sent);
+}
+
+TEST_F(SerialChannelTest, ReceiveBytesWaitsOnlyUntilItsTimeOut) {
+    ASSERT_TRUE(OpenPeer());
+    char c = 0;
+    EXPECT_EQ(core.channel.ReceiveBytes(&c, 1, 10), 0);
+    peer.Send("Z");
+    EXPECT_EQ(core.channel.ReceiveBytes(&c, 1, 2000), 1);
+    EXPECT_EQ(c, 'Z');
+}
+
+TEST_F(SerialChannelTest, AWriteToAVanishedDeviceFails) {
+    ASSERT_TRUE(OpenPeer());
+    peer.HangUp();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!core.port.IsBroken() && std::chrono::steady_clock::now() < deadline) {
+        core.port.WaitForData(deadline);
+    }
+    EXPECT_TRUE(core.port.IsBroken());
+    EXPECT_FALSE(core.channel.IsUsable());
+    EXPECT_FALSE(core.channel.SendText("PE?\r\n"));
+}
+
+TEST_F(SerialChannelTest, PortNamesAndBaudRateLists) {
+    core.port.PinPort(peer.Path());
+    EXPECT_EQ(core.channel.GetPortName(0), peer.Path());
+    EXPECT_EQ(core.channel.GetPortName(core.channel.GetPortCount()), "ERROR");
+    EXPECT_EQ(core.channel.GetPortName(-1), "ERROR");
+    EXPECT_EQ(SerialChannel::BaudRateFromIndex(4), 115200u);
+    EXPECT_EQ(SerialChannel::BaudRateFromIndex(7), 9600u);
+    EXPECT_EQ(SerialChannel::BaudRateIndex(57600), 3);
+    EXPECT_EQ(SerialChannel::BaudRateIndex(4800), 0);
+}
+
+TEST_F(SerialChannelTest, ModesWithoutATransportSendNothing) {
+    EXPECT_FALSE(core.channel.OpenChannel(7, 9600, 0));
+    EXPECT_FALSE(core.channel.SendText("PE?\r\n"));
+    EXPECT_EQ(core.logs.terminal.Size(), 0u);
+    EXPECT_EQ(core.channel.GetPortCount(), 0);
+    EXPECT_EQ(core.channel.GetPortName(0), "ERROR");
+    // Camera Link modes without a library bound cannot open.
+    EXPECT_FALSE(core.channel.SelectMode(static_cast<std::uint32_t>(ChannelMode::ClSerialV11)));
+    EXPECT_EQ(core.channel.GetMode(), 3u);
+}
+
+TEST(SerialChannelSettings, SelectionSurvivesARestart) {
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    {
+        CoreContext core(ui, backend);
+        core.channel.OpenChannel(kCom, 57600, 5);
+        core.channel.SetMode(2);
+    }
+    CoreContext again(ui, backend);
+    EXPECT_EQ(again.channel.GetMode(), 2u);
+    EXPECT_EQ(again.channel.BaudRate(), 57600u);
+    again.channel.SetMode(kCom);
+    EXPECT_EQ(again.channel.CurrentPortIndex(), 5u);
+}
+
+}  // namespace
+}  // namespace vk
