@@ -1,0 +1,167 @@
+// The serial port on Windows: overlapped I/O, a reader thread woken by the received-
+// character event, a process-local lock with the scope of the original named mutex.
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "comm/rs232c_port.h"
+#include "ui_port.h"
+
+namespace vk {
+
+struct Rs232cPort::Platform {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    OVERLAPPED writeOv{};
+    OVERLAPPED readOv{};
+    std::thread reader;
+    std::atomic<bool> running{false};
+    std::atomic<bool> broken{false};
+};
+
+namespace {
+
+constexpr DWORD kQueueBytes = 1024;
+constexpr DWORD kWriteTimeoutMs = 20000;
+
+// Waits for an overlapped operation that reported ERROR_IO_PENDING.
+bool Finish(HANDLE h, OVERLAPPED& ov, DWORD& done) {
+    if (GetLastError() != ERROR_IO_PENDING) return false;
+    return GetOverlappedResult(h, &ov, &done, TRUE) != 0;
+}
+
+}  // namespace
+
+Rs232cPort::Rs232cPort(UiPort& ui) : ui_(ui), platform_(std::make_unique<Platform>()) {}
+
+Rs232cPort::~Rs232cPort() { Close(); }
+
+bool Rs232cPort::IsOpen() const { return platform_->handle != INVALID_HANDLE_VALUE; }
+
+bool Rs232cPort::IsBroken() const { return platform_->broken.load(); }
+
+std::string Rs232cPort::DevicePath(const std::string& portName) { return "\\\\.\\" + portName; }
+
+bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
+                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep) {
+    auto& p = *platform_;
+    failedStep = "CreateFile()";
+    p.handle = CreateFileA(DevicePath(portName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    if (p.handle == INVALID_HANDLE_VALUE) return false;
+
+    failedStep = "SetCommMask()";
+    if (!SetCommMask(p.handle, EV_RXCHAR)) return false;
+    failedStep = "SetupComm()";
+    if (!SetupComm(p.handle, kQueueBytes, kQueueBytes)) return false;
+    failedStep = "SetCommTimeouts()";
+    COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, kWriteTimeoutMs};
+    if (!SetCommTimeouts(p.handle, &timeouts)) return false;
+
+    failedStep = "GetCommState()";
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!GetCommState(p.handle, &dcb)) return false;
+    dcb.BaudRate = baudRate;
+    dcb.fBinary = TRUE;
+    dcb.ByteSize = static_cast<BYTE>(byteSize);
+    dcb.Parity = NOPARITY;
+    dcb.StopBits = static_cast<BYTE>(stopBits);
+    dcb.fOutxCtsFlow = FALSE;
+    dcb.fRtsControl = RTS_CONTROL_DISABLE;
+    dcb.fOutX = dcb.fInX = xonXoff ? TRUE : FALSE;
+    dcb.fParity = parityCheck ? TRUE : FALSE;
+    dcb.XonLim = 100;
+    dcb.XoffLim = 1500;
+    failedStep = "SetCommState()";
+    if (!SetCommState(p.handle, &dcb)) return false;
+
+    EscapeCommFunction(p.handle, SETDTR);
+    p.writeOv = {};
+    p.readOv = {};
+    p.writeOv.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    p.readOv.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    p.broken = false;
+    p.running = true;
+    ring_.Reset();
+    ring_.Reopen();
+    p.reader = std::thread([this] { ReaderLoop(); });
+    return true;
+}
+
+void Rs232cPort::Close() { CloseDevice(); }
+
+void Rs232cPort::CloseDevice() {
+    auto& p = *platform_;
+    p.running = false;
+    // An empty event mask ends the reader's pending wait.
+    if (p.handle != INVALID_HANDLE_VALUE) SetCommMask(p.handle, 0);
+    ring_.Shutdown();
+    if (p.reader.joinable()) p.reader.join();
+    if (p.handle != INVALID_HANDLE_VALUE) CloseHandle(p.handle);
+    p.handle = INVALID_HANDLE_VALUE;
+    for (HANDLE* e : {&p.writeOv.hEvent, &p.readOv.hEvent}) {
+        if (*e) CloseHandle(*e);
+        *e = nullptr;
+    }
+    ring_.Reset();
+}
+
+void Rs232cPort::ReaderLoop() {
+    auto& p = *platform_;
+    OVERLAPPED waitOv{};
+    waitOv.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    char chunk[ByteRing::kCapacity];
+    while (p.running) {
+        if (!ring_.WaitForSpace()) break;
+        DWORD events = 0;
+        DWORD done = 0;
+        if (!WaitCommEvent(p.handle, &events, &waitOv) && !Finish(p.handle, waitOv, done)) {
+            if (p.running) p.broken = true;
+            break;
+        }
+        if (!(events & EV_RXCHAR)) continue;
+        std::lock_guard lock(lock_);
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(p.handle, &errors, &status)) {
+            p.broken = true;
+            break;
+        }
+        DWORD want = status.cbInQue;
+        while (want > 0) {
+            const DWORD take = static_cast<DWORD>(std::min<std::size_t>(want, ring_.Free()));
+            if (take == 0) break;  // the rest waits in the driver until the ring has room
+            DWORD got = 0;
+            if (!ReadFile(p.handle, chunk, take, &got, &p.readOv) &&
+                !Finish(p.handle, p.readOv, got)) {
+                p.broken = true;
+                break;
+            }
+            ring_.Write(chunk, got);
+            want -= got;
+            if (got == 0) break;
+        }
+    }
+    CloseHandle(waitOv.hEvent);
+    if (p.broken) ring_.Shutdown();
+}
+
+bool Rs232cPort::WriteDevice(const char* bytes, int length) {
+    auto& p = *platform_;
+    DWORD written = 0;
+    if (!WriteFile(p.handle, bytes, static_cast<DWORD>(length), &written, &p.writeOv) &&
+        !Finish(p.handle, p.writeOv, written)) {
+        return false;
+    }
+    FlushFileBuffers(p.handle);
+    return written == static_cast<DWORD>(length);
+}
+
+std::vector<std::string> Rs232cPort::PortNames() const {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 16; ++i) names.push_back("COM" + std::to_string(i));
+    return names;
+}
+
+}  // namespace vk
