@@ -2,6 +2,7 @@
 // character event, a process-local lock with the scope of the original named mutex.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
