@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,34 +11,39 @@ namespace vk::sim {
 // Faults a test can make the simulated camera commit.
 enum class Fault {
     None,
-    Silent,           // never answers
-    Garbage,          // answers with binary garbage and an LF
-    WrongMnemonic,    // answers a query with another command's mnemonic
-    ErrorOnSet,       // answers a set with an error text instead of COMPLETE
-    Overlong,         // sends 1024+ bytes without an LF, then answers normally
-    Delay,            // answers after FaultSpec::delayMs
-    HangUp,           // closes its end of the line
+    Silent,         // never answers
+    Garbage,        // answers with binary garbage and an LF
+    WrongMnemonic,  // answers a query with another command's mnemonic
+    ErrorOnSet,     // answers a set with an error text instead of COMPLETE
+    Overlong,       // sends 1024+ bytes without an LF, then answers normally
+    Delay,          // answers after FaultSpec::delayMs
+    HangUp,         // closes its end of the line
 };
 
 struct FaultSpec {
     Fault fault = Fault::None;
-    int delayMs = 0;        // for Delay
-    int count = -1;         // how many lines the fault applies to; -1 = until cleared
+    int delayMs = 0;                  // for Delay
+    int count = -1;                   // how many lines the fault applies to; -1 = until cleared
     std::string errorText = "ERROR";  // for ErrorOnSet
 };
 
 struct SimOptions {
     std::string model = "VK-4100C-PMCL";
-    std::uint32_t baud = 0;   // 0: no line-speed pacing
-    std::string linkPath;     // when set, a symlink to the device is made here
-    std::string stateFile;    // when set, areas, ids and LUTs persist across runs
-    bool chatter = false;     // sends a line of its own now and then
+    std::uint32_t baud = 0;  // 0: no line-speed pacing
+    std::string linkPath;    // when set, a symlink to the device is made here
+    std::string stateFile;   // when set, areas, ids and LUTs persist across runs
+    bool chatter = false;    // sends a line of its own now and then
+    int chatterIntervalMs = 3000;
+    int autoBusyPolls = 2;  // "busy" answers to a result query before an automatic result
+    int rebootMs = 1500;    // silence after "CRS00=1"
+    // Told of trouble that does not stop the camera (a state file that cannot be written).
+    std::function<void(const std::string&)> warn;
 };
 
 // A camera of the family on a pseudo-terminal: runs its own thread and answers the line
 // protocol (and register access) on the master side; the tool opens DevicePath().
 class SimulatedCamera {
-public:
+  public:
     explicit SimulatedCamera(SimOptions options = {});
     ~SimulatedCamera();
     SimulatedCamera(const SimulatedCamera&) = delete;
@@ -60,7 +66,7 @@ public:
     std::string Value(const std::string& mnemonic) const;
     void SetValue(const std::string& mnemonic, const std::string& value);
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

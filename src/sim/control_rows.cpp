@@ -1,0 +1,9 @@
+#include "sim/control_rows.h"
+
+namespace vk::sim {
+
+std::vector<ControlRow> ControlRows() {
+    return {};
+}
+
+}  // namespace vk::sim

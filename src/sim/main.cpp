@@ -1,0 +1,89 @@
+// vk4100-sim: a simulated camera on a pseudo-terminal. Prints the device path and serves
+// until SIGINT or SIGTERM.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "sim/simulated_camera.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: vk4100-sim [--model TEXT] [--baud N] [--link PATH] [--state FILE] [--chatter]\n"
+    "  --model TEXT   model text the camera reports (default VK-4100C-PMCL)\n"
+    "  --baud N       pace replies as a serial line of N bit/s would (default: no pacing)\n"
+    "  --link PATH    make PATH a symbolic link to the device\n"
+    "  --state FILE   keep flash areas, ids and LUTs in FILE across runs\n"
+    "  --chatter      send a line of its own now and then\n";
+
+int Usage(const std::string& problem) {
+    std::cerr << "vk4100-sim: " << problem << "\n" << kUsage;
+    return 2;
+}
+
+bool ParseBaud(const std::string& text, std::uint32_t& baud) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+        text.size() > 9) {
+        return false;
+    }
+    baud = static_cast<std::uint32_t>(std::stoul(text));
+    return baud > 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    vk::sim::SimOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (arg == "--chatter") {
+            options.chatter = true;
+        } else if (arg == "--model" || arg == "--baud" || arg == "--link" || arg == "--state") {
+            if (!hasValue) {
+                return Usage(arg + " needs a value");
+            }
+            const std::string value = argv[++i];
+            if (arg == "--model") {
+                options.model = value;
+            } else if (arg == "--baud" && !ParseBaud(value, options.baud)) {
+                return Usage("--baud needs a positive number of bits per second, not \"" + value +
+                             "\"");
+            } else if (arg == "--link") {
+                options.linkPath = value;
+            } else if (arg == "--state") {
+                options.stateFile = value;
+            }
+        } else {
+            return Usage("unknown argument \"" + arg + "\"");
+        }
+    }
+    options.warn = [](const std::string& text) { std::cerr << "vk4100-sim: " << text << "\n"; };
+
+    // The serving thread inherits the blocked signals; only sigwait below takes them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    vk::sim::SimulatedCamera camera(options);
+    std::string error;
+    if (!camera.Start(&error)) {
+        std::cerr << "vk4100-sim: " << error << "\n";
+        return 1;
+    }
+    std::cout << camera.DevicePath() << std::endl;
+
+    int received = 0;
+    sigwait(&signals, &received);
+    camera.Stop();
+    return 0;
+}

@@ -1,0 +1,215 @@
+#include "sim/simulated_camera.h"
+
+#include <mutex>
+#include <optional>
+
+#include "sim/camera_model.h"
+#include "sim/fault_injector.h"
+#include "sim/line_server.h"
+#include "sim/pty_device.h"
+#include "sim/state_file.h"
+
+namespace vk::sim {
+namespace {
+
+// Received lines kept for ReceivedLines(); the oldest go first when a long run fills it.
+constexpr std::size_t kReceivedLimit = 100000;
+// A changed state is written once the camera has been left alone this long.
+constexpr auto kSaveDelay = std::chrono::milliseconds(300);
+// The camera talks on its own only after the line has been quiet this long.
+constexpr auto kChatterQuiet = std::chrono::milliseconds(200);
+
+ModelOptions ModelOptionsOf(const SimOptions& options) {
+    return ModelOptions{options.model, options.autoBusyPolls,
+                        std::chrono::milliseconds(options.rebootMs)};
+}
+
+bool Fail(std::string* error, const std::string& why) {
+    if (error != nullptr) {
+        *error = why;
+    }
+    return false;
+}
+
+}  // namespace
+
+struct SimulatedCamera::Impl {
+    explicit Impl(SimOptions o) : options(std::move(o)), model(ModelOptionsOf(options)) {}
+
+    Outgoing OnLine(const ReceivedLine& line);
+    Outgoing OnTimer(Clock::time_point now, bool quiet, std::optional<Clock::time_point>* next);
+    void SaveStateIfChanged();
+
+    const SimOptions options;
+    mutable std::mutex mutex;  // guards everything below that the server thread touches
+    CameraModel model;
+    FaultInjector faults;
+    std::vector<std::string> received;
+    Clock::time_point silentUntil{};
+    Clock::time_point lastLine{};
+    Clock::time_point nextChatter{};
+    std::optional<Clock::time_point> saveDue;
+
+    std::string devicePath;
+    DeviceLink link;
+    std::unique_ptr<LineServer> server;
+};
+
+Outgoing SimulatedCamera::Impl::OnLine(const ReceivedLine& line) {
+    std::lock_guard lock(mutex);
+    if (received.size() >= kReceivedLimit) {
+        received.erase(received.begin(), received.begin() + kReceivedLimit / 2);
+    }
+    received.push_back(line.text);
+    const Clock::time_point now = Clock::now();
+    lastLine = now;
+    if (now < silentUntil || (line.text.empty() && !line.tooLong)) {
+        return {};
+    }
+    const std::optional<Request> request = line.tooLong ? std::nullopt : ParseRequest(line.text);
+    Response response;
+    Outgoing out = faults.Answer(request, [&] {
+        response = model.Handle(request);
+        return response.text;
+    });
+    if (response.silence.count() > 0) {
+        silentUntil = line.arrival + out.delay + response.silence;
+    }
+    if (!options.stateFile.empty() && model.StateChanged()) {
+        saveDue = now + kSaveDelay;
+    }
+    return out;
+}
+
+Outgoing SimulatedCamera::Impl::OnTimer(Clock::time_point now, bool quiet,
+                                        std::optional<Clock::time_point>* next) {
+    if (saveDue && now >= *saveDue) {
+        SaveStateIfChanged();
+    }
+    std::lock_guard lock(mutex);
+    *next = saveDue;
+    if (!options.chatter) {
+        return {};
+    }
+    if (now >= nextChatter) {
+        if (quiet && now >= silentUntil && now - lastLine >= kChatterQuiet) {
+            nextChatter = now + std::chrono::milliseconds(options.chatterIntervalMs);
+            return Outgoing{"TMP0=" + model.Value("TMP0").value_or("0") + "\r\n"};
+        }
+        nextChatter = std::max(now, lastLine) + kChatterQuiet;
+    }
+    if (!*next || nextChatter < **next) {
+        *next = nextChatter;
+    }
+    return {};
+}
+
+void SimulatedCamera::Impl::SaveStateIfChanged() {
+    std::string text;
+    {
+        std::lock_guard lock(mutex);
+        saveDue.reset();
+        if (options.stateFile.empty() || !model.StateChanged()) {
+            return;
+        }
+        text = model.SaveState();
+        model.ClearStateChanged();
+    }
+    std::string error;
+    if (!WriteFileAtomically(options.stateFile, text, &error) && options.warn) {
+        options.warn(error);
+    }
+}
+
+SimulatedCamera::SimulatedCamera(SimOptions options)
+    : impl_(std::make_unique<Impl>(std::move(options))) {}
+
+SimulatedCamera::~SimulatedCamera() {
+    Stop();
+}
+
+bool SimulatedCamera::Start(std::string* error) {
+    Impl& impl = *impl_;
+    if (impl.server) {
+        return Fail(error, "the simulated camera is already running");
+    }
+    if (!impl.options.stateFile.empty()) {
+        std::optional<std::string> text;
+        std::string why;
+        if (!ReadTextFile(impl.options.stateFile, text, &why)) {
+            return Fail(error, why);
+        }
+        std::lock_guard lock(impl.mutex);
+        if (text && !impl.model.LoadState(*text, &why)) {
+            return Fail(error, impl.options.stateFile + ": " + why);
+        }
+    }
+    PtyDevice device;
+    if (!device.Open(error)) {
+        return false;
+    }
+    if (!impl.options.linkPath.empty() &&
+        !impl.link.Make(impl.options.linkPath, device.SlavePath(), error)) {
+        return false;
+    }
+    impl.devicePath = device.SlavePath();
+    impl.nextChatter = Clock::now() + std::chrono::milliseconds(impl.options.chatterIntervalMs);
+    LineServer::Hooks hooks;
+    hooks.onLine = [&impl](const ReceivedLine& line) { return impl.OnLine(line); };
+    hooks.onTimer = [&impl](Clock::time_point now, bool quiet,
+                            std::optional<Clock::time_point>* next) {
+        return impl.OnTimer(now, quiet, next);
+    };
+    impl.server = std::make_unique<LineServer>(std::move(device), impl.options.baud, hooks);
+    if (!impl.server->Start(error)) {
+        impl.server.reset();
+        impl.link.Remove();
+        return false;
+    }
+    return true;
+}
+
+void SimulatedCamera::Stop() {
+    Impl& impl = *impl_;
+    if (!impl.server) {
+        return;
+    }
+    impl.server->Stop();
+    impl.server.reset();
+    impl.SaveStateIfChanged();
+    impl.link.Remove();
+}
+
+const std::string& SimulatedCamera::DevicePath() const {
+    return impl_->devicePath;
+}
+
+void SimulatedCamera::SetFault(const FaultSpec& spec) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->faults.Set(spec);
+}
+
+std::vector<std::string> SimulatedCamera::ReceivedLines() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->received;
+}
+
+void SimulatedCamera::ClearReceivedLines() {
+    std::lock_guard lock(impl_->mutex);
+    impl_->received.clear();
+}
+
+std::string SimulatedCamera::Value(const std::string& mnemonic) const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->model.Value(mnemonic).value_or("");
+}
+
+void SimulatedCamera::SetValue(const std::string& mnemonic, const std::string& value) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->model.SetValue(mnemonic, value);
+    if (!impl_->options.stateFile.empty() && impl_->model.StateChanged()) {
+        impl_->saveDue = Clock::now() + kSaveDelay;
+    }
+}
+
+}  // namespace vk::sim
