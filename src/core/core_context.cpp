@@ -8,6 +8,7 @@ CoreContext::CoreContext(UiPort& uiPort, SettingsBackend& settingsBackend,
       settings(settingsBackend),
       port(uiPort),
       channel(settings, port, libraries, logs),
-      command(channel, uiPort, notifier, logs) {}
+      command(channel, uiPort, notifier, logs),
+      modelCheck(command, uiPort) {}
 
 }  // namespace vk

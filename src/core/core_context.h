@@ -4,6 +4,7 @@
 
 #include "comm/cl_serial_library.h"
 #include "comm/line_log.h"
+#include "comm/model_check.h"
 #include "comm/online_status_notifier.h"
 #include "comm/rs232c_port.h"
 #include "comm/serial_channel.h"
@@ -27,6 +28,7 @@ public:
     Rs232cPort port;
     SerialChannel channel;
     Command command;
+    ModelCheck modelCheck;
 };
 
 }  // namespace vk

@@ -11,7 +11,7 @@ namespace vk {
 
 Command::Command(SerialChannel& channel, UiPort& ui, OnlineStatusNotifier& notifier,
                  TrafficLogs& logs)
-    : channel_(channel), ui_(ui), notifier_(notifier), logs_(logs) {}
+    : channel_(channel), ui_(ui), notifier_(notifier), logs_(logs), controls_(commands_, ui) {}
 
 std::string Command::BuildSetCommand(CommandId id, const ParamValue& value,
                                      bool withTerminator) const {

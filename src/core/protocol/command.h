@@ -7,6 +7,7 @@
 #include <string>
 
 #include "protocol/command_table.h"
+#include "protocol/control_table.h"
 #include "protocol/param_value.h"
 #include "protocol/reply_parser.h"
 
@@ -29,6 +30,8 @@ public:
             TrafficLogs& logs);
 
     const CommandTable& Commands() const { return commands_; }
+    ControlTable& Controls() { return controls_; }
+    const ControlTable& Controls() const { return controls_; }
     std::string GetMnemonic(CommandId id) const { return commands_.GetMnemonic(id); }
     CommandId FindCommand(std::string_view mnemonic) const { return commands_.Find(mnemonic); }
 
@@ -77,6 +80,7 @@ private:
     UiPort& ui_;
     OnlineStatusNotifier& notifier_;
     TrafficLogs& logs_;
+    ControlTable controls_;
 
     std::array<char, kReceiveBufferSize> receiveBuffer_{};
     std::size_t receiveCount_ = 0;

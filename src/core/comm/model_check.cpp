@@ -1,0 +1,53 @@
+#include "comm/model_check.h"
+
+#include <array>
+#include <string_view>
+
+#include "protocol/command.h"
+#include "ui_port.h"
+
+namespace vk {
+namespace {
+
+struct ModelRow {
+    std::string_view text;
+    int index;
+};
+
+// In comparison order; the first match wins.
+constexpr std::array<ModelRow, 20> kModels = {{
+    {"TB-3100CL", 10},    {"TM-3100CL", 11},    {"QB-R500MCL", 12},   {"QM-R500MCL", 13},
+    {"VK-14000BCL", 14},  {"VK-14000MCL", 15},  {"TB-600CL", 4},      {"TM-600CL", 5},
+    {"TB-400CL", 6},      {"TM-400CL", 7},      {"TB-401CL", 8},      {"TM-401CL", 9},
+    {"RD-3900C-MCL", 16}, {"RD-3900M-MCL", 17}, {"VK-26000C-MCL", 2}, {"VK-26000M-MCL", 3},
+    {"VK-4100C-MCL", 0},  {"VK-4100M-MCL", 1},  {"VK-4100C-PMCL", 0}, {"VK-4100M-PMCL", 1},
+}};
+
+constexpr std::string_view kModelCommand = "MD";
+
+}  // namespace
+
+ModelCheck::ModelCheck(Command& command, UiPort& ui) : command_(command), ui_(ui) {}
+
+int ModelCheck::IndexOf(const std::string& modelText) {
+    for (const ModelRow& row : kModels) {
+        if (row.text == modelText)
+            return row.index;
+    }
+    return kNoModel;
+}
+
+bool ModelCheck::Check() {
+    std::string answer;
+    if (!command_.QueryString(command_.FindCommand(kModelCommand), answer, kQueryTimeoutMs)) {
+        return false;
+    }
+    modelIndex = IndexOf(answer);
+    if (modelIndex == kNoModel) {
+        ui_.ShowMessage("Unsupported model: \"" + answer + "\"", "", MessageIcon::Exclamation);
+    }
+    modelName = answer;
+    return true;
+}
+
+}  // namespace vk
