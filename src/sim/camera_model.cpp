@@ -280,9 +280,14 @@ void CameraModel::StartAuto(const Behaviour& b, std::int32_t value) {
         values_[static_cast<std::size_t>(b.autoResult)] = std::to_string(kBusy);
         return;
     }
-    const auto outcome = outcome_.find(b.autoResult);
-    values_[static_cast<std::size_t>(b.autoResult)] =
-        outcome == outcome_.end() ? "0" : outcome->second;
+    FinishAuto(b.autoResult, trigger);
+}
+
+void CameraModel::FinishAuto(int result, int trigger) {
+    // A "once" run is over: the function is off again and its result is known.
+    const auto outcome = outcome_.find(result);
+    values_[static_cast<std::size_t>(result)] = outcome == outcome_.end() ? "0" : outcome->second;
+    values_[static_cast<std::size_t>(trigger)] = "0";
 }
 
 std::string CameraModel::PollAutoResult(int id) {
@@ -292,10 +297,7 @@ std::string CameraModel::PollAutoResult(int id) {
             --run->second.busyPolls;
             return std::to_string(kBusy);
         }
-        // A "once" run is over: the function is off again and its result is known.
-        const auto outcome = outcome_.find(id);
-        values_[static_cast<std::size_t>(id)] = outcome == outcome_.end() ? "0" : outcome->second;
-        values_[static_cast<std::size_t>(run->second.trigger)] = "0";
+        FinishAuto(id, run->second.trigger);
         runs_.erase(run);
     }
     return values_[static_cast<std::size_t>(id)];

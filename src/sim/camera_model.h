@@ -81,6 +81,7 @@ class CameraModel {
     Response StepLut(int id, const Behaviour& b, RequestOp op, const std::string& argument);
     std::string PollAutoResult(int id);
     void StartAuto(const Behaviour& b, std::int32_t value);
+    void FinishAuto(int result, int trigger);
     void StoreArea(int area);
     void LoadArea(int area);
     void Reboot();

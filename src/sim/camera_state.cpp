@@ -29,18 +29,18 @@ bool ParseNumber(std::string_view text, std::int32_t& value) {
 
 bool ParseLut(std::string_view text, CameraModel::Lut& lut) {
     std::size_t i = 0;
-    while (i < lut.size()) {
+    for (;;) {
         const std::size_t comma = text.find(',');
-        if (!ParseNumber(text.substr(0, comma), lut[i]) || lut[i] < 0 || lut[i] > kLutMaximum) {
+        if (i == lut.size() || !ParseNumber(text.substr(0, comma), lut[i]) || lut[i] < 0 ||
+            lut[i] > kLutMaximum) {
             return false;
         }
         ++i;
         if (comma == std::string_view::npos) {
-            break;
+            return i == lut.size();
         }
         text.remove_prefix(comma + 1);
     }
-    return i == lut.size() && text.find(',') == std::string_view::npos;
 }
 
 }  // namespace
@@ -131,8 +131,10 @@ bool CameraModel::LoadState(std::string_view text, std::string* error) {
         if (!known) {
             return fail("unknown setting " + key);
         }
+        // Some defaults lie outside their range; a camera that never changed them stores them.
+        const Behaviour& b = behaviours_[static_cast<std::size_t>(id)];
         const std::optional<std::string> accepted =
-            Accept(behaviours_[static_cast<std::size_t>(id)], value);
+            value == b.initial ? std::optional<std::string>(value) : Accept(b, value);
         if (!accepted) {
             return fail(key + "=" + value + " is not a value the camera accepts");
         }

@@ -4,7 +4,7 @@ namespace vk::sim {
 
 bool LineSplitter::Push(char byte) {
     if (byte != '\n') {
-        if (pending_.size() < limit_) {
+        if (pending_.size() <= limit_) {  // room for the CR after a full line
             pending_.push_back(byte);
         } else {
             pendingTooLong_ = true;
@@ -13,6 +13,10 @@ bool LineSplitter::Push(char byte) {
     }
     if (!pendingTooLong_ && !pending_.empty() && pending_.back() == '\r') {
         pending_.pop_back();
+    }
+    if (pending_.size() > limit_) {
+        pending_.resize(limit_);
+        pendingTooLong_ = true;
     }
     line_.swap(pending_);
     pending_.clear();
