@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vk4100ctl [--port PATH | --simulate[=MODEL]] [--baud RATE] [--timeout MS] [--trace]\n"
-    "                 COMMAND [ARGS]\n";
+    "                 [--factory] COMMAND [ARGS]\n";
 
 bool ParseNumber(const std::string& text, long long& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -57,6 +57,8 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options,
             options.simulateModel = a.substr(11);
         } else if (a == "--trace") {
             options.trace = true;
+        } else if (a == "--factory") {
+            options.factory = true;
         } else if (TakeValue(args, i, "--port", value)) {
             options.port = value;
         } else if (TakeValue(args, i, "--baud", value)) {

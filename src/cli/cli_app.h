@@ -17,6 +17,7 @@ struct CliOptions {
     std::uint32_t baud = 0;                     // 0: the stored rate
     int timeoutMs = 2500;
     bool trace = false;
+    bool factory = false;                       // factory mode instead of user mode
     std::vector<std::string> words;             // the command and its arguments
 };
 

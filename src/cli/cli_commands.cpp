@@ -2,6 +2,7 @@
 #include <ostream>
 
 #include "cli_app.h"
+#include "cli_camera_commands.h"
 #include "core_context.h"
 
 namespace vk::cli {
@@ -91,6 +92,10 @@ int Tables(CliSession& s, const std::vector<std::string>& args) {
         }
         return kExitOk;
     }
+    if (args[0] == "controls") {
+        PrintControlTable(s.core.command.Controls(), s.out);
+        return kExitOk;
+    }
     s.err << "vk4100ctl: unknown table: " << args[0] << '\n';
     return kExitUsage;
 }
@@ -102,7 +107,12 @@ const std::vector<CliCommand>& CliCommands() {
         {"get", "get MNEMONIC            query a value", 1, 1, true, Get},
         {"set", "set MNEMONIC VALUE      set a value", 2, 2, true, Set},
         {"raw", "raw LINE                send a line as typed, print the answer", 1, 1, true, Raw},
-        {"tables", "tables commands         print the command table", 1, 1, false, Tables},
+        {"tables", "tables commands|controls  print the command or the control table", 1, 1,
+         false, Tables},
+        {"dump", "dump [--factory]        read every parameter of the mode: MNEMONIC=value lines",
+         0, 1, true, DumpCommand},
+        {"model", "model                   check the camera's model, print name and index", 0, 0,
+         true, ModelCommand},
     };
     return commands;
 }

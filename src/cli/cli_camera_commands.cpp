@@ -1,0 +1,76 @@
+#include "cli_camera_commands.h"
+
+#include <ostream>
+
+#include "core_context.h"
+#include "protocol/parameter_reader.h"
+
+namespace vk::cli {
+namespace {
+
+// The model check, with a line of its own when the camera is silent.
+bool CheckModel(CliSession& s) {
+    if (s.core.modelCheck.Check())
+        return true;
+    s.err << "vk4100ctl: the camera did not answer the model query\n";
+    return false;
+}
+
+void PrintRow(const ControlEntry& row, const std::string& mnemonic, std::ostream& out) {
+    out << row.controlId << '\t' << row.commandId << '\t'
+        << static_cast<std::uint32_t>(row.controlKind) << '\t' << row.rangeMode << '\t'
+        << static_cast<std::uint32_t>(row.level) << '\t' << row.minimum << '\t' << row.maximum
+        << '\t' << row.value << '\t' << row.cameraValue << '\t' << row.inSettingFile << '\t'
+        << mnemonic << '\n';
+}
+
+}  // namespace
+
+int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
+    // "--factory" may also follow the command word.
+    if (!args.empty() && args[0] != "--factory") {
+        s.err << "vk4100ctl: dump takes only --factory, not \"" << args[0] << "\"\n";
+        return kExitUsage;
+    }
+    const bool factory = s.options.factory || !args.empty();
+    if (!CheckModel(s))
+        return kExitFailed;
+    const int model = s.core.modelCheck.modelIndex;
+    ParameterReader reader(s.core.command, s.core.notifier, s.core.ui);
+    const FullReadResult result = reader.ReadAllParameters(model, factory);
+    if (result.readRows.empty() && result.failedRows.empty()) {
+        s.err << "vk4100ctl: parameters are not read from this model (\""
+              << s.core.modelCheck.modelName << "\")\n";
+        return kExitFailed;
+    }
+    ControlTable& table = s.core.command.Controls();
+    for (int row : result.readRows) {
+        const ControlEntry& entry = table.Row(row);
+        s.out << s.core.command.GetMnemonic(entry.commandId) << '=' << entry.value << '\n';
+    }
+    if (!result.failedRows.empty()) {
+        s.err << "vk4100ctl: " << result.failedRows.size() << " parameter"
+              << (result.failedRows.size() == 1 ? " was" : "s were") << " not read\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int ModelCommand(CliSession& s, const std::vector<std::string>&) {
+    if (!CheckModel(s))
+        return kExitFailed;
+    s.out << "modelName=" << s.core.modelCheck.modelName << '\n'
+          << "modelIndex=" << s.core.modelCheck.modelIndex << '\n';
+    return kExitOk;
+}
+
+void PrintControlTable(ControlTable& table, std::ostream& out) {
+    for (const ControlEntry& row : table.Rows()) {
+        PrintRow(row, table.Commands().GetMnemonic(row.commandId), out);
+    }
+    PrintRow(InitialControlRows().back(), "", out);
+    out << "transferable\t" << table.CountTransferable() << '\n'
+        << "transferable user\t" << table.CountUserTransferable() << '\n';
+}
+
+}  // namespace vk::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli_app.h"
+
+namespace vk {
+class ControlTable;
+}
+
+namespace vk::cli {
+
+// Full read of the current mode; prints MNEMONIC=value for every row read, in table order.
+int DumpCommand(CliSession& s, const std::vector<std::string>& args);
+// Runs the model check and prints the model's name and index.
+int ModelCommand(CliSession& s, const std::vector<std::string>& args);
+
+// Every field of every row, tab-separated, the command's mnemonic last; then the counts of
+// transferable rows and of transferable user rows.
+void PrintControlTable(ControlTable& table, std::ostream& out);
+
+}  // namespace vk::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core_context.h"
+#include "sim/simulated_camera.h"
+#include "support/recording_ui_port.h"
+
+namespace vk::test {
+
+// A fresh core talking to a simulated camera over a real pseudo-terminal.
+class CameraFixture : public ::testing::Test {
+  protected:
+    static constexpr int kShort = 300;  // ms; the simulator answers within a few
+
+    void Connect(const sim::SimOptions& options = {}) {
+        camera = std::make_unique<sim::SimulatedCamera>(options);
+        std::string error;
+        ASSERT_TRUE(camera->Start(&error)) << error;
+        core.port.PinPort(camera->DevicePath());
+        ASSERT_TRUE(core.channel.OpenChannel(0, 115200, 0));
+    }
+
+    static sim::SimOptions Model(const std::string& model) {
+        sim::SimOptions options;
+        options.model = model;
+        return options;
+    }
+
+    ControlTable& Table() { return core.command.Controls(); }
+    const ControlEntry& RowOf(ControlId id) { return Table().Row(Table().CtrlId2TblIndex(id)); }
+
+    std::unique_ptr<sim::SimulatedCamera> camera;
+    RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core{ui, backend};
+};
+
+}  // namespace vk::test

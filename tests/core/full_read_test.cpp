@@ -1,0 +1,170 @@
+#include <algorithm>
+
+#include "camera_fixture.h"
+#include "comm/init_communication.h"
+#include "protocol/parameter_reader.h"
+
+namespace vk {
+namespace {
+
+constexpr ControlId kEm = 1942;  // the first row read
+constexpr ControlId kPe = 1943;
+constexpr ControlId kFbmthb = 2092;  // factory
+
+class FullReadTest : public test::CameraFixture {
+  protected:
+    FullReadResult Read(int modelIndex, bool factoryMode, int timeoutMs = kShort) {
+        ParameterReader reader(core.command, core.notifier, ui);
+        return reader.ReadAllParameters(modelIndex, factoryMode, timeoutMs);
+    }
+
+    // The queries a full read must send, worked out from the rows of the table.
+    std::vector<std::string> ExpectedQueries(bool factoryMode, bool colour) {
+        std::vector<std::string> lines;
+        for (const ControlEntry& row : Table().Rows()) {
+            const std::string m = core.command.GetMnemonic(row.commandId);
+            if (!InStartupReadList(row.controlId) || row.controlKind == ControlKind::Button ||
+                m == "ABA" || m == "BMPXW" || m == "BMPYW" ||
+                (colour && (m == "HB" || m == "VB")) ||
+                (!factoryMode && row.level == ParamLevel::Factory)) {
+                continue;
+            }
+            lines.push_back(m + "?");
+        }
+        return lines;
+    }
+
+    static bool Has(const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+};
+
+TEST_F(FullReadTest, UserModeOnAColourCameraQueriesTheUserRowsWithoutBinning) {
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    camera->SetValue("PE", "5000");
+    const FullReadResult result = Read(0, false);
+
+    const auto lines = camera->ReceivedLines();
+    EXPECT_EQ(lines, ExpectedQueries(false, true));
+    EXPECT_EQ(lines.size(), 305u);
+    EXPECT_EQ(lines.front(), "EM?");
+    EXPECT_FALSE(Has(lines, "HB?"));
+    EXPECT_FALSE(Has(lines, "VB?"));
+    EXPECT_FALSE(Has(lines, "FBMTHB?"));
+    EXPECT_FALSE(Has(lines, "ABA?"));
+    EXPECT_FALSE(Has(lines, "RS?"));
+    EXPECT_EQ(result.steps, 340);
+    EXPECT_EQ(result.readRows.size(), 305u);
+    EXPECT_TRUE(result.failedRows.empty());
+    EXPECT_TRUE(ui.messages.empty());
+
+    // The answers become page values; the camera values follow only on commit.
+    EXPECT_EQ(RowOf(kPe).value, 5000);
+    EXPECT_EQ(Table().GetDataValue(kPe), 0);
+    Table().CommitAll();
+    EXPECT_EQ(Table().GetDataValue(kPe), 5000);
+}
+
+TEST_F(FullReadTest, MonochromeCamerasAreAskedForBinningAndFactoryModeAddsFactoryRows) {
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-4100M-PMCL")));
+    Read(1, false);
+    auto lines = camera->ReceivedLines();
+    EXPECT_EQ(lines, ExpectedQueries(false, false));
+    EXPECT_EQ(lines.size(), 307u);
+    EXPECT_TRUE(Has(lines, "HB?"));
+    EXPECT_TRUE(Has(lines, "VB?"));
+
+    camera->ClearReceivedLines();
+    camera->SetValue("FBMTHB", "42");
+    const FullReadResult result = Read(1, true);
+    lines = camera->ReceivedLines();
+    EXPECT_EQ(lines, ExpectedQueries(true, false));
+    EXPECT_EQ(lines.size(), 345u);
+    EXPECT_EQ(result.steps, 464);
+    EXPECT_EQ(RowOf(kFbmthb).value, 42);
+}
+
+TEST_F(FullReadTest, ProgressRunsToAHundredAndTheInterfaceIsPumpedAfterEveryQuery) {
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    Read(0, false);
+    EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Now, reading camera settings."});
+    ASSERT_FALSE(ui.progress.empty());
+    EXPECT_TRUE(std::is_sorted(ui.progress.begin(), ui.progress.end()));
+    EXPECT_GE(ui.progress.front(), 0);
+    EXPECT_EQ(ui.progress.back(), 100);
+    EXPECT_FALSE(ui.progressOpen);
+    EXPECT_EQ(ui.pumps, 305);
+}
+
+TEST_F(FullReadTest, OtherModelsReadNothingButStillShowAndCloseTheProgress) {
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-26000C-MCL")));
+    for (int model : {2, 3, 17, 18}) {
+        const FullReadResult result = Read(model, true);
+        EXPECT_FALSE(result.AnyRead()) << model;
+    }
+    EXPECT_TRUE(camera->ReceivedLines().empty());
+    EXPECT_EQ(ui.progressTexts.size(), 4u);
+    EXPECT_EQ(ui.progress.back(), 100);
+    EXPECT_FALSE(ui.progressOpen);
+}
+
+TEST_F(FullReadTest, ARefusedQueryKeepsItsValueAndTheReadGoesOn) {
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    camera->SetValue("PE", "777");
+    Table().SetDataValue(kEm, 3);
+    camera->SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
+    const FullReadResult result = Read(0, false);
+
+    EXPECT_EQ(RowOf(kEm).value, 3);
+    EXPECT_EQ(RowOf(kPe).value, 777);
+    EXPECT_EQ(result.failedRows, std::vector<int>{0});
+    EXPECT_EQ(result.readRows.size(), 304u);
+    EXPECT_FALSE(result.stoppedUnanswered);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.ends_with(" for EM?")) << ui.messages[0].text;
+    EXPECT_EQ(ui.progress.back(), 100);
+}
+
+TEST_F(FullReadTest, ACameraThatFallsSilentEndsTheReadInsteadOfWaitingOnEveryRow) {
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    camera->SetFault({sim::Fault::Silent, 0, 1, {}});  // one lost answer is survived
+    Read(0, false, 100);
+    EXPECT_EQ(camera->ReceivedLines().size(), 305u);
+
+    camera->ClearReceivedLines();
+    camera->SetFault({sim::Fault::Silent, 0, -1, {}});
+    const FullReadResult result = Read(0, false, 100);
+    EXPECT_TRUE(result.stoppedUnanswered);
+    EXPECT_EQ(camera->ReceivedLines().size(),
+              static_cast<std::size_t>(ParameterReader::kMaxUnanswered));
+    EXPECT_FALSE(result.AnyRead());
+    EXPECT_FALSE(ui.progressOpen);
+}
+
+// What the main window runs at start-up before the full read.
+TEST_F(FullReadTest, InitCommunicationChecksTheModelAndAsksForTheArea) {
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-4100M-MCL")));
+    core.channel.CloseChannel();
+    camera->SetValue("EA", "2");
+    std::uint32_t area = 0;
+    EXPECT_TRUE(InitCommunication(core, area));
+    EXPECT_EQ(area, 2u);
+    EXPECT_EQ(core.modelCheck.modelIndex, 1);
+    EXPECT_EQ(camera->ReceivedLines(), (std::vector<std::string>{"MD?", "EA?"}));
+}
+
+TEST(InitCommunication, AChannelThatCannotOpenIsReportedAndNothingIsAsked) {
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core(ui, backend);
+    core.port.PinPort("/nonexistent/vk4100-port");
+    std::uint32_t area = 9;
+    EXPECT_FALSE(InitCommunication(core, area));
+    EXPECT_EQ(area, 9u);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text, "Failed to initialize!");
+    EXPECT_EQ(ui.messages.back().icon, MessageIcon::Exclamation);
+}
+
+}  // namespace
+}  // namespace vk

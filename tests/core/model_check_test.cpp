@@ -1,0 +1,55 @@
+#include "comm/model_check.h"
+#include "camera_fixture.h"
+
+namespace vk {
+namespace {
+
+TEST(ModelTable, MatchesExactlyAndClassifiesColour) {
+    EXPECT_EQ(ModelCheck::IndexOf("VK-4100C-MCL"), 0);
+    EXPECT_EQ(ModelCheck::IndexOf("VK-4100C-PMCL"), 0);
+    EXPECT_EQ(ModelCheck::IndexOf("VK-4100M-PMCL"), 1);
+    EXPECT_EQ(ModelCheck::IndexOf("VK-26000M-MCL"), 3);
+    EXPECT_EQ(ModelCheck::IndexOf("TB-3100CL"), 10);
+    EXPECT_EQ(ModelCheck::IndexOf("RD-3900M-MCL"), 17);
+    for (const char* other : {"vk-4100m-pmcl", "VK-4100M-PMCL ", "VK-4100", ""}) {
+        EXPECT_EQ(ModelCheck::IndexOf(other), ModelCheck::kNoModel) << other;
+    }
+    EXPECT_TRUE(ModelCheck::IsColour(0));
+    EXPECT_FALSE(ModelCheck::IsColour(1));
+    EXPECT_FALSE(ModelCheck::IsColour(ModelCheck::kNoModel));
+}
+
+class ModelCheckTest : public test::CameraFixture {};
+
+TEST_F(ModelCheckTest, ASupportedAnswerSetsIndexAndName) {
+    EXPECT_EQ(core.modelCheck.modelIndex, 18);
+    EXPECT_EQ(core.modelCheck.modelName, "");
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-4100M-PMCL")));
+    EXPECT_TRUE(core.modelCheck.Check());
+    EXPECT_EQ(core.modelCheck.modelIndex, 1);
+    EXPECT_EQ(core.modelCheck.modelName, "VK-4100M-PMCL");
+    EXPECT_EQ(camera->ReceivedLines(), std::vector<std::string>{"MD?"});
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ModelCheckTest, AnUnsupportedAnswerIsReportedButCountsAsAnswered) {
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("vk-4100m-pmcl")));
+    EXPECT_TRUE(core.modelCheck.Check());
+    EXPECT_EQ(core.modelCheck.modelIndex, 18);
+    EXPECT_EQ(core.modelCheck.modelName, "vk-4100m-pmcl");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Unsupported model: \"vk-4100m-pmcl\"");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(ModelCheckTest, NoAnswerKeepsThePreviousModel) {
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-4100C-MCL")));
+    ASSERT_TRUE(core.modelCheck.Check());
+    camera->SetFault({sim::Fault::Silent, 0, -1, {}});
+    EXPECT_FALSE(core.modelCheck.Check());  // waits its full second
+    EXPECT_EQ(core.modelCheck.modelIndex, 0);
+    EXPECT_EQ(core.modelCheck.modelName, "VK-4100C-MCL");
+}
+
+}  // namespace
+}  // namespace vk
