@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "sim/camera_model.h"
+#include "sim/state_file.h"
+
+namespace vk::sim {
+namespace {
+
+std::string Ask(CameraModel& camera, const std::string& line) {
+    return camera.Handle(line).text;
+}
+
+TEST(CameraStateTest, AreasIdsAndLutsSurviveARestart) {
+    CameraModel before;
+    EXPECT_FALSE(before.StateChanged());
+    ASSERT_EQ(Ask(before, "PE=1234"), "COMPLETE");
+    EXPECT_FALSE(before.StateChanged());  // current settings are not kept by themselves
+    ASSERT_EQ(Ask(before, "SA=3"), "COMPLETE");
+    ASSERT_EQ(Ask(before, "PE=4321"), "COMPLETE");
+    ASSERT_EQ(Ask(before, "SA=1"), "COMPLETE");
+    ASSERT_EQ(Ask(before, "ULCK=5127038"), "COMPLETE");
+    ASSERT_EQ(Ask(before, "ID=CAM0000042"), "COMPLETE");
+    ASSERT_EQ(Ask(before, "UD=line 4"), "COMPLETE");
+    ASSERT_EQ(Ask(before, "LUTB=17,99"), "COMPLETE");
+    ASSERT_EQ(Ask(before, "LD=3"), "COMPLETE");
+    EXPECT_TRUE(before.StateChanged());
+
+    CameraModel after;
+    std::string error;
+    ASSERT_TRUE(after.LoadState(before.SaveState(), &error)) << error;
+    EXPECT_FALSE(after.StateChanged());
+    EXPECT_EQ(Ask(after, "EA?"), "EA=3");
+    EXPECT_EQ(Ask(after, "PE?"), "PE=1234");  // the camera starts with its current area
+    EXPECT_EQ(Ask(after, "LD=1"), "COMPLETE");
+    EXPECT_EQ(Ask(after, "PE?"), "PE=4321");
+    EXPECT_EQ(Ask(after, "ID?"), "ID=CAM0000042");
+    EXPECT_EQ(Ask(after, "UD?"), "UD=line 4");
+    EXPECT_EQ(Ask(after, "LUTB?17"), "LUTB=99");
+    ASSERT_EQ(Ask(before, "LD=1"), "COMPLETE");
+    EXPECT_EQ(after.SaveState(), before.SaveState());
+}
+
+TEST(CameraStateTest, ABadStateIsRefusedWithItsLineAndChangesNothing) {
+    CameraModel good;
+    ASSERT_EQ(Ask(good, "UD=kept"), "COMPLETE");
+    const std::string header = "VK4100-SIM-STATE 1\n";
+    const struct {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {"", "line 0: the file is empty"},
+        {"something else\n", "line 1: not a simulator state file"},
+        {header + "UD=new\nEA=4\n", "line 3: no flash area 4"},
+        {header + "AREA7 PE=10\n", "line 2: no flash area AREA7"},
+        {header + "AREA1 PE=5\n", "line 2: PE=5 is not a value the camera accepts"},
+        {header + "AREA1 VN=5\n", "line 2: unknown setting VN"},
+        {header + "PE=50\n", "line 2: unknown setting PE"},
+        {header + "UD\n", "line 2: expected KEY=VALUE"},
+        {header + "LUTR=1,2,3\n", "line 2: LUTR needs 256 values from 0 to 4095"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(good.LoadState(c.text, &error)) << c.text;
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(good.Value("UD"), "kept");
+    }
+}
+
+TEST(CameraStateTest, AFullLutLineIsRequired) {
+    std::string lut = "LUTG=";
+    for (int i = 0; i < 256; ++i) {
+        lut += std::to_string(i * 16) + ",";
+    }
+    CameraModel camera;
+    std::string error;
+    const std::string header = "VK4100-SIM-STATE 1\n";
+    EXPECT_FALSE(camera.LoadState(header + lut + "\n", &error));  // trailing comma
+    lut.pop_back();
+    ASSERT_TRUE(camera.LoadState(header + lut + "\r\n", &error)) << error;
+    EXPECT_EQ(camera.LutTable(1)[255], 4080);
+    EXPECT_FALSE(camera.LoadState(header + lut + ",0\n", &error));  // 257 values
+}
+
+class StateFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vksim-state-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::string dir;
+};
+
+TEST_F(StateFileTest, WritesReplaceTheFileWhole) {
+    const std::string path = dir + "/state";
+    std::optional<std::string> text;
+    std::string error;
+    ASSERT_TRUE(ReadTextFile(path, text, &error)) << error;
+    EXPECT_FALSE(text.has_value());  // not there yet: nothing to load
+
+    ASSERT_TRUE(WriteFileAtomically(path, "first\n", &error)) << error;
+    ASSERT_TRUE(WriteFileAtomically(path, "second\n", &error)) << error;
+    ASSERT_TRUE(ReadTextFile(path, text, &error)) << error;
+    EXPECT_EQ(text, "second\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);  // no leftovers
+}
+
+TEST_F(StateFileTest, AFailedWriteLeavesThePreviousFile) {
+    const std::string path = dir + "/state";
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, "kept\n", &error)) << error;
+    if (geteuid() == 0) {
+        // Root writes into a read-only folder, so make the temporary name a folder instead.
+        std::filesystem::create_directory(path + ".tmp" + std::to_string(getpid()));
+    } else {
+        chmod(dir.c_str(), 0500);
+    }
+    EXPECT_FALSE(WriteFileAtomically(path, "lost\n", &error));
+    EXPECT_NE(error.find(dir), std::string::npos) << error;
+    chmod(dir.c_str(), 0700);
+    std::optional<std::string> text;
+    ASSERT_TRUE(ReadTextFile(path, text, &error));
+    EXPECT_EQ(text, "kept\n");
+}
+
+}  // namespace
+}  // namespace vk::sim
