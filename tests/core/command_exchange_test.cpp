@@ -38,9 +38,9 @@ protected:
 };
 
 TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
-    EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 0, kShort));
+    EXPECT_TRUE(core.command.SendSetInt(Id("GA"), 0, kShort));
     EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 5000, kShort));
-    EXPECT_EQ(camera.ReceivedLines(), (std::vector<std::string>{"PE=0", "PE=5000"}));
+    EXPECT_EQ(camera.ReceivedLines(), (std::vector<std::string>{"GA=0", "PE=5000"}));
     EXPECT_EQ(camera.Value("PE"), "5000");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(observer.calls, (std::vector<int>{1, 1}));
