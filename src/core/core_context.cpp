@@ -1,13 +1,27 @@
 #include "core_context.h"
 
 namespace vk {
+namespace {
+
+SerialChannel::Libraries OrOwn(SerialChannel::Libraries given, SerialChannel::Libraries own) {
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        if (!given[i]) given[i] = own[i];
+    }
+    return given;
+}
+
+}  // namespace
 
 CoreContext::CoreContext(UiPort& uiPort, SettingsBackend& settingsBackend,
                          SerialChannel::Libraries libraries)
     : ui(uiPort),
       settings(settingsBackend),
       port(uiPort),
-      channel(settings, port, libraries, logs),
+      clSerial2000(uiPort),
+      clSerial2001(uiPort),
+      clSerialV11(uiPort),
+      channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11}),
+              logs),
       command(channel, uiPort, notifier, logs),
       modelCheck(command, uiPort) {}
 

@@ -2,7 +2,10 @@
 
 #include <memory>
 
+#include "comm/cl_serial_2000_library.h"
+#include "comm/cl_serial_2001_library.h"
 #include "comm/cl_serial_library.h"
+#include "comm/cl_serial_v11_library.h"
 #include "comm/line_log.h"
 #include "comm/model_check.h"
 #include "comm/online_status_notifier.h"
@@ -18,6 +21,7 @@ namespace vk {
 // needs one gets a reference. Members are declared in the order they depend on each other.
 class CoreContext {
 public:
+    // A null entry of `libraries` selects the context's own binding for that mode.
     CoreContext(UiPort& ui, SettingsBackend& settingsBackend,
                 SerialChannel::Libraries libraries = {});
 
@@ -26,6 +30,9 @@ public:
     TrafficLogs logs;
     OnlineStatusNotifier notifier;
     Rs232cPort port;
+    ClSerial2000Library clSerial2000;
+    ClSerial2001Library clSerial2001;
+    ClSerialV11Library clSerialV11;
     SerialChannel channel;
     Command command;
     ModelCheck modelCheck;

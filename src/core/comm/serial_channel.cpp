@@ -26,6 +26,9 @@ SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries
                              TrafficLogs& logs)
     : settings_(settings), port_(port), libraries_(libraries), logs_(logs) {
     mode_ = settings_.Number(SettingIndex::CommunicationMode);
+    // After a run that did not reach its normal end (a Camera Link library may have taken
+    // it down), start on the COM port; the stored indices and rate stay.
+    if (settings_.PreviousShutdownStatus() != 1) mode_ = kComMode;
     baudRate_ = settings_.Number(SettingIndex::Baudrate);
     comPortIndex_ = settings_.Number(SettingIndex::ComPortNo);
     for (std::uint32_t m = 1; m <= 3; ++m) {
@@ -61,7 +64,10 @@ bool SerialChannel::OpenChannel(std::uint32_t mode, std::uint32_t baudRate,
     libraryPortIndex_[mode - 1] = portIndex;
     ClSerialLibrary* lib = Library(mode);
     if (!lib || !lib->OpenPort(static_cast<int>(portIndex))) return false;
-    return lib->SetBaudRate(baudRate);
+    if (lib->SetBaudRate(baudRate)) return true;
+    // A refused rate fails the open: the port must not stay usable behind that report.
+    lib->ClosePort();
+    return false;
 }
 
 bool SerialChannel::SelectMode(std::uint32_t mode) {

@@ -32,6 +32,8 @@ public:
     // Camera Link libraries for modes 1-3; a null entry makes that mode fail to open.
     using Libraries = std::array<ClSerialLibrary*, 3>;
 
+    // Takes the stored selection; when the previous run did not end normally
+    // (ToolSettings::PreviousShutdownStatus() is not 1) the mode starts as ComPort.
     SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries,
                   TrafficLogs& logs);
     // Writes the selection back (a normal end).

@@ -46,11 +46,15 @@ bool ToolSettings::ReadNumber(int index, std::uint32_t& value, std::uint32_t def
     if (!stored) return false;
     if (auto* n = std::get_if<std::uint32_t>(&*stored)) {
         value = *n;
-    } else {
-        // A number kept as text reads as the C library's decimal conversion does.
-        value = static_cast<std::uint32_t>(std::strtoul(std::get<std::string>(*stored).c_str(),
-                                                        nullptr, 10));
+        return true;
     }
+    // A number kept as text reads as the C library's decimal conversion does, except that
+    // a text without digits is no number at all and keeps the default.
+    const char* text = std::get<std::string>(*stored).c_str();
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(text, &end, 10);
+    if (end == text) return false;
+    value = static_cast<std::uint32_t>(number);
     return true;
 }
 

@@ -1,0 +1,213 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "cl_test_support.h"
+#include "comm/cl_serial_2000_library.h"
+#include "comm/cl_serial_2001_library.h"
+#include "comm/cl_serial_v11_library.h"
+#include "core_context.h"
+#include "support/pty_peer.h"
+#include "support/recording_ui_port.h"
+
+namespace vk {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr int kSim2000Index = 1;  // libclsersim.so, after libclserial.so
+
+std::vector<std::string> Ports(ClSerialLibrary& library) {
+    std::vector<std::string> names;
+    const int count = library.PortCount();
+    for (int i = 0; i < count; ++i)
+        names.push_back(library.PortName(i));
+    return names;
+}
+
+class ClBindingTest : public ::testing::Test {
+  protected:
+    void SetUp() override { fake.env.Set(test::fakecl::kDevice, peer.Path()); }
+
+    test::FakeClEnvironment fake;
+    test::PtyPeer peer;
+    test::RecordingUiPort ui;
+    ClSerial2000Library cl2000{ui};
+    ClSerial2001Library cl2001{ui};
+    ClSerialV11Library cl11{ui};
+};
+
+TEST_F(ClBindingTest, EachModeListsItsPorts) {
+    EXPECT_THAT(Ports(cl2000), ElementsAre("libclserial.so", "libclsersim.so"));
+    EXPECT_THAT(Ports(cl2001), ElementsAre("Maker A", "Maker B"));
+    EXPECT_THAT(Ports(cl11), ElementsAre("Fakeworks - CL0", "Fakeworks - CL1"));
+    for (ClSerialLibrary* lib : std::initializer_list<ClSerialLibrary*>{&cl2000, &cl2001, &cl11}) {
+        EXPECT_EQ(lib->PortName(2), "");
+        EXPECT_EQ(lib->PortName(-1), "");
+    }
+
+    fake.env.Set(test::fakecl::kCount, "3");
+    EXPECT_THAT(Ports(cl11), ElementsAre("Fakeworks - CL0", "Fakeworks - CL1", "Fakeworks - CL2"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ClBindingTest, WithoutLibrariesThereAreNoPortsAndNothingOpens) {
+    EXPECT_EQ(cl2001.PortCount(), 2);
+    fake.Use("empty");
+    EXPECT_EQ(cl2000.PortCount(), 0);
+    EXPECT_EQ(cl11.PortCount(), 0);
+    // The 2001 library keeps the list of its last successful enumeration.
+    EXPECT_EQ(cl2001.PortCount(), 2);
+    for (ClSerialLibrary* lib : std::initializer_list<ClSerialLibrary*>{&cl2000, &cl2001, &cl11}) {
+        EXPECT_FALSE(lib->OpenPort(0));
+        EXPECT_FALSE(lib->IsOpen());
+        EXPECT_FALSE(lib->Write("PE?\r\n", 5, 500));
+        char byte = 0;
+        EXPECT_EQ(lib->Read(&byte, 1, 10), 0);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_THAT(fake.TakeCalls(), IsEmpty());
+}
+
+TEST_F(ClBindingTest, ALibraryLackingAnEntryPointIsNotUsed) {
+    fake.Use("lacking");
+    // Found by its name pattern, but it cannot write.
+    EXPECT_THAT(Ports(cl2000), ElementsAre("libclserial.so", "libclserlame.so"));
+    EXPECT_FALSE(cl2000.OpenPort(1));
+    // Those two lack entry points that are never called, and still are refused.
+    EXPECT_EQ(cl2001.PortCount(), 0);
+    EXPECT_FALSE(cl2001.OpenPort(0));
+    EXPECT_EQ(cl11.PortCount(), 0);
+    EXPECT_FALSE(cl11.OpenPort(0));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_THAT(fake.TakeCalls(), IsEmpty());  // nothing was called, not even clSerialInit
+}
+
+TEST_F(ClBindingTest, AFailingInitLeavesThePortClosed) {
+    fake.env.Set(test::fakecl::kInitResult, "-10003");
+    EXPECT_FALSE(cl2000.OpenPort(kSim2000Index));
+    EXPECT_FALSE(cl2001.OpenPort(0));
+    EXPECT_FALSE(cl11.OpenPort(1));
+    EXPECT_FALSE(cl2000.IsOpen() || cl2001.IsOpen() || cl11.IsOpen());
+    cl11.ClosePort();  // nothing to close: no clSerialClose
+    EXPECT_THAT(fake.TakeCalls(), ElementsAre("clSerialInit 1", "clSelectManufacturer Maker A",
+                                              "clSerialInit 0", "clSerialInit 1"));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ClBindingTest, OpenPassesTheIndexAndCloseReleasesThePort) {
+    ASSERT_EQ(cl2001.PortCount(), 2);
+    ASSERT_TRUE(cl2001.OpenPort(1));
+    EXPECT_TRUE(cl2001.IsOpen());
+    cl2001.ClosePort();
+    cl2001.ClosePort();
+    EXPECT_FALSE(cl2001.IsOpen());
+    EXPECT_THAT(fake.TakeCalls(),
+                ElementsAre("clSelectManufacturer Maker B", "clSerialInit 1", "clSerialClose"));
+
+    // Opening without an earlier listing (as at start-up) finds the port all the same.
+    ClSerialV11Library fresh(ui);
+    ASSERT_TRUE(fresh.OpenPort(1));
+    EXPECT_EQ(fresh.PortName(1), "Fakeworks - CL1");
+    EXPECT_FALSE(fresh.OpenPort(2));  // beyond the library's ports
+    EXPECT_FALSE(fresh.IsOpen());
+    EXPECT_FALSE(cl2000.OpenPort(5));
+    EXPECT_FALSE(cl2000.OpenPort(-1));
+}
+
+TEST_F(ClBindingTest, BytesGoToTheLineAndComeBack) {
+    ASSERT_TRUE(cl11.OpenPort(0));
+    EXPECT_TRUE(cl11.Write("PE=5000\r\n", 9, 500));
+    EXPECT_EQ(peer.Receive(9), "PE=5000\r\n");
+    ASSERT_TRUE(peer.Send("COMPLETE\r\n"));
+    char buffer[16] = {};
+    EXPECT_EQ(cl11.Read(buffer, 8, 1000), 8);
+    EXPECT_EQ(std::string(buffer, 8), "COMPLETE");
+    // All or nothing: two bytes wait, three are asked for.
+    EXPECT_EQ(cl11.Read(buffer, 3, 20), 0);
+    EXPECT_EQ(cl11.Read(buffer, 2, 20), 2);
+    EXPECT_FALSE(cl11.Write("", 0, 500));
+
+    // Listing the ports loads the library apart from the open port, which stays usable.
+    EXPECT_EQ(cl11.PortCount(), 2);
+    EXPECT_TRUE(cl11.Write("X\r\n", 3, 500));
+    EXPECT_EQ(peer.Receive(3), "X\r\n");
+}
+
+TEST_F(ClBindingTest, Mode1RunsAt9600Only) {
+    ASSERT_EQ(cl2000.PortCount(), 2);
+    ASSERT_TRUE(cl2000.OpenPort(kSim2000Index));
+    EXPECT_TRUE(cl2000.SetBaudRate(9600));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(cl2000.SetBaudRate(19200));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "Selected baud rate is not supported.");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(ClBindingTest, Modes2And3SetARateOnlyWhenTheLibrarySupportsIt) {
+    EXPECT_FALSE(cl2001.SetBaudRate(9600));  // no port open: silent
+    EXPECT_TRUE(ui.messages.empty());
+
+    ASSERT_TRUE(cl2001.OpenPort(0));
+    ASSERT_TRUE(cl11.OpenPort(1));
+    fake.TakeCalls();
+    EXPECT_TRUE(cl2001.SetBaudRate(57600));
+    EXPECT_TRUE(cl11.SetBaudRate(115200));
+    EXPECT_THAT(fake.TakeCalls(), ElementsAre("clSetBaudRate 8", "clSetBaudRate 16"));
+
+    fake.env.Set(test::fakecl::kBaudMask, "0x1");  // 9600 only
+    EXPECT_FALSE(cl2001.SetBaudRate(19200));
+    EXPECT_FALSE(cl11.SetBaudRate(38400));
+    EXPECT_FALSE(cl11.SetBaudRate(4800));  // no bit at all
+    EXPECT_THAT(ui.MessageTexts(), ElementsAre("Selected baud rate is not supported.",
+                                               "Selected baud rate is not supported in "
+                                               "Fakeworks - CL1.",
+                                               "Selected baud rate is not supported in "
+                                               "Fakeworks - CL1."));
+    EXPECT_THAT(fake.TakeCalls(), IsEmpty());
+}
+
+TEST_F(ClBindingTest, NonsenseFromTheLibraryIsNotBelieved) {
+    fake.env.Set(test::fakecl::kCount, "4294967295");
+    EXPECT_EQ(cl2001.PortCount(), 0);
+    EXPECT_EQ(cl11.PortCount(), 0);
+
+    fake.env.Set(test::fakecl::kCount, "1");
+    fake.env.Set(test::fakecl::kLongNames, "1");  // unterminated, size beyond the buffer
+    const std::string full(ClSerialV11Library::kNameBufferSize, 'x');
+    EXPECT_THAT(Ports(cl2001), ElementsAre(full));
+    EXPECT_THAT(Ports(cl11), ElementsAre(full + " - " + full));
+    // That name is no maker the library knows.
+    EXPECT_FALSE(cl2001.OpenPort(0));
+
+    ASSERT_TRUE(cl11.OpenPort(0));
+    fake.env.Set(test::fakecl::kOversizedRead, "1");
+    ASSERT_TRUE(peer.Send("AB"));
+    char buffer[4] = {};
+    EXPECT_EQ(cl11.Read(buffer, 1, 1000), 0);
+}
+
+// The channel on top: a refused rate must not leave a port that looks usable.
+TEST_F(ClBindingTest, TheChannelReportsARefusedRateAsAFailedOpen) {
+    MemorySettingsBackend backend;
+    CoreContext core(ui, backend);
+    fake.env.Set(test::fakecl::kBaudMask, "0x1");
+    for (std::uint32_t mode : {1u, 2u, 3u}) {
+        core.channel.SetMode(mode);
+        ASSERT_EQ(core.channel.GetPortCount(), 2) << mode;
+        const std::uint32_t index = mode == 1 ? kSim2000Index : 1;
+        EXPECT_FALSE(core.channel.OpenChannel(mode, 19200, index)) << mode;
+        EXPECT_FALSE(core.channel.IsUsable()) << mode;
+        EXPECT_EQ(core.channel.BaudRate(), 19200u);
+        EXPECT_EQ(core.channel.CurrentPortIndex(), index);
+        EXPECT_TRUE(core.channel.OpenChannel(mode, 9600, index)) << mode;
+        EXPECT_TRUE(core.channel.IsUsable()) << mode;
+    }
+    EXPECT_EQ(ui.messages.size(), 3u);
+    core.channel.CloseChannel();
+    EXPECT_FALSE(core.channel.IsUsable());
+}
+
+}  // namespace
+}  // namespace vk

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "fake_cl_control.h"
+#include "scoped_env.h"
+
+namespace vk::test {
+
+// Points the Camera Link bindings at one directory of fake libraries and records the
+// calls the fakes receive.
+class FakeClEnvironment {
+  public:
+    FakeClEnvironment() {
+        static int serial = 0;
+        log_ = std::filesystem::temp_directory_path() /
+               ("vkfakecl-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".log");
+        env.Set(fakecl::kLog, log_.string());
+        for (const char* name : {fakecl::kDevice, fakecl::kInitResult, fakecl::kBaudMask,
+                                 fakecl::kCount, fakecl::kLongNames, fakecl::kOversizedRead}) {
+            env.Unset(name);
+        }
+        Use("good");
+    }
+    ~FakeClEnvironment() {
+        std::error_code ec;
+        std::filesystem::remove(log_, ec);
+    }
+
+    // "good", "lacking" or "empty".
+    void Use(const std::string& scenario) {
+        env.Set("CLSERIAL_PATH", std::string(VK_CL_FIXTURES) + "/" + scenario);
+    }
+
+    // Calls received so far, "<function> <argument>", oldest first; then forgets them.
+    std::vector<std::string> TakeCalls() {
+        std::vector<std::string> calls;
+        std::ifstream in(log_);
+        for (std::string line; std::getline(in, line);)
+            calls.push_back(line);
+        in.close();
+        std::error_code ec;
+        std::filesystem::remove(log_, ec);
+        return calls;
+    }
+
+    ScopedEnv env;
+
+  private:
+    std::filesystem::path log_;
+};
+
+}  // namespace vk::test
