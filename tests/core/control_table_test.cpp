@@ -119,6 +119,8 @@ TEST_F(ControlTableTest, FactoryParametersAndTransferableCounts) {
     EXPECT_FALSE(table.IsTransferable(table.CtrlId2TblIndex(2062)));  // BMPXW, second row
     EXPECT_TRUE(table.IsTransferable(table.CtrlId2TblIndex(2304)));   // AWA
     EXPECT_TRUE(table.IsTransferable(table.CtrlId2TblIndex(2094)));   // FBMPXB
+    EXPECT_FALSE(table.IsTransferable(-1));                           // a lookup that missed
+    EXPECT_FALSE(table.IsTransferable(483));                          // the end row
 }
 
 TEST_F(ControlTableTest, TheSettingFileFlagTakesOnlyZeroOrOne) {

@@ -154,6 +154,8 @@ void ControlTable::RevertFrom(int fromRow) {
 }
 
 bool ControlTable::IsTransferable(int row) const {
+    if (row < 0 || row >= kRowCount)
+        return false;
     const ControlEntry& entry = Row(row);
     if (entry.controlKind == ControlKind::Button)
         return false;
