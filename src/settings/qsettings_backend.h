@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "persist/settings_backend.h"
+
+class QSettings;
+
+namespace vk::settings {
+
+inline constexpr const char* kOrganization = "Ostra";
+inline constexpr const char* kApplication = "VK-4100 Camera Control Tool";
+
+// The tool settings of the programs, kept per user so that no administrator rights are
+// needed: the registry key HKEY_CURRENT_USER\Software\Ostra\VK-4100 Camera Control Tool
+// on Windows, "Ostra/VK-4100 Camera Control Tool.conf" in the user's configuration
+// folder ($XDG_CONFIG_HOME, by default ~/.config) elsewhere.
+// A file that cannot be parsed reads as empty and is rewritten cleanly by the next write;
+// one that cannot be read gives the defaults. Every write goes to the store at once, so
+// a run that ends abnormally leaves what it wrote.
+class QSettingsBackend final : public SettingsBackend {
+  public:
+    QSettingsBackend();
+    // An INI file at `iniPath` instead of the per-user store.
+    explicit QSettingsBackend(const std::string& iniPath);
+    ~QSettingsBackend() override;
+
+    std::optional<StoredValue> Read(const std::string& name) override;
+    bool Write(const std::string& name, const StoredValue& value) override;
+
+    // The file or registry key the values live in.
+    std::string Location() const;
+
+  private:
+    std::unique_ptr<QSettings> Open() const;
+    void Reopen();
+
+    std::string iniPath_;  // empty: the per-user store
+    std::unique_ptr<QSettings> settings_;
+};
+
+}  // namespace vk::settings

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QSettings>
+#include <QString>
+
+#include "cl_test_support.h"
+#include "core_context.h"
+#include "settings/qsettings_backend.h"
+#include "support/recording_ui_port.h"
+#include "temp_dir.h"
+
+namespace vk {
+namespace {
+
+using settings::QSettingsBackend;
+
+constexpr int kCameraFilePath = static_cast<int>(SettingIndex::CameraFilePath);
+constexpr int kCommandLogFilePath = static_cast<int>(SettingIndex::CommandLogFilePath);
+
+std::string WorkingDirectory() {
+    return std::filesystem::current_path().string();
+}
+
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    std::uint32_t StoredNumber(SettingIndex index) {
+        QSettingsBackend backend(ini);
+        auto value = backend.Read(ToolSettings::Definition(static_cast<int>(index)).name);
+        if (!value)
+            return 0xDEAD;
+        if (auto* n = std::get_if<std::uint32_t>(&*value))
+            return *n;
+        return static_cast<std::uint32_t>(std::stoul(std::get<std::string>(*value)));
+    }
+
+    test::TempDir dir;
+    std::string ini = dir / "tool.ini";
+};
+
+TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) {
+    // The per-user store, in a configuration folder that does not exist yet.
+    const std::string config = dir / "no/config/yet";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(config));
+    QSettingsBackend backend;
+    EXPECT_EQ(backend.Location(), config + "/Ostra/VK-4100 Camera Control Tool.conf");
+    {
+        ToolSettings store(backend);
+        EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
+        EXPECT_EQ(store.Number(SettingIndex::CommunicationMode), 0u);
+        EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
+        EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 0u);
+        EXPECT_EQ(store.Number(SettingIndex::ClSerialV11Index), 0u);
+        EXPECT_EQ(store.Number(SettingIndex::ControlMode), 0u);
+        std::string path;
+        EXPECT_FALSE(store.ReadText(kCameraFilePath, path));
+        EXPECT_EQ(path, WorkingDirectory());
+        // The first write of the run is on disk at once.
+        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ControlMode), 1));
+        EXPECT_NE(test::TempDir::ReadFile(backend.Location()).find("Control%20Mode=1"),
+                  std::string::npos);
+    }
+    QSettingsBackend again;
+    ToolSettings next(again);
+    EXPECT_EQ(next.PreviousShutdownStatus(), 1u);
+    EXPECT_EQ(next.Number(SettingIndex::ControlMode), 1u);
+}
+
+TEST_F(SettingsStoreTest, HandWrittenValuesAreReadAsTheirTypes) {
+    const std::string folder = dir / "cam files";
+    std::filesystem::create_directories(folder);
+    test::TempDir::WriteFile(ini,
+                             "[General]\n"
+                             "Baudrate=19200\n"
+                             "Com Port No = 3\n"
+                             "Communication Mode=serial\n"
+                             "Camera File Path=" +
+                                 folder +
+                                 "\n"
+                                 "Command Log File Path=/no/such/folder\n");
+    QSettingsBackend backend(ini);
+    ToolSettings store(backend);
+    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 19200u);
+    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 3u);
+    EXPECT_EQ(store.Number(SettingIndex::CommunicationMode), 0u);  // no number: the default
+    std::string path;
+    EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
+    EXPECT_EQ(path, folder);
+    EXPECT_FALSE(store.ReadText(kCommandLogFilePath, path));  // the folder is gone
+    EXPECT_EQ(path, WorkingDirectory());
+}
+
+TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
+    const std::string folder = dir / "Prüfplatz 3, links";
+    std::filesystem::create_directories(folder);
+    {
+        QSettingsBackend backend(ini);
+        ToolSettings store(backend);
+        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 115200));
+        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 0xFFFFFFFF));
+        EXPECT_TRUE(store.WriteText(kCameraFilePath, folder));
+    }
+    QSettingsBackend backend(ini);
+    ToolSettings store(backend);
+    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 115200u);
+    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 0xFFFFFFFFu);
+    std::string path;
+    EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
+    EXPECT_EQ(path, folder);
+}
+
+TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
+    test::TempDir::WriteFile(ini, std::string("Baudrate=19200\n[Gen\n\x01\xff\x02=\0x", 24));
+    {
+        QSettingsBackend backend(ini);
+        ToolSettings store(backend);
+        EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
+        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 2));
+    }
+    EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 0xDEADu);  // not revived later
+    EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 2u);
+    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
+}
+
+TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {
+    std::filesystem::create_directories(ini);  // a folder where the file should be
+    QSettingsBackend backend(ini);
+    ToolSettings store(backend);
+    EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
+    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
+    EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 19200));
+    EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 38400));
+    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
+}
+
+// Three runs of the tool over one store: a normal end, a run that dies, and the run after.
+TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
+    test::FakeClEnvironment fake;
+    fake.Use("empty");  // the Camera Link port cannot open; the selection is kept anyway
+    test::RecordingUiPort ui;
+    {
+        QSettingsBackend backend(ini);
+        CoreContext core(ui, backend);
+        EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);  // running
+        EXPECT_FALSE(core.channel.OpenChannel(3, 19200, 1));
+    }
+    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
+    EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QSettingsBackend backend(ini);
+        CoreContext core(ui, backend);
+        const bool kept = core.channel.GetMode() == 3 && core.channel.CurrentPortIndex() == 1;
+        ::_exit(kept ? 0 : 1);  // dies without reaching its end
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a normal end did not keep the mode";
+    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);
+
+    {
+        QSettingsBackend backend(ini);
+        CoreContext core(ui, backend);
+        EXPECT_EQ(core.settings.PreviousShutdownStatus(), 0u);
+        EXPECT_EQ(core.channel.GetMode(), 0u);
+        EXPECT_EQ(core.channel.BaudRate(), 19200u);
+        core.channel.SetMode(3);
+        EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
+        core.channel.SetMode(0);
+    }
+    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
+    EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 0u);
+    EXPECT_EQ(StoredNumber(SettingIndex::ClSerialV11Index), 1u);
+}
+
+}  // namespace
+}  // namespace vk
