@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -28,28 +29,39 @@ void BuildPage(int pageIndex, QWidget* page);
 class ControlBinding : public QObject {
     Q_OBJECT
   public:
+    static constexpr int kSendTimeoutMs = 2500;
+    static constexpr int kLongSendTimeoutMs = 10000;  // HES and HKS
+
     ControlBinding(CoreContext& core, std::vector<QWidget*> pages, QObject* parent = nullptr);
     ~ControlBinding() override;
 
     // Shows each row's camera value without sending anything.
     void RefreshAllControls();
+    // Shows one row's camera value.
+    void RefreshControl(int controlId);
     // Adapts the model-dependent controls (even index: colour, odd: monochrome).
     void ApplyModel(int modelIndex);
     // Refreshes the displays that combine several values (gain, exposure).
     void UpdateCombinedDisplays();
-    // The page control with that id, or null.
+    // The page control with that id (a radio group's first button), or null.
     QWidget* FindControl(int controlId) const;
     // Commits the value typed into the focused spin box, as on focus loss. True when the
     // focus was in a page's spin box (the caller then swallows the Enter key).
     bool CommitFocusedEdit();
+    // Action buttons stay disabled until whoever handles actionRequested for them says so.
+    void SetActionAvailable(int controlId, bool available);
 
   signals:
-    // An action button or a combo whose handler replaces the generic path was used.
+    // A push button was clicked.
     void actionRequested(int controlId);
+    // The user chose an item of a combo box; emitted before its value is sent, so that a
+    // handler connected directly runs first. Combos whose handler replaces the sending
+    // (1942, 1975) are not sent by the binding at all.
+    void comboSelected(int controlId);
 
   private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace vk::gui

@@ -1,0 +1,292 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "comm/model_check.h"
+#include "core_context.h"
+#include "pages/combined_displays.h"
+#include "pages/combo_items.h"
+#include "pages/page_set.h"
+#include "pages/row_info.h"
+#include "widgets/cgen.h"
+#include "widgets/param_widgets.h"
+
+namespace vk::gui {
+namespace {
+
+// Combos whose own handler does all the sending.
+constexpr std::array<int, 2> kHandlerOnlyCombos = {1942, 1975};
+// Combos whose set may take the camera long.
+constexpr std::array<int, 2> kLongSendCombos = {4925, 4936};
+
+constexpr int kTestImage = 2018;
+constexpr std::array<int, 2> kMonochromeOnly = {2048, 2050};  // HB, VB
+
+// A push button usable only while a control holds one of some camera values.
+struct ButtonRule {
+    int button;
+    int control;
+    std::vector<int> values;
+};
+const std::vector<ButtonRule> kButtonRules = {
+    {2214, 2015, {2}},  // "Open LUT Table" only with the LUT selector on "LUT"
+};
+
+namespace id {
+constexpr int kExposureTime = 1943;
+constexpr int kExposureAuto = 4624;
+constexpr int kExposureAutoMax = 2009;
+constexpr int kExposureAutoMin = 2010;
+constexpr int kFineGain = 1220;
+constexpr int kGainAuto = 4625;
+constexpr int kGainAutoMax = 1998;
+constexpr int kGainAutoMin = 1999;
+constexpr int kAutoContinuous = 1;
+}  // namespace id
+
+template <std::size_t N>
+bool Contains(const std::array<int, N>& list, int value) {
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+}  // namespace
+
+struct ControlBinding::Impl {
+    Impl(ControlBinding& owner, CoreContext& core, std::vector<QWidget*> pages)
+        : owner(owner), core(core), pages(std::move(pages)) {}
+
+    ControlTable& Table() { return core.command.Controls(); }
+
+    int CameraValue(int controlId) {
+        return InitialRowOf(controlId) ? Table().GetDataValue(controlId) : 0;
+    }
+
+    void Collect();
+    void Connect(int controlId, QWidget* widget);
+    void OnCombo(int controlId);
+    void OnTyped(int controlId, ParamSpinBox* spin, int value);
+    void Commit(int controlId, int value);
+    void UpdateButtons();
+
+    ControlBinding& owner;
+    CoreContext& core;
+    std::vector<QWidget*> pages;
+    std::map<int, QWidget*> controls;
+    std::set<int> availableActions;
+    bool committing = false;
+};
+
+void ControlBinding::Impl::Collect() {
+    for (QWidget* page : pages) {
+        for (QWidget* widget : page->findChildren<QWidget*>()) {
+            const int controlId = CGen::ControlIdOf(widget);
+            if (controlId != 0)
+                controls.emplace(controlId, widget);
+        }
+    }
+    for (const auto& [controlId, widget] : controls)
+        Connect(controlId, widget);
+}
+
+void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
+    const ControlEntry* row = InitialRowOf(controlId);
+    const CGen::Kind kind = CGen::ClassifyFull(widget);
+    if (kind == CGen::PushButton) {
+        QObject::connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, &owner,
+                         [this, controlId] { emit owner.actionRequested(controlId); });
+        return;
+    }
+    if (!row || row->controlKind == ControlKind::Button)
+        return;
+    switch (kind) {
+        case CGen::Spin: {
+            if (IsIndexedEntryRow(*row))
+                return;  // sent through their Write buttons
+            auto* spin = static_cast<ParamSpinBox*>(widget);
+            QObject::connect(spin, &ParamSpinBox::stepped, &owner,
+                             [this, controlId](int value) { Commit(controlId, value); });
+            QObject::connect(spin, &ParamSpinBox::typed, &owner,
+                             [this, controlId, spin](int v) { OnTyped(controlId, spin, v); });
+            break;
+        }
+        case CGen::Combo:
+            QObject::connect(static_cast<QComboBox*>(widget), &QComboBox::activated, &owner,
+                             [this, controlId] { OnCombo(controlId); });
+            break;
+        case CGen::CheckBox:
+            QObject::connect(static_cast<QCheckBox*>(widget), &QCheckBox::clicked, &owner,
+                             [this, controlId](bool on) { Commit(controlId, on ? 1 : 0); });
+            break;
+        case CGen::RadioButton: {
+            const auto group = CGen::RadioGroup(widget);
+            for (std::size_t i = 0; i < group.size(); ++i) {
+                QObject::connect(group[i], &QRadioButton::clicked, &owner,
+                                 [this, controlId, i] { Commit(controlId, static_cast<int>(i)); });
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void ControlBinding::Impl::OnCombo(int controlId) {
+    emit owner.comboSelected(controlId);
+    if (Contains(kHandlerOnlyCombos, controlId)) {
+        // Whatever the handler did is in the table now; without one nothing was sent.
+        owner.RefreshControl(controlId);
+        return;
+    }
+    Commit(controlId, CGen::ReadValue(controls.at(controlId)));
+}
+
+void ControlBinding::Impl::OnTyped(int controlId, ParamSpinBox* spin, int value) {
+    const ControlEntry* row = InitialRowOf(controlId);
+    if (row && row->rangeMode == 1) {
+        // The spin's range is one wider on each side; a typed value stays inside the row's.
+        value = std::clamp(value, spin->minimum() + 1, spin->maximum() - 1);
+        spin->setValue(value);
+    }
+    Commit(controlId, value);
+}
+
+// The one way a user's change reaches the camera: store the value, send every changed row,
+// commit. The table keeps a refused or unsent value out of the camera's values, and the
+// control shows the camera's value afterwards.
+void ControlBinding::Impl::Commit(int controlId, int value) {
+    QWidget* widget = controls.at(controlId);
+    // A change while another is being sent (a message box runs its own event loop), or from
+    // a control that a long operation has disabled, is not taken.
+    if (committing || !widget->isEnabled()) {
+        owner.RefreshControl(controlId);
+        return;
+    }
+    committing = true;
+    if (Table().SetDataValue(static_cast<ControlId>(controlId), value)) {
+        const int timeout =
+            Contains(kLongSendCombos, controlId) ? kLongSendTimeoutMs : kSendTimeoutMs;
+        SendChangedValues(core.command, timeout);
+        Table().CommitAll();
+    }
+    committing = false;
+    owner.RefreshControl(controlId);
+    UpdateButtons();
+    owner.UpdateCombinedDisplays();
+}
+
+void ControlBinding::Impl::UpdateButtons() {
+    for (const auto& [controlId, widget] : controls) {
+        if (CGen::ClassifyFull(widget) != CGen::PushButton)
+            continue;
+        bool enabled = availableActions.count(controlId) > 0;
+        for (const ButtonRule& rule : kButtonRules) {
+            if (rule.button != controlId)
+                continue;
+            const int value = CameraValue(rule.control);
+            enabled = enabled &&
+                      std::find(rule.values.begin(), rule.values.end(), value) != rule.values.end();
+        }
+        widget->setEnabled(enabled);
+    }
+}
+
+ControlBinding::ControlBinding(CoreContext& core, std::vector<QWidget*> pages, QObject* parent)
+    : QObject(parent), impl_(std::make_unique<Impl>(*this, core, std::move(pages))) {
+    impl_->Collect();
+}
+
+ControlBinding::~ControlBinding() = default;
+
+void ControlBinding::RefreshAllControls() {
+    for (const ControlEntry& row : impl_->Table().Rows()) {
+        if (row.controlKind == ControlKind::Button)
+            continue;
+        if (QWidget* widget = FindControl(static_cast<int>(row.controlId))) {
+            CGen::WriteValue(widget, row.cameraValue);
+        }
+    }
+    impl_->UpdateButtons();
+}
+
+void ControlBinding::RefreshControl(int controlId) {
+    const ControlEntry* row = InitialRowOf(controlId);
+    QWidget* widget = FindControl(controlId);
+    if (!row || !widget || row->controlKind == ControlKind::Button)
+        return;
+    CGen::WriteValue(widget, impl_->Table().GetDataValue(static_cast<ControlId>(controlId)));
+}
+
+void ControlBinding::ApplyModel(int modelIndex) {
+    const bool known = modelIndex != ModelCheck::kNoModel;
+    const bool colour = ModelCheck::IsColour(modelIndex);
+
+    if (auto* box = qobject_cast<QComboBox*>(FindControl(kTestImage))) {
+        box->clear();
+        for (const ComboItem& item : items::kTestImage) {
+            const bool colourOnly =
+                std::any_of(items::kColourTestImages.begin(), items::kColourTestImages.end(),
+                            [&](const ComboItem& c) { return c.value == item.value; });
+            if (colourOnly && known && !colour)
+                continue;
+            box->addItem(QString::fromUtf8(item.text), item.value);
+        }
+        RefreshControl(kTestImage);
+    }
+    for (int controlId : kMonochromeOnly) {
+        if (QWidget* widget = FindControl(controlId))
+            widget->setEnabled(!(known && colour));
+    }
+}
+
+void ControlBinding::UpdateCombinedDisplays() {
+    auto value = [this](int controlId) { return impl_->CameraValue(controlId); };
+    for (QWidget* page : impl_->pages) {
+        if (auto* exposure = page->findChild<QLineEdit*>(QStringLiteral("exposureDisplay"))) {
+            exposure->setText(QString::fromStdString(ExposureText(
+                value(id::kExposureAuto) == id::kAutoContinuous, value(id::kExposureTime),
+                value(id::kExposureAutoMin), value(id::kExposureAutoMax))));
+        }
+        if (auto* gain = page->findChild<QLineEdit*>(QStringLiteral("gainDisplay"))) {
+            gain->setText(QString::fromStdString(
+                GainText(value(id::kGainAuto) == id::kAutoContinuous, value(id::kFineGain),
+                         value(id::kGainAutoMin), value(id::kGainAutoMax))));
+        }
+    }
+}
+
+QWidget* ControlBinding::FindControl(int controlId) const {
+    const auto it = impl_->controls.find(controlId);
+    return it == impl_->controls.end() ? nullptr : it->second;
+}
+
+bool ControlBinding::CommitFocusedEdit() {
+    ParamSpinBox* spin = nullptr;
+    for (QWidget* w = QApplication::focusWidget(); w && !spin; w = w->parentWidget()) {
+        spin = qobject_cast<ParamSpinBox*>(w);
+    }
+    if (!spin)
+        return false;
+    const bool onPage = std::any_of(impl_->pages.begin(), impl_->pages.end(),
+                                    [spin](QWidget* page) { return page->isAncestorOf(spin); });
+    if (!onPage)
+        return false;
+    spin->commitTyped();
+    return true;
+}
+
+void ControlBinding::SetActionAvailable(int controlId, bool available) {
+    if (available) {
+        impl_->availableActions.insert(controlId);
+    } else {
+        impl_->availableActions.erase(controlId);
+    }
+    impl_->UpdateButtons();
+}
+
+}  // namespace vk::gui

@@ -1,0 +1,242 @@
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "pages/page_set.h"
+#include "pages/page_table.h"
+#include "pages/row_info.h"
+#include "widgets/column_flow_layout.h"
+#include "widgets/param_widgets.h"
+
+namespace vk::gui {
+namespace {
+
+constexpr int kColumnSpacing = 10;
+constexpr int kMaxColumns = 4;
+
+void Tag(QWidget* widget, int controlId) {
+    if (controlId == 0)
+        return;
+    widget->setProperty("controlId", controlId);
+    widget->setObjectName(QStringLiteral("ctl%1").arg(controlId));
+}
+
+QString ToolTip(const std::string& label, int controlId) {
+    QString tip = QString::fromStdString(label);
+    if (const ControlEntry* row = InitialRowOf(controlId)) {
+        tip += QStringLiteral("\n") + QString::fromStdString(MnemonicOf(*row));
+        const std::string range = RangeText(*row);
+        if (!range.empty())
+            tip += QStringLiteral(", ") + QString::fromStdString(range);
+    }
+    return tip;
+}
+
+QWidget* MakeRadioGroup(const Cell& cell, QWidget* parent) {
+    auto* box = new QWidget(parent);
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const ItemList& captions = *cell.items;
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        auto* button = new QRadioButton(QString::fromUtf8(captions[i].text), box);
+        if (i == 0) {
+            Tag(button, cell.controlId);
+        } else {
+            button->setProperty("radioGroup", cell.controlId);
+            button->setObjectName(QStringLiteral("ctl%1_%2").arg(cell.controlId).arg(i));
+        }
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    return box;
+}
+
+QWidget* MakeCell(const Cell& cell, const std::string& label, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (cell.kind) {
+        case WidgetKind::Check:
+            widget = new QCheckBox(parent);
+            break;
+        case WidgetKind::Radio:
+            return MakeRadioGroup(cell, parent);
+        case WidgetKind::Combo: {
+            auto* box = new ParamComboBox(parent);
+            for (const ComboItem& item : *cell.items) {
+                if (item.value == kNoItemData) {
+                    box->addItem(QString::fromUtf8(item.text));
+                } else {
+                    box->addItem(QString::fromUtf8(item.text), item.value);
+                }
+            }
+            box->setCurrentIndex(-1);
+            widget = box;
+            break;
+        }
+        case WidgetKind::Spin: {
+            auto* spin = new ParamSpinBox(parent);
+            int minimum = 0;
+            int maximum = 0;
+            if (const ControlEntry* row = InitialRowOf(cell.controlId)) {
+                SpinRange(*row, minimum, maximum);
+            }
+            spin->setRange(minimum, maximum);
+            widget = spin;
+            break;
+        }
+        case WidgetKind::Button: {
+            auto* button = new QPushButton(QString::fromUtf8(cell.text), parent);
+            button->setAutoDefault(false);
+            button->setEnabled(false);  // until its action is available
+            widget = button;
+            break;
+        }
+        case WidgetKind::Display:
+        case WidgetKind::Text: {
+            auto* edit = new QLineEdit(parent);
+            if (cell.kind == WidgetKind::Display) {
+                edit->setReadOnly(true);
+                edit->setFocusPolicy(Qt::ClickFocus);
+                QPalette palette = edit->palette();
+                palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+                edit->setPalette(palette);
+                if (cell.text)
+                    edit->setObjectName(QString::fromUtf8(cell.text));
+            }
+            widget = edit;
+            break;
+        }
+    }
+    Tag(widget, cell.controlId);
+    widget->setAccessibleName(QString::fromStdString(label));
+    widget->setToolTip(ToolTip(label, cell.controlId));
+    return widget;
+}
+
+QLabel* MakeLabel(const std::string& text, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(text.c_str()), parent);
+    return label;
+}
+
+void AddForm(const Section& section, QVBoxLayout* groupLayout, QWidget* parent) {
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (const TableRow& row : section.rows) {
+        QWidget* field = nullptr;
+        const bool onlyButtons = std::all_of(row.cells.begin(), row.cells.end(), [](const Cell& c) {
+            return c.kind == WidgetKind::Button;
+        });
+        if (row.cells.size() == 1 && !onlyButtons) {
+            field = MakeCell(row.cells[0], CellLabel(row, section, 0, row.cells[0]), parent);
+        } else {
+            field = new QWidget(parent);
+            auto* line = new QHBoxLayout(field);
+            line->setContentsMargins(0, 0, 0, 0);
+            for (std::size_t c = 0; c < row.cells.size(); ++c) {
+                const Cell& cell = row.cells[c];
+                line->addWidget(MakeCell(cell, CellLabel(row, section, c, cell), field),
+                                cell.kind == WidgetKind::Button ? 0 : 1);
+            }
+            if (onlyButtons)
+                line->addStretch(1);
+        }
+        if (row.label.empty()) {
+            form->addRow(field);
+            // A lone button lines up with the fields, not with the labels.
+            if (onlyButtons)
+                form->setWidget(form->rowCount() - 1, QFormLayout::FieldRole, field);
+        } else {
+            QLabel* label = MakeLabel(row.label, parent);
+            label->setToolTip(field->toolTip());
+            label->setBuddy(field);
+            form->addRow(label, field);
+        }
+    }
+    groupLayout->addLayout(form);
+}
+
+void AddGrid(const Section& section, QVBoxLayout* groupLayout, QWidget* parent) {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    for (std::size_t c = 0; c < section.columns.size(); ++c) {
+        auto* header = MakeLabel(section.columns[c], parent);
+        header->setAlignment(Qt::AlignCenter);
+        grid->addWidget(header, 0, static_cast<int>(c) + 1);
+        grid->setColumnStretch(static_cast<int>(c) + 1, 1);
+    }
+    int r = 1;
+    for (const TableRow& row : section.rows) {
+        grid->addWidget(MakeLabel(row.label, parent), r, 0);
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            const Cell& cell = row.cells[c];
+            if (cell.controlId == 0)
+                continue;
+            QWidget* widget = MakeCell(cell, CellLabel(row, section, c, cell), parent);
+            const Qt::Alignment align =
+                cell.kind == WidgetKind::Check ? Qt::AlignCenter : Qt::Alignment();
+            grid->addWidget(widget, r, static_cast<int>(c) + 1, align);
+        }
+        ++r;
+    }
+    groupLayout->addLayout(grid);
+}
+
+QGroupBox* BuildGroup(const GroupSpec& spec, QWidget* parent) {
+    auto* group = new QGroupBox(QString::fromUtf8(spec.caption), parent);
+    auto* layout = new QVBoxLayout(group);
+    layout->setSpacing(6);
+    for (const Section& section : spec.sections) {
+        if (section.caption) {
+            auto* caption = new QLabel(QString::fromUtf8(section.caption), group);
+            QFont font = caption->font();
+            font.setBold(true);
+            caption->setFont(font);
+            caption->setContentsMargins(0, 4, 0, 0);
+            layout->addWidget(caption);
+        }
+        if (section.columns.empty()) {
+            AddForm(section, layout, group);
+        } else {
+            AddGrid(section, layout, group);
+        }
+    }
+    return group;
+}
+
+}  // namespace
+
+void BuildPage(int pageIndex, QWidget* page) {
+    const PageSpec& spec = PageTable().at(static_cast<std::size_t>(pageIndex));
+
+    auto* scroll = new QScrollArea(page);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("pageContent"));
+
+    // Groups are made in table order, which is also the focus order; the columns keep it.
+    auto* columns = new ColumnFlowLayout(content, kColumnSpacing, kMaxColumns);
+    columns->setContentsMargins(8, 8, 8, 8);
+    for (const GroupSpec& group : spec.groups)
+        columns->addWidget(BuildGroup(group, content));
+    scroll->setWidget(content);
+
+    QLayout* layout = page->layout();
+    if (!layout) {
+        layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    layout->addWidget(scroll);
+}
+
+}  // namespace vk::gui

@@ -1,0 +1,46 @@
+#include "pages/row_info.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace vk::gui {
+
+const ControlEntry* InitialRowOf(int controlId) {
+    for (const ControlEntry& row : InitialControlRows()) {
+        if (row.controlId == kEndControlId)
+            break;
+        if (row.controlId == static_cast<ControlId>(controlId))
+            return &row;
+    }
+    return nullptr;
+}
+
+std::string MnemonicOf(const ControlEntry& row) {
+    const auto& mnemonics = CommandTable::Mnemonics();
+    if (row.commandId < 0 || static_cast<std::size_t>(row.commandId) >= mnemonics.size()) {
+        return {};
+    }
+    return std::string(mnemonics[static_cast<std::size_t>(row.commandId)]);
+}
+
+std::string RangeText(const ControlEntry& row) {
+    if (row.minimum == 0 && row.maximum == 0)
+        return {};
+    return std::to_string(row.minimum) + " to " + std::to_string(row.maximum);
+}
+
+void SpinRange(const ControlEntry& row, int& minimum, int& maximum) {
+    const int widen = row.rangeMode == 1 ? 1 : 0;
+    minimum = row.minimum - widen;
+    maximum = row.maximum + widen;
+}
+
+bool IsIndexedEntryRow(const ControlEntry& row) {
+    static constexpr std::array<std::string_view, 9> kIndexed = {
+        "BMPXW", "BMPYW", "FBMPXB", "FBMPYB", "FBMPXW", "FBMPYW", "LUTR", "LUTG", "LUTB"};
+    const std::string mnemonic = MnemonicOf(row);
+    return std::find(kIndexed.begin(), kIndexed.end(), mnemonic) != kIndexed.end();
+}
+
+}  // namespace vk::gui
