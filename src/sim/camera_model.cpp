@@ -112,7 +112,11 @@ std::optional<std::string> CameraModel::Accept(const Behaviour& b, const std::st
         return fits ? std::optional<std::string>(text) : std::nullopt;
     }
     const std::optional<std::int32_t> value = ParseInt(text);
-    if (!value || (b.rule == Rule::IntRange && (*value < b.minimum || *value > b.maximum))) {
+    if (!value) return std::nullopt;
+    // A camera takes back its own power-on value even where that lies outside the range.
+    const bool outside = b.rule == Rule::IntRange && (*value < b.minimum || *value > b.maximum) &&
+                         std::to_string(*value) != b.initial;
+    if (outside) {
         return std::nullopt;
     }
     return std::to_string(*value);

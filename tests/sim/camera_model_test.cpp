@@ -57,6 +57,10 @@ TEST_F(CameraModelTest, AParameterAcceptsExactlyItsRange) {
     EXPECT_EQ(Ask("GA?"), "GA=-84");
     EXPECT_EQ(Ask("ALCLR=2"), "ERROR");  // a check box is 0 or 1
     EXPECT_EQ(Ask("ALCLR=0"), "COMPLETE");
+
+    // A power-on value outside the range can be written back (a saved file holds it).
+    EXPECT_EQ(Ask("MRH1=0"), "COMPLETE");
+    EXPECT_EQ(Ask("MRH1=2049"), "ERROR");
 }
 
 TEST_F(CameraModelTest, OnlyWholeDecimalNumbersAreValues) {
