@@ -115,7 +115,7 @@ std::optional<std::string> CameraModel::Accept(const Behaviour& b, const std::st
     if (!value) return std::nullopt;
     // A camera takes back its own power-on value even where that lies outside the range.
     const bool outside = b.rule == Rule::IntRange && (*value < b.minimum || *value > b.maximum) &&
-                         std::to_string(*value) != b.initial;
+                         !(b.inArea && std::to_string(*value) == b.initial);
     if (outside) {
         return std::nullopt;
     }
