@@ -5,7 +5,9 @@
 #include <iostream>
 #include <memory>
 
+#include "cli_port_commands.h"
 #include "core_context.h"
+#include "settings/qsettings_backend.h"
 #include "sim/simulated_camera.h"
 #include "stderr_ui_port.h"
 
@@ -13,7 +15,9 @@ namespace vk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vk4100ctl [--port PATH | --simulate[=MODEL]] [--baud RATE] [--timeout MS] [--trace]\n"
+    "usage: vk4100ctl [--mode com|cl2000|cl2001|cl11]\n"
+    "                 [--port PATH|NAME|INDEX | --simulate[=MODEL]] [--baud RATE]\n"
+    "                 [--timeout MS] [--trace]\n"
     "                 [--factory] COMMAND [ARGS]\n";
 
 bool ParseNumber(const std::string& text, long long& value) {
@@ -61,6 +65,13 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options,
             options.factory = true;
         } else if (TakeValue(args, i, "--port", value)) {
             options.port = value;
+        } else if (TakeValue(args, i, "--mode", value)) {
+            std::uint32_t mode = 0;
+            if (!ParseChannelMode(value, mode)) {
+                error = "bad mode: " + value + " (com, cl2000, cl2001 or cl11)";
+                return false;
+            }
+            options.mode = mode;
         } else if (TakeValue(args, i, "--baud", value)) {
             if (!ParseNumber(value, number) || number <= 0) {
                 error = "bad baud rate: " + value;
@@ -80,6 +91,10 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options,
     }
     if (options.port && options.simulateModel) {
         error = "--port and --simulate exclude each other";
+        return false;
+    }
+    if (options.simulateModel && options.mode.value_or(0) != 0) {
+        error = "--simulate talks over a COM port (--mode com)";
         return false;
     }
     if (options.words.empty()) {
@@ -109,7 +124,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     StderrUiPort ui(err);
-    MemorySettingsBackend settingsBackend;
+    // A simulated session leaves the stored channel selection alone.
+    MemorySettingsBackend memorySettings;
+    std::unique_ptr<settings::QSettingsBackend> storedSettings;
+    if (!options.simulateModel) storedSettings = std::make_unique<settings::QSettingsBackend>();
+    SettingsBackend& settingsBackend =
+        storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
     std::unique_ptr<sim::SimulatedCamera> camera;
     if (options.simulateModel) {
         sim::SimOptions simOptions;
@@ -126,21 +146,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     if (it->needsCamera) {
-        const std::optional<std::string> device =
-            camera ? std::optional(camera->DevicePath()) : options.port;
         const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
         bool opened = false;
-        if (device) {
-            core.port.PinPort(*device);
+        if (camera) {
+            core.port.PinPort(camera->DevicePath());
             opened = core.channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort),
                                               baud, 0);
+            if (!opened) err << "vk4100ctl: cannot open the simulated camera's port\n";
         } else {
-            opened = options.baud ? core.channel.SelectBaudRate(baud) : core.channel.ReopenChannel();
+            opened = OpenSelectedChannel(core, options, err);
         }
-        if (!opened) {
-            err << "vk4100ctl: cannot open the serial channel\n";
-            return kExitFailed;
-        }
+        if (!opened) return kExitFailed;
     }
     CliSession session{core, options, out, err};
     const std::vector<std::string> commandArgs(options.words.begin() + 1, options.words.end());

@@ -12,7 +12,8 @@ class CoreContext;
 namespace vk::cli {
 
 struct CliOptions {
-    std::optional<std::string> port;
+    std::optional<std::string> port;            // a device path, a port name or an index
+    std::optional<std::uint32_t> mode;          // channel mode from --mode
     std::optional<std::string> simulateModel;  // set when --simulate was given
     std::uint32_t baud = 0;                     // 0: the stored rate
     int timeoutMs = 2500;

@@ -3,6 +3,7 @@
 
 #include "cli_app.h"
 #include "cli_camera_commands.h"
+#include "cli_port_commands.h"
 #include "core_context.h"
 
 namespace vk::cli {
@@ -113,6 +114,8 @@ const std::vector<CliCommand>& CliCommands() {
          0, 1, true, DumpCommand},
         {"model", "model                   check the camera's model, print name and index", 0, 0,
          true, ModelCommand},
+        {"ports", "ports                   list the ports of the mode (--mode, else the stored)",
+         0, 0, false, ListPorts},
     };
     return commands;
 }
