@@ -12,23 +12,27 @@ namespace vk::bench {
 
 SimProcess::SimProcess(const std::vector<std::string>& args) {
     int out[2];
-    if (::pipe(out) != 0) throw std::runtime_error("pipe");
+    if (::pipe(out) != 0)
+        throw std::runtime_error("pipe");
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::close(out[1]);
         std::vector<char*> argv{const_cast<char*>(VK_SIM_PROGRAM)};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         ::execv(VK_SIM_PROGRAM, argv.data());
         ::_exit(127);
     }
     ::close(out[1]);
     char c = 0;
-    while (::read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
+    while (::read(out[0], &c, 1) == 1 && c != '\n')
+        path_ += c;
     ::close(out[0]);
-    if (path_.empty()) throw std::runtime_error("the simulator did not start");
+    if (path_.empty())
+        throw std::runtime_error("the simulator did not start");
 }
 
 SimProcess::~SimProcess() {
@@ -36,6 +40,29 @@ SimProcess::~SimProcess() {
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);
     }
+}
+
+BenchCamera::BenchCamera(std::uint32_t baud) : sim({"--baud", std::to_string(baud)}), baud_(baud) {}
+
+bool BenchCamera::Connect() {
+    core.port.PinPort(sim.DevicePath());
+    if (!core.channel.OpenChannel(0, baud_, 0) || !core.modelCheck.Check()) {
+        std::fprintf(stderr, "no answer from the simulated camera\n");
+        return false;
+    }
+    core.logs.messages.Clear();
+    return true;
+}
+
+std::size_t BenchCamera::WireBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& line : core.logs.messages.Lines())
+        bytes += line.size() + 2;  // CR LF
+    return bytes;
+}
+
+double BenchCamera::LineLimitSeconds() const {
+    return LineSeconds(WireBytes(), baud_);
 }
 
 namespace {
@@ -53,9 +80,13 @@ double Stopwatch::WallSeconds() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_).count();
 }
 
-double Stopwatch::CpuSeconds() const { return ProcessCpuSeconds() - cpu_; }
+double Stopwatch::CpuSeconds() const {
+    return ProcessCpuSeconds() - cpu_;
+}
 
-double LineSeconds(std::size_t bytes, std::uint32_t baud) { return bytes * 10.0 / baud; }
+double LineSeconds(std::size_t bytes, std::uint32_t baud) {
+    return bytes * 10.0 / baud;
+}
 
 void Report(const std::string& name, const Stopwatch& watch, double limitSeconds) {
     const double wall = watch.WallSeconds();
