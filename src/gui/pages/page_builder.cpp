@@ -133,31 +133,35 @@ void AddForm(const Section& section, QVBoxLayout* groupLayout, QWidget* parent) 
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (const TableRow& row : section.rows) {
         QWidget* field = nullptr;
+        QString tip;
         const bool onlyButtons = std::all_of(row.cells.begin(), row.cells.end(), [](const Cell& c) {
             return c.kind == WidgetKind::Button;
         });
         if (row.cells.size() == 1 && !onlyButtons) {
             field = MakeCell(row.cells[0], CellLabel(row, section, 0, row.cells[0]), parent);
+            tip = field->toolTip();
         } else {
             field = new QWidget(parent);
             auto* line = new QHBoxLayout(field);
             line->setContentsMargins(0, 0, 0, 0);
             for (std::size_t c = 0; c < row.cells.size(); ++c) {
                 const Cell& cell = row.cells[c];
-                line->addWidget(MakeCell(cell, CellLabel(row, section, c, cell), field),
-                                cell.kind == WidgetKind::Button ? 0 : 1);
+                QWidget* widget = MakeCell(cell, CellLabel(row, section, c, cell), field);
+                if (tip.isEmpty())
+                    tip = widget->toolTip();
+                line->addWidget(widget, cell.kind == WidgetKind::Button ? 0 : 1);
             }
             if (onlyButtons)
                 line->addStretch(1);
         }
-        if (row.label.empty()) {
-            form->addRow(field);
+        if (row.label.empty() && onlyButtons) {
             // A lone button lines up with the fields, not with the labels.
-            if (onlyButtons)
-                form->setWidget(form->rowCount() - 1, QFormLayout::FieldRole, field);
+            form->setWidget(form->rowCount(), QFormLayout::FieldRole, field);
+        } else if (row.label.empty()) {
+            form->addRow(field);
         } else {
             QLabel* label = MakeLabel(row.label, parent);
-            label->setToolTip(field->toolTip());
+            label->setToolTip(tip);
             label->setBuddy(field);
             form->addRow(label, field);
         }

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core_context.h"
+#include "pages/page_set.h"
+#include "pages/page_table.h"
+#include "persist/settings_backend.h"
+#include "protocol/parameter_reader.h"
+#include "sim/simulated_camera.h"
+#include "support/recording_ui_port.h"
+
+namespace vk::test {
+
+inline constexpr const char* kMonoModel = "VK-4100M-PMCL";
+inline constexpr const char* kColourModel = "VK-4100C-PMCL";
+
+// The nine pages in a tab window, bound to a fresh core that talks to a simulated camera
+// over a real pseudo-terminal.
+class PageRig {
+  public:
+    explicit PageRig(const std::string& model = kMonoModel) {
+        sim::SimOptions options;
+        options.model = model;
+        camera = std::make_unique<sim::SimulatedCamera>(options);
+        for (std::size_t i = 0; i < gui::PageInfos().size(); ++i) {
+            auto* page = new QWidget;
+            gui::BuildPage(static_cast<int>(i), page);
+            tabs.addTab(page, gui::PageInfos()[i].title);
+            pages.push_back(page);
+        }
+        binding = std::make_unique<gui::ControlBinding>(core, pages);
+        core.command.Controls().CommitAll();
+    }
+
+    // Starts the camera, opens the channel and checks the model. False when any step fails.
+    bool Connect() {
+        std::string error;
+        if (!camera->Start(&error))
+            return false;
+        core.port.PinPort(camera->DevicePath());
+        if (!core.channel.OpenChannel(0, 115200, 0))
+            return false;
+        return core.modelCheck.Check();
+    }
+
+    // What the main window does on a read: adapt to the model, read, show, commit, show.
+    void ReadAll(bool factoryMode = true) {
+        binding->ApplyModel(core.modelCheck.modelIndex);
+        ParameterReader reader(core.command, core.notifier, core.ui);
+        reader.ReadAllParameters(core.modelCheck.modelIndex, factoryMode);
+        binding->RefreshAllControls();
+        core.command.Controls().CommitAll();
+        binding->RefreshAllControls();
+        binding->UpdateCombinedDisplays();
+    }
+
+    bool ShowActive() {
+        tabs.resize(1300, 640);
+        tabs.show();
+        tabs.activateWindow();
+        return QTest::qWaitForWindowActive(&tabs);
+    }
+
+    void ShowPageOf(QWidget* control) {
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (pages[i]->isAncestorOf(control))
+                tabs.setCurrentIndex(static_cast<int>(i));
+        }
+    }
+
+    template <class T>
+    T* Control(int controlId) {
+        return qobject_cast<T*>(binding->FindControl(controlId));
+    }
+
+    ControlTable& Table() { return core.command.Controls(); }
+
+    std::unique_ptr<sim::SimulatedCamera> camera;
+    RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core{ui, backend};
+    QTabWidget tabs;
+    std::vector<QWidget*> pages;  // owned by tabs
+    std::unique_ptr<gui::ControlBinding> binding;
+};
+
+}  // namespace vk::test

@@ -1,0 +1,270 @@
+// The page table and the pages built from it, without a camera.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTest>
+#include <map>
+
+#include "page_rig.h"
+#include "pages/combined_displays.h"
+#include "pages/row_info.h"
+#include "widgets/cgen.h"
+#include "widgets/column_flow_layout.h"
+
+using namespace vk;
+using namespace vk::gui;
+
+namespace {
+
+CGen::Kind WidgetKindOfRow(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Check:
+            return CGen::CheckBox;
+        case ControlKind::Radio:
+            return CGen::RadioButton;
+        case ControlKind::Combo:
+            return CGen::Combo;
+        case ControlKind::Edit:
+            return CGen::Spin;
+        case ControlKind::Button:
+            return CGen::PushButton;
+        default:
+            return CGen::Other;
+    }
+}
+
+std::vector<QWidget*> WidgetsWithId(const std::vector<QWidget*>& pages, int controlId) {
+    std::vector<QWidget*> found;
+    for (QWidget* page : pages) {
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            if (CGen::ControlIdOf(w) == controlId)
+                found.push_back(w);
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+class PagesLayoutTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void everyRowHasOneWidgetOfItsKindOnAPageOfItsLevel() {
+        test::PageRig rig;
+        const auto& infos = PageInfos();
+        for (const ControlEntry& row : rig.Table().Rows()) {
+            const int id = static_cast<int>(row.controlId);
+            const auto widgets = WidgetsWithId(rig.pages, id);
+            QVERIFY2(widgets.size() == 1,
+                     qPrintable(QString("control %1: %2 widgets").arg(id).arg(widgets.size())));
+            QWidget* w = widgets.front();
+            QCOMPARE(w->objectName(), QString("ctl%1").arg(id));
+            QCOMPARE(CGen::ClassifyFull(w), WidgetKindOfRow(row.controlKind));
+            QCOMPARE(rig.binding->FindControl(id), w);
+
+            // Buttons hold no value; they stand where their action belongs.
+            if (row.controlKind == ControlKind::Button)
+                continue;
+            int page = -1;
+            for (std::size_t p = 0; p < rig.pages.size(); ++p) {
+                if (rig.pages[p]->isAncestorOf(w))
+                    page = static_cast<int>(p);
+            }
+            QVERIFY(page >= 0);
+            const bool factoryPage = infos[static_cast<std::size_t>(page)].factoryOnly;
+            QVERIFY2(factoryPage == (row.level == ParamLevel::Factory),
+                     qPrintable(QString("control %1 on %2").arg(id).arg(infos[page].title)));
+        }
+    }
+
+    void sixUserPagesThenThreeFactoryPages() {
+        const auto& infos = PageInfos();
+        QCOMPARE(infos.size(), std::size_t{9});
+        const char* titles[] = {"User A", "User B",    "User C",    "User D",   "User E",
+                                "User F", "Factory A", "Factory B", "Factory C"};
+        for (std::size_t i = 0; i < infos.size(); ++i) {
+            QCOMPARE(infos[i].title, titles[i]);
+            QCOMPARE(infos[i].factoryOnly, i >= 6);
+        }
+    }
+
+    // A combo reads an item's data, and its index when the data is 0: a 0 anywhere but the
+    // first item would read back as the wrong value.
+    void comboItemsReadBackTheirOwnValue() {
+        test::PageRig rig;
+        for (const PlacedControl& placed : PlacedControls()) {
+            if (placed.cell.kind != WidgetKind::Combo)
+                continue;
+            auto* box = rig.Control<QComboBox>(placed.cell.controlId);
+            QVERIFY(box);
+            for (int i = 0; i < box->count(); ++i) {
+                box->setCurrentIndex(i);
+                const QVariant data = box->itemData(i);
+                QCOMPARE(CGen::ReadValue(box), data.isValid() ? data.toInt() : i);
+                if (data.isValid()) {
+                    box->setCurrentIndex(-1);
+                    QVERIFY(CGen::WriteValue(box, data.toInt()));
+                    QCOMPARE(box->currentIndex(), i);
+                }
+            }
+        }
+    }
+
+    void comboWithValuesOneAndTwo() {
+        test::PageRig rig;
+        auto* binning = rig.Control<QComboBox>(2048);  // items "1" and "2"
+        QVERIFY(CGen::WriteValue(binning, 2));
+        QCOMPARE(binning->currentIndex(), 1);
+        QCOMPARE(CGen::ReadValue(binning), 2);
+        QVERIFY(CGen::WriteValue(binning, 1));
+        QCOMPARE(CGen::ReadValue(binning), 1);
+
+        // No item holds 0: nothing is shown rather than the first item.
+        QVERIFY(CGen::WriteValue(binning, 0));
+        QCOMPARE(binning->currentIndex(), -1);
+        QCOMPARE(CGen::ReadValue(binning), -1);
+    }
+
+    void comboOfPlainTextsGoesByIndex() {
+        test::PageRig rig;
+        auto* model = rig.Control<QComboBox>(2548);  // model texts, no item data
+        QVERIFY(CGen::WriteValue(model, 1));
+        QCOMPARE(model->currentText(), QString("VK-4100C-PMCL"));
+        QCOMPARE(CGen::ReadValue(model), 1);
+        QVERIFY(CGen::WriteValue(model, 5));
+        QCOMPARE(model->currentIndex(), -1);
+    }
+
+    void otherKindsReadAndWrite() {
+        test::PageRig rig;
+        auto* check = rig.Control<QCheckBox>(4626);
+        QVERIFY(CGen::WriteValue(check, 1));
+        QVERIFY(check->isChecked());
+        QCOMPARE(CGen::ReadValue(check), 1);
+
+        auto* first = rig.Control<QRadioButton>(4503);
+        const auto group = CGen::RadioGroup(first);
+        QCOMPARE(group.size(), std::size_t{3});
+        QVERIFY(CGen::WriteValue(group[1], 2));  // any button of a group writes the group
+        QVERIFY(group[2]->isChecked());
+        QCOMPARE(CGen::ReadValue(first), 2);
+        const auto position = CGen::RadioGroupOf(group[2]);
+        QVERIFY(position);
+        QCOMPARE(position->index, 2);
+        QCOMPARE(position->firstControlId, 4503);
+        QVERIFY(!CGen::SetRadioGroup(first, 7));  // outside the group: none checked
+        QVERIFY(!CGen::RadioGroupValue(first));
+
+        auto* spin = rig.Control<QSpinBox>(1943);
+        QVERIFY(CGen::WriteValue(spin, 0));  // below the range: shows the bound
+        QCOMPARE(CGen::ReadValue(spin), 10);
+
+        QCOMPARE(CGen::ReadValue(rig.Control<QPushButton>(2598)), -1);
+        QVERIFY(!CGen::WriteValue(rig.Control<QPushButton>(2598), 1));
+        QVERIFY(!CGen::WriteValue(nullptr, 1));
+        QCOMPARE(CGen::Classify(first), CGen::Button);
+    }
+
+    void spinRangesAreTheRows() {
+        test::PageRig rig;
+        for (const ControlEntry& row : rig.Table().Rows()) {
+            if (row.controlKind != ControlKind::Edit)
+                continue;
+            auto* spin = rig.Control<QSpinBox>(static_cast<int>(row.controlId));
+            QCOMPARE(spin->minimum(), row.minimum);
+            QCOMPARE(spin->maximum(), row.maximum);
+        }
+        QVERIFY(rig.Control<QSpinBox>(1943)->toolTip().contains("PE, 10 to 8000000"));
+    }
+
+    void actionButtonsStartDisabled() {
+        test::PageRig rig;
+        for (const PlacedControl& placed : PlacedControls()) {
+            if (placed.cell.kind != WidgetKind::Button)
+                continue;
+            auto* button = rig.Control<QPushButton>(placed.cell.controlId);
+            QVERIFY(button);
+            QVERIFY(!button->isEnabled());
+            QVERIFY(!button->autoDefault());
+        }
+    }
+
+    // Tab moves through a page as it reads: the focus chain holds the controls in table
+    // order, and the groups stand down each column, then in the next column to the right.
+    void focusOrderFollowsTheLayout() {
+        test::PageRig rig;
+        rig.tabs.resize(1300, 640);
+        rig.tabs.show();
+        for (std::size_t p = 0; p < rig.pages.size(); ++p) {
+            rig.tabs.setCurrentIndex(static_cast<int>(p));
+            QWidget* page = rig.pages[p];
+            std::vector<int> expected;
+            for (const PlacedControl& placed : PlacedControls()) {
+                if (placed.page == static_cast<int>(p))
+                    expected.push_back(placed.cell.controlId);
+            }
+            std::vector<int> chain;
+            for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+                if (!page->isAncestorOf(w))
+                    continue;
+                const int id = CGen::ControlIdOf(w);
+                if (id != 0)
+                    chain.push_back(id);
+            }
+            QCOMPARE(chain, expected);
+
+            const auto groups = page->findChildren<QGroupBox*>();
+            for (int i = 1; i < groups.size(); ++i) {
+                const QPoint a = groups[i - 1]->mapTo(page, QPoint(0, 0));
+                const QPoint b = groups[i]->mapTo(page, QPoint(0, 0));
+                QVERIFY2((b.x() == a.x() && b.y() > a.y()) || b.x() > a.x(),
+                         qPrintable(groups[i]->title()));
+            }
+        }
+    }
+
+    // On a 1366 x 768 screen a page has about 1300 pixels of width: no page may need more,
+    // whatever it needs in height it scrolls.
+    void everyPageFitsTheWidthOfASmallScreen() {
+        test::PageRig rig;
+        for (QWidget* page : rig.pages) {
+            auto* content = page->findChild<QWidget*>("pageContent");
+            QVERIFY(content);
+            QVERIFY2(content->layout()->minimumSize().width() <= 1280,
+                     qPrintable(QString::number(content->layout()->minimumSize().width())));
+        }
+    }
+
+    void columnsBalanceAndKeepOrder() {
+        const std::vector<BoxSize> boxes = {{100, 300}, {100, 100}, {100, 100}, {100, 100}};
+        ColumnSplit two = PackColumns(boxes, 210, 10, 4);
+        QCOMPARE(two.column, (std::vector<int>{0, 1, 1, 1}));
+        QCOMPARE(two.height, 320);
+
+        ColumnSplit narrow = PackColumns(boxes, 150, 10, 4);  // one column only
+        QCOMPARE(narrow.column, (std::vector<int>{0, 0, 0, 0}));
+
+        // More room spreads the boxes only as far as it lowers the page.
+        ColumnSplit wide = PackColumns(boxes, 1000, 10, 4);
+        QCOMPARE(wide.height, 300);
+        QCOMPARE(wide.columnWidths.size(), std::size_t{3});
+        QVERIFY(std::is_sorted(wide.column.begin(), wide.column.end()));
+        QVERIFY(PackColumns({}, 100, 10, 4).column.empty());
+    }
+
+    void combinedDisplayTexts() {
+        QCOMPARE(ExposureText(false, 850, 10, 100), std::string("850 µs"));
+        QCOMPARE(ExposureText(false, 18000, 10, 100), std::string("18.000 ms"));
+        QCOMPARE(ExposureText(true, 18000, 10, 1500000), std::string("Auto, 10 µs to 1.500 s"));
+        QCOMPARE(GainText(false, 250, 100, 1600), std::string("×2.50"));
+        QCOMPARE(GainText(true, 250, 100, 1600), std::string("Auto, ×1.00 to ×16.00"));
+    }
+};
+
+QTEST_MAIN(PagesLayoutTest)
+#include "pages_layout_test.moc"
