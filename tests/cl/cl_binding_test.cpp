@@ -8,6 +8,7 @@
 #include "core_context.h"
 #include "support/pty_peer.h"
 #include "support/recording_ui_port.h"
+#include "temp_dir.h"
 
 namespace vk {
 namespace {
@@ -81,6 +82,25 @@ TEST_F(ClBindingTest, ALibraryLackingAnEntryPointIsNotUsed) {
     EXPECT_FALSE(cl11.OpenPort(0));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_THAT(fake.TakeCalls(), IsEmpty());  // nothing was called, not even clSerialInit
+}
+
+TEST_F(ClBindingTest, FilesThatAreNoLibrariesAreNotLoaded) {
+    test::TempDir junk;
+    for (const char* name : {"libclserjunk.so", "libclserial.so", "libclallserial.so"}) {
+        test::TempDir::WriteFile(junk / name, "not a library\n");
+    }
+    fake.env.Set("CLSERIAL_PATH", junk.Path().string());
+    EXPECT_THAT(Ports(cl2000), ElementsAre("libclserial.so", "libclserjunk.so"));
+    EXPECT_FALSE(cl2000.OpenPort(1));
+    EXPECT_EQ(cl2001.PortCount(), 0);
+    EXPECT_FALSE(cl2001.OpenPort(0));
+    EXPECT_EQ(cl11.PortCount(), 0);
+    EXPECT_FALSE(cl11.OpenPort(0));
+
+    fake.env.Set("CLSERIAL_PATH", junk / "no such folder");
+    EXPECT_EQ(cl2000.PortCount(), 0);
+    EXPECT_FALSE(cl11.OpenPort(0));
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ClBindingTest, AFailingInitLeavesThePortClosed) {
