@@ -19,6 +19,10 @@ struct Route {
     std::uint32_t baud;
 };
 
+void PrintTo(const Route& route, std::ostream* os) {
+    *os << "mode " << route.mode << ", port " << route.port << ", " << route.baud << " bit/s";
+}
+
 std::string PrintRoute(const ::testing::TestParamInfo<Route>& info) {
     return "Mode" + std::to_string(info.param.mode);
 }
