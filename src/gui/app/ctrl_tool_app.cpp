@@ -1,0 +1,78 @@
+#include "app/ctrl_tool_app.h"
+
+#include <QApplication>
+
+#include "app/ctrl_tool_dlg.h"
+#include "app/program_settings.h"
+#include "app/qt_ui_port.h"
+#include "core_context.h"
+#include "sim/simulated_camera.h"
+
+namespace vk::gui {
+
+CCtrlToolApp::CCtrlToolApp(ProgramOptions options, UiPort* ui, SettingsBackend* settings)
+    : options_(std::move(options)) {
+    if (!settings)
+        ownSettings_ = CreateProgramSettings();
+    settings_ = settings ? settings : ownSettings_.get();
+    if (!ui)
+        ownUi_ = std::make_unique<QtUiPort>();
+    ui_ = ui ? ui : ownUi_.get();
+}
+
+CCtrlToolApp::~CCtrlToolApp() {
+    // The window closes the channel and keeps the mode; the core then writes the channel
+    // selection and the normal end.
+    mainWindow_.reset();
+    core_.reset();
+    camera_.reset();
+}
+
+bool CCtrlToolApp::Create(std::string* error) {
+    std::optional<std::string> device;
+    if (options_.simulateModel) {
+        sim::SimOptions simOptions;
+        if (!options_.simulateModel->isEmpty()) {
+            simOptions.model = options_.simulateModel->toStdString();
+        }
+        camera_ = std::make_unique<sim::SimulatedCamera>(simOptions);
+        std::string reason;
+        if (!camera_->Start(&reason)) {
+            if (error)
+                *error = "cannot start the simulated camera: " + reason;
+            return false;
+        }
+        device = camera_->DevicePath();
+    } else if (options_.port) {
+        device = options_.port->toStdString();
+    }
+
+    core_ = std::make_unique<CoreContext>(*ui_, *settings_);
+    std::optional<std::uint32_t> startPort;
+    if (device) {
+        // The named device becomes the first COM port and is opened at start.
+        core_->port.PinPort(*device);
+        core_->channel.SetMode(static_cast<std::uint32_t>(ChannelMode::ComPort));
+        startPort = 0;
+    }
+    mainWindow_ = std::make_unique<CCtrlToolDlg>(*core_, startPort);
+    if (ownUi_)
+        ownUi_->SetMainWindow(mainWindow_.get());
+    return true;
+}
+
+int CCtrlToolApp::Run() {
+    std::string error;
+    if (!Create(&error)) {
+        ui_->ShowMessage(error, "", MessageIcon::Stop);
+        return 1;
+    }
+    QObject::connect(mainWindow_.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
+    mainWindow_->show();
+    mainWindow_->Initialize();
+    if (!mainWindow_->isVisible())
+        return 0;  // ended during start-up
+    return QApplication::exec();
+}
+
+}  // namespace vk::gui

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/program_options.h"
+
+namespace vk {
+class CoreContext;
+class SettingsBackend;
+class UiPort;
+namespace sim {
+class SimulatedCamera;
+}
+}  // namespace vk
+
+namespace vk::gui {
+
+class CCtrlToolDlg;
+class QtUiPort;
+
+// The program: the settings store, the simulated camera when asked for, the core objects
+// and the main window, created in that order and ended in the reverse one.
+class CCtrlToolApp {
+  public:
+    // ui and settings replace the program's own (tests); null: the program's.
+    explicit CCtrlToolApp(ProgramOptions options, UiPort* ui = nullptr,
+                          SettingsBackend* settings = nullptr);
+    ~CCtrlToolApp();
+    CCtrlToolApp(const CCtrlToolApp&) = delete;
+    CCtrlToolApp& operator=(const CCtrlToolApp&) = delete;
+
+    // Starts the simulated camera (when asked for) and builds the main window; false with a
+    // reason when the simulated camera cannot start.
+    bool Create(std::string* error);
+    // Shows the main window, connects and reads the camera, and runs until the window ends.
+    int Run();
+
+    CCtrlToolDlg* MainWindow() const { return mainWindow_.get(); }
+    CoreContext* Core() const { return core_.get(); }
+    sim::SimulatedCamera* Camera() const { return camera_.get(); }
+
+  private:
+    ProgramOptions options_;
+    std::unique_ptr<SettingsBackend> ownSettings_;
+    std::unique_ptr<QtUiPort> ownUi_;
+    SettingsBackend* settings_;
+    UiPort* ui_;
+    std::unique_ptr<sim::SimulatedCamera> camera_;
+    std::unique_ptr<CoreContext> core_;
+    std::unique_ptr<CCtrlToolDlg> mainWindow_;
+};
+
+}  // namespace vk::gui

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "app/hidden_mode_switch.h"
+#include "app/window_list.h"
+#include "comm/communication_host.h"
+
+class QTabWidget;
+
+namespace vk {
+class CoreContext;
+}
+
+namespace vk::gui {
+
+class CCommunicationDialog;
+class CTabSheetDialog;
+class ControlBinding;
+class MainMenu;
+class ReceiveTimer;
+class StatusStrip;
+
+// The main window: the menu, the tab control with the parameter pages, the status strip.
+// It connects to the camera at start, reads every parameter, switches between user and
+// factory mode, and owns the side windows.
+class CCtrlToolDlg : public QDialog, public CommunicationHost {
+    Q_OBJECT
+  public:
+    static constexpr int kPageCount = 9;
+
+    // startComPort: a COM port index to open at start instead of the stored selection (the
+    // simulated camera's or one named on the command line).
+    explicit CCtrlToolDlg(CoreContext& core, std::optional<std::uint32_t> startComPort = {},
+                          QWidget* parent = nullptr);
+    ~CCtrlToolDlg() override;
+
+    // The start-up sequence: show the values, apply the mode, connect and read the camera.
+    void Initialize();
+
+    // Opens the channel and checks the model; 1 when the camera answered.
+    int InitCommunication();
+    void ReadAllSettings() override;
+    void RefreshAllControls();
+    void ApplyControlMode();
+    void ToggleControlMode();
+
+    bool IsFactoryMode() const override { return controlMode_ == 1; }
+    std::uint32_t ControlMode() const { return controlMode_; }
+    std::uint32_t CurrentArea() const { return currentArea_; }
+    // After a camera reset the tool closes without asking.
+    void SetCloseWithoutConfirm() { closeWithoutConfirm_ = 1; }
+
+    // The page control with that id, or null.
+    QWidget* FindControl(int controlId) const;
+
+    CCommunicationDialog* Communication() const { return communication_; }
+    WindowList& Windows() { return windows_; }
+    QTabWidget* Tabs() const { return tab_; }
+    MainMenu* Menu() const { return menu_; }
+    CTabSheetDialog* Page(int creationIndex) const;
+    ControlBinding* Binding() const { return binding_.get(); }
+
+  public slots:
+    // The dialog's OK does nothing: Enter never closes the tool.
+    void accept() override {}
+    // Escape, the close box and File > Exit: ends the tool after the user confirms.
+    void reject() override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildLayout();
+    void BuildTabs();
+    void FitToScreen();
+    bool HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
+    bool QueryCurrentArea();
+    void OnReload();
+    void ShowCommunication();
+
+    CoreContext& core_;
+    std::optional<std::uint32_t> startComPort_;
+    WindowList windows_;
+    MainMenu* menu_ = nullptr;
+    QTabWidget* tab_ = nullptr;
+    StatusStrip* banner_ = nullptr;
+    std::array<CTabSheetDialog*, kPageCount> pages_{};
+    int pageCount_ = 0;
+    std::unique_ptr<ControlBinding> binding_;
+    CCommunicationDialog* communication_ = nullptr;
+    ReceiveTimer* receiveTimer_ = nullptr;
+
+    std::uint32_t controlMode_ = 0;
+    std::uint32_t currentArea_ = 0;
+    int closeWithoutConfirm_ = 0;
+    bool reading_ = false;
+    HiddenModeSwitch modeSwitch_;
+    // A key press is offered to every parent in turn; it is looked at only once.
+    const QEvent* lastKeyPress_ = nullptr;
+    QPointer<QWidget> lastKeyTarget_;
+};
+
+}  // namespace vk::gui

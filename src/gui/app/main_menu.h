@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <map>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace vk::gui {
+
+// Command ids of the main window's menu items.
+enum MenuCommand : int {
+    kMenuOpen = 32781,
+    kMenuSaveAllData = 32786,
+    kMenuSaveShippingData = 32787,
+    kMenuExit = 2,
+    kMenuReload = 32775,
+    kMenuLoadSettings = 32777,
+    kMenuStoreSettings = 32776,
+    kMenuEditUserId = 32773,
+    kMenuEditCameraId = 32778,
+    kMenuOpenLutFile = 32779,
+    kMenuSaveLutFile = 32780,
+    kMenuLoadAllLutTable = 32784,
+    kMenuAbout = 32774,
+    kMenuOpenCommunication = 32785,
+};
+
+// Position of the Utility menu in the menu bar; usable only in factory mode.
+inline constexpr int kUtilityMenuPosition = 2;
+
+// The main window's menu bar, built from one table. An item whose command has no handler
+// yet is shown greyed.
+class MainMenu : public QObject {
+    Q_OBJECT
+  public:
+    using Handlers = std::map<int, std::function<void()>>;
+
+    MainMenu(QWidget* owner, const Handlers& handlers);
+
+    QMenuBar* Bar() const { return bar_; }
+    QAction* Action(int command) const;
+    // The top-level menu at a position of the menu bar.
+    QMenu* TopMenu(int position) const;
+
+  private:
+    QMenuBar* bar_;
+    std::map<int, QAction*> actions_;
+};
+
+}  // namespace vk::gui

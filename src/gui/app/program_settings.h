@@ -1,0 +1,12 @@
+#pragma once
+
+#include <memory>
+
+#include "persist/settings_backend.h"
+
+namespace vk::gui {
+
+// Where the desktop tool keeps its own settings between runs.
+std::unique_ptr<SettingsBackend> CreateProgramSettings();
+
+}  // namespace vk::gui

@@ -1,0 +1,396 @@
+#include "comm/communication_dialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+#include <array>
+
+#include "app/app_texts.h"
+#include "app/window_list.h"
+#include "comm/communication_host.h"
+#include "comm/line_log_model.h"
+#include "core_context.h"
+#include "res/pictures.h"
+#include "widgets/status_strip.h"
+
+namespace vk::gui {
+namespace {
+
+// Flash area names by area number; the same texts name the areas in both lists.
+constexpr std::array<const char*, 4> kAreaNames = {"Factory Data", "User 1 Data", "User 2 Data",
+                                                   "User 3 Data"};
+constexpr std::array<const char*, 5> kBaudRateNames = {"9600bps", "19200bps", "38400bps",
+                                                       "57600bps", "115200bps"};
+constexpr const char* kUnknownArea = "Unkown";
+constexpr const char* kNoAnswer =
+    "No answer from Camera! (Timeout error)\nCheck power on Camera or serial cable connection.";
+constexpr const char* kStoring = "Now, Storing camera data.";
+constexpr const char* kStored = "Completed to store current setting data!";
+constexpr const char* kFileOpenError = "File open error !";
+constexpr const char* kFileWritten = "Writing file has been done!";
+
+constexpr int kSearchedPorts = 16;
+constexpr int kAreaQueryTimeoutMs = 2500;
+constexpr int kStoreTimeoutMs = 40000;
+constexpr int kLoadTimeoutMs = 10000;
+constexpr int kDefaultArea = 1;
+
+QComboBox* MakeList(const char* name, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setMinimumContentsLength(16);
+    return combo;
+}
+
+QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CCommunicationDialog::CCommunicationDialog(CoreContext& core, CommunicationHost& host,
+                                           WindowList& windows, QWidget* parent)
+    : QDialog(parent), core_(core), host_(host), windows_(windows) {
+    setWindowTitle("Communication");
+    setWindowIcon(ApplicationIcon());
+    BuildLayout();
+
+    core_.notifier.Register(this);
+    windows_.AddWindow(this);
+    OnOnlineStatusChanged(0);  // the line counts as offline until the camera answers
+
+    category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
+    FillPortList();
+    baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
+    RefreshControlMode();
+    areaList_->setCurrentIndex(kDefaultArea);
+    ApplyStoreRule();
+}
+
+CCommunicationDialog::~CCommunicationDialog() {
+    core_.notifier.Unregister(this);
+    windows_.RemoveWindow(this);
+}
+
+void CCommunicationDialog::BuildLayout() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(8);
+    grid->addWidget(BuildPortGroup(), 0, 0, 2, 1);
+    grid->addWidget(BuildLineStatusGroup(), 0, 1);
+    grid->addWidget(BuildAreaGroup(), 1, 1);
+    grid->addWidget(BuildFlashGroup(), 2, 0);
+    grid->addWidget(BuildFilesGroup(), 2, 1);
+    grid->addWidget(BuildMessageGroup(), 3, 0, 1, 2);
+    grid->setRowStretch(3, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(12, 12, 12, 10);
+    body->addLayout(grid);
+    outer->addLayout(body, 1);
+    outer->addWidget(new StatusStrip(core_.notifier, this));
+}
+
+QWidget* CCommunicationDialog::BuildPortGroup() {
+    auto* group = new QGroupBox("Communication Port", this);
+    category_ = MakeList("category", group);
+    for (const char* name : kChannelModeNames)
+        category_->addItem(name);
+    portName_ = MakeList("portName", group);
+    baudRate_ = MakeList("baudRate", group);
+    for (const char* name : kBaudRateNames)
+        baudRate_->addItem(name);
+    auto_ = MakeButton("Auto", "autoSearch", group);
+    baudLabel_ = new QLabel("Baud Rate", group);
+    baudLabel_->setObjectName("baudRateLabel");
+
+    auto* categoryLabel = new QLabel("Category", group);
+    auto* portLabel = new QLabel("Port Name", group);
+    categoryLabel->setBuddy(category_);
+    portLabel->setBuddy(portName_);
+    baudLabel_->setBuddy(baudRate_);
+
+    auto* layout = new QGridLayout(group);
+    layout->setHorizontalSpacing(8);
+    layout->addWidget(categoryLabel, 0, 0);
+    layout->addWidget(category_, 0, 1, 1, 2);
+    layout->addWidget(portLabel, 1, 0);
+    layout->addWidget(portName_, 1, 1);
+    layout->addWidget(auto_, 1, 2);
+    layout->addWidget(baudLabel_, 2, 0);
+    layout->addWidget(baudRate_, 2, 1);
+    layout->setColumnStretch(1, 1);
+    layout->setRowStretch(3, 1);
+
+    connect(category_, &QComboBox::activated, this, &CCommunicationDialog::OnCategoryChanged);
+    connect(portName_, &QComboBox::activated, this, &CCommunicationDialog::OnPortChanged);
+    connect(baudRate_, &QComboBox::activated, this, &CCommunicationDialog::OnBaudRateChanged);
+    connect(auto_, &QPushButton::clicked, this, &CCommunicationDialog::AutoSearch);
+    return group;
+}
+
+QWidget* CCommunicationDialog::BuildLineStatusGroup() {
+    auto* group = new QGroupBox("Line Status", this);
+    lineIcon_ = new QLabel(group);
+    lineIcon_->setObjectName("lineStatusIcon");
+    lineIcon_->setFixedSize(kLineStatusSize);
+    lineText_ = new QLabel(group);
+    lineText_->setObjectName("lineStatusText");
+    QFont bold = lineText_->font();
+    bold.setBold(true);
+    lineText_->setFont(bold);
+    auto* layout = new QHBoxLayout(group);
+    layout->setSpacing(10);
+    layout->addWidget(lineIcon_);
+    layout->addWidget(lineText_, 1);
+    return group;
+}
+
+QWidget* CCommunicationDialog::BuildAreaGroup() {
+    auto* group = new QGroupBox("Current Area", this);
+    areaName_ = new QLabel(group);
+    areaName_->setObjectName("areaName");
+    areaName_->setFrameShape(QFrame::StyledPanel);
+    areaName_->setFrameShadow(QFrame::Sunken);
+    areaName_->setMinimumWidth(110);
+    auto* getArea = MakeButton("Get Area", "getArea", group);
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(areaName_, 1);
+    layout->addWidget(getArea);
+    connect(getArea, &QPushButton::clicked, this, &CCommunicationDialog::OnGetArea);
+    return group;
+}
+
+QWidget* CCommunicationDialog::BuildFlashGroup() {
+    auto* group = new QGroupBox("Factory And User Setting In Camera", this);
+    areaList_ = MakeList("areaList", group);
+    for (const char* name : kAreaNames)
+        areaList_->addItem(name);
+    store_ = MakeButton("Store", "store", group);
+    store_->setEnabled(false);
+    auto* load = MakeButton("Load", "load", group);
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(areaList_, 1);
+    layout->addWidget(store_);
+    layout->addWidget(load);
+    connect(areaList_, &QComboBox::currentIndexChanged, this,
+            &CCommunicationDialog::ApplyStoreRule);
+    connect(store_, &QPushButton::clicked, this, &CCommunicationDialog::OnStore);
+    connect(load, &QPushButton::clicked, this, &CCommunicationDialog::OnLoad);
+    return group;
+}
+
+QWidget* CCommunicationDialog::BuildFilesGroup() {
+    auto* group = new QGroupBox("Files", this);
+    // The setting-file functions arrive with the setting-file work.
+    auto* write = MakeButton("Write To File...", "writeSettingFile", group);
+    auto* read = MakeButton("Read To FIle....", "readSettingFile", group);
+    write->setEnabled(false);
+    read->setEnabled(false);
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(write);
+    layout->addWidget(read);
+    return group;
+}
+
+QWidget* CCommunicationDialog::BuildMessageGroup() {
+    auto* group = new QGroupBox("ControlTool Message", this);
+    messages_ = new QListView(group);
+    messages_->setObjectName("messageList");
+    messages_->setUniformItemSizes(true);
+    messages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    messages_->setMinimumHeight(160);
+    messageModel_ = new LineLogModel(core_.logs.messages, this);
+    messages_->setModel(messageModel_);
+    auto* write = MakeButton("Write To File", "writeMessages", group);
+    auto* clear = MakeButton("Clear", "clearMessages", group);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(write);
+    buttons->addWidget(clear);
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(messages_, 1);
+    layout->addLayout(buttons);
+    connect(write, &QPushButton::clicked, this, &CCommunicationDialog::WriteMessagesToFile);
+    connect(clear, &QPushButton::clicked, this, [this] { core_.logs.messages.Clear(); });
+    return group;
+}
+
+void CCommunicationDialog::OnOnlineStatusChanged(int online) {
+    lineIcon_->setPixmap(LineStatusPicture(online != 0));
+    lineText_->setText(online ? "Online" : "Offline");
+}
+
+void CCommunicationDialog::FillPortList() {
+    QSignalBlocker block(portName_);
+    portName_->clear();
+    const int count = core_.channel.GetPortCount();
+    for (int i = 0; i < count; ++i) {
+        portName_->addItem(QString::fromStdString(core_.channel.GetPortName(i)));
+    }
+    const std::uint32_t current = core_.channel.CurrentPortIndex();
+    if (current < static_cast<std::uint32_t>(count)) {
+        portName_->setCurrentIndex(static_cast<int>(current));
+    } else {
+        core_.channel.SelectPort(0);
+        portName_->setCurrentIndex(0);
+    }
+}
+
+void CCommunicationDialog::ShowChannelSelection() {
+    const QSignalBlocker blockCategory(category_);
+    const QSignalBlocker blockPort(portName_);
+    const QSignalBlocker blockBaud(baudRate_);
+    category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
+    const int port = static_cast<int>(core_.channel.CurrentPortIndex());
+    if (port < portName_->count())
+        portName_->setCurrentIndex(port);
+    baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
+}
+
+void CCommunicationDialog::RefreshControlMode() {
+    const bool factory = host_.IsFactoryMode();
+    baudLabel_->setVisible(factory);
+    baudRate_->setVisible(factory);
+    baudLabel_->setEnabled(factory);
+    baudRate_->setEnabled(factory);
+    ApplyStoreRule();
+}
+
+void CCommunicationDialog::ApplyStoreRule() {
+    // The factory area is written only in factory mode.
+    store_->setEnabled(!(areaList_->currentIndex() == 0 && !host_.IsFactoryMode()));
+}
+
+void CCommunicationDialog::CheckAndReread() {
+    if (core_.modelCheck.Check())
+        host_.ReadAllSettings();
+}
+
+void CCommunicationDialog::OnCategoryChanged(int position) {
+    if (!core_.channel.SelectMode(static_cast<std::uint32_t>(position))) {
+        core_.ui.ShowMessage(kFailedToInitialize, kProductTitle, MessageIcon::Exclamation);
+    }
+    FillPortList();
+    CheckAndReread();
+}
+
+void CCommunicationDialog::OnPortChanged(int position) {
+    core_.channel.SelectPort(static_cast<std::uint32_t>(position));
+    CheckAndReread();
+}
+
+void CCommunicationDialog::OnBaudRateChanged(int position) {
+    core_.channel.SelectBaudRate(SerialChannel::BaudRateFromIndex(position));
+    CheckAndReread();
+}
+
+void CCommunicationDialog::AutoSearch() {
+    // Every index is tried, whatever the number of ports the mode has.
+    for (int index = 0; index < kSearchedPorts; ++index) {
+        if (core_.channel.SelectPort(static_cast<std::uint32_t>(index)) &&
+            core_.modelCheck.Check()) {
+            core_.notifier.SetOnline();
+            const QSignalBlocker block(portName_);
+            portName_->setCurrentIndex(index);
+            host_.ReadAllSettings();
+            return;
+        }
+    }
+    core_.ui.ShowMessage(kNoAnswer, kCommunicationErrorCaption, MessageIcon::Exclamation);
+    core_.notifier.SetOffline();
+}
+
+void CCommunicationDialog::OnGetArea() {
+    std::int32_t area = -1;
+    const bool answered =
+        core_.command.QueryInt(core_.command.FindCommand("EA"), area, kAreaQueryTimeoutMs);
+    const bool known = answered && area >= 0 && area < static_cast<int>(kAreaNames.size());
+    areaName_->setText(known ? kAreaNames[static_cast<std::size_t>(area)] : kUnknownArea);
+}
+
+void CCommunicationDialog::OnStore() {
+    const int area = areaList_->currentIndex();
+    core_.ui.ShowProgress(kStoring);
+    // The factory area has a command of its own.
+    const bool stored =
+        area == 0
+            ? core_.command.SendSetInt(core_.command.FindCommand("SA00"), 0, kStoreTimeoutMs)
+            : core_.command.SendSetInt(core_.command.FindCommand("SA"), area, kStoreTimeoutMs);
+    if (stored)
+        core_.ui.ShowMessage(kStored, kProductTitle, MessageIcon::Information);
+    core_.ui.CloseProgress();
+}
+
+void CCommunicationDialog::OnLoad() {
+    const int area = areaList_->currentIndex();
+    if (core_.command.SendSetInt(core_.command.FindCommand("LD"), area, kLoadTimeoutMs)) {
+        host_.ReadAllSettings();
+    }
+}
+
+void CCommunicationDialog::WriteMessagesToFile() {
+    std::string folder;
+    core_.settings.ReadText(static_cast<int>(SettingIndex::CommandLogFilePath), folder);
+    const QString start = QString::fromStdString(folder);
+    const QString path = chooseMessageFile ? chooseMessageFile(start) : AskMessageFile(start);
+    if (path.isEmpty())
+        return;
+    if (WriteMessagesTo(path)) {
+        core_.settings.WriteText(static_cast<int>(SettingIndex::CommandLogFilePath),
+                                 QFileInfo(path).absolutePath().toStdString());
+    }
+}
+
+QString CCommunicationDialog::AskMessageFile(const QString& folder) {
+    QFileDialog dialog(this, "Write To File", folder, "txt file (*.txt)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("txt");
+    // Replacing a file is asked below, in the tool's own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+bool CCommunicationDialog::WriteMessagesTo(const QString& path) {
+    if (QFileInfo::exists(path)) {
+        const std::string question =
+            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
+        if (!core_.ui.AskYesNo(question, kProductTitle))
+            return false;
+    }
+    // Written aside and renamed into place, so a failed write leaves the old file intact.
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Text);
+    const auto& lines = core_.logs.messages.Lines();
+    for (auto it = lines.rbegin(); written && it != lines.rend(); ++it) {
+        written = file.write(it->data(), static_cast<qint64>(it->size())) >= 0 &&
+                  file.write("\n", 1) == 1;
+    }
+    if (!written || !file.commit()) {
+        file.cancelWriting();
+        core_.ui.ShowMessage(kFileOpenError, kProductTitle, MessageIcon::Stop);
+        return false;
+    }
+    core_.logs.messages.Add(kFileWritten);
+    return true;
+}
+
+}  // namespace vk::gui

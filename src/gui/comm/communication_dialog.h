@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "comm/online_status_notifier.h"
+
+class QComboBox;
+class QLabel;
+class QListView;
+class QPushButton;
+
+namespace vk {
+class CoreContext;
+}
+
+namespace vk::gui {
+
+class CommunicationHost;
+class LineLogModel;
+class WindowList;
+
+// The connection window: transport, port and baud rate, automatic search, line status,
+// flash areas, and the list of every line exchanged with the camera.
+class CCommunicationDialog : public QDialog, public COnlineStatusUpdater {
+    Q_OBJECT
+  public:
+    CCommunicationDialog(CoreContext& core, CommunicationHost& host, WindowList& windows,
+                         QWidget* parent = nullptr);
+    ~CCommunicationDialog() override;
+
+    void OnOnlineStatusChanged(int online) override;
+
+    // Rebuilds the port list from the channel; opens port 0 when the channel's port is not
+    // in the list.
+    void FillPortList();
+    // Shows the channel's mode, port and baud rate without changing anything.
+    void ShowChannelSelection();
+    // Adapts the controls to user or factory mode.
+    void RefreshControlMode();
+
+    // Saves the message list, oldest line first, to a file the user picks.
+    void WriteMessagesToFile();
+    // Saves the message list to this file, asking before replacing one.
+    bool WriteMessagesTo(const QString& path);
+
+    // Picks the file for the message list (empty: cancelled); starts in `folder`. The
+    // default asks with a save dialog.
+    std::function<QString(const QString& folder)> chooseMessageFile;
+
+  private:
+    void BuildLayout();
+    QWidget* BuildPortGroup();
+    QWidget* BuildLineStatusGroup();
+    QWidget* BuildAreaGroup();
+    QWidget* BuildFilesGroup();
+    QWidget* BuildFlashGroup();
+    QWidget* BuildMessageGroup();
+
+    void OnCategoryChanged(int position);
+    void OnPortChanged(int position);
+    void OnBaudRateChanged(int position);
+    void AutoSearch();
+    void OnGetArea();
+    void OnStore();
+    void OnLoad();
+    void ApplyStoreRule();
+    // After the channel changed: checks the model and reads everything when it answered.
+    void CheckAndReread();
+    QString AskMessageFile(const QString& folder);
+
+    CoreContext& core_;
+    CommunicationHost& host_;
+    WindowList& windows_;
+
+    QComboBox* category_ = nullptr;
+    QComboBox* portName_ = nullptr;
+    QLabel* baudLabel_ = nullptr;
+    QComboBox* baudRate_ = nullptr;
+    QPushButton* auto_ = nullptr;
+    QLabel* lineIcon_ = nullptr;
+    QLabel* lineText_ = nullptr;
+    QLabel* areaName_ = nullptr;
+    QComboBox* areaList_ = nullptr;
+    QPushButton* store_ = nullptr;
+    QListView* messages_ = nullptr;
+    LineLogModel* messageModel_ = nullptr;
+};
+
+}  // namespace vk::gui

@@ -1,0 +1,88 @@
+// Writes pictures of the tool's windows against the simulated camera, for the README and
+// for review: vk4100-screenshots DIR. Runs on any Qt platform, offscreen included; the
+// tool's own settings are not touched.
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/ctrl_tool_app.h"
+#include "app/ctrl_tool_dlg.h"
+#include "comm/communication_dialog.h"
+#include "persist/settings_backend.h"
+#include "ui_port.h"
+
+namespace {
+
+// Shows nothing and answers no; reports every message so a surprise is visible.
+class ReportingUiPort : public vk::SilentUiPort {
+  public:
+    void ShowMessage(const std::string& text, const std::string& caption,
+                     vk::MessageIcon) override {
+        std::fprintf(stderr, "message (%s): %s\n", caption.c_str(), text.c_str());
+    }
+    void PumpEvents() override { QCoreApplication::processEvents(); }
+};
+
+bool Save(QWidget* window, const QString& file) {
+    QCoreApplication::processEvents();
+    if (!window->grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+// One picture per page listed in the current mode, at the size the tool has on a
+// 1366 x 768 screen: page-user-a.png and so on.
+bool SavePages(vk::gui::CCtrlToolDlg* main, const QString& dir) {
+    auto* tabs = main->findChild<QTabWidget*>("tabControl");
+    if (!tabs) return false;
+    const QSize size = main->size();
+    main->resize(1340, 720);
+    bool ok = true;
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        const QString name = tabs->tabText(i).toLower().replace(' ', '-');
+        ok &= Save(main, dir + "/page-" + name + ".png");
+    }
+    tabs->setCurrentIndex(0);
+    main->resize(size);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vk4100-screenshots DIR\n");
+        return 2;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(dir);
+
+    ReportingUiPort ui;
+    vk::MemorySettingsBackend settings;
+    vk::gui::ProgramOptions options;
+    options.simulateModel = QString();
+    vk::gui::CCtrlToolApp tool(options, &ui, &settings);
+    std::string error;
+    if (!tool.Create(&error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    vk::gui::CCtrlToolDlg* main = tool.MainWindow();
+    main->show();
+    main->Initialize();
+
+    bool ok = Save(main, dir + "/main-window.png");
+    ok &= Save(main->Communication(), dir + "/communication-window.png");
+    main->ToggleControlMode();
+    ok &= Save(main, dir + "/main-window-factory.png");
+    ok &= Save(main->Communication(), dir + "/communication-window-factory.png");
+    ok &= SavePages(main, dir);  // factory mode: all nine
+    return ok ? 0 : 1;
+}

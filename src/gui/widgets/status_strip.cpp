@@ -1,0 +1,38 @@
+#include "widgets/status_strip.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "res/pictures.h"
+
+namespace vk::gui {
+
+StatusStrip::StatusStrip(OnlineStatusNotifier& notifier, QWidget* parent)
+    : QFrame(parent), notifier_(notifier), picture_(new QLabel(this)), text_(new QLabel(this)) {
+    setObjectName("statusStrip");
+    setFrameShape(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    picture_->setFixedSize(kStripPictureSize);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(10, 3, 10, 3);
+    layout->setSpacing(8);
+    layout->addWidget(picture_);
+    layout->addWidget(text_);
+    layout->addStretch(1);
+    OnOnlineStatusChanged(notifier_.Current());
+    notifier_.Register(this);
+}
+
+StatusStrip::~StatusStrip() {
+    notifier_.Unregister(this);
+}
+
+void StatusStrip::OnOnlineStatusChanged(int online) {
+    shown_ = online ? 1 : 0;
+    picture_->setPixmap(StripPicture(shown_ == 1));
+    text_->setText(shown_ ? tr("Camera online") : tr("Camera offline"));
+    setAccessibleName(text_->text());
+}
+
+}  // namespace vk::gui

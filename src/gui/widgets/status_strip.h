@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFrame>
+
+#include "comm/online_status_notifier.h"
+
+class QLabel;
+
+namespace vk::gui {
+
+// The strip at the bottom of every tool window that shows whether the camera answers. It
+// follows the notifier on its own from construction to destruction.
+class StatusStrip : public QFrame, public COnlineStatusUpdater {
+    Q_OBJECT
+  public:
+    explicit StatusStrip(OnlineStatusNotifier& notifier, QWidget* parent = nullptr);
+    ~StatusStrip() override;
+
+    void OnOnlineStatusChanged(int online) override;
+
+    // What the strip shows now: 1 online, 0 offline.
+    int Shown() const { return shown_; }
+
+  private:
+    OnlineStatusNotifier& notifier_;
+    QLabel* picture_;
+    QLabel* text_;
+    int shown_ = 0;
+};
+
+}  // namespace vk::gui

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QStringList>
+#include <QTabWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ctrl_tool_app.h"
+#include "app/ctrl_tool_dlg.h"
+#include "core_context.h"
+#include "persist/settings_backend.h"
+#include "protocol/parameter_reader.h"
+#include "sim/simulated_camera.h"
+#include "support/recording_ui_port.h"
+
+namespace vk::gui::test {
+
+// The desktop tool as the program builds it, with a recording UiPort and settings in memory.
+struct ToolUnderTest {
+    vk::test::RecordingUiPort ui;
+    MemorySettingsBackend settings;
+    std::unique_ptr<CCtrlToolApp> app;
+
+    // Builds the tool; false when it could not be created.
+    bool Create(const ProgramOptions& options) {
+        app = std::make_unique<CCtrlToolApp>(options, &ui, &settings);
+        std::string error;
+        return app->Create(&error);
+    }
+    bool CreateSimulated(const QString& model = {}) {
+        ProgramOptions options;
+        options.simulateModel = model;
+        return Create(options);
+    }
+    // Shows the main window and runs its start-up sequence.
+    CCtrlToolDlg* Start() {
+        CCtrlToolDlg* window = app->MainWindow();
+        window->show();
+        window->Initialize();
+        return window;
+    }
+
+    CoreContext& Core() { return *app->Core(); }
+    sim::SimulatedCamera& Camera() { return *app->Camera(); }
+    CCtrlToolDlg* Window() { return app->MainWindow(); }
+
+    bool HasMessage(const std::string& text) const {
+        for (const auto& m : ui.messages) {
+            if (m.text == text)
+                return true;
+        }
+        return false;
+    }
+};
+
+inline QStringList TabTitles(const QTabWidget* tabs) {
+    QStringList titles;
+    for (int i = 0; i < tabs->count(); ++i)
+        titles << tabs->tabText(i);
+    return titles;
+}
+
+// The queries a full read of the mode sends, in table order, for a camera of the model.
+inline std::vector<std::string> FullReadQueries(CoreContext& core, int modelIndex, bool factory) {
+    std::vector<std::string> lines;
+    const ControlTable& table = core.command.Controls();
+    for (int row = 0; row < table.RowCount(); ++row) {
+        if (IsReadInFullRead(table, row, modelIndex, factory)) {
+            lines.push_back(core.command.GetMnemonic(table.Row(row).commandId) + "?");
+        }
+    }
+    return lines;
+}
+
+inline std::vector<std::string> Concat(std::vector<std::string> a,
+                                       const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace vk::gui::test

@@ -1,0 +1,302 @@
+// The main window against the simulated camera: start-up, the full read, the mode switch,
+// the Enter and Escape rules, the menu and the settings kept at the end.
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QtTest>
+
+#include "app/main_menu.h"
+#include "comm/communication_dialog.h"
+#include "gui_test_support.h"
+#include "support/pty_peer.h"
+
+using namespace vk;
+using namespace vk::gui;
+using vk::gui::test::Concat;
+using vk::gui::test::FullReadQueries;
+using vk::gui::test::TabTitles;
+using vk::gui::test::ToolUnderTest;
+
+namespace {
+
+const QStringList kUserTabs = {"User A", "User B", "User C", "User D", "User E", "User F"};
+const QStringList kAllTabs = kUserTabs + QStringList{"Factory A", "Factory B", "Factory C"};
+const std::vector<std::string> kConnectQueries = {"MD?", "EA?", "MD?"};
+
+void PressModeSequence(QWidget* target, const QString& letters) {
+    QTest::keyClick(target, Qt::Key_F12, Qt::ShiftModifier | Qt::ControlModifier);
+    for (QChar c : letters)
+        QTest::keyClick(target, static_cast<Qt::Key>(c.unicode()));
+}
+
+bool UtilityMenuEnabled(CCtrlToolDlg* window) {
+    return window->Menu()->TopMenu(kUtilityMenuPosition)->menuAction()->isEnabled();
+}
+
+// The page spin box that shows a parameter.
+QSpinBox* ParameterSpin(CCtrlToolDlg* window, CoreContext& core, const char* mnemonic) {
+    const ControlId id = core.command.Controls().ToCtrlId(core.command.FindCommand(mnemonic));
+    return qobject_cast<QSpinBox*>(window->FindControl(static_cast<int>(id)));
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void startUpReadsTheUserParametersAndShowsThem();
+    void aModelOutsideTheFamilyIsReadWithoutQueries();
+    void withoutACameraTheToolStillStarts();
+    void keySequenceSwitchesModeAndReadsAgain();
+    void aWrongKeyDisarmsTheSequence();
+    void escapeOnTheTabControlAsksBeforeClosing();
+    void enterAndEscapeOnControlsNeverClose();
+    void menuRunsItsCommands();
+    void controlModeIsKeptAcrossRuns();
+};
+
+void MainWindowTest::startUpReadsTheUserParametersAndShowsThem() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    tool.Camera().SetValue("PE", "1234");
+    CCtrlToolDlg* window = tool.Start();
+
+    QCOMPARE(window->windowTitle(), QString("VK-4100 Control Tool  Ver 0.53"));
+    QCOMPARE(tool.Camera().ReceivedLines(),
+             Concat(kConnectQueries, FullReadQueries(tool.Core(), 0, false)));
+    QCOMPARE(tool.ui.progressTexts, std::vector<std::string>{"Now, reading camera settings."});
+    QCOMPARE(tool.ui.progress.back(), 100);
+    QVERIFY(!tool.ui.progressOpen);
+    QVERIFY(tool.ui.messages.empty());
+
+    QSpinBox* exposure = ParameterSpin(window, tool.Core(), "PE");
+    QVERIFY(exposure);
+    QCOMPARE(exposure->value(), 1234);
+    QVERIFY(window->Communication()->isVisible());
+    QCOMPARE(window->Communication()->findChild<QLabel*>("lineStatusText")->text(),
+             QString("Online"));
+}
+
+void MainWindowTest::aModelOutsideTheFamilyIsReadWithoutQueries() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
+    tool.Start();
+
+    QCOMPARE(tool.Core().modelCheck.modelIndex, 2);
+    QCOMPARE(tool.Camera().ReceivedLines(), kConnectQueries);
+    QCOMPARE(tool.ui.progressTexts, std::vector<std::string>{"Now, reading camera settings."});
+    QVERIFY(!tool.ui.progressOpen);
+}
+
+void MainWindowTest::withoutACameraTheToolStillStarts() {
+    {
+        // The port itself cannot be opened.
+        ToolUnderTest tool;
+        ProgramOptions options;
+        options.port = "/nonexistent/vk4100-port";
+        QVERIFY(tool.Create(options));
+        CCtrlToolDlg* window = tool.Start();
+        QVERIFY(tool.HasMessage("Failed to initialize!"));
+        QCOMPARE(tool.ui.messages.back().icon, MessageIcon::Exclamation);
+        QVERIFY(tool.ui.progressTexts.empty());
+        QCOMPARE(window->windowTitle(), QString("VK-4100 Control Tool  Ver 0.53"));
+        QCOMPARE(TabTitles(window->Tabs()), kUserTabs);
+    }
+    {
+        // The port opens but nothing answers: no message of the main window, no read.
+        vk::test::PtyPeer silent;
+        ToolUnderTest tool;
+        ProgramOptions options;
+        options.port = QString::fromStdString(silent.Path());
+        QVERIFY(tool.Create(options));
+        CCtrlToolDlg* window = tool.Start();
+        QVERIFY(!tool.HasMessage("Failed to initialize!"));
+        QVERIFY(tool.ui.progressTexts.empty());
+        QCOMPARE(silent.Receive(10), std::string("MD?\r\nEA?\r\n"));
+        QCOMPARE(window->Communication()->findChild<QLabel*>("lineStatusText")->text(),
+                 QString("Offline"));
+    }
+}
+
+void MainWindowTest::keySequenceSwitchesModeAndReadsAgain() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    CCtrlToolDlg* window = tool.Start();
+    QTabBar* tabBar = window->Tabs()->tabBar();
+    auto* baudRate = window->Communication()->findChild<QComboBox*>("baudRate");
+
+    QCOMPARE(TabTitles(window->Tabs()), kUserTabs);
+    QVERIFY(!UtilityMenuEnabled(window));
+    QVERIFY(baudRate->isHidden());
+
+    window->Tabs()->setCurrentIndex(3);
+    tool.Camera().ClearReceivedLines();
+    PressModeSequence(tabBar, "VKF");
+    QCOMPARE(window->ControlMode(), 1u);
+    QCOMPARE(TabTitles(window->Tabs()), kAllTabs);
+    QCOMPARE(window->Tabs()->currentIndex(), 0);
+    QVERIFY(UtilityMenuEnabled(window));
+    QVERIFY(!baudRate->isHidden());
+    QCOMPARE(tool.Camera().ReceivedLines(),
+             Concat({"EA?", "MD?"}, FullReadQueries(tool.Core(), 0, true)));
+
+    // Letters typed with Shift held count as well; the same sequence switches back.
+    QTest::keyClick(tabBar, Qt::Key_F12, Qt::ShiftModifier | Qt::ControlModifier);
+    QTest::keyClick(tabBar, Qt::Key_Shift, Qt::ShiftModifier);
+    for (Qt::Key k : {Qt::Key_V, Qt::Key_K, Qt::Key_F})
+        QTest::keyClick(tabBar, k, Qt::ShiftModifier);
+    QCOMPARE(window->ControlMode(), 0u);
+    QCOMPARE(TabTitles(window->Tabs()), kUserTabs);
+    QVERIFY(!UtilityMenuEnabled(window));
+}
+
+void MainWindowTest::aWrongKeyDisarmsTheSequence() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));  // nothing to read: quick
+    CCtrlToolDlg* window = tool.Start();
+    QTabBar* tabBar = window->Tabs()->tabBar();
+
+    PressModeSequence(tabBar, "VXKF");
+    PressModeSequence(tabBar, "VKXF");
+    PressModeSequence(tabBar, "VK");
+    QTest::keyClick(tabBar, Qt::Key_Right);
+    QTest::keyClick(tabBar, Qt::Key_F);
+    for (Qt::Key k : {Qt::Key_V, Qt::Key_K, Qt::Key_F})
+        QTest::keyClick(tabBar, k);  // not armed
+    QCOMPARE(window->ControlMode(), 0u);
+    QCOMPARE(TabTitles(window->Tabs()), kUserTabs);
+
+    PressModeSequence(tabBar, "VKF");  // still works after all that
+    QCOMPARE(window->ControlMode(), 1u);
+}
+
+void MainWindowTest::escapeOnTheTabControlAsksBeforeClosing() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
+    CCtrlToolDlg* window = tool.Start();
+    QTabBar* tabBar = window->Tabs()->tabBar();
+
+    tool.ui.answers = {false};
+    QTest::keyClick(tabBar, Qt::Key_Escape);
+    QCOMPARE(tool.ui.questions.size(), 1u);
+    QCOMPARE(tool.ui.questions[0].text,
+             std::string("Are you sure to terminate the Camera Control Tool ?"));
+    QCOMPARE(tool.ui.questions[0].caption, std::string("Confirm"));
+    QVERIFY(window->isVisible());
+
+    tool.ui.answers = {true};
+    QTest::keyClick(tabBar, Qt::Key_Escape);
+    QCOMPARE(tool.ui.questions.size(), 2u);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(window->result(), int(QDialog::Rejected));
+
+    // After a camera reset the tool closes without asking.
+    window->show();
+    window->SetCloseWithoutConfirm();
+    window->close();
+    QCOMPARE(tool.ui.questions.size(), 2u);
+    QVERIFY(!window->isVisible());
+}
+
+void MainWindowTest::enterAndEscapeOnControlsNeverClose() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    CCtrlToolDlg* window = tool.Start();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+
+    QSpinBox* exposure = ParameterSpin(window, tool.Core(), "PE");
+    QVERIFY(exposure);
+    const int typed =
+        exposure->value() == exposure->maximum() ? exposure->value() - 1 : exposure->value() + 1;
+    exposure->setFocus();
+    exposure->selectAll();
+    tool.Camera().ClearReceivedLines();
+    QTest::keyClicks(exposure, QString::number(typed));
+    QTest::keyClick(exposure, Qt::Key_Return);
+    QCOMPARE(tool.Camera().ReceivedLines(),
+             std::vector<std::string>{"PE=" + std::to_string(typed)});
+    QTest::keyClick(exposure, Qt::Key_Escape);
+
+    auto* tabs = window->Tabs();
+    QTest::keyClick(tabs->tabBar(), Qt::Key_Return);
+    for (auto* button : window->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible())
+            continue;
+        QTest::keyClick(button, Qt::Key_Return);
+        QTest::keyClick(button, Qt::Key_Escape);
+        break;
+    }
+    for (auto* combo : window->findChildren<QComboBox*>()) {
+        if (!combo->isVisible())
+            continue;
+        const int index = combo->currentIndex();
+        QTest::keyClick(combo, Qt::Key_Escape);
+        QTest::keyClick(combo, Qt::Key_Return);
+        QCOMPARE(combo->currentIndex(), index);
+        break;
+    }
+    QVERIFY(tool.ui.questions.empty());
+    QVERIFY(window->isVisible());
+}
+
+void MainWindowTest::menuRunsItsCommands() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    CCtrlToolDlg* window = tool.Start();
+    MainMenu* menu = window->Menu();
+
+    // Items of functions that come later are there, greyed.
+    for (int id : {kMenuOpen, kMenuSaveAllData, kMenuSaveShippingData, kMenuLoadSettings,
+                   kMenuStoreSettings, kMenuEditUserId, kMenuEditCameraId, kMenuOpenLutFile,
+                   kMenuSaveLutFile, kMenuLoadAllLutTable, kMenuAbout}) {
+        QVERIFY2(menu->Action(id) && !menu->Action(id)->isEnabled(),
+                 qPrintable(QString::number(id)));
+    }
+    QCOMPARE(menu->Action(kMenuReload)->text(), QString("&Reload"));
+
+    tool.Camera().SetValue("EA", "2");
+    tool.Camera().ClearReceivedLines();
+    menu->Action(kMenuReload)->trigger();
+    QCOMPARE(window->CurrentArea(), 2u);
+    QCOMPARE(tool.Camera().ReceivedLines(),
+             Concat({"EA?", "MD?"}, FullReadQueries(tool.Core(), 0, false)));
+
+    window->Communication()->hide();
+    menu->Action(kMenuOpenCommunication)->trigger();
+    QVERIFY(window->Communication()->isVisible());
+
+    tool.ui.answers = {false};
+    menu->Action(kMenuExit)->trigger();
+    QCOMPARE(tool.ui.questions.size(), 1u);
+    QVERIFY(window->isVisible());
+}
+
+void MainWindowTest::controlModeIsKeptAcrossRuns() {
+    MemorySettingsBackend kept;
+    {
+        ToolUnderTest tool;
+        QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
+        CCtrlToolDlg* window = tool.Start();
+        PressModeSequence(window->Tabs()->tabBar(), "VKF");
+        tool.app.reset();  // a normal end
+        kept = tool.settings;
+    }
+    QCOMPARE(std::get<std::uint32_t>(kept.values.at("Control Mode")), 1u);
+    QCOMPARE(std::get<std::uint32_t>(kept.values.at("Previous Application Shutdown Status")), 1u);
+
+    ToolUnderTest again;
+    again.settings = kept;
+    QVERIFY(again.CreateSimulated("VK-26000C-MCL"));
+    CCtrlToolDlg* window = again.Start();
+    QCOMPARE(TabTitles(window->Tabs()), kAllTabs);
+    QVERIFY(UtilityMenuEnabled(window));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
