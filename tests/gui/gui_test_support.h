@@ -47,8 +47,7 @@ struct ToolUnderTest {
 
     bool HasMessage(const std::string& text) const {
         for (const auto& m : ui.messages) {
-            if (m.text == text)
-                return true;
+            if (m.text == text) return true;
         }
         return false;
     }

@@ -48,7 +48,7 @@ QSpinBox* ParameterSpin(CCtrlToolDlg* window, CoreContext& core, const char* mne
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void startUpReadsTheUserParametersAndShowsThem();
     void aModelOutsideTheFamilyIsReadWithoutQueries();
     void withoutACameraTheToolStillStarts();
@@ -226,15 +226,13 @@ void MainWindowTest::enterAndEscapeOnControlsNeverClose() {
     auto* tabs = window->Tabs();
     QTest::keyClick(tabs->tabBar(), Qt::Key_Return);
     for (auto* button : window->findChildren<QAbstractButton*>()) {
-        if (!button->isVisible())
-            continue;
+        if (!button->isVisible()) continue;
         QTest::keyClick(button, Qt::Key_Return);
         QTest::keyClick(button, Qt::Key_Escape);
         break;
     }
     for (auto* combo : window->findChildren<QComboBox*>()) {
-        if (!combo->isVisible())
-            continue;
+        if (!combo->isVisible()) continue;
         const int index = combo->currentIndex();
         QTest::keyClick(combo, Qt::Key_Escape);
         QTest::keyClick(combo, Qt::Key_Return);

@@ -12,11 +12,9 @@ namespace vk::gui {
 
 CCtrlToolApp::CCtrlToolApp(ProgramOptions options, UiPort* ui, SettingsBackend* settings)
     : options_(std::move(options)) {
-    if (!settings)
-        ownSettings_ = CreateProgramSettings();
+    if (!settings) ownSettings_ = CreateProgramSettings();
     settings_ = settings ? settings : ownSettings_.get();
-    if (!ui)
-        ownUi_ = std::make_unique<QtUiPort>();
+    if (!ui) ownUi_ = std::make_unique<QtUiPort>();
     ui_ = ui ? ui : ownUi_.get();
 }
 
@@ -38,8 +36,7 @@ bool CCtrlToolApp::Create(std::string* error) {
         camera_ = std::make_unique<sim::SimulatedCamera>(simOptions);
         std::string reason;
         if (!camera_->Start(&reason)) {
-            if (error)
-                *error = "cannot start the simulated camera: " + reason;
+            if (error) *error = "cannot start the simulated camera: " + reason;
             return false;
         }
         device = camera_->DevicePath();
@@ -56,8 +53,7 @@ bool CCtrlToolApp::Create(std::string* error) {
         startPort = 0;
     }
     mainWindow_ = std::make_unique<CCtrlToolDlg>(*core_, startPort);
-    if (ownUi_)
-        ownUi_->SetMainWindow(mainWindow_.get());
+    if (ownUi_) ownUi_->SetMainWindow(mainWindow_.get());
     return true;
 }
 
@@ -70,8 +66,7 @@ int CCtrlToolApp::Run() {
     QObject::connect(mainWindow_.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
     mainWindow_->show();
     mainWindow_->Initialize();
-    if (!mainWindow_->isVisible())
-        return 0;  // ended during start-up
+    if (!mainWindow_->isVisible()) return 0;  // ended during start-up
     return QApplication::exec();
 }
 

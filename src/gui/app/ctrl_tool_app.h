@@ -22,7 +22,7 @@ class QtUiPort;
 // The program: the settings store, the simulated camera when asked for, the core objects
 // and the main window, created in that order and ended in the reverse one.
 class CCtrlToolApp {
-  public:
+public:
     // ui and settings replace the program's own (tests); null: the program's.
     explicit CCtrlToolApp(ProgramOptions options, UiPort* ui = nullptr,
                           SettingsBackend* settings = nullptr);
@@ -40,7 +40,7 @@ class CCtrlToolApp {
     CoreContext* Core() const { return core_.get(); }
     sim::SimulatedCamera* Camera() const { return camera_.get(); }
 
-  private:
+private:
     ProgramOptions options_;
     std::unique_ptr<SettingsBackend> ownSettings_;
     std::unique_ptr<QtUiPort> ownUi_;

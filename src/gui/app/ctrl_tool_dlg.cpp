@@ -117,8 +117,7 @@ void CCtrlToolDlg::Initialize() {
     ShowCommunication();
     RefreshAllControls();
     ApplyControlMode();
-    if (InitCommunication() == 1)
-        ReadAllSettings();
+    if (InitCommunication() == 1) ReadAllSettings();
     communication_->ShowChannelSelection();
     core_.command.Controls().CommitAll();
     RefreshAllControls();
@@ -153,8 +152,7 @@ bool CCtrlToolDlg::QueryCurrentArea() {
 }
 
 void CCtrlToolDlg::ReadAllSettings() {
-    if (reading_)
-        return;
+    if (reading_) return;
     reading_ = true;
     QPointer<QWidget> focus = QApplication::focusWidget();
     windows_.DisableAll();
@@ -173,8 +171,7 @@ void CCtrlToolDlg::ReadAllSettings() {
     binding_->UpdateCombinedDisplays();
 
     windows_.EnableAll();
-    if (focus)
-        focus->setFocus();
+    if (focus) focus->setFocus();
     reading_ = false;
 }
 
@@ -212,8 +209,7 @@ void CCtrlToolDlg::BuildTabs() {
 void CCtrlToolDlg::ToggleControlMode() {
     controlMode_ = controlMode_ == 0 ? 1 : 0;
     ApplyControlMode();
-    if (QueryCurrentArea())
-        ReadAllSettings();
+    if (QueryCurrentArea()) ReadAllSettings();
 }
 
 void CCtrlToolDlg::OnReload() {
@@ -242,8 +238,7 @@ void CCtrlToolDlg::ShowCommunication() {
 }
 
 void CCtrlToolDlg::reject() {
-    if (closeWithoutConfirm_ != 1 && !core_.ui.AskYesNo(kExitQuestion, kExitCaption))
-        return;
+    if (closeWithoutConfirm_ != 1 && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return;
     QDialog::reject();
 }
 
@@ -252,11 +247,9 @@ bool CCtrlToolDlg::eventFilter(QObject* watched, QEvent* event) {
         lastKeyPress_ = nullptr;
         return false;
     }
-    if (event->type() != QEvent::KeyPress)
-        return false;
+    if (event->type() != QEvent::KeyPress) return false;
     auto* target = qobject_cast<QWidget*>(watched);
-    if (!target || target->window() != this)
-        return false;
+    if (!target || target->window() != this) return false;
     if (event == lastKeyPress_ && lastKeyTarget_ && lastKeyTarget_->parentWidget() == target) {
         lastKeyTarget_ = target;  // the same press, passed on to the parent
         return false;
@@ -270,8 +263,7 @@ bool CCtrlToolDlg::eventFilter(QObject* watched, QEvent* event) {
 bool CCtrlToolDlg::HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
     const auto step = modeSwitch_.OnKeyPress(key, modifiers.testFlag(Qt::ShiftModifier),
                                              modifiers.testFlag(Qt::ControlModifier));
-    if (step == HiddenModeSwitch::Result::Consumed)
-        return true;
+    if (step == HiddenModeSwitch::Result::Consumed) return true;
     if (step == HiddenModeSwitch::Result::Completed) {
         ToggleControlMode();
         return true;

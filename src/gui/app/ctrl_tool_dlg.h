@@ -31,7 +31,7 @@ class StatusStrip;
 // factory mode, and owns the side windows.
 class CCtrlToolDlg : public QDialog, public CommunicationHost {
     Q_OBJECT
-  public:
+public:
     static constexpr int kPageCount = 9;
 
     // startComPort: a COM port index to open at start instead of the stored selection (the
@@ -66,16 +66,16 @@ class CCtrlToolDlg : public QDialog, public CommunicationHost {
     CTabSheetDialog* Page(int creationIndex) const;
     ControlBinding* Binding() const { return binding_.get(); }
 
-  public slots:
+public slots:
     // The dialog's OK does nothing: Enter never closes the tool.
     void accept() override {}
     // Escape, the close box and File > Exit: ends the tool after the user confirms.
     void reject() override;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void BuildLayout();
     void BuildTabs();
     void FitToScreen();

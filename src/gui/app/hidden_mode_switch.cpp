@@ -16,8 +16,7 @@ HiddenModeSwitch::Result HiddenModeSwitch::OnKeyPress(int key, bool shift, bool 
         position_ = 0;
         return Result::Consumed;
     }
-    if (!armed_)
-        return Result::NotHandled;
+    if (!armed_) return Result::NotHandled;
     // Pressing a modifier to type the letters is not "another key".
     if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
         key == Qt::Key_Meta || key == Qt::Key_AltGr) {
@@ -26,8 +25,7 @@ HiddenModeSwitch::Result HiddenModeSwitch::OnKeyPress(int key, bool shift, bool 
     const char* code = AccessCode();
     if (key == code[position_]) {
         ++position_;
-        if (code[position_] != '\0')
-            return Result::Consumed;
+        if (code[position_] != '\0') return Result::Consumed;
         Disarm();
         return Result::Completed;
     }

@@ -5,7 +5,7 @@ namespace vk::gui {
 // The hidden switch between user and factory mode: Shift+Ctrl+F12, then the three letters
 // of the access code, with no other key between them.
 class HiddenModeSwitch {
-  public:
+public:
     enum class Result {
         NotHandled,  // the key is not part of the sequence; it goes on as usual
         Consumed,    // the key belongs to the sequence, which is not complete yet
@@ -16,7 +16,7 @@ class HiddenModeSwitch {
     Result OnKeyPress(int key, bool shift, bool ctrl);
     bool Armed() const { return armed_; }
 
-  private:
+private:
     static const char* AccessCode();
     void Disarm();
 

@@ -9,8 +9,7 @@ namespace vk::gui {
 
 KeyRule EnterEscapeRule(const QWidget* focus, int key) {
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if ((!enter && key != Qt::Key_Escape) || !focus)
-        return KeyRule::PassOn;
+    if ((!enter && key != Qt::Key_Escape) || !focus) return KeyRule::PassOn;
 
     switch (CGen::Classify(focus)) {
         case CGen::Edit:

@@ -39,18 +39,15 @@ MainMenu::MainMenu(QWidget* owner, const Handlers& handlers)
     std::map<QString, QMenu*> menus;
     for (const MenuItemDef& item : kMenuItems) {
         QMenu*& menu = menus[item.menu];
-        if (!menu)
-            menu = bar_->addMenu(item.menu);
+        if (!menu) menu = bar_->addMenu(item.menu);
         QMenu* target = menu;
         if (item.submenu) {
             const QString key = QString(item.menu) + "/" + item.submenu;
             QMenu*& sub = menus[key];
-            if (!sub)
-                sub = menu->addMenu(item.submenu);
+            if (!sub) sub = menu->addMenu(item.submenu);
             target = sub;
         }
-        if (item.command == kMenuExit)
-            target->addSeparator();
+        if (item.command == kMenuExit) target->addSeparator();
         QAction* action = target->addAction(item.text);
         action->setData(item.command);
         const auto handler = handlers.find(item.command);

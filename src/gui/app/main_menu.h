@@ -36,7 +36,7 @@ inline constexpr int kUtilityMenuPosition = 2;
 // yet is shown greyed.
 class MainMenu : public QObject {
     Q_OBJECT
-  public:
+public:
     using Handlers = std::map<int, std::function<void()>>;
 
     MainMenu(QWidget* owner, const Handlers& handlers);
@@ -46,7 +46,7 @@ class MainMenu : public QObject {
     // The top-level menu at a position of the menu bar.
     QMenu* TopMenu(int position) const;
 
-  private:
+private:
     QMenuBar* bar_;
     std::map<int, QAction*> actions_;
 };

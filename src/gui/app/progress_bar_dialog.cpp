@@ -30,8 +30,7 @@ CProgressBarDialog::CProgressBarDialog(QWidget* parent)
 void CProgressBarDialog::ShowProgress(QWidget* owner, const QString& message) {
     ReleaseOwner();
     QWidget* top = owner ? owner->window() : nullptr;
-    if (top == this)
-        top = nullptr;
+    if (top == this) top = nullptr;
     if (top && parentWidget() != top) {
         // Over the owner and on top of it; a child window keeps its own enabled state below.
         setParent(top, windowFlags());
@@ -50,26 +49,22 @@ void CProgressBarDialog::ShowProgress(QWidget* owner, const QString& message) {
 }
 
 void CProgressBarDialog::SetProgress(int percent) {
-    if (!isVisible())
-        return;
+    if (!isVisible()) return;
     bar_->setValue(std::clamp(percent, 0, 100));
     bar_->repaint();
 }
 
 void CProgressBarDialog::CloseProgress() {
-    if (!isVisible())
-        return;
+    if (!isVisible()) return;
     bar_->setValue(100);
     hide();
     QWidget* owner = disabledOwner_;
     ReleaseOwner();
-    if (owner)
-        owner->activateWindow();
+    if (owner) owner->activateWindow();
 }
 
 void CProgressBarDialog::ReleaseOwner() {
-    if (disabledOwner_)
-        disabledOwner_->setEnabled(true);
+    if (disabledOwner_) disabledOwner_->setEnabled(true);
     disabledOwner_ = nullptr;
 }
 

@@ -12,7 +12,7 @@ namespace vk::gui {
 // over is disabled, so that the user cannot start a second operation.
 class CProgressBarDialog : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit CProgressBarDialog(QWidget* parent = nullptr);
 
     // Shows the message over the top-level window of `owner` and disables that window.
@@ -25,11 +25,11 @@ class CProgressBarDialog : public QDialog {
     QString Message() const;
     int Value() const;
 
-  protected:
+protected:
     // The user cannot close it; the operation does.
     void reject() override {}
 
-  private:
+private:
     void ReleaseOwner();
 
     QLabel* message_;

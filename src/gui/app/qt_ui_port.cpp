@@ -35,10 +35,8 @@ QtUiPort::~QtUiPort() {
 }
 
 QWidget* QtUiPort::Owner() const {
-    if (progress_ && progress_->isVisible())
-        return progress_;
-    if (QWidget* active = QApplication::activeWindow())
-        return active;
+    if (progress_ && progress_->isVisible()) return progress_;
+    if (QWidget* active = QApplication::activeWindow()) return active;
     return mainWindow_;
 }
 
@@ -56,22 +54,18 @@ bool QtUiPort::AskYesNo(const std::string& text, const std::string& caption) {
 }
 
 void QtUiPort::ShowProgress(const std::string& text) {
-    if (!progress_)
-        progress_ = new CProgressBarDialog(mainWindow_);
+    if (!progress_) progress_ = new CProgressBarDialog(mainWindow_);
     QWidget* owner = QApplication::activeWindow();
-    if (!owner || owner == progress_)
-        owner = mainWindow_;
+    if (!owner || owner == progress_) owner = mainWindow_;
     progress_->ShowProgress(owner, QString::fromStdString(text));
 }
 
 void QtUiPort::SetProgress(int percent) {
-    if (progress_)
-        progress_->SetProgress(percent);
+    if (progress_) progress_->SetProgress(percent);
 }
 
 void QtUiPort::CloseProgress() {
-    if (progress_)
-        progress_->CloseProgress();
+    if (progress_) progress_->CloseProgress();
 }
 
 void QtUiPort::PumpEvents() {

@@ -11,7 +11,7 @@ namespace vk::gui {
 // The core's way to reach the person at the desktop: message boxes, questions, the progress
 // window, event pumping between long steps, and the wait cursor.
 class QtUiPort : public UiPort {
-  public:
+public:
     QtUiPort() = default;
     ~QtUiPort() override;
     QtUiPort(const QtUiPort&) = delete;
@@ -34,7 +34,7 @@ class QtUiPort : public UiPort {
     // The progress window, created on first use; null before that.
     CProgressBarDialog* ProgressWindow() const { return progress_; }
 
-  private:
+private:
     QWidget* Owner() const;
 
     QPointer<QWidget> mainWindow_;

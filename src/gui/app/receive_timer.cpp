@@ -14,8 +14,7 @@ ReceiveTimer::ReceiveTimer(Command& command, QObject* parent) : QObject(parent),
 void ReceiveTimer::Poll() {
     // A message box opened from inside an exchange runs its own event loop; the bytes that
     // arrive then belong to the exchange that waits, not to this timer.
-    if (QApplication::activeModalWidget())
-        return;
+    if (QApplication::activeModalWidget()) return;
     command_.PollUnsolicited();
 }
 

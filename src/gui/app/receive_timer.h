@@ -13,14 +13,14 @@ namespace vk::gui {
 // and queued by the command layer.
 class ReceiveTimer : public QObject {
     Q_OBJECT
-  public:
+public:
     static constexpr int kPeriodMs = 25;
 
     explicit ReceiveTimer(Command& command, QObject* parent = nullptr);
 
     void Poll();
 
-  private:
+private:
     Command& command_;
     QTimer timer_;
 };

@@ -10,7 +10,7 @@ class CCtrlToolDlg;
 // page builder; the page only knows its place.
 class CTabSheetDialog : public QWidget {
     Q_OBJECT
-  public:
+public:
     CTabSheetDialog(int creationIndex, CCtrlToolDlg* owner, QWidget* parent = nullptr);
 
     CCtrlToolDlg* Owner() const { return owner_; }
@@ -20,7 +20,7 @@ class CTabSheetDialog : public QWidget {
     // Listed only in factory mode.
     bool FactoryOnly() const { return factoryOnly_; }
 
-  private:
+private:
     CCtrlToolDlg* owner_;
     int creationIndex_;
     int templateId_;

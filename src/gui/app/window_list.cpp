@@ -5,8 +5,7 @@
 namespace vk::gui {
 
 void WindowList::AddWindow(QWidget* window) {
-    if (window)
-        windows_.emplace_back(window);
+    if (window) windows_.emplace_back(window);
 }
 
 void WindowList::RemoveWindow(QWidget* window) {
@@ -15,15 +14,13 @@ void WindowList::RemoveWindow(QWidget* window) {
 
 void WindowList::EnableAll() {
     for (const auto& w : windows_) {
-        if (w)
-            w->setEnabled(true);
+        if (w) w->setEnabled(true);
     }
 }
 
 void WindowList::DisableAll() {
     for (const auto& w : windows_) {
-        if (w)
-            w->setEnabled(false);
+        if (w) w->setEnabled(false);
     }
 }
 

@@ -9,7 +9,7 @@ namespace vk::gui {
 // The tool windows that long operations switch off together, so that the user cannot start
 // a second operation while one runs. Windows add themselves when they are set up.
 class WindowList {
-  public:
+public:
     void AddWindow(QWidget* window);
     // Removes every entry of the window.
     void RemoveWindow(QWidget* window);
@@ -20,7 +20,7 @@ class WindowList {
 
     int Count() const;
 
-  private:
+private:
     std::vector<QPointer<QWidget>> windows_;
 };
 

@@ -259,8 +259,7 @@ void CCommunicationDialog::ShowChannelSelection() {
     const QSignalBlocker blockBaud(baudRate_);
     category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
     const int port = static_cast<int>(core_.channel.CurrentPortIndex());
-    if (port < portName_->count())
-        portName_->setCurrentIndex(port);
+    if (port < portName_->count()) portName_->setCurrentIndex(port);
     baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
 }
 
@@ -279,8 +278,7 @@ void CCommunicationDialog::ApplyStoreRule() {
 }
 
 void CCommunicationDialog::CheckAndReread() {
-    if (core_.modelCheck.Check())
-        host_.ReadAllSettings();
+    if (core_.modelCheck.Check()) host_.ReadAllSettings();
 }
 
 void CCommunicationDialog::OnCategoryChanged(int position) {
@@ -333,8 +331,7 @@ void CCommunicationDialog::OnStore() {
         area == 0
             ? core_.command.SendSetInt(core_.command.FindCommand("SA00"), 0, kStoreTimeoutMs)
             : core_.command.SendSetInt(core_.command.FindCommand("SA"), area, kStoreTimeoutMs);
-    if (stored)
-        core_.ui.ShowMessage(kStored, kProductTitle, MessageIcon::Information);
+    if (stored) core_.ui.ShowMessage(kStored, kProductTitle, MessageIcon::Information);
     core_.ui.CloseProgress();
 }
 
@@ -350,8 +347,7 @@ void CCommunicationDialog::WriteMessagesToFile() {
     core_.settings.ReadText(static_cast<int>(SettingIndex::CommandLogFilePath), folder);
     const QString start = QString::fromStdString(folder);
     const QString path = chooseMessageFile ? chooseMessageFile(start) : AskMessageFile(start);
-    if (path.isEmpty())
-        return;
+    if (path.isEmpty()) return;
     if (WriteMessagesTo(path)) {
         core_.settings.WriteText(static_cast<int>(SettingIndex::CommandLogFilePath),
                                  QFileInfo(path).absolutePath().toStdString());
@@ -364,8 +360,7 @@ QString CCommunicationDialog::AskMessageFile(const QString& folder) {
     dialog.setDefaultSuffix("txt");
     // Replacing a file is asked below, in the tool's own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();
 }
 
@@ -373,8 +368,7 @@ bool CCommunicationDialog::WriteMessagesTo(const QString& path) {
     if (QFileInfo::exists(path)) {
         const std::string question =
             path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
-        if (!core_.ui.AskYesNo(question, kProductTitle))
-            return false;
+        if (!core_.ui.AskYesNo(question, kProductTitle)) return false;
     }
     // Written aside and renamed into place, so a failed write leaves the old file intact.
     QSaveFile file(path);

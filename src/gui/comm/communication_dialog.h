@@ -24,7 +24,7 @@ class WindowList;
 // flash areas, and the list of every line exchanged with the camera.
 class CCommunicationDialog : public QDialog, public COnlineStatusUpdater {
     Q_OBJECT
-  public:
+public:
     CCommunicationDialog(CoreContext& core, CommunicationHost& host, WindowList& windows,
                          QWidget* parent = nullptr);
     ~CCommunicationDialog() override;
@@ -48,7 +48,7 @@ class CCommunicationDialog : public QDialog, public COnlineStatusUpdater {
     // default asks with a save dialog.
     std::function<QString(const QString& folder)> chooseMessageFile;
 
-  private:
+private:
     void BuildLayout();
     QWidget* BuildPortGroup();
     QWidget* BuildLineStatusGroup();

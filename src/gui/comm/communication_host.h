@@ -4,7 +4,7 @@ namespace vk::gui {
 
 // What the communication window needs of the main window.
 class CommunicationHost {
-  public:
+public:
     virtual ~CommunicationHost() = default;
     // Reads every parameter again (after the channel changed or an area was loaded).
     virtual void ReadAllSettings() = 0;

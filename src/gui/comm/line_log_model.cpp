@@ -20,11 +20,9 @@ int LineLogModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant LineLogModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid())
-        return {};
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
     const auto row = static_cast<std::size_t>(index.row());
-    if (row >= log_.Size())
-        return {};
+    if (row >= log_.Size()) return {};
     return QString::fromStdString(log_.At(row));
 }
 

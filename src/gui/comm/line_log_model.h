@@ -12,14 +12,14 @@ namespace vk::gui {
 // its own bound; the model only follows it.
 class LineLogModel : public QAbstractListModel {
     Q_OBJECT
-  public:
+public:
     explicit LineLogModel(LineLog& log, QObject* parent = nullptr);
     ~LineLogModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-  private:
+private:
     void OnAdded();
     void OnCleared();
 

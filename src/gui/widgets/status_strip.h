@@ -12,7 +12,7 @@ namespace vk::gui {
 // follows the notifier on its own from construction to destruction.
 class StatusStrip : public QFrame, public COnlineStatusUpdater {
     Q_OBJECT
-  public:
+public:
     explicit StatusStrip(OnlineStatusNotifier& notifier, QWidget* parent = nullptr);
     ~StatusStrip() override;
 
@@ -21,7 +21,7 @@ class StatusStrip : public QFrame, public COnlineStatusUpdater {
     // What the strip shows now: 1 online, 0 offline.
     int Shown() const { return shown_; }
 
-  private:
+private:
     OnlineStatusNotifier& notifier_;
     QLabel* picture_;
     QLabel* text_;

@@ -17,7 +17,7 @@ namespace {
 
 // Shows nothing and answers no; reports every message so a surprise is visible.
 class ReportingUiPort : public vk::SilentUiPort {
-  public:
+public:
     void ShowMessage(const std::string& text, const std::string& caption,
                      vk::MessageIcon) override {
         std::fprintf(stderr, "message (%s): %s\n", caption.c_str(), text.c_str());
