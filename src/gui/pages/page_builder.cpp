@@ -22,11 +22,14 @@ namespace vk::gui {
 namespace {
 
 constexpr int kColumnSpacing = 10;
+// Widest a form field grows; a wider box leaves room at the right instead.
+constexpr int kMaxFieldWidth = 240;
+constexpr int kMaxMultiFieldWidth = 340;
+constexpr const char* kRowLabel = "rowLabel";
 constexpr int kMaxColumns = 4;
 
 void Tag(QWidget* widget, int controlId) {
-    if (controlId == 0)
-        return;
+    if (controlId == 0) return;
     widget->setProperty("controlId", controlId);
     widget->setObjectName(QStringLiteral("ctl%1").arg(controlId));
 }
@@ -36,8 +39,7 @@ QString ToolTip(const std::string& label, int controlId) {
     if (const ControlEntry* row = InitialRowOf(controlId)) {
         tip += QStringLiteral("\n") + QString::fromStdString(MnemonicOf(*row));
         const std::string range = RangeText(*row);
-        if (!range.empty())
-            tip += QStringLiteral(", ") + QString::fromStdString(range);
+        if (!range.empty()) tip += QStringLiteral(", ") + QString::fromStdString(range);
     }
     return tip;
 }
@@ -78,7 +80,10 @@ QWidget* MakeCell(const Cell& cell, const std::string& label, QWidget* parent) {
                     box->addItem(QString::fromUtf8(item.text), item.value);
                 }
             }
-            box->setCurrentIndex(-1);
+            // A list the camera's value picks from shows nothing until that value is known.
+            if (!cell.items->empty() && cell.items->front().value != kNoItemData) {
+                box->setCurrentIndex(-1);
+            }
             widget = box;
             break;
         }
@@ -109,8 +114,7 @@ QWidget* MakeCell(const Cell& cell, const std::string& label, QWidget* parent) {
                 QPalette palette = edit->palette();
                 palette.setColor(QPalette::Base, palette.color(QPalette::Window));
                 edit->setPalette(palette);
-                if (cell.text)
-                    edit->setObjectName(QString::fromUtf8(cell.text));
+                if (cell.text) edit->setObjectName(QString::fromUtf8(cell.text));
             }
             widget = edit;
             break;
@@ -123,7 +127,14 @@ QWidget* MakeCell(const Cell& cell, const std::string& label, QWidget* parent) {
 }
 
 QLabel* MakeLabel(const std::string& text, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(text.c_str()), parent);
+    return new QLabel(QString::fromUtf8(text.c_str()), parent);
+}
+
+// A label in the first column of a form; a page gives them all one width, so that
+// the fields of its groups line up.
+QLabel* MakeRowLabel(const std::string& text, QWidget* parent) {
+    QLabel* label = MakeLabel(text, parent);
+    label->setProperty(kRowLabel, true);
     return label;
 }
 
@@ -140,6 +151,7 @@ void AddForm(const Section& section, QVBoxLayout* groupLayout, QWidget* parent) 
         if (row.cells.size() == 1 && !onlyButtons) {
             field = MakeCell(row.cells[0], CellLabel(row, section, 0, row.cells[0]), parent);
             tip = field->toolTip();
+            if (row.cells[0].kind != WidgetKind::Radio) field->setMaximumWidth(kMaxFieldWidth);
         } else {
             field = new QWidget(parent);
             auto* line = new QHBoxLayout(field);
@@ -147,20 +159,22 @@ void AddForm(const Section& section, QVBoxLayout* groupLayout, QWidget* parent) 
             for (std::size_t c = 0; c < row.cells.size(); ++c) {
                 const Cell& cell = row.cells[c];
                 QWidget* widget = MakeCell(cell, CellLabel(row, section, c, cell), field);
-                if (tip.isEmpty())
-                    tip = widget->toolTip();
+                if (tip.isEmpty()) tip = widget->toolTip();
                 line->addWidget(widget, cell.kind == WidgetKind::Button ? 0 : 1);
             }
-            if (onlyButtons)
+            if (onlyButtons) {
                 line->addStretch(1);
+            } else {
+                field->setMaximumWidth(kMaxMultiFieldWidth);
+            }
         }
         if (row.label.empty() && onlyButtons) {
-            // A lone button lines up with the fields, not with the labels.
-            form->setWidget(form->rowCount(), QFormLayout::FieldRole, field);
+            // Buttons line up with the fields, not with the labels.
+            form->addRow(MakeRowLabel("", parent), field);
         } else if (row.label.empty()) {
             form->addRow(field);
         } else {
-            QLabel* label = MakeLabel(row.label, parent);
+            QLabel* label = MakeRowLabel(row.label, parent);
             label->setToolTip(tip);
             label->setBuddy(field);
             form->addRow(label, field);
@@ -183,8 +197,7 @@ void AddGrid(const Section& section, QVBoxLayout* groupLayout, QWidget* parent) 
         grid->addWidget(MakeLabel(row.label, parent), r, 0);
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             const Cell& cell = row.cells[c];
-            if (cell.controlId == 0)
-                continue;
+            if (cell.controlId == 0) continue;
             QWidget* widget = MakeCell(cell, CellLabel(row, section, c, cell), parent);
             const Qt::Alignment align =
                 cell.kind == WidgetKind::Check ? Qt::AlignCenter : Qt::Alignment();
@@ -231,8 +244,20 @@ void BuildPage(int pageIndex, QWidget* page) {
     // Groups are made in table order, which is also the focus order; the columns keep it.
     auto* columns = new ColumnFlowLayout(content, kColumnSpacing, kMaxColumns);
     columns->setContentsMargins(8, 8, 8, 8);
-    for (const GroupSpec& group : spec.groups)
+    for (const GroupSpec& group : spec.groups) {
         columns->addWidget(BuildGroup(group, content));
+    }
+
+    int labelWidth = 0;
+    const auto labels = content->findChildren<QLabel*>();
+    for (const QLabel* label : labels) {
+        if (label->property(kRowLabel).toBool()) {
+            labelWidth = std::max(labelWidth, label->sizeHint().width());
+        }
+    }
+    for (QLabel* label : labels) {
+        if (label->property(kRowLabel).toBool()) label->setMinimumWidth(labelWidth);
+    }
     scroll->setWidget(content);
 
     QLayout* layout = page->layout();

@@ -1,12 +1,15 @@
 #include "widgets/column_flow_layout.h"
 
 #include <QWidget>
+#include <algorithm>
 
 namespace vk::gui {
 namespace {
 
 // The width sizeHint() plans for: a page on a 1366-pixel-wide screen.
 constexpr int kPreferredWidth = 1280;
+// A column takes at most a fifth of its own width more.
+constexpr int kMaxWiden = 5;
 
 }  // namespace
 
@@ -67,16 +70,20 @@ void ColumnFlowLayout::setGeometry(const QRect& rect) {
         return;
     const int columns = static_cast<int>(split.columnWidths.size());
     const int spare = std::max(0, area.width() - split.width) / columns;
-
-    std::vector<int> left(static_cast<std::size_t>(columns), area.left());
-    for (int c = 1; c < columns; ++c) {
-        left[c] = left[c - 1] + split.columnWidths[c - 1] + spare + spacing_;
+    // Columns widen into the spare room a little, so that a page is not ragged at the right,
+    // but not so far that their fields stand lost in wide boxes.
+    std::vector<int> width(static_cast<std::size_t>(columns));
+    for (int c = 0; c < columns; ++c) {
+        width[c] = split.columnWidths[c] + std::min(spare, split.columnWidths[c] / kMaxWiden);
     }
+    std::vector<int> left(static_cast<std::size_t>(columns), area.left());
+    for (int c = 1; c < columns; ++c)
+        left[c] = left[c - 1] + width[c - 1] + spacing_;
     std::vector<int> top(static_cast<std::size_t>(columns), area.top());
     for (int i = 0; i < items_.size(); ++i) {
         const int c = split.column[static_cast<std::size_t>(i)];
         const int height = items_[i]->sizeHint().height();
-        items_[i]->setGeometry(QRect(left[c], top[c], split.columnWidths[c] + spare, height));
+        items_[i]->setGeometry(QRect(left[c], top[c], width[c], height));
         top[c] += height + spacing_;
     }
 }
