@@ -22,7 +22,7 @@ inline constexpr const char* kColourModel = "VK-4100C-PMCL";
 // The nine pages in a tab window, bound to a fresh core that talks to a simulated camera
 // over a real pseudo-terminal.
 class PageRig {
-  public:
+public:
     explicit PageRig(const std::string& model = kMonoModel) {
         sim::SimOptions options;
         options.model = model;
@@ -40,11 +40,9 @@ class PageRig {
     // Starts the camera, opens the channel and checks the model. False when any step fails.
     bool Connect() {
         std::string error;
-        if (!camera->Start(&error))
-            return false;
+        if (!camera->Start(&error)) return false;
         core.port.PinPort(camera->DevicePath());
-        if (!core.channel.OpenChannel(0, 115200, 0))
-            return false;
+        if (!core.channel.OpenChannel(0, 115200, 0)) return false;
         return core.modelCheck.Check();
     }
 
@@ -68,8 +66,7 @@ class PageRig {
 
     void ShowPageOf(QWidget* control) {
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            if (pages[i]->isAncestorOf(control))
-                tabs.setCurrentIndex(static_cast<int>(i));
+            if (pages[i]->isAncestorOf(control)) tabs.setCurrentIndex(static_cast<int>(i));
         }
     }
 

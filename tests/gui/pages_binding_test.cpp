@@ -49,8 +49,7 @@ std::optional<int> OtherValue(const PlacedControl& placed, const ControlEntry& r
         case WidgetKind::Combo: {
             const ItemList& items = *placed.cell.items;
             for (auto it = items.rbegin(); it != items.rend(); ++it) {
-                if (it->value != row.value && it->value <= 3)
-                    return it->value;  // grey ramps
+                if (it->value != row.value && it->value <= 3) return it->value;  // grey ramps
             }
             return std::nullopt;
         }
@@ -64,15 +63,14 @@ std::optional<int> OtherValue(const PlacedControl& placed, const ControlEntry& r
 class PagesBindingTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void afterAFullReadEveryControlShowsTheCamerasValue() {
         test::PageRig rig;
         QVERIFY(rig.Connect());
         std::map<int, int> planted;
         for (const PlacedControl& placed : PlacedControls()) {
             const ControlEntry* row = InitialRowOf(placed.cell.controlId);
-            if (!row)
-                continue;
+            if (!row) continue;
             const int tableRow = rig.Table().CtrlId2TblIndex(row->controlId);
             if (!IsReadInFullRead(rig.Table(), tableRow, rig.core.modelCheck.modelIndex, true)) {
                 continue;

@@ -41,8 +41,7 @@ std::vector<QWidget*> WidgetsWithId(const std::vector<QWidget*>& pages, int cont
     std::vector<QWidget*> found;
     for (QWidget* page : pages) {
         for (QWidget* w : page->findChildren<QWidget*>()) {
-            if (CGen::ControlIdOf(w) == controlId)
-                found.push_back(w);
+            if (CGen::ControlIdOf(w) == controlId) found.push_back(w);
         }
     }
     return found;
@@ -53,7 +52,7 @@ std::vector<QWidget*> WidgetsWithId(const std::vector<QWidget*>& pages, int cont
 class PagesLayoutTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void everyRowHasOneWidgetOfItsKindOnAPageOfItsLevel() {
         test::PageRig rig;
         const auto& infos = PageInfos();
@@ -68,12 +67,10 @@ class PagesLayoutTest : public QObject {
             QCOMPARE(rig.binding->FindControl(id), w);
 
             // Buttons hold no value; they stand where their action belongs.
-            if (row.controlKind == ControlKind::Button)
-                continue;
+            if (row.controlKind == ControlKind::Button) continue;
             int page = -1;
             for (std::size_t p = 0; p < rig.pages.size(); ++p) {
-                if (rig.pages[p]->isAncestorOf(w))
-                    page = static_cast<int>(p);
+                if (rig.pages[p]->isAncestorOf(w)) page = static_cast<int>(p);
             }
             QVERIFY(page >= 0);
             const bool factoryPage = infos[static_cast<std::size_t>(page)].factoryOnly;
@@ -98,8 +95,7 @@ class PagesLayoutTest : public QObject {
     void comboItemsReadBackTheirOwnValue() {
         test::PageRig rig;
         for (const PlacedControl& placed : PlacedControls()) {
-            if (placed.cell.kind != WidgetKind::Combo)
-                continue;
+            if (placed.cell.kind != WidgetKind::Combo) continue;
             auto* box = rig.Control<QComboBox>(placed.cell.controlId);
             QVERIFY(box);
             for (int i = 0; i < box->count(); ++i) {
@@ -173,8 +169,7 @@ class PagesLayoutTest : public QObject {
     void spinRangesAreTheRows() {
         test::PageRig rig;
         for (const ControlEntry& row : rig.Table().Rows()) {
-            if (row.controlKind != ControlKind::Edit)
-                continue;
+            if (row.controlKind != ControlKind::Edit) continue;
             auto* spin = rig.Control<QSpinBox>(static_cast<int>(row.controlId));
             QCOMPARE(spin->minimum(), row.minimum);
             QCOMPARE(spin->maximum(), row.maximum);
@@ -185,8 +180,7 @@ class PagesLayoutTest : public QObject {
     void actionButtonsStartDisabled() {
         test::PageRig rig;
         for (const PlacedControl& placed : PlacedControls()) {
-            if (placed.cell.kind != WidgetKind::Button)
-                continue;
+            if (placed.cell.kind != WidgetKind::Button) continue;
             auto* button = rig.Control<QPushButton>(placed.cell.controlId);
             QVERIFY(button);
             QVERIFY(!button->isEnabled());
@@ -205,16 +199,13 @@ class PagesLayoutTest : public QObject {
             QWidget* page = rig.pages[p];
             std::vector<int> expected;
             for (const PlacedControl& placed : PlacedControls()) {
-                if (placed.page == static_cast<int>(p))
-                    expected.push_back(placed.cell.controlId);
+                if (placed.page == static_cast<int>(p)) expected.push_back(placed.cell.controlId);
             }
             std::vector<int> chain;
             for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
-                if (!page->isAncestorOf(w))
-                    continue;
+                if (!page->isAncestorOf(w)) continue;
                 const int id = CGen::ControlIdOf(w);
-                if (id != 0)
-                    chain.push_back(id);
+                if (id != 0) chain.push_back(id);
             }
             QCOMPARE(chain, expected);
 

@@ -30,8 +30,7 @@ std::string ExposureText(bool autoExposure, int exposureUs, int autoMinUs, int a
 }
 
 std::string GainText(bool autoGain, int fineGain, int autoMin, int autoMax) {
-    if (autoGain)
-        return "Auto, " + FormatGainFactor(autoMin) + " to " + FormatGainFactor(autoMax);
+    if (autoGain) return "Auto, " + FormatGainFactor(autoMin) + " to " + FormatGainFactor(autoMax);
     return FormatGainFactor(fineGain);
 }
 

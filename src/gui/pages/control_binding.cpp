@@ -86,8 +86,7 @@ void ControlBinding::Impl::Collect() {
     for (QWidget* page : pages) {
         for (QWidget* widget : page->findChildren<QWidget*>()) {
             const int controlId = CGen::ControlIdOf(widget);
-            if (controlId != 0)
-                controls.emplace(controlId, widget);
+            if (controlId != 0) controls.emplace(controlId, widget);
         }
     }
     for (const auto& [controlId, widget] : controls)
@@ -102,12 +101,10 @@ void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
                          [this, controlId] { emit owner.actionRequested(controlId); });
         return;
     }
-    if (!row || row->controlKind == ControlKind::Button)
-        return;
+    if (!row || row->controlKind == ControlKind::Button) return;
     switch (kind) {
         case CGen::Spin: {
-            if (IsIndexedEntryRow(*row))
-                return;  // sent through their Write buttons
+            if (IsIndexedEntryRow(*row)) return;  // sent through their Write buttons
             auto* spin = static_cast<ParamSpinBox*>(widget);
             QObject::connect(spin, &ParamSpinBox::stepped, &owner,
                              [this, controlId](int value) { Commit(controlId, value); });
@@ -182,12 +179,10 @@ void ControlBinding::Impl::Commit(int controlId, int value) {
 
 void ControlBinding::Impl::UpdateButtons() {
     for (const auto& [controlId, widget] : controls) {
-        if (CGen::ClassifyFull(widget) != CGen::PushButton)
-            continue;
+        if (CGen::ClassifyFull(widget) != CGen::PushButton) continue;
         bool enabled = availableActions.count(controlId) > 0;
         for (const ButtonRule& rule : kButtonRules) {
-            if (rule.button != controlId)
-                continue;
+            if (rule.button != controlId) continue;
             const int value = CameraValue(rule.control);
             enabled = enabled &&
                       std::find(rule.values.begin(), rule.values.end(), value) != rule.values.end();
@@ -205,8 +200,7 @@ ControlBinding::~ControlBinding() = default;
 
 void ControlBinding::RefreshAllControls() {
     for (const ControlEntry& row : impl_->Table().Rows()) {
-        if (row.controlKind == ControlKind::Button)
-            continue;
+        if (row.controlKind == ControlKind::Button) continue;
         if (QWidget* widget = FindControl(static_cast<int>(row.controlId))) {
             CGen::WriteValue(widget, row.cameraValue);
         }
@@ -217,8 +211,7 @@ void ControlBinding::RefreshAllControls() {
 void ControlBinding::RefreshControl(int controlId) {
     const ControlEntry* row = InitialRowOf(controlId);
     QWidget* widget = FindControl(controlId);
-    if (!row || !widget || row->controlKind == ControlKind::Button)
-        return;
+    if (!row || !widget || row->controlKind == ControlKind::Button) return;
     CGen::WriteValue(widget, impl_->Table().GetDataValue(static_cast<ControlId>(controlId)));
 }
 
@@ -232,15 +225,13 @@ void ControlBinding::ApplyModel(int modelIndex) {
             const bool colourOnly =
                 std::any_of(items::kColourTestImages.begin(), items::kColourTestImages.end(),
                             [&](const ComboItem& c) { return c.value == item.value; });
-            if (colourOnly && known && !colour)
-                continue;
+            if (colourOnly && known && !colour) continue;
             box->addItem(QString::fromUtf8(item.text), item.value);
         }
         RefreshControl(kTestImage);
     }
     for (int controlId : kMonochromeOnly) {
-        if (QWidget* widget = FindControl(controlId))
-            widget->setEnabled(!(known && colour));
+        if (QWidget* widget = FindControl(controlId)) widget->setEnabled(!(known && colour));
     }
 }
 
@@ -270,12 +261,10 @@ bool ControlBinding::CommitFocusedEdit() {
     for (QWidget* w = QApplication::focusWidget(); w && !spin; w = w->parentWidget()) {
         spin = qobject_cast<ParamSpinBox*>(w);
     }
-    if (!spin)
-        return false;
+    if (!spin) return false;
     const bool onPage = std::any_of(impl_->pages.begin(), impl_->pages.end(),
                                     [spin](QWidget* page) { return page->isAncestorOf(spin); });
-    if (!onPage)
-        return false;
+    if (!onPage) return false;
     spin->commitTyped();
     return true;
 }

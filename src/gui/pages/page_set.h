@@ -28,7 +28,7 @@ void BuildPage(int pageIndex, QWidget* page);
 // change into the set commands of the changed rows.
 class ControlBinding : public QObject {
     Q_OBJECT
-  public:
+public:
     static constexpr int kSendTimeoutMs = 2500;
     static constexpr int kLongSendTimeoutMs = 10000;  // HES and HKS
 
@@ -51,7 +51,7 @@ class ControlBinding : public QObject {
     // Action buttons stay disabled until whoever handles actionRequested for them says so.
     void SetActionAvailable(int controlId, bool available);
 
-  signals:
+signals:
     // A push button was clicked.
     void actionRequested(int controlId);
     // The user chose an item of a combo box; emitted before its value is sent, so that a
@@ -59,7 +59,7 @@ class ControlBinding : public QObject {
     // (1942, 1975) are not sent by the binding at all.
     void comboSelected(int controlId);
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -512,8 +512,7 @@ std::string CellLabel(const TableRow& row, const Section& section, std::size_t c
         const std::string caption = cell.text;
         label = label.empty() ? caption : label + ": " + caption;
     }
-    if (label.empty() && section.caption)
-        label = section.caption;
+    if (label.empty() && section.caption) label = section.caption;
     return label;
 }
 
@@ -560,8 +559,7 @@ std::vector<PlacedControl> PlacedControls() {
                 for (const TableRow& row : section.rows) {
                     for (std::size_t c = 0; c < row.cells.size(); ++c) {
                         const Cell& cell = row.cells[c];
-                        if (cell.controlId == 0)
-                            continue;
+                        if (cell.controlId == 0) continue;
                         placed.push_back({static_cast<int>(p), group.caption,
                                           CellLabel(row, section, c, cell), cell});
                     }

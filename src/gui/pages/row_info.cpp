@@ -8,10 +8,8 @@ namespace vk::gui {
 
 const ControlEntry* InitialRowOf(int controlId) {
     for (const ControlEntry& row : InitialControlRows()) {
-        if (row.controlId == kEndControlId)
-            break;
-        if (row.controlId == static_cast<ControlId>(controlId))
-            return &row;
+        if (row.controlId == kEndControlId) break;
+        if (row.controlId == static_cast<ControlId>(controlId)) return &row;
     }
     return nullptr;
 }
@@ -25,8 +23,7 @@ std::string MnemonicOf(const ControlEntry& row) {
 }
 
 std::string RangeText(const ControlEntry& row) {
-    if (row.minimum == 0 && row.maximum == 0)
-        return {};
+    if (row.minimum == 0 && row.maximum == 0) return {};
     return std::to_string(row.minimum) + " to " + std::to_string(row.maximum);
 }
 

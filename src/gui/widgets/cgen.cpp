@@ -15,8 +15,7 @@ namespace {
 
 bool HasItemData(const QComboBox* box) {
     for (int i = 0; i < box->count(); ++i) {
-        if (box->itemData(i).isValid())
-            return true;
+        if (box->itemData(i).isValid()) return true;
     }
     return false;
 }
@@ -34,22 +33,14 @@ CGen::Kind CGen::Classify(const QWidget* widget) {
 }
 
 CGen::Kind CGen::ClassifyFull(const QWidget* widget) {
-    if (!widget)
-        return Other;
-    if (qobject_cast<const QSpinBox*>(widget))
-        return Spin;
-    if (qobject_cast<const QLineEdit*>(widget))
-        return Edit;
-    if (qobject_cast<const QComboBox*>(widget))
-        return Combo;
-    if (qobject_cast<const QPushButton*>(widget))
-        return PushButton;
-    if (qobject_cast<const QCheckBox*>(widget))
-        return CheckBox;
-    if (qobject_cast<const QRadioButton*>(widget))
-        return RadioButton;
-    if (qobject_cast<const QAbstractButton*>(widget))
-        return Button;
+    if (!widget) return Other;
+    if (qobject_cast<const QSpinBox*>(widget)) return Spin;
+    if (qobject_cast<const QLineEdit*>(widget)) return Edit;
+    if (qobject_cast<const QComboBox*>(widget)) return Combo;
+    if (qobject_cast<const QPushButton*>(widget)) return PushButton;
+    if (qobject_cast<const QCheckBox*>(widget)) return CheckBox;
+    if (qobject_cast<const QRadioButton*>(widget)) return RadioButton;
+    if (qobject_cast<const QAbstractButton*>(widget)) return Button;
     return Other;
 }
 
@@ -65,8 +56,7 @@ int CGen::ReadValue(const QWidget* widget) {
         case Combo: {
             const auto* box = static_cast<const QComboBox*>(widget);
             const int index = box->currentIndex();
-            if (index < 0)
-                return -1;
+            if (index < 0) return -1;
             const QVariant data = box->itemData(index);
             const int value = data.isValid() ? data.toInt() : 0;
             return value != 0 ? value : index;
@@ -114,11 +104,9 @@ bool CGen::WriteValue(QWidget* widget, int value) {
 
 std::vector<QRadioButton*> CGen::RadioGroup(const QWidget* button) {
     std::vector<QRadioButton*> group;
-    if (!qobject_cast<const QRadioButton*>(button))
-        return group;
+    if (!qobject_cast<const QRadioButton*>(button)) return group;
     const QWidget* parent = button->parentWidget();
-    if (!parent)
-        return {const_cast<QRadioButton*>(static_cast<const QRadioButton*>(button))};
+    if (!parent) return {const_cast<QRadioButton*>(static_cast<const QRadioButton*>(button))};
     for (auto* b : parent->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
         group.push_back(b);
     }
@@ -128,8 +116,7 @@ std::vector<QRadioButton*> CGen::RadioGroup(const QWidget* button) {
 std::optional<CGen::RadioPosition> CGen::RadioGroupOf(const QWidget* button) {
     const auto group = RadioGroup(button);
     for (std::size_t i = 0; i < group.size(); ++i) {
-        if (group[i] == button)
-            return RadioPosition{static_cast<int>(i), ControlIdOf(group[0])};
+        if (group[i] == button) return RadioPosition{static_cast<int>(i), ControlIdOf(group[0])};
     }
     return std::nullopt;
 }
@@ -137,8 +124,7 @@ std::optional<CGen::RadioPosition> CGen::RadioGroupOf(const QWidget* button) {
 std::optional<int> CGen::RadioGroupValue(const QWidget* firstButton) {
     const auto group = RadioGroup(firstButton);
     for (std::size_t i = 0; i < group.size(); ++i) {
-        if (group[i]->isChecked())
-            return static_cast<int>(i);
+        if (group[i]->isChecked()) return static_cast<int>(i);
     }
     return std::nullopt;
 }

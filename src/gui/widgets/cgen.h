@@ -10,7 +10,7 @@ namespace vk::gui {
 
 // What a page control is, and its value as one integer whatever its kind.
 class CGen {
-  public:
+public:
     enum Kind {
         Other = 0,
         Edit = 1,        // text field

@@ -66,8 +66,7 @@ void ColumnFlowLayout::setGeometry(const QRect& rect) {
     QLayout::setGeometry(rect);
     const QRect area = rect.marginsRemoved(contentsMargins());
     const ColumnSplit split = Arrange(rect.width());
-    if (split.columnWidths.empty())
-        return;
+    if (split.columnWidths.empty()) return;
     const int columns = static_cast<int>(split.columnWidths.size());
     const int spare = std::max(0, area.width() - split.width) / columns;
     // Columns widen into the spare room a little, so that a page is not ragged at the right,

@@ -11,7 +11,7 @@ namespace vk::gui {
 // order down each column. Its height follows its width, so a scroll area around it scrolls
 // only when the columns are taller than the view. Spare width goes to the columns evenly.
 class ColumnFlowLayout : public QLayout {
-  public:
+public:
     ColumnFlowLayout(QWidget* parent, int spacing, int maxColumns);
     ~ColumnFlowLayout() override;
 
@@ -30,7 +30,7 @@ class ColumnFlowLayout : public QLayout {
     // The column of each widget at the given outer width.
     ColumnSplit Arrange(int width) const;
 
-  private:
+private:
     QList<QLayoutItem*> items_;
     int spacing_;
     int maxColumns_;

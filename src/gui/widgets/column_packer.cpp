@@ -27,8 +27,7 @@ ColumnSplit BestSplit(const std::vector<BoxSize>& boxes, std::size_t columns, in
     for (std::size_t j = 1; j <= k; ++j) {
         for (std::size_t i = j; i <= n; ++i) {
             for (std::size_t s = j - 1; s < i; ++s) {
-                if (best[j - 1][s] == kInf)
-                    continue;
+                if (best[j - 1][s] == kInf) continue;
                 const int h = std::max(best[j - 1][s], ColumnHeight(boxes, s, i, spacing));
                 if (h < best[j][i]) {
                     best[j][i] = h;
@@ -60,15 +59,13 @@ ColumnSplit BestSplit(const std::vector<BoxSize>& boxes, std::size_t columns, in
 
 ColumnSplit PackColumns(const std::vector<BoxSize>& boxes, int availableWidth, int spacing,
                         int maxColumns) {
-    if (boxes.empty())
-        return {};
+    if (boxes.empty()) return {};
     const std::size_t most =
         std::clamp<std::size_t>(static_cast<std::size_t>(std::max(maxColumns, 1)), 1, boxes.size());
     ColumnSplit chosen = BestSplit(boxes, 1, spacing);
     for (std::size_t k = 2; k <= most; ++k) {
         ColumnSplit split = BestSplit(boxes, k, spacing);
-        if (split.width <= availableWidth && split.height < chosen.height)
-            chosen = split;
+        if (split.width <= availableWidth && split.height < chosen.height) chosen = split;
     }
     return chosen;
 }

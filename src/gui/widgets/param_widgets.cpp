@@ -24,8 +24,7 @@ void ParamSpinBox::stepBy(int steps) {
 }
 
 bool ParamSpinBox::commitTyped() {
-    if (!edited_)
-        return false;
+    if (!edited_) return false;
     edited_ = false;
     interpretText();
     emit typed(value());

@@ -10,22 +10,22 @@ namespace vk::gui {
 // presses Enter. A programmatic setValue() emits neither.
 class ParamSpinBox : public QSpinBox {
     Q_OBJECT
-  public:
+public:
     explicit ParamSpinBox(QWidget* parent = nullptr);
 
     void stepBy(int steps) override;
     // Takes the typed text as the value and reports it when it was edited. True when it was.
     bool commitTyped();
 
-  signals:
+signals:
     void stepped(int value);
     void typed(int value);
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
-  private:
+private:
     bool edited_ = false;
 };
 
@@ -33,10 +33,10 @@ class ParamSpinBox : public QSpinBox {
 // scrolling a page never sends a value by accident.
 class ParamComboBox : public QComboBox {
     Q_OBJECT
-  public:
+public:
     explicit ParamComboBox(QWidget* parent = nullptr);
 
-  protected:
+protected:
     void wheelEvent(QWheelEvent* event) override;
 };
 
