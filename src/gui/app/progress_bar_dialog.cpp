@@ -17,6 +17,7 @@ CProgressBarDialog::CProgressBarDialog(QWidget* parent)
     setWindowTitle(kProductTitle);
     setModal(false);
     bar_->setRange(0, 100);
+    bar_->setValue(0);
     bar_->setTextVisible(true);
     message_->setMinimumWidth(320);
     auto* layout = new QVBoxLayout(this);

@@ -1,0 +1,245 @@
+// The small parts of the desktop shell: window list, progress window, the Qt UiPort, the
+// status strip, the receive timer, the mode switch and the command line.
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "app/hidden_mode_switch.h"
+#include "app/program_options.h"
+#include "app/progress_bar_dialog.h"
+#include "app/qt_ui_port.h"
+#include "app/receive_timer.h"
+#include "app/window_list.h"
+#include "core_context.h"
+#include "support/pty_peer.h"
+#include "support/recording_ui_port.h"
+#include "widgets/status_strip.h"
+
+using namespace vk;
+using namespace vk::gui;
+
+namespace {
+
+struct SeenBox {
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString caption;
+    QString text;
+    bool hasYesNo = false;
+};
+
+// Answers the next message box with `button` once it is open, noting what it showed.
+void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton button) {
+    QTimer::singleShot(0, [&seen, button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            // Not open yet: look again on the next turn of the loop.
+            AnswerNextBox(seen, button);
+            return;
+        }
+        seen = {box->icon(), box->windowTitle(), box->text(),
+                box->button(QMessageBox::Yes) && box->button(QMessageBox::No)};
+        box->button(button)->click();
+    });
+}
+
+}  // namespace
+
+class ShellPartsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowListSwitchesItsWindowsTogether();
+    void progressWindowHoldsItsOwnerDisabled();
+    void uiPortShowsBoxesWithIconAndCaption();
+    void statusStripFollowsTheNotifier();
+    void receiveTimerLogsLinesTheCameraSendsOnItsOwn();
+    void modeSwitchSequence();
+    void programOptions();
+};
+
+void ShellPartsTest::windowListSwitchesItsWindowsTogether() {
+    WindowList list;
+    QWidget a, b;
+    auto* c = new QWidget;
+    list.AddWindow(&a);
+    list.AddWindow(&b);
+    list.AddWindow(&b);
+    list.AddWindow(c);
+    list.AddWindow(nullptr);
+    QCOMPARE(list.Count(), 4);
+
+    list.DisableAll();
+    QVERIFY(!a.isEnabled() && !b.isEnabled() && !c->isEnabled());
+    delete c;  // a window that went away is skipped
+    list.EnableAll();
+    QVERIFY(a.isEnabled() && b.isEnabled());
+    QCOMPARE(list.Count(), 3);
+
+    list.RemoveWindow(&b);  // every entry of it
+    QCOMPARE(list.Count(), 1);
+    list.DisableAll();
+    QVERIFY(!a.isEnabled() && b.isEnabled());
+}
+
+void ShellPartsTest::progressWindowHoldsItsOwnerDisabled() {
+    QWidget owner;
+    auto* child = new QPushButton("x", &owner);
+    owner.show();
+    CProgressBarDialog progress;
+
+    progress.SetProgress(40);  // not shown: ignored
+    QCOMPARE(progress.Value(), 0);
+
+    progress.ShowProgress(child, "Now, reading camera settings.");
+    QVERIFY(progress.isVisible());
+    QVERIFY(progress.isEnabled());
+    QVERIFY(!owner.isEnabled());
+    QCOMPARE(progress.Message(), QString("Now, reading camera settings."));
+    progress.SetProgress(42);
+    QCOMPARE(progress.Value(), 42);
+    QTest::keyClick(&progress, Qt::Key_Escape);  // the user cannot close it
+    QVERIFY(progress.isVisible());
+
+    progress.CloseProgress();
+    QVERIFY(!progress.isVisible());
+    QCOMPARE(progress.Value(), 100);
+    QVERIFY(owner.isEnabled());
+    progress.SetProgress(10);
+    QCOMPARE(progress.Value(), 100);
+
+    // An owner that was already disabled stays disabled.
+    owner.setEnabled(false);
+    progress.ShowProgress(&owner, "again");
+    progress.CloseProgress();
+    QVERIFY(!owner.isEnabled());
+}
+
+void ShellPartsTest::uiPortShowsBoxesWithIconAndCaption() {
+    QtUiPort ui;
+    QWidget main;
+    main.show();
+    ui.SetMainWindow(&main);
+
+    SeenBox seen;
+    AnswerNextBox(seen, QMessageBox::Ok);
+    ui.ShowMessage("Failed to initialize!", "", MessageIcon::Exclamation);
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(seen.caption, QString("VK-4100 Control Tool"));
+    QCOMPARE(seen.text, QString("Failed to initialize!"));
+
+    AnswerNextBox(seen, QMessageBox::Ok);
+    ui.ShowMessage("File open error !", "Load Error", MessageIcon::Stop);
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.caption, QString("Load Error"));
+
+    AnswerNextBox(seen, QMessageBox::Yes);
+    QVERIFY(ui.AskYesNo("Are you sure to terminate the Camera Control Tool ?", "Confirm"));
+    QCOMPARE(seen.icon, QMessageBox::Question);
+    QCOMPARE(seen.caption, QString("Confirm"));
+    QVERIFY(seen.hasYesNo);
+    AnswerNextBox(seen, QMessageBox::No);
+    QVERIFY(!ui.AskYesNo("Replace?", "Confirm"));
+
+    ui.ShowProgress("Now, Storing camera data.");
+    QVERIFY(ui.ProgressWindow() && ui.ProgressWindow()->isVisible());
+    QVERIFY(!main.isEnabled());
+    ui.SetProgress(70);
+    QCOMPARE(ui.ProgressWindow()->Value(), 70);
+    ui.CloseProgress();
+    QVERIFY(main.isEnabled());
+
+    ui.SetWaitCursor(true);
+    ui.SetWaitCursor(true);
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.SetWaitCursor(false);
+    ui.SetWaitCursor(false);
+    ui.SetWaitCursor(false);  // one too many does no harm
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void ShellPartsTest::statusStripFollowsTheNotifier() {
+    OnlineStatusNotifier notifier;
+    notifier.SetOnline();
+    auto strip = std::make_unique<StatusStrip>(notifier);
+    QCOMPARE(strip->Shown(), 1);  // what was last shown, from the start
+    notifier.SetOffline();
+    QCOMPARE(strip->Shown(), 0);
+    StatusStrip second(notifier);
+    notifier.SetOnline();
+    QCOMPARE(strip->Shown(), 1);
+    QCOMPARE(second.Shown(), 1);
+    strip.reset();  // unregisters itself
+    notifier.SetOffline();
+    QCOMPARE(second.Shown(), 0);
+}
+
+void ShellPartsTest::receiveTimerLogsLinesTheCameraSendsOnItsOwn() {
+    vk::test::RecordingUiPort ui;
+    MemorySettingsBackend settings;
+    CoreContext core(ui, settings);
+    vk::test::PtyPeer camera;
+    core.port.PinPort(camera.Path());
+    QVERIFY(core.channel.OpenChannel(0, 9600, 0));
+    ReceiveTimer timer(core.command);
+
+    camera.Send("TMP0=41\r\nHELLO\r\n");
+    QTRY_COMPARE(core.command.QueuedReplies(), std::size_t{2});
+    QCOMPARE(core.logs.messages.At(0), std::string("HELLO"));
+    QCOMPARE(core.logs.messages.At(1), std::string("TMP0=41"));
+    QVERIFY(core.logs.terminal.At(0).ends_with("Rx: HELLO"));
+}
+
+void ShellPartsTest::modeSwitchSequence() {
+    using R = HiddenModeSwitch::Result;
+    HiddenModeSwitch s;
+    QCOMPARE(s.OnKeyPress(Qt::Key_V, false, false), R::NotHandled);
+    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, false), R::NotHandled);  // Shift alone
+    QCOMPARE(s.OnKeyPress(Qt::Key_F12, false, true), R::NotHandled);  // Ctrl alone
+    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, true), R::Consumed);
+    QVERIFY(s.Armed());
+    QCOMPARE(s.OnKeyPress(Qt::Key_V, false, false), R::Consumed);
+    QCOMPARE(s.OnKeyPress(Qt::Key_Control, false, true), R::Consumed);  // a modifier alone
+    QCOMPARE(s.OnKeyPress(Qt::Key_K, false, false), R::Consumed);
+    QCOMPARE(s.OnKeyPress(Qt::Key_F, false, false), R::Completed);
+    QVERIFY(!s.Armed());
+    QCOMPARE(s.OnKeyPress(Qt::Key_F, false, false), R::NotHandled);
+
+    // F12 again restarts the code from its first letter.
+    s.OnKeyPress(Qt::Key_F12, true, true);
+    s.OnKeyPress(Qt::Key_V, false, false);
+    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, true), R::Consumed);
+    QCOMPARE(s.OnKeyPress(Qt::Key_K, false, false), R::NotHandled);
+    QVERIFY(!s.Armed());
+}
+
+void ShellPartsTest::programOptions() {
+    ProgramOptions o;
+    QString error;
+    QVERIFY(ParseProgramOptions({}, o, error));
+    QVERIFY(!o.simulateModel && !o.port && !o.help);
+
+    QVERIFY(ParseProgramOptions({"--simulate"}, o, error));
+    QVERIFY(o.simulateModel && o.simulateModel->isEmpty());
+    QVERIFY(ParseProgramOptions({"--simulate=VK-26000C-MCL"}, o, error));
+    QCOMPARE(*o.simulateModel, QString("VK-26000C-MCL"));
+    QVERIFY(ParseProgramOptions({"--port", "/dev/ttyUSB0"}, o, error));
+    QCOMPARE(*o.port, QString("/dev/ttyUSB0"));
+    QVERIFY(ParseProgramOptions({"--port=/dev/ttyS1"}, o, error));
+    QCOMPARE(*o.port, QString("/dev/ttyS1"));
+    QVERIFY(ParseProgramOptions({"-h"}, o, error) && o.help);
+
+    const QStringList bad[] = {{"--port"},         {"--port="},
+                               {"--simulate="},    {"--simulate", "--port", "/dev/x"},
+                               {"--baud", "9600"}, {"extra"}};
+    for (const QStringList& args : bad) {
+        error.clear();
+        QVERIFY2(!ParseProgramOptions(args, o, error), qPrintable(args.join(' ')));
+        QVERIFY(!error.isEmpty());
+    }
+}
+
+QTEST_MAIN(ShellPartsTest)
+#include "shell_parts_test.moc"
