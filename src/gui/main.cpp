@@ -8,10 +8,15 @@
 #include "pages/control_list.h"
 
 int main(int argc, char** argv) {
-    // Lists the page controls and ends: no window, no display needed.
+    // Lists the page controls (or the items of their lists) and ends: no window, no display
+    // needed.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--list-controls") == 0) {
             vk::gui::PrintControlList(std::cout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--list-items") == 0) {
+            vk::gui::PrintItemList(std::cout);
             return 0;
         }
     }

@@ -45,6 +45,8 @@ QString ProgramUsage() {
            "  --simulate[=MODEL]  start a simulated camera in-process and use it\n"
            "                      (model VK-4100C-PMCL unless one is named)\n"
            "  --port PATH         use this serial device instead of the stored selection\n"
+           "  --list-controls     print every page control (page, group, id, kind, label)\n"
+           "  --list-items        print the items of every list (id, value, text)\n"
            "  --help              show this text\n";
 }
 

@@ -13,4 +13,19 @@ void PrintControlList(std::ostream& out) {
     }
 }
 
+void PrintItemList(std::ostream& out) {
+    for (const PlacedControl& control : PlacedControls()) {
+        const Cell& cell = control.cell;
+        if (!cell.items || (cell.kind != WidgetKind::Combo && cell.kind != WidgetKind::Radio)) {
+            continue;
+        }
+        for (std::size_t i = 0; i < cell.items->size(); ++i) {
+            const ComboItem& item = (*cell.items)[i];
+            if (cell.kind == WidgetKind::Combo && item.value == kNoItemData) continue;
+            const int value = cell.kind == WidgetKind::Radio ? static_cast<int>(i) : item.value;
+            out << cell.controlId << '\t' << value << '\t' << item.text << '\n';
+        }
+    }
+}
+
 }  // namespace vk::gui

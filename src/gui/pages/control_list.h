@@ -8,4 +8,8 @@ namespace vk::gui {
 // control id, widget kind, label.
 void PrintControlList(std::ostream& out);
 
+// One tab-separated line per item of every drop-down list and radio group, in page order:
+// control id, camera value, item text.
+void PrintItemList(std::ostream& out);
+
 }  // namespace vk::gui
