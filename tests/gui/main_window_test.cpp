@@ -277,9 +277,13 @@ void MainWindowTest::menuRunsItsCommands() {
 
 void MainWindowTest::controlModeIsKeptAcrossRuns() {
     MemorySettingsBackend kept;
+    kept.values["Communication Mode"] = 2u;  // a grabber, chosen in an earlier run
+    kept.values["Com Port No"] = 5u;
     {
         ToolUnderTest tool;
+        tool.settings = kept;
         QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
+        QCOMPARE(tool.Core().channel.GetMode(), 0u);
         CCtrlToolDlg* window = tool.Start();
         PressModeSequence(window->Tabs()->tabBar(), "VKF");
         tool.app.reset();  // a normal end
@@ -287,6 +291,10 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
     }
     QCOMPARE(std::get<std::uint32_t>(kept.values.at("Control Mode")), 1u);
     QCOMPARE(std::get<std::uint32_t>(kept.values.at("Previous Application Shutdown Status")), 1u);
+    // The simulated camera's session leaves the stored channel selection alone.
+    QCOMPARE(std::get<std::uint32_t>(kept.values.at("Communication Mode")), 2u);
+    QCOMPARE(std::get<std::uint32_t>(kept.values.at("Com Port No")), 5u);
+    QVERIFY(!kept.values.contains("Baudrate"));
 
     ToolUnderTest again;
     again.settings = kept;

@@ -5,6 +5,7 @@
 #include "app/ctrl_tool_dlg.h"
 #include "app/program_settings.h"
 #include "app/qt_ui_port.h"
+#include "app/session_settings.h"
 #include "core_context.h"
 #include "sim/simulated_camera.h"
 
@@ -44,6 +45,10 @@ bool CCtrlToolApp::Create(std::string* error) {
         device = options_.port->toStdString();
     }
 
+    if (device) {
+        sessionSettings_ = std::make_unique<SessionChannelSettings>(*settings_);
+        settings_ = sessionSettings_.get();
+    }
     core_ = std::make_unique<CoreContext>(*ui_, *settings_);
     std::optional<std::uint32_t> startPort;
     if (device) {

@@ -44,6 +44,7 @@ private:
     ProgramOptions options_;
     std::unique_ptr<SettingsBackend> ownSettings_;
     std::unique_ptr<QtUiPort> ownUi_;
+    std::unique_ptr<SettingsBackend> sessionSettings_;
     SettingsBackend* settings_;
     UiPort* ui_;
     std::unique_ptr<sim::SimulatedCamera> camera_;

@@ -28,7 +28,7 @@ constexpr const char* kExitQuestion = "Are you sure to terminate the Camera Cont
 constexpr const char* kExitCaption = "Confirm";
 constexpr int kAreaQueryTimeoutMs = 2500;
 constexpr int kSendTimeoutMs = 2500;
-constexpr QSize kPreferredSize{980, 660};
+constexpr QSize kPreferredSize{1180, 660};
 
 }  // namespace
 

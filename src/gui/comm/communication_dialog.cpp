@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -216,6 +217,7 @@ QWidget* CCommunicationDialog::BuildMessageGroup() {
     messages_->setUniformItemSizes(true);
     messages_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     messages_->setMinimumHeight(160);
+    messages_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     messageModel_ = new LineLogModel(core_.logs.messages, this);
     messages_->setModel(messageModel_);
     auto* write = MakeButton("Write To File", "writeMessages", group);

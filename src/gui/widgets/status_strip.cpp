@@ -10,9 +10,8 @@ namespace vk::gui {
 StatusStrip::StatusStrip(OnlineStatusNotifier& notifier, QWidget* parent)
     : QFrame(parent), notifier_(notifier), picture_(new QLabel(this)), text_(new QLabel(this)) {
     setObjectName("statusStrip");
-    setFrameShape(QFrame::NoFrame);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Window);
+    // A hairline above sets the strip off from the window's content.
+    setStyleSheet("#statusStrip { border-top: 1px solid palette(mid); }");
     picture_->setFixedSize(kStripPictureSize);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 3, 10, 3);
