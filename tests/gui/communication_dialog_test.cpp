@@ -111,6 +111,7 @@ class CommunicationDialogTest : public QObject {
 private slots:
     void showsTheChannelAndTheTemplateTexts();
     void storeAndBaudRateFollowTheMode();
+    void tabFollowsTheRows();
     void portAndBaudChangesCheckTheModelAndReadAgain();
     void categoryChangeRebuildsThePortList();
     void autoSearchFindsTheCamera();
@@ -177,6 +178,23 @@ void CommunicationDialogTest::storeAndBaudRateFollowTheMode() {
     rig.dialog->RefreshControlMode();
     QVERIFY(!store->isEnabled());
     QVERIFY(rig.List("baudRate")->isHidden());
+}
+
+void CommunicationDialogTest::tabFollowsTheRows() {
+    Rig rig;
+    rig.host.factory = true;
+    rig.dialog->RefreshControlMode();
+    rig.dialog->show();
+    QApplication::setActiveWindow(rig.dialog.get());
+    QVERIFY(QTest::qWaitForWindowActive(rig.dialog.get()));
+    rig.List("category")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order,
+             QStringList({"portName", "autoSearch", "baudRate", "getArea", "areaList", "store"}));
 }
 
 void CommunicationDialogTest::portAndBaudChangesCheckTheModelAndReadAgain() {

@@ -138,6 +138,9 @@ QWidget* CCommunicationDialog::BuildPortGroup() {
     layout->addWidget(baudRate_, 2, 1);
     layout->setColumnStretch(1, 1);
     layout->setRowStretch(3, 1);
+    // Tab follows the rows as they are seen.
+    setTabOrder(portName_, auto_);
+    setTabOrder(auto_, baudRate_);
 
     connect(category_, &QComboBox::activated, this, &CCommunicationDialog::OnCategoryChanged);
     connect(portName_, &QComboBox::activated, this, &CCommunicationDialog::OnPortChanged);
