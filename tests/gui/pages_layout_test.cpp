@@ -231,6 +231,17 @@ private slots:
         }
     }
 
+    // The main window opens at what its pages ask for, within the screen: on a 1366 x 768
+    // screen that is about 1300 x 600 for a page, and each page asks for no more.
+    void pagesAskForRoomAScreenHas() {
+        test::PageRig rig;
+        for (QWidget* page : rig.pages) {
+            const QSize hint = page->sizeHint();
+            QVERIFY2(hint.width() <= 1300 && hint.height() <= 600,
+                     qPrintable(QString("%1 x %2").arg(hint.width()).arg(hint.height())));
+        }
+    }
+
     void columnsBalanceAndKeepOrder() {
         const std::vector<BoxSize> boxes = {{100, 300}, {100, 100}, {100, 100}, {100, 100}};
         ColumnSplit two = PackColumns(boxes, 210, 10, 4);

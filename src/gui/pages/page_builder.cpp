@@ -23,10 +23,21 @@ namespace {
 
 constexpr int kColumnSpacing = 10;
 // Widest a form field grows; a wider box leaves room at the right instead.
-constexpr int kMaxFieldWidth = 240;
+constexpr int kMaxFieldWidth = 220;
 constexpr int kMaxMultiFieldWidth = 340;
 constexpr const char* kRowLabel = "rowLabel";
 constexpr int kMaxColumns = 4;
+
+// Asks for the room its page needs rather than a scroll area's small default, so that the
+// main window opens large enough to show a page whole where the screen allows.
+class PageScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
 
 void Tag(QWidget* widget, int controlId) {
     if (controlId == 0) return;
@@ -235,7 +246,7 @@ QGroupBox* BuildGroup(const GroupSpec& spec, QWidget* parent) {
 void BuildPage(int pageIndex, QWidget* page) {
     const PageSpec& spec = PageTable().at(static_cast<std::size_t>(pageIndex));
 
-    auto* scroll = new QScrollArea(page);
+    auto* scroll = new PageScrollArea(page);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     auto* content = new QWidget;

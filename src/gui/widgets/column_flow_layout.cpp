@@ -6,8 +6,8 @@
 namespace vk::gui {
 namespace {
 
-// The width sizeHint() plans for: a page on a 1366-pixel-wide screen.
-constexpr int kPreferredWidth = 1280;
+// The width sizeHint() plans for: a page in a main window on a 1366-pixel-wide screen.
+constexpr int kPreferredWidth = 1300;
 // A column takes at most a fifth of its own width more.
 constexpr int kMaxWiden = 5;
 

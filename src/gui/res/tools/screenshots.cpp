@@ -41,7 +41,7 @@ bool SavePages(vk::gui::CCtrlToolDlg* main, const QString& dir) {
     auto* tabs = main->findChild<QTabWidget*>("tabControl");
     if (!tabs) return false;
     const QSize size = main->size();
-    main->resize(1340, 720);
+    main->resize(1326, 668);
     bool ok = true;
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
