@@ -1,5 +1,6 @@
 // The small parts of the desktop shell: window list, progress window, the Qt UiPort, the
 // status strip, the receive timer, the mode switch and the command line.
+#include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -190,6 +191,18 @@ void ShellPartsTest::receiveTimerLogsLinesTheCameraSendsOnItsOwn() {
     QCOMPARE(core.logs.messages.At(0), std::string("HELLO"));
     QCOMPARE(core.logs.messages.At(1), std::string("TMP0=41"));
     QVERIFY(core.logs.terminal.At(0).ends_with("Rx: HELLO"));
+
+    // While a box opened from inside an exchange is up, the bytes belong to that exchange.
+    QDialog box;
+    box.setModal(true);
+    box.show();
+    camera.Send("COMPLETE\r\n");
+    QTRY_COMPARE(core.port.Available(), 10);
+    timer.Poll();
+    QCOMPARE(core.command.QueuedReplies(), std::size_t{2});
+    box.hide();
+    timer.Poll();
+    QCOMPARE(core.command.QueuedReplies(), std::size_t{3});
 }
 
 void ShellPartsTest::modeSwitchSequence() {
