@@ -5,8 +5,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <array>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "comm/model_check.h"
 #include "core_context.h"
