@@ -57,7 +57,8 @@ CCtrlToolDlg::CCtrlToolDlg(CoreContext& core, std::optional<std::uint32_t> start
 CCtrlToolDlg::~CCtrlToolDlg() {
     qApp->removeEventFilter(this);
     binding_.reset();
-    // Side windows use the window list, which ends with this object, before the children.
+    // The side windows leave the window list as they end; the list is a member, which ends
+    // before the child widgets do.
     delete communication_;
     communication_ = nullptr;
     core_.channel.CloseChannel();
@@ -73,7 +74,6 @@ void CCtrlToolDlg::BuildLayout() {
 
     tab_ = new QTabWidget(this);
     tab_->setObjectName("tabControl");
-    tab_->setDocumentMode(false);
     std::vector<QWidget*> pageWidgets;
     for (int i = 0; i < kPageCount && i < static_cast<int>(PageInfos().size()); ++i) {
         pages_[i] = new CTabSheetDialog(i, this, tab_);
