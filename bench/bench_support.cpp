@@ -12,8 +12,7 @@ namespace vk::bench {
 
 SimProcess::SimProcess(const std::vector<std::string>& args) {
     int out[2];
-    if (::pipe(out) != 0)
-        throw std::runtime_error("pipe");
+    if (::pipe(out) != 0) throw std::runtime_error("pipe");
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(out[1], STDOUT_FILENO);
@@ -31,8 +30,7 @@ SimProcess::SimProcess(const std::vector<std::string>& args) {
     while (::read(out[0], &c, 1) == 1 && c != '\n')
         path_ += c;
     ::close(out[0]);
-    if (path_.empty())
-        throw std::runtime_error("the simulator did not start");
+    if (path_.empty()) throw std::runtime_error("the simulator did not start");
 }
 
 SimProcess::~SimProcess() {

@@ -12,19 +12,19 @@ namespace vk::bench {
 
 // The simulated camera as a separate process, so its pacing is not counted as ours.
 class SimProcess {
-  public:
+public:
     explicit SimProcess(const std::vector<std::string>& args);
     ~SimProcess();
     const std::string& DevicePath() const { return path_; }
 
-  private:
+private:
     pid_t pid_ = -1;
     std::string path_;
 };
 
 // The tool's core connected to a simulated camera process at an emulated line speed.
 class BenchCamera {
-  public:
+public:
     explicit BenchCamera(std::uint32_t baud);
     // Opens the channel and checks the model; false when the camera does not answer.
     bool Connect();
@@ -37,18 +37,18 @@ class BenchCamera {
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
 
-  private:
+private:
     std::uint32_t baud_;
 };
 
 // Wall time and this process's CPU time over a stretch of work.
 class Stopwatch {
-  public:
+public:
     Stopwatch();
     double WallSeconds() const;
     double CpuSeconds() const;
 
-  private:
+private:
     std::chrono::steady_clock::time_point wall_;
     double cpu_;
 };

@@ -7,8 +7,7 @@
 
 int main() {
     vk::bench::BenchCamera camera(115200);
-    if (!camera.Connect())
-        return 1;
+    if (!camera.Connect()) return 1;
     auto& core = camera.core;
 
     vk::ParameterReader reader(core.command, core.notifier, camera.ui);

@@ -42,13 +42,13 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
 
 void PrintUsage(std::ostream& err) {
     err << kUsage << "commands:\n";
-    for (const auto& c : CliCommands()) err << "  " << c.usage << '\n';
+    for (const auto& c : CliCommands())
+        err << "  " << c.usage << '\n';
 }
 
 }  // namespace
 
-bool ParseArguments(const std::vector<std::string>& args, CliOptions& options,
-                    std::string& error) {
+bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string value;
@@ -150,8 +150,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         bool opened = false;
         if (camera) {
             core.port.PinPort(camera->DevicePath());
-            opened = core.channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort),
-                                              baud, 0);
+            opened =
+                core.channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort), baud, 0);
             if (!opened) err << "vk4100ctl: cannot open the simulated camera's port\n";
         } else {
             opened = OpenSelectedChannel(core, options, err);

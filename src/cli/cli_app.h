@@ -12,14 +12,14 @@ class CoreContext;
 namespace vk::cli {
 
 struct CliOptions {
-    std::optional<std::string> port;            // a device path, a port name or an index
-    std::optional<std::uint32_t> mode;          // channel mode from --mode
+    std::optional<std::string> port;           // a device path, a port name or an index
+    std::optional<std::uint32_t> mode;         // channel mode from --mode
     std::optional<std::string> simulateModel;  // set when --simulate was given
-    std::uint32_t baud = 0;                     // 0: the stored rate
+    std::uint32_t baud = 0;                    // 0: the stored rate
     int timeoutMs = 2500;
     bool trace = false;
-    bool factory = false;                       // factory mode instead of user mode
-    std::vector<std::string> words;             // the command and its arguments
+    bool factory = false;            // factory mode instead of user mode
+    std::vector<std::string> words;  // the command and its arguments
 };
 
 // What a command runs against.

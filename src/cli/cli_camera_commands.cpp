@@ -10,8 +10,7 @@ namespace {
 
 // The model check, with a line of its own when the camera is silent.
 bool CheckModel(CliSession& s) {
-    if (s.core.modelCheck.Check())
-        return true;
+    if (s.core.modelCheck.Check()) return true;
     s.err << "vk4100ctl: the camera did not answer the model query\n";
     return false;
 }
@@ -33,8 +32,7 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
         return kExitUsage;
     }
     const bool factory = s.options.factory || !args.empty();
-    if (!CheckModel(s))
-        return kExitFailed;
+    if (!CheckModel(s)) return kExitFailed;
     const int model = s.core.modelCheck.modelIndex;
     ParameterReader reader(s.core.command, s.core.notifier, s.core.ui);
     const FullReadResult result = reader.ReadAllParameters(model, factory);
@@ -57,8 +55,7 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
 }
 
 int ModelCommand(CliSession& s, const std::vector<std::string>&) {
-    if (!CheckModel(s))
-        return kExitFailed;
+    if (!CheckModel(s)) return kExitFailed;
     s.out << "modelName=" << s.core.modelCheck.modelName << '\n'
           << "modelIndex=" << s.core.modelCheck.modelIndex << '\n';
     return kExitOk;

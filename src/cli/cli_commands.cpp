@@ -11,9 +11,12 @@ namespace {
 
 const char* KindName(ValueKind kind) {
     switch (kind) {
-        case ValueKind::Int: return "Int";
-        case ValueKind::Float: return "Float";
-        case ValueKind::String: return "String";
+        case ValueKind::Int:
+            return "Int";
+        case ValueKind::Float:
+            return "Float";
+        case ValueKind::String:
+            return "String";
     }
     return "?";
 }
@@ -108,14 +111,14 @@ const std::vector<CliCommand>& CliCommands() {
         {"get", "get MNEMONIC            query a value", 1, 1, true, Get},
         {"set", "set MNEMONIC VALUE      set a value", 2, 2, true, Set},
         {"raw", "raw LINE                send a line as typed, print the answer", 1, 1, true, Raw},
-        {"tables", "tables commands|controls  print the command or the control table", 1, 1,
-         false, Tables},
+        {"tables", "tables commands|controls  print the command or the control table", 1, 1, false,
+         Tables},
         {"dump", "dump [--factory]        read every parameter of the mode: MNEMONIC=value lines",
          0, 1, true, DumpCommand},
         {"model", "model                   check the camera's model, print name and index", 0, 0,
          true, ModelCommand},
-        {"ports", "ports                   list the ports of the mode (--mode, else the stored)",
-         0, 0, false, ListPorts},
+        {"ports", "ports                   list the ports of the mode (--mode, else the stored)", 0,
+         0, false, ListPorts},
     };
     return commands;
 }

@@ -21,8 +21,7 @@ bool ParseIndex(const std::string& text, std::uint32_t& index) {
 // up. A device path outside the COM port list is put at its head for this run.
 bool ResolvePort(CoreContext& core, std::uint32_t mode, const std::string& port,
                  std::uint32_t& index, std::ostream& err) {
-    if (ParseIndex(port, index))
-        return true;
+    if (ParseIndex(port, index)) return true;
     SerialChannel& channel = core.channel;
     const std::uint32_t previous = channel.GetMode();
     channel.SetMode(mode);
@@ -71,14 +70,12 @@ bool OpenSelectedChannel(CoreContext& core, const CliOptions& options, std::ostr
         path ? static_cast<std::uint32_t>(ChannelMode::ComPort) : channel.GetMode());
     const std::uint32_t baud = options.baud ? options.baud : channel.BaudRate();
     if (options.port) {
-        if (!ResolvePort(core, mode, *options.port, index, err))
-            return false;
+        if (!ResolvePort(core, mode, *options.port, index, err)) return false;
     } else {
         channel.SetMode(mode);
         index = channel.CurrentPortIndex();
     }
-    if (channel.OpenChannel(mode, baud, index))
-        return true;
+    if (channel.OpenChannel(mode, baud, index)) return true;
     err << "vk4100ctl: cannot open port " << index << " of mode " << ChannelModeOption(mode)
         << " at " << baud << " bit/s\n";
     return false;
@@ -93,8 +90,7 @@ int ListPorts(CliSession& s, const std::vector<std::string>&) {
     for (int i = 0; i < count; ++i)
         s.out << i << '\t' << channel.GetPortName(i) << '\n';
     channel.SetMode(stored);
-    if (count > 0)
-        return kExitOk;
+    if (count > 0) return kExitOk;
     s.err << "vk4100ctl: mode " << ChannelModeOption(mode) << " offers no ports\n";
     return kExitFailed;
 }

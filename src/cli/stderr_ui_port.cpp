@@ -10,7 +10,8 @@ void StderrUiPort::ShowMessage(const std::string& text, const std::string& capti
     const char* kind = icon == MessageIcon::Information ? "info" : "error";
     err_ << "vk4100ctl: " << kind << ": ";
     if (!caption.empty()) err_ << caption << ": ";
-    for (char c : text) err_ << (c == '\n' ? ' ' : c);
+    for (char c : text)
+        err_ << (c == '\n' ? ' ' : c);
     err_ << '\n';
 }
 

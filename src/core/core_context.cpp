@@ -20,8 +20,7 @@ CoreContext::CoreContext(UiPort& uiPort, SettingsBackend& settingsBackend,
       clSerial2000(uiPort),
       clSerial2001(uiPort),
       clSerialV11(uiPort),
-      channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11}),
-              logs),
+      channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11}), logs),
       command(channel, uiPort, notifier, logs),
       modelCheck(command, uiPort) {}
 

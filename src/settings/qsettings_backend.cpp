@@ -61,8 +61,7 @@ bool QSettingsBackend::Write(const std::string& name, const StoredValue& value) 
         settings_->setValue(key, QString::fromStdString(std::get<std::string>(value)));
     }
     settings_->sync();
-    if (settings_->status() == QSettings::NoError)
-        return true;
+    if (settings_->status() == QSettings::NoError) return true;
     // A value that did not reach the store is not read back either.
     if (previous.isValid()) {
         settings_->setValue(key, previous);

@@ -21,7 +21,7 @@ inline constexpr const char* kApplication = "VK-4100 Camera Control Tool";
 // one that cannot be read gives the defaults. Every write goes to the store at once, so
 // a run that ends abnormally leaves what it wrote.
 class QSettingsBackend final : public SettingsBackend {
-  public:
+public:
     QSettingsBackend();
     // An INI file at `iniPath` instead of the per-user store.
     explicit QSettingsBackend(const std::string& iniPath);
@@ -33,7 +33,7 @@ class QSettingsBackend final : public SettingsBackend {
     // The file or registry key the values live in.
     std::string Location() const;
 
-  private:
+private:
     std::unique_ptr<QSettings> Open() const;
     void Reopen();
 

@@ -30,7 +30,7 @@ struct Response {
 // A camera of the family as its command line sees it: current settings, four flash areas,
 // three LUTs, indexed tables, ids, automatic functions and status values.
 class CameraModel {
-  public:
+public:
     static constexpr int kAreaCount = 4;
     static constexpr int kLutSize = 256;
     static constexpr std::string_view kError = "ERROR";
@@ -62,7 +62,7 @@ class CameraModel {
     bool StateChanged() const { return stateChanged_; }
     void ClearStateChanged() { stateChanged_ = false; }
 
-  private:
+private:
     using Area = std::vector<std::string>;  // values by command id; empty where not kept
 
     // Values kept across runs besides the areas and LUTs.

@@ -12,7 +12,7 @@ namespace vk::sim {
 
 // Decides which received lines a fault applies to and shapes the camera's answer by it.
 class FaultInjector {
-  public:
+public:
     static constexpr std::size_t kOverlongBytes = 1024;
 
     void Set(const FaultSpec& spec) { spec_ = spec; }
@@ -22,7 +22,7 @@ class FaultInjector {
     Outgoing Answer(const std::optional<Request>& request,
                     const std::function<std::string()>& answer);
 
-  private:
+private:
     // The fault for this line, counting it against the spec's count.
     Fault Take(const std::optional<Request>& request);
 

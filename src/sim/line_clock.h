@@ -11,7 +11,7 @@ using Clock = std::chrono::steady_clock;
 // One direction of an 8N1 serial line: each byte takes 10 bit times, and bytes follow one
 // another. With a speed of 0 the line is infinitely fast.
 class LineClock {
-  public:
+public:
     explicit LineClock(std::uint32_t baud);
 
     Clock::duration ByteTime() const { return byteTime_; }
@@ -27,7 +27,7 @@ class LineClock {
         return start + byteTime_ * static_cast<Clock::rep>(index + 1);
     }
 
-  private:
+private:
     Clock::duration byteTime_;
     Clock::time_point free_{};
 };

@@ -31,7 +31,7 @@ struct ReceivedLine {
 // Serves a pseudo-terminal on its own thread: splits what arrives into lines, hands each to
 // the line handler and sends the answers paced as the emulated line speed allows.
 class LineServer {
-  public:
+public:
     struct Hooks {
         std::function<Outgoing(const ReceivedLine&)> onLine;
         // Called on every pass of the loop, with whether the line is quiet (nothing being
@@ -49,7 +49,7 @@ class LineServer {
     bool Start(std::string* error);
     void Stop();
 
-  private:
+private:
     struct Pending {
         std::string bytes;
         std::size_t sent = 0;

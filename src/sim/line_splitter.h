@@ -9,7 +9,7 @@ namespace vk::sim {
 // grows past the limit keeps its first `limit` bytes and is flagged, so a sender that never
 // ends its line cannot make the camera grow without bound.
 class LineSplitter {
-  public:
+public:
     static constexpr std::size_t kDefaultLimit = 1024;
 
     explicit LineSplitter(std::size_t limit = kDefaultLimit) : limit_(limit) {}
@@ -21,7 +21,7 @@ class LineSplitter {
     bool TooLong() const { return tooLong_; }
     bool Partial() const { return !pending_.empty() || pendingTooLong_; }
 
-  private:
+private:
     std::size_t limit_;
     std::string pending_;
     bool pendingTooLong_ = false;

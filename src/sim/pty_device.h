@@ -8,7 +8,7 @@ namespace vk::sim {
 // A slave descriptor stays open here, so the master never reads a hang-up while the tool
 // closes and reopens its end.
 class PtyDevice {
-  public:
+public:
     PtyDevice() = default;
     ~PtyDevice() { Close(); }
     PtyDevice(PtyDevice&& other) noexcept;
@@ -25,7 +25,7 @@ class PtyDevice {
     int MasterFd() const { return master_; }
     const std::string& SlavePath() const { return slavePath_; }
 
-  private:
+private:
     int master_ = -1;
     int slave_ = -1;
     std::string slavePath_;
@@ -34,7 +34,7 @@ class PtyDevice {
 // A symbolic link to a device that is removed again when this object ends, if it still
 // points where it was made to point.
 class DeviceLink {
-  public:
+public:
     DeviceLink() = default;
     ~DeviceLink() { Remove(); }
     DeviceLink(const DeviceLink&) = delete;
@@ -44,7 +44,7 @@ class DeviceLink {
     bool Make(const std::string& linkPath, const std::string& target, std::string* error);
     void Remove();
 
-  private:
+private:
     std::string link_;
     std::string target_;
 };

@@ -43,7 +43,7 @@ struct SimOptions {
 // A camera of the family on a pseudo-terminal: runs its own thread and answers the line
 // protocol (and register access) on the master side; the tool opens DevicePath().
 class SimulatedCamera {
-  public:
+public:
     explicit SimulatedCamera(SimOptions options = {});
     ~SimulatedCamera();
     SimulatedCamera(const SimulatedCamera&) = delete;
@@ -66,7 +66,7 @@ class SimulatedCamera {
     std::string Value(const std::string& mnemonic) const;
     void SetValue(const std::string& mnemonic, const std::string& value);
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -27,7 +27,7 @@ std::vector<std::string> Ports(ClSerialLibrary& library) {
 }
 
 class ClBindingTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { fake.env.Set(test::fakecl::kDevice, peer.Path()); }
 
     test::FakeClEnvironment fake;

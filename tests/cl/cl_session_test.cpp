@@ -30,7 +30,7 @@ std::string PrintRoute(const ::testing::TestParamInfo<Route>& info) {
 // A whole session through each channel mode against the simulated camera: the fake
 // Camera Link libraries forward to its pseudo-terminal.
 class ChannelSessionTest : public ::testing::TestWithParam<Route> {
-  protected:
+protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(camera.Start(&error)) << error;

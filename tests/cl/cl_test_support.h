@@ -15,7 +15,7 @@ namespace vk::test {
 // Points the Camera Link bindings at one directory of fake libraries and records the
 // calls the fakes receive.
 class FakeClEnvironment {
-  public:
+public:
     FakeClEnvironment() {
         static int serial = 0;
         log_ = std::filesystem::temp_directory_path() /
@@ -51,7 +51,7 @@ class FakeClEnvironment {
 
     ScopedEnv env;
 
-  private:
+private:
     std::filesystem::path log_;
 };
 

@@ -33,7 +33,7 @@ struct CliRun {
 // vk4100ctl's channel selection over the fake Camera Link libraries, with the stored
 // settings in a folder of the test's own.
 class CliPortTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(camera.Start(&error)) << error;
@@ -130,8 +130,7 @@ TEST_F(CliPortTest, TheProgramRemembersItsPortAcrossRestarts) {
             while (std::fgets(buffer, sizeof buffer, p))
                 output += buffer;
             const int status = ::pclose(p);
-            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-                output += "(failed)";
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) output += "(failed)";
         }
         return output;
     };

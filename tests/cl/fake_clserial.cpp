@@ -44,8 +44,7 @@ std::uint32_t EnvNumber(const char* name, std::uint32_t fallback) {
 
 void Log(const std::string& line) {
     const std::string path = Env(ctl::kLog);
-    if (path.empty())
-        return;
+    if (path.empty()) return;
     if (std::FILE* f = std::fopen(path.c_str(), "a")) {
         std::fprintf(f, "%s\n", line.c_str());
         std::fclose(f);
@@ -77,11 +76,9 @@ EXPORT int clSerialInit(unsigned serialIndex, void** serialRef) {
     if (const std::uint32_t forced = EnvNumber(ctl::kInitResult, 0)) {
         return static_cast<int>(forced);
     }
-    if (FAKE_KIND != 2000 && serialIndex >= Count())
-        return kErrIndex;
+    if (FAKE_KIND != 2000 && serialIndex >= Count()) return kErrIndex;
     const int fd = ::open(Env(ctl::kDevice).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return kErrIndex;
+    if (fd < 0) return kErrIndex;
     termios raw{};
     if (::tcgetattr(fd, &raw) == 0) {
         ::cfmakeraw(&raw);
@@ -94,8 +91,7 @@ EXPORT int clSerialInit(unsigned serialIndex, void** serialRef) {
 EXPORT void clSerialClose(void* serialRef) {
     Log("clSerialClose");
     auto* port = static_cast<Port*>(serialRef);
-    if (!port)
-        return;
+    if (!port) return;
     ::close(port->fd);
     delete port;
 }
@@ -103,26 +99,22 @@ EXPORT void clSerialClose(void* serialRef) {
 // All or nothing, as the standard has it: the requested count or a time-out.
 EXPORT int clSerialRead(void* serialRef, char* buffer, unsigned* bufferSize, unsigned timeoutMs) {
     auto* port = static_cast<Port*>(serialRef);
-    if (!port)
-        return kErrReference;
+    if (!port) return kErrReference;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (port->pending.size() < *bufferSize) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               end - std::chrono::steady_clock::now())
                               .count();
         pollfd p{port->fd, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left > 0 ? left : 0)) <= 0)
-            return kErrTimeout;
+        if (::poll(&p, 1, static_cast<int>(left > 0 ? left : 0)) <= 0) return kErrTimeout;
         char chunk[256];
         const ssize_t n = ::read(port->fd, chunk, sizeof chunk);
-        if (n <= 0)
-            return kErrTimeout;  // the far end went away
+        if (n <= 0) return kErrTimeout;  // the far end went away
         port->pending.append(chunk, static_cast<std::size_t>(n));
     }
     std::memcpy(buffer, port->pending.data(), *bufferSize);
     port->pending.erase(0, *bufferSize);
-    if (Env(ctl::kOversizedRead) == "1")
-        *bufferSize += 4096;
+    if (Env(ctl::kOversizedRead) == "1") *bufferSize += 4096;
     return 0;
 }
 
@@ -130,8 +122,7 @@ EXPORT int clSerialRead(void* serialRef, char* buffer, unsigned* bufferSize, uns
 EXPORT int clSerialWrite(void* serialRef, char* buffer, unsigned* bufferSize, unsigned timeoutMs) {
     Log("clSerialWrite " + std::to_string(timeoutMs));
     auto* port = static_cast<Port*>(serialRef);
-    if (!port)
-        return kErrReference;
+    if (!port) return kErrReference;
     std::size_t done = 0;
     while (done < *bufferSize) {
         const ssize_t n = ::write(port->fd, buffer + done, *bufferSize - done);
@@ -140,8 +131,7 @@ EXPORT int clSerialWrite(void* serialRef, char* buffer, unsigned* bufferSize, un
             continue;
         }
         pollfd p{port->fd, POLLOUT, 0};
-        if (::poll(&p, 1, static_cast<int>(timeoutMs)) <= 0)
-            break;
+        if (::poll(&p, 1, static_cast<int>(timeoutMs)) <= 0) break;
     }
     *bufferSize = static_cast<unsigned>(done);
     return 0;
@@ -188,8 +178,7 @@ EXPORT int clGetManufacturer(unsigned index, char* name, unsigned* size, unsigne
 EXPORT int clSelectManufacturer(const char* name) {
     Log(std::string("clSelectManufacturer ") + name);
     for (unsigned i = 0; i < Count() && i < 26; ++i) {
-        if (MakerName(i) == name)
-            return 0;
+        if (MakerName(i) == name) return 0;
     }
     return kErrManufacturer;
 }

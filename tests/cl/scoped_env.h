@@ -10,7 +10,7 @@ namespace vk::test {
 
 // Sets environment variables for the life of the object and puts the old values back.
 class ScopedEnv {
-  public:
+public:
     ScopedEnv() = default;
     ~ScopedEnv() {
         for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
@@ -33,7 +33,7 @@ class ScopedEnv {
         ::unsetenv(name.c_str());
     }
 
-  private:
+private:
     void Save(const std::string& name) {
         const char* old = std::getenv(name.c_str());
         saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);

@@ -24,14 +24,12 @@ std::string WorkingDirectory() {
 }
 
 class SettingsStoreTest : public ::testing::Test {
-  protected:
+protected:
     std::uint32_t StoredNumber(SettingIndex index) {
         QSettingsBackend backend(ini);
         auto value = backend.Read(ToolSettings::Definition(static_cast<int>(index)).name);
-        if (!value)
-            return 0xDEAD;
-        if (auto* n = std::get_if<std::uint32_t>(&*value))
-            return *n;
+        if (!value) return 0xDEAD;
+        if (auto* n = std::get_if<std::uint32_t>(&*value)) return *n;
         return static_cast<std::uint32_t>(std::stoul(std::get<std::string>(*value)));
     }
 

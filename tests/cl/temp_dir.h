@@ -10,7 +10,7 @@ namespace vk::test {
 
 // A fresh directory for one test, removed with everything in it afterwards.
 class TempDir {
-  public:
+public:
     TempDir() {
         static int serial = 0;
         path_ = std::filesystem::temp_directory_path() /
@@ -36,7 +36,7 @@ class TempDir {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-  private:
+private:
     std::filesystem::path path_;
 };
 

@@ -12,7 +12,8 @@ namespace {
 
 std::string Pattern(std::size_t n) {
     std::string s(n, '\0');
-    for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>(i * 7 + 3);
+    for (std::size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char>(i * 7 + 3);
     return s;
 }
 

@@ -13,7 +13,7 @@ namespace vk::test {
 
 // A fresh core talking to a simulated camera over a real pseudo-terminal.
 class CameraFixture : public ::testing::Test {
-  protected:
+protected:
     static constexpr int kShort = 300;  // ms; the simulator answers within a few
 
     void Connect(const sim::SimOptions& options = {}) {

@@ -116,8 +116,7 @@ TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
     camera.SetFault({sim::Fault::Overlong, 0, 1, {}});
     std::int32_t v = 0;
     core.command.QueryInt(Id("PE"), v, 1000);
-    EXPECT_EQ(ui.MessageTexts(),
-              (std::vector<std::string>{"RS-232C receiving buffer overflowed"}));
+    EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{"RS-232C receiving buffer overflowed"}));
     ui.messages.clear();
     camera.ClearFault();
     EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 77, 1000));

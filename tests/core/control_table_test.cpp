@@ -14,7 +14,7 @@ constexpr ControlId kGa01 = 1790;
 constexpr ControlId kUnknown = 1234;
 
 class ControlTableTest : public ::testing::Test {
-  protected:
+protected:
     CommandId Id(const char* mnemonic) const { return commands.Find(mnemonic); }
     std::string Mnemonic(ControlId id) { return commands.GetMnemonic(table.ToCmdId(id)); }
 

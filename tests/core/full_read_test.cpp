@@ -12,7 +12,7 @@ constexpr ControlId kPe = 1943;
 constexpr ControlId kFbmthb = 2092;  // factory
 
 class FullReadTest : public test::CameraFixture {
-  protected:
+protected:
     FullReadResult Read(int modelIndex, bool factoryMode, int timeoutMs = kShort) {
         ParameterReader reader(core.command, core.notifier, ui);
         return reader.ReadAllParameters(modelIndex, factoryMode, timeoutMs);

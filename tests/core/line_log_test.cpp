@@ -9,7 +9,8 @@ TEST(LineLog, KeepsNewestFirstUpToCapacity) {
     LineLog log(3, LineLog::Stamp::None);
     int added = 0;
     log.onAdded = [&](const std::string&) { ++added; };
-    for (const char* s : {"a", "b", "c", "d"}) log.Add(s);
+    for (const char* s : {"a", "b", "c", "d"})
+        log.Add(s);
     ASSERT_EQ(log.Size(), 3u);
     EXPECT_EQ(log.At(0), "d");
     EXPECT_EQ(log.At(2), "b");
@@ -20,7 +21,8 @@ TEST(LineLog, KeepsNewestFirstUpToCapacity) {
 
 TEST(LineLog, CapacitiesOfTheTwoSinks) {
     TrafficLogs logs;
-    for (std::size_t i = 0; i < LineLog::kMessageCapacity + 1; ++i) logs.messages.Add("x");
+    for (std::size_t i = 0; i < LineLog::kMessageCapacity + 1; ++i)
+        logs.messages.Add("x");
     EXPECT_EQ(logs.messages.Size(), 4096u);
     EXPECT_EQ(LineLog::kTerminalCapacity, 32786u);
 }

@@ -8,7 +8,7 @@ constexpr ControlId kOfl = 1982;  // 0..65535, after PE in table order
 constexpr ControlId kHtl = 1984;  // after OFL
 
 class SendChangedValuesTest : public test::CameraFixture {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(Connect());
         Table().CommitAll();  // as the main window does before anything is sent

@@ -54,7 +54,8 @@ TEST_F(SerialChannelTest, AFailedOpenIsReportedAndTheSelectionKept) {
 
     core.port.PinPort("/dev/null");  // exists, but is no serial device
     EXPECT_FALSE(core.channel.SelectPort(0));
-    EXPECT_EQ(ui.messages.back().text, "Failed to initialize /dev/null port!\nError in CreateFile()");
+    EXPECT_EQ(ui.messages.back().text,
+              "Failed to initialize /dev/null port!\nError in CreateFile()");
 }
 
 TEST_F(SerialChannelTest, SendTextWritesTheLineAndLogsItWithoutTerminator) {
@@ -70,7 +71,8 @@ TEST_F(SerialChannelTest, SendTextWritesTheLineAndLogsItWithoutTerminator) {
 TEST_F(SerialChannelTest, ReceivesEveryByteInOrderEvenWhenNobodyReads) {
     ASSERT_TRUE(OpenPeer());
     std::string sent(1500, '\0');
-    for (std::size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>('A' + i % 26);
+    for (std::size_t i = 0; i < sent.size(); ++i)
+        sent[i] = static_cast<char>('A' + i % 26);
     ASSERT_TRUE(peer.Send(sent));
     // The ring fills to its brim, the rest waits in the driver.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);

@@ -42,9 +42,8 @@ TEST(ToolSettings, ShutdownStatusTellsWhetherThePreviousRunEndedNormally) {
     {
         ToolSettings first(backend);
         EXPECT_EQ(first.PreviousShutdownStatus(), 0u);
-        EXPECT_EQ(std::get<std::uint32_t>(backend.values.at(
-                      "Previous Application Shutdown Status")),
-                  0u);
+        EXPECT_EQ(
+            std::get<std::uint32_t>(backend.values.at("Previous Application Shutdown Status")), 0u);
     }
     {
         ToolSettings second(backend);

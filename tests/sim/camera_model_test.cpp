@@ -10,7 +10,7 @@ namespace vk::sim {
 namespace {
 
 class CameraModelTest : public ::testing::Test {
-  protected:
+protected:
     std::string Ask(const std::string& line) { return camera.Handle(line).text; }
     std::string Value(const std::string& mnemonic) {
         return camera.Value(mnemonic).value_or("<none>");

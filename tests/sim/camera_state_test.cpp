@@ -89,7 +89,7 @@ TEST(CameraStateTest, AFullLutLineIsRequired) {
 }
 
 class StateFileTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         char pattern[] = "/tmp/vksim-state-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

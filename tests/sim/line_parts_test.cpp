@@ -90,7 +90,7 @@ TEST(LineClockTest, WithoutASpeedEverythingCrossesAtOnce) {
 }
 
 class FaultInjectorTest : public ::testing::Test {
-  protected:
+protected:
     Outgoing Answer(const std::string& line) {
         return faults.Answer(ParseRequest(line), [&] {
             ++acted;

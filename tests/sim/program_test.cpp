@@ -16,7 +16,7 @@ namespace {
 
 // Runs vk4100-sim with its standard output and error on pipes.
 class Program {
-  public:
+public:
     explicit Program(std::vector<std::string> args) {
         int out[2];
         int err[2];
@@ -77,7 +77,7 @@ class Program {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-  private:
+private:
     pid_t pid_ = -1;
     FILE* out_ = nullptr;
     int err_ = -1;

@@ -8,7 +8,7 @@ namespace vk::sim::test {
 
 // The tool's end of the simulated camera's line: the slave device opened raw.
 class PtyClient {
-  public:
+public:
     explicit PtyClient(const std::string& path);
     ~PtyClient();
     PtyClient(const PtyClient&) = delete;
@@ -27,7 +27,7 @@ class PtyClient {
 
     static constexpr std::chrono::milliseconds kPatience{5000};
 
-  private:
+private:
     int fd_ = -1;
     std::string pending_;
 };

@@ -18,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 class ServerTest : public ::testing::Test {
-  protected:
+protected:
     void Start(SimOptions options = {}) {
         camera = std::make_unique<SimulatedCamera>(std::move(options));
         std::string error;
@@ -164,7 +164,7 @@ TEST_F(ServerTest, StopsWhileSendingAndCannotStartTwice) {
 }
 
 class ServerFilesTest : public ServerTest {
-  protected:
+protected:
     void SetUp() override {
         char pattern[] = "/tmp/vksim-files-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

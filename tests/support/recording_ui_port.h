@@ -39,7 +39,8 @@ public:
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
-        for (const auto& m : messages) texts.push_back(m.text);
+        for (const auto& m : messages)
+            texts.push_back(m.text);
         return texts;
     }
 

@@ -25,8 +25,7 @@ std::optional<std::vector<std::string>> ClSerial2000Library::Enumerate() {
     for (const auto& dir : ClSerialDirectories()) {
         for (const auto& name : SharedLibrary::FindFiles(dir, prefix, suffix)) {
             // The first directory that holds a name wins, as a library search would.
-            if (std::find(names.begin(), names.end(), name) != names.end())
-                continue;
+            if (std::find(names.begin(), names.end(), name) != names.end()) continue;
             names.push_back(name);
             paths_.push_back(SharedLibrary::JoinPath(dir, name));
         }
@@ -36,14 +35,12 @@ std::optional<std::vector<std::string>> ClSerial2000Library::Enumerate() {
 
 bool ClSerial2000Library::PrepareOpen(ClSerialModule& module, std::uint32_t index) {
     // Opening at start-up comes before anyone listed the ports.
-    if (index >= paths_.size())
-        PortCount();
+    if (index >= paths_.size()) PortCount();
     return index < paths_.size() && LoadModule(module, paths_[index]);
 }
 
 bool ClSerial2000Library::SetBaudRate(std::uint32_t rate) {
-    if (rate == 9600)
-        return true;
+    if (rate == 9600) return true;
     RefuseBaudRate("Selected baud rate is not supported.");
     return false;
 }

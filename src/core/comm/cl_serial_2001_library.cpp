@@ -47,18 +47,14 @@ std::vector<std::string> ClSerial2001Library::Manufacturers(const ClSerialModule
 std::optional<std::vector<std::string>> ClSerial2001Library::Enumerate() {
     ClSerialModule module;
     // Without the library the list stays as it was.
-    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary)))
-        return std::nullopt;
+    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary))) return std::nullopt;
     return Manufacturers(module);
 }
 
 bool ClSerial2001Library::PrepareOpen(ClSerialModule& module, std::uint32_t index) {
-    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary)))
-        return false;
-    if (index >= ports_.size())
-        ports_ = Manufacturers(module);
-    if (index >= ports_.size())
-        return false;
+    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary))) return false;
+    if (index >= ports_.size()) ports_ = Manufacturers(module);
+    if (index >= ports_.size()) return false;
     return module.Get<ClCdeclApi::SelectManufacturer>(ClEntry::SelectManufacturer)(
                ports_[index].c_str()) == 0;
 }

@@ -7,12 +7,12 @@ namespace vk {
 // Mode 2: the common library "clserial" of 2001, which forwards to the grabber maker
 // selected by name; the port index is the position of the maker in its list.
 class ClSerial2001Library final : public ClSerialBinding<ClCdeclApi> {
-  public:
+public:
     explicit ClSerial2001Library(UiPort& ui);
 
     bool SetBaudRate(std::uint32_t rate) override;
 
-  private:
+private:
     std::optional<std::vector<std::string>> Enumerate() override;
     bool PrepareOpen(ClSerialModule& module, std::uint32_t index) override;
 

@@ -40,16 +40,14 @@ const char* ClEntryName(ClEntry entry) {
 
 std::uint32_t BaudRateMask(std::uint32_t rate) {
     for (std::size_t i = 0; i < kMaskRates.size(); ++i) {
-        if (kMaskRates[i] == rate)
-            return 1u << i;
+        if (kMaskRates[i] == rate) return 1u << i;
     }
     return 0;
 }
 
 bool ClSerialModule::Load(const std::string& pathOrName, std::span<const ClEntry> entries) {
     Unload();
-    if (!library_.Load(pathOrName))
-        return false;
+    if (!library_.Load(pathOrName)) return false;
     for (ClEntry entry : entries) {
         void* symbol = library_.Symbol(ClEntryName(entry));
         if (!symbol) {
@@ -67,15 +65,13 @@ void ClSerialModule::Unload() {
 }
 
 std::vector<std::string> ClSerialDirectories() {
-    if (const char* dir = ConfiguredDirectory())
-        return {dir};
+    if (const char* dir = ConfiguredDirectory()) return {dir};
     return SharedLibrary::SystemDirectories();
 }
 
 std::string ClSerialCommonLibrary(const std::string& stem) {
     const std::string file = SharedLibrary::FileName(stem);
-    if (const char* dir = ConfiguredDirectory())
-        return SharedLibrary::JoinPath(dir, file);
+    if (const char* dir = ConfiguredDirectory()) return SharedLibrary::JoinPath(dir, file);
     return file;
 }
 

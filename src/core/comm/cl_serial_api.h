@@ -70,7 +70,7 @@ struct ClStdcallApi {
 
 // One load of a Camera Link serial library with its entry points resolved.
 class ClSerialModule {
-  public:
+public:
     // Loads the library and resolves every entry in order; false, with nothing left
     // loaded, when the library is missing or lacks one of them.
     bool Load(const std::string& pathOrName, std::span<const ClEntry> entries);
@@ -82,7 +82,7 @@ class ClSerialModule {
         return reinterpret_cast<Fn>(entries_[static_cast<int>(entry)]);
     }
 
-  private:
+private:
     SharedLibrary library_;
     std::array<void*, kClEntryCount> entries_{};
 };

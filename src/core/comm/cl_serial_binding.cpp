@@ -10,8 +10,7 @@ namespace vk {
 template <class Api>
 bool ClSerialBinding<Api>::OpenPort(int index) {
     ClosePort();
-    if (index < 0)
-        return false;
+    if (index < 0) return false;
     const auto serialIndex = static_cast<std::uint32_t>(index);
     void* ref = nullptr;
     if (!PrepareOpen(module_, serialIndex) ||
@@ -26,8 +25,7 @@ bool ClSerialBinding<Api>::OpenPort(int index) {
 
 template <class Api>
 void ClSerialBinding<Api>::ClosePort() {
-    if (open_)
-        module_.Get<typename Api::SerialClose>(ClEntry::SerialClose)(ref_);
+    if (open_) module_.Get<typename Api::SerialClose>(ClEntry::SerialClose)(ref_);
     open_ = false;
     ref_ = nullptr;
     module_.Unload();
@@ -35,8 +33,7 @@ void ClSerialBinding<Api>::ClosePort() {
 
 template <class Api>
 bool ClSerialBinding<Api>::Write(const char* bytes, int length, int timeoutMs) {
-    if (!open_ || !bytes || length <= 0)
-        return false;
+    if (!open_ || !bytes || length <= 0) return false;
     // The API takes a writable buffer; the caller's bytes stay untouched.
     std::vector<char> copy(bytes, bytes + length);
     auto size = static_cast<std::uint32_t>(length);
@@ -48,35 +45,30 @@ bool ClSerialBinding<Api>::Write(const char* bytes, int length, int timeoutMs) {
 
 template <class Api>
 int ClSerialBinding<Api>::Read(char* buffer, int maxCount, int timeoutMs) {
-    if (!open_ || !buffer || maxCount <= 0)
-        return 0;
+    if (!open_ || !buffer || maxCount <= 0) return 0;
     auto size = static_cast<std::uint32_t>(maxCount);
     const int result = module_.Get<typename Api::SerialTransfer>(ClEntry::SerialRead)(
         ref_, buffer, &size, static_cast<std::uint32_t>(std::max(timeoutMs, 0)));
     // A size beyond what was asked for cannot be true: nothing is trusted then.
-    if (result != 0 || size > static_cast<std::uint32_t>(maxCount))
-        return 0;
+    if (result != 0 || size > static_cast<std::uint32_t>(maxCount)) return 0;
     return static_cast<int>(size);
 }
 
 template <class Api>
 int ClSerialBinding<Api>::PortCount() {
-    if (auto listed = Enumerate())
-        ports_ = std::move(*listed);
+    if (auto listed = Enumerate()) ports_ = std::move(*listed);
     return static_cast<int>(ports_.size());
 }
 
 template <class Api>
 std::string ClSerialBinding<Api>::PortName(int index) {
-    if (index < 0 || index >= static_cast<int>(ports_.size()))
-        return {};
+    if (index < 0 || index >= static_cast<int>(ports_.size())) return {};
     return ports_[static_cast<std::size_t>(index)];
 }
 
 template <class Api>
 bool ClSerialBinding<Api>::SetBaudRateByMask(std::uint32_t rate, const std::string& refusal) {
-    if (!open_)
-        return false;
+    if (!open_) return false;
     std::uint32_t mask = 0;
     const std::uint32_t bit = BaudRateMask(rate);
     const int result = module_.Get<typename Api::GetSupportedBaudRates>(

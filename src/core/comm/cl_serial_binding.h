@@ -19,7 +19,7 @@ class UiPort;
 // open port. Api picks the calling convention of the library's functions.
 template <class Api>
 class ClSerialBinding : public ClSerialLibrary {
-  public:
+public:
     ~ClSerialBinding() override { ClosePort(); }
     ClSerialBinding(const ClSerialBinding&) = delete;
     ClSerialBinding& operator=(const ClSerialBinding&) = delete;
@@ -37,7 +37,7 @@ class ClSerialBinding : public ClSerialLibrary {
     // Size of the name buffers handed to the library.
     static constexpr std::uint32_t kNameBufferSize = 128;
 
-  protected:
+protected:
     ClSerialBinding(UiPort& ui, std::span<const ClEntry> entries) : ui_(ui), entries_(entries) {}
 
     // A fresh port list, or nullopt to keep the current one.
@@ -57,7 +57,7 @@ class ClSerialBinding : public ClSerialLibrary {
 
     std::vector<std::string> ports_;
 
-  private:
+private:
     UiPort& ui_;
     std::span<const ClEntry> entries_;
     ClSerialModule module_;  // loaded while a port is open

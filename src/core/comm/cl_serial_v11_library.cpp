@@ -40,25 +40,21 @@ std::vector<std::string> ClSerialV11Library::Ports(const ClSerialModule& module)
 
 std::optional<std::vector<std::string>> ClSerialV11Library::Enumerate() {
     ClSerialModule module;
-    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary)))
-        return std::vector<std::string>{};
+    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary))) return std::vector<std::string>{};
     return Ports(module);
 }
 
 bool ClSerialV11Library::PrepareOpen(ClSerialModule& module, std::uint32_t index) {
-    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary)))
-        return false;
+    if (!LoadModule(module, ClSerialCommonLibrary(kLibrary))) return false;
     // The list names the port in the baud-rate refusal.
-    if (index >= ports_.size())
-        ports_ = Ports(module);
+    if (index >= ports_.size()) ports_ = Ports(module);
     openIndex_ = index;
     return true;
 }
 
 bool ClSerialV11Library::SetBaudRate(std::uint32_t rate) {
     std::string port = PortName(static_cast<int>(openIndex_));
-    if (port.empty())
-        port = "port " + std::to_string(openIndex_);
+    if (port.empty()) port = "port " + std::to_string(openIndex_);
     return SetBaudRateByMask(rate, "Selected baud rate is not supported in " + port + ".");
 }
 

@@ -7,12 +7,12 @@ namespace vk {
 // Mode 3: the common library "clallserial" of version 1.1, which lists every port of
 // every installed grabber as "maker - port".
 class ClSerialV11Library final : public ClSerialBinding<ClStdcallApi> {
-  public:
+public:
     explicit ClSerialV11Library(UiPort& ui);
 
     bool SetBaudRate(std::uint32_t rate) override;
 
-  private:
+private:
     std::optional<std::vector<std::string>> Enumerate() override;
     bool PrepareOpen(ClSerialModule& module, std::uint32_t index) override;
 

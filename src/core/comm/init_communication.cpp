@@ -6,8 +6,7 @@ namespace vk {
 
 bool QueryCurrentArea(Command& command, std::uint32_t& area) {
     std::int32_t value = 0;
-    if (!command.QueryInt(command.FindCommand("EA"), value, kAreaQueryTimeoutMs))
-        return false;
+    if (!command.QueryInt(command.FindCommand("EA"), value, kAreaQueryTimeoutMs)) return false;
     area = static_cast<std::uint32_t>(value);
     return true;
 }

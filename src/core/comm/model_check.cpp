@@ -31,8 +31,7 @@ ModelCheck::ModelCheck(Command& command, UiPort& ui) : command_(command), ui_(ui
 
 int ModelCheck::IndexOf(const std::string& modelText) {
     for (const ModelRow& row : kModels) {
-        if (row.text == modelText)
-            return row.index;
+        if (row.text == modelText) return row.index;
     }
     return kNoModel;
 }

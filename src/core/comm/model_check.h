@@ -9,7 +9,7 @@ class UiPort;
 
 // Which camera of the family is connected, from its answer to the model query.
 class ModelCheck {
-  public:
+public:
     static constexpr int kNoModel = 18;  // before any check, and for an unsupported camera
     static constexpr int kQueryTimeoutMs = 1000;
 
@@ -29,7 +29,7 @@ class ModelCheck {
     int modelIndex = kNoModel;
     std::string modelName;
 
-  private:
+private:
     Command& command_;
     UiPort& ui_;
 };

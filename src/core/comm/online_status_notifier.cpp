@@ -16,7 +16,8 @@ void OnlineStatusNotifier::Notify(int online) {
     current_ = online;
     // A copy, so an observer may unregister itself from its callback.
     const auto observers = observers_;
-    for (auto* o : observers) o->OnOnlineStatusChanged(online);
+    for (auto* o : observers)
+        o->OnOnlineStatusChanged(online);
 }
 
 }  // namespace vk

@@ -25,9 +25,13 @@ int Rs232cPort::Read(char* buffer, int maxCount) {
     return static_cast<int>(ring_.Read(buffer, static_cast<std::size_t>(maxCount)));
 }
 
-int Rs232cPort::Available() const { return static_cast<int>(ring_.Available()); }
+int Rs232cPort::Available() const {
+    return static_cast<int>(ring_.Available());
+}
 
-void Rs232cPort::ResetBuffer() { ring_.Reset(); }
+void Rs232cPort::ResetBuffer() {
+    ring_.Reset();
+}
 
 bool Rs232cPort::WaitForData(std::chrono::steady_clock::time_point deadline) {
     if (!IsOpen()) return false;

@@ -53,8 +53,8 @@ private:
     struct Platform;
 
     void ReaderLoop();
-    bool OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
-                    int stopBits, int xonXoff, int parityCheck, std::string& failedStep);
+    bool OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize, int stopBits,
+                    int xonXoff, int parityCheck, std::string& failedStep);
     void CloseDevice();
     bool WriteDevice(const char* bytes, int length);
 

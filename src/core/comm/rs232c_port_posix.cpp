@@ -32,27 +32,54 @@ constexpr int kWriteTimeoutMs = 20000;
 
 bool ToSpeed(std::uint32_t rate, speed_t& speed) {
     switch (rate) {
-        case 1200: speed = B1200; return true;
-        case 2400: speed = B2400; return true;
-        case 4800: speed = B4800; return true;
-        case 9600: speed = B9600; return true;
-        case 19200: speed = B19200; return true;
-        case 38400: speed = B38400; return true;
-        case 57600: speed = B57600; return true;
-        case 115200: speed = B115200; return true;
-        case 230400: speed = B230400; return true;
-        case 460800: speed = B460800; return true;
-        case 921600: speed = B921600; return true;
-        default: return false;
+        case 1200:
+            speed = B1200;
+            return true;
+        case 2400:
+            speed = B2400;
+            return true;
+        case 4800:
+            speed = B4800;
+            return true;
+        case 9600:
+            speed = B9600;
+            return true;
+        case 19200:
+            speed = B19200;
+            return true;
+        case 38400:
+            speed = B38400;
+            return true;
+        case 57600:
+            speed = B57600;
+            return true;
+        case 115200:
+            speed = B115200;
+            return true;
+        case 230400:
+            speed = B230400;
+            return true;
+        case 460800:
+            speed = B460800;
+            return true;
+        case 921600:
+            speed = B921600;
+            return true;
+        default:
+            return false;
     }
 }
 
 tcflag_t ToCharSize(int byteSize) {
     switch (byteSize) {
-        case 5: return CS5;
-        case 6: return CS6;
-        case 7: return CS7;
-        default: return CS8;
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        default:
+            return CS8;
     }
 }
 
@@ -73,11 +100,17 @@ bool IsRealUart(const std::string& device) {
 
 Rs232cPort::Rs232cPort(UiPort& ui) : ui_(ui), platform_(std::make_unique<Platform>()) {}
 
-Rs232cPort::~Rs232cPort() { Close(); }
+Rs232cPort::~Rs232cPort() {
+    Close();
+}
 
-bool Rs232cPort::IsOpen() const { return platform_->fd >= 0; }
+bool Rs232cPort::IsOpen() const {
+    return platform_->fd >= 0;
+}
 
-bool Rs232cPort::IsBroken() const { return platform_->broken.load(); }
+bool Rs232cPort::IsBroken() const {
+    return platform_->broken.load();
+}
 
 std::string Rs232cPort::DevicePath(const std::string& portName) {
     return portName.starts_with('/') ? portName : "/dev/" + portName;
@@ -123,7 +156,9 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     return true;
 }
 
-void Rs232cPort::Close() { CloseDevice(); }
+void Rs232cPort::Close() {
+    CloseDevice();
+}
 
 void Rs232cPort::CloseDevice() {
     auto& p = *platform_;

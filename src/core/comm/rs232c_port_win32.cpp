@@ -35,13 +35,21 @@ bool Finish(HANDLE h, OVERLAPPED& ov, DWORD& done) {
 
 Rs232cPort::Rs232cPort(UiPort& ui) : ui_(ui), platform_(std::make_unique<Platform>()) {}
 
-Rs232cPort::~Rs232cPort() { Close(); }
+Rs232cPort::~Rs232cPort() {
+    Close();
+}
 
-bool Rs232cPort::IsOpen() const { return platform_->handle != INVALID_HANDLE_VALUE; }
+bool Rs232cPort::IsOpen() const {
+    return platform_->handle != INVALID_HANDLE_VALUE;
+}
 
-bool Rs232cPort::IsBroken() const { return platform_->broken.load(); }
+bool Rs232cPort::IsBroken() const {
+    return platform_->broken.load();
+}
 
-std::string Rs232cPort::DevicePath(const std::string& portName) { return "\\\\.\\" + portName; }
+std::string Rs232cPort::DevicePath(const std::string& portName) {
+    return "\\\\.\\" + portName;
+}
 
 bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
                             int stopBits, int xonXoff, int parityCheck, std::string& failedStep) {
@@ -90,7 +98,9 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     return true;
 }
 
-void Rs232cPort::Close() { CloseDevice(); }
+void Rs232cPort::Close() {
+    CloseDevice();
+}
 
 void Rs232cPort::CloseDevice() {
     auto& p = *platform_;
@@ -161,7 +171,8 @@ bool Rs232cPort::WriteDevice(const char* bytes, int length) {
 
 std::vector<std::string> Rs232cPort::PortNames() const {
     std::vector<std::string> names;
-    for (int i = 1; i <= 16; ++i) names.push_back("COM" + std::to_string(i));
+    for (int i = 1; i <= 16; ++i)
+        names.push_back("COM" + std::to_string(i));
     return names;
 }
 

@@ -13,7 +13,9 @@ namespace {
 constexpr int kClWriteTimeoutMs = 500;
 constexpr auto kComMode = static_cast<std::uint32_t>(ChannelMode::ComPort);
 
-bool IsLibraryMode(std::uint32_t mode) { return mode >= 1 && mode <= 3; }
+bool IsLibraryMode(std::uint32_t mode) {
+    return mode >= 1 && mode <= 3;
+}
 
 SettingIndex LibraryIndexSetting(std::uint32_t mode) {
     return static_cast<SettingIndex>(static_cast<int>(SettingIndex::ClSerial2000Index) +
@@ -36,7 +38,9 @@ SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries
     }
 }
 
-SerialChannel::~SerialChannel() { SaveChannelSettings(); }
+SerialChannel::~SerialChannel() {
+    SaveChannelSettings();
+}
 
 void SerialChannel::SaveChannelSettings() {
     settings_.SetNumber(SettingIndex::CommunicationMode, mode_);
@@ -102,7 +106,8 @@ bool SerialChannel::SendText(const std::string& text) {
         return false;
     }
     std::string shown = text;
-    while (!shown.empty() && (shown.back() == '\r' || shown.back() == '\n')) shown.pop_back();
+    while (!shown.empty() && (shown.back() == '\r' || shown.back() == '\n'))
+        shown.pop_back();
     logs_.Transmitted(shown);
     return sent;
 }

@@ -27,15 +27,13 @@ inline constexpr std::array<const char*, 4> kChannelModeNames = {
 // serial library. Remembers the selection across runs through the tool settings.
 class SerialChannel {
 public:
-    static constexpr std::array<std::uint32_t, 5> kBaudRates = {9600, 19200, 38400, 57600,
-                                                                115200};
+    static constexpr std::array<std::uint32_t, 5> kBaudRates = {9600, 19200, 38400, 57600, 115200};
     // Camera Link libraries for modes 1-3; a null entry makes that mode fail to open.
     using Libraries = std::array<ClSerialLibrary*, 3>;
 
     // Takes the stored selection; when the previous run did not end normally
     // (ToolSettings::PreviousShutdownStatus() is not 1) the mode starts as ComPort.
-    SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries,
-                  TrafficLogs& logs);
+    SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries, TrafficLogs& logs);
     // Writes the selection back (a normal end).
     ~SerialChannel();
     SerialChannel(const SerialChannel&) = delete;

@@ -20,7 +20,9 @@ constexpr std::array<SettingDefinition, ToolSettings::kCount> kDefinitions = {{
     {"Command Log File Path", true, 0},
 }};
 
-bool InRange(int index) { return index >= 0 && index < ToolSettings::kCount; }
+bool InRange(int index) {
+    return index >= 0 && index < ToolSettings::kCount;
+}
 
 std::string WorkingDirectory() {
     std::error_code ec;
@@ -35,9 +37,13 @@ ToolSettings::ToolSettings(SettingsBackend& backend) : backend_(backend) {
     WriteNumber(static_cast<int>(SettingIndex::ShutdownStatus), 0);
 }
 
-ToolSettings::~ToolSettings() { WriteNumber(static_cast<int>(SettingIndex::ShutdownStatus), 1); }
+ToolSettings::~ToolSettings() {
+    WriteNumber(static_cast<int>(SettingIndex::ShutdownStatus), 1);
+}
 
-const SettingDefinition& ToolSettings::Definition(int index) { return kDefinitions.at(index); }
+const SettingDefinition& ToolSettings::Definition(int index) {
+    return kDefinitions.at(index);
+}
 
 bool ToolSettings::ReadNumber(int index, std::uint32_t& value, std::uint32_t defaultValue) {
     value = defaultValue;

@@ -8,7 +8,7 @@ namespace vk {
 // A dynamic library loaded at run time (dlopen / LoadLibrary). The platform part lives in
 // shared_library_posix.cpp / shared_library_win32.cpp.
 class SharedLibrary {
-  public:
+public:
     SharedLibrary() = default;
     ~SharedLibrary() { Unload(); }
     SharedLibrary(const SharedLibrary&) = delete;
@@ -33,7 +33,7 @@ class SharedLibrary {
                                               const std::string& prefix, const std::string& suffix);
     static std::string JoinPath(const std::string& directory, const std::string& name);
 
-  private:
+private:
     void* handle_ = nullptr;
 };
 

@@ -12,16 +12,14 @@ namespace vk {
 
 bool SharedLibrary::Load(const std::string& pathOrName) {
     Unload();
-    if (pathOrName.empty())
-        return false;
+    if (pathOrName.empty()) return false;
     // RTLD_NOW: a library with unresolved symbols fails here, not in the middle of a call.
     handle_ = ::dlopen(pathOrName.c_str(), RTLD_NOW | RTLD_LOCAL);
     return handle_ != nullptr;
 }
 
 void SharedLibrary::Unload() {
-    if (handle_)
-        ::dlclose(handle_);
+    if (handle_) ::dlclose(handle_);
     handle_ = nullptr;
 }
 
@@ -49,10 +47,8 @@ std::vector<std::string> SharedLibrary::SystemDirectories() {
     for (const auto& c : candidates) {
         std::error_code ec;
         const auto real = std::filesystem::canonical(c, ec);
-        if (ec || !std::filesystem::is_directory(real, ec))
-            continue;
-        if (std::find(seen.begin(), seen.end(), real) != seen.end())
-            continue;
+        if (ec || !std::filesystem::is_directory(real, ec)) continue;
+        if (std::find(seen.begin(), seen.end(), real) != seen.end()) continue;
         seen.push_back(real);
         dirs.push_back(c);
     }
@@ -64,8 +60,7 @@ std::vector<std::string> SharedLibrary::FindFiles(const std::string& directory,
                                                   const std::string& suffix) {
     std::vector<std::string> names;
     DIR* dir = ::opendir(directory.c_str());
-    if (!dir)
-        return names;
+    if (!dir) return names;
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (name.size() < prefix.size() + suffix.size() || !name.starts_with(prefix) ||
@@ -83,8 +78,7 @@ std::vector<std::string> SharedLibrary::FindFiles(const std::string& directory,
 }
 
 std::string SharedLibrary::JoinPath(const std::string& directory, const std::string& name) {
-    if (directory.empty() || directory.back() == '/')
-        return directory + name;
+    if (directory.empty() || directory.back() == '/') return directory + name;
     return directory + "/" + name;
 }
 

@@ -64,7 +64,8 @@ bool Command::WaitComplete(int timeoutMs) {
     std::string line;
     PopReply(line);
     std::string head = line.substr(0, 8);
-    for (auto& c : head) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : head)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     notifier_.SetOnline();
     if (head != "COMPLETE") {
         ShowError(line);

@@ -26,8 +26,7 @@ public:
     using Clock = std::chrono::steady_clock;
     static constexpr std::size_t kReceiveBufferSize = 1024;
 
-    Command(SerialChannel& channel, UiPort& ui, OnlineStatusNotifier& notifier,
-            TrafficLogs& logs);
+    Command(SerialChannel& channel, UiPort& ui, OnlineStatusNotifier& notifier, TrafficLogs& logs);
 
     const CommandTable& Commands() const { return commands_; }
     ControlTable& Controls() { return controls_; }

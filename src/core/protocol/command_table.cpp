@@ -102,8 +102,7 @@ std::string CommandTable::GetMnemonic(CommandId id) const {
 
 CommandId CommandTable::Find(std::string_view mnemonic) const {
     for (const auto& e : entries_) {
-        if (e.mnemonic == mnemonic)
-            return static_cast<CommandId>(e.id);
+        if (e.mnemonic == mnemonic) return static_cast<CommandId>(e.id);
     }
     return kNoCommand;
 }

@@ -28,16 +28,14 @@ ControlTable::ControlTable(const CommandTable& commands, UiPort& ui)
 
 std::optional<std::size_t> ControlTable::FindControl(ControlId id) const {
     for (std::size_t i = 0; rows_[i].controlId != kEndControlId; ++i) {
-        if (rows_[i].controlId == id)
-            return i;
+        if (rows_[i].controlId == id) return i;
     }
     return std::nullopt;
 }
 
 std::optional<std::size_t> ControlTable::FindCommand(CommandId id) const {
     for (std::size_t i = 0; rows_[i].controlId != kEndControlId; ++i) {
-        if (rows_[i].commandId == id)
-            return i;
+        if (rows_[i].commandId == id) return i;
     }
     return std::nullopt;
 }
@@ -109,8 +107,7 @@ bool ControlTable::SetMasterFileCommand(CommandId id, std::uint32_t flag) {
 
 bool ControlTable::GetRange(ControlId id, std::int32_t& minimum, std::int32_t& maximum) {
     const int row = CtrlId2TblIndex(id);
-    if (row < 0)
-        return false;
+    if (row < 0) return false;
     minimum = rows_[static_cast<std::size_t>(row)].minimum;
     maximum = rows_[static_cast<std::size_t>(row)].maximum;
     return true;
@@ -118,8 +115,7 @@ bool ControlTable::GetRange(ControlId id, std::int32_t& minimum, std::int32_t& m
 
 std::uint32_t ControlTable::GetRangeMode(ControlId id) {
     const int row = CtrlId2TblIndex(id);
-    if (row < 0)
-        return 0xFFFFFFFF;
+    if (row < 0) return 0xFFFFFFFF;
     return rows_[static_cast<std::size_t>(row)].rangeMode;
 }
 
@@ -154,11 +150,9 @@ void ControlTable::RevertFrom(int fromRow) {
 }
 
 bool ControlTable::IsTransferable(int row) const {
-    if (row < 0 || row >= kRowCount)
-        return false;
+    if (row < 0 || row >= kRowCount) return false;
     const ControlEntry& entry = Row(row);
-    if (entry.controlKind == ControlKind::Button)
-        return false;
+    if (entry.controlKind == ControlKind::Button) return false;
     const std::string mnemonic = commands_.GetMnemonic(entry.commandId);
     return std::find(kNotTransferable.begin(), kNotTransferable.end(), mnemonic) ==
            kNotTransferable.end();
@@ -189,8 +183,7 @@ bool SendChangedValues(Command& command, int timeoutMs) {
     ControlTable& table = command.Controls();
     for (int i = 0; i < table.RowCount(); ++i) {
         const ControlEntry& row = table.Row(i);
-        if (row.value == row.cameraValue)
-            continue;
+        if (row.value == row.cameraValue) continue;
         if (!command.SendSetInt(row.commandId, row.value, timeoutMs)) {
             // The camera refused this value or never saw it, and nothing after it was sent:
             // those rows must go on showing what the camera holds.

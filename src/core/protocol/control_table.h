@@ -49,7 +49,7 @@ std::span<const ControlEntry> InitialControlRows();
 // first match wins. A miss is a program error: it is shown (exclamation icon) and the
 // failure value returned, nothing is changed.
 class ControlTable {
-  public:
+public:
     static constexpr int kRowCount = 483;
     static constexpr std::int32_t kFailed = -1;  // 0xFFFFFFFF
 
@@ -85,7 +85,7 @@ class ControlTable {
     int CountTransferable();
     int CountUserTransferable();
 
-  private:
+private:
     std::optional<std::size_t> FindControl(ControlId id) const;
     std::optional<std::size_t> FindCommand(CommandId id) const;
     void Report(const std::string& text);

@@ -45,7 +45,7 @@ constexpr std::array<std::string_view, 2> kMonochromeOnly = {"HB", "VB"};
 
 // Counts the queries the camera left unanswered: the exchange reports those offline.
 class UnansweredWatch : public COnlineStatusUpdater {
-  public:
+public:
     explicit UnansweredWatch(OnlineStatusNotifier& notifier) : notifier_(notifier) {
         notifier_.Register(this);
     }
@@ -55,7 +55,7 @@ class UnansweredWatch : public COnlineStatusUpdater {
     void Reset() { offline_ = false; }
     bool WentOffline() const { return offline_; }
 
-  private:
+private:
     OnlineStatusNotifier& notifier_;
     bool offline_ = false;
 };
@@ -70,16 +70,11 @@ bool InStartupReadList(ControlId id) {
 
 bool IsReadInFullRead(const ControlTable& table, int row, int modelIndex, bool factoryMode) {
     const ControlEntry& entry = table.Row(row);
-    if (entry.commandId == kNoCommand)
-        return false;
-    if (!ModelCheck::IsFullySupported(modelIndex))
-        return false;
-    if (!InStartupReadList(entry.controlId))
-        return false;
-    if (entry.level == ParamLevel::Factory && !factoryMode)
-        return false;
-    if (!table.IsTransferable(row))
-        return false;
+    if (entry.commandId == kNoCommand) return false;
+    if (!ModelCheck::IsFullySupported(modelIndex)) return false;
+    if (!InStartupReadList(entry.controlId)) return false;
+    if (entry.level == ParamLevel::Factory && !factoryMode) return false;
+    if (!table.IsTransferable(row)) return false;
     if (ModelCheck::IsColour(modelIndex)) {
         const std::string mnemonic = table.Commands().GetMnemonic(entry.commandId);
         if (std::find(kMonochromeOnly.begin(), kMonochromeOnly.end(), mnemonic) !=
@@ -107,8 +102,7 @@ FullReadResult ParameterReader::ReadAllParameters(int modelIndex, bool factoryMo
     int total = 0;
     int unansweredInRow = 0;
     for (int row = 0; row < table.RowCount(); ++row) {
-        if (!IsReadInFullRead(table, row, modelIndex, factoryMode))
-            continue;
+        if (!IsReadInFullRead(table, row, modelIndex, factoryMode)) continue;
         const ControlEntry& entry = table.Row(row);
         std::int32_t value = 0;
         watch.Reset();

@@ -37,7 +37,7 @@ struct FullReadResult {
 // has left several queries in a row unanswered the read stops rather than wait on each of
 // the remaining rows.
 class ParameterReader {
-  public:
+public:
     static constexpr int kMaxUnanswered = 3;
 
     ParameterReader(Command& command, OnlineStatusNotifier& notifier, UiPort& ui);
@@ -45,7 +45,7 @@ class ParameterReader {
     FullReadResult ReadAllParameters(int modelIndex, bool factoryMode,
                                      int timeoutMs = kFullReadTimeoutMs);
 
-  private:
+private:
     Command& command_;
     OnlineStatusNotifier& notifier_;
     UiPort& ui_;
