@@ -23,7 +23,7 @@ public:
                     const std::function<std::string()>& answer);
 
 private:
-    // The fault for this line, counting it against the spec's count.
+    // The fault for this line, counting it against the fault's own count.
     Fault Take(const std::optional<Request>& request);
 
     FaultSpec spec_;
