@@ -12,17 +12,9 @@
 #include <cstring>
 #include <utility>
 
+#include "sim/system_error.h"
+
 namespace vk::sim {
-namespace {
-
-bool Fail(std::string* error, const std::string& what) {
-    if (error != nullptr) {
-        *error = what + ": " + std::strerror(errno);
-    }
-    return false;
-}
-
-}  // namespace
 
 PtyDevice::PtyDevice(PtyDevice&& other) noexcept
     : master_(std::exchange(other.master_, -1)),
@@ -43,19 +35,19 @@ bool PtyDevice::Open(std::string* error) {
     Close();
     master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0) {
-        return Fail(error, "cannot open a pseudo-terminal");
+        return FailWithErrno(error, "cannot open a pseudo-terminal");
     }
     std::array<char, 128> name{};
     if (grantpt(master_) != 0 || unlockpt(master_) != 0 ||
         ptsname_r(master_, name.data(), name.size()) != 0) {
-        const bool result = Fail(error, "cannot prepare the pseudo-terminal");
+        const bool result = FailWithErrno(error, "cannot prepare the pseudo-terminal");
         Close();
         return result;
     }
     slavePath_ = name.data();
     slave_ = open(slavePath_.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (slave_ < 0) {
-        const bool result = Fail(error, "cannot open " + slavePath_);
+        const bool result = FailWithErrno(error, "cannot open " + slavePath_);
         Close();
         return result;
     }
@@ -66,7 +58,7 @@ bool PtyDevice::Open(std::string* error) {
     }
     const int flags = fcntl(master_, F_GETFL);
     if (flags < 0 || fcntl(master_, F_SETFL, flags | O_NONBLOCK) != 0) {
-        const bool result = Fail(error, "cannot make the pseudo-terminal non-blocking");
+        const bool result = FailWithErrno(error, "cannot make the pseudo-terminal non-blocking");
         Close();
         return result;
     }
@@ -97,10 +89,10 @@ bool DeviceLink::Make(const std::string& linkPath, const std::string& target, st
     const std::string temporary = linkPath + ".tmp" + std::to_string(getpid());
     ::unlink(temporary.c_str());
     if (::symlink(target.c_str(), temporary.c_str()) != 0) {
-        return Fail(error, "cannot make the link " + linkPath);
+        return FailWithErrno(error, "cannot make the link " + linkPath);
     }
     if (std::rename(temporary.c_str(), linkPath.c_str()) != 0) {
-        const bool result = Fail(error, "cannot make the link " + linkPath);
+        const bool result = FailWithErrno(error, "cannot make the link " + linkPath);
         ::unlink(temporary.c_str());
         return result;
     }

@@ -9,17 +9,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "sim/system_error.h"
+
 namespace vk::sim {
-namespace {
-
-bool Fail(std::string* error, const std::string& what) {
-    if (error != nullptr) {
-        *error = what + ": " + std::strerror(errno);
-    }
-    return false;
-}
-
-}  // namespace
 
 bool ReadTextFile(const std::string& path, std::optional<std::string>& text, std::string* error) {
     text.reset();
@@ -28,12 +20,12 @@ bool ReadTextFile(const std::string& path, std::optional<std::string>& text, std
         if (errno == ENOENT) {
             return true;
         }
-        return Fail(error, "cannot read " + path);
+        return FailWithErrno(error, "cannot read " + path);
     }
     std::ostringstream content;
     content << in.rdbuf();
     if (in.bad()) {
-        return Fail(error, "cannot read " + path);
+        return FailWithErrno(error, "cannot read " + path);
     }
     text = content.str();
     return true;
@@ -43,7 +35,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     const std::string temporary = path + ".tmp" + std::to_string(getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        return Fail(error, "cannot write " + temporary);
+        return FailWithErrno(error, "cannot write " + temporary);
     }
     std::size_t done = 0;
     while (done < text.size()) {
@@ -52,7 +44,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
             continue;
         }
         if (n <= 0) {
-            const bool result = Fail(error, "cannot write " + temporary);
+            const bool result = FailWithErrno(error, "cannot write " + temporary);
             ::close(fd);
             ::unlink(temporary.c_str());
             return result;
@@ -61,12 +53,12 @@ bool WriteFileAtomically(const std::string& path, const std::string& text, std::
     }
     const bool synced = ::fsync(fd) == 0;
     if (::close(fd) != 0 || !synced) {
-        const bool result = Fail(error, "cannot write " + temporary);
+        const bool result = FailWithErrno(error, "cannot write " + temporary);
         ::unlink(temporary.c_str());
         return result;
     }
     if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const bool result = Fail(error, "cannot replace " + path);
+        const bool result = FailWithErrno(error, "cannot replace " + path);
         ::unlink(temporary.c_str());
         return result;
     }
