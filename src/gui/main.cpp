@@ -8,8 +8,7 @@
 #include "pages/control_list.h"
 
 int main(int argc, char** argv) {
-    // Lists the page controls (or the items of their lists) and ends: no window, no display
-    // needed.
+    // Listings and the usage text end at once: no window, no display needed.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--list-controls") == 0) {
             vk::gui::PrintControlList(std::cout);
@@ -17,6 +16,10 @@ int main(int argc, char** argv) {
         }
         if (std::strcmp(argv[i], "--list-items") == 0) {
             vk::gui::PrintItemList(std::cout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(qPrintable(vk::gui::ProgramUsage()), stdout);
             return 0;
         }
     }
