@@ -1,3 +1,4 @@
+#include <cctype>
 #include <charconv>
 #include <ostream>
 
@@ -21,6 +22,19 @@ const char* KindName(ValueKind kind) {
     return "?";
 }
 
+// A decimal number with an optional sign, or "&H" and hexadecimal digits.
+bool IsNumber(const std::string& text) {
+    std::size_t i = text.starts_with("&H") || text.starts_with("&h") ? 2 : 0;
+    const bool hex = i == 2;
+    if (!hex && !text.empty() && (text[0] == '-' || text[0] == '+')) i = 1;
+    if (i >= text.size()) return false;
+    for (; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (!(hex ? std::isxdigit(c) : std::isdigit(c))) return false;
+    }
+    return true;
+}
+
 // The command id of a mnemonic, or a message and kNoCommand.
 CommandId Lookup(CliSession& s, const std::string& mnemonic) {
     const CommandId id = s.core.command.FindCommand(mnemonic);
@@ -36,7 +50,8 @@ int Get(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: no valid answer to " << args[0] << "?\n";
         return kExitFailed;
     }
-    if (value.kind == ValueKind::String) {
+    // A few numeric commands (the user id) hold text: print what the camera sent then.
+    if (value.kind == ValueKind::String || !IsNumber(value.text)) {
         s.out << value.text << '\n';
     } else {
         s.out << value.intValue << '\n';
@@ -48,18 +63,13 @@ int Set(CliSession& s, const std::vector<std::string>& args) {
     const CommandId id = Lookup(s, args[0]);
     if (id == kNoCommand) return kExitUsage;
     const std::string& text = args[1];
-    bool ok = false;
-    if (s.core.command.Commands().Entry(id).kind == ValueKind::Int) {
-        std::int32_t number = 0;
-        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-        if (ec != std::errc() || end != text.data() + text.size()) {
-            s.err << "vk4100ctl: " << args[0] << " takes a whole number, not \"" << text << "\"\n";
-            return kExitUsage;
-        }
-        ok = s.core.command.SendSetInt(id, number, s.options.timeoutMs);
-    } else {
-        ok = s.core.command.SendSetString(id, text, s.options.timeoutMs);
-    }
+    std::int32_t number = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    const bool whole = ec == std::errc() && end == text.data() + text.size();
+    // Anything but a whole number goes as typed; the camera judges it.
+    const bool ok = s.core.command.Commands().Entry(id).kind == ValueKind::Int && whole
+                        ? s.core.command.SendSetInt(id, number, s.options.timeoutMs)
+                        : s.core.command.SendSetString(id, text, s.options.timeoutMs);
     if (!ok) {
         s.err << "vk4100ctl: " << args[0] << " was not set\n";
         return kExitFailed;

@@ -13,15 +13,46 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: vk4100-sim [--model TEXT] [--baud N] [--link PATH] [--state FILE] [--chatter]\n"
+    "                 [--fault F]\n"
     "  --model TEXT   model text the camera reports (default VK-4100C-PMCL)\n"
     "  --baud N       pace replies as a serial line of N bit/s would (default: no pacing)\n"
     "  --link PATH    make PATH a symbolic link to the device\n"
     "  --state FILE   keep flash areas, ids and LUTs in FILE across runs\n"
-    "  --chatter      send a line of its own now and then\n";
+    "  --chatter      send a line of its own now and then\n"
+    "  --fault F      misbehave from the start: silent, garbage, wrong-mnemonic,\n"
+    "                 error-on-set, overlong, delay=MS or hang-up\n";
 
 int Usage(const std::string& problem) {
     std::cerr << "vk4100-sim: " << problem << "\n" << kUsage;
     return 2;
+}
+
+// "--fault" names, so a tool can be tried against a misbehaving camera by hand.
+bool ParseFault(const std::string& text, vk::sim::FaultSpec& spec) {
+    using vk::sim::Fault;
+    static const std::pair<const char*, Fault> kFaults[] = {
+        {"silent", Fault::Silent},
+        {"garbage", Fault::Garbage},
+        {"wrong-mnemonic", Fault::WrongMnemonic},
+        {"error-on-set", Fault::ErrorOnSet},
+        {"overlong", Fault::Overlong},
+        {"hang-up", Fault::HangUp},
+    };
+    for (const auto& [name, fault] : kFaults) {
+        if (text == name) {
+            spec.fault = fault;
+            return true;
+        }
+    }
+    const std::string delay = "delay=";
+    const std::string ms = text.substr(std::min(text.size(), delay.size()));
+    if (!text.starts_with(delay) || ms.empty() || ms.size() > 6 ||
+        ms.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    spec.fault = Fault::Delay;
+    spec.delayMs = std::stoi(ms);
+    return true;
 }
 
 bool ParseBaud(const std::string& text, std::uint32_t& baud) {
@@ -37,6 +68,7 @@ bool ParseBaud(const std::string& text, std::uint32_t& baud) {
 
 int main(int argc, char** argv) {
     vk::sim::SimOptions options;
+    vk::sim::FaultSpec fault;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -46,7 +78,8 @@ int main(int argc, char** argv) {
         }
         if (arg == "--chatter") {
             options.chatter = true;
-        } else if (arg == "--model" || arg == "--baud" || arg == "--link" || arg == "--state") {
+        } else if (arg == "--model" || arg == "--baud" || arg == "--link" || arg == "--state" ||
+                   arg == "--fault") {
             if (!hasValue) {
                 return Usage(arg + " needs a value");
             }
@@ -60,6 +93,8 @@ int main(int argc, char** argv) {
                 options.linkPath = value;
             } else if (arg == "--state") {
                 options.stateFile = value;
+            } else if (arg == "--fault" && !ParseFault(value, fault)) {
+                return Usage("unknown fault \"" + value + "\"");
             }
         } else {
             return Usage("unknown argument \"" + arg + "\"");
@@ -80,6 +115,7 @@ int main(int argc, char** argv) {
         std::cerr << "vk4100-sim: " << error << "\n";
         return 1;
     }
+    camera.SetFault(fault);
     std::cout << camera.DevicePath() << std::endl;
 
     int received = 0;

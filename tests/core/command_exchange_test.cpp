@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "core_context.h"
 #include "sim/simulated_camera.h"
 #include "support/pty_peer.h"
@@ -193,17 +195,24 @@ TEST_F(RawLineTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
 }
 
 TEST_F(RawLineTest, RawQueriesReadCIntegerLiterals) {
-    peer.Send("LUTR=0x1F\r\n");
+    std::thread camera([&] {
+        EXPECT_EQ(peer.ReceiveLine(), "LUTR?3\r\n");
+        peer.Send("LUTR=0x1F\r\n");
+    });
     std::int32_t v = 0;
-    EXPECT_TRUE(core.command.SendRawQuery(v, "LUTR?3\r\n", 1000, true));
+    EXPECT_TRUE(core.command.SendRawQuery(v, "LUTR?3\r\n", 2000, true));
+    camera.join();
     EXPECT_EQ(v, 31);
-    EXPECT_EQ(peer.Receive(8), "LUTR?3\r\n");
 }
 
 TEST_F(RawLineTest, TextRepliesKeepTheirCase) {
-    peer.Send("MD=vk-4100m-pmcl\r\n");
+    std::thread camera([&] {
+        EXPECT_EQ(peer.ReceiveLine(), "MD?\r\n");
+        peer.Send("MD=vk-4100m-pmcl\r\n");
+    });
     std::string model;
-    EXPECT_TRUE(core.command.QueryString(core.command.FindCommand("MD"), model, 1000));
+    EXPECT_TRUE(core.command.QueryString(core.command.FindCommand("MD"), model, 2000));
+    camera.join();
     EXPECT_EQ(model, "vk-4100m-pmcl");
 }
 

@@ -21,6 +21,11 @@ TEST_F(ReplyParser, ReadsIntegerValuesInEveryNotation) {
     EXPECT_EQ(Parse("PE = 1 2\r\n").value.intValue, 12);
     EXPECT_EQ(Parse("GA=-84").value.intValue, -84);
     EXPECT_EQ(Parse("PE=abc").value.intValue, 0);
+    EXPECT_EQ(Parse("PE=99999999999999999999").value.intValue, INT32_MAX);
+    EXPECT_EQ(Parse("PE=-99999999999").value.intValue, INT32_MIN);
+    EXPECT_EQ(Parse("PE=&HFFFFFFFF").value.intValue, -1);
+    EXPECT_EQ(Parse("PE=&HFFFFFFFFFFFF").value.intValue, -1);  // beyond 32 bits: the most
+    EXPECT_EQ(Parse("PE=&H").value.intValue, 0);
     EXPECT_EQ(Parse("pe=7").mnemonic, "PE");
     const auto r = Parse("PE=12");
     EXPECT_EQ(r.commandId, 10);
@@ -66,6 +71,7 @@ TEST_F(ReplyParser, TextKeepsItsCaseButLosesBlanks) {
     EXPECT_EQ(r.raw, "md=vk-4100m-pmcl");
     EXPECT_EQ(Parse("UD=My Camera 1").raw, "UD=MyCamera1");
     EXPECT_EQ(Parse("ID=Ab,Cd").value.text, "Ab");
+    EXPECT_EQ(Parse("UD=Line3").value.text, "Line3");  // a numeric command holding text
 }
 
 TEST(ValueFormatting, ByKind) {
@@ -94,6 +100,7 @@ TEST(CIntegerLiterals, ReadAsStrtolWithBaseZero) {
     EXPECT_EQ(ParseCInteger("-7"), -7);
     EXPECT_EQ(ParseCInteger(""), 0);
     EXPECT_EQ(ParseCInteger("12abc"), 12);
+    EXPECT_EQ(ParseCInteger("0x1FFFFFFFF"), INT32_MAX);
 }
 
 }  // namespace

@@ -42,15 +42,20 @@ TEST_F(SerialChannelTest, OpensTheDeviceWithTheFixedLineSettings) {
 }
 
 TEST_F(SerialChannelTest, AFailedOpenIsReportedAndTheSelectionKept) {
-    EXPECT_FALSE(core.channel.OpenChannel(kCom, 19200, 7));
+    // An index past every port of this machine names a port that cannot exist.
+    EXPECT_FALSE(core.channel.OpenChannel(kCom, 19200, 1000));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Failed to initialize COM8 port!\nError in CreateFile()");
+    EXPECT_EQ(ui.messages[0].text, "Failed to initialize COM1001 port!\nError in CreateFile()");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(core.channel.BaudRate(), 19200u);
-    EXPECT_EQ(core.channel.CurrentPortIndex(), 7u);
+    EXPECT_EQ(core.channel.CurrentPortIndex(), 1000u);
     EXPECT_FALSE(core.channel.ReopenChannel());
     EXPECT_EQ(ui.messages.size(), 2u);
     EXPECT_FALSE(core.channel.SendText("PE?\r\n"));
+
+    EXPECT_FALSE(core.channel.SelectPort(0xFFFFFFFF));  // a damaged stored index
+    EXPECT_EQ(ui.messages.back().text,
+              "Failed to initialize COM4294967296 port!\nError in CreateFile()");
 
     core.port.PinPort("/dev/null");  // exists, but is no serial device
     EXPECT_FALSE(core.channel.SelectPort(0));

@@ -105,6 +105,18 @@ TEST(ProgramTest, PrintsTheDeviceServesAndStopsOnATerminationSignal) {
     std::filesystem::remove_all(pattern);
 }
 
+TEST(ProgramTest, AFaultCanBeChosenFromTheCommandLine) {
+    Program sim({"--fault", "error-on-set"});
+    std::string path = sim.OutputLine();
+    ASSERT_FALSE(path.empty());
+    path.pop_back();
+    test::PtyClient client(path);
+    EXPECT_EQ(client.Ask("PE=20"), "ERROR");
+    EXPECT_EQ(client.Ask("PE?"), "PE=10");  // the refused set changed nothing
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.Wait(), 0);
+}
+
 TEST(ProgramTest, BadArgumentsAreNamed) {
     const struct {
         std::vector<std::string> args;
@@ -114,6 +126,8 @@ TEST(ProgramTest, BadArgumentsAreNamed) {
         {{"--baud", "0"}, "--baud needs a positive number of bits per second, not \"0\""},
         {{"--model"}, "--model needs a value"},
         {{"--colour"}, "unknown argument \"--colour\""},
+        {{"--fault", "sulky"}, "unknown fault \"sulky\""},
+        {{"--fault", "delay=soon"}, "unknown fault \"delay=soon\""},
     };
     for (const auto& c : cases) {
         Program sim(c.args);

@@ -1,6 +1,7 @@
 #include "comm/serial_channel.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "comm/cl_serial_library.h"
 #include "comm/line_log.h"
@@ -130,8 +131,13 @@ int SerialChannel::ReceiveBytes(char* buffer, int count, int timeoutMs) {
             const auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
                     .count();
-            total += lib->Read(buffer + total, 1, static_cast<int>(std::max<long long>(left, 0)));
+            const int n =
+                lib->Read(buffer + total, 1, static_cast<int>(std::max<long long>(left, 0)));
+            total += n;
             if (Clock::now() >= deadline) break;
+            // A library that returns at once without a byte ignores its time-out; do not spin
+            // on it for the rest of the wait.
+            if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
     return total;
@@ -154,7 +160,7 @@ std::string SerialChannel::ComPortName(std::uint32_t index) const {
     const auto names = port_.PortNames();
     if (index < names.size()) return names[index];
 #endif
-    return "COM" + std::to_string(index + 1);
+    return "COM" + std::to_string(std::uint64_t{index} + 1);
 }
 
 std::string SerialChannel::GetPortName(int index) {

@@ -9,9 +9,16 @@
 namespace vk {
 namespace {
 
+// Numbers beyond 32 bits read as the nearest 32-bit value, as a 32-bit strtol gives them.
 std::int32_t Clamp32(long long v) {
+    return static_cast<std::int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
+}
+
+// "&H" followed by hexadecimal digits, read as 32 bits: &HFFFFFFFF is -1.
+std::int32_t ParseAmpersandHex(const std::string& text) {
+    const unsigned long long v = std::strtoull(text.c_str() + 2, nullptr, 16);
     return static_cast<std::int32_t>(
-        std::clamp<long long>(v, INT32_MIN, static_cast<long long>(UINT32_MAX)));
+        static_cast<std::uint32_t>(std::min<unsigned long long>(v, UINT32_MAX)));
 }
 
 }  // namespace
@@ -85,9 +92,7 @@ bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& r
     switch (entry.kind) {
         case ValueKind::Int:
             if (reply.value1.starts_with("&H")) {
-                unsigned int hex = 0;
-                std::sscanf(reply.value1.c_str(), "&H%X", &hex);
-                reply.value.intValue = static_cast<std::int32_t>(hex);
+                reply.value.intValue = ParseAmpersandHex(reply.value1);
             } else {
                 reply.value.intValue = ParseDecimal(reply.value1);
             }
@@ -98,9 +103,10 @@ bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& r
                 std::trunc(reply.value.floatValue * std::pow(10.0, entry.decimals))));
             break;
         case ValueKind::String:
-            reply.value.text = value1AsReceived;
             break;
     }
+    // Every kind carries the text as received, for the few numeric commands that hold text.
+    reply.value.text = value1AsReceived;
     reply.error = 0;
     return true;
 }
