@@ -141,6 +141,22 @@ TEST_F(FullReadTest, ACameraThatFallsSilentEndsTheReadInsteadOfWaitingOnEveryRow
     EXPECT_FALSE(ui.progressOpen);
 }
 
+TEST_F(FullReadTest, ALineOfGarbageEndsTheReadAfterARunOfUnusableAnswers) {
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    camera->SetFault({sim::Fault::WrongMnemonic, 0, 9, {}});  // a shorter run is survived
+    FullReadResult result = Read(0, false);
+    EXPECT_FALSE(result.stoppedFailing);
+    EXPECT_EQ(result.failedRows.size(), 9u);
+    EXPECT_EQ(result.readRows.size(), 305u - 9u);
+
+    ui.messages.clear();
+    camera->SetFault({sim::Fault::Garbage, 0, -1, {}});
+    result = Read(0, false);
+    EXPECT_TRUE(result.stoppedFailing);
+    EXPECT_EQ(ui.messages.size(), static_cast<std::size_t>(ParameterReader::kMaxFailed));
+    EXPECT_FALSE(ui.progressOpen);
+}
+
 // What the main window runs at start-up before the full read.
 TEST_F(FullReadTest, InitCommunicationChecksTheModelAndAsksForTheArea) {
     ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-4100M-MCL")));

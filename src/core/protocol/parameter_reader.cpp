@@ -101,6 +101,7 @@ FullReadResult ParameterReader::ReadAllParameters(int modelIndex, bool factoryMo
     UnansweredWatch watch(notifier_);
     int total = 0;
     int unansweredInRow = 0;
+    int failedInRow = 0;
     for (int row = 0; row < table.RowCount(); ++row) {
         if (!IsReadInFullRead(table, row, modelIndex, factoryMode)) continue;
         const ControlEntry& entry = table.Row(row);
@@ -110,17 +111,18 @@ FullReadResult ParameterReader::ReadAllParameters(int modelIndex, bool factoryMo
             table.SetDataValue(entry.controlId, value);
             result.readRows.push_back(row);
             unansweredInRow = 0;
+            failedInRow = 0;
         } else {
             result.failedRows.push_back(row);
             unansweredInRow = watch.WentOffline() ? unansweredInRow + 1 : 0;
+            ++failedInRow;
         }
         total += 100;
         ui_.SetProgress(result.steps > 0 ? total / result.steps : 100);
         ui_.PumpEvents();
-        if (unansweredInRow >= kMaxUnanswered) {
-            result.stoppedUnanswered = true;
-            break;
-        }
+        result.stoppedUnanswered = unansweredInRow >= kMaxUnanswered;
+        result.stoppedFailing = failedInRow >= kMaxFailed;
+        if (result.stoppedUnanswered || result.stoppedFailing) break;
     }
     // The bar ends full however many rows the model and mode left to read.
     ui_.SetProgress(100);

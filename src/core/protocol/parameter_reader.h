@@ -25,20 +25,24 @@ int FullReadSteps(ControlTable& table, bool factoryMode);
 
 struct FullReadResult {
     int steps = 0;
-    std::vector<int> readRows;    // the page value now holds the camera's answer
-    std::vector<int> failedRows;  // queried without a usable answer; the value is unchanged
-    bool stoppedUnanswered = false;
+    std::vector<int> readRows;       // the page value now holds the camera's answer
+    std::vector<int> failedRows;     // queried without a usable answer; the value is unchanged
+    bool stoppedUnanswered = false;  // the camera stopped answering
+    bool stoppedFailing = false;     // every answer in a long run was unusable
 
     bool AnyRead() const { return !readRows.empty(); }
 };
 
 // Reads every parameter of the mode from the camera into the page values, with progress.
 // A query the camera refuses leaves its row unchanged and the read goes on; once the camera
-// has left several queries in a row unanswered the read stops rather than wait on each of
-// the remaining rows.
+// has left several queries in a row unanswered, or answered a long run of them with nothing
+// usable, the read stops rather than wait on (or report) each of the remaining rows.
 class ParameterReader {
 public:
     static constexpr int kMaxUnanswered = 3;
+    // A camera without some commands fails a few rows here and there; a run this long means
+    // the line carries nothing usable.
+    static constexpr int kMaxFailed = 10;
 
     ParameterReader(Command& command, OnlineStatusNotifier& notifier, UiPort& ui);
 
