@@ -259,6 +259,9 @@ void CommunicationDialogTest::autoSearchTriesSixteenPortsThenGivesUp() {
     QCOMPARE(rig.ui.messages[0].icon, MessageIcon::Exclamation);
     QCOMPARE(rig.LineText(), QString("Offline"));
     QCOMPARE(rig.host.reads, 0);
+    // The channel stays on the last index; the two-port list shows no port as selected.
+    QCOMPARE(rig.core->channel.CurrentPortIndex(), 15u);
+    QCOMPARE(rig.List("portName")->currentIndex(), -1);
 }
 
 void CommunicationDialogTest::getAreaNamesTheCurrentArea() {

@@ -12,6 +12,7 @@
 #include "app/app_texts.h"
 #include "app/key_rules.h"
 #include "app/main_menu.h"
+#include "app/qt_ui_port.h"
 #include "app/receive_timer.h"
 #include "app/tab_sheet_dialog.h"
 #include "comm/communication_dialog.h"
@@ -46,6 +47,7 @@ CCtrlToolDlg::CCtrlToolDlg(CoreContext& core, std::optional<std::uint32_t> start
     receiveTimer_ = new ReceiveTimer(core_.command, this);
     communication_ = new CCommunicationDialog(core_, *this, windows_, this);
     BuildLayout();
+    BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
@@ -159,6 +161,7 @@ void CCtrlToolDlg::ReadAllSettings() {
 
     core_.modelCheck.Check();  // the camera may have changed
     binding_->ApplyModel(core_.modelCheck.modelIndex);
+    const ProgressOwner progressOver(core_.ui, this);
     ParameterReader reader(core_.command, core_.notifier, core_.ui);
     reader.ReadAllParameters(core_.modelCheck.modelIndex, IsFactoryMode());
     if (isVisible()) {
@@ -261,6 +264,11 @@ bool CCtrlToolDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CCtrlToolDlg::HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
+    // While a read runs the window takes no keys: no mode switch, no value from an edit.
+    if (reading_ || !isEnabled()) {
+        modeSwitch_.Disarm();
+        return false;
+    }
     const auto step = modeSwitch_.OnKeyPress(key, modifiers.testFlag(Qt::ShiftModifier),
                                              modifiers.testFlag(Qt::ControlModifier));
     if (step == HiddenModeSwitch::Result::Consumed) return true;

@@ -15,10 +15,10 @@ public:
     // key: a Qt key code (letters as upper-case codes, whatever the shift state).
     Result OnKeyPress(int key, bool shift, bool ctrl);
     bool Armed() const { return armed_; }
+    void Disarm();
 
 private:
     static const char* AccessCode();
-    void Disarm();
 
     bool armed_ = false;
     int position_ = 0;

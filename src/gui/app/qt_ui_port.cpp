@@ -55,7 +55,7 @@ bool QtUiPort::AskYesNo(const std::string& text, const std::string& caption) {
 
 void QtUiPort::ShowProgress(const std::string& text) {
     if (!progress_) progress_ = new CProgressBarDialog(mainWindow_);
-    QWidget* owner = QApplication::activeWindow();
+    QWidget* owner = progressOwner_ ? progressOwner_.data() : QApplication::activeWindow();
     if (!owner || owner == progress_) owner = mainWindow_;
     progress_->ShowProgress(owner, QString::fromStdString(text));
 }

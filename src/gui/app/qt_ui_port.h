@@ -34,12 +34,34 @@ public:
     // The progress window, created on first use; null before that.
     CProgressBarDialog* ProgressWindow() const { return progress_; }
 
+    // The window the progress stands over; null: the active window.
+    void SetProgressOwner(QWidget* owner) { progressOwner_ = owner; }
+
 private:
     QWidget* Owner() const;
 
     QPointer<QWidget> mainWindow_;
+    QPointer<QWidget> progressOwner_;
     QPointer<CProgressBarDialog> progress_;
     int waitCursorDepth_ = 0;
+};
+
+// For the length of a scope, the progress of `ui` stands over `owner` whichever window is
+// active (a full read belongs to the main window even when it starts from another one).
+// Does nothing for a UiPort that is not the desktop's.
+class ProgressOwner {
+public:
+    ProgressOwner(UiPort& ui, QWidget* owner) : ui_(dynamic_cast<QtUiPort*>(&ui)) {
+        if (ui_) ui_->SetProgressOwner(owner);
+    }
+    ~ProgressOwner() {
+        if (ui_) ui_->SetProgressOwner(nullptr);
+    }
+    ProgressOwner(const ProgressOwner&) = delete;
+    ProgressOwner& operator=(const ProgressOwner&) = delete;
+
+private:
+    QtUiPort* ui_;
 };
 
 }  // namespace vk::gui

@@ -318,6 +318,10 @@ void CCommunicationDialog::AutoSearch() {
     }
     core_.ui.ShowMessage(kNoAnswer, kCommunicationErrorCaption, MessageIcon::Exclamation);
     core_.notifier.SetOffline();
+    // The channel stays on the last index tried; the list must not claim another port.
+    const QSignalBlocker block(portName_);
+    const int last = static_cast<int>(core_.channel.CurrentPortIndex());
+    portName_->setCurrentIndex(last < portName_->count() ? last : -1);
 }
 
 void CCommunicationDialog::OnGetArea() {
