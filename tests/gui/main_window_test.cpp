@@ -1,17 +1,20 @@
 // The main window against the simulated camera: start-up, the full read, the mode switch,
 // the Enter and Escape rules, the menu and the settings kept at the end.
-#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QtTest>
+#include <algorithm>
 
 #include "app/main_menu.h"
 #include "comm/communication_dialog.h"
 #include "gui_test_support.h"
+#include "pages/page_set.h"
 #include "support/pty_peer.h"
 
 using namespace vk;
@@ -62,13 +65,22 @@ private slots:
 
 void MainWindowTest::startUpReadsTheUserParametersAndShowsThem() {
     ToolUnderTest tool;
-    QVERIFY(tool.CreateSimulated());
+    QVERIFY(tool.CreateSimulated("VK-4100C-PMCL"));
     tool.Camera().SetValue("PE", "1234");
     CCtrlToolDlg* window = tool.Start();
 
     QCOMPARE(window->windowTitle(), QString("VK-4100 Control Tool  Ver 0.53"));
-    QCOMPARE(tool.Camera().ReceivedLines(),
-             Concat(kConnectQueries, FullReadQueries(tool.Core(), 0, false)));
+    const std::vector<std::string> lines = tool.Camera().ReceivedLines();
+    QCOMPARE(lines, Concat(kConnectQueries, FullReadQueries(tool.Core(), 0, false)));
+    // Whatever the read's own filter says: a colour camera has no binning, and user mode
+    // reads no factory parameter.
+    const auto sent = [&lines](const char* line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    QVERIFY(sent("PE?"));
+    for (const char* line : {"HB?", "VB?", "GA01?", "FGAF?", "FGAFA?"}) {
+        QVERIFY2(!sent(line), line);
+    }
     QCOMPARE(tool.ui.progressTexts, std::vector<std::string>{"Now, reading camera settings."});
     QCOMPARE(tool.ui.progress.back(), 100);
     QVERIFY(!tool.ui.progressOpen);
@@ -142,8 +154,11 @@ void MainWindowTest::keySequenceSwitchesModeAndReadsAgain() {
     QCOMPARE(window->Tabs()->currentIndex(), 0);
     QVERIFY(UtilityMenuEnabled(window));
     QVERIFY(!baudRate->isHidden());
-    QCOMPARE(tool.Camera().ReceivedLines(),
-             Concat({"EA?", "MD?"}, FullReadQueries(tool.Core(), 0, true)));
+    const std::vector<std::string> lines = tool.Camera().ReceivedLines();
+    QCOMPARE(lines, Concat({"EA?", "MD?"}, FullReadQueries(tool.Core(), 0, true)));
+    for (const char* line : {"PE?", "FGAF?"}) {
+        QVERIFY2(std::find(lines.begin(), lines.end(), line) != lines.end(), line);
+    }
 
     // Letters typed with Shift held count as well; the same sequence switches back.
     QTest::keyClick(tabBar, Qt::Key_F12, Qt::ShiftModifier | Qt::ControlModifier);
@@ -225,20 +240,30 @@ void MainWindowTest::enterAndEscapeOnControlsNeverClose() {
 
     auto* tabs = window->Tabs();
     QTest::keyClick(tabs->tabBar(), Qt::Key_Return);
-    for (auto* button : window->findChildren<QAbstractButton*>()) {
-        if (!button->isVisible()) continue;
-        QTest::keyClick(button, Qt::Key_Return);
-        QTest::keyClick(button, Qt::Key_Escape);
-        break;
-    }
-    for (auto* combo : window->findChildren<QComboBox*>()) {
-        if (!combo->isVisible()) continue;
+
+    // A disabled button never sees a key, so the button must be one that works.
+    auto* softTrigger = qobject_cast<QPushButton*>(window->FindControl(2598));
+    QVERIFY(softTrigger);
+    window->Binding()->SetActionAvailable(2598, true);
+    QVERIFY(softTrigger->isEnabled());
+    QVERIFY(softTrigger->isVisible());
+    QSignalSpy actions(window->Binding(), &ControlBinding::actionRequested);
+    softTrigger->setFocus();
+    QTest::keyClick(softTrigger, Qt::Key_Return);
+    QTest::keyClick(softTrigger, Qt::Key_Escape);
+    QCOMPARE(actions.count(), 0);
+
+    int combos = 0;
+    for (auto* combo : tabs->currentWidget()->findChildren<QComboBox*>()) {
+        if (!combo->isVisible() || !combo->isEnabled()) continue;
         const int index = combo->currentIndex();
+        combo->setFocus();
         QTest::keyClick(combo, Qt::Key_Escape);
         QTest::keyClick(combo, Qt::Key_Return);
         QCOMPARE(combo->currentIndex(), index);
-        break;
+        ++combos;
     }
+    QVERIFY(combos >= 3);
     QVERIFY(tool.ui.questions.empty());
     QVERIFY(window->isVisible());
 }

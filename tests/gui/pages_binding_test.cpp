@@ -23,6 +23,7 @@ using Lines = std::vector<std::string>;
 
 constexpr int kExposureTime = 1943;  // PE, 10..8000000
 constexpr int kGain = 1218;          // GA, -84..672
+constexpr int kMrh1 = 4475;          // MRH1, 1..2048, 0 at power-on
 
 // Types text into a spin box as a user does: select all, then the keys.
 void Type(QSpinBox* spin, const QString& text) {
@@ -152,6 +153,73 @@ private slots:
         exposure->setFocus();
         rig.Control<QSpinBox>(1992)->setFocus();
         QCOMPARE(rig.camera->ReceivedLines(), Lines{});
+    }
+
+    // A camera value outside the row's range is shown as it is, never as the nearest bound;
+    // a user's step or typed value still stays inside the range.
+    void aCameraValueOutsideTheRangeIsShownAsItIs() {
+        test::PageRig rig;
+        QVERIFY(rig.Connect());
+        QCOMPARE(rig.camera->Value("MRH1"), std::string("0"));
+        rig.camera->SetValue("PE", "5");
+        rig.ReadAll(false);
+        QVERIFY(rig.ShowActive());
+        auto* exposure = rig.Control<QSpinBox>(kExposureTime);
+        auto* other = rig.Control<QSpinBox>(1992);
+        QCOMPARE(exposure->text(), QString("5"));
+        QCOMPARE(CGen::ReadValue(exposure), 5);
+        auto* mrh1 = rig.Control<QSpinBox>(kMrh1);
+        QCOMPARE(mrh1->text(), QString("0"));
+        QCOMPARE(CGen::ReadValue(mrh1), 0);
+
+        // Passing through the fields sends nothing and changes nothing shown.
+        rig.camera->ClearReceivedLines();
+        exposure->setFocus();
+        other->setFocus();
+        rig.ShowPageOf(mrh1);
+        mrh1->setFocus();
+        QTest::keyClick(mrh1, Qt::Key_Tab);
+        QVERIFY(!mrh1->hasFocus());
+        rig.ShowPageOf(exposure);
+        QCOMPARE(rig.camera->ReceivedLines(), Lines{});
+        QCOMPARE(exposure->text(), QString("5"));
+        QCOMPARE(mrh1->text(), QString("0"));
+
+        // A refused step leaves the camera's value shown, out of range as it is.
+        rig.camera->SetFault({sim::Fault::ErrorOnSet, 0, -1, "ERROR"});
+        exposure->setFocus();
+        QTest::keyClick(exposure, Qt::Key_Up);
+        QCOMPARE(rig.camera->ReceivedLines(), Lines{"PE=10"});
+        QCOMPARE(exposure->text(), QString("5"));
+        rig.camera->ClearFault();
+        rig.ui.messages.clear();
+
+        // From below the range a step lands on the lower bound, and the range is the row's again.
+        rig.camera->ClearReceivedLines();
+        QTest::keyClick(exposure, Qt::Key_Up);
+        QCOMPARE(rig.camera->ReceivedLines(), Lines{"PE=10"});
+        QCOMPARE(exposure->text(), QString("10"));
+        QCOMPARE(exposure->minimum(), 10);
+
+        // A typed value below the row's range goes as the bound, even while the box shows less.
+        rig.camera->SetValue("PE", "5");
+        rig.ReadAll(false);
+        QCOMPARE(exposure->text(), QString("5"));
+        rig.camera->ClearReceivedLines();
+        Type(exposure, "7");
+        QTest::keyClick(exposure, Qt::Key_Enter);
+        QCOMPARE(rig.camera->ReceivedLines(), Lines{"PE=10"});
+        QCOMPARE(exposure->text(), QString("10"));
+
+        // Above the range a step down lands on the upper bound.
+        rig.camera->SetValue("PE", "9000000");
+        rig.ReadAll(false);
+        QCOMPARE(exposure->text(), QString("9000000"));
+        rig.camera->ClearReceivedLines();
+        QTest::keyClick(exposure, Qt::Key_Down);
+        QCOMPARE(rig.camera->ReceivedLines(), Lines{"PE=8000000"});
+        QCOMPARE(exposure->text(), QString("8000000"));
+        QVERIFY(rig.ui.messages.empty());
     }
 
     void enterInASpinBoxSendsAndDoesNotCloseTheWindow() {

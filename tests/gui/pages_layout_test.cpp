@@ -1,4 +1,5 @@
 // The page table and the pages built from it, without a camera.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -6,7 +7,9 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTest>
+#include <algorithm>
 #include <map>
 
 #include "page_rig.h"
@@ -14,6 +17,7 @@
 #include "pages/row_info.h"
 #include "widgets/cgen.h"
 #include "widgets/column_flow_layout.h"
+#include "widgets/param_widgets.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -45,6 +49,14 @@ std::vector<QWidget*> WidgetsWithId(const std::vector<QWidget*>& pages, int cont
         }
     }
     return found;
+}
+
+// A control, a button of a radio group, or a widget inside a control (a spin box's edit).
+bool IsPartOfAControl(const QWidget* widget, const QWidget* page) {
+    for (const QWidget* w = widget; w && w != page; w = w->parentWidget()) {
+        if (CGen::ControlIdOf(w) != 0 || w->property("radioGroup").isValid()) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -156,9 +168,18 @@ private slots:
         QVERIFY(!CGen::SetRadioGroup(first, 7));  // outside the group: none checked
         QVERIFY(!CGen::RadioGroupValue(first));
 
-        auto* spin = rig.Control<QSpinBox>(1943);
-        QVERIFY(CGen::WriteValue(spin, 0));  // below the range: shows the bound
-        QCOMPARE(CGen::ReadValue(spin), 10);
+        // A value outside the range is shown as it is; the range for the user stays.
+        auto* spin = rig.Control<ParamSpinBox>(1943);
+        QVERIFY(CGen::WriteValue(spin, 0));
+        QCOMPARE(spin->text(), QString("0"));
+        QCOMPARE(CGen::ReadValue(spin), 0);
+        QVERIFY(CGen::WriteValue(spin, 8000001));
+        QCOMPARE(spin->text(), QString("8000001"));
+        QCOMPARE(spin->userMinimum(), 10);
+        QCOMPARE(spin->userMaximum(), 8000000);
+        QVERIFY(CGen::WriteValue(spin, 20));
+        QCOMPARE(spin->minimum(), 10);
+        QCOMPARE(spin->maximum(), 8000000);
 
         QCOMPARE(CGen::ReadValue(rig.Control<QPushButton>(2598)), -1);
         QVERIFY(!CGen::WriteValue(rig.Control<QPushButton>(2598), 1));
@@ -170,9 +191,11 @@ private slots:
         test::PageRig rig;
         for (const ControlEntry& row : rig.Table().Rows()) {
             if (row.controlKind != ControlKind::Edit) continue;
-            auto* spin = rig.Control<QSpinBox>(static_cast<int>(row.controlId));
+            auto* spin = rig.Control<ParamSpinBox>(static_cast<int>(row.controlId));
             QCOMPARE(spin->minimum(), row.minimum);
             QCOMPARE(spin->maximum(), row.maximum);
+            QCOMPARE(spin->userMinimum(), row.minimum);
+            QCOMPARE(spin->userMaximum(), row.maximum);
         }
         QVERIFY(rig.Control<QSpinBox>(1943)->toolTip().contains("PE, 10 to 8000000"));
     }
@@ -190,10 +213,11 @@ private slots:
 
     // Tab moves through a page as it reads: the focus chain holds the controls in table
     // order, and the groups stand down each column, then in the next column to the right.
+    // The first Tab from the tab bar lands on the page's first control, and nothing but the
+    // controls takes the focus on the way.
     void focusOrderFollowsTheLayout() {
         test::PageRig rig;
-        rig.tabs.resize(1300, 640);
-        rig.tabs.show();
+        QVERIFY(rig.ShowActive());
         for (std::size_t p = 0; p < rig.pages.size(); ++p) {
             rig.tabs.setCurrentIndex(static_cast<int>(p));
             QWidget* page = rig.pages[p];
@@ -208,6 +232,30 @@ private slots:
                 if (id != 0) chain.push_back(id);
             }
             QCOMPARE(chain, expected);
+
+            for (QWidget* w : page->findChildren<QWidget*>()) {
+                if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(page)) continue;
+                QVERIFY2(IsPartOfAControl(w, page),
+                         qPrintable(QString("%1 on page %2 takes Tab")
+                                        .arg(w->metaObject()->className())
+                                        .arg(p)));
+            }
+            const auto first = std::find_if(expected.begin(), expected.end(), [&](int id) {
+                return rig.binding->FindControl(id)->isEnabled();
+            });
+            QVERIFY(first != expected.end());
+            QTabBar* bar = rig.tabs.tabBar();
+            bar->setFocus();
+            QVERIFY(bar->hasFocus());
+            QTest::keyClick(bar, Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QVERIFY2(CGen::ControlIdOf(focus) == *first,
+                     qPrintable(QString("page %1: %2 \"%3\" has the focus, not control %4")
+                                    .arg(p)
+                                    .arg(focus->metaObject()->className())
+                                    .arg(focus->objectName())
+                                    .arg(*first)));
 
             const auto groups = page->findChildren<QGroupBox*>();
             for (int i = 1; i < groups.size(); ++i) {

@@ -146,10 +146,12 @@ void ControlBinding::Impl::OnCombo(int controlId) {
 }
 
 void ControlBinding::Impl::OnTyped(int controlId, ParamSpinBox* spin, int value) {
-    const ControlEntry* row = InitialRowOf(controlId);
-    if (row && row->rangeMode == 1) {
-        // The spin's range is one wider on each side; a typed value stays inside the row's.
-        value = std::clamp(value, spin->minimum() + 1, spin->maximum() - 1);
+    // The row's range, not the spin's: that is a step wider in range mode 1, and wider still
+    // while it shows a camera value outside the row's range.
+    std::int32_t minimum = 0;
+    std::int32_t maximum = 0;
+    if (Table().GetRange(static_cast<ControlId>(controlId), minimum, maximum)) {
+        value = std::clamp(value, minimum, maximum);
         spin->setValue(value);
     }
     Commit(controlId, value);

@@ -105,7 +105,7 @@ QWidget* MakeCell(const Cell& cell, const std::string& label, QWidget* parent) {
             if (const ControlEntry* row = InitialRowOf(cell.controlId)) {
                 SpinRange(*row, minimum, maximum);
             }
-            spin->setRange(minimum, maximum);
+            spin->setUserRange(minimum, maximum);
             widget = spin;
             break;
         }
@@ -249,6 +249,8 @@ void BuildPage(int pageIndex, QWidget* page) {
     auto* scroll = new PageScrollArea(page);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // Only the controls take the focus: Tab goes from the tab bar straight to the first one.
+    scroll->setFocusPolicy(Qt::NoFocus);
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("pageContent"));
 

@@ -9,6 +9,9 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVariant>
+#include <algorithm>
+
+#include "widgets/param_widgets.h"
 
 namespace vk::gui {
 namespace {
@@ -74,9 +77,17 @@ int CGen::ReadValue(const QWidget* widget) {
 
 bool CGen::WriteValue(QWidget* widget, int value) {
     switch (ClassifyFull(widget)) {
-        case Spin:
-            static_cast<QSpinBox*>(widget)->setValue(value);
+        case Spin: {
+            // setValue() alone would clamp: the box would show a value the camera does not hold.
+            if (auto* param = qobject_cast<ParamSpinBox*>(widget)) {
+                param->showValue(value);
+                return true;
+            }
+            auto* spin = static_cast<QSpinBox*>(widget);
+            spin->setRange(std::min(spin->minimum(), value), std::max(spin->maximum(), value));
+            spin->setValue(value);
             return true;
+        }
         case Edit:
             static_cast<QLineEdit*>(widget)->setText(QString::number(value));
             return true;

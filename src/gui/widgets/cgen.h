@@ -32,9 +32,10 @@ public:
     // group; text field: the text as a decimal number. -1 for anything else, for no
     // selection and for text that is not a number.
     static int ReadValue(const QWidget* widget);
-    // Shows the value. A combo whose items carry data selects the first item with that
-    // data and shows no selection when none has it; a combo of plain texts selects the
-    // index. False for null and for kinds that hold no value.
+    // Shows the value. A spin box shows it unclamped, widening its range as needed (a
+    // ParamSpinBox keeps its user range for steps and typing). A combo whose items carry data
+    // selects the first item with that data and shows no selection when none has it; a combo
+    // of plain texts selects the index. False for null and for kinds that hold no value.
     static bool WriteValue(QWidget* widget, int value);
 
     // The buttons of the radio group a button belongs to, first button first.

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace vk::gui {
 
@@ -16,10 +17,24 @@ ParamSpinBox::ParamSpinBox(QWidget* parent) : QSpinBox(parent) {
     connect(this, &QAbstractSpinBox::editingFinished, this, &ParamSpinBox::commitTyped);
 }
 
+void ParamSpinBox::setUserRange(int minimum, int maximum) {
+    userMinimum_ = minimum;
+    userMaximum_ = maximum;
+    setRange(minimum, maximum);
+}
+
+void ParamSpinBox::showValue(int value) {
+    // The range shrinks back to the user range once the value is inside it again.
+    setRange(std::min(userMinimum_, value), std::max(userMaximum_, value));
+    setValue(value);
+}
+
 void ParamSpinBox::stepBy(int steps) {
     // A step first takes any typed text, as the base class does, then moves from there.
     edited_ = false;
     QSpinBox::stepBy(steps);
+    // From a value outside the user range a step lands on the nearest bound.
+    setValue(std::clamp(value(), userMinimum_, userMaximum_));
     emit stepped(value());
 }
 
@@ -27,6 +42,8 @@ bool ParamSpinBox::commitTyped() {
     if (!edited_) return false;
     edited_ = false;
     interpretText();
+    // The box's range may be widened for a shown value; a typed one still keeps to the user's.
+    setValue(std::clamp(value(), userMinimum_, userMaximum_));
     emit typed(value());
     return true;
 }

@@ -8,13 +8,23 @@ namespace vk::gui {
 // The numeric edit of a parameter. Tells a step (arrows, keys, wheel) apart from a typed
 // value, which counts only once the user has edited the text and then leaves the field or
 // presses Enter. A programmatic setValue() emits neither.
+//
+// Steps and typed values stay inside the user range. The box's own range is wider only
+// while it shows a camera value outside the user range, so that value is shown as it is.
 class ParamSpinBox : public QSpinBox {
     Q_OBJECT
 public:
     explicit ParamSpinBox(QWidget* parent = nullptr);
 
+    void setUserRange(int minimum, int maximum);
+    int userMinimum() const { return userMinimum_; }
+    int userMaximum() const { return userMaximum_; }
+    // Shows the value unchanged, inside the user range or not.
+    void showValue(int value);
+
     void stepBy(int steps) override;
-    // Takes the typed text as the value and reports it when it was edited. True when it was.
+    // Takes the typed text as the value, brought into the user range, and reports it when it
+    // was edited. True when it was.
     bool commitTyped();
 
 signals:
@@ -27,6 +37,8 @@ protected:
 
 private:
     bool edited_ = false;
+    int userMinimum_ = 0;
+    int userMaximum_ = 99;  // QSpinBox's own default range
 };
 
 // A parameter's drop-down list; the wheel changes it only while it has the focus, so that
