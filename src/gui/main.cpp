@@ -38,10 +38,6 @@ int main(int argc, char** argv) {
                      qPrintable(vk::gui::ProgramUsage()));
         return 2;
     }
-    if (options.help) {
-        std::fputs(qPrintable(vk::gui::ProgramUsage()), stdout);
-        return 0;
-    }
     vk::gui::CCtrlToolApp tool(options);
     return tool.Run();
 }

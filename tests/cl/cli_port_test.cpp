@@ -11,6 +11,7 @@
 #include "cl_test_support.h"
 #include "cli_app.h"
 #include "sim/simulated_camera.h"
+#include "support/cli_run.h"
 #include "temp_dir.h"
 
 namespace vk::cli {
@@ -24,11 +25,7 @@ long Occurrences(const std::vector<std::string>& lines, const std::string& line)
     return std::count(lines.begin(), lines.end(), line);
 }
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 // vk4100ctl's channel selection over the fake Camera Link libraries, with the stored
 // settings in a folder of the test's own.
@@ -42,15 +39,7 @@ protected:
                            QString::fromStdString(config.Path().string()));
     }
 
-    CliRun Cli(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        CliRun r;
-        r.code = RunCli(args, out, err);
-        r.out = out.str();
-        r.err = err.str();
-        return r;
-    }
+    CliRun Cli(const std::vector<std::string>& args) { return test::RunCliCaptured(args); }
 
     test::FakeClEnvironment fake;
     test::TempDir config;

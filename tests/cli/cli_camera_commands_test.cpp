@@ -4,24 +4,15 @@
 #include <sstream>
 
 #include "cli_app.h"
+#include "support/cli_run.h"
 
 namespace vk::cli {
 namespace {
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.code = RunCli(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return test::RunCliCaptured(args);
 }
 
 std::vector<std::string> Lines(const std::string& text) {

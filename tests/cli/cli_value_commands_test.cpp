@@ -6,6 +6,7 @@
 
 #include "cli_app.h"
 #include "sim/simulated_camera.h"
+#include "support/cli_run.h"
 
 namespace vk::cli {
 namespace {
@@ -25,11 +26,10 @@ protected:
 
     int Run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--port", camera.DevicePath(), "--timeout", "1000"});
-        std::ostringstream o, e;
-        const int code = RunCli(args, o, e);
-        out = o.str();
-        err = e.str();
-        return code;
+        const test::CliRun r = test::RunCliCaptured(args);
+        out = r.out;
+        err = r.err;
+        return r.code;
     }
 
     sim::SimulatedCamera camera;

@@ -21,10 +21,12 @@ TEST(LineLog, KeepsNewestFirstUpToCapacity) {
 
 TEST(LineLog, CapacitiesOfTheTwoSinks) {
     TrafficLogs logs;
-    for (std::size_t i = 0; i < LineLog::kMessageCapacity + 1; ++i)
-        logs.messages.Add("x");
+    for (int i = 0; i < 32787; ++i)
+        logs.Transmitted(std::to_string(i));
     EXPECT_EQ(logs.messages.Size(), 4096u);
-    EXPECT_EQ(LineLog::kTerminalCapacity, 32786u);
+    EXPECT_EQ(logs.messages.At(4095), std::to_string(32787 - 4096));
+    EXPECT_EQ(logs.terminal.Size(), 32786u);  // the first line has gone
+    EXPECT_EQ(logs.terminal.At(32785).substr(11), "Tx: 1");
 }
 
 TEST(LineLog, TerminalLinesAreStampedAndPrefixed) {

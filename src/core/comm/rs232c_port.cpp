@@ -11,13 +11,30 @@ bool Rs232cPort::Open(const std::string& portName, std::uint32_t baudRate, int b
     if (IsOpen()) Close();
     std::string failedStep;
     if (!OpenDevice(portName, baudRate, byteSize, stopBits, xonXoff, parityCheck, failedStep)) {
-        CloseDevice();
+        Close();
         ui_.ShowMessage("Failed to initialize " + portName + " port!\nError in " + failedStep,
                         kCommunicationErrorCaption, MessageIcon::Exclamation);
         return false;
     }
-    ResetBuffer();
+    StartReader();
     return true;
+}
+
+void Rs232cPort::StartReader() {
+    broken_ = false;
+    running_ = true;
+    ring_.Reset();
+    ring_.Reopen();
+    reader_ = std::thread([this] { ReaderLoop(); });
+}
+
+void Rs232cPort::Close() {
+    running_ = false;
+    if (IsOpen()) WakeReader();
+    ring_.Shutdown();  // a reader waiting for room in the ring
+    if (reader_.joinable()) reader_.join();
+    ReleaseDevice();
+    ring_.Reset();
 }
 
 int Rs232cPort::Read(char* buffer, int maxCount) {

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "comm/byte_ring.h"
@@ -28,8 +30,8 @@ public:
               int stopBits = 0, int xonXoff = 0, int parityCheck = 0);
     void Close();
     bool IsOpen() const;
-    // False once the device has gone away (hang-up, unplugged); reopening clears it.
-    bool IsBroken() const;
+    // True once the device has gone away (hang-up, unplugged); reopening clears it.
+    bool IsBroken() const { return broken_.load(); }
 
     // Sends every byte or reports failure (no port, nothing to send, device gone).
     bool Write(const char* bytes, int length);
@@ -52,16 +54,23 @@ public:
 private:
     struct Platform;
 
-    void ReaderLoop();
+    // The platform's part: the device, the reader's wait, the writes.
     bool OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize, int stopBits,
                     int xonXoff, int parityCheck, std::string& failedStep);
-    void CloseDevice();
+    void ReaderLoop();
+    void WakeReader();     // ends the reader's pending wait
+    void ReleaseDevice();  // closes what OpenDevice opened
     bool WriteDevice(const char* bytes, int length);
+
+    void StartReader();
 
     UiPort& ui_;
     std::unique_ptr<Platform> platform_;
     std::mutex lock_;  // whole writes and whole drains
     ByteRing ring_;
+    std::thread reader_;
+    std::atomic<bool> running_{false};
+    std::atomic<bool> broken_{false};
     std::vector<std::string> pinned_;
 };
 

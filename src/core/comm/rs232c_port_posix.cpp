@@ -8,10 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <fstream>
-#include <thread>
 
 #include "comm/rs232c_port.h"
 #include "ui_port.h"
@@ -21,9 +19,6 @@ namespace vk {
 struct Rs232cPort::Platform {
     int fd = -1;
     int wake[2] = {-1, -1};
-    std::thread reader;
-    std::atomic<bool> running{false};
-    std::atomic<bool> broken{false};
 };
 
 namespace {
@@ -108,10 +103,6 @@ bool Rs232cPort::IsOpen() const {
     return platform_->fd >= 0;
 }
 
-bool Rs232cPort::IsBroken() const {
-    return platform_->broken.load();
-}
-
 std::string Rs232cPort::DevicePath(const std::string& portName) {
     return portName.starts_with('/') ? portName : "/dev/" + portName;
 }
@@ -147,38 +138,25 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     ::ioctl(p.fd, TIOCMBIS, &dtr);  // a pseudo-terminal has no DTR line; that is fine
 
     failedStep = "CreateFile()";
-    if (::pipe2(p.wake, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-    p.broken = false;
-    p.running = true;
-    ring_.Reset();
-    ring_.Reopen();
-    p.reader = std::thread([this] { ReaderLoop(); });
-    return true;
+    return ::pipe2(p.wake, O_CLOEXEC | O_NONBLOCK) == 0;
 }
 
-void Rs232cPort::Close() {
-    CloseDevice();
+void Rs232cPort::WakeReader() {
+    const char b = 1;
+    [[maybe_unused]] const auto n = ::write(platform_->wake[1], &b, 1);
 }
 
-void Rs232cPort::CloseDevice() {
+void Rs232cPort::ReleaseDevice() {
     auto& p = *platform_;
-    p.running = false;
-    if (p.wake[1] >= 0) {
-        const char b = 1;
-        [[maybe_unused]] auto n = ::write(p.wake[1], &b, 1);
-    }
-    ring_.Shutdown();
-    if (p.reader.joinable()) p.reader.join();
     CloseFd(p.fd);
     CloseFd(p.wake[0]);
     CloseFd(p.wake[1]);
-    ring_.Reset();
 }
 
 void Rs232cPort::ReaderLoop() {
     auto& p = *platform_;
     char chunk[ByteRing::kCapacity];
-    while (p.running) {
+    while (running_) {
         // A full ring leaves further bytes in the driver's queue instead of losing them.
         if (!ring_.WaitForSpace()) break;
         pollfd fds[2] = {{p.fd, POLLIN, 0}, {p.wake[0], POLLIN, 0}};
@@ -188,7 +166,7 @@ void Rs232cPort::ReaderLoop() {
         }
         if (fds[1].revents) break;
         if (!(fds[0].revents & POLLIN) && (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))) {
-            p.broken = true;
+            broken_ = true;
             break;
         }
         std::lock_guard lock(lock_);
@@ -196,11 +174,11 @@ void Rs232cPort::ReaderLoop() {
         if (n > 0) {
             ring_.Write(chunk, static_cast<std::size_t>(n));
         } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-            p.broken = true;
+            broken_ = true;
             break;
         }
     }
-    if (p.broken) ring_.Shutdown();
+    if (broken_) ring_.Shutdown();
 }
 
 bool Rs232cPort::WriteDevice(const char* bytes, int length) {
@@ -215,7 +193,7 @@ bool Rs232cPort::WriteDevice(const char* bytes, int length) {
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            p.broken = true;
+            broken_ = true;
             return false;
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

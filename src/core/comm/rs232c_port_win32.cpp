@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
-#include <thread>
 
 #include "comm/rs232c_port.h"
 #include "ui_port.h"
@@ -15,9 +13,6 @@ struct Rs232cPort::Platform {
     HANDLE handle = INVALID_HANDLE_VALUE;
     OVERLAPPED writeOv{};
     OVERLAPPED readOv{};
-    std::thread reader;
-    std::atomic<bool> running{false};
-    std::atomic<bool> broken{false};
 };
 
 namespace {
@@ -41,10 +36,6 @@ Rs232cPort::~Rs232cPort() {
 
 bool Rs232cPort::IsOpen() const {
     return platform_->handle != INVALID_HANDLE_VALUE;
-}
-
-bool Rs232cPort::IsBroken() const {
-    return platform_->broken.load();
 }
 
 std::string Rs232cPort::DevicePath(const std::string& portName) {
@@ -90,32 +81,22 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     p.readOv = {};
     p.writeOv.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     p.readOv.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    p.broken = false;
-    p.running = true;
-    ring_.Reset();
-    ring_.Reopen();
-    p.reader = std::thread([this] { ReaderLoop(); });
     return true;
 }
 
-void Rs232cPort::Close() {
-    CloseDevice();
+// An empty event mask ends the reader's pending wait.
+void Rs232cPort::WakeReader() {
+    SetCommMask(platform_->handle, 0);
 }
 
-void Rs232cPort::CloseDevice() {
+void Rs232cPort::ReleaseDevice() {
     auto& p = *platform_;
-    p.running = false;
-    // An empty event mask ends the reader's pending wait.
-    if (p.handle != INVALID_HANDLE_VALUE) SetCommMask(p.handle, 0);
-    ring_.Shutdown();
-    if (p.reader.joinable()) p.reader.join();
     if (p.handle != INVALID_HANDLE_VALUE) CloseHandle(p.handle);
     p.handle = INVALID_HANDLE_VALUE;
     for (HANDLE* e : {&p.writeOv.hEvent, &p.readOv.hEvent}) {
         if (*e) CloseHandle(*e);
         *e = nullptr;
     }
-    ring_.Reset();
 }
 
 void Rs232cPort::ReaderLoop() {
@@ -123,12 +104,12 @@ void Rs232cPort::ReaderLoop() {
     OVERLAPPED waitOv{};
     waitOv.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     char chunk[ByteRing::kCapacity];
-    while (p.running) {
+    while (running_) {
         if (!ring_.WaitForSpace()) break;
         DWORD events = 0;
         DWORD done = 0;
         if (!WaitCommEvent(p.handle, &events, &waitOv) && !Finish(p.handle, waitOv, done)) {
-            if (p.running) p.broken = true;
+            if (running_) broken_ = true;
             break;
         }
         if (!(events & EV_RXCHAR)) continue;
@@ -136,7 +117,7 @@ void Rs232cPort::ReaderLoop() {
         DWORD errors = 0;
         COMSTAT status{};
         if (!ClearCommError(p.handle, &errors, &status)) {
-            p.broken = true;
+            broken_ = true;
             break;
         }
         DWORD want = status.cbInQue;
@@ -146,7 +127,7 @@ void Rs232cPort::ReaderLoop() {
             DWORD got = 0;
             if (!ReadFile(p.handle, chunk, take, &got, &p.readOv) &&
                 !Finish(p.handle, p.readOv, got)) {
-                p.broken = true;
+                broken_ = true;
                 break;
             }
             ring_.Write(chunk, got);
@@ -155,7 +136,7 @@ void Rs232cPort::ReaderLoop() {
         }
     }
     CloseHandle(waitOv.hEvent);
-    if (p.broken) ring_.Shutdown();
+    if (broken_) ring_.Shutdown();
 }
 
 bool Rs232cPort::WriteDevice(const char* bytes, int length) {
