@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "cli_port_commands.h"
 #include "core_context.h"
@@ -104,7 +105,24 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
     return true;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+// --trace: every line of the terminal log, as it is logged.
+class TracePrinter : public LineLogObserver {
+public:
+    TracePrinter(LineLog& log, std::ostream& err) : log_(log), err_(err) { log_.AddObserver(this); }
+    ~TracePrinter() override { log_.RemoveObserver(this); }
+    void OnLineAdded(const std::string& line) override { err_ << line << '\n'; }
+
+private:
+    LineLog& log_;
+    std::ostream& err_;
+};
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment) {
     CliOptions options;
     std::string error;
     if (!ParseArguments(args, options, error)) {
@@ -123,7 +141,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
 
-    StderrUiPort ui(err);
+    StderrUiPort ui(err, environment.progressOnStderr, environment.interrupted);
     // A simulated session leaves the stored channel selection alone.
     MemorySettingsBackend memorySettings;
     std::unique_ptr<settings::QSettingsBackend> storedSettings;
@@ -141,9 +159,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     CoreContext core(ui, settingsBackend);
-    if (options.trace) {
-        core.logs.terminal.onAdded = [&err](const std::string& line) { err << line << '\n'; };
-    }
+    std::optional<TracePrinter> trace;
+    if (options.trace) trace.emplace(core.logs.terminal, err);
 
     if (it->needsCamera) {
         const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
@@ -160,9 +177,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     CliSession session{core, options, out, err};
     const std::vector<std::string> commandArgs(options.words.begin() + 1, options.words.end());
-    const int result = it->run(session, commandArgs);
+    int code = kExitFailed;
+    const ExchangeResult outcome =
+        core.runner.Run({it->name, true, false}, [&](Operation& operation) {
+            session.operation = &operation;
+            code = it->run(session, commandArgs);
+            return ExchangeResult::Success();
+        });
     core.channel.CloseChannel();
-    return result;
+    if (outcome.status == ExchangeStatus::Cancelled) {
+        err << "vk4100ctl: cancelled\n";
+        return kExitFailed;
+    }
+    return code;
 }
 
 }  // namespace vk::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -7,7 +9,8 @@
 
 namespace vk {
 class CoreContext;
-}
+class Operation;
+}  // namespace vk
 
 namespace vk::cli {
 
@@ -28,6 +31,7 @@ struct CliSession {
     const CliOptions& options;
     std::ostream& out;
     std::ostream& err;
+    Operation* operation = nullptr;  // the run of this command, for progress and Ctrl-C
 };
 
 using CommandHandler = int (*)(CliSession&, const std::vector<std::string>& args);
@@ -51,6 +55,14 @@ inline constexpr int kExitUsage = 2;   // the command line or an argument is wro
 // Parses the arguments; false with a message for a bad command line.
 bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, std::string& error);
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// What the program's surroundings give a run: whether progress may be drawn on the error
+// stream (a terminal), and the flag that Ctrl-C raises.
+struct CliEnvironment {
+    bool progressOnStderr = false;
+    const std::atomic<bool>* interrupted = nullptr;
+};
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& environment = {});
 
 }  // namespace vk::cli

@@ -34,8 +34,7 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
     const bool factory = s.options.factory || !args.empty();
     if (!CheckModel(s)) return kExitFailed;
     const int model = s.core.modelCheck.modelIndex;
-    ParameterReader reader(s.core.command, s.core.notifier, s.core.ui);
-    const FullReadResult result = reader.ReadAllParameters(model, factory);
+    const FullReadResult result = ParameterReader().ReadAllParameters(*s.operation, model, factory);
     if (result.readRows.empty() && result.failedRows.empty()) {
         s.err << "vk4100ctl: parameters are not read from this model (\""
               << s.core.modelCheck.modelName << "\")\n";
@@ -46,9 +45,9 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
         const ControlEntry& entry = table.Row(row);
         s.out << s.core.command.GetMnemonic(entry.commandId) << '=' << entry.value << '\n';
     }
-    if (!result.failedRows.empty()) {
-        s.err << "vk4100ctl: " << result.failedRows.size() << " parameter"
-              << (result.failedRows.size() == 1 ? " was" : "s were") << " not read\n";
+    if (!result.failedRows.empty() || result.notQueried > 0) {
+        s.err << "vk4100ctl: " << result.readRows.size() << " parameters read, "
+              << result.failedRows.size() << " failed, " << result.notQueried << " not queried\n";
         return kExitFailed;
     }
     return kExitOk;

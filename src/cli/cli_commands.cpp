@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <ostream>
@@ -46,8 +47,10 @@ int Get(CliSession& s, const std::vector<std::string>& args) {
     const CommandId id = Lookup(s, args[0]);
     if (id == kNoCommand) return kExitUsage;
     ParamValue value;
-    if (!s.core.command.SendQuery(id, value, s.options.timeoutMs)) {
-        s.err << "vk4100ctl: no valid answer to " << args[0] << "?\n";
+    const ExchangeResult result = s.core.command.SendQuery(id, value, s.options.timeoutMs);
+    if (!result) {
+        s.err << "vk4100ctl: no valid answer to " << args[0] << "?: " << StatusName(result.status)
+              << '\n';
         return kExitFailed;
     }
     // A few numeric commands (the user id) hold text: print what the camera sent then.
@@ -63,36 +66,37 @@ int Set(CliSession& s, const std::vector<std::string>& args) {
     const CommandId id = Lookup(s, args[0]);
     if (id == kNoCommand) return kExitUsage;
     const std::string& text = args[1];
+    // A line end inside the value would send a second command to the camera.
+    if (std::any_of(text.begin(), text.end(),
+                    [](char c) { return std::iscntrl(static_cast<unsigned char>(c)); })) {
+        s.err << "vk4100ctl: the value of " << args[0] << " holds a control character\n";
+        return kExitUsage;
+    }
     std::int32_t number = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
     const bool whole = ec == std::errc() && end == text.data() + text.size();
     // Anything but a whole number goes as typed; the camera judges it.
-    const bool ok = s.core.command.Commands().Entry(id).kind == ValueKind::Int && whole
-                        ? s.core.command.SendSetInt(id, number, s.options.timeoutMs)
-                        : s.core.command.SendSetString(id, text, s.options.timeoutMs);
-    if (!ok) {
-        s.err << "vk4100ctl: " << args[0] << " was not set\n";
+    const ExchangeResult result =
+        s.core.command.Commands().Entry(id).kind == ValueKind::Int && whole
+            ? s.core.command.SendSetInt(id, number, s.options.timeoutMs)
+            : s.core.command.SendSetString(id, text, s.options.timeoutMs);
+    if (!result) {
+        s.err << "vk4100ctl: " << args[0] << " was not set: " << StatusName(result.status) << '\n';
         return kExitFailed;
     }
     return kExitOk;
 }
 
-// Sends the line as typed and prints the first line that comes back.
+// Sends the line as typed and prints the first line that answers it.
 int Raw(CliSession& s, const std::vector<std::string>& args) {
-    auto& command = s.core.command;
-    if (!s.core.channel.SendText(args[0] + "\r\n")) {
-        s.err << "vk4100ctl: the line could not be sent\n";
+    std::int32_t ignored = 0;
+    const ExchangeResult result =
+        s.core.command.SendRawQuery(ignored, args[0] + "\r\n", s.options.timeoutMs, true);
+    if (!result) {
+        s.err << "vk4100ctl: " << args[0] << ": " << StatusName(result.status) << '\n';
         return kExitFailed;
     }
-    const auto deadline = Command::Clock::now() + std::chrono::milliseconds(s.options.timeoutMs);
-    while (Command::Clock::now() < deadline && !command.ReceiveLine(true, deadline)) {
-    }
-    std::string reply;
-    if (!command.PopReply(reply)) {
-        s.err << "vk4100ctl: no answer within " << s.options.timeoutMs << " ms\n";
-        return kExitFailed;
-    }
-    s.out << reply << '\n';
+    s.out << result.reply << '\n';
     return kExitOk;
 }
 

@@ -76,6 +76,10 @@ bool OpenSelectedChannel(CoreContext& core, const CliOptions& options, std::ostr
         index = channel.CurrentPortIndex();
     }
     if (channel.OpenChannel(mode, baud, index)) return true;
+    if (!channel.LastOpenError().empty()) {
+        core.ui.ShowMessage(channel.LastOpenError(), kCommunicationErrorCaption,
+                            MessageIcon::Exclamation);
+    }
     err << "vk4100ctl: cannot open port " << index << " of mode " << ChannelModeOption(mode)
         << " at " << baud << " bit/s\n";
     return false;

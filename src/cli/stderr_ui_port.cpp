@@ -6,6 +6,7 @@ namespace vk::cli {
 
 void StderrUiPort::ShowMessage(const std::string& text, const std::string& caption,
                                MessageIcon icon) {
+    CloseProgress();
     ++messages_;
     const char* kind = icon == MessageIcon::Information ? "info" : "error";
     err_ << "vk4100ctl: " << kind << ": ";
@@ -18,6 +19,32 @@ void StderrUiPort::ShowMessage(const std::string& text, const std::string& capti
 bool StderrUiPort::AskYesNo(const std::string& text, const std::string& caption) {
     ShowMessage(text + " (answered no)", caption, MessageIcon::Question);
     return false;
+}
+
+void StderrUiPort::ShowProgress(const std::string& text) {
+    progressText_ = text;
+    percent_ = -1;
+    DrawProgress();
+}
+
+void StderrUiPort::SetProgress(int percent) {
+    if (percent == percent_) return;
+    percent_ = percent;
+    DrawProgress();
+}
+
+void StderrUiPort::DrawProgress() {
+    if (!showProgress_ || progressText_.empty()) return;
+    err_ << '\r' << progressText_;
+    if (percent_ >= 0) err_ << ' ' << percent_ << '%';
+    err_ << "\x1b[K" << std::flush;
+    progressShown_ = true;
+}
+
+void StderrUiPort::CloseProgress() {
+    if (progressShown_) err_ << "\r\x1b[K" << std::flush;
+    progressShown_ = false;
+    progressText_.clear();
 }
 
 }  // namespace vk::cli

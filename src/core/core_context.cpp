@@ -16,12 +16,12 @@ CoreContext::CoreContext(UiPort& uiPort, SettingsBackend& settingsBackend,
                          SerialChannel::Libraries libraries)
     : ui(uiPort),
       settings(settingsBackend),
-      port(uiPort),
       clSerial2000(uiPort),
       clSerial2001(uiPort),
       clSerialV11(uiPort),
-      channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11}), logs),
+      channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11})),
       command(channel, uiPort, notifier, logs),
+      runner(command, uiPort),
       modelCheck(command, uiPort) {}
 
 }  // namespace vk

@@ -11,6 +11,7 @@
 #include "comm/online_status_notifier.h"
 #include "comm/rs232c_port.h"
 #include "comm/serial_channel.h"
+#include "operation_runner.h"
 #include "persist/tool_settings.h"
 #include "protocol/command.h"
 #include "ui_port.h"
@@ -35,6 +36,7 @@ public:
     ClSerialV11Library clSerialV11;
     SerialChannel channel;
     Command command;
+    OperationRunner runner;
     ModelCheck modelCheck;
 };
 

@@ -6,6 +6,13 @@ namespace vk {
 
 enum class MessageIcon { Information, Exclamation, Stop, Question };
 
+// How a camera operation presents itself while it runs.
+struct OperationInfo {
+    std::string name;             // the progress text
+    bool cancellable = false;     // offers Cancel; honoured between steps
+    bool progressAtOnce = false;  // shows progress at once, not only after a glance
+};
+
 // Everything the core asks of a person. The GUI implements it with Qt, the command-line
 // tool prints to stderr, tests record the calls and answer questions from a script.
 class UiPort {
@@ -24,6 +31,13 @@ public:
     // Lets the interface repaint and take input between the steps of a long sequence.
     virtual void PumpEvents() = 0;
     virtual void SetWaitCursor(bool on) = 0;
+
+    // A camera operation runs from Begin to End: the interface keeps the user from starting
+    // another (the tool windows are switched off), shows progress and offers Cancel.
+    virtual void BeginOperation(const OperationInfo& info) { (void)info; }
+    virtual void EndOperation() {}
+    // The user asked the running operation to stop.
+    virtual bool CancelRequested() { return false; }
 };
 
 // Caption used by every communication failure.

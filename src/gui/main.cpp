@@ -3,8 +3,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/ctrl_tool_app.h"
 #include "app/program_options.h"
+#include "app/tool_application.h"
 #include "pages/control_list.h"
 
 int main(int argc, char** argv) {
@@ -38,6 +38,6 @@ int main(int argc, char** argv) {
                      qPrintable(vk::gui::ProgramUsage()));
         return 2;
     }
-    vk::gui::CCtrlToolApp tool(options);
+    vk::gui::ToolApplication tool(options);
     return tool.Run();
 }

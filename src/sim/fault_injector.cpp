@@ -46,7 +46,7 @@ Fault FaultInjector::Take(const std::optional<Request>& request) {
     }
     const Fault fault = spec_.fault;
     if (spec_.count > 0 && --spec_.count == 0) {
-        spec_ = FaultSpec{};
+        spec_ = FaultSettings{};
     }
     return fault;
 }

@@ -15,7 +15,7 @@ class FaultInjector {
 public:
     static constexpr std::size_t kOverlongBytes = 1024;
 
-    void Set(const FaultSpec& spec) { spec_ = spec; }
+    void Set(const FaultSettings& spec) { spec_ = spec; }
 
     // The answer to one line: `answer` gives the camera's normal answer text (without CR LF)
     // and is not called when the fault keeps the camera from acting on the line.
@@ -26,7 +26,7 @@ private:
     // The fault for this line, counting it against the fault's own count.
     Fault Take(const std::optional<Request>& request);
 
-    FaultSpec spec_;
+    FaultSettings spec_;
 };
 
 // "MNEMONIC=value" answered under the next mnemonic of the command table instead.

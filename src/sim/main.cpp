@@ -28,7 +28,7 @@ int Usage(const std::string& problem) {
 }
 
 // "--fault" names, so a tool can be tried against a misbehaving camera by hand.
-bool ParseFault(const std::string& text, vk::sim::FaultSpec& spec) {
+bool ParseFault(const std::string& text, vk::sim::FaultSettings& spec) {
     using vk::sim::Fault;
     static const std::pair<const char*, Fault> kFaults[] = {
         {"silent", Fault::Silent},
@@ -68,7 +68,7 @@ bool ParseBaud(const std::string& text, std::uint32_t& baud) {
 
 int main(int argc, char** argv) {
     vk::sim::SimOptions options;
-    vk::sim::FaultSpec fault;
+    vk::sim::FaultSettings fault;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;

@@ -184,7 +184,7 @@ const std::string& SimulatedCamera::DevicePath() const {
     return impl_->devicePath;
 }
 
-void SimulatedCamera::SetFault(const FaultSpec& spec) {
+void SimulatedCamera::SetFault(const FaultSettings& spec) {
     std::lock_guard lock(impl_->mutex);
     impl_->faults.Set(spec);
 }

@@ -16,11 +16,11 @@ enum class Fault {
     WrongMnemonic,  // answers a query with another command's mnemonic
     ErrorOnSet,     // answers a set with an error text instead of COMPLETE
     Overlong,       // sends 1024+ bytes without an LF, then answers normally
-    Delay,          // answers after FaultSpec::delayMs
+    Delay,          // answers after FaultSettings::delayMs
     HangUp,         // closes its end of the line
 };
 
-struct FaultSpec {
+struct FaultSettings {
     Fault fault = Fault::None;
     int delayMs = 0;                  // for Delay
     int count = -1;                   // how many lines the fault applies to; -1 = until cleared
@@ -55,7 +55,7 @@ public:
 
     const std::string& DevicePath() const;
 
-    void SetFault(const FaultSpec& spec);
+    void SetFault(const FaultSettings& spec);
     void ClearFault() { SetFault({}); }
 
     // Every line received so far, without CR LF, oldest first.

@@ -31,7 +31,7 @@ protected:
     }
 
     ControlTable& Table() { return core.command.Controls(); }
-    const ControlEntry& RowOf(ControlId id) { return Table().Row(Table().CtrlId2TblIndex(id)); }
+    const ControlEntry& RowOf(ControlId id) { return Table().Row(Table().RowOf(id)); }
 
     std::unique_ptr<sim::SimulatedCamera> camera;
     RecordingUiPort ui;

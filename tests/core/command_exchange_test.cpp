@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kShort = 300;  // ms; the simulator answers within a few
 
-class Observer : public COnlineStatusUpdater {
+class Observer : public OnlineStatusObserver {
 public:
     void OnOnlineStatusChanged(int online) override { calls.push_back(online); }
     std::vector<int> calls;
@@ -185,12 +185,13 @@ TEST_F(RawLineTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
     const std::string longLine = "UD=" + std::string(60, 'x') + "0123456789";
     peer.Send(longLine + "\r\nVN=1.23\nMD=a\rb\r\n");
     const auto deadline = Command::Clock::now() + std::chrono::seconds(2);
-    std::vector<std::string> lines;
-    while (lines.size() < 3 && core.command.ReceiveLine(false, deadline)) {
-        std::string l;
-        core.command.PopReply(l);
-        lines.push_back(l);
+    while (core.command.QueuedReplies() < 3 && Command::Clock::now() < deadline) {
+        core.port.WaitForData(deadline);
+        core.command.PollUnsolicited();
     }
+    std::vector<std::string> lines;
+    for (std::string l; core.command.PopReply(l);)
+        lines.push_back(l);
     EXPECT_EQ(lines, (std::vector<std::string>{longLine, "VN=1.23", "MD=a\rb"}));
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "protocol/control_table.h"
-#include "support/recording_ui_port.h"
 
 namespace vk {
 namespace {
@@ -16,11 +16,10 @@ constexpr ControlId kUnknown = 1234;
 class ControlTableTest : public ::testing::Test {
 protected:
     CommandId Id(const char* mnemonic) const { return commands.Find(mnemonic); }
-    std::string Mnemonic(ControlId id) { return commands.GetMnemonic(table.ToCmdId(id)); }
+    std::string Mnemonic(ControlId id) { return commands.GetMnemonic(table.CommandOf(id)); }
 
     CommandTable commands;
-    test::RecordingUiPort ui;
-    ControlTable table{commands, ui};
+    ControlTable table{commands};
 };
 
 TEST_F(ControlTableTest, HoldsTheRowsInTableOrderFollowedByTheEndRow) {
@@ -54,7 +53,7 @@ TEST_F(ControlTableTest, EveryControlIdIsUniqueAndEveryCommandExists) {
 }
 
 TEST_F(ControlTableTest, RowsCarryTheirKindRangeDefaultLevelAndFileFlag) {
-    const ControlEntry& pe = table.Row(table.CtrlId2TblIndex(kPe));
+    const ControlEntry& pe = table.Row(table.RowOf(kPe));
     EXPECT_EQ(commands.GetMnemonic(pe.commandId), "PE");
     EXPECT_EQ(pe.controlKind, ControlKind::Edit);
     EXPECT_EQ(pe.level, ParamLevel::User);
@@ -63,110 +62,125 @@ TEST_F(ControlTableTest, RowsCarryTheirKindRangeDefaultLevelAndFileFlag) {
     EXPECT_EQ(pe.value, 10);
     EXPECT_EQ(pe.inSettingFile, 1u);
 
-    const ControlEntry& ga = table.Row(table.CtrlId2TblIndex(1218));
+    const ControlEntry& ga = table.Row(table.RowOf(1218));
     EXPECT_EQ(commands.GetMnemonic(ga.commandId), "GA");
     EXPECT_EQ(ga.minimum, -84);
     EXPECT_EQ(ga.inSettingFile, 0u);
 
-    EXPECT_EQ(table.Row(table.CtrlId2TblIndex(4503)).controlKind, ControlKind::Radio);
-    EXPECT_EQ(table.Row(table.CtrlId2TblIndex(4626)).controlKind, ControlKind::Check);
-    EXPECT_EQ(table.Row(table.CtrlId2TblIndex(2047)).controlKind, ControlKind::Button);
-    EXPECT_EQ(table.Row(table.CtrlId2TblIndex(2047)).level, ParamLevel::None);
+    EXPECT_EQ(table.Row(table.RowOf(4503)).controlKind, ControlKind::Radio);
+    EXPECT_EQ(table.Row(table.RowOf(4626)).controlKind, ControlKind::Check);
+    EXPECT_EQ(table.Row(table.RowOf(2047)).controlKind, ControlKind::Button);
+    EXPECT_EQ(table.Row(table.RowOf(2047)).level, ParamLevel::None);
     EXPECT_EQ(Mnemonic(4969), "TEMPF");
-    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ControlTableTest, ACommandWithTwoRowsResolvesToTheFirst) {
-    EXPECT_EQ(table.ToCtrlId(Id("LUTR")), 4603u);
-    EXPECT_EQ(table.ToCtrlId(Id("BMPYW")), 2072u);
+    EXPECT_EQ(table.ControlOf(Id("LUTR")), 4603u);
+    EXPECT_EQ(table.ControlOf(Id("BMPYW")), 2072u);
     // Both rows still answer by their own control id, with their own ranges.
     std::int32_t minimum = 0;
     std::int32_t maximum = 0;
-    ASSERT_TRUE(table.GetRange(4605, minimum, maximum));
+    ASSERT_TRUE(table.Range(4605, minimum, maximum));
     EXPECT_EQ(maximum, 4095);
-    ASSERT_TRUE(table.GetRange(4603, minimum, maximum));
+    ASSERT_TRUE(table.Range(4603, minimum, maximum));
     EXPECT_EQ(maximum, 255);
-    EXPECT_EQ(table.ToCmdId(4603), table.ToCmdId(4605));
+    EXPECT_EQ(table.CommandOf(4603), table.CommandOf(4605));
 }
 
 TEST_F(ControlTableTest, ThePageValueReachesTheCameraValueOnlyByCommit) {
-    EXPECT_EQ(table.Row(table.CtrlId2TblIndex(kHtl)).value, 2048);
-    EXPECT_EQ(table.GetDataValue(kHtl), 0);
+    EXPECT_EQ(table.Row(table.RowOf(kHtl)).value, 2048);
+    EXPECT_EQ(table.CameraValue(kHtl), 0);
 
-    EXPECT_TRUE(table.SetDataValue(kPe, 5000));
-    EXPECT_EQ(table.GetDataValue(kPe), 0);
+    EXPECT_TRUE(table.SetPageValue(kPe, 5000));
+    EXPECT_EQ(table.CameraValue(kPe), 0);
     table.CommitAll();
-    EXPECT_EQ(table.GetDataValue(kPe), 5000);
-    EXPECT_EQ(table.GetDataValue(kHtl), 2048);
+    EXPECT_EQ(table.CameraValue(kPe), 5000);
+    EXPECT_EQ(table.CameraValue(kHtl), 2048);
 
-    EXPECT_TRUE(table.SetDataValue(kPe, 6000));
-    EXPECT_EQ(table.GetDataValue(kPe), 5000);
+    EXPECT_TRUE(table.SetPageValue(kPe, 6000));
+    EXPECT_EQ(table.CameraValue(kPe), 5000);
     table.RevertFrom(0);
     table.CommitAll();
-    EXPECT_EQ(table.GetDataValue(kPe), 5000);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(table.CameraValue(kPe), 5000);
+
+    // What the camera took or reported is both values at once.
+    EXPECT_TRUE(table.RecordCameraValue(kHtl, 100));
+    EXPECT_EQ(table.CameraValue(kHtl), 100);
+    EXPECT_EQ(table.Row(table.RowOf(kHtl)).value, 100);
 }
 
 TEST_F(ControlTableTest, FactoryParametersAndTransferableCounts) {
-    EXPECT_TRUE(table.IsFactoryParam(kGa01));
-    EXPECT_FALSE(table.IsFactoryParam(kPe));
-    EXPECT_FALSE(table.IsFactoryParam(2047));  // a button of neither mode
+    EXPECT_TRUE(table.IsFactoryParameter(kGa01));
+    EXPECT_FALSE(table.IsFactoryParameter(kPe));
+    EXPECT_FALSE(table.IsFactoryParameter(2047));  // a button of neither mode
 
     EXPECT_EQ(table.CountTransferable(), 464);
     EXPECT_EQ(table.CountUserTransferable(), 340);
-    EXPECT_FALSE(table.IsTransferable(table.CtrlId2TblIndex(2047)));  // RS, a button
-    EXPECT_FALSE(table.IsTransferable(table.CtrlId2TblIndex(2305)));  // ABA
-    EXPECT_FALSE(table.IsTransferable(table.CtrlId2TblIndex(2062)));  // BMPXW, second row
-    EXPECT_TRUE(table.IsTransferable(table.CtrlId2TblIndex(2304)));   // AWA
-    EXPECT_TRUE(table.IsTransferable(table.CtrlId2TblIndex(2094)));   // FBMPXB
-    EXPECT_FALSE(table.IsTransferable(-1));                           // a lookup that missed
-    EXPECT_FALSE(table.IsTransferable(483));                          // the end row
+    EXPECT_FALSE(table.IsTransferable(table.RowOf(2047)));  // RS, a button
+    EXPECT_FALSE(table.IsTransferable(table.RowOf(2305)));  // ABA
+    EXPECT_FALSE(table.IsTransferable(table.RowOf(2062)));  // BMPXW, second row
+    EXPECT_TRUE(table.IsTransferable(table.RowOf(2304)));   // AWA
+    EXPECT_TRUE(table.IsTransferable(table.RowOf(2094)));   // FBMPXB
+    EXPECT_FALSE(table.IsTransferable(-1));                 // a lookup that missed
+    EXPECT_FALSE(table.IsTransferable(483));                // the end row
 }
 
 TEST_F(ControlTableTest, TheSettingFileFlagTakesOnlyZeroOrOne) {
     const CommandId awb = Id("AWB");
-    EXPECT_EQ(table.GetMasterFileFlag(2241), 1u);
-    EXPECT_TRUE(table.SetMasterFileCommand(awb, 0));
-    EXPECT_EQ(table.GetMasterFileFlag(2241), 0u);
+    EXPECT_EQ(table.InSettingFile(2241), 1u);
+    EXPECT_TRUE(table.SetInSettingFile(awb, 0));
+    EXPECT_EQ(table.InSettingFile(2241), 0u);
 
-    EXPECT_FALSE(table.SetMasterFileCommand(awb, 2));
-    EXPECT_EQ(table.GetMasterFileFlag(2241), 0u);
-    EXPECT_EQ(ui.MessageTexts(),
-              std::vector<std::string>{"Invalid Parameter in SetMasterFileCommand()."});
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(table.SetInSettingFile(awb, 2));
+    EXPECT_EQ(table.InSettingFile(2241), 0u);
 }
 
-TEST_F(ControlTableTest, EveryMissIsReportedAndReturnsItsFailureValue) {
+// A miss is a program error, not a user message: the failure value and nothing changed.
+TEST_F(ControlTableTest, EveryMissReturnsItsFailureValue) {
     std::int32_t minimum = 7;
     std::int32_t maximum = 8;
-    EXPECT_FALSE(table.SetDataValue(kUnknown, 1));
-    EXPECT_EQ(table.GetDataValue(kUnknown), -1);
-    EXPECT_EQ(table.ToCmdId(kEndControlId), kNoCommand);  // the end row never matches
-    EXPECT_EQ(table.CtrlId2TblIndex(kUnknown), -1);
-    EXPECT_EQ(table.ToCtrlId(9999), kEndControlId);
-    EXPECT_FALSE(table.SetMasterFileCommand(Id("MD"), 1));  // a command without a row
-    EXPECT_FALSE(table.IsFactoryParam(kUnknown));
-    EXPECT_FALSE(table.GetRange(kUnknown, minimum, maximum));
-    EXPECT_EQ(table.GetRangeMode(kUnknown), 0xFFFFFFFFu);
-    EXPECT_EQ(table.GetMasterFileFlag(kUnknown), 0u);  // silently
+    EXPECT_FALSE(table.SetPageValue(kUnknown, 1));
+    EXPECT_FALSE(table.RecordCameraValue(kUnknown, 1));
+    EXPECT_EQ(table.CameraValue(kUnknown), -1);
+    EXPECT_EQ(table.CommandOf(kEndControlId), kNoCommand);  // the end row never matches
+    EXPECT_EQ(table.RowOf(kUnknown), -1);
+    EXPECT_EQ(table.ControlOf(9999), kEndControlId);
+    EXPECT_FALSE(table.SetInSettingFile(Id("MD"), 1));  // a command without a row
+    EXPECT_FALSE(table.IsFactoryParameter(kUnknown));
+    EXPECT_FALSE(table.Range(kUnknown, minimum, maximum));
+    EXPECT_EQ(table.RangeMode(kUnknown), 0xFFFFFFFFu);
+    EXPECT_EQ(table.InSettingFile(kUnknown), 0u);  // silently
 
-    EXPECT_EQ(ui.MessageTexts(),
-              (std::vector<std::string>{
-                  "Unexpected error occurred in SetDataValue().",
-                  "Unexpected error occurred in GetDataValue().",
-                  "Unexpected error occurred in ToCmdId().",
-                  "Unexpected error occurred in CtrlId2TblIndex().",
-                  "Unexpected error occurred in ToCtrlId(): Command id is 9999",
-                  "Unexpected error occurred in SetMasterFileCommand().",
-                  "ERROR: IsFactoryParam(): Control id \"1234: 0x4d2\" is not registered in "
-                  "database table",
-                  "Unexpected error occurred in CtrlId2TblIndex().",
-                  "Unexpected error occurred in CtrlId2TblIndex().",
-              }));
-    for (const auto& m : ui.messages)
-        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
     EXPECT_EQ(minimum, 7);
     EXPECT_EQ(maximum, 8);
+}
+
+}  // namespace
+}  // namespace vk
+
+namespace vk {
+namespace {
+
+// The facts the code asks of a row, against the rows they were written for.
+TEST(ControlTableTraits, MarkTheRowsTheCodeTreatsApart) {
+    CommandTable commands;
+    ControlTable table{commands};
+    std::map<std::uint32_t, std::set<std::string>> marked;
+    int readAtStart = 0;
+    for (const ControlEntry& row : table.Rows()) {
+        readAtStart += row.Has(RowTrait::ReadAtStart) ? 1 : 0;
+        for (std::uint32_t trait : {RowTrait::NotTransferable, RowTrait::MonochromeOnly,
+                                    RowTrait::LongSend, RowTrait::HandlerOnly}) {
+            if (row.Has(trait)) marked[trait].insert(commands.GetMnemonic(row.commandId));
+        }
+        // Only rows that hold a value are read at start.
+        if (row.Has(RowTrait::ReadAtStart)) EXPECT_NE(row.controlKind, ControlKind::Button);
+    }
+    EXPECT_EQ(readAtStart, 346);
+    EXPECT_EQ(marked[RowTrait::NotTransferable], (std::set<std::string>{"ABA", "BMPXW", "BMPYW"}));
+    EXPECT_EQ(marked[RowTrait::MonochromeOnly], (std::set<std::string>{"HB", "VB"}));
+    EXPECT_EQ(marked[RowTrait::LongSend], (std::set<std::string>{"HES", "HKS"}));
+    EXPECT_EQ(marked[RowTrait::HandlerOnly], (std::set<std::string>{"EM", "TO"}));
 }
 
 }  // namespace

@@ -14,8 +14,13 @@ constexpr ControlId kFbmthb = 2092;  // factory
 class FullReadTest : public test::CameraFixture {
 protected:
     FullReadResult Read(int modelIndex, bool factoryMode, int timeoutMs = kShort) {
-        ParameterReader reader(core.command, core.notifier, ui);
-        return reader.ReadAllParameters(modelIndex, factoryMode, timeoutMs);
+        FullReadResult result;
+        core.runner.Run({kFullReadProgressText, true, true}, [&](Operation& operation) {
+            result =
+                ParameterReader().ReadAllParameters(operation, modelIndex, factoryMode, timeoutMs);
+            return result.outcome;
+        });
+        return result;
     }
 
     // The queries a full read must send, worked out from the rows of the table.
@@ -23,7 +28,7 @@ protected:
         std::vector<std::string> lines;
         for (const ControlEntry& row : Table().Rows()) {
             const std::string m = core.command.GetMnemonic(row.commandId);
-            if (!InStartupReadList(row.controlId) || row.controlKind == ControlKind::Button ||
+            if (!row.Has(RowTrait::ReadAtStart) || row.controlKind == ControlKind::Button ||
                 m == "ABA" || m == "BMPXW" || m == "BMPYW" ||
                 (colour && (m == "HB" || m == "VB")) ||
                 (!factoryMode && row.level == ParamLevel::Factory)) {
@@ -58,11 +63,9 @@ TEST_F(FullReadTest, UserModeOnAColourCameraQueriesTheUserRowsWithoutBinning) {
     EXPECT_TRUE(result.failedRows.empty());
     EXPECT_TRUE(ui.messages.empty());
 
-    // The answers become page values; the camera values follow only on commit.
+    // An answer is the camera's value.
     EXPECT_EQ(RowOf(kPe).value, 5000);
-    EXPECT_EQ(Table().GetDataValue(kPe), 0);
-    Table().CommitAll();
-    EXPECT_EQ(Table().GetDataValue(kPe), 5000);
+    EXPECT_EQ(Table().CameraValue(kPe), 5000);
 }
 
 TEST_F(FullReadTest, MonochromeCamerasAreAskedForBinningAndFactoryModeAddsFactoryRows) {
@@ -93,7 +96,25 @@ TEST_F(FullReadTest, ProgressRunsToAHundredAndTheInterfaceIsPumpedAfterEveryQuer
     EXPECT_GE(ui.progress.front(), 0);
     EXPECT_EQ(ui.progress.back(), 100);
     EXPECT_FALSE(ui.progressOpen);
-    EXPECT_EQ(ui.pumps, 305);
+    EXPECT_GE(ui.pumps, 305);
+}
+
+TEST_F(FullReadTest, CancelStopsBetweenRowsAndLeavesTheRestAsTheyWere) {
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    camera->SetValue("PE", "5000");
+    camera->SetValue("HTL", "99");
+    ui.cancelAfterPumps = 20;
+    const FullReadResult result = Read(0, false);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.outcome.status, ExchangeStatus::Cancelled);
+    EXPECT_LT(camera->ReceivedLines().size(), 25u);
+    EXPECT_GT(result.notQueried, 250);
+    EXPECT_EQ(RowOf(kPe).value, 5000);   // read before the cancel
+    EXPECT_EQ(RowOf(1984).value, 2048);  // HTL: never asked, keeps its value
+    EXPECT_EQ(Table().CameraValue(1984), 0);
+    EXPECT_FALSE(ui.progressOpen);
+    EXPECT_FALSE(core.runner.Running());
+    EXPECT_FALSE(core.command.LineHeld());
 }
 
 TEST_F(FullReadTest, OtherModelsReadNothingButStillShowAndCloseTheProgress) {
@@ -111,7 +132,7 @@ TEST_F(FullReadTest, OtherModelsReadNothingButStillShowAndCloseTheProgress) {
 TEST_F(FullReadTest, ARefusedQueryKeepsItsValueAndTheReadGoesOn) {
     ASSERT_NO_FATAL_FAILURE(Connect());
     camera->SetValue("PE", "777");
-    Table().SetDataValue(kEm, 3);
+    Table().SetPageValue(kEm, 3);
     camera->SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
     const FullReadResult result = Read(0, false);
 
@@ -163,7 +184,7 @@ TEST_F(FullReadTest, InitCommunicationChecksTheModelAndAsksForTheArea) {
     core.channel.CloseChannel();
     camera->SetValue("EA", "2");
     std::uint32_t area = 0;
-    EXPECT_TRUE(InitCommunication(core, area));
+    EXPECT_TRUE(InitCommunication(core, area).answered);
     EXPECT_EQ(area, 2u);
     EXPECT_EQ(core.modelCheck.modelIndex, 1);
     EXPECT_EQ(camera->ReceivedLines(), (std::vector<std::string>{"MD?", "EA?"}));
@@ -175,7 +196,7 @@ TEST(InitCommunication, AChannelThatCannotOpenIsReportedAndNothingIsAsked) {
     CoreContext core(ui, backend);
     core.port.PinPort("/nonexistent/vk4100-port");
     std::uint32_t area = 9;
-    EXPECT_FALSE(InitCommunication(core, area));
+    EXPECT_FALSE(InitCommunication(core, area).opened);
     EXPECT_EQ(area, 9u);
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text, "Failed to initialize!");

@@ -16,10 +16,10 @@ protected:
 
     // Changes three rows and sends them as a page change does.
     bool ChangeAndSend(std::int32_t ofl, int timeoutMs = kShort) {
-        Table().SetDataValue(kPe, 5000);
-        Table().SetDataValue(kOfl, ofl);
-        Table().SetDataValue(kHtl, 100);
-        const bool ok = SendChangedValues(core.command, timeoutMs);
+        Table().SetPageValue(kPe, 5000);
+        Table().SetPageValue(kOfl, ofl);
+        Table().SetPageValue(kHtl, 100);
+        const bool ok = SendChangedValues(core.command, timeoutMs).ok();
         Table().CommitAll();
         return ok;
     }
@@ -28,13 +28,13 @@ protected:
 TEST_F(SendChangedValuesTest, SendsOnlyChangedRowsInTableOrder) {
     EXPECT_TRUE(ChangeAndSend(200));
     EXPECT_EQ(camera->ReceivedLines(), (std::vector<std::string>{"PE=5000", "OFL=200", "HTL=100"}));
-    EXPECT_EQ(Table().GetDataValue(kPe), 5000);
-    EXPECT_EQ(Table().GetDataValue(kOfl), 200);
-    EXPECT_EQ(Table().GetDataValue(kHtl), 100);
+    EXPECT_EQ(Table().CameraValue(kPe), 5000);
+    EXPECT_EQ(Table().CameraValue(kOfl), 200);
+    EXPECT_EQ(Table().CameraValue(kHtl), 100);
     EXPECT_EQ(camera->Value("HTL"), "100");
 
     camera->ClearReceivedLines();
-    EXPECT_TRUE(SendChangedValues(core.command, kShort));
+    EXPECT_TRUE(SendChangedValues(core.command, kShort).ok());
     EXPECT_TRUE(camera->ReceivedLines().empty());
 }
 
@@ -42,9 +42,9 @@ TEST_F(SendChangedValuesTest, ARefusedValueAndEverythingAfterItKeepTheCamerasVal
     EXPECT_FALSE(ChangeAndSend(70000));  // out of range: the camera answers with an error
 
     EXPECT_EQ(camera->ReceivedLines(), (std::vector<std::string>{"PE=5000", "OFL=70000"}));
-    EXPECT_EQ(Table().GetDataValue(kPe), 5000);   // sent and completed
-    EXPECT_EQ(Table().GetDataValue(kOfl), 0);     // refused
-    EXPECT_EQ(Table().GetDataValue(kHtl), 2048);  // never sent
+    EXPECT_EQ(Table().CameraValue(kPe), 5000);   // sent and completed
+    EXPECT_EQ(Table().CameraValue(kOfl), 0);     // refused
+    EXPECT_EQ(Table().CameraValue(kHtl), 2048);  // never sent
     EXPECT_EQ(RowOf(kOfl).value, 0);
     EXPECT_EQ(RowOf(kHtl).value, 2048);
     EXPECT_EQ(camera->Value("OFL"), "0");
@@ -53,7 +53,7 @@ TEST_F(SendChangedValuesTest, ARefusedValueAndEverythingAfterItKeepTheCamerasVal
 
     // Nothing is left pending: the next send has nothing to do.
     camera->ClearReceivedLines();
-    EXPECT_TRUE(SendChangedValues(core.command, kShort));
+    EXPECT_TRUE(SendChangedValues(core.command, kShort).ok());
     EXPECT_TRUE(camera->ReceivedLines().empty());
 }
 
@@ -61,9 +61,9 @@ TEST_F(SendChangedValuesTest, AValueTheCameraNeverAnsweredIsNotRecorded) {
     camera->SetFault({sim::Fault::Silent, 0, 1, {}});
     EXPECT_FALSE(ChangeAndSend(200, 100));
     EXPECT_EQ(camera->ReceivedLines(), std::vector<std::string>{"PE=5000"});
-    EXPECT_EQ(Table().GetDataValue(kPe), 10);
-    EXPECT_EQ(Table().GetDataValue(kOfl), 0);
-    EXPECT_EQ(Table().GetDataValue(kHtl), 2048);
+    EXPECT_EQ(Table().CameraValue(kPe), 10);
+    EXPECT_EQ(Table().CameraValue(kOfl), 0);
+    EXPECT_EQ(Table().CameraValue(kHtl), 2048);
 }
 
 }  // namespace

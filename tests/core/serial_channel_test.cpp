@@ -41,36 +41,53 @@ TEST_F(SerialChannelTest, OpensTheDeviceWithTheFixedLineSettings) {
     EXPECT_EQ(core.channel.BaudRate(), 115200u);
 }
 
-TEST_F(SerialChannelTest, AFailedOpenIsReportedAndTheSelectionKept) {
+TEST_F(SerialChannelTest, AFailedOpenSaysWhyAndKeepsTheSelection) {
     // An index past every port of this machine names a port that cannot exist.
     EXPECT_FALSE(core.channel.OpenChannel(kCom, 19200, 1000));
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Failed to initialize COM1001 port!\nError in CreateFile()");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(core.channel.LastOpenError(),
+              "Failed to initialize COM1001 port!\nError in CreateFile()");
+    EXPECT_TRUE(ui.messages.empty());  // the caller decides how to tell it
     EXPECT_EQ(core.channel.BaudRate(), 19200u);
     EXPECT_EQ(core.channel.CurrentPortIndex(), 1000u);
     EXPECT_FALSE(core.channel.ReopenChannel());
-    EXPECT_EQ(ui.messages.size(), 2u);
-    EXPECT_FALSE(core.channel.SendText("PE?\r\n"));
+    EXPECT_FALSE(core.channel.Write("PE?\r\n", 5));
 
     EXPECT_FALSE(core.channel.SelectPort(0xFFFFFFFF));  // a damaged stored index
-    EXPECT_EQ(ui.messages.back().text,
+    EXPECT_EQ(core.channel.LastOpenError(),
               "Failed to initialize COM4294967296 port!\nError in CreateFile()");
 
     core.port.PinPort("/dev/null");  // exists, but is no serial device
     EXPECT_FALSE(core.channel.SelectPort(0));
-    EXPECT_EQ(ui.messages.back().text,
+    EXPECT_EQ(core.channel.LastOpenError(),
               "Failed to initialize /dev/null port!\nError in CreateFile()");
 }
 
-TEST_F(SerialChannelTest, SendTextWritesTheLineAndLogsItWithoutTerminator) {
+TEST_F(SerialChannelTest, APortIsOneProgramsAtATimeAndFreeAgainAfterClose) {
     ASSERT_TRUE(OpenPeer());
-    EXPECT_TRUE(core.channel.SendText("PE=10\r\n"));
+    test::RecordingUiPort otherUi;
+    MemorySettingsBackend otherBackend;
+    CoreContext other(otherUi, otherBackend);
+    other.port.PinPort(peer.Path());
+    EXPECT_FALSE(other.channel.OpenChannel(kCom, 115200, 0));
+    EXPECT_EQ(other.channel.LastOpenError(), "Failed to initialize " + peer.Path() +
+                                                 " port!\nThe port is in use by another program.");
+    core.channel.CloseChannel();
+    EXPECT_TRUE(other.channel.OpenChannel(kCom, 115200, 0));
+    other.channel.CloseChannel();
+    // Exclusive use ends with the close even while the other side stays open.
+    EXPECT_TRUE(core.channel.OpenChannel(kCom, 115200, 0));
+}
+
+TEST_F(SerialChannelTest, WriteSendsEveryByteAndInputThatWaitedBeforeOpenIsDropped) {
+    ASSERT_TRUE(OpenPeer());
+    EXPECT_TRUE(core.channel.Write("PE=10\r\n", 7));
     EXPECT_EQ(peer.Receive(7), "PE=10\r\n");
-    ASSERT_EQ(core.logs.terminal.Size(), 1u);
-    EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Tx: PE=10");
-    EXPECT_EQ(core.logs.messages.At(0), "PE=10");
     EXPECT_FALSE(core.port.Write("x", 0));
+    peer.Send("stale\r\n");
+    core.port.WaitForData(std::chrono::steady_clock::now() + std::chrono::seconds(2));
+    ASSERT_TRUE(core.channel.ReopenChannel());
+    char c = 0;
+    EXPECT_EQ(core.channel.ReceiveBytes(&c, 1, 50), 0);
 }
 
 TEST_F(SerialChannelTest, ReceivesEveryByteInOrderEvenWhenNobodyReads) {
@@ -108,7 +125,7 @@ TEST_F(SerialChannelTest, AWriteToAVanishedDeviceFails) {
     }
     EXPECT_TRUE(core.port.IsBroken());
     EXPECT_FALSE(core.channel.IsUsable());
-    EXPECT_FALSE(core.channel.SendText("PE?\r\n"));
+    EXPECT_FALSE(core.channel.Write("PE?\r\n", 5));
 }
 
 TEST_F(SerialChannelTest, PortNamesAndBaudRateLists) {
@@ -124,8 +141,7 @@ TEST_F(SerialChannelTest, PortNamesAndBaudRateLists) {
 
 TEST_F(SerialChannelTest, ModesWithoutATransportSendNothing) {
     EXPECT_FALSE(core.channel.OpenChannel(7, 9600, 0));
-    EXPECT_FALSE(core.channel.SendText("PE?\r\n"));
-    EXPECT_EQ(core.logs.terminal.Size(), 0u);
+    EXPECT_FALSE(core.channel.Write("PE?\r\n", 5));
     EXPECT_EQ(core.channel.GetPortCount(), 0);
     EXPECT_EQ(core.channel.GetPortName(0), "ERROR");
     // Camera Link modes without a library bound cannot open.

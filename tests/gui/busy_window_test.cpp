@@ -30,11 +30,11 @@ void BusyWindowTest::theModeSwitchIsIgnoredWhileReading() {
     MemorySettingsBackend settings;
     ProgramOptions options;
     options.simulateModel = QString();
-    CCtrlToolApp app(options, &ui, &settings);
+    ToolApplication app(options, &ui, &settings);
     QVERIFY(app.Create(nullptr));
     // Answers come late enough that the read is still running when the keys arrive.
     app.Camera()->SetFault({sim::Fault::Delay, 3, -1, {}});
-    CCtrlToolDlg* window = app.MainWindow();
+    MainWindow* window = app.Window();
     bool typedWhileReading = false;
     QTimer::singleShot(150, window, [&] {
         typedWhileReading = !window->isEnabled();
@@ -60,11 +60,11 @@ void BusyWindowTest::theReadsProgressStandsOverTheMainWindow() {
     {
         const ProgressOwner over(ui, &main);
         ui.ShowProgress("Now, reading camera settings.");
-        QCOMPARE(ui.ProgressWindow()->parentWidget(), &main);
+        QCOMPARE(ui.Progress()->parentWidget(), &main);
         ui.CloseProgress();
     }
     ui.ShowProgress("Now, Storing camera data.");
-    QCOMPARE(ui.ProgressWindow()->parentWidget(), &other);
+    QCOMPARE(ui.Progress()->parentWidget(), &other);
     ui.CloseProgress();
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/ctrl_tool_app.h"
-#include "app/ctrl_tool_dlg.h"
+#include "app/main_window.h"
+#include "app/tool_application.h"
 #include "core_context.h"
 #include "persist/settings_backend.h"
 #include "protocol/parameter_reader.h"
@@ -20,11 +20,11 @@ namespace vk::gui::test {
 struct ToolUnderTest {
     vk::test::RecordingUiPort ui;
     MemorySettingsBackend settings;
-    std::unique_ptr<CCtrlToolApp> app;
+    std::unique_ptr<ToolApplication> app;
 
     // Builds the tool; false when it could not be created.
     bool Create(const ProgramOptions& options) {
-        app = std::make_unique<CCtrlToolApp>(options, &ui, &settings);
+        app = std::make_unique<ToolApplication>(options, &ui, &settings);
         std::string error;
         return app->Create(&error);
     }
@@ -34,8 +34,8 @@ struct ToolUnderTest {
         return Create(options);
     }
     // Shows the main window and runs its start-up sequence.
-    CCtrlToolDlg* Start() {
-        CCtrlToolDlg* window = app->MainWindow();
+    MainWindow* Start() {
+        MainWindow* window = app->Window();
         window->show();
         window->Initialize();
         return window;
@@ -43,7 +43,7 @@ struct ToolUnderTest {
 
     CoreContext& Core() { return *app->Core(); }
     sim::SimulatedCamera& Camera() { return *app->Camera(); }
-    CCtrlToolDlg* Window() { return app->MainWindow(); }
+    MainWindow* Window() { return app->Window(); }
 
     bool HasMessage(const std::string& text) const {
         for (const auto& m : ui.messages) {

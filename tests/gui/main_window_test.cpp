@@ -12,9 +12,10 @@
 #include <algorithm>
 
 #include "app/main_menu.h"
-#include "comm/communication_dialog.h"
+#include "comm/communication_window.h"
 #include "gui_test_support.h"
-#include "pages/page_set.h"
+#include "pages/control_binding.h"
+#include "pages/page_info.h"
 #include "support/pty_peer.h"
 
 using namespace vk;
@@ -36,13 +37,13 @@ void PressModeSequence(QWidget* target, const QString& letters) {
         QTest::keyClick(target, static_cast<Qt::Key>(c.unicode()));
 }
 
-bool UtilityMenuEnabled(CCtrlToolDlg* window) {
+bool UtilityMenuEnabled(MainWindow* window) {
     return window->Menu()->TopMenu(kUtilityMenuPosition)->menuAction()->isEnabled();
 }
 
 // The page spin box that shows a parameter.
-QSpinBox* ParameterSpin(CCtrlToolDlg* window, CoreContext& core, const char* mnemonic) {
-    const ControlId id = core.command.Controls().ToCtrlId(core.command.FindCommand(mnemonic));
+QSpinBox* ParameterSpin(MainWindow* window, CoreContext& core, const char* mnemonic) {
+    const ControlId id = core.command.Controls().ControlOf(core.command.FindCommand(mnemonic));
     return qobject_cast<QSpinBox*>(window->FindControl(static_cast<int>(id)));
 }
 
@@ -67,7 +68,7 @@ void MainWindowTest::startUpReadsTheUserParametersAndShowsThem() {
     ToolUnderTest tool;
     QVERIFY(tool.CreateSimulated("VK-4100C-PMCL"));
     tool.Camera().SetValue("PE", "1234");
-    CCtrlToolDlg* window = tool.Start();
+    MainWindow* window = tool.Start();
 
     QCOMPARE(window->windowTitle(), QString("VK-4100 Control Tool  Ver 0.53"));
     const std::vector<std::string> lines = tool.Camera().ReceivedLines();
@@ -112,7 +113,7 @@ void MainWindowTest::withoutACameraTheToolStillStarts() {
         ProgramOptions options;
         options.port = "/nonexistent/vk4100-port";
         QVERIFY(tool.Create(options));
-        CCtrlToolDlg* window = tool.Start();
+        MainWindow* window = tool.Start();
         QVERIFY(tool.HasMessage("Failed to initialize!"));
         QCOMPARE(tool.ui.messages.back().icon, MessageIcon::Exclamation);
         QVERIFY(tool.ui.progressTexts.empty());
@@ -126,7 +127,7 @@ void MainWindowTest::withoutACameraTheToolStillStarts() {
         ProgramOptions options;
         options.port = QString::fromStdString(silent.Path());
         QVERIFY(tool.Create(options));
-        CCtrlToolDlg* window = tool.Start();
+        MainWindow* window = tool.Start();
         QVERIFY(!tool.HasMessage("Failed to initialize!"));
         QVERIFY(tool.ui.progressTexts.empty());
         QCOMPARE(silent.Receive(10), std::string("MD?\r\nEA?\r\n"));
@@ -138,7 +139,7 @@ void MainWindowTest::withoutACameraTheToolStillStarts() {
 void MainWindowTest::keySequenceSwitchesModeAndReadsAgain() {
     ToolUnderTest tool;
     QVERIFY(tool.CreateSimulated());
-    CCtrlToolDlg* window = tool.Start();
+    MainWindow* window = tool.Start();
     QTabBar* tabBar = window->Tabs()->tabBar();
     auto* baudRate = window->Communication()->findChild<QComboBox*>("baudRate");
 
@@ -173,7 +174,7 @@ void MainWindowTest::keySequenceSwitchesModeAndReadsAgain() {
 void MainWindowTest::aWrongKeyDisarmsTheSequence() {
     ToolUnderTest tool;
     QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));  // nothing to read: quick
-    CCtrlToolDlg* window = tool.Start();
+    MainWindow* window = tool.Start();
     QTabBar* tabBar = window->Tabs()->tabBar();
 
     PressModeSequence(tabBar, "VXKF");
@@ -193,7 +194,7 @@ void MainWindowTest::aWrongKeyDisarmsTheSequence() {
 void MainWindowTest::escapeOnTheTabControlAsksBeforeClosing() {
     ToolUnderTest tool;
     QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
-    CCtrlToolDlg* window = tool.Start();
+    MainWindow* window = tool.Start();
     QTabBar* tabBar = window->Tabs()->tabBar();
 
     tool.ui.answers = {false};
@@ -221,7 +222,7 @@ void MainWindowTest::escapeOnTheTabControlAsksBeforeClosing() {
 void MainWindowTest::enterAndEscapeOnControlsNeverClose() {
     ToolUnderTest tool;
     QVERIFY(tool.CreateSimulated());
-    CCtrlToolDlg* window = tool.Start();
+    MainWindow* window = tool.Start();
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
 
@@ -271,7 +272,7 @@ void MainWindowTest::enterAndEscapeOnControlsNeverClose() {
 void MainWindowTest::menuRunsItsCommands() {
     ToolUnderTest tool;
     QVERIFY(tool.CreateSimulated());
-    CCtrlToolDlg* window = tool.Start();
+    MainWindow* window = tool.Start();
     MainMenu* menu = window->Menu();
 
     // Items of functions that come later are there, greyed.
@@ -309,7 +310,7 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
         tool.settings = kept;
         QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
         QCOMPARE(tool.Core().channel.GetMode(), 0u);
-        CCtrlToolDlg* window = tool.Start();
+        MainWindow* window = tool.Start();
         PressModeSequence(window->Tabs()->tabBar(), "VKF");
         tool.app.reset();  // a normal end
         kept = tool.settings;
@@ -324,7 +325,7 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
     ToolUnderTest again;
     again.settings = kept;
     QVERIFY(again.CreateSimulated("VK-26000C-MCL"));
-    CCtrlToolDlg* window = again.Start();
+    MainWindow* window = again.Start();
     QCOMPARE(TabTitles(window->Tabs()), kAllTabs);
     QVERIFY(UtilityMenuEnabled(window));
 }

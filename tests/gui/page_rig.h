@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "core_context.h"
-#include "pages/page_set.h"
+#include "pages/control_binding.h"
+#include "pages/page_info.h"
 #include "pages/page_table.h"
 #include "persist/settings_backend.h"
 #include "protocol/parameter_reader.h"
@@ -43,16 +44,17 @@ public:
         if (!camera->Start(&error)) return false;
         core.port.PinPort(camera->DevicePath());
         if (!core.channel.OpenChannel(0, 115200, 0)) return false;
-        return core.modelCheck.Check();
+        return core.modelCheck.Check().ok();
     }
 
-    // What the main window does on a read: adapt to the model, read, show, commit, show.
+    // What the main window does on a read: adapt to the model, read, show.
     void ReadAll(bool factoryMode = true) {
         binding->ApplyModel(core.modelCheck.modelIndex);
-        ParameterReader reader(core.command, core.notifier, core.ui);
-        reader.ReadAllParameters(core.modelCheck.modelIndex, factoryMode);
-        binding->RefreshAllControls();
-        core.command.Controls().CommitAll();
+        core.runner.Run({kFullReadProgressText, true, true}, [&](Operation& operation) {
+            return ParameterReader()
+                .ReadAllParameters(operation, core.modelCheck.modelIndex, factoryMode)
+                .outcome;
+        });
         binding->RefreshAllControls();
         binding->UpdateCombinedDisplays();
     }

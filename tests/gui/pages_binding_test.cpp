@@ -72,7 +72,7 @@ private slots:
         for (const PlacedControl& placed : PlacedControls()) {
             const ControlEntry* row = InitialRowOf(placed.cell.controlId);
             if (!row) continue;
-            const int tableRow = rig.Table().CtrlId2TblIndex(row->controlId);
+            const int tableRow = rig.Table().RowOf(row->controlId);
             if (!IsReadInFullRead(rig.Table(), tableRow, rig.core.modelCheck.modelIndex, true)) {
                 continue;
             }
@@ -111,7 +111,7 @@ private slots:
 
         QTest::keyClick(exposure, Qt::Key_PageDown);  // ten steps down from 15
         QCOMPARE(rig.camera->ReceivedLines(), Lines{"PE=10"});
-        QCOMPARE(rig.Table().GetDataValue(kExposureTime), 10);
+        QCOMPARE(rig.Table().CameraValue(kExposureTime), 10);
 
         // At the bound a step has nothing left to change.
         rig.camera->ClearReceivedLines();
@@ -263,7 +263,7 @@ private slots:
         QCOMPARE(group.size(), std::size_t{3});
         group[2]->click();
         QCOMPARE(rig.camera->ReceivedLines(), Lines{"CTCE=2"});
-        QCOMPARE(rig.Table().GetDataValue(4503), 2);
+        QCOMPARE(rig.Table().CameraValue(4503), 2);
         QCOMPARE(CGen::RadioGroupValue(group[0]), std::optional<int>(2));
     }
 
@@ -276,7 +276,7 @@ private slots:
         Choose(rig.Control<QComboBox>(2048), 1);  // HB "2"
         Choose(rig.Control<QComboBox>(4925), 1);  // HES, the long time-out
         QCOMPARE(rig.camera->ReceivedLines(), (Lines{"ALCLR=0", "HB=2", "HES=1"}));
-        QCOMPARE(rig.Table().GetDataValue(2048), 2);
+        QCOMPARE(rig.Table().CameraValue(2048), 2);
     }
 
     void aRefusedValueLeavesTheCamerasValueShown() {
@@ -292,7 +292,7 @@ private slots:
         Type(exposure, "5000");
         QTest::keyClick(exposure, Qt::Key_Enter);
         QCOMPARE(exposure->value(), 4000);
-        QCOMPARE(rig.Table().GetDataValue(kExposureTime), 4000);
+        QCOMPARE(rig.Table().CameraValue(kExposureTime), 4000);
         QCOMPARE(rig.ui.messages.size(), std::size_t{1});
         QCOMPARE(rig.ui.messages[0].caption, std::string("Communication Error"));
 

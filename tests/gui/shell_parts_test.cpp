@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "app/hidden_mode_switch.h"
+#include "app/idle_reader.h"
 #include "app/program_options.h"
-#include "app/progress_bar_dialog.h"
+#include "app/progress_window.h"
 #include "app/qt_ui_port.h"
-#include "app/receive_timer.h"
 #include "app/window_list.h"
 #include "core_context.h"
 #include "support/pty_peer.h"
@@ -56,7 +56,7 @@ private slots:
     void progressWindowHoldsItsOwnerDisabled();
     void uiPortShowsBoxesWithIconAndCaption();
     void statusStripFollowsTheNotifier();
-    void receiveTimerLogsLinesTheCameraSendsOnItsOwn();
+    void idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine();
     void modeSwitchSequence();
     void programOptions();
 };
@@ -89,7 +89,7 @@ void ShellPartsTest::progressWindowHoldsItsOwnerDisabled() {
     QWidget owner;
     auto* child = new QPushButton("x", &owner);
     owner.show();
-    CProgressBarDialog progress;
+    ProgressWindow progress;
 
     progress.SetProgress(40);  // not shown: ignored
     QCOMPARE(progress.Value(), 0);
@@ -145,10 +145,10 @@ void ShellPartsTest::uiPortShowsBoxesWithIconAndCaption() {
     QVERIFY(!ui.AskYesNo("Replace?", "Confirm"));
 
     ui.ShowProgress("Now, Storing camera data.");
-    QVERIFY(ui.ProgressWindow() && ui.ProgressWindow()->isVisible());
+    QVERIFY(ui.Progress() && ui.Progress()->isVisible());
     QVERIFY(!main.isEnabled());
     ui.SetProgress(70);
-    QCOMPARE(ui.ProgressWindow()->Value(), 70);
+    QCOMPARE(ui.Progress()->Value(), 70);
     ui.CloseProgress();
     QVERIFY(main.isEnabled());
 
@@ -177,32 +177,39 @@ void ShellPartsTest::statusStripFollowsTheNotifier() {
     QCOMPARE(second.Shown(), 0);
 }
 
-void ShellPartsTest::receiveTimerLogsLinesTheCameraSendsOnItsOwn() {
+void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     vk::test::RecordingUiPort ui;
     MemorySettingsBackend settings;
     CoreContext core(ui, settings);
     vk::test::PtyPeer camera;
     core.port.PinPort(camera.Path());
     QVERIFY(core.channel.OpenChannel(0, 9600, 0));
-    ReceiveTimer timer(core.command);
+    IdleReader reader(core.command, core.channel);
 
+    // Woken by the bytes themselves: no timer runs.
     camera.Send("TMP0=41\r\nHELLO\r\n");
     QTRY_COMPARE(core.command.QueuedReplies(), std::size_t{2});
     QCOMPARE(core.logs.messages.At(0), std::string("HELLO"));
     QCOMPARE(core.logs.messages.At(1), std::string("TMP0=41"));
     QVERIFY(core.logs.terminal.At(0).ends_with("Rx: HELLO"));
 
-    // While a box opened from inside an exchange is up, the bytes belong to that exchange.
-    QDialog box;
-    box.setModal(true);
-    box.show();
-    camera.Send("COMPLETE\r\n");
-    QTRY_COMPARE(core.port.Available(), 10);
-    timer.Poll();
+    // A binary answer full of line ends, while an operation owns the line and the event loop
+    // turns: every byte reaches the operation, in order, and none becomes a line.
+    const std::string binary("\x42\x0A\x0D\x0A\x00\x01\r\n\xFF", 9);
+    std::vector<std::uint8_t> got(binary.size());
+    const ExchangeResult result = core.runner.Run({"binary"}, [&](Operation& operation) {
+        camera.Send(binary);
+        QTest::qWait(100);  // the reader is told of the bytes meanwhile
+        return operation.command.ReceiveBytes(got, 2000);
+    });
+    QVERIFY(result.ok());
+    QCOMPARE(std::string(got.begin(), got.end()), binary);
     QCOMPARE(core.command.QueuedReplies(), std::size_t{2});
-    box.hide();
-    timer.Poll();
-    QCOMPARE(core.command.QueuedReplies(), std::size_t{3});
+    QVERIFY(core.logs.terminal.At(0).ends_with("Rx: 42 0A 0D 0A 00 01 0D 0A FF"));
+
+    // Once the line is free again the reader takes what comes.
+    camera.Send("COMPLETE\r\n");
+    QTRY_COMPARE(core.command.QueuedReplies(), std::size_t{3});
 }
 
 void ShellPartsTest::modeSwitchSequence() {

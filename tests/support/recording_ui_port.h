@@ -36,6 +36,13 @@ public:
     void CloseProgress() override { progressOpen = false; }
     void PumpEvents() override { ++pumps; }
     void SetWaitCursor(bool on) override { waitCursor.push_back(on); }
+    void BeginOperation(const OperationInfo& info) override { operations.push_back(info.name); }
+    void EndOperation() override {
+        progressOpen = false;
+        ++operationsEnded;
+    }
+    // The user presses Cancel once the interface has been pumped that often.
+    bool CancelRequested() override { return cancelAfterPumps >= 0 && pumps >= cancelAfterPumps; }
 
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
@@ -52,6 +59,9 @@ public:
     bool progressOpen = false;
     int pumps = 0;
     std::vector<bool> waitCursor;
+    std::vector<std::string> operations;
+    int operationsEnded = 0;
+    int cancelAfterPumps = -1;
 };
 
 }  // namespace vk::test

@@ -1,24 +1,32 @@
 #include "comm/init_communication.h"
 
 #include "core_context.h"
+#include "persist/flash_areas.h"
 
 namespace vk {
 
-bool QueryCurrentArea(Command& command, std::uint32_t& area) {
-    std::int32_t value = 0;
-    if (!command.QueryInt(command.FindCommand("EA"), value, kAreaQueryTimeoutMs)) return false;
-    area = static_cast<std::uint32_t>(value);
-    return true;
+void ReportOpenFailure(CoreContext& core) {
+    const std::string& reason = core.channel.LastOpenError();
+    if (!reason.empty()) {
+        core.ui.ShowMessage(reason, kCommunicationErrorCaption, MessageIcon::Exclamation);
+    }
 }
 
-bool InitCommunication(CoreContext& core, std::uint32_t& currentArea) {
-    if (!core.channel.ReopenChannel()) {
-        core.ui.ShowMessage("Failed to initialize!", "", MessageIcon::Exclamation);
-        return false;
+ConnectResult InitCommunication(CoreContext& core, std::uint32_t& currentArea,
+                                std::optional<std::uint32_t> comPort) {
+    ConnectResult result;
+    SerialChannel& channel = core.channel;
+    result.opened = comPort ? channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort),
+                                                  channel.BaudRate(), *comPort)
+                            : channel.ReopenChannel();
+    if (!result.opened) {
+        ReportOpenFailure(core);
+        core.ui.ShowMessage(kFailedToInitialize, "", MessageIcon::Exclamation);
+        return result;
     }
-    const bool answered = core.modelCheck.Check();
-    QueryCurrentArea(core.command, currentArea);
-    return answered;
+    result.answered = core.modelCheck.Check().ok();
+    FlashAreas(core.command).QueryCurrentArea(currentArea);
+    return result;
 }
 
 }  // namespace vk

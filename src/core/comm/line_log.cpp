@@ -1,5 +1,6 @@
 #include "comm/line_log.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -8,12 +9,40 @@ namespace vk {
 void LineLog::Add(const std::string& text) {
     lines_.push_front(stamp_ == Stamp::None ? text : CurrentLogStamp() + text);
     if (lines_.size() > capacity_) lines_.pop_back();
-    if (onAdded) onAdded(lines_.front());
+    ++totalAdded_;
+    // A copy: an observer may stop watching from inside its call.
+    const auto observers = observers_;
+    for (LineLogObserver* o : observers)
+        o->OnLineAdded(lines_.front());
 }
 
 void LineLog::Clear() {
     lines_.clear();
-    if (onCleared) onCleared();
+    const auto observers = observers_;
+    for (LineLogObserver* o : observers)
+        o->OnCleared();
+}
+
+void LineLog::AddObserver(LineLogObserver* observer) {
+    if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+        observers_.push_back(observer);
+    }
+}
+
+void LineLog::RemoveObserver(LineLogObserver* observer) {
+    std::erase(observers_, observer);
+}
+
+std::string TrafficLogs::HexText(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (std::uint8_t b : bytes) {
+        if (!text.empty()) text += ' ';
+        text += kDigits[b >> 4];
+        text += kDigits[b & 0xF];
+    }
+    return text;
 }
 
 std::string FormatLogStamp(int minute, int second, int millisecond) {

@@ -1,11 +1,21 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
-#include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace vk {
+
+// Told of every change of a log; any number may watch one log.
+class LineLogObserver {
+public:
+    virtual ~LineLogObserver() = default;
+    virtual void OnLineAdded(const std::string& line) = 0;
+    virtual void OnCleared() {}
+};
 
 // A bounded list of logged lines, newest first. The terminal log stamps each line; the
 // connection window's message list keeps it bare.
@@ -26,14 +36,19 @@ public:
     const std::string& At(std::size_t i) const { return lines_.at(i); }
     const std::deque<std::string>& Lines() const { return lines_; }
 
-    // Called after a line was added (with the stored text) and after Clear (with nothing).
-    std::function<void(const std::string&)> onAdded;
-    std::function<void()> onCleared;
+    // Lines added since the log was made, dropped and cleared ones included: a view that
+    // catches up in batches learns from it how many lines are new.
+    std::uint64_t TotalAdded() const { return totalAdded_; }
+
+    void AddObserver(LineLogObserver* observer);
+    void RemoveObserver(LineLogObserver* observer);
 
 private:
     std::size_t capacity_;
     Stamp stamp_;
     std::deque<std::string> lines_;
+    std::uint64_t totalAdded_ = 0;
+    std::vector<LineLogObserver*> observers_;
 };
 
 // "%02d:%02d:%03d  " of minute, second and millisecond (UTC); the hour is not shown.
@@ -47,11 +62,23 @@ struct TrafficLogs {
 
     void Transmitted(const std::string& line) { Log("Tx: ", line); }
     void Received(const std::string& line) { Log("Rx: ", line); }
+    // A line that could not be written: the log must not claim it went out.
+    void TransmitFailed(const std::string& line) { Log("Tx failed: ", line, kNotSent); }
+    // Binary traffic, in hex.
+    void TransmittedBytes(std::span<const std::uint8_t> bytes, bool sent) {
+        Log(sent ? "Tx: " : "Tx failed: ", HexText(bytes), sent ? "" : kNotSent);
+    }
+    void ReceivedBytes(std::span<const std::uint8_t> bytes) { Log("Rx: ", HexText(bytes)); }
+
+    // "01 0A FF" for the bytes.
+    static std::string HexText(std::span<const std::uint8_t> bytes);
 
 private:
-    void Log(const char* prefix, const std::string& line) {
+    static constexpr const char* kNotSent = "  (not sent)";
+
+    void Log(const char* prefix, const std::string& line, const char* messageSuffix = "") {
         terminal.Add(prefix + line);
-        messages.Add(line);
+        messages.Add(line + messageSuffix);
     }
 };
 

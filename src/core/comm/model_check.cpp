@@ -23,8 +23,6 @@ constexpr std::array<ModelRow, 20> kModels = {{
     {"VK-4100C-MCL", 0},  {"VK-4100M-MCL", 1},  {"VK-4100C-PMCL", 0}, {"VK-4100M-PMCL", 1},
 }};
 
-constexpr std::string_view kModelCommand = "MD";
-
 }  // namespace
 
 ModelCheck::ModelCheck(Command& command, UiPort& ui) : command_(command), ui_(ui) {}
@@ -36,17 +34,16 @@ int ModelCheck::IndexOf(const std::string& modelText) {
     return kNoModel;
 }
 
-bool ModelCheck::Check() {
+ExchangeResult ModelCheck::Check() {
     std::string answer;
-    if (!command_.QueryString(command_.FindCommand(kModelCommand), answer, kQueryTimeoutMs)) {
-        return false;
-    }
+    ExchangeResult result = command_.QueryString(Cmd("MD"), answer, kQueryTimeoutMs);
+    if (!result) return result;
     modelIndex = IndexOf(answer);
     if (modelIndex == kNoModel) {
         ui_.ShowMessage("Unsupported model: \"" + answer + "\"", "", MessageIcon::Exclamation);
     }
     modelName = answer;
-    return true;
+    return result;
 }
 
 }  // namespace vk

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "protocol/exchange_result.h"
+
 namespace vk {
 
 class Command;
@@ -17,7 +19,7 @@ public:
 
     // Queries the model text. False when the camera did not answer; the record then keeps
     // the previous model. An answer outside the model table is reported and gives kNoModel.
-    bool Check();
+    ExchangeResult Check();
 
     // The index of a model text (exact, letter case included); kNoModel for anything else.
     static int IndexOf(const std::string& modelText);

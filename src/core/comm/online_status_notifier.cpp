@@ -4,11 +4,11 @@
 
 namespace vk {
 
-void OnlineStatusNotifier::Register(COnlineStatusUpdater* observer) {
+void OnlineStatusNotifier::Register(OnlineStatusObserver* observer) {
     if (observer) observers_.push_back(observer);
 }
 
-void OnlineStatusNotifier::Unregister(COnlineStatusUpdater* observer) {
+void OnlineStatusNotifier::Unregister(OnlineStatusObserver* observer) {
     std::erase(observers_, observer);
 }
 

@@ -5,9 +5,9 @@
 namespace vk {
 
 // Implemented by every tool window (and by anything else that follows the line state).
-class COnlineStatusUpdater {
+class OnlineStatusObserver {
 public:
-    virtual ~COnlineStatusUpdater() = default;
+    virtual ~OnlineStatusObserver() = default;
     // 1 online, 0 offline.
     virtual void OnOnlineStatusChanged(int online) { (void)online; }
 };
@@ -16,8 +16,8 @@ public:
 // observers again, even when the state did not change.
 class OnlineStatusNotifier {
 public:
-    void Register(COnlineStatusUpdater* observer);
-    void Unregister(COnlineStatusUpdater* observer);
+    void Register(OnlineStatusObserver* observer);
+    void Unregister(OnlineStatusObserver* observer);
     void SetOnline() { Notify(1); }
     void SetOffline() { Notify(0); }
 
@@ -27,7 +27,7 @@ public:
 private:
     void Notify(int online);
 
-    std::vector<COnlineStatusUpdater*> observers_;
+    std::vector<OnlineStatusObserver*> observers_;
     int current_ = 0;
 };
 

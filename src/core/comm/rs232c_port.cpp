@@ -2,18 +2,19 @@
 
 #include <algorithm>
 
-#include "ui_port.h"
-
 namespace vk {
 
 bool Rs232cPort::Open(const std::string& portName, std::uint32_t baudRate, int byteSize,
                       int stopBits, int xonXoff, int parityCheck) {
     if (IsOpen()) Close();
     std::string failedStep;
-    if (!OpenDevice(portName, baudRate, byteSize, stopBits, xonXoff, parityCheck, failedStep)) {
+    bool inUse = false;
+    lastError_.clear();
+    if (!OpenDevice(portName, baudRate, byteSize, stopBits, xonXoff, parityCheck, failedStep,
+                    inUse)) {
         Close();
-        ui_.ShowMessage("Failed to initialize " + portName + " port!\nError in " + failedStep,
-                        kCommunicationErrorCaption, MessageIcon::Exclamation);
+        lastError_ = "Failed to initialize " + portName + " port!\n" +
+                     (inUse ? "The port is in use by another program." : "Error in " + failedStep);
         return false;
     }
     StartReader();
@@ -53,6 +54,16 @@ void Rs232cPort::ResetBuffer() {
 bool Rs232cPort::WaitForData(std::chrono::steady_clock::time_point deadline) {
     if (!IsOpen()) return false;
     return ring_.WaitForData(deadline);
+}
+
+void Rs232cPort::SetDataListener(std::function<void()> listener) {
+    std::lock_guard lock(listenerLock_);
+    listener_ = std::move(listener);
+}
+
+void Rs232cPort::NotifyData() {
+    std::lock_guard lock(listenerLock_);
+    if (listener_) listener_();
 }
 
 bool Rs232cPort::Write(const char* bytes, int length) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -13,23 +14,24 @@
 
 namespace vk {
 
-class UiPort;
-
 // A PC serial port: fixed line settings, a reader thread that moves received bytes into
 // the ring, and one lock that covers whole writes and whole drains. The platform part
 // lives in rs232c_port_posix.cpp / rs232c_port_win32.cpp.
 class Rs232cPort {
 public:
-    explicit Rs232cPort(UiPort& ui);
+    Rs232cPort();
     ~Rs232cPort();
     Rs232cPort(const Rs232cPort&) = delete;
     Rs232cPort& operator=(const Rs232cPort&) = delete;
 
-    // stopBits 0 means one stop bit. Shows the failing step's message on failure.
+    // stopBits 0 means one stop bit. The port is this program's alone while open: another
+    // program that has it open makes the open fail. Input that waited is dropped.
+    // LastError() says why an open failed.
     bool Open(const std::string& portName, std::uint32_t baudRate, int byteSize = 8,
               int stopBits = 0, int xonXoff = 0, int parityCheck = 0);
     void Close();
     bool IsOpen() const;
+    const std::string& LastError() const { return lastError_; }
     // True once the device has gone away (hang-up, unplugged); reopening clears it.
     bool IsBroken() const { return broken_.load(); }
 
@@ -41,6 +43,8 @@ public:
     void ResetBuffer();
     // Blocks until a byte waits, the deadline passes or the port closes or breaks.
     bool WaitForData(std::chrono::steady_clock::time_point deadline);
+    // Called on the reader thread after bytes arrived (and once when the port breaks).
+    void SetDataListener(std::function<void()> listener);
 
     // The selectable port names of this platform: COM1..COM16 on Windows; on other
     // systems the serial devices that exist, after the pinned ones.
@@ -55,16 +59,17 @@ private:
     struct Platform;
 
     // The platform's part: the device, the reader's wait, the writes.
+    // failedStep names the call that failed; inUse says another program has the port.
     bool OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize, int stopBits,
-                    int xonXoff, int parityCheck, std::string& failedStep);
+                    int xonXoff, int parityCheck, std::string& failedStep, bool& inUse);
     void ReaderLoop();
     void WakeReader();     // ends the reader's pending wait
     void ReleaseDevice();  // closes what OpenDevice opened
     bool WriteDevice(const char* bytes, int length);
 
     void StartReader();
+    void NotifyData();
 
-    UiPort& ui_;
     std::unique_ptr<Platform> platform_;
     std::mutex lock_;  // whole writes and whole drains
     ByteRing ring_;
@@ -72,6 +77,9 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<bool> broken_{false};
     std::vector<std::string> pinned_;
+    std::string lastError_;
+    std::mutex listenerLock_;
+    std::function<void()> listener_;
 };
 
 }  // namespace vk

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <glob.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -12,7 +13,6 @@
 #include <fstream>
 
 #include "comm/rs232c_port.h"
-#include "ui_port.h"
 
 namespace vk {
 
@@ -93,7 +93,7 @@ bool IsRealUart(const std::string& device) {
 
 }  // namespace
 
-Rs232cPort::Rs232cPort(UiPort& ui) : ui_(ui), platform_(std::make_unique<Platform>()) {}
+Rs232cPort::Rs232cPort() : platform_(std::make_unique<Platform>()) {}
 
 Rs232cPort::~Rs232cPort() {
     Close();
@@ -108,12 +108,20 @@ std::string Rs232cPort::DevicePath(const std::string& portName) {
 }
 
 bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
-                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep) {
+                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep,
+                            bool& inUse) {
     auto& p = *platform_;
     failedStep = "CreateFile()";
     p.fd = ::open(DevicePath(portName).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    inUse = p.fd < 0 && errno == EBUSY;
     if (p.fd < 0 || !::isatty(p.fd)) return false;
-    ::ioctl(p.fd, TIOCEXCL);  // no sharing, as far as the system allows
+    // Two programs on one line would take each other's replies. The lock goes with the file
+    // descriptor, so a program that ends without closing still frees the port.
+    if (::flock(p.fd, LOCK_EX | LOCK_NB) != 0) {
+        inUse = errno == EWOULDBLOCK;
+        return false;
+    }
+    ::ioctl(p.fd, TIOCEXCL);
 
     termios tio{};
     failedStep = "GetCommState()";
@@ -148,6 +156,9 @@ void Rs232cPort::WakeReader() {
 
 void Rs232cPort::ReleaseDevice() {
     auto& p = *platform_;
+    // Exclusive mode belongs to the terminal, not to this descriptor: on a terminal that
+    // someone else keeps open (a pseudo-terminal's other side) it would outlive the close.
+    if (p.fd >= 0) ::ioctl(p.fd, TIOCNXCL);
     CloseFd(p.fd);
     CloseFd(p.wake[0]);
     CloseFd(p.wake[1]);
@@ -173,12 +184,16 @@ void Rs232cPort::ReaderLoop() {
         const ssize_t n = ::read(p.fd, chunk, ring_.Free());
         if (n > 0) {
             ring_.Write(chunk, static_cast<std::size_t>(n));
+            NotifyData();
         } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
             broken_ = true;
             break;
         }
     }
-    if (broken_) ring_.Shutdown();
+    if (broken_) {
+        ring_.Shutdown();
+        NotifyData();
+    }
 }
 
 bool Rs232cPort::WriteDevice(const char* bytes, int length) {

@@ -1,11 +1,10 @@
 // The serial port on Windows: overlapped I/O, a reader thread woken by the received-
-// character event, a process-local lock with the scope of the original named mutex.
+// character event, a process-local lock over whole writes and drains.
 #include <windows.h>
 
 #include <algorithm>
 
 #include "comm/rs232c_port.h"
-#include "ui_port.h"
 
 namespace vk {
 
@@ -28,7 +27,7 @@ bool Finish(HANDLE h, OVERLAPPED& ov, DWORD& done) {
 
 }  // namespace
 
-Rs232cPort::Rs232cPort(UiPort& ui) : ui_(ui), platform_(std::make_unique<Platform>()) {}
+Rs232cPort::Rs232cPort() : platform_(std::make_unique<Platform>()) {}
 
 Rs232cPort::~Rs232cPort() {
     Close();
@@ -43,11 +42,13 @@ std::string Rs232cPort::DevicePath(const std::string& portName) {
 }
 
 bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
-                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep) {
+                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep,
+                            bool& inUse) {
     auto& p = *platform_;
     failedStep = "CreateFile()";
     p.handle = CreateFileA(DevicePath(portName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    inUse = p.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
     if (p.handle == INVALID_HANDLE_VALUE) return false;
 
     failedStep = "SetCommMask()";
@@ -76,6 +77,7 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     failedStep = "SetCommState()";
     if (!SetCommState(p.handle, &dcb)) return false;
 
+    PurgeComm(p.handle, PURGE_RXCLEAR | PURGE_TXCLEAR);  // what waited is no answer to us
     EscapeCommFunction(p.handle, SETDTR);
     p.writeOv = {};
     p.readOv = {};
@@ -131,6 +133,7 @@ void Rs232cPort::ReaderLoop() {
                 break;
             }
             ring_.Write(chunk, got);
+            NotifyData();
             want -= got;
             if (got == 0) break;
         }

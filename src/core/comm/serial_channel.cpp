@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "comm/cl_serial_library.h"
-#include "comm/line_log.h"
 #include "comm/rs232c_port.h"
 #include "persist/tool_settings.h"
 
@@ -12,6 +11,8 @@ namespace vk {
 namespace {
 
 constexpr int kClWriteTimeoutMs = 500;
+// A device that streams must not keep an open going for ever.
+constexpr int kMaxStaleBytes = 4096;
 constexpr auto kComMode = static_cast<std::uint32_t>(ChannelMode::ComPort);
 
 bool IsLibraryMode(std::uint32_t mode) {
@@ -25,9 +26,8 @@ SettingIndex LibraryIndexSetting(std::uint32_t mode) {
 
 }  // namespace
 
-SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries,
-                             TrafficLogs& logs)
-    : settings_(settings), port_(port), libraries_(libraries), logs_(logs) {
+SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries)
+    : settings_(settings), port_(port), libraries_(libraries) {
     mode_ = settings_.Number(SettingIndex::CommunicationMode);
     // After a run that did not reach its normal end (a Camera Link library may have taken
     // it down), start on the COM port; the stored indices and rate stay.
@@ -61,15 +61,24 @@ bool SerialChannel::OpenChannel(std::uint32_t mode, std::uint32_t baudRate,
     CloseChannel();
     mode_ = mode;
     baudRate_ = baudRate;
+    lastOpenError_.clear();
     if (mode == kComMode) {
         comPortIndex_ = portIndex;
-        return port_.Open(ComPortName(portIndex), baudRate, 8, 0, 0, 0);
+        if (port_.Open(ComPortName(portIndex), baudRate, 8, 0, 0, 0)) return true;
+        lastOpenError_ = port_.LastError();
+        return false;
     }
     if (!IsLibraryMode(mode)) return false;
     libraryPortIndex_[mode - 1] = portIndex;
     ClSerialLibrary* lib = Library(mode);
     if (!lib || !lib->OpenPort(static_cast<int>(portIndex))) return false;
-    if (lib->SetBaudRate(baudRate)) return true;
+    if (lib->SetBaudRate(baudRate)) {
+        // What the library kept from before is no answer to anything this tool will ask.
+        char stale = 0;
+        for (int i = 0; i < kMaxStaleBytes && lib->Read(&stale, 1, 0) > 0; ++i) {
+        }
+        return true;
+    }
     // A refused rate fails the open: the port must not stay usable behind that report.
     lib->ClosePort();
     return false;
@@ -95,52 +104,49 @@ bool SerialChannel::IsUsable() const {
     return lib && lib->IsOpen();
 }
 
-bool SerialChannel::SendText(const std::string& text) {
-    bool sent = false;
-    const int length = static_cast<int>(text.size());
+bool SerialChannel::Write(const char* bytes, int length) {
+    if (mode_ == kComMode) return port_.Write(bytes, length);
+    ClSerialLibrary* lib = Library(mode_);
+    return lib && lib->Write(bytes, length, kClWriteTimeoutMs);
+}
+
+int SerialChannel::ReceiveSome(char* buffer, int maxCount, Clock::time_point deadline) {
+    if (maxCount < 1) return 0;
     if (mode_ == kComMode) {
-        sent = port_.Write(text.data(), length);
-    } else if (IsLibraryMode(mode_)) {
-        ClSerialLibrary* lib = Library(mode_);
-        sent = lib && lib->Write(text.data(), length, kClWriteTimeoutMs);
-    } else {
-        return false;
+        int n = port_.Read(buffer, maxCount);
+        if (n == 0 && port_.WaitForData(deadline)) n = port_.Read(buffer, maxCount);
+        return n;
     }
-    std::string shown = text;
-    while (!shown.empty() && (shown.back() == '\r' || shown.back() == '\n'))
-        shown.pop_back();
-    logs_.Transmitted(shown);
-    return sent;
+    ClSerialLibrary* lib = Library(mode_);
+    if (!lib || !lib->IsOpen()) return 0;
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    // The library reads all or nothing: the first byte waits, the rest is what is there.
+    int n = lib->Read(buffer, 1, static_cast<int>(std::max<long long>(left, 0)));
+    if (n == 0) {
+        // A library that returns at once without a byte ignores its time-out; do not spin
+        // on it for the rest of the wait.
+        if (Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return 0;
+    }
+    while (n < maxCount && lib->Read(buffer + n, 1, 0) == 1)
+        ++n;
+    return n;
 }
 
 int SerialChannel::ReceiveBytes(char* buffer, int count, int timeoutMs) {
-    using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     int total = 0;
     while (total < count) {
-        if (mode_ == kComMode) {
-            total += port_.Read(buffer + total, count - total);
-            if (total >= count || !port_.WaitForData(deadline)) {
-                // One more look: bytes may have landed just as the wait ended.
-                total += port_.Read(buffer + total, count - total);
-                break;
-            }
-        } else {
-            ClSerialLibrary* lib = Library(mode_);
-            if (!lib || !lib->IsOpen()) break;
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
-                    .count();
-            const int n =
-                lib->Read(buffer + total, 1, static_cast<int>(std::max<long long>(left, 0)));
-            total += n;
-            if (Clock::now() >= deadline) break;
-            // A library that returns at once without a byte ignores its time-out; do not spin
-            // on it for the rest of the wait.
-            if (n == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        const int n = ReceiveSome(buffer + total, count - total, deadline);
+        total += n;
+        if (n == 0 && (Clock::now() >= deadline || !IsUsable())) break;
     }
     return total;
+}
+
+void SerialChannel::SetDataListener(std::function<void()> listener) {
+    port_.SetDataListener(std::move(listener));
 }
 
 int SerialChannel::GetPortCount() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace vk {
@@ -10,7 +11,6 @@ namespace vk {
 class ClSerialLibrary;
 class Rs232cPort;
 class ToolSettings;
-struct TrafficLogs;
 
 enum class ChannelMode : std::uint32_t {
     ComPort = 0,
@@ -33,7 +33,7 @@ public:
 
     // Takes the stored selection; when the previous run did not end normally
     // (ToolSettings::PreviousShutdownStatus() is not 1) the mode starts as ComPort.
-    SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries, TrafficLogs& logs);
+    SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries);
     // Writes the selection back (a normal end).
     ~SerialChannel();
     SerialChannel(const SerialChannel&) = delete;
@@ -46,12 +46,26 @@ public:
     bool SelectPort(std::uint32_t index) { return OpenChannel(mode_, baudRate_, index); }
     void CloseChannel();
 
-    // Sends the text and logs it; false when nothing could be sent.
-    bool SendText(const std::string& text);
+    using Clock = std::chrono::steady_clock;
+
+    // Sends every byte; false when they could not all be sent. Logging is the caller's.
+    bool Write(const char* bytes, int length);
+    // Takes what has arrived, up to maxCount bytes, waiting until `deadline` for the first
+    // one; 0 when nothing came.
+    int ReceiveSome(char* buffer, int maxCount, Clock::time_point deadline);
     // Returns when count bytes are in or timeoutMs has passed, whichever is first.
     int ReceiveBytes(char* buffer, int count, int timeoutMs);
     // True when the transport of the current mode is open and has not gone away.
     bool IsUsable() const;
+
+    // Called from the port's reader thread whenever bytes arrive on a COM port, so that an
+    // idle tool sleeps until there is something to read. Camera Link libraries have no such
+    // notice: WakesOnData() is false for them and the idle reader has to look from time to
+    // time.
+    void SetDataListener(std::function<void()> listener);
+    bool WakesOnData() const { return mode_ == 0; }
+    // Why the last OpenChannel failed, in words; empty after a success.
+    const std::string& LastOpenError() const { return lastOpenError_; }
 
     int GetPortCount();
     std::string GetPortName(int index);
@@ -73,12 +87,12 @@ private:
     ToolSettings& settings_;
     Rs232cPort& port_;
     Libraries libraries_;
-    TrafficLogs& logs_;
 
     std::uint32_t mode_ = 0;
     std::uint32_t baudRate_ = 9600;
     std::uint32_t comPortIndex_ = 0;
     std::array<std::uint32_t, 3> libraryPortIndex_{};
+    std::string lastOpenError_;
 };
 
 }  // namespace vk

@@ -1,5 +1,6 @@
 #include "protocol/command.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "comm/line_log.h"
@@ -8,10 +9,54 @@
 #include "ui_port.h"
 
 namespace vk {
+namespace {
+
+constexpr const char* kOverflowText = "RS-232C receiving buffer overflowed";
+constexpr std::string_view kComplete = "COMPLETE";
+// A line still arriving after this much silence is a new burst: its overflow is told again.
+constexpr auto kQuietLine = std::chrono::seconds(1);
+
+bool IsComplete(const std::string& line) {
+    if (line.size() < kComplete.size()) return false;
+    for (std::size_t i = 0; i < kComplete.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(line[i])) != kComplete[i]) return false;
+    }
+    return true;
+}
+
+std::string WithoutTerminator(std::string line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+// Marks an exchange as running for its whole length; a second one started from an event
+// handled while this one waits finds the line busy.
+class Command::ExchangeScope {
+public:
+    explicit ExchangeScope(Command& c) : c_(c) {
+        c_.inExchange_ = true;
+        c_.overflowSeen_ = false;
+        if (c_.lineHolds_ == 0) c_.overflowReported_ = false;
+    }
+    ~ExchangeScope() { c_.inExchange_ = false; }
+    ExchangeScope(const ExchangeScope&) = delete;
+    ExchangeScope& operator=(const ExchangeScope&) = delete;
+
+private:
+    Command& c_;
+};
 
 Command::Command(SerialChannel& channel, UiPort& ui, OnlineStatusNotifier& notifier,
                  TrafficLogs& logs)
-    : channel_(channel), ui_(ui), notifier_(notifier), logs_(logs), controls_(commands_, ui) {}
+    : channel_(channel),
+      ui_(ui),
+      notifier_(notifier),
+      logs_(logs),
+      controls_(commands_),
+      boxes_(ui) {}
 
 std::string Command::BuildSetCommand(CommandId id, const ParamValue& value,
                                      bool withTerminator) const {
@@ -27,8 +72,8 @@ std::string Command::BuildQueryCommand(CommandId id, bool withTerminator) const 
     return line;
 }
 
-bool Command::SendSetInt(CommandId id, std::int32_t value, int timeoutMs) {
-    if (!commands_.IsValid(id)) return false;
+ExchangeResult Command::SendSetInt(CommandId id, std::int32_t value, int timeoutMs) {
+    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
     ParamValue v;
     v.intValue = value;
     // A Float command set from an integer takes it as scaled by its decimals.
@@ -36,90 +81,142 @@ bool Command::SendSetInt(CommandId id, std::int32_t value, int timeoutMs) {
     return SendSetValue(id, v, timeoutMs);
 }
 
-bool Command::SendSetString(CommandId id, const std::string& text, int timeoutMs) {
-    if (!commands_.IsValid(id)) return false;
+ExchangeResult Command::SendSetString(CommandId id, const std::string& text, int timeoutMs) {
+    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
     CommandEntry& entry = commands_.MutableEntry(id);
     const ValueKind saved = entry.kind;
     entry.kind = ValueKind::String;
     ParamValue v;
     v.text = text;
-    const bool ok = SendSetValue(id, v, timeoutMs);
+    ExchangeResult result = SendSetValue(id, v, timeoutMs);
     entry.kind = saved;
-    return ok;
+    return result;
 }
 
-bool Command::SendSetValue(CommandId id, const ParamValue& value, int timeoutMs) {
-    if (!commands_.IsValid(id)) return false;
-    ClearReceiveState();
-    if (!Send(BuildSetCommand(id, value, true))) return false;
-    return WaitComplete(timeoutMs);
-}
+ExchangeResult Command::SendSetValue(CommandId id, const ParamValue& value, int timeoutMs) {
+    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    const std::string line = BuildSetCommand(id, value, true);
+    ExchangeResult result = Begin(line);
+    if (!result) return Finish(result);
 
-bool Command::WaitComplete(int timeoutMs) {
+    std::string answer;
     ui_.SetWaitCursor(true);
-    const bool answered = WaitForLine(timeoutMs, true);
+    result = AwaitAnswer({Expectation::Complete, {}, {}}, timeoutMs, true, answer);
     ui_.SetWaitCursor(false);
-    if (!answered) return false;
-
-    std::string line;
-    PopReply(line);
-    std::string head = line.substr(0, 8);
-    for (auto& c : head)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    result.request = sentLine_;
+    if (!result) return Finish(result);
+    result.reply = answer;
     notifier_.SetOnline();
-    if (head != "COMPLETE") {
-        ShowError(line);
-        return false;
+    if (!IsComplete(answer)) {
+        result.status = ExchangeStatus::Refused;
+        result.message = answer;
     }
-    return true;
+    return Finish(result);
 }
 
-bool Command::SendQuery(CommandId id, ParamValue& value, int timeoutMs) {
-    if (!commands_.IsValid(id) || commands_.Entry(id).mnemonic.empty()) return false;
-    ClearReceiveState();
-    const std::string query = BuildQueryCommand(id, false);
-    if (!Send(query + "\r\n")) return false;
-    if (!WaitForLine(timeoutMs, true)) return false;
+ExchangeResult Command::SendQuery(CommandId id, ParamValue& value, int timeoutMs) {
+    if (!commands_.IsValid(id) || commands_.Entry(id).mnemonic.empty()) {
+        return ExchangeResult::Failure(ExchangeStatus::Refused);
+    }
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    const std::string& mnemonic = commands_.Entry(id).mnemonic;
+    ExchangeResult result = Begin(BuildQueryCommand(id, true));
+    if (!result) return Finish(result);
 
-    std::string line;
-    PopReply(line);
+    std::string answer;
+    result = AwaitAnswer({Expectation::Reply, mnemonic, {}}, timeoutMs, true, answer);
+    result.request = sentLine_;
+    if (!result) return Finish(result);
+    result.reply = answer;
     ParsedReply reply;
-    ParseReply(line, reply);
-    if (reply.error == 0 && reply.mnemonic == commands_.Entry(id).mnemonic) {
+    ParseReply(answer, reply);
+    if (reply.error == 0 && reply.mnemonic == mnemonic) {
         value = reply.value;
         notifier_.SetOnline();
-        return true;
+        return Finish(result);
     }
-    ShowError(reply.raw + " for " + query);
-    return false;
+    result.status = ExchangeStatus::Refused;
+    result.message = reply.raw + " for " + sentLine_;
+    return Finish(result);
 }
 
-bool Command::QueryInt(CommandId id, std::int32_t& value, int timeoutMs) {
+ExchangeResult Command::QueryInt(CommandId id, std::int32_t& value, int timeoutMs) {
     ParamValue v;
-    if (!SendQuery(id, v, timeoutMs)) return false;
-    value = v.intValue;
-    return true;
+    ExchangeResult result = SendQuery(id, v, timeoutMs);
+    if (result) value = v.intValue;
+    return result;
 }
 
-bool Command::QueryString(CommandId id, std::string& text, int timeoutMs) {
+ExchangeResult Command::QueryString(CommandId id, std::string& text, int timeoutMs) {
     ParamValue v;
-    if (!SendQuery(id, v, timeoutMs)) return false;
-    text = v.text;
-    return true;
+    ExchangeResult result = SendQuery(id, v, timeoutMs);
+    if (result) text = v.text;
+    return result;
 }
 
-bool Command::SendRawQuery(std::int32_t& value, const std::string& commandText, int timeoutMs,
-                           bool reportTimeout) {
-    ClearReceiveState();
-    if (!Send(commandText)) return false;
-    if (!WaitForLine(timeoutMs, reportTimeout)) return false;
-    std::string line;
-    PopReply(line);
+ExchangeResult Command::SendRawQuery(std::int32_t& value, const std::string& commandText,
+                                     int timeoutMs, bool reportTimeout) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    ExchangeResult result = Begin(commandText);
+    if (!result) return Finish(result);
+
+    std::string answer;
+    result = AwaitAnswer(ExpectationFor(sentLine_), timeoutMs, reportTimeout, answer);
+    result.request = sentLine_;
+    if (!result) return Finish(result);
+    result.reply = answer;
     ParsedReply reply;
-    ParseReply(line, reply);
+    ParseReply(answer, reply);
     value = ParseCInteger(reply.value1);
     notifier_.SetOnline();
-    return true;
+    return Finish(result);
+}
+
+ExchangeResult Command::SendBytes(std::span<const std::uint8_t> bytes) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    TakeWaitingInput();
+    const auto* data = reinterpret_cast<const char*>(bytes.data());
+    const bool sent = channel_.Write(data, static_cast<int>(bytes.size()));
+    logs_.TransmittedBytes(bytes, sent);
+    if (sent) return ExchangeResult::Success();
+    notifier_.SetOffline();
+    return Finish(ExchangeResult::Failure(ExchangeStatus::LineGone));
+}
+
+ExchangeResult Command::ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::size_t done = 0;
+    ExchangeResult result;
+    while (done < out.size()) {
+        const auto slice =
+            std::min(deadline, Clock::now() + std::chrono::milliseconds(kWaitSliceMs));
+        done += static_cast<std::size_t>(
+            channel_.ReceiveSome(reinterpret_cast<char*>(out.data() + done),
+                                 static_cast<int>(out.size() - done), slice));
+        if (done == out.size()) break;
+        if (!channel_.IsUsable()) {
+            result.status = ExchangeStatus::LineGone;
+        } else if (Clock::now() >= deadline) {
+            result.status = ExchangeStatus::TimedOut;
+        } else if (!KeepWaiting()) {
+            result.status = ExchangeStatus::Cancelled;
+        }
+        if (!result) break;
+    }
+    if (done > 0) logs_.ReceivedBytes(out.first(done));
+    if (result) {
+        notifier_.SetOnline();
+        return result;
+    }
+    if (result.status != ExchangeStatus::Cancelled) notifier_.SetOffline();
+    return Finish(result);
 }
 
 bool Command::ParseReply(std::string_view line, ParsedReply& reply) const {
@@ -146,40 +243,164 @@ bool Command::ParsePairLine(std::string_view line, std::int32_t& first,
     return true;
 }
 
-bool Command::ReceiveLine(bool log, Clock::time_point deadline) {
+void Command::HoldLine() {
+    if (lineHolds_++ == 0) overflowReported_ = false;
+}
+
+void Command::ReleaseLine() {
+    if (lineHolds_ > 0) --lineHolds_;
+}
+
+ExchangeResult Command::Begin(const std::string& line) {
+    TakeWaitingInput();
+    replies_.clear();
+    sentLine_ = WithoutTerminator(line);
+    echoPossible_ = true;
+    if (!channel_.Write(line.data(), static_cast<int>(line.size()))) {
+        logs_.TransmitFailed(sentLine_);
+        // Nothing reached the camera: it cannot answer, so do not wait for it.
+        notifier_.SetOffline();
+        ExchangeResult result = ExchangeResult::Failure(ExchangeStatus::LineGone);
+        result.request = sentLine_;
+        return result;
+    }
+    logs_.Transmitted(sentLine_);
+    return ExchangeResult::Success();
+}
+
+ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
+                                    std::string& answer) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        char c = 0;
-        if (channel_.ReceiveBytes(&c, 1, left > 0 ? static_cast<int>(left) : 0) < 1) return false;
-        if (c == '\n') {
-            std::size_t length = receiveCount_;
-            // The CR of the CR LF pair is not part of the line; a bare LF keeps every byte.
-            if (length > 0 && receiveBuffer_[length - 1] == '\r') --length;
-            std::string line(receiveBuffer_.data(), length);
-            receiveCount_ = 0;
-            if (log) logs_.Received(line);
-            replies_.push_back(std::move(line));
-            return true;
+        while (!replies_.empty()) {
+            std::string line = std::move(replies_.front());
+            replies_.pop_front();
+            if (echoPossible_ && line == sentLine_) {
+                echoPossible_ = false;
+                continue;
+            }
+            if (TakeOwed(line)) continue;
+            if (expect.kind == Expectation::Complete && IsQueryReply(line)) continue;
+            answer = std::move(line);
+            return ExchangeResult::Success();
         }
-        receiveBuffer_[receiveCount_++] = c;
-        if (receiveCount_ == kReceiveBufferSize) {
-            receiveCount_ = 0;
-            ShowError("RS-232C receiving buffer overflowed");
-            return false;
+        ExchangeStatus status = ExchangeStatus::Ok;
+        if (!channel_.IsUsable()) {
+            status = ExchangeStatus::LineGone;  // a port that has gone away will not answer
+        } else if (Clock::now() >= deadline) {
+            status = overflowSeen_ ? ExchangeStatus::Overflow : ExchangeStatus::TimedOut;
+        } else if (!KeepWaiting()) {
+            status = ExchangeStatus::Cancelled;
         }
+        if (status != ExchangeStatus::Ok) {
+            if (status != ExchangeStatus::LineGone) {
+                const int grace = std::clamp(timeoutMs, kMinOwedMs, kMaxOwedMs);
+                Expectation late = expect;
+                late.until = Clock::now() + std::chrono::milliseconds(grace);
+                owed_.push_back(std::move(late));
+            }
+            if (reportTimeout || status == ExchangeStatus::LineGone) notifier_.SetOffline();
+            return ExchangeResult::Failure(status);
+        }
+        ReadInto(std::min(deadline, Clock::now() + std::chrono::milliseconds(kWaitSliceMs)));
     }
 }
 
-bool Command::WaitForLine(int timeoutMs, bool reportTimeout) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
-        if (ReceiveLine(true, deadline)) return true;
-        // A port that has gone away will not answer: give up now rather than at the deadline.
-        if (Clock::now() >= deadline || !channel_.IsUsable()) break;
+bool Command::Answers(const Expectation& expect, const std::string& line) const {
+    if (expect.kind == Expectation::Complete) return IsComplete(line);
+    ParsedReply reply;
+    return ParseReply(line, reply) && reply.op == "=" && reply.mnemonic == expect.mnemonic;
+}
+
+bool Command::IsQueryReply(const std::string& line) const {
+    ParsedReply reply;
+    return ParseReply(line, reply) && reply.op == "=";
+}
+
+bool Command::TakeOwed(const std::string& line) {
+    const auto now = Clock::now();
+    std::erase_if(owed_, [now](const Expectation& e) { return e.until <= now; });
+    // The camera answers in order: a late reply comes before the current one, and the
+    // replies owed before it will not come any more.
+    for (auto it = owed_.begin(); it != owed_.end(); ++it) {
+        if (Answers(*it, line)) {
+            owed_.erase(owed_.begin(), it + 1);
+            return true;
+        }
     }
-    if (reportTimeout) notifier_.SetOffline();
     return false;
+}
+
+Command::Expectation Command::ExpectationFor(const std::string& line) const {
+    ParsedReply reply;
+    if (!ParseReply(line, reply) || reply.op != "?") return {Expectation::Complete, {}, {}};
+    return {Expectation::Reply, reply.mnemonic, {}};
+}
+
+void Command::ReadInto(Clock::time_point deadline) {
+    char chunk[LineReceiver::kBufferSize];
+    int n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), deadline);
+    while (n > 0) {
+        const auto now = Clock::now();
+        if (lineHolds_ == 0 && now - lastByte_ > kQuietLine) {
+            overflowReported_ = false;
+        }
+        lastByte_ = now;
+        for (int i = 0; i < n; ++i) {
+            switch (receiver_.Feed(chunk[i])) {
+                case LineReceiver::Event::Line: {
+                    std::string line = receiver_.TakeLine();
+                    logs_.Received(line);
+                    replies_.push_back(std::move(line));
+                    if (replies_.size() > kMaxQueuedLines) replies_.pop_front();
+                    break;
+                }
+                case LineReceiver::Event::Overflow:
+                    NoteOverflow();
+                    break;
+                case LineReceiver::Event::None:
+                    break;
+            }
+        }
+        // More may wait already; take it without waiting again.
+        n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), Clock::now());
+    }
+}
+
+void Command::TakeWaitingInput() {
+    ReadInto(Clock::now());
+    for (const std::string& line : replies_)
+        TakeOwed(line);
+    if (!receiver_.Partial().empty()) logs_.Received(std::string(receiver_.Partial()));
+    receiver_.Clear();
+    replies_.clear();
+}
+
+void Command::NoteOverflow() {
+    overflowSeen_ = true;
+    // A line without end (a wrong rate, a device that streams) is told once, not per buffer.
+    if (overflowReported_) return;
+    overflowReported_ = true;
+    reporter_->Report(ExchangeResult::Failure(ExchangeStatus::Overflow, kOverflowText));
+}
+
+bool Command::KeepWaiting() {
+    if (waitHook_) return waitHook_();
+    ui_.PumpEvents();
+    return true;
+}
+
+ExchangeResult Command::Finish(ExchangeResult result) {
+    // An overflow has been told while it happened.
+    if (!result.ok() && result.status != ExchangeStatus::Overflow) reporter_->Report(result);
+    return result;
+}
+
+void Command::PollUnsolicited() {
+    if (inExchange_ || lineHolds_ > 0) return;
+    inExchange_ = true;
+    ReadInto(Clock::now());
+    inExchange_ = false;
 }
 
 bool Command::PopReply(std::string& line) {
@@ -187,27 +408,6 @@ bool Command::PopReply(std::string& line) {
     line = std::move(replies_.front());
     replies_.pop_front();
     return true;
-}
-
-void Command::PollUnsolicited() {
-    while (ReceiveLine(true, Clock::now())) {
-    }
-}
-
-void Command::ClearReceiveState() {
-    receiveCount_ = 0;
-    replies_.clear();
-}
-
-bool Command::Send(const std::string& line) {
-    if (channel_.SendText(line)) return true;
-    // Nothing reached the camera: it cannot answer, so do not wait for it.
-    notifier_.SetOffline();
-    return false;
-}
-
-void Command::ShowError(const std::string& text) {
-    ui_.ShowMessage(text, kCommunicationErrorCaption, MessageIcon::Exclamation);
 }
 
 }  // namespace vk

@@ -1,13 +1,16 @@
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <span>
 #include <string>
 
 #include "protocol/command_table.h"
 #include "protocol/control_table.h"
+#include "protocol/exchange_result.h"
+#include "protocol/line_receiver.h"
 #include "protocol/param_value.h"
 #include "protocol/reply_parser.h"
 
@@ -19,12 +22,23 @@ class UiPort;
 struct TrafficLogs;
 
 // Builds every line sent to the camera, collects the replies into lines and judges them.
-// All exchanges are synchronous: a call returns when its reply is judged or its time-out
-// has run out. Waiting is event-driven; a reply is handled as soon as its LF arrives.
+// An exchange is synchronous for its caller: it returns when its reply is judged or its
+// time-out has run out, and says why it failed. While it waits, the wait hook runs at least
+// every kWaitSliceMs so that a window stays alive; a reply is handled as soon as its LF
+// arrives.
+//
+// Exchanges stay in step with the camera: input that waits before a send is logged and
+// dropped; a reply owed to an exchange that timed out (a late answer) is logged and skipped
+// when it comes; an echo of the line just sent is skipped; a set skips query replies.
 class Command {
 public:
     using Clock = std::chrono::steady_clock;
-    static constexpr std::size_t kReceiveBufferSize = 1024;
+    static constexpr int kWaitSliceMs = 20;
+    // How long after its time-out a late reply is still expected (at least, and at most).
+    static constexpr int kMinOwedMs = 2000;
+    static constexpr int kMaxOwedMs = 15000;
+    // Lines the camera sent on its own that wait for nobody; older ones are dropped.
+    static constexpr std::size_t kMaxQueuedLines = 64;
 
     Command(SerialChannel& channel, UiPort& ui, OnlineStatusNotifier& notifier, TrafficLogs& logs);
 
@@ -37,42 +51,79 @@ public:
     std::string BuildSetCommand(CommandId id, const ParamValue& value, bool withTerminator) const;
     std::string BuildQueryCommand(CommandId id, bool withTerminator) const;
 
-    bool SendSetInt(CommandId id, std::int32_t value, int timeoutMs);
+    ExchangeResult SendSetInt(CommandId id, std::int32_t value, int timeoutMs);
     // Sends the text as it stands, whatever the command's kind.
-    bool SendSetString(CommandId id, const std::string& text, int timeoutMs);
-    bool SendSetValue(CommandId id, const ParamValue& value, int timeoutMs);
+    ExchangeResult SendSetString(CommandId id, const std::string& text, int timeoutMs);
+    ExchangeResult SendSetValue(CommandId id, const ParamValue& value, int timeoutMs);
 
-    bool SendQuery(CommandId id, ParamValue& value, int timeoutMs);
-    bool QueryInt(CommandId id, std::int32_t& value, int timeoutMs);
-    bool QueryString(CommandId id, std::string& text, int timeoutMs);
+    ExchangeResult SendQuery(CommandId id, ParamValue& value, int timeoutMs);
+    ExchangeResult QueryInt(CommandId id, std::int32_t& value, int timeoutMs);
+    ExchangeResult QueryString(CommandId id, std::string& text, int timeoutMs);
     // Sends a complete line (terminator included) and reads value1 of the reply as a C
-    // integer literal. Does not compare the mnemonic.
-    bool SendRawQuery(std::int32_t& value, const std::string& commandText, int timeoutMs,
-                      bool reportTimeout);
+    // integer literal; the reply line is in the result. Does not compare the mnemonic. A
+    // time-out turns the line offline only when reportTimeout is set.
+    ExchangeResult SendRawQuery(std::int32_t& value, const std::string& commandText, int timeoutMs,
+                                bool reportTimeout);
+
+    // Binary exchanges (register access): the bytes go out as they are and are logged in
+    // hex; ReceiveBytes waits for exactly out.size() bytes. No line reader touches the
+    // port meanwhile.
+    ExchangeResult SendBytes(std::span<const std::uint8_t> bytes);
+    ExchangeResult ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs);
 
     bool ParseReply(std::string_view line, ParsedReply& reply) const;
     bool ParseSettingLine(std::string_view line, CommandId& id, std::string& mnemonic,
                           std::int32_t& intValue, std::string& text) const;
     bool ParsePairLine(std::string_view line, std::int32_t& first, std::int32_t& second) const;
 
-    // Collects bytes until a line is complete (true) or the deadline passes (false).
-    bool ReceiveLine(bool log, Clock::time_point deadline);
-    // Waits for the reply to a set and judges it.
-    bool WaitComplete(int timeoutMs);
+    // Logs and queues the lines the camera sent on its own; never waits. Does nothing while
+    // an exchange runs or an operation holds the line: those bytes are theirs.
+    void PollUnsolicited();
     // The oldest queued line; false when the queue is empty.
     bool PopReply(std::string& line);
     std::size_t QueuedReplies() const { return replies_.size(); }
 
-    // Logs and queues lines the camera sent on its own; never waits. The receive timer
-    // calls this while no exchange runs.
-    void PollUnsolicited();
+    // Whoever shows failures; null puts the message boxes back.
+    void SetReporter(ExchangeReporter* reporter) { reporter_ = reporter ? reporter : &boxes_; }
+    ExchangeReporter& Reporter() const { return *reporter_; }
+
+    // An operation holds the line from its first exchange to its last, so that the idle
+    // reader takes none of the bytes in between.
+    void HoldLine();
+    void ReleaseLine();
+    bool LineHeld() const { return lineHolds_ > 0; }
+    bool InExchange() const { return inExchange_; }
+
+    // Runs at least every kWaitSliceMs while an exchange waits; returning false abandons
+    // the wait (the reply is then owed). Without a hook the interface's events are pumped.
+    void SetWaitHook(std::function<bool()> hook) { waitHook_ = std::move(hook); }
+
+    // Replies still owed to exchanges that gave up on them.
+    std::size_t OwedReplies() const { return owed_.size(); }
 
 private:
-    void ClearReceiveState();
-    bool Send(const std::string& line);
-    // Waits for one line; on time-out the line is reported offline when asked to.
-    bool WaitForLine(int timeoutMs, bool reportTimeout);
-    void ShowError(const std::string& text);
+    // What a reply must look like to answer an exchange.
+    struct Expectation {
+        enum Kind { Complete, Reply } kind = Complete;
+        std::string mnemonic;
+        Clock::time_point until{};  // for an owed reply: when to stop expecting it
+    };
+    class ExchangeScope;
+
+    ExchangeResult Begin(const std::string& line);
+    // Waits for the line that answers; the skipped ones are logged already.
+    ExchangeResult AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
+                               std::string& answer);
+    bool Answers(const Expectation& expect, const std::string& line) const;
+    bool IsQueryReply(const std::string& line) const;
+    bool TakeOwed(const std::string& line);
+    // Reads what the channel has (waiting until `deadline` for the first byte) into lines.
+    void ReadInto(Clock::time_point deadline);
+    void TakeWaitingInput();
+    void NoteOverflow();
+    bool KeepWaiting();
+    ExchangeResult Finish(ExchangeResult result);
+    Expectation ExpectationFor(const std::string& line) const;
 
     CommandTable commands_;
     SerialChannel& channel_;
@@ -81,9 +132,20 @@ private:
     TrafficLogs& logs_;
     ControlTable controls_;
 
-    std::array<char, kReceiveBufferSize> receiveBuffer_{};
-    std::size_t receiveCount_ = 0;
+    MessageBoxReporter boxes_;
+    ExchangeReporter* reporter_ = &boxes_;
+    std::function<bool()> waitHook_;
+
+    LineReceiver receiver_;
     std::deque<std::string> replies_;
+    std::deque<Expectation> owed_;
+    std::string sentLine_;
+    bool echoPossible_ = false;
+    bool inExchange_ = false;
+    int lineHolds_ = 0;
+    bool overflowSeen_ = false;      // in this exchange
+    bool overflowReported_ = false;  // in this operation, or while idle until the line is quiet
+    Clock::time_point lastByte_{};
 };
 
 }  // namespace vk

@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "protocol/command_mnemonics.h"
 #include "protocol/param_value.h"
 
 namespace vk {
 
-using CommandId = std::int32_t;
 inline constexpr CommandId kNoCommand = -1;
 
 struct CommandEntry {

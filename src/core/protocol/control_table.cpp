@@ -1,30 +1,19 @@
 #include "protocol/control_table.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <string_view>
 
 #include "protocol/command.h"
-#include "ui_port.h"
 
 namespace vk {
-namespace {
 
-// Never read or written in bulk: ABA starts an automatic function, the blemish positions
-// are table entries rather than single values.
-constexpr std::array<std::string_view, 3> kNotTransferable = {"ABA", "BMPXW", "BMPYW"};
-
-std::string Unexpected(const char* operation) {
-    return std::string("Unexpected error occurred in ") + operation + "().";
+ControlTable::ControlTable(const CommandTable& commands)
+    : commands_(commands), rows_(InitialControlRows().begin(), InitialControlRows().end()) {
+    for (int i = 0; i < kRowCount; ++i) {
+        if (!IsTransferable(i)) continue;
+        ++transferable_;
+        if (Row(i).level == ParamLevel::User) ++userTransferable_;
+    }
 }
-
-}  // namespace
-
-ControlTable::ControlTable(const CommandTable& commands, UiPort& ui)
-    : commands_(commands),
-      ui_(ui),
-      rows_(InitialControlRows().begin(), InitialControlRows().end()) {}
 
 std::optional<std::size_t> ControlTable::FindControl(ControlId id) const {
     for (std::size_t i = 0; rows_[i].controlId != kEndControlId; ++i) {
@@ -40,102 +29,67 @@ std::optional<std::size_t> ControlTable::FindCommand(CommandId id) const {
     return std::nullopt;
 }
 
-void ControlTable::Report(const std::string& text) {
-    ui_.ShowMessage(text, "", MessageIcon::Exclamation);
-}
-
-bool ControlTable::SetDataValue(ControlId id, std::int32_t value) {
+bool ControlTable::SetPageValue(ControlId id, std::int32_t value) {
     const auto row = FindControl(id);
-    if (!row) {
-        Report(Unexpected("SetDataValue"));
-        return false;
-    }
-    rows_[*row].value = value;
-    return true;
+    if (row) rows_[*row].value = value;
+    return row.has_value();
 }
 
-std::int32_t ControlTable::GetDataValue(ControlId id) {
+bool ControlTable::RecordCameraValue(ControlId id, std::int32_t value) {
     const auto row = FindControl(id);
-    if (!row) {
-        Report(Unexpected("GetDataValue"));
-        return kFailed;
-    }
-    return rows_[*row].cameraValue;
+    if (row) rows_[*row].value = rows_[*row].cameraValue = value;
+    return row.has_value();
 }
 
-CommandId ControlTable::ToCmdId(ControlId id) {
+std::int32_t ControlTable::CameraValue(ControlId id) const {
     const auto row = FindControl(id);
-    if (!row) {
-        Report(Unexpected("ToCmdId"));
-        return kNoCommand;
-    }
-    return rows_[*row].commandId;
+    return row ? rows_[*row].cameraValue : kFailed;
 }
 
-int ControlTable::CtrlId2TblIndex(ControlId id) {
+CommandId ControlTable::CommandOf(ControlId id) const {
     const auto row = FindControl(id);
-    if (!row) {
-        Report(Unexpected("CtrlId2TblIndex"));
-        return -1;
-    }
-    return static_cast<int>(*row);
+    return row ? rows_[*row].commandId : kNoCommand;
 }
 
-ControlId ControlTable::ToCtrlId(CommandId id) {
+int ControlTable::RowOf(ControlId id) const {
+    const auto row = FindControl(id);
+    return row ? static_cast<int>(*row) : -1;
+}
+
+ControlId ControlTable::ControlOf(CommandId id) const {
     const auto row = FindCommand(id);
-    if (!row) {
-        Report("Unexpected error occurred in ToCtrlId(): Command id is " + std::to_string(id));
-        return kEndControlId;
-    }
-    return rows_[*row].controlId;
+    return row ? rows_[*row].controlId : kEndControlId;
 }
 
-bool ControlTable::SetMasterFileCommand(CommandId id, std::uint32_t flag) {
+bool ControlTable::SetInSettingFile(CommandId id, std::uint32_t flag) {
     // Anything but 0 or 1 would be taken for "in the file" by some readers and not by others.
-    if (flag > 1) {
-        Report("Invalid Parameter in SetMasterFileCommand().");
-        return false;
-    }
     const auto row = FindCommand(id);
-    if (!row) {
-        Report(Unexpected("SetMasterFileCommand"));
-        return false;
-    }
+    if (flag > 1 || !row) return false;
     rows_[*row].inSettingFile = flag;
     return true;
 }
 
-bool ControlTable::GetRange(ControlId id, std::int32_t& minimum, std::int32_t& maximum) {
-    const int row = CtrlId2TblIndex(id);
-    if (row < 0) return false;
-    minimum = rows_[static_cast<std::size_t>(row)].minimum;
-    maximum = rows_[static_cast<std::size_t>(row)].maximum;
-    return true;
-}
-
-std::uint32_t ControlTable::GetRangeMode(ControlId id) {
-    const int row = CtrlId2TblIndex(id);
-    if (row < 0) return 0xFFFFFFFF;
-    return rows_[static_cast<std::size_t>(row)].rangeMode;
-}
-
-std::uint32_t ControlTable::GetMasterFileFlag(ControlId id) const {
+std::uint32_t ControlTable::InSettingFile(ControlId id) const {
     const auto row = FindControl(id);
     return row ? rows_[*row].inSettingFile : 0;
 }
 
-bool ControlTable::IsFactoryParam(ControlId id) {
+bool ControlTable::Range(ControlId id, std::int32_t& minimum, std::int32_t& maximum) const {
     const auto row = FindControl(id);
-    if (!row) {
-        char text[128];
-        std::snprintf(text, sizeof text,
-                      "ERROR: IsFactoryParam(): Control id \"%d: 0x%x\" is not registered in "
-                      "database table",
-                      static_cast<int>(id), id);
-        Report(text);
-        return false;
-    }
-    return rows_[*row].level == ParamLevel::Factory;
+    if (!row) return false;
+    minimum = rows_[*row].minimum;
+    maximum = rows_[*row].maximum;
+    return true;
+}
+
+std::uint32_t ControlTable::RangeMode(ControlId id) const {
+    const auto row = FindControl(id);
+    return row ? rows_[*row].rangeMode : 0xFFFFFFFF;
+}
+
+bool ControlTable::IsFactoryParameter(ControlId id) const {
+    const auto row = FindControl(id);
+    return row && rows_[*row].level == ParamLevel::Factory;
 }
 
 void ControlTable::CommitAll() {
@@ -152,46 +106,31 @@ void ControlTable::RevertFrom(int fromRow) {
 bool ControlTable::IsTransferable(int row) const {
     if (row < 0 || row >= kRowCount) return false;
     const ControlEntry& entry = Row(row);
-    if (entry.controlKind == ControlKind::Button) return false;
-    const std::string mnemonic = commands_.GetMnemonic(entry.commandId);
-    return std::find(kNotTransferable.begin(), kNotTransferable.end(), mnemonic) ==
-           kNotTransferable.end();
+    return entry.controlKind != ControlKind::Button && !entry.Has(RowTrait::NotTransferable);
 }
 
-int ControlTable::CountTransferable() {
-    if (!transferable_) {
-        int count = 0;
-        for (int i = 0; i < kRowCount; ++i)
-            count += IsTransferable(i) ? 1 : 0;
-        transferable_ = count;
-    }
-    return *transferable_;
+int ControlTable::CountTransferable() const {
+    return transferable_;
 }
 
-int ControlTable::CountUserTransferable() {
-    if (!userTransferable_) {
-        int count = 0;
-        for (int i = 0; i < kRowCount; ++i) {
-            count += IsTransferable(i) && Row(i).level == ParamLevel::User ? 1 : 0;
-        }
-        userTransferable_ = count;
-    }
-    return *userTransferable_;
+int ControlTable::CountUserTransferable() const {
+    return userTransferable_;
 }
 
-bool SendChangedValues(Command& command, int timeoutMs) {
+ExchangeResult SendChangedValues(Command& command, int timeoutMs) {
     ControlTable& table = command.Controls();
     for (int i = 0; i < table.RowCount(); ++i) {
         const ControlEntry& row = table.Row(i);
         if (row.value == row.cameraValue) continue;
-        if (!command.SendSetInt(row.commandId, row.value, timeoutMs)) {
+        ExchangeResult result = command.SendSetInt(row.commandId, row.value, timeoutMs);
+        if (!result) {
             // The camera refused this value or never saw it, and nothing after it was sent:
             // those rows must go on showing what the camera holds.
             table.RevertFrom(i);
-            return false;
+            return result;
         }
     }
-    return true;
+    return ExchangeResult::Success();
 }
 
 }  // namespace vk

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "protocol/command_table.h"
+#include "protocol/exchange_result.h"
 
 namespace vk {
 
 class Command;
-class UiPort;
 
 using ControlId = std::uint32_t;
 inline constexpr ControlId kEndControlId = 0xFFFFFFFF;
@@ -27,6 +27,16 @@ enum class ControlKind : std::uint32_t {
 
 enum class ParamLevel : std::uint32_t { None = 0, User = 1, Factory = 2 };
 
+// What a row is beyond its value: facts the code asks the table instead of keeping lists.
+namespace RowTrait {
+inline constexpr std::uint32_t ReadAtStart = 1u << 0;      // queried by the full read
+inline constexpr std::uint32_t NotTransferable = 1u << 1;  // never read or written in bulk
+inline constexpr std::uint32_t MonochromeOnly = 1u << 2;   // binning: not on colour cameras
+inline constexpr std::uint32_t LongSend = 1u << 3;         // the camera takes long to set it
+inline constexpr std::uint32_t HandlerOnly = 1u << 4;      // its page handler does the sending
+inline constexpr std::uint32_t IndexedEntry = 1u << 5;     // one entry of an indexed table
+}  // namespace RowTrait
+
 // One parameter shown on a page: which control shows it, which command carries it, how it
 // is edited, and its value as last set from the page and as last known in the camera.
 struct ControlEntry {
@@ -40,20 +50,23 @@ struct ControlEntry {
     std::int32_t value;
     std::int32_t cameraValue;
     std::uint32_t inSettingFile;
+    std::uint32_t traits;  // RowTrait bits
+
+    bool Has(std::uint32_t trait) const { return (traits & trait) != 0; }
 };
 
 // The rows as the program starts, in table order, the end row last.
 std::span<const ControlEntry> InitialControlRows();
 
 // The parameter database. Lookups walk the rows from the first and stop at the end row; the
-// first match wins. A miss is a program error: it is shown (exclamation icon) and the
-// failure value returned, nothing is changed.
+// first match wins. A miss is a program error (the ids the code uses are the table's own):
+// the failure value is returned and nothing changes.
 class ControlTable {
 public:
     static constexpr int kRowCount = 483;
     static constexpr std::int32_t kFailed = -1;  // 0xFFFFFFFF
 
-    ControlTable(const CommandTable& commands, UiPort& ui);
+    explicit ControlTable(const CommandTable& commands);
 
     // Rows without the end row.
     int RowCount() const { return kRowCount; }
@@ -61,18 +74,22 @@ public:
     std::span<const ControlEntry> Rows() const { return {rows_.data(), rows_.size() - 1}; }
     const CommandTable& Commands() const { return commands_; }
 
-    bool SetDataValue(ControlId id, std::int32_t value);
+    // The value the page holds for the row, not yet known to be the camera's.
+    bool SetPageValue(ControlId id, std::int32_t value);
+    // The camera took or reported this value: the page and the camera hold it.
+    bool RecordCameraValue(ControlId id, std::int32_t value);
     // The camera's value of the row; kFailed on a miss.
-    std::int32_t GetDataValue(ControlId id);
-    CommandId ToCmdId(ControlId id);
-    int CtrlId2TblIndex(ControlId id);
-    ControlId ToCtrlId(CommandId id);
-    bool SetMasterFileCommand(CommandId id, std::uint32_t flag);
-    bool GetRange(ControlId id, std::int32_t& minimum, std::int32_t& maximum);
-    std::uint32_t GetRangeMode(ControlId id);
-    // 0 on a miss, without a message.
-    std::uint32_t GetMasterFileFlag(ControlId id) const;
-    bool IsFactoryParam(ControlId id);
+    std::int32_t CameraValue(ControlId id) const;
+    CommandId CommandOf(ControlId id) const;
+    // The row index of a control id; -1 on a miss.
+    int RowOf(ControlId id) const;
+    ControlId ControlOf(CommandId id) const;
+    bool SetInSettingFile(CommandId id, std::uint32_t flag);
+    // 0 on a miss.
+    std::uint32_t InSettingFile(ControlId id) const;
+    bool Range(ControlId id, std::int32_t& minimum, std::int32_t& maximum) const;
+    std::uint32_t RangeMode(ControlId id) const;
+    bool IsFactoryParameter(ControlId id) const;
 
     // The camera now holds every row's value.
     void CommitAll();
@@ -82,25 +99,22 @@ public:
 
     // False for push buttons and for the commands that are never read or written in bulk.
     bool IsTransferable(int row) const;
-    int CountTransferable();
-    int CountUserTransferable();
+    int CountTransferable() const;
+    int CountUserTransferable() const;
 
 private:
     std::optional<std::size_t> FindControl(ControlId id) const;
     std::optional<std::size_t> FindCommand(CommandId id) const;
-    void Report(const std::string& text);
 
     const CommandTable& commands_;
-    UiPort& ui_;
     std::vector<ControlEntry> rows_;
-    std::optional<int> transferable_;
-    std::optional<int> userTransferable_;
+    int transferable_ = 0;
+    int userTransferable_ = 0;
 };
 
 // Sends a set for every row whose page value differs from the camera's, in table order,
 // stopping at the first failure. Rows whose set failed or was not sent take the camera's
-// value back, so the following CommitAll records only what the camera accepted. True when
-// every changed row was accepted.
-bool SendChangedValues(Command& command, int timeoutMs);
+// value back, so the following CommitAll records only what the camera accepted.
+ExchangeResult SendChangedValues(Command& command, int timeoutMs);
 
 }  // namespace vk

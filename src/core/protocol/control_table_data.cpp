@@ -13,495 +13,501 @@ constexpr ControlKind kButton = ControlKind::Button;
 constexpr ParamLevel kNoLevel = ParamLevel::None;
 constexpr ParamLevel kUser = ParamLevel::User;
 constexpr ParamLevel kFactory = ParamLevel::Factory;
+constexpr std::uint32_t kReadAtStart = RowTrait::ReadAtStart;
+constexpr std::uint32_t kNotTransferable = RowTrait::NotTransferable;
+constexpr std::uint32_t kMonochromeOnly = RowTrait::MonochromeOnly;
+constexpr std::uint32_t kLongSend = RowTrait::LongSend;
+constexpr std::uint32_t kHandlerOnly = RowTrait::HandlerOnly;
+constexpr std::uint32_t kIndexedEntry = RowTrait::IndexedEntry;
 
 // clang-format off
 constexpr std::array<ControlEntry, ControlTable::kRowCount + 1> kRows = {{
     // controlId, commandId, kind, rangeMode, level, minimum, maximum, value, cameraValue,
-    // inSettingFile; the command's mnemonic in the comment
-    {1942, 9, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // EM
-    {1943, 10, kEdit, 0, kUser, 10, 8000000, 10, 0, 1},  // PE
-    {2416, 11, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // TRGOP
-    {1974, 12, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // TM
-    {1975, 14, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // TO
-    {1976, 15, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // TI
-    {1977, 16, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // TA
-    {1978, 17, kCombo, 0, kUser, 0, 0, 0, 0, 0},  // TD
-    {1981, 18, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // LS0
-    {2600, 19, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // LS1
-    {4622, 20, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // LS2
-    {1985, 21, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // LI0
-    {2599, 22, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // LI1
-    {4623, 23, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // LI2
-    {4424, 24, kEdit, 0, kUser, 1, 4096, 1, 0, 1},  // PGDEV
-    {4378, 25, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGL0
-    {4380, 26, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGL1
-    {4382, 27, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGL2
-    {4384, 28, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGL3
-    {4386, 29, kEdit, 0, kUser, 0, 1048574, 0, 0, 1},  // PGST0
-    {4388, 30, kEdit, 0, kUser, 0, 1048574, 0, 0, 1},  // PGST1
-    {4390, 31, kEdit, 0, kUser, 0, 1048574, 0, 0, 1},  // PGST2
-    {4392, 32, kEdit, 0, kUser, 0, 1048574, 0, 0, 1},  // PGST3
-    {4394, 33, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGEN0
-    {4396, 34, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGEN1
-    {4398, 35, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGEN2
-    {4400, 36, kEdit, 0, kUser, 1, 1048575, 1, 0, 1},  // PGEN3
-    {4402, 37, kEdit, 0, kUser, 0, 255, 0, 0, 1},  // PGRPT0
-    {4404, 38, kEdit, 0, kUser, 0, 255, 0, 0, 1},  // PGRPT1
-    {4406, 39, kEdit, 0, kUser, 0, 255, 0, 0, 1},  // PGRPT2
-    {4408, 40, kEdit, 0, kUser, 0, 255, 0, 0, 1},  // PGRPT3
-    {4410, 41, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGCM0
-    {4411, 42, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGCM1
-    {4413, 43, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGCM2
-    {4414, 44, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGCM3
-    {4415, 45, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGSM0
-    {4416, 46, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGSM1
-    {4417, 47, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGSM2
-    {4418, 48, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PGSM3
-    {4419, 49, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // ND0IN1
-    {4422, 50, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // ND1IN1
-    {4421, 51, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // ND0IN2
-    {4423, 52, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // ND1IN2
-    {4427, 53, kCombo, 0, kUser, 0, 18, 0, 0, 1},  // PGIN0
-    {4428, 54, kCombo, 0, kUser, 0, 18, 0, 0, 1},  // PGIN1
-    {4429, 55, kCombo, 0, kUser, 0, 18, 0, 0, 1},  // PGIN2
-    {4430, 56, kCombo, 0, kUser, 0, 18, 0, 0, 1},  // PGIN3
-    {4431, 57, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // PGINV0
-    {4432, 58, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // PGINV1
-    {4433, 59, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // PGINV2
-    {4434, 60, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // PGINV3
-    {4435, 61, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // ND0INV1
-    {4436, 62, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // ND0INV2
-    {4437, 63, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // ND1INV1
-    {4438, 64, kCombo, 0, kUser, 0, 1, 0, 0, 1},  // ND1INV2
-    {2048, 133, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // HB
-    {2050, 134, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // VB
-    {1980, 68, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // BA
-    {1982, 69, kEdit, 0, kUser, 0, 65535, 0, 0, 1},  // OFL
-    {1984, 70, kEdit, 0, kUser, 0, 65535, 2048, 0, 1},  // HTL
-    {4598, 71, kEdit, 0, kUser, 0, 65535, 0, 0, 1},  // OFC
-    {4600, 72, kEdit, 0, kUser, 0, 65535, 2560, 0, 1},  // WTC
-    {2049, 73, kCombo, 0, kUser, 1, 5, 5, 0, 1},  // TAGM
-    {1992, 74, kEdit, 0, kUser, 1, 8000000, 1, 0, 1},  // ART
-    {1218, 75, kEdit, 0, kUser, -84, 672, 0, 0, 0},  // GA
-    {1220, 76, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // FGA
-    {2474, 77, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // GJUT2
-    {1264, 78, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // GJUT3
-    {1838, 79, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // GJUT4
-    {4625, 80, kCombo, 0, kUser, 0, 2, 0, 0, 1},  // AGC
-    {1996, 82, kEdit, 0, kUser, 0, 1023, 0, 0, 1},  // AGCF
-    {1998, 83, kEdit, 0, kUser, 200, 1600, 200, 0, 1},  // AGCGA
-    {1999, 84, kEdit, 0, kUser, 100, 1500, 100, 0, 1},  // AGCGI
-    {2470, 85, kEdit, 0, kUser, -4533, 37876, 0, 0, 1},  // PGR
-    {2477, 86, kEdit, 0, kUser, -4533, 37876, 0, 0, 1},  // PGB
-    {2484, 87, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // BL
-    {2533, 88, kEdit, 0, kUser, 0, 16383, 0, 0, 1},  // BOF
-    {2495, 89, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BL2
-    {2431, 90, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BL3
-    {2435, 91, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BL4
-    {2439, 92, kEdit, 0, kUser, -512, 511, 0, 0, 1},  // BLR1
-    {2444, 93, kEdit, 0, kUser, -512, 511, 0, 0, 1},  // BLB1
-    {2446, 94, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BLR2
-    {2450, 95, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BLB2
-    {2454, 96, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BLR3
-    {2458, 97, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BLB3
-    {2462, 98, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BLR4
-    {2466, 99, kEdit, 0, kUser, -512, 511, 0, 0, 0},  // BLB4
-    {2241, 107, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // AWB
-    {2304, 109, kCombo, 0, kUser, 0, 0, 0, 0, 0},  // AWA
-    {2305, 111, kCombo, 0, kUser, 0, 0, 0, 0, 0},  // ABA
-    {4624, 113, kCombo, 0, kUser, 0, 2, 0, 0, 1},  // ASC
-    {2009, 115, kEdit, 0, kUser, 10, 8000000, 10, 0, 1},  // ASCEA
-    {2010, 116, kEdit, 0, kUser, 10, 8000000, 10, 0, 1},  // ASCEI
-    {2015, 117, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // LUTC
-    {2016, 118, kEdit, 0, kUser, 0, 15, 0, 0, 1},  // GMA
-    {4603, 122, kEdit, 0, kUser, 0, 255, 0, 0, 0},  // LUTR
-    {4605, 122, kEdit, 0, kUser, 0, 4095, 1, 0, 0},  // LUTR
-    {4609, 123, kEdit, 0, kUser, 0, 255, 0, 0, 0},  // LUTG
-    {4611, 123, kEdit, 0, kUser, 0, 4095, 1, 0, 0},  // LUTG
-    {4616, 124, kEdit, 0, kUser, 0, 255, 0, 0, 0},  // LUTB
-    {4618, 124, kEdit, 0, kUser, 0, 4095, 1, 0, 0},  // LUTB
-    {2018, 125, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // TPN
-    {2019, 126, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // BMW
-    {2020, 100, kCombo, 0, kUser, 0, 0, 0, 0, 0},  // PGS
-    {2027, 101, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // PGR2
-    {2031, 102, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // PGB2
-    {2033, 103, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // PGR3
-    {2037, 104, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // PGB3
-    {2039, 105, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // PGR4
-    {2043, 106, kEdit, 0, kUser, -891, 1000, 0, 0, 0},  // PGB4
-    {2045, 127, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // AIC
-    {4377, 128, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // AIS
-    {2046, 129, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SDM
-    {2561, 130, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SDCM
-    {2047, 131, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // RS
-    {2052, 136, kEdit, 0, kUser, 0, 100, 0, 0, 1},  // BMTHW
-    {2056, 137, kEdit, 0, kUser, 1, 256, 1, 0, 0},  // BMPXW
-    {2062, 137, kEdit, 0, kUser, 0, 2559, 0, 0, 0},  // BMPXW
-    {2072, 138, kEdit, 0, kUser, 1, 256, 1, 0, 0},  // BMPYW
-    {2074, 138, kEdit, 0, kUser, 0, 2047, 0, 0, 0},  // BMPYW
-    {2078, 140, kCombo, 0, kUser, 0, 0, 0, 0, 0},  // NR
-    {2336, 401, kCombo, 0, kUser, 0, 0, 0, 0, 0},  // IRRG
-    {2337, 402, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // ISC
-    {2338, 403, kEdit, 0, kUser, 0, 255, 0, 0, 0},  // ISL
-    {2601, 404, kEdit, 0, kUser, 1, 8, 4, 0, 0},  // AGCS
-    {4626, 141, kCheck, 0, kUser, 0, 1, 0, 0, 1},  // ALCA
-    {4021, 142, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCLR
-    {4022, 143, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCLMR
-    {4023, 144, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCLML
-    {4024, 145, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCLL
-    {4025, 146, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMLR
-    {4026, 147, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMLMR
-    {4027, 148, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMLML
-    {4028, 149, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMLL
-    {4029, 150, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMHR
-    {4030, 151, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMHMR
-    {4031, 152, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMHML
-    {4032, 153, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCMHL
-    {4033, 154, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCHR
-    {4034, 155, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCHMR
-    {4035, 156, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCHML
-    {4036, 157, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // ALCHL
-    {4627, 158, kCheck, 0, kUser, 0, 1, 0, 0, 1},  // AWBA
-    {4037, 159, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBLR
-    {4038, 160, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBLMR
-    {4039, 161, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBLML
-    {4040, 162, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBLL
-    {4041, 163, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMLR
-    {4042, 164, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMLMR
-    {4043, 165, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMLML
-    {4044, 166, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMLL
-    {4045, 167, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMHR
-    {4046, 168, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMHMR
-    {4047, 169, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMHML
-    {4048, 170, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBMHL
-    {4049, 171, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBHR
-    {4050, 172, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBHMR
-    {4051, 173, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBHML
-    {4052, 174, kCheck, 0, kUser, 0, 1, 1, 0, 1},  // AWBHL
-    {2603, 175, kEdit, 0, kUser, 0, 255, 0, 0, 0},  // PIF
-    {2607, 177, kEdit, 0, kUser, 0, 255, 0, 0, 1},  // PIP
-    {4628, 178, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PLS
-    {4629, 176, kButton, 0, kUser, 0, 0, 0, 0, 0},  // PIS
-    {4630, 179, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PLI
-    {4631, 180, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // PLA
-    {4632, 181, kButton, 0, kUser, 0, 0, 0, 0, 0},  // PCV
-    {4963, 182, kEdit, 0, kUser, 0, 200, 0, 0, 1},  // PLSI
-    {4965, 183, kEdit, 0, kUser, 0, 200, 0, 0, 1},  // PLSA
-    {4967, 184, kEdit, 0, kUser, 0, 200, 0, 0, 1},  // PLSL
-    {4441, 185, kEdit, 0, kUser, 1, 8, 1, 0, 1},  // MRIM
-    {4443, 186, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX1
-    {4445, 187, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX2
-    {4447, 188, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX3
-    {4449, 189, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX4
-    {4451, 190, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX5
-    {4453, 191, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX6
-    {4455, 192, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX7
-    {4457, 193, kEdit, 0, kUser, 0, 2552, 0, 0, 1},  // MROX8
-    {4459, 194, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY1
-    {4461, 195, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY2
-    {4463, 196, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY3
-    {4465, 197, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY4
-    {4467, 198, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY5
-    {4469, 199, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY6
-    {4471, 200, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY7
-    {4473, 201, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // MROY8
-    {4475, 202, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH1
-    {4477, 203, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH2
-    {4479, 204, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH3
-    {4481, 205, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH4
-    {4483, 206, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH5
-    {4485, 207, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH6
-    {4487, 208, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH7
-    {4489, 209, kEdit, 0, kUser, 1, 2048, 0, 0, 1},  // MRH8
-    {4491, 210, kEdit, 0, kUser, 8, 2560, 8, 0, 1},  // MRW
-    {4602, 211, kCombo, 0, kUser, 0, 2, 0, 0, 1},  // VSM
-    {4634, 212, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // CSQI
-    {4649, 213, kEdit, 0, kUser, 1, 255, 1, 0, 0},  // SQR
-    {4651, 214, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF1
-    {4653, 215, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF2
-    {4655, 216, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF3
-    {4657, 217, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF4
-    {4659, 218, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF5
-    {4661, 219, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF6
-    {4663, 220, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF7
-    {4665, 221, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF8
-    {4667, 222, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF9
-    {4669, 223, kEdit, 0, kUser, 1, 255, 1, 0, 1},  // SQF10
-    {4671, 224, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI1
-    {4672, 225, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI2
-    {4673, 226, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI3
-    {4674, 227, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI4
-    {4675, 228, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI5
-    {4676, 229, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI6
-    {4677, 230, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI7
-    {4678, 231, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI8
-    {4679, 232, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI9
-    {4680, 233, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQNI10
-    {4801, 294, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB1
-    {4802, 295, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB2
-    {4803, 296, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB3
-    {4804, 297, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB4
-    {4805, 298, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB5
-    {4806, 299, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB6
-    {4807, 300, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB7
-    {4808, 301, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB8
-    {4809, 302, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB9
-    {4810, 303, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQHB10
-    {4811, 304, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB1
-    {4812, 305, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB2
-    {4813, 306, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB3
-    {4814, 307, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB4
-    {4815, 308, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB5
-    {4816, 309, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB6
-    {4817, 310, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB7
-    {4818, 311, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB8
-    {4819, 312, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB9
-    {4820, 313, kCombo, 0, kUser, 1, 2, 1, 0, 1},  // SQVB10
-    {4681, 234, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW1
-    {4683, 235, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW2
-    {4685, 236, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW3
-    {4687, 237, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW4
-    {4689, 238, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW5
-    {4691, 239, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW6
-    {4693, 240, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW7
-    {4695, 241, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW8
-    {4697, 242, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW9
-    {4699, 243, kEdit, 0, kUser, 1, 2560, 2560, 0, 1},  // SQW10
-    {4701, 244, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH1
-    {4703, 245, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH2
-    {4705, 246, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH3
-    {4707, 247, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH4
-    {4709, 248, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH5
-    {4711, 249, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH6
-    {4713, 250, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH7
-    {4715, 251, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH8
-    {4717, 252, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH9
-    {4719, 253, kEdit, 0, kUser, 1, 2048, 2048, 0, 1},  // SQH10
-    {4721, 254, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX1
-    {4723, 255, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX2
-    {4725, 256, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX3
-    {4727, 257, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX4
-    {4729, 258, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX5
-    {4731, 259, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX6
-    {4733, 260, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX7
-    {4735, 261, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX8
-    {4737, 262, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX9
-    {4739, 263, kEdit, 0, kUser, 0, 2559, 0, 0, 1},  // SQOX10
-    {4741, 264, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY1
-    {4743, 265, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY2
-    {4745, 266, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY3
-    {4747, 267, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY4
-    {4749, 268, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY5
-    {4751, 269, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY6
-    {4753, 270, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY7
-    {4755, 271, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY8
-    {4757, 272, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY9
-    {4759, 273, kEdit, 0, kUser, 0, 2047, 0, 0, 1},  // SQOY10
-    {4761, 274, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA1
-    {4763, 275, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA2
-    {4765, 276, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA3
-    {4767, 277, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA4
-    {4769, 278, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA5
-    {4771, 279, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA6
-    {4773, 280, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA7
-    {4775, 281, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA8
-    {4777, 282, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA9
-    {4779, 283, kEdit, 0, kUser, 100, 1600, 100, 0, 1},  // SQGA10
-    {4781, 284, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE1
-    {4783, 285, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE2
-    {4785, 286, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE3
-    {4787, 287, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE4
-    {4789, 288, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE5
-    {4791, 289, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE6
-    {4793, 290, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE7
-    {4795, 291, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE8
-    {4797, 292, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE9
-    {4799, 293, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1},  // SQPE10
-    {4821, 314, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT1
-    {4822, 315, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT2
-    {4823, 316, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT3
-    {4824, 317, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT4
-    {4825, 318, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT5
-    {4826, 319, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT6
-    {4827, 320, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT7
-    {4828, 321, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT8
-    {4829, 322, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT9
-    {4830, 323, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT10
-    {4831, 324, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL1
-    {4833, 325, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL2
-    {4835, 326, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL3
-    {4837, 327, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL4
-    {4839, 328, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL5
-    {4841, 329, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL6
-    {4843, 330, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL7
-    {4845, 331, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL8
-    {4847, 332, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL9
-    {4849, 333, kEdit, 0, kUser, -256, 255, 0, 0, 1},  // SQBL10
-    {4851, 334, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR1
-    {4853, 335, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR2
-    {4855, 336, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR3
-    {4857, 337, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR4
-    {4859, 338, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR5
-    {4861, 339, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR6
-    {4863, 340, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR7
-    {4865, 341, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR8
-    {4867, 342, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR9
-    {4869, 343, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGR10
-    {4871, 344, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB1
-    {4873, 345, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB2
-    {4875, 346, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB3
-    {4877, 347, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB4
-    {4879, 348, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB5
-    {4881, 349, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB6
-    {4883, 350, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB7
-    {4885, 351, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB8
-    {4887, 352, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB9
-    {4889, 353, kEdit, 0, kUser, -4533, 17713, 0, 0, 1},  // SQPGB10
-    {4906, 354, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // SQIDX
-    {4908, 355, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // SQRST
-    {4909, 356, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SQLUT
-    {4910, 357, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // CLCF
-    {4916, 358, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // BNUM
-    {4923, 359, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // VPB
-    {4925, 360, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // HES
-    {4936, 361, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // HKS
-    {4937, 362, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // ABG
-    {4958, 363, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SBS
-    {4959, 364, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // SPO
-    {4960, 365, kCombo, 0, kUser, 0, 0, 0, 0, 1},  // BINN
-    {2079, 369, kButton, 0, kFactory, 0, 0, 0, 0, 0},  // SA00
-    {2061, 373, kCombo, 0, kFactory, 0, 0, 0, 0, 0},  // BDRT
-    {1790, 375, kEdit, 0, kFactory, 0, 351, 0, 0, 0},  // GA01
-    {1257, 376, kEdit, 0, kFactory, 0, 351, 0, 0, 0},  // GA02
-    {1262, 377, kEdit, 0, kFactory, 0, 351, 0, 0, 0},  // GA03
-    {1841, 378, kEdit, 0, kFactory, 0, 351, 0, 0, 0},  // GA04
-    {2299, 379, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // FBMRCB
-    {2092, 380, kEdit, 0, kFactory, 0, 100, 10, 0, 1},  // FBMTHB
-    {2094, 381, kEdit, 0, kFactory, 1, 512, 1, 0, 0},  // FBMPXB
-    {2096, 381, kEdit, 0, kFactory, 0, 2559, 0, 0, 0},  // FBMPXB
-    {2098, 382, kEdit, 0, kFactory, 1, 512, 1, 0, 0},  // FBMPYB
-    {2100, 382, kEdit, 0, kFactory, 0, 2047, 0, 0, 0},  // FBMPYB
-    {4891, 383, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // FBMRCW
-    {4892, 384, kEdit, 0, kFactory, 0, 100, 10, 0, 1},  // FBMTHW
-    {4894, 385, kEdit, 0, kFactory, 1, 512, 1, 0, 0},  // FBMPXW
-    {4896, 385, kEdit, 0, kFactory, 0, 2559, 0, 0, 0},  // FBMPXW
-    {4900, 386, kEdit, 0, kFactory, 1, 512, 1, 0, 0},  // FBMPYW
-    {4902, 386, kEdit, 0, kFactory, 0, 2047, 0, 0, 0},  // FBMPYW
-    {2105, 395, kCombo, 0, kFactory, 0, 0, 0, 0, 0},  // BAS00
-    {2114, 396, kCombo, 0, kFactory, 0, 0, 0, 0, 1},  // EHC
-    {2531, 405, kEdit, 0, kFactory, 8192, 24576, 9830, 0, 1},  // FGAF
-    {2515, 406, kEdit, 0, kFactory, -891, 1000, 0, 0, 0},  // GF2
-    {2517, 407, kEdit, 0, kFactory, -891, 1000, 0, 0, 0},  // GF3
-    {2519, 408, kEdit, 0, kFactory, -891, 1000, 0, 0, 0},  // GF4
-    {2424, 409, kEdit, 0, kFactory, -2393, 3379, 0, 0, 0},  // PGRF
-    {2440, 410, kEdit, 0, kFactory, -2393, 3379, 0, 0, 0},  // PGBF
-    {2461, 411, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0},  // PGFR2
-    {2465, 412, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0},  // PGFB2
-    {2469, 413, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0},  // PGFR3
-    {2502, 414, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0},  // PGFB3
-    {2509, 415, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0},  // PGFR4
-    {2511, 416, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0},  // PGFB4
-    {2479, 417, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLF2
-    {2483, 418, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLF3
-    {2487, 419, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLF4
-    {2423, 420, kEdit, 0, kFactory, -512, 511, 0, 0, 1},  // BLFR1
-    {2438, 421, kEdit, 0, kFactory, -512, 511, 0, 0, 1},  // BLFB1
-    {2427, 422, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLFR2
-    {2441, 423, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLFB2
-    {2430, 424, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLFR3
-    {2445, 425, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLFB3
-    {2434, 426, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLFR4
-    {2449, 427, kEdit, 0, kFactory, -512, 511, 0, 0, 0},  // BLFB4
-    {2120, 432, kCombo, 0, kFactory, 0, 0, 0, 0, 0},  // TRSW
-    {2103, 433, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRUR
-    {2108, 434, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRUGR
-    {2111, 435, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRUGB
-    {2115, 436, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRUB
-    {2122, 437, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRLR
-    {2126, 438, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRLGR
-    {2130, 439, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRLGB
-    {2134, 440, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRLB
-    {2138, 441, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRUM
-    {2142, 442, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0},  // TRLM
-    {2563, 445, kCombo, 0, kFactory, 0, 0, 0, 0, 0},  // BAG
-    {3000, 446, kCombo, 0, kFactory, 0, 7, 0, 0, 0},  // ATM
-    {3001, 447, kCombo, 0, kFactory, 0, 4, 0, 0, 0},  // FFK
-    {3002, 448, kEdit, 0, kFactory, 0, 65535, 0, 0, 0},  // ATLA
-    {3003, 449, kEdit, 0, kFactory, 0, 65535, 0, 0, 0},  // ATLI
-    {3004, 450, kEdit, 0, kFactory, 0, 65535, 0, 0, 0},  // WEHL
-    {3005, 451, kEdit, 0, kFactory, 0, 65535, 0, 0, 0},  // WEHH
-    {3006, 452, kEdit, 0, kFactory, 0, 65535, 0, 0, 0},  // WEVL
-    {3007, 453, kEdit, 0, kFactory, 0, 65535, 0, 0, 0},  // WEVH
-    {3008, 454, kCombo, 0, kFactory, 0, 0, 1, 0, 0},  // BOCMD
-    {3009, 455, kEdit, 0, kFactory, 0, 255, 98, 0, 0},  // BOCM1
-    {3010, 456, kEdit, 0, kFactory, 0, 255, 98, 0, 0},  // BOCM2
-    {3011, 457, kEdit, 0, kFactory, 0, 255, 98, 0, 0},  // BOCM3
-    {3012, 458, kEdit, 0, kFactory, 0, 255, 98, 0, 0},  // BOCM4
-    {3030, 459, kEdit, 0, kFactory, 0, 4095, 0, 0, 0},  // DCMT
-    {3031, 460, kEdit, 0, kFactory, 0, 4095, 0, 0, 0},  // DCMP
-    {3032, 461, kEdit, 0, kFactory, 0, 4095, 0, 0, 0},  // TPHS
-    {3033, 462, kEdit, 0, kFactory, 0, 4095, 0, 0, 0},  // TPWV
-    {2562, 463, kCombo, 0, kFactory, 0, 0, 0, 0, 1},  // DPS
-    {4012, 464, kCombo, 0, kFactory, 0, 0, 0, 0, 1},  // ADB
-    {4013, 465, kEdit, 0, kFactory, 0, 255, 0, 0, 1},  // DBSTA1
-    {4015, 466, kEdit, 0, kFactory, 0, 255, 0, 0, 1},  // DBSTO1
-    {4017, 467, kEdit, 0, kFactory, 0, 255, 0, 0, 1},  // DBSTA2
-    {4019, 468, kEdit, 0, kFactory, 0, 255, 0, 0, 1},  // DBSTO2
-    {4493, 469, kEdit, 0, kFactory, 0, 255, 127, 0, 1},  // BLF
-    {4495, 470, kEdit, 0, kFactory, -819, 819, 0, 0, 1},  // FGAFA
-    {4503, 471, kRadio, 0, kFactory, 0, 0, 0, 0, 0},  // CTCE
-    {4504, 472, kEdit, 0, kFactory, 0, 16383, 8192, 0, 0},  // CTG1
-    {4506, 473, kEdit, 0, kFactory, 0, 32767, 0, 0, 0},  // CTO1
-    {4508, 474, kEdit, 0, kFactory, 0, 5120, 2560, 0, 0},  // CTP1
-    {4510, 475, kEdit, 0, kFactory, 0, 16383, 8192, 0, 0},  // CTG2
-    {4512, 476, kEdit, 0, kFactory, 0, 32767, 0, 0, 0},  // CTO2
-    {4514, 477, kEdit, 0, kFactory, 0, 5120, 2560, 0, 0},  // CTP2
-    {4516, 478, kRadio, 0, kFactory, 0, 0, 0, 0, 0},  // BLLE
-    {4519, 479, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL1
-    {4522, 480, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL2
-    {4525, 481, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL3
-    {4528, 482, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL4
-    {4531, 483, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL5
-    {4534, 484, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL6
-    {4537, 485, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL7
-    {4540, 486, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL8
-    {4543, 487, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL9
-    {4547, 488, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL10
-    {4550, 489, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL11
-    {4553, 490, kEdit, 0, kFactory, 0, 3839, 0, 0, 0},  // BLL12
-    {4555, 491, kRadio, 0, kFactory, 0, 0, 0, 0, 0},  // BLCE
-    {4558, 492, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC1
-    {4561, 493, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC2
-    {4564, 494, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC3
-    {4567, 495, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC4
-    {4570, 496, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC5
-    {4573, 497, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC6
-    {4576, 498, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC7
-    {4579, 499, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC8
-    {4582, 500, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC9
-    {4586, 501, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC10
-    {4590, 502, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC11
-    {4593, 503, kEdit, 0, kFactory, 0, 5119, 0, 0, 0},  // BLC12
-    {4440, 504, kCombo, 0, kFactory, 0, 1, 0, 0, 0},  // DSNUVC
-    {4439, 505, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // DSNUVD
-    {4597, 506, kCombo, 0, kFactory, 0, 1, 0, 0, 0},  // DSNUHC
-    {4596, 507, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // DSNUHD
-    {4915, 508, kCombo, 0, kFactory, 0, 1, 0, 0, 1},  // FAS
-    {4595, 509, kCombo, 0, kFactory, 0, 1, 1, 0, 0},  // BLTMP
-    {2564, 510, kButton, 0, kFactory, 0, 0, 0, 0, 0},  // ALCST
-    {4918, 511, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // FBNUM
-    {4920, 512, kButton, 0, kNoLevel, 0, 0, 0, 0, 0},  // FBBNUM
-    {4924, 513, kCombo, 0, kFactory, 0, 0, 0, 0, 1},  // FSV
-    {4930, 514, kCombo, 0, kFactory, 0, 0, 0, 0, 1},  // FDEC
-    {4928, 516, kEdit, 0, kFactory, 16, 30, 30, 0, 1},  // HKP
-    {4938, 517, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1},  // FWP1R
-    {4940, 518, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1},  // FWP1B
-    {4942, 519, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1},  // FWP2R
-    {4944, 520, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1},  // FWP2B
-    {4946, 521, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1},  // FWP3R
-    {4948, 522, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1},  // FWP3B
-    {4969, 523, kEdit, 0, kFactory, 0, 80, 0, 0, 1},  // TEMPF
-    {kEndControlId, 0, ControlKind::End, 2, static_cast<ParamLevel>(3), 0, 0, 0, 0, 0},
+    // inSettingFile, traits; the command's mnemonic in the comment
+    {1942, 9, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kHandlerOnly},  // EM
+    {1943, 10, kEdit, 0, kUser, 10, 8000000, 10, 0, 1, kReadAtStart},  // PE
+    {2416, 11, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TRGOP
+    {1974, 12, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TM
+    {1975, 14, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kHandlerOnly},  // TO
+    {1976, 15, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TI
+    {1977, 16, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TA
+    {1978, 17, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // TD
+    {1981, 18, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LS0
+    {2600, 19, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LS1
+    {4622, 20, kCombo, 0, kUser, 0, 0, 0, 0, 1, 0},  // LS2
+    {1985, 21, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LI0
+    {2599, 22, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LI1
+    {4623, 23, kCombo, 0, kUser, 0, 0, 0, 0, 1, 0},  // LI2
+    {4424, 24, kEdit, 0, kUser, 1, 4096, 1, 0, 1, kReadAtStart},  // PGDEV
+    {4378, 25, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL0
+    {4380, 26, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL1
+    {4382, 27, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL2
+    {4384, 28, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL3
+    {4386, 29, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST0
+    {4388, 30, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST1
+    {4390, 31, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST2
+    {4392, 32, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST3
+    {4394, 33, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN0
+    {4396, 34, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN1
+    {4398, 35, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN2
+    {4400, 36, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN3
+    {4402, 37, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT0
+    {4404, 38, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT1
+    {4406, 39, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT2
+    {4408, 40, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT3
+    {4410, 41, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM0
+    {4411, 42, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM1
+    {4413, 43, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM2
+    {4414, 44, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM3
+    {4415, 45, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM0
+    {4416, 46, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM1
+    {4417, 47, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM2
+    {4418, 48, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM3
+    {4419, 49, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND0IN1
+    {4422, 50, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND1IN1
+    {4421, 51, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND0IN2
+    {4423, 52, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND1IN2
+    {4427, 53, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN0
+    {4428, 54, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN1
+    {4429, 55, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN2
+    {4430, 56, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN3
+    {4431, 57, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV0
+    {4432, 58, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV1
+    {4433, 59, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV2
+    {4434, 60, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV3
+    {4435, 61, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND0INV1
+    {4436, 62, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND0INV2
+    {4437, 63, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND1INV1
+    {4438, 64, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND1INV2
+    {2048, 133, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart | kMonochromeOnly},  // HB
+    {2050, 134, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart | kMonochromeOnly},  // VB
+    {1980, 68, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // BA
+    {1982, 69, kEdit, 0, kUser, 0, 65535, 0, 0, 1, kReadAtStart},  // OFL
+    {1984, 70, kEdit, 0, kUser, 0, 65535, 2048, 0, 1, kReadAtStart},  // HTL
+    {4598, 71, kEdit, 0, kUser, 0, 65535, 0, 0, 1, kReadAtStart},  // OFC
+    {4600, 72, kEdit, 0, kUser, 0, 65535, 2560, 0, 1, kReadAtStart},  // WTC
+    {2049, 73, kCombo, 0, kUser, 1, 5, 5, 0, 1, kReadAtStart},  // TAGM
+    {1992, 74, kEdit, 0, kUser, 1, 8000000, 1, 0, 1, kReadAtStart},  // ART
+    {1218, 75, kEdit, 0, kUser, -84, 672, 0, 0, 0, 0},  // GA
+    {1220, 76, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // FGA
+    {2474, 77, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // GJUT2
+    {1264, 78, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // GJUT3
+    {1838, 79, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // GJUT4
+    {4625, 80, kCombo, 0, kUser, 0, 2, 0, 0, 1, kReadAtStart},  // AGC
+    {1996, 82, kEdit, 0, kUser, 0, 1023, 0, 0, 1, kReadAtStart},  // AGCF
+    {1998, 83, kEdit, 0, kUser, 200, 1600, 200, 0, 1, kReadAtStart},  // AGCGA
+    {1999, 84, kEdit, 0, kUser, 100, 1500, 100, 0, 1, kReadAtStart},  // AGCGI
+    {2470, 85, kEdit, 0, kUser, -4533, 37876, 0, 0, 1, kReadAtStart},  // PGR
+    {2477, 86, kEdit, 0, kUser, -4533, 37876, 0, 0, 1, kReadAtStart},  // PGB
+    {2484, 87, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // BL
+    {2533, 88, kEdit, 0, kUser, 0, 16383, 0, 0, 1, kReadAtStart},  // BOF
+    {2495, 89, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BL2
+    {2431, 90, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BL3
+    {2435, 91, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BL4
+    {2439, 92, kEdit, 0, kUser, -512, 511, 0, 0, 1, kReadAtStart},  // BLR1
+    {2444, 93, kEdit, 0, kUser, -512, 511, 0, 0, 1, kReadAtStart},  // BLB1
+    {2446, 94, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLR2
+    {2450, 95, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLB2
+    {2454, 96, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLR3
+    {2458, 97, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLB3
+    {2462, 98, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLR4
+    {2466, 99, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLB4
+    {2241, 107, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // AWB
+    {2304, 109, kCombo, 0, kUser, 0, 0, 0, 0, 0, kReadAtStart},  // AWA
+    {2305, 111, kCombo, 0, kUser, 0, 0, 0, 0, 0, kReadAtStart | kNotTransferable},  // ABA
+    {4624, 113, kCombo, 0, kUser, 0, 2, 0, 0, 1, kReadAtStart},  // ASC
+    {2009, 115, kEdit, 0, kUser, 10, 8000000, 10, 0, 1, kReadAtStart},  // ASCEA
+    {2010, 116, kEdit, 0, kUser, 10, 8000000, 10, 0, 1, kReadAtStart},  // ASCEI
+    {2015, 117, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LUTC
+    {2016, 118, kEdit, 0, kUser, 0, 15, 0, 0, 1, kReadAtStart},  // GMA
+    {4603, 122, kEdit, 0, kUser, 0, 255, 0, 0, 0, kIndexedEntry},  // LUTR
+    {4605, 122, kEdit, 0, kUser, 0, 4095, 1, 0, 0, kIndexedEntry},  // LUTR
+    {4609, 123, kEdit, 0, kUser, 0, 255, 0, 0, 0, kIndexedEntry},  // LUTG
+    {4611, 123, kEdit, 0, kUser, 0, 4095, 1, 0, 0, kIndexedEntry},  // LUTG
+    {4616, 124, kEdit, 0, kUser, 0, 255, 0, 0, 0, kIndexedEntry},  // LUTB
+    {4618, 124, kEdit, 0, kUser, 0, 4095, 1, 0, 0, kIndexedEntry},  // LUTB
+    {2018, 125, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TPN
+    {2019, 126, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // BMW
+    {2020, 100, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // PGS
+    {2027, 101, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGR2
+    {2031, 102, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGB2
+    {2033, 103, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGR3
+    {2037, 104, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGB3
+    {2039, 105, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGR4
+    {2043, 106, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGB4
+    {2045, 127, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // AIC
+    {4377, 128, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // AIS
+    {2046, 129, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SDM
+    {2561, 130, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SDCM
+    {2047, 131, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // RS
+    {2052, 136, kEdit, 0, kUser, 0, 100, 0, 0, 1, kReadAtStart},  // BMTHW
+    {2056, 137, kEdit, 0, kUser, 1, 256, 1, 0, 0, kNotTransferable | kIndexedEntry},  // BMPXW
+    {2062, 137, kEdit, 0, kUser, 0, 2559, 0, 0, 0, kNotTransferable | kIndexedEntry},  // BMPXW
+    {2072, 138, kEdit, 0, kUser, 1, 256, 1, 0, 0, kNotTransferable | kIndexedEntry},  // BMPYW
+    {2074, 138, kEdit, 0, kUser, 0, 2047, 0, 0, 0, kNotTransferable | kIndexedEntry},  // BMPYW
+    {2078, 140, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // NR
+    {2336, 401, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // IRRG
+    {2337, 402, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ISC
+    {2338, 403, kEdit, 0, kUser, 0, 255, 0, 0, 0, 0},  // ISL
+    {2601, 404, kEdit, 0, kUser, 1, 8, 4, 0, 0, kReadAtStart},  // AGCS
+    {4626, 141, kCheck, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ALCA
+    {4021, 142, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLR
+    {4022, 143, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLMR
+    {4023, 144, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLML
+    {4024, 145, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLL
+    {4025, 146, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLR
+    {4026, 147, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLMR
+    {4027, 148, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLML
+    {4028, 149, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLL
+    {4029, 150, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHR
+    {4030, 151, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHMR
+    {4031, 152, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHML
+    {4032, 153, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHL
+    {4033, 154, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHR
+    {4034, 155, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHMR
+    {4035, 156, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHML
+    {4036, 157, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHL
+    {4627, 158, kCheck, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // AWBA
+    {4037, 159, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLR
+    {4038, 160, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLMR
+    {4039, 161, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLML
+    {4040, 162, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLL
+    {4041, 163, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLR
+    {4042, 164, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLMR
+    {4043, 165, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLML
+    {4044, 166, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLL
+    {4045, 167, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHR
+    {4046, 168, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHMR
+    {4047, 169, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHML
+    {4048, 170, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHL
+    {4049, 171, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHR
+    {4050, 172, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHMR
+    {4051, 173, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHML
+    {4052, 174, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHL
+    {2603, 175, kEdit, 0, kUser, 0, 255, 0, 0, 0, kReadAtStart},  // PIF
+    {2607, 177, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PIP
+    {4628, 178, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PLS
+    {4629, 176, kButton, 0, kUser, 0, 0, 0, 0, 0, 0},  // PIS
+    {4630, 179, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PLI
+    {4631, 180, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PLA
+    {4632, 181, kButton, 0, kUser, 0, 0, 0, 0, 0, 0},  // PCV
+    {4963, 182, kEdit, 0, kUser, 0, 200, 0, 0, 1, kReadAtStart},  // PLSI
+    {4965, 183, kEdit, 0, kUser, 0, 200, 0, 0, 1, kReadAtStart},  // PLSA
+    {4967, 184, kEdit, 0, kUser, 0, 200, 0, 0, 1, kReadAtStart},  // PLSL
+    {4441, 185, kEdit, 0, kUser, 1, 8, 1, 0, 1, kReadAtStart},  // MRIM
+    {4443, 186, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX1
+    {4445, 187, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX2
+    {4447, 188, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX3
+    {4449, 189, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX4
+    {4451, 190, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX5
+    {4453, 191, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX6
+    {4455, 192, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX7
+    {4457, 193, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX8
+    {4459, 194, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY1
+    {4461, 195, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY2
+    {4463, 196, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY3
+    {4465, 197, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY4
+    {4467, 198, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY5
+    {4469, 199, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY6
+    {4471, 200, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY7
+    {4473, 201, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY8
+    {4475, 202, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH1
+    {4477, 203, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH2
+    {4479, 204, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH3
+    {4481, 205, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH4
+    {4483, 206, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH5
+    {4485, 207, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH6
+    {4487, 208, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH7
+    {4489, 209, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH8
+    {4491, 210, kEdit, 0, kUser, 8, 2560, 8, 0, 1, kReadAtStart},  // MRW
+    {4602, 211, kCombo, 0, kUser, 0, 2, 0, 0, 1, kReadAtStart},  // VSM
+    {4634, 212, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // CSQI
+    {4649, 213, kEdit, 0, kUser, 1, 255, 1, 0, 0, 0},  // SQR
+    {4651, 214, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF1
+    {4653, 215, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF2
+    {4655, 216, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF3
+    {4657, 217, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF4
+    {4659, 218, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF5
+    {4661, 219, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF6
+    {4663, 220, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF7
+    {4665, 221, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF8
+    {4667, 222, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF9
+    {4669, 223, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF10
+    {4671, 224, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI1
+    {4672, 225, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI2
+    {4673, 226, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI3
+    {4674, 227, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI4
+    {4675, 228, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI5
+    {4676, 229, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI6
+    {4677, 230, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI7
+    {4678, 231, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI8
+    {4679, 232, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI9
+    {4680, 233, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI10
+    {4801, 294, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB1
+    {4802, 295, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB2
+    {4803, 296, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB3
+    {4804, 297, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB4
+    {4805, 298, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB5
+    {4806, 299, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB6
+    {4807, 300, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB7
+    {4808, 301, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB8
+    {4809, 302, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB9
+    {4810, 303, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB10
+    {4811, 304, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB1
+    {4812, 305, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB2
+    {4813, 306, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB3
+    {4814, 307, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB4
+    {4815, 308, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB5
+    {4816, 309, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB6
+    {4817, 310, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB7
+    {4818, 311, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB8
+    {4819, 312, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB9
+    {4820, 313, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB10
+    {4681, 234, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW1
+    {4683, 235, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW2
+    {4685, 236, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW3
+    {4687, 237, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW4
+    {4689, 238, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW5
+    {4691, 239, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW6
+    {4693, 240, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW7
+    {4695, 241, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW8
+    {4697, 242, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW9
+    {4699, 243, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW10
+    {4701, 244, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH1
+    {4703, 245, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH2
+    {4705, 246, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH3
+    {4707, 247, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH4
+    {4709, 248, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH5
+    {4711, 249, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH6
+    {4713, 250, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH7
+    {4715, 251, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH8
+    {4717, 252, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH9
+    {4719, 253, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH10
+    {4721, 254, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX1
+    {4723, 255, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX2
+    {4725, 256, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX3
+    {4727, 257, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX4
+    {4729, 258, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX5
+    {4731, 259, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX6
+    {4733, 260, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX7
+    {4735, 261, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX8
+    {4737, 262, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX9
+    {4739, 263, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX10
+    {4741, 264, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY1
+    {4743, 265, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY2
+    {4745, 266, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY3
+    {4747, 267, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY4
+    {4749, 268, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY5
+    {4751, 269, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY6
+    {4753, 270, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY7
+    {4755, 271, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY8
+    {4757, 272, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY9
+    {4759, 273, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY10
+    {4761, 274, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA1
+    {4763, 275, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA2
+    {4765, 276, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA3
+    {4767, 277, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA4
+    {4769, 278, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA5
+    {4771, 279, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA6
+    {4773, 280, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA7
+    {4775, 281, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA8
+    {4777, 282, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA9
+    {4779, 283, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA10
+    {4781, 284, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE1
+    {4783, 285, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE2
+    {4785, 286, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE3
+    {4787, 287, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE4
+    {4789, 288, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE5
+    {4791, 289, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE6
+    {4793, 290, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE7
+    {4795, 291, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE8
+    {4797, 292, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE9
+    {4799, 293, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE10
+    {4821, 314, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT1
+    {4822, 315, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT2
+    {4823, 316, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT3
+    {4824, 317, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT4
+    {4825, 318, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT5
+    {4826, 319, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT6
+    {4827, 320, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT7
+    {4828, 321, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT8
+    {4829, 322, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT9
+    {4830, 323, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT10
+    {4831, 324, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL1
+    {4833, 325, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL2
+    {4835, 326, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL3
+    {4837, 327, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL4
+    {4839, 328, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL5
+    {4841, 329, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL6
+    {4843, 330, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL7
+    {4845, 331, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL8
+    {4847, 332, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL9
+    {4849, 333, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL10
+    {4851, 334, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR1
+    {4853, 335, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR2
+    {4855, 336, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR3
+    {4857, 337, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR4
+    {4859, 338, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR5
+    {4861, 339, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR6
+    {4863, 340, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR7
+    {4865, 341, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR8
+    {4867, 342, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR9
+    {4869, 343, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR10
+    {4871, 344, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB1
+    {4873, 345, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB2
+    {4875, 346, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB3
+    {4877, 347, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB4
+    {4879, 348, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB5
+    {4881, 349, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB6
+    {4883, 350, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB7
+    {4885, 351, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB8
+    {4887, 352, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB9
+    {4889, 353, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB10
+    {4906, 354, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // SQIDX
+    {4908, 355, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // SQRST
+    {4909, 356, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT
+    {4910, 357, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // CLCF
+    {4916, 358, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // BNUM
+    {4923, 359, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // VPB
+    {4925, 360, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kLongSend},  // HES
+    {4936, 361, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kLongSend},  // HKS
+    {4937, 362, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ABG
+    {4958, 363, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SBS
+    {4959, 364, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SPO
+    {4960, 365, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // BINN
+    {2079, 369, kButton, 0, kFactory, 0, 0, 0, 0, 0, 0},  // SA00
+    {2061, 373, kCombo, 0, kFactory, 0, 0, 0, 0, 0, kReadAtStart},  // BDRT
+    {1790, 375, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA01
+    {1257, 376, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA02
+    {1262, 377, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA03
+    {1841, 378, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA04
+    {2299, 379, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBMRCB
+    {2092, 380, kEdit, 0, kFactory, 0, 100, 10, 0, 1, kReadAtStart},  // FBMTHB
+    {2094, 381, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPXB
+    {2096, 381, kEdit, 0, kFactory, 0, 2559, 0, 0, 0, kIndexedEntry},  // FBMPXB
+    {2098, 382, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPYB
+    {2100, 382, kEdit, 0, kFactory, 0, 2047, 0, 0, 0, kIndexedEntry},  // FBMPYB
+    {4891, 383, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBMRCW
+    {4892, 384, kEdit, 0, kFactory, 0, 100, 10, 0, 1, kReadAtStart},  // FBMTHW
+    {4894, 385, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPXW
+    {4896, 385, kEdit, 0, kFactory, 0, 2559, 0, 0, 0, kIndexedEntry},  // FBMPXW
+    {4900, 386, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPYW
+    {4902, 386, kEdit, 0, kFactory, 0, 2047, 0, 0, 0, kIndexedEntry},  // FBMPYW
+    {2105, 395, kCombo, 0, kFactory, 0, 0, 0, 0, 0, kReadAtStart},  // BAS00
+    {2114, 396, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // EHC
+    {2531, 405, kEdit, 0, kFactory, 8192, 24576, 9830, 0, 1, kReadAtStart},  // FGAF
+    {2515, 406, kEdit, 0, kFactory, -891, 1000, 0, 0, 0, kReadAtStart},  // GF2
+    {2517, 407, kEdit, 0, kFactory, -891, 1000, 0, 0, 0, kReadAtStart},  // GF3
+    {2519, 408, kEdit, 0, kFactory, -891, 1000, 0, 0, 0, kReadAtStart},  // GF4
+    {2424, 409, kEdit, 0, kFactory, -2393, 3379, 0, 0, 0, kReadAtStart},  // PGRF
+    {2440, 410, kEdit, 0, kFactory, -2393, 3379, 0, 0, 0, kReadAtStart},  // PGBF
+    {2461, 411, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFR2
+    {2465, 412, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFB2
+    {2469, 413, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFR3
+    {2502, 414, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFB3
+    {2509, 415, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFR4
+    {2511, 416, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFB4
+    {2479, 417, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLF2
+    {2483, 418, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLF3
+    {2487, 419, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLF4
+    {2423, 420, kEdit, 0, kFactory, -512, 511, 0, 0, 1, kReadAtStart},  // BLFR1
+    {2438, 421, kEdit, 0, kFactory, -512, 511, 0, 0, 1, kReadAtStart},  // BLFB1
+    {2427, 422, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFR2
+    {2441, 423, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFB2
+    {2430, 424, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFR3
+    {2445, 425, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFB3
+    {2434, 426, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFR4
+    {2449, 427, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFB4
+    {2120, 432, kCombo, 0, kFactory, 0, 0, 0, 0, 0, 0},  // TRSW
+    {2103, 433, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUR
+    {2108, 434, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUGR
+    {2111, 435, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUGB
+    {2115, 436, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUB
+    {2122, 437, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLR
+    {2126, 438, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLGR
+    {2130, 439, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLGB
+    {2134, 440, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLB
+    {2138, 441, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUM
+    {2142, 442, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLM
+    {2563, 445, kCombo, 0, kFactory, 0, 0, 0, 0, 0, 0},  // BAG
+    {3000, 446, kCombo, 0, kFactory, 0, 7, 0, 0, 0, 0},  // ATM
+    {3001, 447, kCombo, 0, kFactory, 0, 4, 0, 0, 0, 0},  // FFK
+    {3002, 448, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // ATLA
+    {3003, 449, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // ATLI
+    {3004, 450, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEHL
+    {3005, 451, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEHH
+    {3006, 452, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEVL
+    {3007, 453, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEVH
+    {3008, 454, kCombo, 0, kFactory, 0, 0, 1, 0, 0, 0},  // BOCMD
+    {3009, 455, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM1
+    {3010, 456, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM2
+    {3011, 457, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM3
+    {3012, 458, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM4
+    {3030, 459, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // DCMT
+    {3031, 460, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // DCMP
+    {3032, 461, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // TPHS
+    {3033, 462, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // TPWV
+    {2562, 463, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // DPS
+    {4012, 464, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // ADB
+    {4013, 465, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTA1
+    {4015, 466, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTO1
+    {4017, 467, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTA2
+    {4019, 468, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTO2
+    {4493, 469, kEdit, 0, kFactory, 0, 255, 127, 0, 1, kReadAtStart},  // BLF
+    {4495, 470, kEdit, 0, kFactory, -819, 819, 0, 0, 1, kReadAtStart},  // FGAFA
+    {4503, 471, kRadio, 0, kFactory, 0, 0, 0, 0, 0, 0},  // CTCE
+    {4504, 472, kEdit, 0, kFactory, 0, 16383, 8192, 0, 0, 0},  // CTG1
+    {4506, 473, kEdit, 0, kFactory, 0, 32767, 0, 0, 0, 0},  // CTO1
+    {4508, 474, kEdit, 0, kFactory, 0, 5120, 2560, 0, 0, 0},  // CTP1
+    {4510, 475, kEdit, 0, kFactory, 0, 16383, 8192, 0, 0, 0},  // CTG2
+    {4512, 476, kEdit, 0, kFactory, 0, 32767, 0, 0, 0, 0},  // CTO2
+    {4514, 477, kEdit, 0, kFactory, 0, 5120, 2560, 0, 0, 0},  // CTP2
+    {4516, 478, kRadio, 0, kFactory, 0, 0, 0, 0, 0, 0},  // BLLE
+    {4519, 479, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL1
+    {4522, 480, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL2
+    {4525, 481, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL3
+    {4528, 482, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL4
+    {4531, 483, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL5
+    {4534, 484, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL6
+    {4537, 485, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL7
+    {4540, 486, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL8
+    {4543, 487, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL9
+    {4547, 488, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL10
+    {4550, 489, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL11
+    {4553, 490, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL12
+    {4555, 491, kRadio, 0, kFactory, 0, 0, 0, 0, 0, 0},  // BLCE
+    {4558, 492, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC1
+    {4561, 493, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC2
+    {4564, 494, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC3
+    {4567, 495, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC4
+    {4570, 496, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC5
+    {4573, 497, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC6
+    {4576, 498, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC7
+    {4579, 499, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC8
+    {4582, 500, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC9
+    {4586, 501, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC10
+    {4590, 502, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC11
+    {4593, 503, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC12
+    {4440, 504, kCombo, 0, kFactory, 0, 1, 0, 0, 0, 0},  // DSNUVC
+    {4439, 505, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // DSNUVD
+    {4597, 506, kCombo, 0, kFactory, 0, 1, 0, 0, 0, 0},  // DSNUHC
+    {4596, 507, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // DSNUHD
+    {4915, 508, kCombo, 0, kFactory, 0, 1, 0, 0, 1, kReadAtStart},  // FAS
+    {4595, 509, kCombo, 0, kFactory, 0, 1, 1, 0, 0, 0},  // BLTMP
+    {2564, 510, kButton, 0, kFactory, 0, 0, 0, 0, 0, 0},  // ALCST
+    {4918, 511, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBNUM
+    {4920, 512, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBBNUM
+    {4924, 513, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // FSV
+    {4930, 514, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // FDEC
+    {4928, 516, kEdit, 0, kFactory, 16, 30, 30, 0, 1, kReadAtStart},  // HKP
+    {4938, 517, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP1R
+    {4940, 518, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP1B
+    {4942, 519, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP2R
+    {4944, 520, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP2B
+    {4946, 521, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP3R
+    {4948, 522, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP3B
+    {4969, 523, kEdit, 0, kFactory, 0, 80, 0, 0, 1, kReadAtStart},  // TEMPF
+    {kEndControlId, 0, ControlKind::End, 2, static_cast<ParamLevel>(3), 0, 0, 0, 0, 0, 0},
 }};
 // clang-format on
 

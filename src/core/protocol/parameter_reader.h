@@ -3,40 +3,41 @@
 #include <vector>
 
 #include "protocol/control_table.h"
+#include "protocol/exchange_result.h"
 
 namespace vk {
 
-class Command;
-class OnlineStatusNotifier;
-class UiPort;
+class Operation;
 
 inline constexpr int kFullReadTimeoutMs = 2500;
 inline constexpr const char* kFullReadProgressText = "Now, reading camera settings.";
-
-// The page controls whose parameters the full read queries.
-bool InStartupReadList(ControlId id);
 
 // Whether the full read queries this row, for a camera of `modelIndex` in the given mode.
 bool IsReadInFullRead(const ControlTable& table, int row, int modelIndex, bool factoryMode);
 
 // The step count the progress is measured against: every transferable row in factory mode,
 // the transferable user rows in user mode.
-int FullReadSteps(ControlTable& table, bool factoryMode);
+int FullReadSteps(const ControlTable& table, bool factoryMode);
 
 struct FullReadResult {
     int steps = 0;
-    std::vector<int> readRows;       // the page value now holds the camera's answer
+    std::vector<int> readRows;       // the row now holds the camera's answer
     std::vector<int> failedRows;     // queried without a usable answer; the value is unchanged
+    int notQueried = 0;              // rows of the read never asked for (stopped or cancelled)
     bool stoppedUnanswered = false;  // the camera stopped answering
     bool stoppedFailing = false;     // every answer in a long run was unusable
+    bool cancelled = false;
 
     bool AnyRead() const { return !readRows.empty(); }
+    // Ok, Cancelled, or the failure that stopped the read.
+    ExchangeResult outcome;
 };
 
-// Reads every parameter of the mode from the camera into the page values, with progress.
-// A query the camera refuses leaves its row unchanged and the read goes on; once the camera
-// has left several queries in a row unanswered, or answered a long run of them with nothing
-// usable, the read stops rather than wait on (or report) each of the remaining rows.
+// Reads every parameter of the mode from the camera into the page values, with progress,
+// inside a running operation. A query the camera refuses leaves its row unchanged and the
+// read goes on; once the camera has left several queries in a row unanswered, or answered a
+// long run of them with nothing usable, the read stops rather than wait on (or report) each
+// of the remaining rows. Cancel stops it between rows.
 class ParameterReader {
 public:
     static constexpr int kMaxUnanswered = 3;
@@ -44,15 +45,8 @@ public:
     // the line carries nothing usable.
     static constexpr int kMaxFailed = 10;
 
-    ParameterReader(Command& command, OnlineStatusNotifier& notifier, UiPort& ui);
-
-    FullReadResult ReadAllParameters(int modelIndex, bool factoryMode,
+    FullReadResult ReadAllParameters(Operation& operation, int modelIndex, bool factoryMode,
                                      int timeoutMs = kFullReadTimeoutMs);
-
-private:
-    Command& command_;
-    OnlineStatusNotifier& notifier_;
-    UiPort& ui_;
 };
 
 }  // namespace vk

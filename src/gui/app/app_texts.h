@@ -5,6 +5,5 @@ namespace vk::gui {
 // Texts of the main window that other windows share.
 inline constexpr const char* kProductTitle = "VK-4100 Control Tool";
 inline constexpr const char* kVersionText = "0.53";
-inline constexpr const char* kFailedToInitialize = "Failed to initialize!";
 
 }  // namespace vk::gui

@@ -34,8 +34,7 @@ constexpr MenuItemDef kMenuItems[] = {
 
 }  // namespace
 
-MainMenu::MainMenu(QWidget* owner, const Handlers& handlers)
-    : QObject(owner), bar_(new QMenuBar(owner)) {
+MainMenu::MainMenu(QWidget* owner) : QObject(owner), bar_(new QMenuBar(owner)) {
     std::map<QString, QMenu*> menus;
     for (const MenuItemDef& item : kMenuItems) {
         QMenu*& menu = menus[item.menu];
@@ -50,14 +49,17 @@ MainMenu::MainMenu(QWidget* owner, const Handlers& handlers)
         if (item.command == kMenuExit) target->addSeparator();
         QAction* action = target->addAction(item.text);
         action->setData(item.command);
-        const auto handler = handlers.find(item.command);
-        if (handler == handlers.end()) {
-            action->setEnabled(false);
-        } else {
-            connect(action, &QAction::triggered, this, handler->second);
-        }
+        action->setEnabled(false);
         actions_[item.command] = action;
     }
+}
+
+void MainMenu::SetHandler(int command, std::function<void()> handler) {
+    QAction* action = Action(command);
+    if (!action) return;
+    disconnect(action, &QAction::triggered, this, nullptr);
+    connect(action, &QAction::triggered, this, std::move(handler));
+    action->setEnabled(true);
 }
 
 QAction* MainMenu::Action(int command) const {

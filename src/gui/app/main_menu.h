@@ -32,14 +32,14 @@ enum MenuCommand : int {
 // Position of the Utility menu in the menu bar; usable only in factory mode.
 inline constexpr int kUtilityMenuPosition = 2;
 
-// The main window's menu bar, built from one table. An item whose command has no handler
-// yet is shown greyed.
+// The main window's menu bar, built from one table. An item is greyed until a handler is
+// set for its command; whoever owns a feature sets its handlers when it is set up.
 class MainMenu : public QObject {
     Q_OBJECT
 public:
-    using Handlers = std::map<int, std::function<void()>>;
+    explicit MainMenu(QWidget* owner);
 
-    MainMenu(QWidget* owner, const Handlers& handlers);
+    void SetHandler(int command, std::function<void()> handler);
 
     QMenuBar* Bar() const { return bar_; }
     QAction* Action(int command) const;

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "app/app_texts.h"
+#include "app/window_list.h"
 
 namespace vk::gui {
 namespace {
@@ -41,12 +42,17 @@ QWidget* QtUiPort::Owner() const {
 }
 
 void QtUiPort::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) {
+    if (listener_) {
+        listener_->ShowMessage(text, caption, icon);
+        return;
+    }
     QMessageBox box(ToQt(icon), Caption(caption), QString::fromStdString(text), QMessageBox::Ok,
                     Owner());
     box.exec();
 }
 
 bool QtUiPort::AskYesNo(const std::string& text, const std::string& caption) {
+    if (listener_) return listener_->AskYesNo(text, caption);
     QMessageBox box(QMessageBox::Question, Caption(caption), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
@@ -54,25 +60,44 @@ bool QtUiPort::AskYesNo(const std::string& text, const std::string& caption) {
 }
 
 void QtUiPort::ShowProgress(const std::string& text) {
-    if (!progress_) progress_ = new CProgressBarDialog(mainWindow_);
+    if (listener_) listener_->ShowProgress(text);
+    progressText_ = QString::fromStdString(text);
+    percentKnown_ = false;
+    // Inside an operation the window waits for the glance to pass.
+    if (operating_ && !operationShown_) return;
+    OpenWindow();
+}
+
+void QtUiPort::OpenWindow() {
+    if (!progress_) progress_ = new ProgressWindow(mainWindow_);
     QWidget* owner = progressOwner_ ? progressOwner_.data() : QApplication::activeWindow();
     if (!owner || owner == progress_) owner = mainWindow_;
-    progress_->ShowProgress(owner, QString::fromStdString(text));
+    progress_->ShowProgress(owner, progressText_);
+    if (operating_) progress_->SetCancellable(operation_.cancellable);
 }
 
 void QtUiPort::SetProgress(int percent) {
+    if (listener_) listener_->SetProgress(percent);
+    percentKnown_ = true;
     if (progress_) progress_->SetProgress(percent);
 }
 
 void QtUiPort::CloseProgress() {
+    if (listener_) listener_->CloseProgress();
     if (progress_) progress_->CloseProgress();
 }
 
 void QtUiPort::PumpEvents() {
+    if (listener_) listener_->PumpEvents();
+    if (operating_) {
+        if (!operationShown_ && started_.elapsed() >= kGlanceMs) ShowOperation();
+        if (operationShown_ && !percentKnown_) UpdateElapsed();
+    }
     QCoreApplication::processEvents();
 }
 
 void QtUiPort::SetWaitCursor(bool on) {
+    if (listener_) listener_->SetWaitCursor(on);
     if (on) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ++waitCursorDepth_;
@@ -80,6 +105,62 @@ void QtUiPort::SetWaitCursor(bool on) {
         QApplication::restoreOverrideCursor();
         --waitCursorDepth_;
     }
+}
+
+void QtUiPort::BeginOperation(const OperationInfo& info) {
+    if (listener_) listener_->BeginOperation(info);
+    operating_ = true;
+    operationShown_ = false;
+    percentKnown_ = false;
+    operation_ = info;
+    progressText_ = QString::fromStdString(info.name);
+    shownSeconds_ = -1;
+    focusBefore_ = QApplication::focusWidget();
+    started_.start();
+    if (progress_) progress_->SetCancellable(false);
+    if (info.progressAtOnce) ShowOperation();
+}
+
+void QtUiPort::ShowOperation() {
+    operationShown_ = true;
+    if (windows_) windows_->DisableAll();
+    SetWaitCursor(true);
+    OpenWindow();
+    if (!percentKnown_ && !operation_.progressAtOnce) {
+        progress_->SetBusy();
+        UpdateElapsed();
+    }
+}
+
+void QtUiPort::UpdateElapsed() {
+    const qint64 seconds = started_.elapsed() / 1000;
+    if (!progress_ || seconds == shownSeconds_) return;
+    shownSeconds_ = seconds;
+    progress_->SetMessage(QString("%1 (%2 s)").arg(progressText_).arg(seconds));
+}
+
+void QtUiPort::EndOperation() {
+    if (listener_) listener_->EndOperation();
+    const bool shown = operationShown_;
+    operating_ = false;
+    operationShown_ = false;
+    if (!shown) return;
+    CloseProgress();
+    if (progress_) progress_->SetCancellable(false);
+    if (windows_) windows_->EnableAll();
+    SetWaitCursor(false);
+    if (focusBefore_) focusBefore_->setFocus();
+}
+
+void QtUiPort::RequestCancel() {
+    if (!operating_ || !operation_.cancellable) return;
+    if (!operationShown_) ShowOperation();
+    progress_->RequestCancel();
+}
+
+bool QtUiPort::CancelRequested() {
+    if (listener_ && listener_->CancelRequested()) return true;
+    return progress_ && progress_->CancelRequested();
 }
 
 }  // namespace vk::gui

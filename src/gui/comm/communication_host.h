@@ -9,6 +9,8 @@ public:
     // Reads every parameter again (after the channel changed or an area was loaded).
     virtual void ReadAllSettings() = 0;
     virtual bool IsFactoryMode() const = 0;
+    // The channel changed its mode or port.
+    virtual void ChannelChanged() = 0;
 };
 
 }  // namespace vk::gui

@@ -1,18 +1,20 @@
 #include "comm/line_log_model.h"
 
-#include "comm/line_log.h"
-
 namespace vk::gui {
 
 LineLogModel::LineLogModel(LineLog& log, QObject* parent)
-    : QAbstractListModel(parent), log_(log), rows_(static_cast<int>(log.Size())) {
-    log_.onAdded = [this](const std::string&) { OnAdded(); };
-    log_.onCleared = [this] { OnCleared(); };
+    : QAbstractListModel(parent),
+      log_(log),
+      rows_(static_cast<int>(log.Size())),
+      seen_(log.TotalAdded()) {
+    batch_.setSingleShot(true);
+    batch_.setInterval(kBatchMs);
+    connect(&batch_, &QTimer::timeout, this, &LineLogModel::CatchUp);
+    log_.AddObserver(this);
 }
 
 LineLogModel::~LineLogModel() {
-    log_.onAdded = nullptr;
-    log_.onCleared = nullptr;
+    log_.RemoveObserver(this);
 }
 
 int LineLogModel::rowCount(const QModelIndex& parent) const {
@@ -26,12 +28,30 @@ QVariant LineLogModel::data(const QModelIndex& index, int role) const {
     return QString::fromStdString(log_.At(row));
 }
 
-void LineLogModel::OnAdded() {
-    // The log already holds the new line at the top and may have dropped its oldest one.
-    beginInsertRows({}, 0, 0);
-    ++rows_;
-    endInsertRows();
+void LineLogModel::OnLineAdded(const std::string&) {
+    if (!batch_.isActive()) batch_.start();
+}
+
+void LineLogModel::CatchUp() {
+    batch_.stop();
     const int size = static_cast<int>(log_.Size());
+    const std::uint64_t added = log_.TotalAdded() - seen_;
+    seen_ = log_.TotalAdded();
+    if (added == 0 && rows_ == size) return;
+    if (added >= static_cast<std::uint64_t>(size)) {
+        // Every row is new: one reset is cheaper than moving them all.
+        beginResetModel();
+        rows_ = size;
+        endResetModel();
+        return;
+    }
+    // The new lines are on top; the log may have dropped as many of its oldest.
+    const int newRows = static_cast<int>(added);
+    if (newRows > 0) {
+        beginInsertRows({}, 0, newRows - 1);
+        rows_ += newRows;
+        endInsertRows();
+    }
     if (rows_ > size) {
         beginRemoveRows({}, size, rows_ - 1);
         rows_ = size;
@@ -40,8 +60,10 @@ void LineLogModel::OnAdded() {
 }
 
 void LineLogModel::OnCleared() {
+    batch_.stop();
     beginResetModel();
     rows_ = static_cast<int>(log_.Size());
+    seen_ = log_.TotalAdded();
     endResetModel();
 }
 

@@ -14,7 +14,7 @@
 #include "core_context.h"
 #include "pages/combined_displays.h"
 #include "pages/combo_items.h"
-#include "pages/page_set.h"
+#include "pages/control_binding.h"
 #include "pages/row_info.h"
 #include "widgets/cgen.h"
 #include "widgets/param_widgets.h"
@@ -22,13 +22,7 @@
 namespace vk::gui {
 namespace {
 
-// Combos whose own handler does all the sending.
-constexpr std::array<int, 2> kHandlerOnlyCombos = {1942, 1975};
-// Combos whose set may take the camera long.
-constexpr std::array<int, 2> kLongSendCombos = {4925, 4936};
-
 constexpr int kTestImage = 2018;
-constexpr std::array<int, 2> kMonochromeOnly = {2048, 2050};  // HB, VB
 
 // A push button usable only while a control holds one of some camera values.
 struct ButtonRule {
@@ -52,11 +46,6 @@ constexpr int kGainAutoMin = 1999;
 constexpr int kAutoContinuous = 1;
 }  // namespace id
 
-template <std::size_t N>
-bool Contains(const std::array<int, N>& list, int value) {
-    return std::find(list.begin(), list.end(), value) != list.end();
-}
-
 }  // namespace
 
 struct ControlBinding::Impl {
@@ -66,7 +55,7 @@ struct ControlBinding::Impl {
     ControlTable& Table() { return core.command.Controls(); }
 
     int CameraValue(int controlId) {
-        return InitialRowOf(controlId) ? Table().GetDataValue(controlId) : 0;
+        return InitialRowOf(controlId) ? Table().CameraValue(controlId) : 0;
     }
 
     void Collect();
@@ -81,7 +70,6 @@ struct ControlBinding::Impl {
     std::vector<QWidget*> pages;
     std::map<int, QWidget*> controls;
     std::set<int> availableActions;
-    bool committing = false;
 };
 
 void ControlBinding::Impl::Collect() {
@@ -106,7 +94,7 @@ void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
     if (!row || row->controlKind == ControlKind::Button) return;
     switch (kind) {
         case CGen::Spin: {
-            if (IsIndexedEntryRow(*row)) return;  // sent through their Write buttons
+            if (row->Has(RowTrait::IndexedEntry)) return;  // sent through their Write buttons
             auto* spin = static_cast<ParamSpinBox*>(widget);
             QObject::connect(spin, &ParamSpinBox::stepped, &owner,
                              [this, controlId](int value) { Commit(controlId, value); });
@@ -137,7 +125,8 @@ void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
 
 void ControlBinding::Impl::OnCombo(int controlId) {
     emit owner.comboSelected(controlId);
-    if (Contains(kHandlerOnlyCombos, controlId)) {
+    const ControlEntry* row = InitialRowOf(controlId);
+    if (row && row->Has(RowTrait::HandlerOnly)) {
         // Whatever the handler did is in the table now; without one nothing was sent.
         owner.RefreshControl(controlId);
         return;
@@ -150,32 +139,30 @@ void ControlBinding::Impl::OnTyped(int controlId, ParamSpinBox* spin, int value)
     // while it shows a camera value outside the row's range.
     std::int32_t minimum = 0;
     std::int32_t maximum = 0;
-    if (Table().GetRange(static_cast<ControlId>(controlId), minimum, maximum)) {
+    if (Table().Range(static_cast<ControlId>(controlId), minimum, maximum)) {
         value = std::clamp(value, minimum, maximum);
         spin->setValue(value);
     }
     Commit(controlId, value);
 }
 
-// The one way a user's change reaches the camera: store the value, send every changed row,
-// commit. The table keeps a refused or unsent value out of the camera's values, and the
-// control shows the camera's value afterwards.
+// The one way a user's change reaches the camera: one set of that row, as one operation.
+// Only a value the camera took becomes the row's value; the control shows the camera's
+// value afterwards either way.
 void ControlBinding::Impl::Commit(int controlId, int value) {
     QWidget* widget = controls.at(controlId);
-    // A change while another is being sent (a message box runs its own event loop), or from
-    // a control that a long operation has disabled, is not taken.
-    if (committing || !widget->isEnabled()) {
-        owner.RefreshControl(controlId);
-        return;
+    const ControlEntry* row = InitialRowOf(controlId);
+    // A change from a control that a long operation has disabled is not taken; one made
+    // while another operation runs is refused by the runner as busy.
+    if (row && widget->isEnabled()) {
+        const int timeout = row->Has(RowTrait::LongSend) ? kLongSendTimeoutMs : kSendTimeoutMs;
+        const std::string mnemonic = core.command.GetMnemonic(row->commandId);
+        const OperationInfo info{"Now, sending " + mnemonic + "=" + std::to_string(value) + "."};
+        const ExchangeResult sent = core.runner.Run(info, [&](Operation& operation) {
+            return operation.command.SendSetInt(row->commandId, value, timeout);
+        });
+        if (sent) Table().RecordCameraValue(static_cast<ControlId>(controlId), value);
     }
-    committing = true;
-    if (Table().SetDataValue(static_cast<ControlId>(controlId), value)) {
-        const int timeout =
-            Contains(kLongSendCombos, controlId) ? kLongSendTimeoutMs : kSendTimeoutMs;
-        SendChangedValues(core.command, timeout);
-        Table().CommitAll();
-    }
-    committing = false;
     owner.RefreshControl(controlId);
     UpdateButtons();
     owner.UpdateCombinedDisplays();
@@ -216,7 +203,7 @@ void ControlBinding::RefreshControl(int controlId) {
     const ControlEntry* row = InitialRowOf(controlId);
     QWidget* widget = FindControl(controlId);
     if (!row || !widget || row->controlKind == ControlKind::Button) return;
-    CGen::WriteValue(widget, impl_->Table().GetDataValue(static_cast<ControlId>(controlId)));
+    CGen::WriteValue(widget, impl_->Table().CameraValue(static_cast<ControlId>(controlId)));
 }
 
 void ControlBinding::ApplyModel(int modelIndex) {
@@ -234,8 +221,11 @@ void ControlBinding::ApplyModel(int modelIndex) {
         }
         RefreshControl(kTestImage);
     }
-    for (int controlId : kMonochromeOnly) {
-        if (QWidget* widget = FindControl(controlId)) widget->setEnabled(!(known && colour));
+    for (const ControlEntry& row : impl_->Table().Rows()) {
+        if (!row.Has(RowTrait::MonochromeOnly)) continue;
+        if (QWidget* widget = FindControl(static_cast<int>(row.controlId))) {
+            widget->setEnabled(!(known && colour));
+        }
     }
 }
 

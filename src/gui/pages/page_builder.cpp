@@ -12,7 +12,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "pages/page_set.h"
+#include "pages/page_info.h"
 #include "pages/page_table.h"
 #include "pages/row_info.h"
 #include "widgets/column_flow_layout.h"
@@ -219,7 +219,7 @@ void AddGrid(const Section& section, QVBoxLayout* groupLayout, QWidget* parent) 
     groupLayout->addLayout(grid);
 }
 
-QGroupBox* BuildGroup(const GroupSpec& spec, QWidget* parent) {
+QGroupBox* BuildGroup(const GroupLayout& spec, QWidget* parent) {
     auto* group = new QGroupBox(QString::fromUtf8(spec.caption), parent);
     auto* layout = new QVBoxLayout(group);
     layout->setSpacing(6);
@@ -244,7 +244,7 @@ QGroupBox* BuildGroup(const GroupSpec& spec, QWidget* parent) {
 }  // namespace
 
 void BuildPage(int pageIndex, QWidget* page) {
-    const PageSpec& spec = PageTable().at(static_cast<std::size_t>(pageIndex));
+    const PageLayout& spec = PageTable().at(static_cast<std::size_t>(pageIndex));
 
     auto* scroll = new PageScrollArea(page);
     scroll->setFrameShape(QFrame::NoFrame);
@@ -257,7 +257,7 @@ void BuildPage(int pageIndex, QWidget* page) {
     // Groups are made in table order, which is also the focus order; the columns keep it.
     auto* columns = new ColumnFlowLayout(content, kColumnSpacing, kMaxColumns);
     columns->setContentsMargins(8, 8, 8, 8);
-    for (const GroupSpec& group : spec.groups) {
+    for (const GroupLayout& group : spec.groups) {
         columns->addWidget(BuildGroup(group, content));
     }
 

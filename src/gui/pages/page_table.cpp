@@ -8,7 +8,7 @@ namespace {
 using namespace items;
 
 // The table is written as a flat list of lines: a page line, then its groups, each group
-// with its sections and rows. Fold() turns it into the nested PageSpec list.
+// with its sections and rows. Fold() turns it into the nested PageLayout list.
 struct Line {
     enum Type { kPage, kGroup, kSection, kRow } type;
     int page = 0;
@@ -470,11 +470,11 @@ const std::vector<Line>& Lines() {
 }
 // clang-format on
 
-std::vector<PageSpec> Fold(const std::vector<Line>& lines) {
-    std::vector<PageSpec> pages;
+std::vector<PageLayout> Fold(const std::vector<Line>& lines) {
+    std::vector<PageLayout> pages;
     for (const PageInfo& info : PageInfos())
         pages.push_back({info, {}});
-    PageSpec* page = nullptr;
+    PageLayout* page = nullptr;
     for (const Line& line : lines) {
         switch (line.type) {
             case Line::kPage:
@@ -538,15 +538,15 @@ const char* KindName(WidgetKind kind) {
 
 const std::vector<PageInfo>& PageInfos() {
     static const std::vector<PageInfo> pages = {
-        {"User A", 112, false},   {"User B", 113, false},   {"User C", 114, false},
-        {"User D", 115, false},   {"User E", 123, false},   {"User F", 125, false},
-        {"Factory A", 107, true}, {"Factory B", 108, true}, {"Factory C", 119, true},
+        {"User A", false},   {"User B", false},   {"User C", false},
+        {"User D", false},   {"User E", false},   {"User F", false},
+        {"Factory A", true}, {"Factory B", true}, {"Factory C", true},
     };
     return pages;
 }
 
-const std::vector<PageSpec>& PageTable() {
-    static const std::vector<PageSpec> pages = Fold(Lines());
+const std::vector<PageLayout>& PageTable() {
+    static const std::vector<PageLayout> pages = Fold(Lines());
     return pages;
 }
 
@@ -554,7 +554,7 @@ std::vector<PlacedControl> PlacedControls() {
     std::vector<PlacedControl> placed;
     const auto& pages = PageTable();
     for (std::size_t p = 0; p < pages.size(); ++p) {
-        for (const GroupSpec& group : pages[p].groups) {
+        for (const GroupLayout& group : pages[p].groups) {
             for (const Section& section : group.sections) {
                 for (const TableRow& row : section.rows) {
                     for (std::size_t c = 0; c < row.cells.size(); ++c) {

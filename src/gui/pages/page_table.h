@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/page_set.h"
+#include "pages/page_info.h"
 
 namespace vk::gui {
 
@@ -51,18 +51,18 @@ struct Section {
     std::vector<TableRow> rows;
 };
 
-struct GroupSpec {
+struct GroupLayout {
     const char* caption;
     std::vector<Section> sections;
 };
 
-struct PageSpec {
+struct PageLayout {
     PageInfo info;
-    std::vector<GroupSpec> groups;
+    std::vector<GroupLayout> groups;
 };
 
 // The nine pages with every control, in page, group and visual order.
-const std::vector<PageSpec>& PageTable();
+const std::vector<PageLayout>& PageTable();
 
 // The label of one cell: the row label, with the column header in a grid and the caption
 // of a button.

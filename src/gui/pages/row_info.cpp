@@ -33,11 +33,4 @@ void SpinRange(const ControlEntry& row, int& minimum, int& maximum) {
     maximum = row.maximum + widen;
 }
 
-bool IsIndexedEntryRow(const ControlEntry& row) {
-    static constexpr std::array<std::string_view, 9> kIndexed = {
-        "BMPXW", "BMPYW", "FBMPXB", "FBMPYB", "FBMPXW", "FBMPYW", "LUTR", "LUTG", "LUTB"};
-    const std::string mnemonic = MnemonicOf(row);
-    return std::find(kIndexed.begin(), kIndexed.end(), mnemonic) != kIndexed.end();
-}
-
 }  // namespace vk::gui

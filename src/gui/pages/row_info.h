@@ -14,8 +14,4 @@ std::string RangeText(const ControlEntry& row);
 // The spin box range of an edit row: one step wider on each side for range mode 1.
 void SpinRange(const ControlEntry& row, int& minimum, int& maximum);
 
-// The rows whose control works on one entry of an indexed camera table (an index field
-// and a value field per command): they are only sent through their Write buttons.
-bool IsIndexedEntryRow(const ControlEntry& row);
-
 }  // namespace vk::gui

@@ -10,7 +10,7 @@ namespace vk::gui {
 
 // The strip at the bottom of every tool window that shows whether the camera answers. It
 // follows the notifier on its own from construction to destruction.
-class StatusStrip : public QFrame, public COnlineStatusUpdater {
+class StatusStrip : public QFrame, public OnlineStatusObserver {
     Q_OBJECT
 public:
     explicit StatusStrip(OnlineStatusNotifier& notifier, QWidget* parent = nullptr);

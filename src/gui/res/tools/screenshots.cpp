@@ -7,9 +7,9 @@
 #include <QWidget>
 #include <cstdio>
 
-#include "app/ctrl_tool_app.h"
-#include "app/ctrl_tool_dlg.h"
-#include "comm/communication_dialog.h"
+#include "app/main_window.h"
+#include "app/tool_application.h"
+#include "comm/communication_window.h"
 #include "persist/settings_backend.h"
 #include "ui_port.h"
 
@@ -37,7 +37,7 @@ bool Save(QWidget* window, const QString& file) {
 
 // One picture per page listed in the current mode, at the size the tool has on a
 // 1366 x 768 screen: page-user-a.png and so on.
-bool SavePages(vk::gui::CCtrlToolDlg* main, const QString& dir) {
+bool SavePages(vk::gui::MainWindow* main, const QString& dir) {
     auto* tabs = main->findChild<QTabWidget*>("tabControl");
     if (!tabs) return false;
     const QSize size = main->size();
@@ -68,13 +68,13 @@ int main(int argc, char** argv) {
     vk::MemorySettingsBackend settings;
     vk::gui::ProgramOptions options;
     options.simulateModel = QString();
-    vk::gui::CCtrlToolApp tool(options, &ui, &settings);
+    vk::gui::ToolApplication tool(options, &ui, &settings);
     std::string error;
     if (!tool.Create(&error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    vk::gui::CCtrlToolDlg* main = tool.MainWindow();
+    vk::gui::MainWindow* main = tool.Window();
     main->show();
     main->Initialize();
 

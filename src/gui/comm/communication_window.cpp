@@ -1,4 +1,4 @@
-#include "comm/communication_dialog.h"
+#include "comm/communication_window.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -16,8 +16,10 @@
 #include "app/app_texts.h"
 #include "app/window_list.h"
 #include "comm/communication_host.h"
+#include "comm/init_communication.h"
 #include "comm/line_log_model.h"
 #include "core_context.h"
+#include "persist/flash_areas.h"
 #include "res/pictures.h"
 #include "widgets/status_strip.h"
 
@@ -33,12 +35,14 @@ constexpr const char* kUnknownArea = "Unkown";
 constexpr const char* kNoAnswer =
     "No answer from Camera! (Timeout error)\nCheck power on Camera or serial cable connection.";
 constexpr const char* kStoring = "Now, Storing camera data.";
-constexpr const char* kStored = "Completed to store current setting data!";
+constexpr const char* kLoading = "Now, loading camera data.";
+constexpr const char* kOpening = "Now, opening the port.";
+constexpr const char* kSearching = "Now, searching for the camera.";
+constexpr const char* kAskingArea = "Now, asking for the current area.";
 constexpr const char* kFileOpenError = "File open error !";
 constexpr const char* kFileWritten = "Writing file has been done!";
 
 constexpr int kSearchedPorts = 16;
-constexpr int kAreaQueryTimeoutMs = 2500;
 constexpr int kStoreTimeoutMs = 40000;
 constexpr int kLoadTimeoutMs = 10000;
 constexpr int kDefaultArea = 1;
@@ -60,8 +64,8 @@ QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
 
 }  // namespace
 
-CCommunicationDialog::CCommunicationDialog(CoreContext& core, CommunicationHost& host,
-                                           WindowList& windows, QWidget* parent)
+CommunicationWindow::CommunicationWindow(CoreContext& core, CommunicationHost& host,
+                                         WindowList& windows, QWidget* parent)
     : QDialog(parent), core_(core), host_(host), windows_(windows) {
     setWindowTitle("Communication");
     setWindowIcon(ApplicationIcon());
@@ -79,12 +83,12 @@ CCommunicationDialog::CCommunicationDialog(CoreContext& core, CommunicationHost&
     ApplyStoreRule();
 }
 
-CCommunicationDialog::~CCommunicationDialog() {
+CommunicationWindow::~CommunicationWindow() {
     core_.notifier.Unregister(this);
     windows_.RemoveWindow(this);
 }
 
-void CCommunicationDialog::BuildLayout() {
+void CommunicationWindow::BuildLayout() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(8);
@@ -108,7 +112,7 @@ void CCommunicationDialog::BuildLayout() {
     outer->addWidget(new StatusStrip(core_.notifier, this));
 }
 
-QWidget* CCommunicationDialog::BuildPortGroup() {
+QWidget* CommunicationWindow::BuildPortGroup() {
     auto* group = new QGroupBox("Communication Port", this);
     category_ = MakeList("category", group);
     for (const char* name : kChannelModeNames)
@@ -142,14 +146,14 @@ QWidget* CCommunicationDialog::BuildPortGroup() {
     setTabOrder(portName_, auto_);
     setTabOrder(auto_, baudRate_);
 
-    connect(category_, &QComboBox::activated, this, &CCommunicationDialog::OnCategoryChanged);
-    connect(portName_, &QComboBox::activated, this, &CCommunicationDialog::OnPortChanged);
-    connect(baudRate_, &QComboBox::activated, this, &CCommunicationDialog::OnBaudRateChanged);
-    connect(auto_, &QPushButton::clicked, this, &CCommunicationDialog::AutoSearch);
+    connect(category_, &QComboBox::activated, this, &CommunicationWindow::OnCategoryChanged);
+    connect(portName_, &QComboBox::activated, this, &CommunicationWindow::OnPortChanged);
+    connect(baudRate_, &QComboBox::activated, this, &CommunicationWindow::OnBaudRateChanged);
+    connect(auto_, &QPushButton::clicked, this, &CommunicationWindow::AutoSearch);
     return group;
 }
 
-QWidget* CCommunicationDialog::BuildLineStatusGroup() {
+QWidget* CommunicationWindow::BuildLineStatusGroup() {
     auto* group = new QGroupBox("Line Status", this);
     lineIcon_ = new QLabel(group);
     lineIcon_->setObjectName("lineStatusIcon");
@@ -166,7 +170,7 @@ QWidget* CCommunicationDialog::BuildLineStatusGroup() {
     return group;
 }
 
-QWidget* CCommunicationDialog::BuildAreaGroup() {
+QWidget* CommunicationWindow::BuildAreaGroup() {
     auto* group = new QGroupBox("Current Area", this);
     areaName_ = new QLabel(group);
     areaName_->setObjectName("areaName");
@@ -177,11 +181,11 @@ QWidget* CCommunicationDialog::BuildAreaGroup() {
     auto* layout = new QHBoxLayout(group);
     layout->addWidget(areaName_, 1);
     layout->addWidget(getArea);
-    connect(getArea, &QPushButton::clicked, this, &CCommunicationDialog::OnGetArea);
+    connect(getArea, &QPushButton::clicked, this, &CommunicationWindow::OnGetArea);
     return group;
 }
 
-QWidget* CCommunicationDialog::BuildFlashGroup() {
+QWidget* CommunicationWindow::BuildFlashGroup() {
     auto* group = new QGroupBox("Factory And User Setting In Camera", this);
     areaList_ = MakeList("areaList", group);
     for (const char* name : kAreaNames)
@@ -193,14 +197,13 @@ QWidget* CCommunicationDialog::BuildFlashGroup() {
     layout->addWidget(areaList_, 1);
     layout->addWidget(store_);
     layout->addWidget(load);
-    connect(areaList_, &QComboBox::currentIndexChanged, this,
-            &CCommunicationDialog::ApplyStoreRule);
-    connect(store_, &QPushButton::clicked, this, &CCommunicationDialog::OnStore);
-    connect(load, &QPushButton::clicked, this, &CCommunicationDialog::OnLoad);
+    connect(areaList_, &QComboBox::currentIndexChanged, this, &CommunicationWindow::ApplyStoreRule);
+    connect(store_, &QPushButton::clicked, this, &CommunicationWindow::OnStore);
+    connect(load, &QPushButton::clicked, this, &CommunicationWindow::OnLoad);
     return group;
 }
 
-QWidget* CCommunicationDialog::BuildFilesGroup() {
+QWidget* CommunicationWindow::BuildFilesGroup() {
     auto* group = new QGroupBox("Files", this);
     // The setting-file functions arrive with the setting-file work.
     auto* write = MakeButton("Write To File...", "writeSettingFile", group);
@@ -213,7 +216,7 @@ QWidget* CCommunicationDialog::BuildFilesGroup() {
     return group;
 }
 
-QWidget* CCommunicationDialog::BuildMessageGroup() {
+QWidget* CommunicationWindow::BuildMessageGroup() {
     auto* group = new QGroupBox("ControlTool Message", this);
     messages_ = new QListView(group);
     messages_->setObjectName("messageList");
@@ -232,17 +235,17 @@ QWidget* CCommunicationDialog::BuildMessageGroup() {
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(messages_, 1);
     layout->addLayout(buttons);
-    connect(write, &QPushButton::clicked, this, &CCommunicationDialog::WriteMessagesToFile);
+    connect(write, &QPushButton::clicked, this, &CommunicationWindow::WriteMessagesToFile);
     connect(clear, &QPushButton::clicked, this, [this] { core_.logs.messages.Clear(); });
     return group;
 }
 
-void CCommunicationDialog::OnOnlineStatusChanged(int online) {
+void CommunicationWindow::OnOnlineStatusChanged(int online) {
     lineIcon_->setPixmap(LineStatusPicture(online != 0));
     lineText_->setText(online ? "Online" : "Offline");
 }
 
-void CCommunicationDialog::FillPortList() {
+void CommunicationWindow::FillPortList() {
     QSignalBlocker block(portName_);
     portName_->clear();
     const int count = core_.channel.GetPortCount();
@@ -253,12 +256,15 @@ void CCommunicationDialog::FillPortList() {
     if (current < static_cast<std::uint32_t>(count)) {
         portName_->setCurrentIndex(static_cast<int>(current));
     } else {
-        core_.channel.SelectPort(0);
+        Run(kOpening, [this](Operation&) {
+            core_.channel.SelectPort(0);
+            return ExchangeResult::Success();
+        });
         portName_->setCurrentIndex(0);
     }
 }
 
-void CCommunicationDialog::ShowChannelSelection() {
+void CommunicationWindow::ShowChannelSelection() {
     const QSignalBlocker blockCategory(category_);
     const QSignalBlocker blockPort(portName_);
     const QSignalBlocker blockBaud(baudRate_);
@@ -268,7 +274,7 @@ void CCommunicationDialog::ShowChannelSelection() {
     baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
 }
 
-void CCommunicationDialog::RefreshControlMode() {
+void CommunicationWindow::RefreshControlMode() {
     const bool factory = host_.IsFactoryMode();
     baudLabel_->setVisible(factory);
     baudRate_->setVisible(factory);
@@ -277,46 +283,106 @@ void CCommunicationDialog::RefreshControlMode() {
     ApplyStoreRule();
 }
 
-void CCommunicationDialog::ApplyStoreRule() {
+void CommunicationWindow::ApplyStoreRule() {
     // The factory area is written only in factory mode.
     store_->setEnabled(!(areaList_->currentIndex() == 0 && !host_.IsFactoryMode()));
 }
 
-void CCommunicationDialog::CheckAndReread() {
-    if (core_.modelCheck.Check()) host_.ReadAllSettings();
+ExchangeResult CommunicationWindow::Run(const char* name, const OperationRunner::Body& body,
+                                        bool cancellable) {
+    return core_.runner.Run({name, cancellable, false}, body);
 }
 
-void CCommunicationDialog::OnCategoryChanged(int position) {
-    if (!core_.channel.SelectMode(static_cast<std::uint32_t>(position))) {
+void CommunicationWindow::SelectChannel(const std::function<bool(SerialChannel&)>& select) {
+    bool opened = false;
+    Run(kOpening, [&](Operation&) {
+        opened = select(core_.channel);
+        return ExchangeResult::Success();
+    });
+    host_.ChannelChanged();
+    if (!opened) {
+        ReportOpenFailure(core_);
+        return;
+    }
+    CheckAndReread();
+}
+
+void CommunicationWindow::CheckAndReread() {
+    if (Run(kOpening, [this](Operation&) { return core_.modelCheck.Check(); })) {
+        host_.ReadAllSettings();
+    }
+}
+
+void CommunicationWindow::OnCategoryChanged(int position) {
+    const auto mode = static_cast<std::uint32_t>(position);
+    bool opened = false;
+    Run(kOpening, [&](Operation&) {
+        opened = core_.channel.SelectMode(mode);
+        return ExchangeResult::Success();
+    });
+    host_.ChannelChanged();
+    if (!opened) {
+        ReportOpenFailure(core_);
         core_.ui.ShowMessage(kFailedToInitialize, kProductTitle, MessageIcon::Exclamation);
     }
     FillPortList();
     CheckAndReread();
 }
 
-void CCommunicationDialog::OnPortChanged(int position) {
-    core_.channel.SelectPort(static_cast<std::uint32_t>(position));
-    CheckAndReread();
+void CommunicationWindow::OnPortChanged(int position) {
+    const auto index = static_cast<std::uint32_t>(position);
+    SelectChannel([index](SerialChannel& channel) { return channel.SelectPort(index); });
 }
 
-void CCommunicationDialog::OnBaudRateChanged(int position) {
-    core_.channel.SelectBaudRate(SerialChannel::BaudRateFromIndex(position));
-    CheckAndReread();
+void CommunicationWindow::OnBaudRateChanged(int position) {
+    const std::uint32_t rate = SerialChannel::BaudRateFromIndex(position);
+    SelectChannel([rate](SerialChannel& channel) { return channel.SelectBaudRate(rate); });
 }
 
-void CCommunicationDialog::AutoSearch() {
-    // Every index is tried, whatever the number of ports the mode has.
-    for (int index = 0; index < kSearchedPorts; ++index) {
-        if (core_.channel.SelectPort(static_cast<std::uint32_t>(index)) &&
-            core_.modelCheck.Check()) {
-            core_.notifier.SetOnline();
-            const QSignalBlocker block(portName_);
-            portName_->setCurrentIndex(index);
-            host_.ReadAllSettings();
-            return;
-        }
+void CommunicationWindow::AutoSearch() {
+    // Every index is tried, whatever the number of ports the mode has; what each port did is
+    // told once at the end, not in a box per port.
+    int found = -1;
+    std::vector<std::string> tried;
+    QuietReporter quiet;
+    const ExchangeResult outcome = Run(
+        kSearching,
+        [&](Operation& operation) {
+            core_.command.SetReporter(&quiet);
+            const int listed = core_.channel.GetPortCount();
+            for (int index = 0; index < kSearchedPorts && found < 0; ++index) {
+                if (operation.Cancelled()) break;
+                const bool opened = core_.channel.SelectPort(static_cast<std::uint32_t>(index));
+                if (opened && core_.modelCheck.Check()) {
+                    found = index;
+                } else if (index < listed) {
+                    tried.push_back(core_.channel.GetPortName(index) +
+                                    (opened ? " (no answer)" : " (cannot open)"));
+                }
+                operation.Step(index + 1, kSearchedPorts);
+            }
+            core_.command.SetReporter(nullptr);
+            return ExchangeResult::Success();
+        },
+        true);
+    core_.command.SetReporter(nullptr);
+    host_.ChannelChanged();
+    if (found >= 0) {
+        core_.notifier.SetOnline();
+        const QSignalBlocker block(portName_);
+        portName_->setCurrentIndex(found);
+        host_.ReadAllSettings();
+        return;
     }
-    core_.ui.ShowMessage(kNoAnswer, kCommunicationErrorCaption, MessageIcon::Exclamation);
+    if (outcome.status != ExchangeStatus::Cancelled) {
+        std::string text = kNoAnswer;
+        if (!tried.empty()) {
+            text += "\n\nPorts tried:";
+            for (const std::string& port : tried)
+                text += "\n  " + port;
+        }
+        core_.ui.ShowMessage(text, kCommunicationErrorCaption, MessageIcon::Exclamation);
+    }
     core_.notifier.SetOffline();
     // The channel stays on the last index tried; the list must not claim another port.
     const QSignalBlocker block(portName_);
@@ -324,34 +390,33 @@ void CCommunicationDialog::AutoSearch() {
     portName_->setCurrentIndex(last < portName_->count() ? last : -1);
 }
 
-void CCommunicationDialog::OnGetArea() {
-    std::int32_t area = -1;
-    const bool answered =
-        core_.command.QueryInt(core_.command.FindCommand("EA"), area, kAreaQueryTimeoutMs);
-    const bool known = answered && area >= 0 && area < static_cast<int>(kAreaNames.size());
-    areaName_->setText(known ? kAreaNames[static_cast<std::size_t>(area)] : kUnknownArea);
+void CommunicationWindow::OnGetArea() {
+    std::uint32_t area = kAreaNames.size();
+    const bool answered = Run(kAskingArea, [&](Operation&) {
+                              return FlashAreas(core_.command).QueryCurrentArea(area);
+                          }).ok();
+    const bool known = answered && area < kAreaNames.size();
+    areaName_->setText(known ? kAreaNames[area] : kUnknownArea);
 }
 
-void CCommunicationDialog::OnStore() {
+void CommunicationWindow::OnStore() {
     const int area = areaList_->currentIndex();
-    core_.ui.ShowProgress(kStoring);
-    // The factory area has a command of its own.
-    const bool stored =
-        area == 0
-            ? core_.command.SendSetInt(core_.command.FindCommand("SA00"), 0, kStoreTimeoutMs)
-            : core_.command.SendSetInt(core_.command.FindCommand("SA"), area, kStoreTimeoutMs);
-    if (stored) core_.ui.ShowMessage(kStored, kProductTitle, MessageIcon::Information);
-    core_.ui.CloseProgress();
+    const bool stored = Run(kStoring, [&](Operation& operation) {
+                            operation.SetText(kStoring);
+                            return FlashAreas(core_.command).Store(area, kStoreTimeoutMs);
+                        }).ok();
+    if (stored) core_.ui.ShowMessage(kStoreCompleted, kProductTitle, MessageIcon::Information);
 }
 
-void CCommunicationDialog::OnLoad() {
+void CommunicationWindow::OnLoad() {
     const int area = areaList_->currentIndex();
-    if (core_.command.SendSetInt(core_.command.FindCommand("LD"), area, kLoadTimeoutMs)) {
+    if (Run(kLoading,
+            [&](Operation&) { return FlashAreas(core_.command).Load(area, kLoadTimeoutMs); })) {
         host_.ReadAllSettings();
     }
 }
 
-void CCommunicationDialog::WriteMessagesToFile() {
+void CommunicationWindow::WriteMessagesToFile() {
     std::string folder;
     core_.settings.ReadText(static_cast<int>(SettingIndex::CommandLogFilePath), folder);
     const QString start = QString::fromStdString(folder);
@@ -363,7 +428,7 @@ void CCommunicationDialog::WriteMessagesToFile() {
     }
 }
 
-QString CCommunicationDialog::AskMessageFile(const QString& folder) {
+QString CommunicationWindow::AskMessageFile(const QString& folder) {
     QFileDialog dialog(this, "Write To File", folder, "txt file (*.txt)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("txt");
@@ -373,7 +438,7 @@ QString CCommunicationDialog::AskMessageFile(const QString& folder) {
     return dialog.selectedFiles().front();
 }
 
-bool CCommunicationDialog::WriteMessagesTo(const QString& path) {
+bool CommunicationWindow::WriteMessagesTo(const QString& path) {
     if (QFileInfo::exists(path)) {
         const std::string question =
             path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";

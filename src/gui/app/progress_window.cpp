@@ -1,8 +1,10 @@
-#include "app/progress_bar_dialog.h"
+#include "app/progress_window.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -10,25 +12,34 @@
 
 namespace vk::gui {
 
-CProgressBarDialog::CProgressBarDialog(QWidget* parent)
+ProgressWindow::ProgressWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       message_(new QLabel(this)),
-      bar_(new QProgressBar(this)) {
+      bar_(new QProgressBar(this)),
+      cancel_(new QPushButton("Cancel", this)) {
     setWindowTitle(kProductTitle);
     setModal(false);
     bar_->setRange(0, 100);
     bar_->setValue(0);
     bar_->setTextVisible(true);
     message_->setMinimumWidth(320);
+    cancel_->setObjectName("cancelOperation");
+    cancel_->setAutoDefault(false);
+    cancel_->hide();
+    connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::RequestCancel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancel_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(18, 16, 18, 18);
     layout->setSpacing(10);
     layout->addWidget(message_);
     layout->addWidget(bar_);
-    setFixedSize(sizeHint());
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void CProgressBarDialog::ShowProgress(QWidget* owner, const QString& message) {
+void ProgressWindow::ShowProgress(QWidget* owner, const QString& message) {
     ReleaseOwner();
     QWidget* top = owner ? owner->window() : nullptr;
     if (top == this) top = nullptr;
@@ -42,21 +53,33 @@ void CProgressBarDialog::ShowProgress(QWidget* owner, const QString& message) {
     }
     setEnabled(true);
     message_->setText(message);
+    bar_->setRange(0, 100);
     bar_->setValue(0);
     show();
     raise();
-    // Lets the window appear before the work blocks the event loop.
+    // Lets the window appear before the work goes on.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void CProgressBarDialog::SetProgress(int percent) {
+void ProgressWindow::SetProgress(int percent) {
     if (!isVisible()) return;
+    bar_->setRange(0, 100);
     bar_->setValue(std::clamp(percent, 0, 100));
     bar_->repaint();
 }
 
-void CProgressBarDialog::CloseProgress() {
+void ProgressWindow::SetBusy() {
+    bar_->setRange(0, 0);
+}
+
+void ProgressWindow::SetMessage(const QString& message) {
+    message_->setText(message);
+}
+
+void ProgressWindow::CloseProgress() {
+    cancel_->hide();
     if (!isVisible()) return;
+    bar_->setRange(0, 100);
     bar_->setValue(100);
     hide();
     QWidget* owner = disabledOwner_;
@@ -64,16 +87,30 @@ void CProgressBarDialog::CloseProgress() {
     if (owner) owner->activateWindow();
 }
 
-void CProgressBarDialog::ReleaseOwner() {
+void ProgressWindow::SetCancellable(bool cancellable) {
+    cancelRequested_ = false;
+    cancel_->setEnabled(true);
+    cancel_->setVisible(cancellable);
+}
+
+void ProgressWindow::RequestCancel() {
+    if (!cancel_->isVisible()) return;
+    cancelRequested_ = true;
+    // Said once; the operation stops at its next step.
+    cancel_->setEnabled(false);
+    message_->setText(message_->text() + "\nCancelling...");
+}
+
+void ProgressWindow::ReleaseOwner() {
     if (disabledOwner_) disabledOwner_->setEnabled(true);
     disabledOwner_ = nullptr;
 }
 
-QString CProgressBarDialog::Message() const {
+QString ProgressWindow::Message() const {
     return message_->text();
 }
 
-int CProgressBarDialog::Value() const {
+int ProgressWindow::Value() const {
     return bar_->value();
 }
 

@@ -4,26 +4,24 @@
 
 namespace vk::gui {
 
-class CCtrlToolDlg;
+class MainWindow;
 
 // One parameter page of the main window's tab control. Its controls are filled in by the
 // page builder; the page only knows its place.
-class CTabSheetDialog : public QWidget {
+class ParameterPage : public QWidget {
     Q_OBJECT
 public:
-    CTabSheetDialog(int creationIndex, CCtrlToolDlg* owner, QWidget* parent = nullptr);
+    ParameterPage(int creationIndex, MainWindow* owner, QWidget* parent = nullptr);
 
-    CCtrlToolDlg* Owner() const { return owner_; }
+    MainWindow* Owner() const { return owner_; }
     int CreationIndex() const { return creationIndex_; }
-    int TemplateId() const { return templateId_; }
     const QString& Title() const { return title_; }
     // Listed only in factory mode.
     bool FactoryOnly() const { return factoryOnly_; }
 
 private:
-    CCtrlToolDlg* owner_;
+    MainWindow* owner_;
     int creationIndex_;
-    int templateId_;
     QString title_;
     bool factoryOnly_;
 };

@@ -16,19 +16,20 @@ class SimulatedCamera;
 
 namespace vk::gui {
 
-class CCtrlToolDlg;
+class MainWindow;
 class QtUiPort;
 
 // The program: the settings store, the simulated camera when asked for, the core objects
 // and the main window, created in that order and ended in the reverse one.
-class CCtrlToolApp {
+class ToolApplication {
 public:
-    // ui and settings replace the program's own (tests); null: the program's.
-    explicit CCtrlToolApp(ProgramOptions options, UiPort* ui = nullptr,
-                          SettingsBackend* settings = nullptr);
-    ~CCtrlToolApp();
-    CCtrlToolApp(const CCtrlToolApp&) = delete;
-    CCtrlToolApp& operator=(const CCtrlToolApp&) = delete;
+    // ui hears what the person is told instead of message boxes, and settings replace the
+    // program's store (tests); null: the program's own.
+    explicit ToolApplication(ProgramOptions options, UiPort* ui = nullptr,
+                             SettingsBackend* settings = nullptr);
+    ~ToolApplication();
+    ToolApplication(const ToolApplication&) = delete;
+    ToolApplication& operator=(const ToolApplication&) = delete;
 
     // Starts the simulated camera (when asked for) and builds the main window; false with a
     // reason when the simulated camera cannot start.
@@ -36,7 +37,7 @@ public:
     // Shows the main window, connects and reads the camera, and runs until the window ends.
     int Run();
 
-    CCtrlToolDlg* MainWindow() const { return mainWindow_.get(); }
+    MainWindow* Window() const { return mainWindow_.get(); }
     CoreContext* Core() const { return core_.get(); }
     sim::SimulatedCamera* Camera() const { return camera_.get(); }
 
@@ -49,7 +50,7 @@ private:
     UiPort* ui_;
     std::unique_ptr<sim::SimulatedCamera> camera_;
     std::unique_ptr<CoreContext> core_;
-    std::unique_ptr<CCtrlToolDlg> mainWindow_;
+    std::unique_ptr<MainWindow> mainWindow_;
 };
 
 }  // namespace vk::gui

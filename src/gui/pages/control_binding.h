@@ -12,18 +12,6 @@ class CoreContext;
 
 namespace vk::gui {
 
-// One tab page of the main window, in creation (and tab) order.
-struct PageInfo {
-    const char* title;
-    int templateId;
-    bool factoryOnly;
-};
-
-const std::vector<PageInfo>& PageInfos();
-
-// Fills an empty page widget with the controls of page pageIndex (0..8).
-void BuildPage(int pageIndex, QWidget* page);
-
 // Ties the page controls to the control table: shows camera values and turns every user
 // change into the set commands of the changed rows.
 class ControlBinding : public QObject {

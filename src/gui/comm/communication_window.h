@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "comm/online_status_notifier.h"
+#include "operation_runner.h"
 
 class QComboBox;
 class QLabel;
@@ -12,7 +13,8 @@ class QPushButton;
 
 namespace vk {
 class CoreContext;
-}
+class SerialChannel;
+}  // namespace vk
 
 namespace vk::gui {
 
@@ -22,12 +24,12 @@ class WindowList;
 
 // The connection window: transport, port and baud rate, automatic search, line status,
 // flash areas, and the list of every line exchanged with the camera.
-class CCommunicationDialog : public QDialog, public COnlineStatusUpdater {
+class CommunicationWindow : public QDialog, public OnlineStatusObserver {
     Q_OBJECT
 public:
-    CCommunicationDialog(CoreContext& core, CommunicationHost& host, WindowList& windows,
-                         QWidget* parent = nullptr);
-    ~CCommunicationDialog() override;
+    CommunicationWindow(CoreContext& core, CommunicationHost& host, WindowList& windows,
+                        QWidget* parent = nullptr);
+    ~CommunicationWindow() override;
 
     void OnOnlineStatusChanged(int online) override;
 
@@ -65,6 +67,11 @@ private:
     void OnStore();
     void OnLoad();
     void ApplyStoreRule();
+    // Every camera operation of this window goes through the core's runner.
+    ExchangeResult Run(const char* name, const OperationRunner::Body& body,
+                       bool cancellable = false);
+    // Opens what `select` picks; when it opened, checks the model and reads everything.
+    void SelectChannel(const std::function<bool(SerialChannel&)>& select);
     // After the channel changed: checks the model and reads everything when it answered.
     void CheckAndReread();
     QString AskMessageFile(const QString& folder);

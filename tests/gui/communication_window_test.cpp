@@ -8,13 +8,14 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 #include <numeric>
 
 #include "app/window_list.h"
 #include "comm/cl_serial_library.h"
-#include "comm/communication_dialog.h"
 #include "comm/communication_host.h"
+#include "comm/communication_window.h"
 #include "core_context.h"
 #include "sim/simulated_camera.h"
 #include "support/recording_ui_port.h"
@@ -27,6 +28,7 @@ namespace {
 struct FakeHost : CommunicationHost {
     void ReadAllSettings() override { ++reads; }
     bool IsFactoryMode() const override { return factory; }
+    void ChannelChanged() override {}
     int reads = 0;
     bool factory = false;
 };
@@ -58,7 +60,7 @@ struct Rig {
     std::unique_ptr<CoreContext> core;
     FakeHost host;
     WindowList windows;
-    std::unique_ptr<CCommunicationDialog> dialog;
+    std::unique_ptr<CommunicationWindow> dialog;
 
     Rig() {
         std::string error;
@@ -67,7 +69,7 @@ struct Rig {
                                              SerialChannel::Libraries{&grabber, nullptr, nullptr});
         core->port.PinPort(camera.DevicePath());
         core->channel.OpenChannel(0, 9600, 0);
-        dialog = std::make_unique<CCommunicationDialog>(*core, host, windows);
+        dialog = std::make_unique<CommunicationWindow>(*core, host, windows);
     }
     template <typename T>
     T* Find(const char* name) const {
@@ -251,10 +253,14 @@ void CommunicationDialogTest::autoSearchTriesSixteenPortsThenGivesUp() {
     std::vector<int> all(16);
     std::iota(all.begin(), all.end(), 0);
     QCOMPARE(rig.grabber.tried, all);
+    // One box for the whole search, naming the listed ports and what each did.
     QCOMPARE(rig.ui.messages.size(), 1u);
-    QCOMPARE(rig.ui.messages[0].text,
-             std::string("No answer from Camera! (Timeout error)\n"
-                         "Check power on Camera or serial cable connection."));
+    const std::string& text = rig.ui.messages[0].text;
+    QVERIFY(
+        text.starts_with("No answer from Camera! (Timeout error)\n"
+                         "Check power on Camera or serial cable connection.\n\nPorts tried:"));
+    QCOMPARE(std::count(text.begin(), text.end(), '\n'), 5);  // two ports listed
+    QVERIFY(text.ends_with(" (cannot open)"));
     QCOMPARE(rig.ui.messages[0].caption, std::string("Communication Error"));
     QCOMPARE(rig.ui.messages[0].icon, MessageIcon::Exclamation);
     QCOMPARE(rig.LineText(), QString("Offline"));
@@ -321,14 +327,14 @@ void CommunicationDialogTest::messageListKeepsTheNewest4096Lines() {
     rig.core->logs.messages.Clear();
     for (int i = 1; i <= 4097; ++i)
         rig.core->logs.messages.Add("line " + std::to_string(i));
-    QCOMPARE(view->model()->rowCount(), 4096);
+    QTRY_COMPARE(view->model()->rowCount(), 4096);
     QCOMPARE(view->model()->index(0, 0).data().toString(), QString("line 4097"));
     QCOMPARE(view->model()->index(4095, 0).data().toString(), QString("line 2"));
 
     // Lines sent and received appear bare, newest on top.
     rig.Choose("portName", 0);
-    QCOMPARE(ListLines(view).mid(0, 2),
-             QStringList({"MD=" + QString::fromStdString(rig.camera.Value("MD")), "MD?"}));
+    QTRY_COMPARE(ListLines(view).mid(0, 2),
+                 QStringList({"MD=" + QString::fromStdString(rig.camera.Value("MD")), "MD?"}));
 
     rig.Click("clearMessages");
     QCOMPARE(view->model()->rowCount(), 0);
@@ -383,4 +389,4 @@ void CommunicationDialogTest::writeToFileSavesOldestFirst() {
 }
 
 QTEST_MAIN(CommunicationDialogTest)
-#include "communication_dialog_test.moc"
+#include "communication_window_test.moc"

@@ -1,8 +1,8 @@
-#include "app/ctrl_tool_app.h"
+#include "app/tool_application.h"
 
 #include <QApplication>
 
-#include "app/ctrl_tool_dlg.h"
+#include "app/main_window.h"
 #include "app/program_settings.h"
 #include "app/qt_ui_port.h"
 #include "app/session_settings.h"
@@ -11,15 +11,17 @@
 
 namespace vk::gui {
 
-CCtrlToolApp::CCtrlToolApp(ProgramOptions options, UiPort* ui, SettingsBackend* settings)
+ToolApplication::ToolApplication(ProgramOptions options, UiPort* ui, SettingsBackend* settings)
     : options_(std::move(options)) {
     if (!settings) ownSettings_ = CreateProgramSettings();
     settings_ = settings ? settings : ownSettings_.get();
-    if (!ui) ownUi_ = std::make_unique<QtUiPort>();
-    ui_ = ui ? ui : ownUi_.get();
+    // A given port (tests) hears what a person would be told; the windows still behave as
+    // the desktop's own.
+    ownUi_ = std::make_unique<QtUiPort>(ui);
+    ui_ = ownUi_.get();
 }
 
-CCtrlToolApp::~CCtrlToolApp() {
+ToolApplication::~ToolApplication() {
     // The window closes the channel and keeps the mode; the core then writes the channel
     // selection and the normal end.
     mainWindow_.reset();
@@ -27,7 +29,7 @@ CCtrlToolApp::~CCtrlToolApp() {
     camera_.reset();
 }
 
-bool CCtrlToolApp::Create(std::string* error) {
+bool ToolApplication::Create(std::string* error) {
     std::optional<std::string> device;
     if (options_.simulateModel) {
         sim::SimOptions simOptions;
@@ -57,12 +59,12 @@ bool CCtrlToolApp::Create(std::string* error) {
         core_->channel.SetMode(static_cast<std::uint32_t>(ChannelMode::ComPort));
         startPort = 0;
     }
-    mainWindow_ = std::make_unique<CCtrlToolDlg>(*core_, startPort);
-    if (ownUi_) ownUi_->SetMainWindow(mainWindow_.get());
+    mainWindow_ = std::make_unique<MainWindow>(*core_, startPort);
+    ownUi_->SetMainWindow(mainWindow_.get());
     return true;
 }
 
-int CCtrlToolApp::Run() {
+int ToolApplication::Run() {
     std::string error;
     if (!Create(&error)) {
         ui_->ShowMessage(error, "", MessageIcon::Stop);

@@ -1,4 +1,4 @@
-#include "app/ctrl_tool_dlg.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -10,14 +10,17 @@
 #include <QVBoxLayout>
 
 #include "app/app_texts.h"
+#include "app/idle_reader.h"
 #include "app/key_rules.h"
 #include "app/main_menu.h"
+#include "app/parameter_page.h"
 #include "app/qt_ui_port.h"
-#include "app/receive_timer.h"
-#include "app/tab_sheet_dialog.h"
-#include "comm/communication_dialog.h"
+#include "comm/communication_window.h"
+#include "comm/init_communication.h"
 #include "core_context.h"
-#include "pages/page_set.h"
+#include "pages/control_binding.h"
+#include "pages/page_info.h"
+#include "persist/flash_areas.h"
 #include "protocol/parameter_reader.h"
 #include "res/pictures.h"
 #include "widgets/status_strip.h"
@@ -27,14 +30,13 @@ namespace {
 
 constexpr const char* kExitQuestion = "Are you sure to terminate the Camera Control Tool ?";
 constexpr const char* kExitCaption = "Confirm";
-constexpr int kAreaQueryTimeoutMs = 2500;
-constexpr int kSendTimeoutMs = 2500;
+constexpr const char* kConnecting = "Now, connecting to the camera.";
 constexpr QSize kPreferredSize{1180, 660};
 
 }  // namespace
 
-CCtrlToolDlg::CCtrlToolDlg(CoreContext& core, std::optional<std::uint32_t> startComPort,
-                           QWidget* parent)
+MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComPort,
+                       QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       core_(core),
       startComPort_(startComPort),
@@ -43,9 +45,10 @@ CCtrlToolDlg::CCtrlToolDlg(CoreContext& core, std::optional<std::uint32_t> start
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QString("%1  Ver %2").arg(kProductTitle, kVersionText));
     windows_.AddWindow(this);
+    if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->SetWindowList(&windows_);
 
-    receiveTimer_ = new ReceiveTimer(core_.command, this);
-    communication_ = new CCommunicationDialog(core_, *this, windows_, this);
+    idleReader_ = new IdleReader(core_.command, core_.channel, this);
+    communication_ = new CommunicationWindow(core_, *this, windows_, this);
     BuildLayout();
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
@@ -56,8 +59,9 @@ CCtrlToolDlg::CCtrlToolDlg(CoreContext& core, std::optional<std::uint32_t> start
     core_.command.Controls().CommitAll();
 }
 
-CCtrlToolDlg::~CCtrlToolDlg() {
+MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->SetWindowList(nullptr);
     binding_.reset();
     // The side windows leave the window list as they end; the list is a member, which ends
     // before the child widgets do.
@@ -67,18 +71,17 @@ CCtrlToolDlg::~CCtrlToolDlg() {
     core_.settings.SetNumber(SettingIndex::ControlMode, controlMode_);
 }
 
-void CCtrlToolDlg::BuildLayout() {
-    menu_ = new MainMenu(this, {
-                                   {kMenuExit, [this] { reject(); }},
-                                   {kMenuReload, [this] { OnReload(); }},
-                                   {kMenuOpenCommunication, [this] { ShowCommunication(); }},
-                               });
+void MainWindow::BuildLayout() {
+    menu_ = new MainMenu(this);
+    menu_->SetHandler(kMenuExit, [this] { reject(); });
+    menu_->SetHandler(kMenuReload, [this] { OnReload(); });
+    menu_->SetHandler(kMenuOpenCommunication, [this] { ShowCommunication(); });
 
     tab_ = new QTabWidget(this);
     tab_->setObjectName("tabControl");
     std::vector<QWidget*> pageWidgets;
     for (int i = 0; i < kPageCount && i < static_cast<int>(PageInfos().size()); ++i) {
-        pages_[i] = new CTabSheetDialog(i, this, tab_);
+        pages_[i] = new ParameterPage(i, this, tab_);
         pages_[i]->hide();
         windows_.AddWindow(pages_[i]);
         pageWidgets.push_back(pages_[i]);
@@ -99,7 +102,7 @@ void CCtrlToolDlg::BuildLayout() {
     layout->addWidget(banner_);
 }
 
-void CCtrlToolDlg::FitToScreen() {
+void MainWindow::FitToScreen() {
     QSize size = sizeHint().expandedTo(kPreferredSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
@@ -107,82 +110,72 @@ void CCtrlToolDlg::FitToScreen() {
     resize(size);
 }
 
-CTabSheetDialog* CCtrlToolDlg::Page(int creationIndex) const {
+ParameterPage* MainWindow::Page(int creationIndex) const {
     return creationIndex >= 0 && creationIndex < pageCount_ ? pages_[creationIndex] : nullptr;
 }
 
-QWidget* CCtrlToolDlg::FindControl(int controlId) const {
+QWidget* MainWindow::FindControl(int controlId) const {
     return binding_ ? binding_->FindControl(controlId) : nullptr;
 }
 
-void CCtrlToolDlg::Initialize() {
+void MainWindow::Initialize() {
     ShowCommunication();
     RefreshAllControls();
     ApplyControlMode();
-    if (InitCommunication() == 1) ReadAllSettings();
+    if (InitCommunication()) ReadAllSettings();
     communication_->ShowChannelSelection();
-    core_.command.Controls().CommitAll();
     RefreshAllControls();
 }
 
-int CCtrlToolDlg::InitCommunication() {
-    SerialChannel& channel = core_.channel;
-    bool opened = false;
-    if (startComPort_) {
-        opened = channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort),
-                                     channel.BaudRate(), *startComPort_);
-        startComPort_.reset();
-    } else {
-        opened = channel.ReopenChannel();
-    }
-    if (!opened) {
-        core_.ui.ShowMessage(kFailedToInitialize, kProductTitle, MessageIcon::Exclamation);
-        return 0;
-    }
-    const bool answered = core_.modelCheck.Check();
-    QueryCurrentArea();
-    return answered ? 1 : 0;
+bool MainWindow::InitCommunication() {
+    ConnectResult connected;
+    core_.runner.Run({kConnecting}, [&](Operation&) {
+        connected = vk::InitCommunication(core_, currentArea_, startComPort_);
+        return ExchangeResult::Success();
+    });
+    startComPort_.reset();
+    ChannelChanged();
+    return connected.answered;
 }
 
-bool CCtrlToolDlg::QueryCurrentArea() {
-    std::int32_t area = 0;
-    if (!core_.command.QueryInt(core_.command.FindCommand("EA"), area, kAreaQueryTimeoutMs)) {
-        return false;
-    }
-    currentArea_ = static_cast<std::uint32_t>(area);
-    return true;
+bool MainWindow::QueryCurrentArea() {
+    return core_.runner
+        .Run(
+            {kConnecting},
+            [this](Operation&) { return FlashAreas(core_.command).QueryCurrentArea(currentArea_); })
+        .ok();
 }
 
-void CCtrlToolDlg::ReadAllSettings() {
-    if (reading_) return;
-    reading_ = true;
-    QPointer<QWidget> focus = QApplication::focusWidget();
-    windows_.DisableAll();
+bool MainWindow::OperationRunning() const {
+    return core_.runner.Running();
+}
 
-    core_.modelCheck.Check();  // the camera may have changed
-    binding_->ApplyModel(core_.modelCheck.modelIndex);
+void MainWindow::ChannelChanged() {
+    idleReader_->FollowChannel();
+}
+
+void MainWindow::ReadAllSettings() {
     const ProgressOwner progressOver(core_.ui, this);
-    ParameterReader reader(core_.command, core_.notifier, core_.ui);
-    reader.ReadAllParameters(core_.modelCheck.modelIndex, IsFactoryMode());
+    core_.runner.Run({kFullReadProgressText, true, true}, [this](Operation& operation) {
+        core_.modelCheck.Check();  // the camera may have changed
+        binding_->ApplyModel(core_.modelCheck.modelIndex);
+        return ParameterReader()
+            .ReadAllParameters(operation, core_.modelCheck.modelIndex, IsFactoryMode())
+            .outcome;
+    });
     if (isVisible()) {
         raise();
         activateWindow();
     }
     RefreshAllControls();
-    core_.command.Controls().CommitAll();
-    RefreshAllControls();
     binding_->UpdateCombinedDisplays();
-
-    windows_.EnableAll();
-    if (focus) focus->setFocus();
-    reading_ = false;
 }
 
-void CCtrlToolDlg::RefreshAllControls() {
+void MainWindow::RefreshAllControls() {
     binding_->RefreshAllControls();
 }
 
-void CCtrlToolDlg::ApplyControlMode() {
+void MainWindow::ApplyControlMode() {
     BuildTabs();
     if (QMenu* utility = menu_->TopMenu(kUtilityMenuPosition)) {
         // The menu widget's own state, which its entry in the bar follows: enabling the
@@ -190,12 +183,10 @@ void CCtrlToolDlg::ApplyControlMode() {
         utility->setEnabled(IsFactoryMode());
         utility->menuAction()->setEnabled(IsFactoryMode());
     }
-    SendChangedValues(core_.command, kSendTimeoutMs);
-    core_.command.Controls().CommitAll();
     communication_->RefreshControlMode();
 }
 
-void CCtrlToolDlg::BuildTabs() {
+void MainWindow::BuildTabs() {
     const QSignalBlocker block(tab_);
     tab_->clear();
     for (int i = 0; i < pageCount_; ++i) {
@@ -209,18 +200,18 @@ void CCtrlToolDlg::BuildTabs() {
     tab_->setCurrentIndex(0);
 }
 
-void CCtrlToolDlg::ToggleControlMode() {
+void MainWindow::ToggleControlMode() {
     controlMode_ = controlMode_ == 0 ? 1 : 0;
     ApplyControlMode();
     if (QueryCurrentArea()) ReadAllSettings();
 }
 
-void CCtrlToolDlg::OnReload() {
+void MainWindow::OnReload() {
     QueryCurrentArea();
     ReadAllSettings();
 }
 
-void CCtrlToolDlg::ShowCommunication() {
+void MainWindow::ShowCommunication() {
     if (!communication_->isVisible()) {
         // Beside the main window where the screen has room, else at its right edge.
         communication_->adjustSize();
@@ -240,12 +231,17 @@ void CCtrlToolDlg::ShowCommunication() {
     communication_->activateWindow();
 }
 
-void CCtrlToolDlg::reject() {
+void MainWindow::reject() {
+    // Escape or the close box while the camera is busy asks the operation to stop instead.
+    if (OperationRunning()) {
+        if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->RequestCancel();
+        return;
+    }
     if (closeWithoutConfirm_ != 1 && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return;
     QDialog::reject();
 }
 
-bool CCtrlToolDlg::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         lastKeyPress_ = nullptr;
         return false;
@@ -263,9 +259,9 @@ bool CCtrlToolDlg::eventFilter(QObject* watched, QEvent* event) {
     return HandleKeyPress(target, key->key(), key->modifiers());
 }
 
-bool CCtrlToolDlg::HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
-    // While a read runs the window takes no keys: no mode switch, no value from an edit.
-    if (reading_ || !isEnabled()) {
+bool MainWindow::HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
+    // While an operation runs the window takes no keys: no mode switch, no value from an edit.
+    if (OperationRunning() || !isEnabled()) {
         modeSwitch_.Disarm();
         return false;
     }

@@ -19,33 +19,36 @@ class CoreContext;
 
 namespace vk::gui {
 
-class CCommunicationDialog;
-class CTabSheetDialog;
+class CommunicationWindow;
+class ParameterPage;
 class ControlBinding;
+class IdleReader;
 class MainMenu;
-class ReceiveTimer;
 class StatusStrip;
 
 // The main window: the menu, the tab control with the parameter pages, the status strip.
 // It connects to the camera at start, reads every parameter, switches between user and
 // factory mode, and owns the side windows.
-class CCtrlToolDlg : public QDialog, public CommunicationHost {
+class MainWindow : public QDialog, public CommunicationHost {
     Q_OBJECT
 public:
     static constexpr int kPageCount = 9;
 
     // startComPort: a COM port index to open at start instead of the stored selection (the
     // simulated camera's or one named on the command line).
-    explicit CCtrlToolDlg(CoreContext& core, std::optional<std::uint32_t> startComPort = {},
-                          QWidget* parent = nullptr);
-    ~CCtrlToolDlg() override;
+    explicit MainWindow(CoreContext& core, std::optional<std::uint32_t> startComPort = {},
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The start-up sequence: show the values, apply the mode, connect and read the camera.
     void Initialize();
 
-    // Opens the channel and checks the model; 1 when the camera answered.
-    int InitCommunication();
+    // Opens the channel and checks the model; true when the camera answered.
+    bool InitCommunication();
+    // Reads every parameter of the mode, with progress and Cancel.
     void ReadAllSettings() override;
+    // The idle reader follows the channel's mode.
+    void ChannelChanged() override;
     void RefreshAllControls();
     void ApplyControlMode();
     void ToggleControlMode();
@@ -59,11 +62,11 @@ public:
     // The page control with that id, or null.
     QWidget* FindControl(int controlId) const;
 
-    CCommunicationDialog* Communication() const { return communication_; }
+    CommunicationWindow* Communication() const { return communication_; }
     WindowList& Windows() { return windows_; }
     QTabWidget* Tabs() const { return tab_; }
     MainMenu* Menu() const { return menu_; }
-    CTabSheetDialog* Page(int creationIndex) const;
+    ParameterPage* Page(int creationIndex) const;
     ControlBinding* Binding() const { return binding_.get(); }
 
 public slots:
@@ -81,6 +84,7 @@ private:
     void FitToScreen();
     bool HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
     bool QueryCurrentArea();
+    bool OperationRunning() const;
     void OnReload();
     void ShowCommunication();
 
@@ -90,16 +94,15 @@ private:
     MainMenu* menu_ = nullptr;
     QTabWidget* tab_ = nullptr;
     StatusStrip* banner_ = nullptr;
-    std::array<CTabSheetDialog*, kPageCount> pages_{};
+    std::array<ParameterPage*, kPageCount> pages_{};
     int pageCount_ = 0;
     std::unique_ptr<ControlBinding> binding_;
-    CCommunicationDialog* communication_ = nullptr;
-    ReceiveTimer* receiveTimer_ = nullptr;
+    CommunicationWindow* communication_ = nullptr;
+    IdleReader* idleReader_ = nullptr;
 
     std::uint32_t controlMode_ = 0;
     std::uint32_t currentArea_ = 0;
     int closeWithoutConfirm_ = 0;
-    bool reading_ = false;
     HiddenModeSwitch modeSwitch_;
     // A key press is offered to every parent in turn; it is looked at only once.
     const QEvent* lastKeyPress_ = nullptr;

@@ -1,0 +1,57 @@
+#include "operation_runner.h"
+
+#include <algorithm>
+
+#include "protocol/command.h"
+
+namespace vk {
+
+Operation::Operation(Command& c, UiPort& ui, const OperationInfo& info)
+    : command(c), ui_(ui), info_(info) {}
+
+void Operation::SetText(const std::string& text) {
+    ui_.ShowProgress(text);
+}
+
+void Operation::Step(int done, int total) {
+    SetPercent(total > 0 ? static_cast<int>(100LL * done / total) : 100);
+}
+
+void Operation::SetPercent(int percent) {
+    ui_.SetProgress(std::clamp(percent, 0, 100));
+}
+
+bool Operation::Cancelled() {
+    ui_.PumpEvents();
+    if (info_.cancellable && ui_.CancelRequested()) cancelled_ = true;
+    return cancelled_;
+}
+
+ExchangeResult OperationRunner::Run(const OperationInfo& info, const Body& body) {
+    if (running_) return ExchangeResult::Failure(ExchangeStatus::Busy);
+
+    // Undoes everything Run set up, however the body ends.
+    struct Scope {
+        OperationRunner& r;
+        explicit Scope(OperationRunner& runner, const OperationInfo& info) : r(runner) {
+            r.running_ = true;
+            r.command_.HoldLine();
+            r.ui_.BeginOperation(info);
+        }
+        ~Scope() {
+            r.command_.SetWaitHook(nullptr);
+            r.ui_.EndOperation();
+            r.command_.ReleaseLine();
+            r.running_ = false;
+        }
+    } scope(*this, info);
+
+    Operation operation(command_, ui_, info);
+    // A reply the user stopped waiting for is owed: the exchange keeps the line in step.
+    command_.SetWaitHook([&operation] { return !operation.Cancelled(); });
+    ExchangeResult result = body(operation);
+    if (operation.WasCancelled() && result.ok()) result.status = ExchangeStatus::Cancelled;
+    return result;
+}
+
+}  // namespace vk

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+
+#include "protocol/exchange_result.h"
+#include "ui_port.h"
+
+namespace vk {
+
+class Command;
+
+// What an operation's body sees of its run: the camera, progress and Cancel.
+class Operation {
+public:
+    Operation(Command& command, UiPort& ui, const OperationInfo& info);
+
+    Command& command;
+
+    void SetText(const std::string& text);
+    // Step `done` of `total` finished.
+    void Step(int done, int total);
+    void SetPercent(int percent);
+    // Lets the windows breathe between steps; true once the user asked to stop (only for a
+    // cancellable operation). A body checks it between steps and returns Cancelled.
+    bool Cancelled();
+    bool WasCancelled() const { return cancelled_; }
+
+private:
+    UiPort& ui_;
+    const OperationInfo& info_;
+    bool cancelled_ = false;
+};
+
+// Every camera operation, from one set on a page to a full read or a file load, runs
+// through here: one at a time (a second one is refused as busy, never interleaved on the
+// wire), with the line held against the idle reader, the tool windows switched off,
+// progress, Cancel between steps and the event loop kept turning while it waits. All of it
+// is undone on every way out.
+class OperationRunner {
+public:
+    using Body = std::function<ExchangeResult(Operation&)>;
+
+    OperationRunner(Command& command, UiPort& ui) : command_(command), ui_(ui) {}
+
+    ExchangeResult Run(const OperationInfo& info, const Body& body);
+    bool Running() const { return running_; }
+
+private:
+    Command& command_;
+    UiPort& ui_;
+    bool running_ = false;
+};
+
+}  // namespace vk

@@ -1,0 +1,41 @@
+#include "persist/flash_areas.h"
+
+#include <thread>
+
+#include "operation_runner.h"
+#include "protocol/command.h"
+
+namespace vk {
+
+ExchangeResult FlashAreas::Load(int area, int timeoutMs) {
+    if (!IsArea(area)) return ExchangeResult::Failure(ExchangeStatus::Refused);
+    return command_.SendSetInt(Cmd("LD"), area, timeoutMs);
+}
+
+ExchangeResult FlashAreas::Store(int area, int timeoutMs) {
+    if (!IsArea(area)) return ExchangeResult::Failure(ExchangeStatus::Refused);
+    if (area == kFactoryArea) return command_.SendSetInt(Cmd("SA00"), 0, timeoutMs);
+    return command_.SendSetInt(Cmd("SA"), area, timeoutMs);
+}
+
+ExchangeResult FlashAreas::StoreAll(Operation& operation) {
+    ExchangeResult first;
+    int done = 0;
+    for (int area : kStoreAllOrder) {
+        if (operation.Cancelled()) return ExchangeResult::Failure(ExchangeStatus::Cancelled);
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStoreAllPauseMs));
+        ExchangeResult result = Store(area, kStoreAllTimeoutMs);
+        if (!result && first.ok()) first = result;
+        operation.Step(++done, static_cast<int>(kStoreAllOrder.size()));
+    }
+    return first;
+}
+
+ExchangeResult FlashAreas::QueryCurrentArea(std::uint32_t& area) {
+    std::int32_t value = 0;
+    ExchangeResult result = command_.QueryInt(Cmd("EA"), value, kQueryTimeoutMs);
+    if (result) area = static_cast<std::uint32_t>(value);
+    return result;
+}
+
+}  // namespace vk

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "protocol/exchange_result.h"
+
+namespace vk {
+
+class Command;
+class Operation;
+
+// The camera's flash memory areas: area 0 holds the factory settings, 1 to 3 the user's.
+// The camera does the work; these send the commands and say how it went.
+class FlashAreas {
+public:
+    static constexpr int kFactoryArea = 0;
+    static constexpr int kAreaCount = 4;
+    static constexpr int kQueryTimeoutMs = 2500;
+    // Store All tries every area, the factory one last.
+    static constexpr std::array<int, 4> kStoreAllOrder = {3, 2, 1, 0};
+    static constexpr int kStoreAllTimeoutMs = 10000;
+    static constexpr int kStoreAllPauseMs = 20;
+
+    explicit FlashAreas(Command& command) : command_(command) {}
+
+    static bool IsArea(int area) { return area >= 0 && area < kAreaCount; }
+
+    // Loads an area into the camera's current settings.
+    ExchangeResult Load(int area, int timeoutMs);
+    // Stores the current settings into an area; the factory area has a command of its own.
+    ExchangeResult Store(int area, int timeoutMs);
+    // Stores into every area, going on after a failure; the result is the first failure.
+    ExchangeResult StoreAll(Operation& operation);
+    // The area the camera runs from; `area` is unchanged on failure.
+    ExchangeResult QueryCurrentArea(std::uint32_t& area);
+
+private:
+    Command& command_;
+};
+
+inline constexpr const char* kStoreAllQuestion =
+    "Are you sure you want to overwrite into all EEPROM areas?";
+inline constexpr const char* kStoreAllFailed = "Couldn't store current setting data!";
+inline constexpr const char* kStoreCompleted = "Completed to store current setting data!";
+
+}  // namespace vk

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vk {
+
+// Why an exchange with the camera ended the way it did.
+enum class ExchangeStatus {
+    Ok,
+    Refused,    // the camera answered, but not with what was asked for
+    TimedOut,   // no answer before the time-out
+    LineGone,   // the port is closed, unplugged or hung up; nothing could be sent or read
+    Overflow,   // bytes without a line end filled the receive buffer
+    Busy,       // another exchange or operation holds the line
+    Cancelled,  // the user cancelled while it waited
+};
+
+const char* StatusName(ExchangeStatus status);
+
+// The result of one exchange, or of a sequence of them. `message` is what the tool shows
+// for it (empty when it shows nothing: a time-out only turns the line status offline).
+struct ExchangeResult {
+    ExchangeStatus status = ExchangeStatus::Ok;
+    std::string request;  // the line sent, without its terminator
+    std::string reply;    // the camera's line, letter case as received
+    std::string message;
+
+    static ExchangeResult Success() { return {}; }
+    static ExchangeResult Failure(ExchangeStatus status, std::string message = {}) {
+        ExchangeResult r;
+        r.status = status;
+        r.message = std::move(message);
+        return r;
+    }
+
+    bool ok() const { return status == ExchangeStatus::Ok; }
+    explicit operator bool() const { return ok(); }
+    // A short sentence for a log or a command line: the message, or the status in words.
+    std::string Describe() const;
+};
+
+class UiPort;
+
+// Decides whether and how a failed exchange reaches the person. Callers that poll or that
+// sum up at the end put a quieter reporter in place for their duration.
+class ExchangeReporter {
+public:
+    virtual ~ExchangeReporter() = default;
+    virtual void Report(const ExchangeResult& result) = 0;
+};
+
+// Shows each failure's message in a "Communication Error" box, as the tool always has.
+class MessageBoxReporter : public ExchangeReporter {
+public:
+    explicit MessageBoxReporter(UiPort& ui) : ui_(ui) {}
+    void Report(const ExchangeResult& result) override;
+
+private:
+    UiPort& ui_;
+};
+
+// Shows nothing: for polls and for sequences that report once at the end.
+class QuietReporter : public ExchangeReporter {
+public:
+    void Report(const ExchangeResult&) override {}
+};
+
+// Keeps the first failure for the caller to report once.
+class FirstFailureReporter : public ExchangeReporter {
+public:
+    void Report(const ExchangeResult& result) override {
+        if (!first.has_value()) first = result;
+    }
+    std::optional<ExchangeResult> first;
+};
+
+}  // namespace vk

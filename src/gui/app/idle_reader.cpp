@@ -1,0 +1,42 @@
+#include "app/idle_reader.h"
+
+#include "comm/serial_channel.h"
+#include "protocol/command.h"
+
+namespace vk::gui {
+
+IdleReader::IdleReader(Command& command, SerialChannel& channel, QObject* parent)
+    : QObject(parent), command_(command), channel_(channel) {
+    connect(&libraryTimer_, &QTimer::timeout, this, &IdleReader::Poll);
+    // Runs on the port's reader thread: one queued call at a time, however many bytes come.
+    channel_.SetDataListener([this] {
+        if (!posted_.exchange(true)) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    posted_ = false;
+                    Poll();
+                },
+                Qt::QueuedConnection);
+        }
+    });
+    FollowChannel();
+}
+
+IdleReader::~IdleReader() {
+    channel_.SetDataListener(nullptr);
+}
+
+void IdleReader::FollowChannel() {
+    if (channel_.WakesOnData()) {
+        libraryTimer_.stop();
+    } else if (!libraryTimer_.isActive()) {
+        libraryTimer_.start(kLibraryPollMs);
+    }
+}
+
+void IdleReader::Poll() {
+    command_.PollUnsolicited();
+}
+
+}  // namespace vk::gui

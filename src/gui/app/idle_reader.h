@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <atomic>
+
+namespace vk {
+class Command;
+class SerialChannel;
+}  // namespace vk
+
+namespace vk::gui {
+
+// Takes the lines the camera sends on its own while no operation owns the line: they are
+// logged and queued by the command layer. On a COM port it wakes only when bytes arrive;
+// a Camera Link library gives no such notice, so there it looks every kLibraryPollMs.
+class IdleReader : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kLibraryPollMs = 100;
+
+    IdleReader(Command& command, SerialChannel& channel, QObject* parent = nullptr);
+    ~IdleReader() override;
+
+    // After the channel changed mode: wait for notices or look from time to time.
+    void FollowChannel();
+    void Poll();
+
+private:
+    Command& command_;
+    SerialChannel& channel_;
+    QTimer libraryTimer_;
+    std::atomic<bool> posted_{false};
+};
+
+}  // namespace vk::gui
