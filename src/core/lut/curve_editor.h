@@ -33,8 +33,9 @@ public:
     // Convert Editable: n points (2..16) taken from the current table, Edit mode.
     void ConvertEditable(int n);
 
-    // Mouse edits in graph pixels; outside the mouse area they do nothing. Each returns
-    // whether the points changed (PressAt: the index of the point now held, or -1).
+    // Mouse edits in graph pixels; a press or delete outside the mouse area does nothing,
+    // a drag stays at its edge. PressAt and DragTo return the index of the point now held
+    // (-1: none); DeleteAt whether a point went.
     int PressAt(GraphPoint p);
     int DragTo(int index, GraphPoint p);
     bool DeleteAt(GraphPoint p);
