@@ -3,6 +3,8 @@
 // tool's own settings are not touched.
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
+#include <QPixmap>
 #include <QTabWidget>
 #include <QWidget>
 #include <cstdio>
@@ -10,6 +12,9 @@
 #include "app/main_window.h"
 #include "app/tool_application.h"
 #include "comm/communication_window.h"
+#include "lut/curve_view.h"
+#include "lut/lut_editor.h"
+#include "lut/standard_curve.h"
 #include "persist/settings_backend.h"
 #include "ui_port.h"
 
@@ -33,6 +38,49 @@ bool Save(QWidget* window, const QString& file) {
     }
     std::printf("%s\n", qPrintable(file));
     return true;
+}
+
+// The same window drawn at twice the pixel density, as on a high-resolution screen.
+bool SaveAtDoubleDensity(QWidget* window, const QString& file) {
+    QCoreApplication::processEvents();
+    QPixmap picture(window->size() * 2);
+    picture.setDevicePixelRatio(2.0);
+    window->render(&picture);
+    if (!picture.save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+// A left click on the graph, as the mouse gives it.
+void ClickGraph(vk::gui::LutCurveView* view, vk::lut::GraphPoint p) {
+    const QPointF at = view->Transform().ToWidget(p);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent event(type, at, view->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(view, &event);
+    }
+}
+
+// A red editor in Edit mode shaping an S-curve, and a green one in View mode showing a
+// gamma table as read from a camera; each also at double density.
+bool SaveLutEditors(const QString& dir) {
+    vk::gui::LutEditor edit(0);
+    edit.show();
+    QCoreApplication::processEvents();
+    for (const vk::lut::GraphPoint p : {vk::lut::GraphPoint{60, 222}, {128, 132}, {196, 40}})
+        ClickGraph(edit.View(), p);
+    vk::gui::LutEditor view(1);
+    view.ShowTable(*vk::lut::GammaTable(0.45));
+    view.show();
+    bool ok = Save(&edit, dir + "/lut-editor-edit.png");
+    ok &= SaveAtDoubleDensity(&edit, dir + "/lut-editor-edit@2x.png");
+    ok &= Save(&view, dir + "/lut-editor-view.png");
+    ok &= SaveAtDoubleDensity(&view, dir + "/lut-editor-view@2x.png");
+    return ok;
 }
 
 // One picture per page listed in the current mode, at the size the tool has on a
@@ -84,5 +132,6 @@ int main(int argc, char** argv) {
     ok &= Save(main, dir + "/main-window-factory.png");
     ok &= Save(main->Communication(), dir + "/communication-window-factory.png");
     ok &= SavePages(main, dir);  // factory mode: all nine
+    ok &= SaveLutEditors(dir);
     return ok ? 0 : 1;
 }

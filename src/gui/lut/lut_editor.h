@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QDialog>
+
+#include "lut/curve_editor.h"
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+
+namespace vk::gui {
+
+class LutCurveView;
+
+// The editor of one channel's LUT: the curve with its edit points, the mode, the buttons
+// that make edit points, and the buttons that move the table to and from the camera (they
+// only ask; whoever owns the camera does the transfer).
+class LutEditor : public QDialog {
+    Q_OBJECT
+public:
+    // channel: 0 red, 1 green, 2 blue.
+    explicit LutEditor(int channel, QWidget* parent = nullptr);
+
+    int Channel() const { return channel_; }
+    const lut::Table& Values() const { return editor_.Values(); }
+    lut::EditorMode Mode() const { return editor_.Mode(); }
+    const lut::CurveEditor& Curve() const { return editor_; }
+    LutCurveView* View() const { return view_; }
+
+    // A table read from the camera or loaded from a file: shown in View mode.
+    void ShowTable(const lut::Table& table);
+    // A monochrome camera has one editor for its one table.
+    void SetMonochrome(bool monochrome);
+
+    // The buttons "Clear Table Data" and "Convert Editable".
+    void ClearTable();
+    void ConvertEditable();
+
+signals:
+    void readRequested();
+    void writeRequested();
+    void writeAllRequested();
+    // The table changed by an edit, Clear or Convert (not by ShowTable).
+    void tableEdited();
+
+private:
+    QWidget* BuildModeGroup();
+    QWidget* BuildOperationGroup();
+    QWidget* BuildEditGroup();
+    QWidget* BuildUsageGroup();
+    void Refresh();
+
+    int channel_;
+    lut::CurveEditor editor_;
+    LutCurveView* view_ = nullptr;
+    QLabel* modeLabel_ = nullptr;
+    QSpinBox* pointCount_ = nullptr;
+};
+
+}  // namespace vk::gui
