@@ -277,6 +277,18 @@ TEST(DescriptionParser, BrokenFilesGiveAReasonAndNoTable) {
     }
 }
 
+TEST(DescriptionParser, DeeplyNestedFilesDoNotExhaustTheStack) {
+    std::string body = "<Integer Name=\"A\"><pValue>R</pValue></Integer>";
+    for (int i = 0; i < 200000; ++i)
+        body += "<Group>";
+    body += "<IntReg Name=\"R\"><Address>0</Address></IntReg>";
+    for (int i = 0; i < 200000; ++i)
+        body += "</Group>";
+    const DescriptionParse parse = ParseDescription(Description(body));
+    ASSERT_TRUE(parse.ok) << parse.error;
+    EXPECT_TRUE(parse.table.records.empty());  // the register is out of reach
+}
+
 TEST(DescriptionFile, ReadsXmlFilesAndNamesOnesThatCannotBeRead) {
     const std::string path = ::testing::TempDir() + "/vk_description_test.xml";
     {

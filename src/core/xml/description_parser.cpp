@@ -34,6 +34,9 @@ constexpr std::array<std::string_view, 4> kRegisterElements = {"IntReg", "Masked
 // A feature may reach its register through other features' pValue; a loop in the file must
 // not run for ever.
 constexpr int kMaxValueHops = 8;
+// Descriptions nest a few levels; a file nested deeper than this is not walked further, so
+// that a hostile one cannot exhaust the stack.
+constexpr int kMaxDepth = 32;
 
 std::string Trimmed(const char* text) {
     std::string_view v(text);
@@ -85,9 +88,10 @@ std::string DisplayName(const pugi::xml_node& node) {
 
 class Parser {
 public:
-    explicit Parser(const pugi::xml_node& root) { IndexNames(root); }
+    explicit Parser(const pugi::xml_node& root) { IndexNames(root, 0); }
 
-    void Walk(const pugi::xml_node& parent, DescriptionParse& out) {
+    void Walk(const pugi::xml_node& parent, DescriptionParse& out, int depth = 0) {
+        if (depth > kMaxDepth) return;
         for (const pugi::xml_node& node : parent.children()) {
             if (node.type() != pugi::node_element) continue;
             if (full_) return;
@@ -99,19 +103,20 @@ public:
             } else if (const FeatureElement* kind = FeatureOf(node)) {
                 AddFeature(node, *kind, out);
             } else {
-                Walk(node, out);  // groups and other containers
+                Walk(node, out, depth + 1);  // groups and other containers
             }
         }
     }
 
 private:
-    void IndexNames(const pugi::xml_node& parent) {
+    void IndexNames(const pugi::xml_node& parent, int depth) {
+        if (depth > kMaxDepth) return;
         for (const pugi::xml_node& node : parent.children()) {
             if (node.type() != pugi::node_element) continue;
             if (const char* name = node.attribute("Name").value(); *name != '\0') {
                 byName_.emplace(name, node);  // the first of a name counts
             }
-            IndexNames(node);
+            IndexNames(node, depth + 1);
         }
     }
 
