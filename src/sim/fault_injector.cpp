@@ -86,4 +86,28 @@ Outgoing FaultInjector::Answer(const std::optional<Request>& request,
     return out;
 }
 
+Outgoing FaultInjector::AnswerPacket(const std::function<std::string()>& answer) {
+    const int delayMs = spec_.delayMs;
+    Outgoing out;
+    switch (Take(std::nullopt)) {
+        case Fault::Silent:
+            break;
+        case Fault::HangUp:
+            out.hangUp = true;
+            break;
+        case Fault::Garbage:
+            answer();
+            out.bytes = std::string(kGarbage);
+            break;
+        case Fault::Delay:
+            out.bytes = answer();
+            out.delay = std::chrono::milliseconds(delayMs);
+            break;
+        default:
+            out.bytes = answer();
+            break;
+    }
+    return out;
+}
+
 }  // namespace vk::sim

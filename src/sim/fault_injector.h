@@ -22,6 +22,10 @@ public:
     Outgoing Answer(const std::optional<Request>& request,
                     const std::function<std::string()>& answer);
 
+    // The answer to a GenCP packet: silence, hang-up, delay and garbage apply as to a line;
+    // the faults of text answers leave it alone.
+    Outgoing AnswerPacket(const std::function<std::string()>& answer);
+
 private:
     // The fault for this line, counting it against the fault's own count.
     Fault Take(const std::optional<Request>& request);

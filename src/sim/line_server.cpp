@@ -70,7 +70,7 @@ void LineServer::Run() {
         const Clock::time_point now = Clock::now();
         std::optional<Clock::time_point> wake = WriteDue(now);
         std::optional<Clock::time_point> timerWake;
-        const bool quiet = output_.empty() && !splitter_.Partial();
+        const bool quiet = output_.empty() && !splitter_.Partial() && !framer_.Active(now);
         const Outgoing own = hooks_.onTimer(now, quiet, &timerWake);
         if (!own.bytes.empty() || own.hangUp) {
             Send(own, now);
@@ -129,6 +129,14 @@ void LineServer::ReadInput(Clock::time_point now) {
         const auto size = static_cast<std::size_t>(n);
         const Clock::time_point start = rx_.Reserve(now, size);
         for (std::size_t i = 0; i < size && device_.IsOpen(); ++i) {
+            const Clock::time_point at = rx_.CrossingOf(start, i);
+            if (framer_.Active(at) ||
+                (!splitter_.Partial() && PacketFramer::StartsPacket(buffer[i]))) {
+                if (framer_.Push(buffer[i], at) && hooks_.onPacket) {
+                    Send(hooks_.onPacket(framer_.Packet()), at);
+                }
+                continue;
+            }
             if (splitter_.Push(buffer[i])) {
                 const ReceivedLine line{splitter_.Line(), splitter_.TooLong(),
                                         rx_.CrossingOf(start, i)};

@@ -11,6 +11,7 @@
 
 #include "sim/line_clock.h"
 #include "sim/line_splitter.h"
+#include "sim/packet_framer.h"
 #include "sim/pty_device.h"
 
 namespace vk::sim {
@@ -39,6 +40,8 @@ public:
         std::function<Outgoing(Clock::time_point now, bool lineQuiet,
                                std::optional<Clock::time_point>* next)>
             onTimer;
+        // A GenCP packet received between lines; not set: packets are dropped.
+        std::function<Outgoing(const std::string& packet)> onPacket;
     };
 
     LineServer(PtyDevice device, std::uint32_t baud, Hooks hooks);
@@ -68,6 +71,7 @@ private:
     LineClock rx_;
     LineClock tx_;
     LineSplitter splitter_;
+    PacketFramer framer_;
     std::deque<Pending> output_;
     bool waitWritable_ = false;
     int wakeRead_ = -1;

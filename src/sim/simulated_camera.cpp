@@ -7,6 +7,7 @@
 #include "sim/fault_injector.h"
 #include "sim/line_server.h"
 #include "sim/pty_device.h"
+#include "sim/register_space.h"
 #include "sim/state_file.h"
 
 namespace vk::sim {
@@ -34,15 +35,18 @@ bool Fail(std::string* error, const std::string& why) {
 }  // namespace
 
 struct SimulatedCamera::Impl {
-    explicit Impl(SimOptions o) : options(std::move(o)), model(ModelOptionsOf(options)) {}
+    explicit Impl(SimOptions o)
+        : options(std::move(o)), model(ModelOptionsOf(options)), registers(model, options.model) {}
 
     Outgoing OnLine(const ReceivedLine& line);
+    Outgoing OnPacket(const std::string& packet);
     Outgoing OnTimer(Clock::time_point now, bool quiet, std::optional<Clock::time_point>* next);
     void SaveStateIfChanged();
 
     const SimOptions options;
     mutable std::mutex mutex;  // guards everything below that the server thread touches
     CameraModel model;
+    RegisterSpace registers;
     FaultInjector faults;
     std::vector<std::string> received;
     Clock::time_point silentUntil{};
@@ -75,6 +79,20 @@ Outgoing SimulatedCamera::Impl::OnLine(const ReceivedLine& line) {
     if (response.silence.count() > 0) {
         silentUntil = line.arrival + out.delay + response.silence;
     }
+    if (!options.stateFile.empty() && model.StateChanged()) {
+        saveDue = now + kSaveDelay;
+    }
+    return out;
+}
+
+Outgoing SimulatedCamera::Impl::OnPacket(const std::string& packet) {
+    std::lock_guard lock(mutex);
+    const Clock::time_point now = Clock::now();
+    lastLine = now;
+    if (now < silentUntil) {
+        return {};
+    }
+    Outgoing out = faults.AnswerPacket([&] { return registers.Handle(packet); });
     if (!options.stateFile.empty() && model.StateChanged()) {
         saveDue = now + kSaveDelay;
     }
@@ -160,6 +178,7 @@ bool SimulatedCamera::Start(std::string* error) {
                             std::optional<Clock::time_point>* next) {
         return impl.OnTimer(now, quiet, next);
     };
+    hooks.onPacket = [&impl](const std::string& packet) { return impl.OnPacket(packet); };
     impl.server = std::make_unique<LineServer>(std::move(device), impl.options.baud, hooks);
     if (!impl.server->Start(error)) {
         impl.server.reset();

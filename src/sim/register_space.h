@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/camera_model.h"
+
+namespace vk::sim {
+
+// The camera's GenCP memory: the bootstrap registers, a manifest naming the zipped
+// description, the description itself, and the feature registers, whose values live in the
+// camera model's commands.
+class RegisterSpace {
+public:
+    RegisterSpace(CameraModel& model, const std::string& modelName);
+
+    // The acknowledgement of one command packet.
+    std::string Handle(std::string_view packet);
+
+private:
+    struct Answer {
+        std::uint16_t status = 0;
+        std::vector<std::uint8_t> scd;
+    };
+
+    Answer Read(std::uint64_t address, std::size_t length) const;
+    Answer Write(std::uint64_t address, std::span<const std::uint8_t> data);
+
+    CameraModel& model_;
+    std::vector<std::uint8_t> bootstrap_;
+    std::vector<std::uint8_t> manifest_;
+};
+
+}  // namespace vk::sim
