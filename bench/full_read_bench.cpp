@@ -10,9 +10,13 @@ int main() {
     if (!camera.Connect()) return 1;
     auto& core = camera.core;
 
-    vk::ParameterReader reader(core.command, core.notifier, camera.ui);
     vk::bench::Stopwatch watch;
-    const vk::FullReadResult result = reader.ReadAllParameters(core.modelCheck.modelIndex, false);
+    vk::FullReadResult result;
+    core.runner.Run({vk::kFullReadProgressText, true, true}, [&](vk::Operation& operation) {
+        result = vk::ParameterReader().ReadAllParameters(operation, core.modelCheck.modelIndex,
+                                                         false);
+        return result.outcome;
+    });
     vk::bench::Report("full_read", watch, camera.LineLimitSeconds());
     if (!result.failedRows.empty() || result.readRows.empty()) {
         std::fprintf(stderr, "full_read: %zu queries failed, %zu read\n", result.failedRows.size(),

@@ -194,19 +194,20 @@ ExchangeResult Command::ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs)
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     std::size_t done = 0;
     ExchangeResult result;
+    const auto slice = std::chrono::milliseconds(kWaitSliceMs);
+    auto nextHook = Clock::now() + slice;
     while (done < out.size()) {
-        const auto slice =
-            std::min(deadline, Clock::now() + std::chrono::milliseconds(kWaitSliceMs));
-        done += static_cast<std::size_t>(
-            channel_.ReceiveSome(reinterpret_cast<char*>(out.data() + done),
-                                 static_cast<int>(out.size() - done), slice));
+        done += static_cast<std::size_t>(channel_.ReceiveSome(
+            reinterpret_cast<char*>(out.data() + done), static_cast<int>(out.size() - done),
+            std::min(deadline, nextHook)));
         if (done == out.size()) break;
         if (!channel_.IsUsable()) {
             result.status = ExchangeStatus::LineGone;
         } else if (Clock::now() >= deadline) {
             result.status = ExchangeStatus::TimedOut;
-        } else if (!KeepWaiting()) {
-            result.status = ExchangeStatus::Cancelled;
+        } else if (Clock::now() >= nextHook) {
+            nextHook = Clock::now() + slice;
+            if (!KeepWaiting()) result.status = ExchangeStatus::Cancelled;
         }
         if (!result) break;
     }
@@ -271,6 +272,8 @@ ExchangeResult Command::Begin(const std::string& line) {
 ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
                                     std::string& answer) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    const auto slice = std::chrono::milliseconds(kWaitSliceMs);
+    auto nextHook = Clock::now() + slice;
     for (;;) {
         while (!replies_.empty()) {
             std::string line = std::move(replies_.front());
@@ -289,8 +292,10 @@ ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bo
             status = ExchangeStatus::LineGone;  // a port that has gone away will not answer
         } else if (Clock::now() >= deadline) {
             status = overflowSeen_ ? ExchangeStatus::Overflow : ExchangeStatus::TimedOut;
-        } else if (!KeepWaiting()) {
-            status = ExchangeStatus::Cancelled;
+        } else if (Clock::now() >= nextHook) {
+            // Bytes may come one at a time; the windows need a turn only every slice.
+            nextHook = Clock::now() + slice;
+            if (!KeepWaiting()) status = ExchangeStatus::Cancelled;
         }
         if (status != ExchangeStatus::Ok) {
             if (status != ExchangeStatus::LineGone) {
@@ -302,7 +307,7 @@ ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bo
             if (reportTimeout || status == ExchangeStatus::LineGone) notifier_.SetOffline();
             return ExchangeResult::Failure(status);
         }
-        ReadInto(std::min(deadline, Clock::now() + std::chrono::milliseconds(kWaitSliceMs)));
+        ReadInto(std::min(deadline, nextHook));
     }
 }
 

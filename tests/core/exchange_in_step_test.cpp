@@ -1,0 +1,222 @@
+// Exchanges stay in step with the camera and say why they failed; operations run one at a
+// time through the runner.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "camera_fixture.h"
+#include "support/pty_peer.h"
+
+namespace vk {
+namespace {
+
+class InStepTest : public test::CameraFixture {
+protected:
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(Connect()); }
+};
+
+TEST_F(InStepTest, ALateQueryReplyIsSkippedAndTheFollowingExchangesAreJudgedOnTheirOwn) {
+    camera->SetFault({sim::Fault::Delay, 300, 1, {}});
+    std::int32_t v = 0;
+    EXPECT_EQ(core.command.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(core.command.OwedReplies(), 1u);
+
+    camera->SetValue("EA", "2");
+    EXPECT_TRUE(core.command.QueryInt(Cmd("EA"), v, 1000).ok());
+    EXPECT_EQ(v, 2);
+    EXPECT_TRUE(core.command.QueryInt(Cmd("HTL"), v, 1000).ok());
+    EXPECT_TRUE(core.command.QueryInt(Cmd("OFL"), v, 1000).ok());
+    EXPECT_TRUE(core.command.SendSetInt(Cmd("GA"), 0, 1000).ok());
+    EXPECT_EQ(camera->Value("GA"), "0");
+    EXPECT_EQ(core.command.OwedReplies(), 0u);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(InStepTest, ALateCompleteIsNotTheNextSetsAnswer) {
+    camera->SetFault({sim::Fault::Delay, 300, 1, {}});
+    EXPECT_EQ(core.command.SendSetInt(Cmd("PE"), 5000, 100).status, ExchangeStatus::TimedOut);
+    // The camera refuses the next set; the late COMPLETE of the first must not hide that.
+    camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
+    const ExchangeResult refused = core.command.SendSetInt(Cmd("PE"), 6000, 1000);
+    EXPECT_EQ(refused.status, ExchangeStatus::Refused);
+    EXPECT_EQ(refused.reply, "ERROR");
+    EXPECT_TRUE(core.command.SendSetInt(Cmd("PE"), 7000, 1000).ok());
+    EXPECT_EQ(camera->Value("PE"), "7000");
+}
+
+TEST_F(InStepTest, ResultsTellRefusalTimeOutAndAVanishedLineApart) {
+    struct Case {
+        sim::Fault fault;
+        ExchangeStatus expected;
+    };
+    for (const Case& c : {Case{sim::Fault::ErrorOnSet, ExchangeStatus::Refused},
+                          Case{sim::Fault::Silent, ExchangeStatus::TimedOut},
+                          Case{sim::Fault::HangUp, ExchangeStatus::LineGone}}) {
+        camera->SetFault({c.fault, 0, 1, "Err: out of Range"});
+        const ExchangeResult result = core.command.SendSetInt(Cmd("PE"), 10, 200);
+        EXPECT_EQ(result.status, c.expected) << StatusName(c.expected);
+        EXPECT_EQ(result.request, "PE=10");
+    }
+    // The design's texts for the reasons it shows, and nothing for those it does not.
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Err: out of Range"});
+}
+
+TEST_F(InStepTest, AnExchangeStartedWhileAnotherWaitsIsRefusedAsBusy) {
+    ExchangeResult inner;
+    core.command.SetWaitHook([&] {
+        std::int32_t v = 0;
+        if (inner.ok()) inner = core.command.QueryInt(Cmd("EA"), v, 100);
+        return true;
+    });
+    camera->SetFault({sim::Fault::Delay, 100, 1, {}});
+    EXPECT_TRUE(core.command.SendSetInt(Cmd("PE"), 10, 2000).ok());
+    core.command.SetWaitHook(nullptr);
+    EXPECT_EQ(inner.status, ExchangeStatus::Busy);
+    EXPECT_EQ(camera->ReceivedLines(), std::vector<std::string>{"PE=10"});
+}
+
+TEST_F(InStepTest, OperationsRunOneAtATimeAndUndoTheirFrameOnEveryWayOut) {
+    ExchangeResult nested;
+    const ExchangeResult outer = core.runner.Run({"outer"}, [&](Operation& operation) {
+        EXPECT_TRUE(core.command.LineHeld());
+        nested = core.runner.Run({"inner"}, [](Operation&) { return ExchangeResult::Success(); });
+        return operation.command.SendSetInt(Cmd("PE"), 20, kShort);
+    });
+    EXPECT_TRUE(outer.ok());
+    EXPECT_EQ(nested.status, ExchangeStatus::Busy);
+    EXPECT_EQ(ui.operations, std::vector<std::string>{"outer"});
+
+    // A failing body ends the frame the same way.
+    camera->SetFault({sim::Fault::Silent, 0, 1, {}});
+    const ExchangeResult failed = core.runner.Run({"failing"}, [](Operation& operation) {
+        return operation.command.SendSetInt(Cmd("PE"), 30, 100);
+    });
+    EXPECT_EQ(failed.status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(ui.operationsEnded, 2);
+    EXPECT_FALSE(core.runner.Running());
+    EXPECT_FALSE(core.command.LineHeld());
+}
+
+TEST_F(InStepTest, CancelAbandonsAWaitAndItsReplyIsOwed) {
+    camera->SetFault({sim::Fault::Delay, 400, 1, {}});
+    ui.cancelAfterPumps = ui.pumps + 3;
+    std::int32_t v = 0;
+    const ExchangeResult result = core.runner.Run({"read", true}, [&](Operation& operation) {
+        return operation.command.QueryInt(Cmd("PE"), v, 5000);
+    });
+    EXPECT_EQ(result.status, ExchangeStatus::Cancelled);
+    EXPECT_EQ(core.command.OwedReplies(), 1u);
+    ui.cancelAfterPumps = -1;
+    camera->SetValue("EA", "3");
+    EXPECT_TRUE(core.command.QueryInt(Cmd("EA"), v, 1000).ok());
+    EXPECT_EQ(v, 3);
+}
+
+TEST_F(InStepTest, ALineWithoutEndIsToldOncePerOperation) {
+    camera->SetFault({sim::Fault::Overlong, 0, 3, {}});
+    core.runner.Run({"read"}, [](Operation& operation) {
+        std::int32_t v = 0;
+        for (const CommandId id : {Cmd("PE"), Cmd("EA"), Cmd("HTL")})
+            operation.command.QueryInt(id, v, 1000);
+        return ExchangeResult::Success();
+    });
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"RS-232C receiving buffer overflowed"});
+}
+
+// Byte-exact cases against a scripted far end.
+class ScriptedPeerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core.port.PinPort(peer.Path());
+        ASSERT_TRUE(core.channel.OpenChannel(0, 9600, 0));
+    }
+    // Answers the next line the tool sends with `answer` (several lines may be given).
+    std::thread Answer(const std::string& expected, const std::string& answer) {
+        return std::thread([this, expected, answer] {
+            EXPECT_EQ(peer.ReceiveLine(), expected + "\r\n");
+            peer.Send(answer);
+        });
+    }
+    bool LogHas(const std::string& line) const {
+        for (const std::string& l : core.logs.messages.Lines()) {
+            if (l == line) return true;
+        }
+        return false;
+    }
+
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core{ui, backend};
+    test::PtyPeer peer;
+};
+
+TEST_F(ScriptedPeerTest, LinesWaitingBeforeASendAreLoggedAndDropped) {
+    peer.Send("TMP0=41\r\nHELLO\r\npartial");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (core.port.Available() < 23 && std::chrono::steady_clock::now() < deadline)
+        core.port.WaitForData(deadline);
+    std::thread camera = Answer("PE?", "PE=5\r\n");
+    std::int32_t v = 0;
+    EXPECT_TRUE(core.command.QueryInt(Cmd("PE"), v, 2000).ok());
+    camera.join();
+    EXPECT_EQ(v, 5);
+    EXPECT_TRUE(LogHas("HELLO"));
+    EXPECT_TRUE(LogHas("partial"));
+}
+
+TEST_F(ScriptedPeerTest, AnEchoAndAnotherProgramsReplyAreSkippedByASet) {
+    std::thread camera = Answer("PE=10", "PE=10\r\nHTL=2048\r\nCOMPLETE\r\n");
+    const ExchangeResult result = core.command.SendSetInt(Cmd("PE"), 10, 2000);
+    camera.join();
+    EXPECT_TRUE(result.ok()) << result.Describe();
+    EXPECT_TRUE(LogHas("HTL=2048"));  // skipped, but logged
+}
+
+TEST_F(ScriptedPeerTest, AnEchoedQueryIsNotAnEmptyAnswer) {
+    std::thread camera = Answer("PE?", "PE?\r\nPE=7\r\n");
+    std::int32_t v = 0;
+    EXPECT_TRUE(core.command.QueryInt(Cmd("PE"), v, 2000).ok());
+    camera.join();
+    EXPECT_EQ(v, 7);
+}
+
+TEST_F(ScriptedPeerTest, AGenuineWrongMnemonicIsStillRefusedWithItsMessage) {
+    std::thread camera = Answer("PE?", "EA=1\r\n");
+    std::int32_t v = -5;
+    const ExchangeResult result = core.command.QueryInt(Cmd("PE"), v, 2000);
+    camera.join();
+    EXPECT_EQ(result.status, ExchangeStatus::Refused);
+    EXPECT_EQ(v, -5);
+    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"EA=1 for PE?"});
+}
+
+TEST_F(ScriptedPeerTest, BinaryBytesWithLineEndsArriveWholeWhileTheLineIsHeld) {
+    const std::vector<std::uint8_t> request = {0x42, 0x0D, 0x0A, 0x00};
+    const std::string answer("\x0A\x0D\x01\x02\r\n\xFF", 7);
+    std::thread camera([&] {
+        EXPECT_EQ(peer.Receive(4), std::string("\x42\x0D\x0A\x00", 4));
+        peer.Send(answer);
+    });
+    std::vector<std::uint8_t> got(answer.size());
+    core.command.HoldLine();
+    EXPECT_TRUE(core.command.SendBytes(request).ok());
+    core.command.PollUnsolicited();  // the idle reader, woken meanwhile, takes nothing
+    EXPECT_TRUE(core.command.ReceiveBytes(got, 2000).ok());
+    core.command.ReleaseLine();
+    camera.join();
+    EXPECT_EQ(std::string(got.begin(), got.end()), answer);
+    EXPECT_EQ(core.command.QueuedReplies(), 0u);
+    EXPECT_EQ(core.logs.terminal.At(1).substr(11), "Tx: 42 0D 0A 00");
+}
+
+TEST_F(ScriptedPeerTest, AFailedWriteIsLoggedAsFailed) {
+    peer.HangUp();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!core.port.IsBroken() && std::chrono::steady_clock::now() < deadline)
+        core.port.WaitForData(deadline);
+    EXPECT_EQ(core.command.SendSetInt(Cmd("PE"), 10, 1000).status, ExchangeStatus::LineGone);
+    EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Tx failed: PE=10");
+}
+
+}  // namespace
+}  // namespace vk
