@@ -88,6 +88,10 @@ void MainWindow::BuildLayout() {
         pageCount_ = i + 1;
     }
     binding_ = std::make_unique<ControlBinding>(core_, pageWidgets);
+    connect(binding_.get(), &ControlBinding::actionRequested, this, [this](int controlId) {
+        const auto it = actionHandlers_.find(controlId);
+        if (it != actionHandlers_.end()) it->second();
+    });
 
     banner_ = new StatusStrip(core_.notifier, this);
 
@@ -116,6 +120,11 @@ ParameterPage* MainWindow::Page(int creationIndex) const {
 
 QWidget* MainWindow::FindControl(int controlId) const {
     return binding_ ? binding_->FindControl(controlId) : nullptr;
+}
+
+void MainWindow::SetActionHandler(int controlId, std::function<void()> handler) {
+    actionHandlers_[controlId] = std::move(handler);
+    binding_->SetActionAvailable(controlId, true);
 }
 
 void MainWindow::Initialize() {

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -61,6 +63,11 @@ public:
 
     // The page control with that id, or null.
     QWidget* FindControl(int controlId) const;
+    // A page push button starts `handler`; until a handler is set the button stays greyed.
+    // Each feature sets the handlers of its buttons (and of its menu items, Menu()) when it
+    // is attached to the window.
+    void SetActionHandler(int controlId, std::function<void()> handler);
+    CoreContext& Core() const { return core_; }
 
     CommunicationWindow* Communication() const { return communication_; }
     WindowList& Windows() { return windows_; }
@@ -104,6 +111,7 @@ private:
     std::uint32_t currentArea_ = 0;
     int closeWithoutConfirm_ = 0;
     HiddenModeSwitch modeSwitch_;
+    std::map<int, std::function<void()>> actionHandlers_;
     // A key press is offered to every parent in turn; it is looked at only once.
     const QEvent* lastKeyPress_ = nullptr;
     QPointer<QWidget> lastKeyTarget_;
