@@ -1,10 +1,15 @@
-// The main window while a full read runs: it takes no keys, and the progress stands over it.
+// The tool while camera operations run: the windows keep repainting, take no second
+// operation, can cancel, and come back enabled; the progress stands over the main window.
+#include <QCheckBox>
+#include <QElapsedTimer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
 #include "app/qt_ui_port.h"
+#include "comm/communication_window.h"
 #include "gui_test_support.h"
 
 namespace vk::gui::test {
@@ -15,6 +20,8 @@ class BusyWindowTest : public QObject {
 private slots:
     void theModeSwitchIsIgnoredWhileReading();
     void theReadsProgressStandsOverTheMainWindow();
+    void aSlowStoreKeepsTheWindowsAliveAndTakesNoSecondOperation();
+    void cancelStopsAFullReadAtTheNextRow();
 };
 
 // Lets the window's events run between the read's queries, as the desktop's own port does.
@@ -66,6 +73,65 @@ void BusyWindowTest::theReadsProgressStandsOverTheMainWindow() {
     ui.ShowProgress("Now, Storing camera data.");
     QCOMPARE(ui.Progress()->parentWidget(), &other);
     ui.CloseProgress();
+}
+
+void BusyWindowTest::aSlowStoreKeepsTheWindowsAliveAndTakesNoSecondOperation() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    MainWindow* window = tool.Start();
+    tool.Camera().ClearReceivedLines();
+    tool.Camera().SetFault({sim::Fault::Delay, 3000, 1, {}});
+
+    int ticks = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] { ++ticks; });
+    beat.start(50);
+    bool disabledWhileWaiting = false;
+    QTimer::singleShot(1000, window, [&] {
+        disabledWhileWaiting = !window->isEnabled() && !window->Communication()->isEnabled();
+        // A click on a page while the store runs starts nothing.
+        auto* check = qobject_cast<QCheckBox*>(window->FindControl(4626));
+        if (check) check->click();
+    });
+    window->Communication()->findChild<QPushButton*>("store")->click();
+    beat.stop();
+
+    // Three seconds of waiting for one reply, and the loop turned all along.
+    QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
+    QVERIFY(disabledWhileWaiting);
+    QCOMPARE(tool.Camera().ReceivedLines(), std::vector<std::string>{"SA=1"});
+    QVERIFY(window->isEnabled());
+    QVERIFY(window->Communication()->isEnabled());
+    QVERIFY(tool.HasMessage("Completed to store current setting data!"));
+}
+
+void BusyWindowTest::cancelStopsAFullReadAtTheNextRow() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    MainWindow* window = tool.Start();
+    CoreContext& core = tool.Core();
+    const ControlId htl = 1984;  // late in the read
+    const std::int32_t before = core.command.Controls().CameraValue(htl);
+    tool.Camera().SetValue("HTL", "99");
+    tool.Camera().ClearReceivedLines();
+    tool.Camera().SetFault({sim::Fault::Delay, 20, -1, {}});
+
+    std::size_t sentAtCancel = 0;
+    QTimer::singleShot(600, window, [&] {
+        auto* ui = dynamic_cast<QtUiPort*>(&core.ui);
+        QVERIFY(ui && ui->Progress() && ui->Progress()->isVisible());
+        sentAtCancel = tool.Camera().ReceivedLines().size();
+        ui->Progress()->findChild<QPushButton*>("cancelOperation")->click();
+    });
+    window->ReadAllSettings();
+
+    // The query on the wire may finish; no further one is sent.
+    QVERIFY(sentAtCancel > 1);
+    QVERIFY(tool.Camera().ReceivedLines().size() <= sentAtCancel + 2);
+    QCOMPARE(core.command.Controls().CameraValue(htl), before);
+    QVERIFY(window->isEnabled());
+    QVERIFY(window->Communication()->isEnabled());
+    QVERIFY(!core.runner.Running());
 }
 
 }  // namespace vk::gui::test
