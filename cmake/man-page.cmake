@@ -2,6 +2,7 @@
 #   cmake -DPROGRAM=path -DNAME=name -DSUMMARY=text -DVERSION=x.y -DOUTPUT=file.1.gz -P man-page.cmake
 # The first usage line and the deeper-indented lines after it form the synopsis; the rest
 # stays preformatted, a line "word:" starting a section of that name.
+cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
 if(NOT result EQUAL 0 OR help STREQUAL "")
   message(FATAL_ERROR "${PROGRAM} --help failed (${result})")
@@ -32,9 +33,15 @@ string(REPLACE "\n" ";" lines "${help}")
 set(state synopsis)
 foreach(line IN LISTS lines)
   if(state STREQUAL "synopsis")
-    if(line MATCHES "^usage: (.*)$" OR line MATCHES "^       (.*)$")  # under "usage: "
-      roff_escape("${CMAKE_MATCH_1}" line)
-      string(APPEND page "${line}\n")
+    set(usage "")
+    if(line MATCHES "^usage: (.*)$")
+      set(usage "${CMAKE_MATCH_1}")
+    elseif(line MATCHES "^       (.*)$")  # under "usage: "
+      set(usage "${CMAKE_MATCH_1}")
+    endif()
+    if(NOT usage STREQUAL "")
+      roff_escape("${usage}" usage)
+      string(APPEND page "${usage}\n")
       continue()
     endif()
     string(APPEND page ".fi\n")
