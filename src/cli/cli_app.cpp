@@ -8,9 +8,11 @@
 
 #include "cli_port_commands.h"
 #include "core_context.h"
-#include "settings/qsettings_backend.h"
-#include "sim/simulated_camera.h"
+#include "settings/user_settings_backend.h"
 #include "stderr_ui_port.h"
+#ifdef VK_HAVE_SIMULATOR
+#include "sim/simulated_camera.h"
+#endif
 
 namespace vk::cli {
 namespace {
@@ -19,7 +21,8 @@ constexpr const char* kUsage =
     "usage: vk4100ctl [--mode com|cl2000|cl2001|cl11]\n"
     "                 [--port PATH|NAME|INDEX | --simulate[=MODEL]] [--baud RATE]\n"
     "                 [--timeout MS] [--trace]\n"
-    "                 [--factory] COMMAND [ARGS]\n";
+    "                 [--factory] COMMAND [ARGS]\n"
+    "       vk4100ctl --help | --version\n";
 
 bool ParseNumber(const std::string& text, long long& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -41,10 +44,10 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return false;
 }
 
-void PrintUsage(std::ostream& err) {
-    err << kUsage << "commands:\n";
+void PrintUsage(std::ostream& stream) {
+    stream << kUsage << "commands:\n";
     for (const auto& c : CliCommands())
-        err << "  " << c.usage << '\n';
+        stream << "  " << c.usage << '\n';
 }
 
 }  // namespace
@@ -60,6 +63,10 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
             options.simulateModel = "";
         } else if (a.starts_with("--simulate=")) {
             options.simulateModel = a.substr(11);
+        } else if (a == "--help") {
+            options.help = true;
+        } else if (a == "--version") {
+            options.version = true;
         } else if (a == "--trace") {
             options.trace = true;
         } else if (a == "--factory") {
@@ -98,7 +105,15 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
         error = "--simulate talks over a COM port (--mode com)";
         return false;
     }
-    if (options.words.empty()) {
+#ifndef VK_HAVE_SIMULATOR
+    if (options.simulateModel) {
+        error =
+            "--simulate is not available in this build; run vk4100-sim on Linux and "
+            "connect to it with --port";
+        return false;
+    }
+#endif
+    if (options.words.empty() && !options.help && !options.version) {
         error = "no command given";
         return false;
     }
@@ -130,6 +145,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PrintUsage(err);
         return kExitUsage;
     }
+    if (options.help) {
+        PrintUsage(out);
+        return kExitOk;
+    }
+    if (options.version) {
+        out << "vk4100ctl " << VK_VERSION << '\n';
+        return kExitOk;
+    }
     const auto& commands = CliCommands();
     const auto it = std::find_if(commands.begin(), commands.end(),
                                  [&](const CliCommand& c) { return options.words[0] == c.name; });
@@ -144,10 +167,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     StderrUiPort ui(err, environment.progressOnStderr, environment.interrupted);
     // A simulated session leaves the stored channel selection alone.
     MemorySettingsBackend memorySettings;
-    std::unique_ptr<settings::QSettingsBackend> storedSettings;
-    if (!options.simulateModel) storedSettings = std::make_unique<settings::QSettingsBackend>();
+    std::unique_ptr<settings::UserSettingsBackend> storedSettings;
+    if (!options.simulateModel) storedSettings = std::make_unique<settings::UserSettingsBackend>();
     SettingsBackend& settingsBackend =
         storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
+    std::string simulatedDevice;  // the simulated camera's port, when one runs
+#ifdef VK_HAVE_SIMULATOR
     std::unique_ptr<sim::SimulatedCamera> camera;
     if (options.simulateModel) {
         sim::SimOptions simOptions;
@@ -157,7 +182,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             err << "vk4100ctl: cannot start the simulated camera: " << error << '\n';
             return kExitFailed;
         }
+        simulatedDevice = camera->DevicePath();
     }
+#endif
     CoreContext core(ui, settingsBackend);
     std::optional<TracePrinter> trace;
     if (options.trace) trace.emplace(core.logs.terminal, err);
@@ -165,8 +192,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (it->needsCamera) {
         const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
         bool opened = false;
-        if (camera) {
-            core.port.PinPort(camera->DevicePath());
+        if (!simulatedDevice.empty()) {
+            core.port.PinPort(simulatedDevice);
             opened =
                 core.channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort), baud, 0);
             if (!opened) err << "vk4100ctl: cannot open the simulated camera's port\n";

@@ -22,6 +22,8 @@ struct CliOptions {
     int timeoutMs = 2500;
     bool trace = false;
     bool factory = false;            // factory mode instead of user mode
+    bool help = false;               // --help: the usage on standard output
+    bool version = false;            // --version
     std::vector<std::string> words;  // the command and its arguments
 };
 

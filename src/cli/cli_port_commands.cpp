@@ -36,9 +36,19 @@ bool ResolvePort(CoreContext& core, std::uint32_t mode, const std::string& port,
         return true;
     }
     if (mode == static_cast<std::uint32_t>(ChannelMode::ComPort)) {
+#ifdef _WIN32
+        // Windows opens COM ports by number: one past the listed sixteen is COMn itself.
+        std::uint32_t number = 0;
+        if (port.size() > 3 && (port.starts_with("COM") || port.starts_with("com")) &&
+            ParseIndex(port.substr(3), number) && number >= 1) {
+            index = number - 1;
+            return true;
+        }
+#else
         core.port.PinPort(port);
         index = 0;
         return true;
+#endif
     }
     err << "vk4100ctl: no port \"" << port << "\" in mode " << ChannelModeOption(mode)
         << " (vk4100ctl --mode " << ChannelModeOption(mode) << " ports lists them)\n";

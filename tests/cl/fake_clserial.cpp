@@ -1,11 +1,16 @@
 // A stand-in for a frame grabber's Camera Link serial library. Built once per library
 // kind (FAKE_KIND 2000, 2001 or 11) and, for the failure variants, with one entry point
 // left out (OMIT_<function>). Its serial ports talk to the device named in the
-// environment, normally the simulated camera's pseudo-terminal.
+// environment, normally the simulated camera's pseudo-terminal; on Windows a COM port
+// (under Wine, one mapped onto that pseudo-terminal).
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstdint>
@@ -16,7 +21,11 @@
 
 #include "fake_cl_control.h"
 
+#ifdef _WIN32
+#define EXPORT extern "C" __declspec(dllexport)
+#else
 #define EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 namespace {
 
@@ -27,10 +36,104 @@ constexpr int kErrTimeout = -10004;
 constexpr int kErrIndex = -10005;
 constexpr int kErrReference = -10006;
 
+#ifdef _WIN32
+using Device = HANDLE;
+#else
+using Device = int;
+#endif
+
 struct Port {
-    int fd = -1;
+    Device device;
     std::string pending;  // bytes read from the device, not yet handed out
 };
+
+#ifdef _WIN32
+
+bool OpenDevice(const std::string& path, Device& device) {
+    device = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (device == INVALID_HANDLE_VALUE) return false;
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (::GetCommState(device, &dcb)) {
+        dcb.fBinary = TRUE;
+        dcb.ByteSize = 8;
+        dcb.Parity = NOPARITY;
+        dcb.StopBits = ONESTOPBIT;
+        dcb.fOutxCtsFlow = dcb.fOutX = dcb.fInX = FALSE;
+        ::SetCommState(device, &dcb);
+    }
+    return true;
+}
+
+void CloseDevice(Device device) {
+    ::CloseHandle(device);
+}
+
+// Appends what arrives within timeoutMs; false when nothing came.
+bool ReadSome(Device device, std::string& pending, long long timeoutMs) {
+    // Returns at once with what is there, else with the first byte or at the time-out.
+    COMMTIMEOUTS t{MAXDWORD, MAXDWORD, static_cast<DWORD>(timeoutMs > 0 ? timeoutMs : 1), 0, 0};
+    ::SetCommTimeouts(device, &t);
+    char chunk[256];
+    DWORD n = 0;
+    if (!::ReadFile(device, chunk, sizeof chunk, &n, nullptr) || n == 0) return false;
+    pending.append(chunk, n);
+    return true;
+}
+
+[[maybe_unused]] std::size_t WriteAll(Device device, const char* bytes, std::size_t size,
+                                      unsigned timeoutMs) {
+    COMMTIMEOUTS t{MAXDWORD, 0, 0, 0, timeoutMs};
+    ::SetCommTimeouts(device, &t);
+    DWORD n = 0;
+    if (!::WriteFile(device, bytes, static_cast<DWORD>(size), &n, nullptr)) return 0;
+    return n;
+}
+
+#else
+
+bool OpenDevice(const std::string& path, Device& device) {
+    device = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (device < 0) return false;
+    termios raw{};
+    if (::tcgetattr(device, &raw) == 0) {
+        ::cfmakeraw(&raw);
+        ::tcsetattr(device, TCSANOW, &raw);
+    }
+    return true;
+}
+
+void CloseDevice(Device device) {
+    ::close(device);
+}
+
+bool ReadSome(Device device, std::string& pending, long long timeoutMs) {
+    pollfd p{device, POLLIN, 0};
+    if (::poll(&p, 1, static_cast<int>(timeoutMs > 0 ? timeoutMs : 0)) <= 0) return false;
+    char chunk[256];
+    const ssize_t n = ::read(device, chunk, sizeof chunk);
+    if (n <= 0) return false;  // the far end went away
+    pending.append(chunk, static_cast<std::size_t>(n));
+    return true;
+}
+
+[[maybe_unused]] std::size_t WriteAll(Device device, const char* bytes, std::size_t size,
+                                      unsigned timeoutMs) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(device, bytes + done, size - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        pollfd p{device, POLLOUT, 0};
+        if (::poll(&p, 1, static_cast<int>(timeoutMs)) <= 0) break;
+    }
+    return done;
+}
+
+#endif
 
 std::string Env(const char* name, const char* fallback = "") {
     const char* v = std::getenv(name);
@@ -77,14 +180,9 @@ EXPORT int clSerialInit(unsigned serialIndex, void** serialRef) {
         return static_cast<int>(forced);
     }
     if (FAKE_KIND != 2000 && serialIndex >= Count()) return kErrIndex;
-    const int fd = ::open(Env(ctl::kDevice).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return kErrIndex;
-    termios raw{};
-    if (::tcgetattr(fd, &raw) == 0) {
-        ::cfmakeraw(&raw);
-        ::tcsetattr(fd, TCSANOW, &raw);
-    }
-    *serialRef = new Port{fd, {}};
+    Device device{};
+    if (!OpenDevice(Env(ctl::kDevice), device)) return kErrIndex;
+    *serialRef = new Port{device, {}};
     return 0;
 }
 
@@ -92,7 +190,7 @@ EXPORT void clSerialClose(void* serialRef) {
     Log("clSerialClose");
     auto* port = static_cast<Port*>(serialRef);
     if (!port) return;
-    ::close(port->fd);
+    CloseDevice(port->device);
     delete port;
 }
 
@@ -105,12 +203,7 @@ EXPORT int clSerialRead(void* serialRef, char* buffer, unsigned* bufferSize, uns
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               end - std::chrono::steady_clock::now())
                               .count();
-        pollfd p{port->fd, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(left > 0 ? left : 0)) <= 0) return kErrTimeout;
-        char chunk[256];
-        const ssize_t n = ::read(port->fd, chunk, sizeof chunk);
-        if (n <= 0) return kErrTimeout;  // the far end went away
-        port->pending.append(chunk, static_cast<std::size_t>(n));
+        if (!ReadSome(port->device, port->pending, left)) return kErrTimeout;
     }
     std::memcpy(buffer, port->pending.data(), *bufferSize);
     port->pending.erase(0, *bufferSize);
@@ -123,17 +216,7 @@ EXPORT int clSerialWrite(void* serialRef, char* buffer, unsigned* bufferSize, un
     Log("clSerialWrite " + std::to_string(timeoutMs));
     auto* port = static_cast<Port*>(serialRef);
     if (!port) return kErrReference;
-    std::size_t done = 0;
-    while (done < *bufferSize) {
-        const ssize_t n = ::write(port->fd, buffer + done, *bufferSize - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-            continue;
-        }
-        pollfd p{port->fd, POLLOUT, 0};
-        if (::poll(&p, 1, static_cast<int>(timeoutMs)) <= 0) break;
-    }
-    *bufferSize = static_cast<unsigned>(done);
+    *bufferSize = static_cast<unsigned>(WriteAll(port->device, buffer, *bufferSize, timeoutMs));
     return 0;
 }
 #endif

@@ -25,6 +25,25 @@ bool Finish(HANDLE h, OVERLAPPED& ov, DWORD& done) {
     return GetOverlappedResult(h, &ov, &done, TRUE) != 0;
 }
 
+// Moves what the driver holds into the ring, as far as the ring has room; false when the
+// device fails.
+bool DrainQueue(HANDLE h, OVERLAPPED& ov, ByteRing& ring, char* chunk) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!ClearCommError(h, &errors, &status)) return false;
+    DWORD want = status.cbInQue;
+    while (want > 0) {
+        const DWORD take = static_cast<DWORD>(std::min<std::size_t>(want, ring.Free()));
+        if (take == 0) break;
+        DWORD got = 0;
+        if (!ReadFile(h, chunk, take, &got, &ov) && !Finish(h, ov, got)) return false;
+        if (got == 0) break;
+        ring.Write(chunk, got);
+        want -= got;
+    }
+    return true;
+}
+
 }  // namespace
 
 Rs232cPort::Rs232cPort() : platform_(std::make_unique<Platform>()) {}
@@ -107,36 +126,28 @@ void Rs232cPort::ReaderLoop() {
     waitOv.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     char chunk[ByteRing::kCapacity];
     while (running_) {
+        // A full ring leaves further bytes in the driver's queue instead of losing them.
+        // The queue is taken before every wait: bytes left there while the ring was full,
+        // or that came while no wait was pending, raise no new event.
         if (!ring_.WaitForSpace()) break;
-        DWORD events = 0;
-        DWORD done = 0;
-        if (!WaitCommEvent(p.handle, &events, &waitOv) && !Finish(p.handle, waitOv, done)) {
-            if (running_) broken_ = true;
-            break;
-        }
-        if (!(events & EV_RXCHAR)) continue;
-        std::lock_guard lock(lock_);
-        DWORD errors = 0;
-        COMSTAT status{};
-        if (!ClearCommError(p.handle, &errors, &status)) {
-            broken_ = true;
-            break;
-        }
-        DWORD want = status.cbInQue;
-        while (want > 0) {
-            const DWORD take = static_cast<DWORD>(std::min<std::size_t>(want, ring_.Free()));
-            if (take == 0) break;  // the rest waits in the driver until the ring has room
-            DWORD got = 0;
-            if (!ReadFile(p.handle, chunk, take, &got, &p.readOv) &&
-                !Finish(p.handle, p.readOv, got)) {
+        {
+            std::lock_guard lock(lock_);
+            if (!DrainQueue(p.handle, p.readOv, ring_, chunk)) {
                 broken_ = true;
                 break;
             }
-            ring_.Write(chunk, got);
-            NotifyData();
-            want -= got;
-            if (got == 0) break;
         }
+        if (ring_.Available() > 0) NotifyData();
+        DWORD events = 0;
+        DWORD done = 0;
+        if (WaitCommEvent(p.handle, &events, &waitOv) || Finish(p.handle, waitOv, done)) continue;
+        if (!running_) break;
+        // Wine ends a pending wait as aborted when it cannot read the device's modem
+        // lines (a pseudo-terminal has none): look at the queue and wait again. A device
+        // that is gone fails the queue check.
+        if (GetLastError() == ERROR_OPERATION_ABORTED) continue;
+        broken_ = true;
+        break;
     }
     CloseHandle(waitOv.hEvent);
     if (broken_) ring_.Shutdown();

@@ -1,0 +1,40 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/cli_run.h"
+
+namespace vk {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+// --help and --version answer on standard output and need no camera; the man pages are
+// made from --help.
+TEST(CliOptions, HelpAndVersionPrintOnStandardOutput) {
+    const auto version = test::RunCliCaptured({"--version"});
+    EXPECT_EQ(version.code, cli::kExitOk);
+    EXPECT_EQ(version.out, "vk4100ctl " VK_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+
+    const auto help = test::RunCliCaptured({"--help"});
+    EXPECT_EQ(help.code, cli::kExitOk);
+    EXPECT_THAT(help.out, StartsWith("usage: vk4100ctl "));
+    for (const auto& command : cli::CliCommands())
+        EXPECT_THAT(help.out, HasSubstr(std::string("\n  ") + command.usage + "\n"));
+    EXPECT_EQ(help.err, "");
+
+    // Without a command the usage goes to the error stream, as for any wrong command line.
+    const auto none = test::RunCliCaptured({});
+    EXPECT_EQ(none.code, cli::kExitUsage);
+    EXPECT_EQ(none.out, "");
+    EXPECT_THAT(none.err, HasSubstr("no command given"));
+    EXPECT_THAT(none.err, HasSubstr(help.out));
+
+    const auto wrong = test::RunCliCaptured({"--version", "--baud", "x"});
+    EXPECT_EQ(wrong.code, cli::kExitUsage);
+    EXPECT_EQ(wrong.out, "");
+}
+
+}  // namespace
+}  // namespace vk
