@@ -36,6 +36,8 @@ struct FakeHost : CommunicationHost {
 // A grabber library with two ports that never open; records which ports were tried.
 class UnopenableGrabber : public ClSerialLibrary {
 public:
+    const std::string& LastError() const override { return noReason; }
+    std::string noReason;
     bool OpenPort(int index) override {
         tried.push_back(index);
         return false;

@@ -11,7 +11,7 @@ constexpr std::array kEntries = {ClEntry::SerialInit, ClEntry::SerialClose, ClEn
 
 }  // namespace
 
-ClSerial2000Library::ClSerial2000Library(UiPort& ui) : ClSerialBinding(ui, kEntries) {}
+ClSerial2000Library::ClSerial2000Library() : ClSerialBinding(kEntries) {}
 
 std::optional<std::vector<std::string>> ClSerial2000Library::Enumerate() {
     // "libclser*.so" / "clser*.dll"

@@ -8,7 +8,7 @@ namespace vk {
 // port index is the position of the file in the list. The line runs at 9600 only.
 class ClSerial2000Library final : public ClSerialBinding<ClCdeclApi> {
 public:
-    explicit ClSerial2000Library(UiPort& ui);
+    ClSerial2000Library();
 
     bool SetBaudRate(std::uint32_t rate) override;
 

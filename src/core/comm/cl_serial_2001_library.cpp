@@ -24,7 +24,7 @@ constexpr const char* kLibrary = "clserial";
 
 }  // namespace
 
-ClSerial2001Library::ClSerial2001Library(UiPort& ui) : ClSerialBinding(ui, kEntries) {}
+ClSerial2001Library::ClSerial2001Library() : ClSerialBinding(kEntries) {}
 
 std::vector<std::string> ClSerial2001Library::Manufacturers(const ClSerialModule& module) {
     using Api = ClCdeclApi;

@@ -8,7 +8,7 @@ namespace vk {
 // selected by name; the port index is the position of the maker in its list.
 class ClSerial2001Library final : public ClSerialBinding<ClCdeclApi> {
 public:
-    explicit ClSerial2001Library(UiPort& ui);
+    ClSerial2001Library();
 
     bool SetBaudRate(std::uint32_t rate) override;
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ui_port.h"
-
 namespace vk {
 
 template <class Api>
@@ -83,7 +81,7 @@ bool ClSerialBinding<Api>::SetBaudRateByMask(std::uint32_t rate, const std::stri
 
 template <class Api>
 void ClSerialBinding<Api>::RefuseBaudRate(const std::string& text) {
-    ui_.ShowMessage(text, kCommunicationErrorCaption, MessageIcon::Exclamation);
+    lastError_ = text;
 }
 
 template <class Api>

@@ -11,8 +11,6 @@
 
 namespace vk {
 
-class UiPort;
-
 // What the three Camera Link bindings share: the port list, the library loaded for an
 // open port, the serial reference, and the calls every binding makes the same way.
 // Enumeration loads its own copy of the library, so listing ports never disturbs an
@@ -27,6 +25,7 @@ public:
     bool OpenPort(int index) override;
     void ClosePort() override;
     bool IsOpen() const override { return open_; }
+    const std::string& LastError() const override { return lastError_; }
     bool Write(const char* bytes, int length, int timeoutMs) override;
     int Read(char* buffer, int maxCount, int timeoutMs) override;
     int PortCount() override;
@@ -38,7 +37,7 @@ public:
     static constexpr std::uint32_t kNameBufferSize = 128;
 
 protected:
-    ClSerialBinding(UiPort& ui, std::span<const ClEntry> entries) : ui_(ui), entries_(entries) {}
+    explicit ClSerialBinding(std::span<const ClEntry> entries) : entries_(entries) {}
 
     // A fresh port list, or nullopt to keep the current one.
     virtual std::optional<std::vector<std::string>> Enumerate() = 0;
@@ -49,7 +48,7 @@ protected:
     bool LoadModule(ClSerialModule& module, const std::string& pathOrName) const {
         return module.Load(pathOrName, entries_);
     }
-    // Sets the rate when the library's mask has its bit, else shows `refusal`.
+    // Sets the rate when the library's mask has its bit, else keeps `refusal` as the reason.
     bool SetBaudRateByMask(std::uint32_t rate, const std::string& refusal);
     void RefuseBaudRate(const std::string& text);
     // A text out of a name buffer that the library may have left unterminated.
@@ -58,11 +57,11 @@ protected:
     std::vector<std::string> ports_;
 
 private:
-    UiPort& ui_;
     std::span<const ClEntry> entries_;
     ClSerialModule module_;  // loaded while a port is open
     void* ref_ = nullptr;
     bool open_ = false;
+    std::string lastError_;
 };
 
 extern template class ClSerialBinding<ClCdeclApi>;

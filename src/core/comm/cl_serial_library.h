@@ -14,6 +14,8 @@ public:
     virtual bool SetBaudRate(std::uint32_t rate) = 0;
     virtual void ClosePort() = 0;
     virtual bool IsOpen() const = 0;
+    // Why the last rate or open was refused, in words.
+    virtual const std::string& LastError() const = 0;
     virtual bool Write(const char* bytes, int length, int timeoutMs) = 0;
     // Bytes read; 0 on time-out or error.
     virtual int Read(char* buffer, int maxCount, int timeoutMs) = 0;

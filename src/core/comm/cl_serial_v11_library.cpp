@@ -16,7 +16,7 @@ constexpr const char* kLibrary = "clallserial";
 
 }  // namespace
 
-ClSerialV11Library::ClSerialV11Library(UiPort& ui) : ClSerialBinding(ui, kEntries) {}
+ClSerialV11Library::ClSerialV11Library() : ClSerialBinding(kEntries) {}
 
 std::vector<std::string> ClSerialV11Library::Ports(const ClSerialModule& module) {
     using Api = ClStdcallApi;

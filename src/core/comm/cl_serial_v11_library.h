@@ -8,7 +8,7 @@ namespace vk {
 // every installed grabber as "maker - port".
 class ClSerialV11Library final : public ClSerialBinding<ClStdcallApi> {
 public:
-    explicit ClSerialV11Library(UiPort& ui);
+    ClSerialV11Library();
 
     bool SetBaudRate(std::uint32_t rate) override;
 

@@ -80,6 +80,7 @@ bool SerialChannel::OpenChannel(std::uint32_t mode, std::uint32_t baudRate,
         return true;
     }
     // A refused rate fails the open: the port must not stay usable behind that report.
+    lastOpenError_ = lib->LastError();
     lib->ClosePort();
     return false;
 }
