@@ -1,6 +1,7 @@
 #include "persist/setting_file.h"
 
 #include "comm/model_check.h"
+#include "operation_runner.h"
 #include "persist/atomic_file.h"
 #include "protocol/command.h"
 #include "protocol/command_mnemonics.h"
@@ -34,6 +35,19 @@ std::vector<int> SettingFileRows(const ControlTable& table, SettingFileVariant v
         if (IsWrittenToSettingFile(table.Row(row), variant, factoryMode)) rows.push_back(row);
     }
     return rows;
+}
+
+FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant variant,
+                                   bool factoryMode, int modelIndex) {
+    const ControlTable& table = operation.command.Controls();
+    std::vector<int> rows;
+    for (int row : SettingFileRows(table, variant, factoryMode)) {
+        const bool absent =
+            table.Row(row).Has(RowTrait::MonochromeOnly) && ModelCheck::IsColour(modelIndex);
+        if (!absent) rows.push_back(row);
+    }
+    operation.SetText(kFullReadProgressText);
+    return ParameterReader().ReadRows(operation, rows, static_cast<int>(rows.size()));
 }
 
 SettingFileHeader QuerySettingFileHeader(Command& command, ModelCheck& modelCheck,

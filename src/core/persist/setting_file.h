@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "protocol/control_table.h"
+#include "protocol/parameter_reader.h"
 
 namespace vk {
 
 class Command;
 class ModelCheck;
+class Operation;
 class UiPort;
 
 // A camera setting file (*.cam): "MNEMONIC=value" lines that put a camera's configuration
@@ -35,6 +37,11 @@ bool IsWrittenToSettingFile(const ControlEntry& row, SettingFileVariant variant,
 // The rows (table indices) a save of the variant writes, in table order.
 std::vector<int> SettingFileRows(const ControlTable& table, SettingFileVariant variant,
                                  bool factoryMode);
+
+// Reads the rows the variant writes (those the model has) from the camera into the tool,
+// inside a running operation: a save then holds the camera's values.
+FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant variant,
+                                   bool factoryMode, int modelIndex);
 
 // What the camera adds in front of the parameter lines.
 struct SettingFileHeader {
