@@ -65,7 +65,6 @@ TEST_F(SettingFileParseTest, EachLineIsDecidedByTheSettingLineRules) {
         {"EB=1", SettingAction::Skip, SkipReason::NoParameter, 0, ""},
         {"SQR=5", SettingAction::Skip, SkipReason::NotInSettingFile, 0, ""},
         {"FBMTHB=3", SettingAction::Skip, SkipReason::FactoryOnly, 0, ""},
-        {"", SettingAction::Skip, SkipReason::Blank, 0, ""},
         {"  \t", SettingAction::Skip, SkipReason::Blank, 0, ""},
     };
     for (const LineCase& c : cases) {
@@ -104,7 +103,9 @@ TEST_F(SettingFileParseTest, LinesEndAtLineFeedsAndKeepEveryCharacter) {
 
     EXPECT_TRUE(ParseSettingFile(core.command, "", false).lines.empty());
     EXPECT_EQ(ParseSettingFile(core.command, "PE=1\n", false).lines.size(), 1u);
-    EXPECT_EQ(ParseSettingFile(core.command, "\n", false).lines.size(), 1u);
+    const SettingFilePlan blank = ParseSettingFile(core.command, "\n", false);
+    ASSERT_EQ(blank.lines.size(), 1u);
+    EXPECT_EQ(blank.lines[0].skip, SkipReason::Blank);
 }
 
 TEST_F(SettingFileParseTest, OnlyFilesWithAUsableLineAreSettingFiles) {
