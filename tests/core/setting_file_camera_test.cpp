@@ -206,6 +206,33 @@ TEST_F(SettingFileCameraTest, LoadSendsEachApplicableLineAndRecordsWhatTheCamera
     EXPECT_FALSE(ui.progressOpen);
 }
 
+TEST_F(SettingFileCameraTest, AFreshCameraTakesEveryLineOfASavedFile) {
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-4100M-PMCL")));
+    core.modelCheck.Check();
+    camera->SetValue("PE", "7777");
+    camera->SetValue("FBMTHB", "42");
+    core.runner.Run({"read"}, [&](Operation& operation) {
+        return ReadSettingFileRows(operation, SettingFileVariant::AllData, true,
+                                   core.modelCheck.modelIndex)
+            .outcome;
+    });
+    const auto path = PathOf("factory.cam");
+    ASSERT_TRUE(Save(path, SettingFileVariant::AllData, true));
+    const std::string text = Contents(path) + "LUTB=255,4095\r\n";
+
+    ASSERT_NO_FATAL_FAILURE(Connect(Model("VK-4100C-PMCL")));  // another camera
+    core.modelCheck.Check();
+    camera->ClearReceivedLines();
+    const SettingFileLoadResult result = Load(text, true);
+    EXPECT_TRUE(result.Clean()) << LoadSummary(result);
+    EXPECT_EQ(result.sent, ParseSettingFile(core.command, text, true).SendCount());
+    EXPECT_EQ(camera->ReceivedLines().front(), "MD00=VK-4100M-PMCL");
+    EXPECT_EQ(camera->Value("PE"), "7777");
+    EXPECT_EQ(camera->Value("FBMTHB"), "42");
+    EXPECT_EQ(camera->Value("LUTB?255"), "4095");
+    EXPECT_EQ(core.modelCheck.modelIndex, 1);  // the model line made it a monochrome camera
+}
+
 TEST_F(SettingFileCameraTest, AModelLineChangesTheModelForTheLinesAfterIt) {
     ASSERT_NO_FATAL_FAILURE(Connect());
     core.modelCheck.Check();
