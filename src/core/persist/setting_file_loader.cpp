@@ -90,7 +90,7 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
     for (std::size_t i = 0; i < total; ++i) {
         operation.SetPercent(static_cast<int>(i * 100 / total));
         const SettingLine& line = plan.lines[i];
-        if (operation.Cancelled()) {
+        if (!result.cancelled && !result.stopped && operation.Cancelled()) {
             result.cancelled = true;
             result.outcome = ExchangeResult::Failure(ExchangeStatus::Cancelled);
         }
