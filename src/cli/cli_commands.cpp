@@ -5,6 +5,7 @@
 
 #include "cli_app.h"
 #include "cli_camera_commands.h"
+#include "cli_file_commands.h"
 #include "cli_port_commands.h"
 #include "core_context.h"
 
@@ -131,6 +132,8 @@ const std::vector<CliCommand>& CliCommands() {
          0, 1, true, DumpCommand},
         {"model", "model                   check the camera's model, print name and index", 0, 0,
          true, ModelCommand},
+        {"file", "file save|load|diff FILE  setting files (save --shipping, load --changed-only)",
+         2, 3, true, FileCommand},
         {"ports", "ports                   list the ports of the mode (--mode, else the stored)", 0,
          0, false, ListPorts},
     };

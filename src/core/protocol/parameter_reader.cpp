@@ -21,16 +21,21 @@ int FullReadSteps(const ControlTable& table, bool factoryMode) {
 
 FullReadResult ParameterReader::ReadAllParameters(Operation& operation, int modelIndex,
                                                   bool factoryMode, int timeoutMs) {
-    Command& command = operation.command;
-    ControlTable& table = command.Controls();
-    FullReadResult result;
-    result.steps = FullReadSteps(table, factoryMode);
+    const ControlTable& table = operation.command.Controls();
     operation.SetText(kFullReadProgressText);
-
     std::vector<int> rows;
     for (int row = 0; row < table.RowCount(); ++row) {
         if (IsReadInFullRead(table, row, modelIndex, factoryMode)) rows.push_back(row);
     }
+    return ReadRows(operation, rows, FullReadSteps(table, factoryMode), timeoutMs);
+}
+
+FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector<int>& rows,
+                                         int steps, int timeoutMs) {
+    Command& command = operation.command;
+    ControlTable& table = command.Controls();
+    FullReadResult result;
+    result.steps = steps;
     int done = 0;
     int unansweredInRow = 0;
     int failedInRow = 0;

@@ -47,6 +47,10 @@ public:
 
     FullReadResult ReadAllParameters(Operation& operation, int modelIndex, bool factoryMode,
                                      int timeoutMs = kFullReadTimeoutMs);
+    // Reads the given rows (table indices) the same way, the progress measured against
+    // `steps`; for reads of other row sets (what a setting file holds).
+    FullReadResult ReadRows(Operation& operation, const std::vector<int>& rows, int steps,
+                            int timeoutMs = kFullReadTimeoutMs);
 };
 
 }  // namespace vk

@@ -17,6 +17,7 @@
 #include "app/qt_ui_port.h"
 #include "comm/communication_window.h"
 #include "comm/init_communication.h"
+#include "comm/setting_file_feature.h"
 #include "core_context.h"
 #include "pages/control_binding.h"
 #include "pages/page_info.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     BuildLayout();
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
+    AttachSettingFiles(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.

@@ -205,15 +205,25 @@ QWidget* CommunicationWindow::BuildFlashGroup() {
 
 QWidget* CommunicationWindow::BuildFilesGroup() {
     auto* group = new QGroupBox("Files", this);
-    // The setting-file functions arrive with the setting-file work.
-    auto* write = MakeButton("Write To File...", "writeSettingFile", group);
-    auto* read = MakeButton("Read To FIle....", "readSettingFile", group);
-    write->setEnabled(false);
-    read->setEnabled(false);
+    writeSettingFile_ = MakeButton("Write To File...", "writeSettingFile", group);
+    readSettingFile_ = MakeButton("Read To FIle....", "readSettingFile", group);
+    writeSettingFile_->setEnabled(false);
+    readSettingFile_->setEnabled(false);
     auto* layout = new QHBoxLayout(group);
-    layout->addWidget(write);
-    layout->addWidget(read);
+    layout->addWidget(writeSettingFile_);
+    layout->addWidget(readSettingFile_);
     return group;
+}
+
+void CommunicationWindow::SetSettingFileHandlers(std::function<void()> write,
+                                                 std::function<void()> read) {
+    const std::pair<QPushButton*, std::function<void()>> buttons[] = {
+        {writeSettingFile_, std::move(write)}, {readSettingFile_, std::move(read)}};
+    for (auto& [button, handler] : buttons) {
+        button->disconnect(this);
+        button->setEnabled(static_cast<bool>(handler));
+        if (handler) connect(button, &QPushButton::clicked, this, handler);
+    }
 }
 
 QWidget* CommunicationWindow::BuildMessageGroup() {

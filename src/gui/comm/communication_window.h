@@ -46,6 +46,9 @@ public:
     // Saves the message list to this file, asking before replacing one.
     bool WriteMessagesTo(const QString& path);
 
+    // The setting-file buttons start these; until they are set the buttons stay greyed.
+    void SetSettingFileHandlers(std::function<void()> write, std::function<void()> read);
+
     // Picks the file for the message list (empty: cancelled); starts in `folder`. The
     // default asks with a save dialog.
     std::function<QString(const QString& folder)> chooseMessageFile;
@@ -90,6 +93,8 @@ private:
     QLabel* areaName_ = nullptr;
     QComboBox* areaList_ = nullptr;
     QPushButton* store_ = nullptr;
+    QPushButton* writeSettingFile_ = nullptr;
+    QPushButton* readSettingFile_ = nullptr;
     QListView* messages_ = nullptr;
     LineLogModel* messageModel_ = nullptr;
 };

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "protocol/control_table.h"
+#include "protocol/parameter_reader.h"
+
+namespace vk {
+
+class Command;
+class ModelCheck;
+class Operation;
+class UiPort;
+
+// A camera setting file (*.cam): "MNEMONIC=value" lines that put a camera's configuration
+// on disk and back on the same or another camera.
+enum class SettingFileVariant {
+    AllData,       // every file row of the mode, with the model and device-version lines
+    ShippingData,  // the user's rows only, whatever the mode
+};
+
+inline constexpr const char* kSettingFileFilter = "Camera setting data (*.cam)";
+inline constexpr const char* kSettingFileSuffix = "cam";
+inline constexpr const char* kCouldNotOpenFile = "\nCouldn't open this file";
+inline constexpr const char* kFileOpenErrorCaption = "File Open Error";
+inline constexpr const char* kSettingFileExists = "\nThis file already exists.";
+inline constexpr const char* kReplaceSettingFile = "\nReplace existing file?";
+inline constexpr int kDeviceVersionTimeoutMs = 2500;
+
+// Whether the variant writes this row.
+bool IsWrittenToSettingFile(const ControlEntry& row, SettingFileVariant variant, bool factoryMode);
+
+// The rows (table indices) a save of the variant writes, in table order.
+std::vector<int> SettingFileRows(const ControlTable& table, SettingFileVariant variant,
+                                 bool factoryMode);
+
+// Reads the rows the variant writes (those the model has) from the camera into the tool,
+// inside a running operation: a save then holds the camera's values.
+FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant variant,
+                                   bool factoryMode, int modelIndex);
+
+// What the camera adds in front of the parameter lines.
+struct SettingFileHeader {
+    std::optional<std::string> model;
+    std::optional<std::int32_t> deviceVersion;
+};
+
+// Asks the camera for the header of the variant (inside a running operation): the model
+// line only for All Data in factory mode and only when the model check found a model of
+// the family; the device-version line for All Data when the camera answers its query.
+SettingFileHeader QuerySettingFileHeader(Command& command, ModelCheck& modelCheck,
+                                         SettingFileVariant variant, bool factoryMode);
+
+// The file's bytes from the tool's current values, every line ended by CR LF.
+std::string FormatSettingFile(const Command& command, SettingFileVariant variant, bool factoryMode,
+                              const SettingFileHeader& header);
+
+// Queries the header and writes the file through a temporary one, so that a failed save
+// leaves an existing file as it was. A file that cannot be written is reported with the
+// path and "Couldn't open this file"; false then.
+bool WriteSettingFile(Command& command, ModelCheck& modelCheck, UiPort& ui,
+                      const std::filesystem::path& path, SettingFileVariant variant,
+                      bool factoryMode);
+
+// The question asked before a save replaces a file.
+std::string ReplaceFileQuestion(const std::string& path);
+
+}  // namespace vk

@@ -1,0 +1,160 @@
+#include "persist/setting_file_loader.h"
+
+#include <sstream>
+
+#include "comm/model_check.h"
+#include "operation_runner.h"
+#include "protocol/command.h"
+
+namespace vk {
+namespace {
+
+// Each list of the summary names this many lines, then how many more there are.
+constexpr std::size_t kListedLines = 12;
+
+const char* SkipText(SkipReason reason) {
+    switch (reason) {
+        case SkipReason::UnknownCommand:
+            return "unknown command";
+        case SkipReason::NoParameter:
+            return "not a camera setting";
+        case SkipReason::NotInSettingFile:
+            return "not kept in setting files";
+        default:
+            return "not a setting line";
+    }
+}
+
+std::string FailureText(const ExchangeResult& result) {
+    if (!result.reply.empty()) return result.reply;
+    return StatusName(result.status);
+}
+
+ExchangeResult Send(Command& command, const SettingLine& line) {
+    switch (line.action) {
+        case SettingAction::Model:
+            return command.SendSetString(line.command, line.sendText, kModelSetTimeoutMs);
+        case SettingAction::DeviceVersion:
+            return command.SendSetInt(line.command, line.value, kDeviceVersionSetTimeoutMs);
+        case SettingAction::LutEntry:
+            return command.SendSetString(line.command, line.sendText, kLutSetTimeoutMs);
+        case SettingAction::Parameter:
+            return command.SendSetInt(line.command, line.value, kParameterSetTimeoutMs);
+        case SettingAction::Skip:
+            break;
+    }
+    return ExchangeResult::Success();
+}
+
+void AppendList(std::ostringstream& out, const char* heading,
+                const std::vector<LineReport>& lines) {
+    if (lines.empty()) return;
+    out << '\n' << heading << '\n';
+    for (std::size_t i = 0; i < lines.size() && i < kListedLines; ++i) {
+        out << "  line " << lines[i].number << ": " << lines[i].text << " (" << lines[i].reason
+            << ")\n";
+    }
+    if (lines.size() > kListedLines) {
+        out << "  and " << lines.size() - kListedLines << " more\n";
+    }
+}
+
+}  // namespace
+
+bool UnansweredRun::Stops(const ExchangeResult& result) {
+    if (result.status == ExchangeStatus::LineGone) return true;
+    count_ = result.status == ExchangeStatus::TimedOut ? count_ + 1 : 0;
+    return count_ >= limit_;
+}
+
+bool FilteredForModel(const Command& command, const SettingLine& line, int modelIndex) {
+    if (line.action != SettingAction::Parameter) return false;
+    const ControlTable& table = command.Controls();
+    const int row = table.RowOf(line.control);
+    return row >= 0 && table.Row(row).Has(RowTrait::MonochromeOnly) &&
+           ModelCheck::IsColour(modelIndex);
+}
+
+SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& modelCheck,
+                                              const SettingFilePlan& plan) {
+    Command& command = operation.command;
+    SettingFileLoadResult result;
+    operation.SetText(kLoadingSettingFile);
+    // One summary at the end instead of a box per line.
+    QuietReporter quiet;
+    ExchangeReporter* previous = &command.Reporter();
+    command.SetReporter(&quiet);
+
+    UnansweredRun run(kMaxUnanswered);
+    const std::size_t total = plan.lines.size();
+    for (std::size_t i = 0; i < total; ++i) {
+        operation.SetPercent(static_cast<int>(i * 100 / total));
+        const SettingLine& line = plan.lines[i];
+        if (!result.cancelled && !result.stopped && operation.Cancelled()) {
+            result.cancelled = true;
+            result.outcome = ExchangeResult::Failure(ExchangeStatus::Cancelled);
+        }
+        if (result.cancelled || result.stopped) {
+            if (line.action != SettingAction::Skip) ++result.notSent;
+            continue;
+        }
+        if (line.action == SettingAction::Skip) {
+            if (!IsSilentSkip(line.skip)) {
+                result.skipped.push_back({line.number, line.text, SkipText(line.skip)});
+            }
+            continue;
+        }
+        if (FilteredForModel(command, line, modelCheck.modelIndex)) continue;
+
+        const ExchangeResult answer = Send(command, line);
+        ++result.sent;
+        if (line.action == SettingAction::Model) {
+            result.modelSent = true;
+            modelCheck.Check();
+        }
+        if (answer) {
+            ++result.accepted;
+            if (line.action == SettingAction::Parameter) {
+                command.Controls().RecordCameraValue(line.control, line.value);
+            }
+        } else if (answer.status == ExchangeStatus::Cancelled) {
+            // The line went out; whether the camera took it is not known.
+            result.unanswered.push_back({line.number, line.text, "cancelled"});
+            result.cancelled = true;
+            result.outcome = answer;
+        } else if (answer.status == ExchangeStatus::TimedOut ||
+                   answer.status == ExchangeStatus::LineGone) {
+            result.unanswered.push_back({line.number, line.text, FailureText(answer)});
+        } else {
+            result.refused.push_back({line.number, line.text, FailureText(answer)});
+        }
+        if (!result.cancelled && run.Stops(answer)) {
+            result.stopped = true;
+            result.outcome = answer;
+        }
+    }
+    operation.SetPercent(100);
+    command.SetReporter(previous);
+    return result;
+}
+
+std::string LoadSummary(const SettingFileLoadResult& result) {
+    if (result.Clean()) return {};
+    std::ostringstream out;
+    out << "The camera setting file was not loaded completely: " << result.accepted << " of "
+        << result.sent << " lines sent were taken by the camera.\n";
+    AppendList(out, "Refused by the camera:", result.refused);
+    AppendList(out, "Not answered by the camera:", result.unanswered);
+    AppendList(out, "Skipped:", result.skipped);
+    if (result.notSent > 0) {
+        out << '\n'
+            << result.notSent << " lines were not sent: "
+            << (result.cancelled ? "the load was cancelled." : "the camera stopped answering.")
+            << '\n';
+    }
+    std::string text = out.str();
+    if (text.ends_with('\n')) text.pop_back();
+    return text;
+}
+
+}  // namespace vk

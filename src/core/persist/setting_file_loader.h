@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "persist/setting_file_parser.h"
+#include "protocol/exchange_result.h"
+
+namespace vk {
+
+class Command;
+class ModelCheck;
+class Operation;
+
+inline constexpr const char* kLoadingSettingFile = "Now, reading camera setting file.";
+inline constexpr const char* kSettingFileCaption = "Camera setting file";
+inline constexpr int kModelSetTimeoutMs = 1000;
+inline constexpr int kLutSetTimeoutMs = 1000;
+inline constexpr int kDeviceVersionSetTimeoutMs = 2500;
+inline constexpr int kParameterSetTimeoutMs = 15000;
+
+// A line the summary names, and why.
+struct LineReport {
+    int number = 0;
+    std::string text;
+    std::string reason;
+};
+
+struct SettingFileLoadResult {
+    int sent = 0;
+    int accepted = 0;
+    std::vector<LineReport> refused;     // the camera answered with something else
+    std::vector<LineReport> unanswered;  // no answer (or the user stopped waiting for one)
+    std::vector<LineReport> skipped;     // unknown or unusable lines
+    int notSent = 0;                     // lines left when the load stopped
+    bool cancelled = false;
+    bool stopped = false;  // the camera stopped answering
+    bool modelSent = false;
+    ExchangeResult outcome;  // Ok, Cancelled, or the failure that stopped the load
+
+    // Nothing for the summary to name.
+    bool Clean() const {
+        return refused.empty() && unanswered.empty() && skipped.empty() && notSent == 0;
+    }
+};
+
+// Sends a setting file's lines to the camera inside a running operation, with progress
+// per line and Cancel between lines. Only the values the camera took become the tool's
+// values. Failures are not shown one by one: the result lists them for one summary. When
+// the line is gone, or several lines in a row go unanswered, the load stops.
+class SettingFileLoader {
+public:
+    static constexpr int kMaxUnanswered = 3;
+
+    SettingFileLoadResult Load(Operation& operation, ModelCheck& modelCheck,
+                               const SettingFilePlan& plan);
+};
+
+// Whether the load leaves the line out for the connected model (binning on a colour
+// camera), as the full read does.
+bool FilteredForModel(const Command& command, const SettingLine& line, int modelIndex);
+
+// One message naming what the load skipped, what the camera refused or did not answer and
+// what was never sent; empty when there is nothing to say.
+std::string LoadSummary(const SettingFileLoadResult& result);
+
+// Counts answers missing in a row: a line that is gone stops at once, a few time-outs in a
+// row stop too, so that a silent camera does not cost a time-out per remaining line.
+class UnansweredRun {
+public:
+    explicit UnansweredRun(int limit) : limit_(limit) {}
+    // True when the sequence should stop after this result.
+    bool Stops(const ExchangeResult& result);
+
+private:
+    int limit_;
+    int count_ = 0;
+};
+
+}  // namespace vk

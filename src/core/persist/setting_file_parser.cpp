@@ -1,0 +1,211 @@
+#include "persist/setting_file_parser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+
+#include "persist/setting_file.h"
+#include "protocol/command.h"
+#include "protocol/command_mnemonics.h"
+#include "ui_port.h"
+
+namespace vk {
+namespace {
+
+bool FitsInt32(long long v) {
+    return v >= INT32_MIN && v <= INT32_MAX;
+}
+
+// A whole number as the camera's Int values are written: decimal with an optional sign, or
+// "&H" and up to eight hexadecimal digits (32 bits). Nothing may follow it.
+bool ReadIntValue(const std::string& text, std::int32_t& value) {
+    if (text.starts_with("&H")) {
+        const std::string digits = text.substr(2);
+        if (digits.empty() || digits.size() > 8 ||
+            !std::all_of(digits.begin(), digits.end(),
+                         [](unsigned char c) { return std::isxdigit(c) != 0; })) {
+            return false;
+        }
+        value = static_cast<std::int32_t>(std::strtoul(digits.c_str(), nullptr, 16));
+        return true;
+    }
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (errno != 0 || end != text.c_str() + text.size() || !FitsInt32(v)) return false;
+    value = static_cast<std::int32_t>(v);
+    return true;
+}
+
+// A C integer literal (decimal, 0x hexadecimal, leading-zero octal), whole and in 32 bits.
+bool ReadCInteger(const std::string& text, std::int32_t& value) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(text.c_str(), &end, 0);
+    if (errno != 0 || end != text.c_str() + text.size() || !FitsInt32(v)) return false;
+    value = static_cast<std::int32_t>(v);
+    return true;
+}
+
+bool IsLutCommand(CommandId id) {
+    return id == Cmd("LUTR") || id == Cmd("LUTG") || id == Cmd("LUTB");
+}
+
+void Skip(SettingLine& line, SkipReason reason) {
+    line.action = SettingAction::Skip;
+    line.skip = reason;
+}
+
+void Decide(const Command& command, bool factoryMode, SettingLine& line) {
+    if (std::all_of(line.text.begin(), line.text.end(),
+                    [](unsigned char c) { return std::isspace(c) != 0; })) {
+        return Skip(line, SkipReason::Blank);
+    }
+    ParsedReply reply;
+    if (!command.ParseReply(line.text, reply)) {
+        const bool malformed = reply.op.empty() || reply.mnemonic.empty();
+        return Skip(line, malformed ? SkipReason::NotUnderstood : SkipReason::UnknownCommand);
+    }
+    line.command = reply.commandId;
+    // A query or an empty value would otherwise go out as a set to 0.
+    if (reply.op != "=" || reply.value1.empty()) return Skip(line, SkipReason::NotUnderstood);
+
+    if (reply.commandId == Cmd("MD00")) {
+        if (reply.valueCount != 1) return Skip(line, SkipReason::NotUnderstood);
+        line.action = SettingAction::Model;
+        line.sendText = reply.value.text;
+        return;
+    }
+    if (IsLutCommand(reply.commandId)) {
+        std::int32_t first = 0;
+        std::int32_t second = 0;
+        if (reply.valueCount != 2 || !ReadCInteger(reply.value1, first) ||
+            !ReadCInteger(reply.value2, second) ||
+            !command.ParsePairLine(line.text, first, second)) {
+            return Skip(line, SkipReason::NotUnderstood);
+        }
+        line.action = SettingAction::LutEntry;
+        line.index = first;
+        line.value = second;
+        line.sendText = std::to_string(first) + "," + std::to_string(second);
+        return;
+    }
+    if (reply.valueCount != 1 || !ReadIntValue(reply.value1, line.value)) {
+        return Skip(line, SkipReason::NotUnderstood);
+    }
+    if (reply.commandId == Cmd("DVW")) {
+        line.action = SettingAction::DeviceVersion;
+        return;
+    }
+    const ControlTable& table = command.Controls();
+    line.control = table.ControlOf(reply.commandId);
+    if (line.control == kEndControlId) return Skip(line, SkipReason::NoParameter);
+    if (table.IsFactoryParameter(line.control) && !factoryMode) {
+        return Skip(line, SkipReason::FactoryOnly);
+    }
+    if (table.InSettingFile(line.control) != 1) return Skip(line, SkipReason::NotInSettingFile);
+    line.action = SettingAction::Parameter;
+}
+
+}  // namespace
+
+bool IsSilentSkip(SkipReason reason) {
+    return reason == SkipReason::None || reason == SkipReason::Blank ||
+           reason == SkipReason::FactoryOnly;
+}
+
+int SettingFilePlan::SendCount() const {
+    return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const SettingLine& l) {
+        return l.action != SettingAction::Skip;
+    }));
+}
+
+SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::string& text) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return SettingFileRead::CannotOpen;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) return SettingFileRead::CannotOpen;
+    if (size > kMaxSettingFileBytes) return SettingFileRead::TooLarge;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return SettingFileRead::CannotOpen;
+    text.assign(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(size));
+    if (in.gcount() != static_cast<std::streamsize>(size)) return SettingFileRead::CannotOpen;
+    // A text file holds no NUL byte; an image or an archive picked by mistake does.
+    if (text.find('\0') != std::string::npos) return SettingFileRead::NotText;
+    return SettingFileRead::Ok;
+}
+
+SettingFilePlan ParseSettingFile(const Command& command, std::string_view text, bool factoryMode) {
+    SettingFilePlan plan;
+    std::size_t start = 0;
+    int number = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view body = text.substr(start, end - start);
+        if (body.ends_with('\r')) body.remove_suffix(1);
+        SettingLine line;
+        line.number = ++number;
+        line.text = std::string(body);
+        Decide(command, factoryMode, line);
+        plan.lines.push_back(std::move(line));
+        start = next;
+    }
+    return plan;
+}
+
+bool LooksLikeSettingFile(const SettingFilePlan& plan) {
+    bool allBlank = true;
+    for (const SettingLine& line : plan.lines) {
+        if (line.action != SettingAction::Skip) return true;
+        switch (line.skip) {
+            case SkipReason::FactoryOnly:
+            case SkipReason::NoParameter:
+            case SkipReason::NotInSettingFile:
+                return true;
+            case SkipReason::Blank:
+                break;
+            default:
+                allBlank = false;
+        }
+    }
+    return allBlank;
+}
+
+bool PrepareSettingFile(UiPort& ui, const Command& command, const std::filesystem::path& path,
+                        bool factoryMode, SettingFilePlan& plan) {
+    std::string text;
+    const SettingFileRead read = ReadSettingFileText(path, text);
+    if (read == SettingFileRead::CannotOpen) {
+        ui.ShowMessage(path.string() + kCouldNotOpenFile, kFileOpenErrorCaption,
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    if (read == SettingFileRead::Ok) plan = ParseSettingFile(command, text, factoryMode);
+    if (read != SettingFileRead::Ok || !LooksLikeSettingFile(plan)) {
+        plan = {};
+        ui.ShowMessage(path.string() + kNotASettingFile, kFileOpenErrorCaption,
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+SettingFilePlan OnlyLines(const SettingFilePlan& plan, const std::vector<int>& numbers) {
+    SettingFilePlan kept;
+    for (const SettingLine& line : plan.lines) {
+        if (std::find(numbers.begin(), numbers.end(), line.number) != numbers.end()) {
+            kept.lines.push_back(line);
+        }
+    }
+    return kept;
+}
+
+}  // namespace vk

@@ -1,0 +1,150 @@
+#include "comm/setting_file_feature.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/app_texts.h"
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/qt_ui_port.h"
+#include "comm/communication_window.h"
+#include "comm/setting_file_diff_dialog.h"
+#include "core_context.h"
+#include "pages/control_binding.h"
+#include "persist/setting_file_loader.h"
+
+namespace vk::gui {
+namespace {
+
+constexpr const char* kSavingSettingFile = "Now, writing camera setting file.";
+
+std::filesystem::path PathOf(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+}  // namespace
+
+SettingFileFeature::SettingFileFeature(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName("settingFiles");
+}
+
+QString SettingFileFeature::StoredFolder() const {
+    std::string folder;
+    window_.Core().settings.ReadText(static_cast<int>(SettingIndex::CameraFilePath), folder);
+    return QString::fromStdString(folder);
+}
+
+void SettingFileFeature::StoreFolder(const QString& path) {
+    window_.Core().settings.WriteText(static_cast<int>(SettingIndex::CameraFilePath),
+                                      QFileInfo(path).absolutePath().toStdString());
+}
+
+void SettingFileFeature::Save(SettingFileVariant variant) {
+    const QString folder = StoredFolder();
+    const QString path = chooseFile ? chooseFile(true, folder) : AskFile(true, folder);
+    if (path.isEmpty()) return;
+    if (SaveTo(path, variant)) StoreFolder(path);
+}
+
+void SettingFileFeature::Open() {
+    const QString folder = StoredFolder();
+    const QString path = chooseFile ? chooseFile(false, folder) : AskFile(false, folder);
+    if (path.isEmpty()) return;
+    StoreFolder(path);
+    LoadFrom(path);
+}
+
+bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant) {
+    CoreContext& core = window_.Core();
+    if (QFileInfo::exists(path) &&
+        !core.ui.AskYesNo(ReplaceFileQuestion(path.toStdString()), kProductTitle)) {
+        return false;
+    }
+    bool written = false;
+    const ProgressOwner progressOver(core.ui, &window_);
+    core.runner.Run({kSavingSettingFile}, [&](Operation&) {
+        written = WriteSettingFile(core.command, core.modelCheck, core.ui, PathOf(path), variant,
+                                   window_.IsFactoryMode());
+        return ExchangeResult::Success();
+    });
+    return written;
+}
+
+void SettingFileFeature::LoadFrom(const QString& path) {
+    CoreContext& core = window_.Core();
+    SettingFilePlan plan;
+    if (!PrepareSettingFile(core.ui, core.command, PathOf(path), window_.IsFactoryMode(), plan)) {
+        return;
+    }
+    const ProgressOwner progressOver(core.ui, &window_);
+    SettingFileComparison comparison;
+    const ExchangeResult compared =
+        core.runner.Run({kComparingSettingFile, true, true}, [&](Operation& operation) {
+            comparison = CompareWithCamera(operation, core.modelCheck, plan);
+            return comparison.outcome;
+        });
+    // What the comparison read is the tool's value now.
+    window_.RefreshAllControls();
+    if (compared.status == ExchangeStatus::Busy || comparison.cancelled) return;
+
+    const LoadChoice choice = chooseLoad ? chooseLoad(path, comparison) : AskLoad(path, comparison);
+    if (choice == LoadChoice::Cancel) return;
+    if (choice == LoadChoice::DifferencesOnly) plan = OnlyLines(plan, comparison.DifferingLines());
+
+    SettingFileLoadResult result;
+    core.runner.Run({kLoadingSettingFile, true, true}, [&](Operation& operation) {
+        result = SettingFileLoader().Load(operation, core.modelCheck, plan);
+        return result.outcome;
+    });
+    ShowLoadedValues();
+    const std::string summary = LoadSummary(result);
+    if (!summary.empty()) {
+        core.ui.ShowMessage(summary, kSettingFileCaption, MessageIcon::Exclamation);
+    }
+}
+
+void SettingFileFeature::ShowLoadedValues() {
+    ControlBinding* binding = window_.Binding();
+    binding->ApplyModel(window_.Core().modelCheck.modelIndex);
+    window_.RefreshAllControls();
+    binding->UpdateCombinedDisplays();
+}
+
+QString SettingFileFeature::AskFile(bool save, const QString& folder) {
+    QFileDialog dialog(&window_, save ? "Save As" : "Open", folder,
+                       QString("%1").arg(kSettingFileFilter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(kSettingFileSuffix);
+    // Replacing a file is asked in the tool's own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+SettingFileFeature::LoadChoice SettingFileFeature::AskLoad(
+    const QString& path, const SettingFileComparison& comparison) {
+    SettingFileDiffDialog dialog(path, comparison, &window_);
+    switch (dialog.exec()) {
+        case SettingFileDiffDialog::LoadAll:
+            return LoadChoice::All;
+        case SettingFileDiffDialog::LoadDifferences:
+            return LoadChoice::DifferencesOnly;
+        default:
+            return LoadChoice::Cancel;
+    }
+}
+
+SettingFileFeature* AttachSettingFiles(MainWindow& window) {
+    auto* feature = new SettingFileFeature(window);
+    MainMenu* menu = window.Menu();
+    menu->SetHandler(kMenuOpen, [feature] { feature->Open(); });
+    menu->SetHandler(kMenuSaveAllData, [feature] { feature->Save(SettingFileVariant::AllData); });
+    menu->SetHandler(kMenuSaveShippingData,
+                     [feature] { feature->Save(SettingFileVariant::ShippingData); });
+    window.Communication()->SetSettingFileHandlers(
+        [feature] { feature->Save(SettingFileVariant::AllData); }, [feature] { feature->Open(); });
+    return feature;
+}
+
+}  // namespace vk::gui

@@ -1,0 +1,186 @@
+// Taking a setting file apart before anything is sent: every line rule, the line split and
+// the files that are no setting files at all.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core_context.h"
+#include "persist/setting_file_parser.h"
+#include "support/recording_ui_port.h"
+
+namespace vk {
+namespace {
+
+constexpr ControlId kPe = 1943;
+
+class SettingFileParseTest : public ::testing::Test {
+protected:
+    SettingLine One(const std::string& text, bool factory = false) {
+        const SettingFilePlan plan = ParseSettingFile(core.command, text, factory);
+        EXPECT_EQ(plan.lines.size(), 1u) << text;
+        return plan.lines.empty() ? SettingLine{} : plan.lines.front();
+    }
+
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    CoreContext core{ui, backend};
+};
+
+struct LineCase {
+    const char* text;
+    SettingAction action;
+    SkipReason skip;
+    std::int32_t value;
+    const char* sendText;
+};
+
+TEST_F(SettingFileParseTest, EachLineIsDecidedByTheSettingLineRules) {
+    const LineCase cases[] = {
+        {"PE=1234", SettingAction::Parameter, SkipReason::None, 1234, ""},
+        {" pe = 12 34 \r", SettingAction::Parameter, SkipReason::None, 1234, ""},
+        {"PE=&H1F", SettingAction::Parameter, SkipReason::None, 31, ""},
+        {"BOF=-5", SettingAction::Parameter, SkipReason::None, -5, ""},
+        {"MD00=Vk-4100M-PMCL", SettingAction::Model, SkipReason::None, 0, "Vk-4100M-PMCL"},
+        {"DVW=1001", SettingAction::DeviceVersion, SkipReason::None, 1001, ""},
+        {"LUTR=0x10,5", SettingAction::LutEntry, SkipReason::None, 5, "16,5"},
+        {"lutg = 010 , 0X0a", SettingAction::LutEntry, SkipReason::None, 10, "8,10"},
+        {"LUTB=255,-1", SettingAction::LutEntry, SkipReason::None, -1, "255,-1"},
+        // Lines that would otherwise go out as a set to 0 or to a cut-off number.
+        {"PE?", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"PE=", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"PE", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"=5", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"PE=12abc", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"PE=1.5", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"PE=1,2", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"PE=99999999999", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"PE=&H1FFFFFFFF", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"DVW=new", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"LUTB=1", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"LUTB=1,2x", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"MD00=A,B", SettingAction::Skip, SkipReason::NotUnderstood, 0, ""},
+        {"NOSUCH=1", SettingAction::Skip, SkipReason::UnknownCommand, 0, ""},
+        {"EB=1", SettingAction::Skip, SkipReason::NoParameter, 0, ""},
+        {"SQR=5", SettingAction::Skip, SkipReason::NotInSettingFile, 0, ""},
+        {"FBMTHB=3", SettingAction::Skip, SkipReason::FactoryOnly, 0, ""},
+        {"  \t", SettingAction::Skip, SkipReason::Blank, 0, ""},
+    };
+    for (const LineCase& c : cases) {
+        const SettingLine line = One(c.text);
+        EXPECT_EQ(line.action, c.action) << c.text;
+        EXPECT_EQ(line.skip, c.skip) << c.text;
+        if (c.action == SettingAction::Skip) continue;
+        EXPECT_EQ(line.value, c.value) << c.text;
+        EXPECT_EQ(line.sendText, c.sendText) << c.text;
+    }
+    EXPECT_EQ(One("PE=5").control, kPe);
+    EXPECT_EQ(One("lutg=1,2").command, core.command.FindCommand("LUTG"));
+}
+
+TEST_F(SettingFileParseTest, FactoryParametersPassOnlyInFactoryMode) {
+    EXPECT_EQ(One("FBMTHB=3", false).skip, SkipReason::FactoryOnly);
+    const SettingLine line = One("FBMTHB=3", true);
+    EXPECT_EQ(line.action, SettingAction::Parameter);
+    EXPECT_EQ(line.value, 3);
+    // The file flag can change at run time, and the loader follows it.
+    ASSERT_TRUE(core.command.Controls().SetInSettingFile(core.command.FindCommand("PE"), 0));
+    EXPECT_EQ(One("PE=5").skip, SkipReason::NotInSettingFile);
+}
+
+TEST_F(SettingFileParseTest, LinesEndAtLineFeedsAndKeepEveryCharacter) {
+    const std::string longLine = "PE=" + std::string(300, ' ') + "77";
+    const SettingFilePlan plan =
+        ParseSettingFile(core.command, "PE=1\r\n\nNOSUCH=2\n" + longLine, false);
+    ASSERT_EQ(plan.lines.size(), 4u);
+    EXPECT_EQ(plan.lines[0].text, "PE=1");
+    EXPECT_EQ(plan.lines[1].skip, SkipReason::Blank);
+    EXPECT_EQ(plan.lines[2].number, 3);
+    EXPECT_EQ(plan.lines[3].text, longLine);  // one line, not two past 255 characters
+    EXPECT_EQ(plan.lines[3].value, 77);
+    EXPECT_EQ(plan.SendCount(), 2);
+
+    EXPECT_TRUE(ParseSettingFile(core.command, "", false).lines.empty());
+    EXPECT_EQ(ParseSettingFile(core.command, "PE=1\n", false).lines.size(), 1u);
+    const SettingFilePlan blank = ParseSettingFile(core.command, "\n", false);
+    ASSERT_EQ(blank.lines.size(), 1u);
+    EXPECT_EQ(blank.lines[0].skip, SkipReason::Blank);
+}
+
+TEST_F(SettingFileParseTest, OnlyFilesWithAUsableLineAreSettingFiles) {
+    const struct {
+        const char* text;
+        bool factory;
+        bool looksLike;
+    } cases[] = {
+        {"", false, true},  // empty: loads nothing, but is no error
+        {"\r\n\r\n", false, true},
+        {"PE=1", false, true},
+        {"FBMTHB=3", false, true},  // a factory file in user mode: a setting file all the same
+        {"hello world\nNOSUCH=1\nPE?", false, false},
+        {"\x89PNG\r\n", false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LooksLikeSettingFile(ParseSettingFile(core.command, c.text, c.factory)),
+                  c.looksLike)
+            << c.text;
+    }
+}
+
+TEST_F(SettingFileParseTest, OnlyLinesKeepsTheNamedLinesInFileOrder) {
+    const SettingFilePlan plan = ParseSettingFile(core.command, "PE=1\nBOF=2\nGA=3\n", false);
+    const SettingFilePlan kept = OnlyLines(plan, {3, 1});
+    ASSERT_EQ(kept.lines.size(), 2u);
+    EXPECT_EQ(kept.lines[0].number, 1);
+    EXPECT_EQ(kept.lines[1].number, 3);
+}
+
+class SettingFileReadTest : public SettingFileParseTest {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("vk-setting-read-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::filesystem::path Write(const std::string& name, const std::string& bytes) {
+        const auto path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    std::filesystem::path dir_;
+};
+
+TEST_F(SettingFileReadTest, FilesThatCannotBeLoadedAreReportedWithTheirPath) {
+    std::string text;
+    EXPECT_EQ(ReadSettingFileText(dir_ / "missing.cam", text), SettingFileRead::CannotOpen);
+    EXPECT_EQ(ReadSettingFileText(dir_, text), SettingFileRead::CannotOpen);
+    EXPECT_EQ(ReadSettingFileText(Write("nul.cam", std::string("PE=1\n\0\n", 7)), text),
+              SettingFileRead::NotText);
+    EXPECT_EQ(
+        ReadSettingFileText(Write("big.cam", std::string(kMaxSettingFileBytes + 1, '\n')), text),
+        SettingFileRead::TooLarge);
+    EXPECT_EQ(ReadSettingFileText(Write("ok.cam", "PE=1\r\n"), text), SettingFileRead::Ok);
+    EXPECT_EQ(text, "PE=1\r\n");
+
+    SettingFilePlan plan;
+    const auto missing = dir_ / "missing.cam";
+    EXPECT_FALSE(PrepareSettingFile(ui, core.command, missing, false, plan));
+    const auto garbage = Write("garbage.cam", "hello\nworld\n");
+    EXPECT_FALSE(PrepareSettingFile(ui, core.command, garbage, false, plan));
+    EXPECT_TRUE(plan.lines.empty());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, missing.string() + "\nCouldn't open this file");
+    EXPECT_EQ(ui.messages[0].caption, "File Open Error");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui.messages[1].text, garbage.string() + "\nThis is not a camera setting file.");
+
+    EXPECT_TRUE(PrepareSettingFile(ui, core.command, Write("ok.cam", "PE=1\r\n"), false, plan));
+    EXPECT_EQ(plan.SendCount(), 1);
+}
+
+}  // namespace
+}  // namespace vk
