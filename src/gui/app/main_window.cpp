@@ -18,6 +18,7 @@
 #include "comm/communication_window.h"
 #include "comm/init_communication.h"
 #include "core_context.h"
+#include "lut/lut_feature.h"
 #include "pages/control_binding.h"
 #include "pages/page_info.h"
 #include "persist/flash_areas.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     BuildLayout();
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
+    AttachLutFeature(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.
