@@ -1,7 +1,7 @@
 // How long the desktop tool's event loop goes without a turn while it talks to the camera:
 // a full read, then one reply the camera takes 2 s to give, then a LUT written to all three
-// channels, against the simulated camera at
-// an emulated 115200 bit/s. A timer that fires on every turn of the loop records the gaps.
+// channels, against the simulated camera at an emulated 115200 bit/s. A timer that fires on
+// every turn of the loop records the gaps.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>

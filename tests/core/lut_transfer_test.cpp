@@ -200,7 +200,8 @@ TEST_F(LutTransferTest, ARefusedSetStopsTheWriteAtThatEntry) {
     EXPECT_EQ(ui.messages[0].caption, kCommunicationErrorCaption);
     const Table now = CameraTable(1);
     for (int i = 0; i < kEntries; ++i) {
-        if (i != 50) ASSERT_EQ(now[std::size_t(i)], (i < 50 ? gamma : before)[std::size_t(i)]) << i;
+        if (i == 50) continue;  // refused
+        ASSERT_EQ(now[std::size_t(i)], (i < 50 ? gamma : before)[std::size_t(i)]) << i;
     }
 }
 
