@@ -13,6 +13,7 @@
 #include "lut/lut_editor.h"
 #include "lut/lut_feature.h"
 #include "lut/lut_file.h"
+#include "lut/standard_curve.h"
 #include "widgets/status_strip.h"
 
 namespace vk::gui::test {
