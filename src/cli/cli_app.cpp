@@ -45,7 +45,8 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
 const CliCommand* FindCommand(const std::vector<std::string>& words, std::size_t& nameWords) {
     for (const CliCommand& c : CliCommands()) {
         const std::string name = c.name;
-        const std::size_t n = 1 + static_cast<std::size_t>(std::count(name.begin(), name.end(), ' '));
+        const std::size_t n =
+            1 + static_cast<std::size_t>(std::count(name.begin(), name.end(), ' '));
         if (words.size() < n) continue;
         std::string start = words[0];
         for (std::size_t i = 1; i < n; ++i)

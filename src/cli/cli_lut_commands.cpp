@@ -80,9 +80,9 @@ int Read(CliSession& s, int channel, const std::optional<std::string>& path) {
         return kExitUsage;
     }
     lut::LutTransfer transfer(*s.operation);
-    const ExchangeResult result =
-        channel == kAllChannels ? transfer.ReadAllTables(tables)
-                                : transfer.ReadTable(channel, tables[std::size_t(channel)]);
+    const ExchangeResult result = channel == kAllChannels
+                                      ? transfer.ReadAllTables(tables)
+                                      : transfer.ReadTable(channel, tables[std::size_t(channel)]);
     if (!result) return TransferFailed(s, transfer, result);
     if (path) return SaveFile(s, *path, tables);
     if (channel == kAllChannels) {
@@ -98,9 +98,9 @@ int Write(CliSession& s, int channel, const std::string& path) {
     lut::Tables tables{};
     if (!LoadFile(s, path, tables)) return kExitUsage;
     lut::LutTransfer transfer(*s.operation);
-    const ExchangeResult result =
-        channel == kAllChannels ? transfer.WriteAllTables(tables)
-                                : transfer.WriteTable(channel, tables[std::size_t(channel)]);
+    const ExchangeResult result = channel == kAllChannels
+                                      ? transfer.WriteAllTables(tables)
+                                      : transfer.WriteTable(channel, tables[std::size_t(channel)]);
     return result ? kExitOk : TransferFailed(s, transfer, result);
 }
 

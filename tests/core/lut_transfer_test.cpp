@@ -29,7 +29,8 @@ struct ScriptedUi : test::RecordingUiPort {
 };
 
 bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 class LutTransferTest : public ::testing::Test {

@@ -44,8 +44,8 @@ lut::Table CameraTable(ToolUnderTest& tool, int channel) {
     static constexpr const char* kIndexed[] = {"LUTR", "LUTG", "LUTB"};
     lut::Table table{};
     for (int i = 0; i < lut::kEntries; ++i) {
-        table[std::size_t(i)] =
-            std::stoi(tool.Camera().Value(std::string(kIndexed[channel]) + "?" + std::to_string(i)));
+        table[std::size_t(i)] = std::stoi(
+            tool.Camera().Value(std::string(kIndexed[channel]) + "?" + std::to_string(i)));
     }
     return table;
 }
@@ -239,7 +239,8 @@ void LutFeatureTest::openTakesAFileOnlyWhenItIsWhole() {
 
     next = good;
     Trigger(window, kMenuOpenLutFile);
-    QCOMPARE(tool.ui.messages.back().text, std::string("Invalid data value: Line(1) : Value(5000)"));
+    QCOMPARE(tool.ui.messages.back().text,
+             std::string("Invalid data value: Line(1) : Value(5000)"));
     QCOMPARE(tool.ui.messages.back().icon, MessageIcon::Stop);
     const int expected[3][2] = {{1, 4095}, {2, 0}, {3, 0}};
     for (int c = 0; c < 3; ++c) {

@@ -43,8 +43,7 @@ ExchangeResult LutTransfer::StartAtEntryZero() {
 }
 
 void LutTransfer::ShowEntry(const std::string& text, int index) {
-    op_.SetText(text + "  (" + std::to_string(index + 1) + " / " + std::to_string(kEntries) +
-                ")");
+    op_.SetText(text + "  (" + std::to_string(index + 1) + " / " + std::to_string(kEntries) + ")");
     op_.SetPercent(index * 100 / kEntries);
 }
 

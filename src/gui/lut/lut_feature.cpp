@@ -122,23 +122,21 @@ void LutFeature::ReadTable(LutEditor& editor) {
 void LutFeature::WriteTable(LutEditor& editor) {
     const int channel = editor.Channel();
     const lut::Table table = editor.Values();
-    RunTransfer(window_.Core(), &editor, lut::kWritingText, [&](lut::LutTransfer& transfer) {
-        return transfer.WriteTable(channel, table);
-    });
+    RunTransfer(window_.Core(), &editor, lut::kWritingText,
+                [&](lut::LutTransfer& transfer) { return transfer.WriteTable(channel, table); });
 }
 
 void LutFeature::WriteToAllChannels(LutEditor& editor) {
     const lut::Table table = editor.Values();
-    RunTransfer(window_.Core(), &editor, lut::kWritingText, [&](lut::LutTransfer& transfer) {
-        return transfer.WriteToAllChannels(table);
-    });
+    RunTransfer(window_.Core(), &editor, lut::kWritingText,
+                [&](lut::LutTransfer& transfer) { return transfer.WriteToAllChannels(table); });
 }
 
 bool LutFeature::ReadAllTables() {
     lut::Tables tables = EditorTables();
     std::size_t reached = 0;  // editors whose read started
-    const ExchangeResult result = RunTransfer(
-        window_.Core(), &window_, lut::ReadingText(0), [&](lut::LutTransfer& transfer) {
+    const ExchangeResult result =
+        RunTransfer(window_.Core(), &window_, lut::ReadingText(0), [&](lut::LutTransfer& transfer) {
             ExchangeResult read;
             for (std::size_t channel = 0; read && channel < tables.size(); ++channel) {
                 reached = channel + 1;
