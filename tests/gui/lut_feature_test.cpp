@@ -222,7 +222,7 @@ void LutFeatureTest::openTakesAFileOnlyWhenItIsWhole() {
     MainWindow* window = tool.Start();
     LutFeature* feature = Feature(window);
     QTemporaryDir dir;
-    const QString good = dir.filePath("good.csv");
+    const QString good = dir.filePath("gamma für Zeile 3.csv");  // not plain ASCII
     const QString bad = dir.filePath("bad.csv");
     WriteBytes(good, "GammaData (R G B)\r\n1,2,3\r\n5000,0,0\r\n");
     WriteBytes(bad, "GammaData (R G B)\r\n9,9,9\r\n1,2\r\n");

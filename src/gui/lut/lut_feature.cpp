@@ -1,6 +1,7 @@
 #include "lut/lut_feature.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <filesystem>
@@ -24,8 +25,13 @@ constexpr const char* kFileFilter = "Camera gamma data (*.csv)";
 constexpr int kGreen = 1;  // the one table of a monochrome camera
 constexpr int kCascadeStep = 50;
 
+// The file system's own encoding of a name, whatever the locale says.
 std::filesystem::path ToPath(const QString& path) {
+#ifdef _WIN32
     return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
 }
 
 // Runs one LUT transfer as a camera operation whose progress stands over `owner`.
