@@ -44,6 +44,24 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return false;
 }
 
+// The command the words start with; a name of two words ("lut read") takes two of them.
+const CliCommand* FindCommand(const std::vector<std::string>& words, std::size_t& nameWords) {
+    for (const CliCommand& c : CliCommands()) {
+        const std::string name = c.name;
+        const std::size_t n =
+            1 + static_cast<std::size_t>(std::count(name.begin(), name.end(), ' '));
+        if (words.size() < n) continue;
+        std::string start = words[0];
+        for (std::size_t i = 1; i < n; ++i)
+            start += " " + words[i];
+        if (start == name) {
+            nameWords = n;
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
 void PrintUsage(std::ostream& stream) {
     stream << kUsage << "commands:\n";
     for (const auto& c : CliCommands())
@@ -153,14 +171,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << "vk4100ctl " << VK_VERSION << '\n';
         return kExitOk;
     }
-    const auto& commands = CliCommands();
-    const auto it = std::find_if(commands.begin(), commands.end(),
-                                 [&](const CliCommand& c) { return options.words[0] == c.name; });
-    const int argc = static_cast<int>(options.words.size()) - 1;
-    if (it == commands.end() || argc < it->minArgs || argc > it->maxArgs) {
-        err << "vk4100ctl: " << (it == commands.end() ? "unknown command: " : "usage: ")
-            << (it == commands.end() ? options.words[0] : it->usage) << '\n';
-        if (it == commands.end()) PrintUsage(err);
+    std::size_t nameWords = 1;
+    const CliCommand* it = FindCommand(options.words, nameWords);
+    const int argc = static_cast<int>(options.words.size() - nameWords);
+    if (it == nullptr || argc < it->minArgs || argc > it->maxArgs) {
+        err << "vk4100ctl: " << (it == nullptr ? "unknown command: " : "usage: ")
+            << (it == nullptr ? options.words[0] : it->usage) << '\n';
+        if (it == nullptr) PrintUsage(err);
         return kExitUsage;
     }
 
@@ -203,7 +220,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!opened) return kExitFailed;
     }
     CliSession session{core, options, out, err};
-    const std::vector<std::string> commandArgs(options.words.begin() + 1, options.words.end());
+    const std::vector<std::string> commandArgs(
+        options.words.begin() + static_cast<std::ptrdiff_t>(nameWords), options.words.end());
     int code = kExitFailed;
     const ExchangeResult outcome =
         core.runner.Run({it->name, true, false}, [&](Operation& operation) {

@@ -6,6 +6,7 @@
 #include "cli_app.h"
 #include "cli_camera_commands.h"
 #include "cli_file_commands.h"
+#include "cli_lut_commands.h"
 #include "cli_port_commands.h"
 #include "core_context.h"
 
@@ -136,6 +137,16 @@ const std::vector<CliCommand>& CliCommands() {
          2, 3, true, FileCommand},
         {"ports", "ports                   list the ports of the mode (--mode, else the stored)", 0,
          0, false, ListPorts},
+        {"lut read", "lut read [CH] [FILE]    read LUTs (CH r, g, b or all) to FILE or stdout", 0,
+         2, true, LutReadCommand},
+        {"lut write", "lut write CH FILE       write FILE's column of CH (all: every column)", 2, 2,
+         true, LutWriteCommand},
+        {"lut save", "lut save FILE           read all three LUTs into FILE", 1, 1, true,
+         LutSaveCommand},
+        {"lut load", "lut load FILE           write all three LUTs of FILE", 1, 1, true,
+         LutLoadCommand},
+        {"lut make", "lut make --gamma G | --linear [FILE]  a standard curve file", 1, 3, false,
+         LutMakeCommand},
     };
     return commands;
 }

@@ -19,6 +19,7 @@
 #include "comm/init_communication.h"
 #include "comm/setting_file_feature.h"
 #include "core_context.h"
+#include "lut/lut_feature.h"
 #include "pages/control_binding.h"
 #include "pages/page_info.h"
 #include "persist/flash_areas.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
     AttachSettingFiles(*this);
+    AttachLutFeature(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.

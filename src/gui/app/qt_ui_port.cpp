@@ -63,8 +63,13 @@ void QtUiPort::ShowProgress(const std::string& text) {
     if (listener_) listener_->ShowProgress(text);
     progressText_ = QString::fromStdString(text);
     percentKnown_ = false;
-    // Inside an operation the window waits for the glance to pass.
+    // Inside an operation the window waits for the glance to pass; once it shows, a new
+    // text only replaces the message (a transfer gives one per step).
     if (operating_ && !operationShown_) return;
+    if (operating_ && progress_ && progress_->isVisible()) {
+        progress_->SetMessage(progressText_);
+        return;
+    }
     OpenWindow();
 }
 

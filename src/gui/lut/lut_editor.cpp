@@ -76,9 +76,9 @@ LutEditor::LutEditor(int channel, QWidget* parent)
     top->addLayout(side);
     top->addWidget(view_, 1);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addWidget(BuildUsageGroup());
+    layout_ = new QVBoxLayout(this);
+    layout_->addLayout(top, 1);
+    layout_->addWidget(BuildUsageGroup());
     Refresh();
 }
 
@@ -151,6 +151,10 @@ void LutEditor::ShowTable(const lut::Table& table) {
 
 void LutEditor::SetMonochrome(bool monochrome) {
     setWindowTitle(monochrome ? kMonochromeTitle : kLooks[std::size_t(channel_)].title);
+}
+
+void LutEditor::AddFooter(QWidget* footer) {
+    layout_->addWidget(footer);
 }
 
 void LutEditor::ClearTable() {

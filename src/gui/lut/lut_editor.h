@@ -7,6 +7,7 @@
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace vk::gui {
 
@@ -31,6 +32,8 @@ public:
     void ShowTable(const lut::Table& table);
     // A monochrome camera has one editor for its one table.
     void SetMonochrome(bool monochrome);
+    // A strip below everything else (the online status of the tool's windows).
+    void AddFooter(QWidget* footer);
 
     // The buttons "Clear Table Data" and "Convert Editable".
     void ClearTable();
@@ -55,6 +58,7 @@ private:
     LutCurveView* view_ = nullptr;
     QLabel* modeLabel_ = nullptr;
     QSpinBox* pointCount_ = nullptr;
+    QVBoxLayout* layout_ = nullptr;
 };
 
 }  // namespace vk::gui

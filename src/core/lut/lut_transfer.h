@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+
+#include "lut/lut_table.h"
+#include "protocol/exchange_result.h"
+#include "ui_port.h"
+
+namespace vk {
+class Operation;
+}
+
+namespace vk::lut {
+
+inline constexpr int kTransferTimeoutMs = 5000;
+inline constexpr const char* kReadingText = "Now, reading camera gamma data  ";
+inline constexpr const char* kWritingText = "Now, writing camera gamma data.";
+
+// The progress text a read of the channel starts with.
+std::string ReadingText(int channel);
+// How a transfer presents itself: cancellable, with progress at once (it is never short).
+OperationInfo TransferInfo(std::string text);
+
+// Moves LUTs between the tool and the camera inside a running operation, one entry per
+// line: the camera steps through its table on consecutive lines of one command, so no
+// index is sent. Progress shows "(i / 256)" after each entry; Cancel is honoured between
+// entries. A failure stops the transfer at that entry and is the result (it was reported
+// as it happened); Cancel gives Cancelled.
+//
+// The camera starts a table from entry 0 only when another command came in between, so a
+// transfer that stopped half-way would be continued by the next one of the same command.
+// Every transfer therefore opens with the model query, which every camera answers.
+class LutTransfer {
+public:
+    explicit LutTransfer(Operation& operation) : op_(operation) {}
+
+    // One channel's table, entry by entry into `table`: after a failure or Cancel the
+    // entries read so far are in it and the others are as they were. A reply above 4095 is
+    // stored as 4095, one below 0 as 0.
+    ExchangeResult ReadTable(int channel, Table& table);
+    // Red, green and blue in turn, stopping at the first failure.
+    ExchangeResult ReadAllTables(Tables& tables);
+
+    // The table under the channel's command: 256 sets.
+    ExchangeResult WriteTable(int channel, const Table& table);
+    // The same table under red, green and blue in turn: 768 sets.
+    ExchangeResult WriteToAllChannels(const Table& table);
+    // Each table under its own channel (a file taken into the camera).
+    ExchangeResult WriteAllTables(const Tables& tables);
+
+    // Where the last transfer was: its channel and the entry it sent last (-1: none yet).
+    int Channel() const { return channel_; }
+    int Entry() const { return entry_; }
+
+private:
+    ExchangeResult StartAtEntryZero();
+    ExchangeResult ReadRun(int channel, Table& table);
+    ExchangeResult WriteRun(int channel, const Table& table);
+    void ShowEntry(const std::string& text, int index);
+
+    Operation& op_;
+    int channel_ = 0;
+    int entry_ = -1;
+};
+
+}  // namespace vk::lut

@@ -1,0 +1,216 @@
+#include "lut/lut_feature.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <filesystem>
+
+#include "app/app_texts.h"
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/qt_ui_port.h"
+#include "core_context.h"
+#include "lut/lut_editor.h"
+#include "lut/lut_file.h"
+#include "lut/lut_transfer.h"
+#include "pages/control_binding.h"
+#include "widgets/cgen.h"
+#include "widgets/status_strip.h"
+
+namespace vk::gui {
+namespace {
+
+constexpr const char* kFileFilter = "Camera gamma data (*.csv)";
+constexpr int kGreen = 1;  // the one table of a monochrome camera
+constexpr int kCascadeStep = 50;
+
+// The file system's own encoding of a name, whatever the locale says.
+std::filesystem::path ToPath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Runs one LUT transfer as a camera operation whose progress stands over `owner`.
+template <typename Body>
+ExchangeResult RunTransfer(CoreContext& core, QWidget* owner, std::string text, Body body) {
+    const ProgressOwner over(core.ui, owner);
+    return core.runner.Run(lut::TransferInfo(std::move(text)), [&](Operation& operation) {
+        lut::LutTransfer transfer(operation);
+        return body(transfer);
+    });
+}
+
+}  // namespace
+
+LutFeature::LutFeature(MainWindow& window)
+    : QObject(&window), window_(window), folder_(QDir::currentPath()) {
+    setObjectName("lutFeature");
+    CoreContext& core = window.Core();
+    for (int channel = 0; channel < static_cast<int>(editors_.size()); ++channel) {
+        // A window of its own beside the main window, as every tool window is.
+        auto* editor = new LutEditor(channel);
+        editor->setObjectName(QString("lutEditor%1").arg(channel));
+        editor->AddFooter(new StatusStrip(core.notifier, editor));
+        window.Windows().AddWindow(editor);
+        connect(editor, &LutEditor::readRequested, this, [this, editor] { ReadTable(*editor); });
+        connect(editor, &LutEditor::writeRequested, this, [this, editor] { WriteTable(*editor); });
+        connect(editor, &LutEditor::writeAllRequested, this,
+                [this, editor] { WriteToAllChannels(*editor); });
+        editors_[std::size_t(channel)] = editor;
+    }
+
+    window.Menu()->SetHandler(kMenuOpenLutFile, [this] { OpenLutFile(); });
+    window.Menu()->SetHandler(kMenuSaveLutFile, [this] { SaveLutFile(); });
+    window.Menu()->SetHandler(kMenuLoadAllLutTable, [this] { ReadAllTables(); });
+    window.SetActionHandler(kOpenLutTable, [this] { ShowEditors(true); });
+    // The binding greys "Open LUT Table" unless the selector is on "LUT"; the editors go with
+    // any other choice.
+    connect(window.Binding(), &ControlBinding::comboSelected, this, [this](int controlId) {
+        if (controlId != kLutSelector) return;
+        const QWidget* selector = window_.FindControl(kLutSelector);
+        if (selector && CGen::ReadValue(selector) != kSelectorLut) ShowEditors(false);
+    });
+}
+
+LutFeature::~LutFeature() {
+    // The editors have no parent; they end with the main window.
+    for (LutEditor*& editor : editors_) {
+        delete editor;
+        editor = nullptr;
+    }
+}
+
+void LutFeature::ShowEditors(bool show) {
+    const int model = window_.Core().modelCheck.modelIndex;
+    const bool monochrome = model != ModelCheck::kNoModel && !ModelCheck::IsColour(model);
+    for (int channel = 0; channel < static_cast<int>(editors_.size()); ++channel) {
+        LutEditor& editor = *editors_[std::size_t(channel)];
+        if (!show || (monochrome && channel != kGreen)) {
+            editor.hide();
+            continue;
+        }
+        editor.SetMonochrome(monochrome);
+        PlaceOnFirstShow(editor, channel);
+        editor.show();
+        editor.raise();
+    }
+}
+
+void LutFeature::PlaceOnFirstShow(LutEditor& editor, int order) {
+    if (placed_[std::size_t(order)]) return;
+    placed_[std::size_t(order)] = true;
+    // Cascaded from the main window's corner, so each title bar stays visible.
+    const int d = kCascadeStep * (order + 1);
+    editor.move(window_.frameGeometry().topLeft() + QPoint(d, d));
+}
+
+lut::Tables LutFeature::EditorTables() const {
+    lut::Tables tables{};
+    for (std::size_t channel = 0; channel < editors_.size(); ++channel)
+        tables[channel] = editors_[channel]->Values();
+    return tables;
+}
+
+void LutFeature::ReadTable(LutEditor& editor) {
+    const int channel = editor.Channel();
+    lut::Table table = editor.Values();
+    const ExchangeResult result =
+        RunTransfer(window_.Core(), &editor, lut::ReadingText(channel),
+                    [&](lut::LutTransfer& transfer) { return transfer.ReadTable(channel, table); });
+    // What arrived is shown even when the read stopped part-way.
+    if (result.status != ExchangeStatus::Busy) editor.ShowTable(table);
+}
+
+void LutFeature::WriteTable(LutEditor& editor) {
+    const int channel = editor.Channel();
+    const lut::Table table = editor.Values();
+    RunTransfer(window_.Core(), &editor, lut::kWritingText,
+                [&](lut::LutTransfer& transfer) { return transfer.WriteTable(channel, table); });
+}
+
+void LutFeature::WriteToAllChannels(LutEditor& editor) {
+    const lut::Table table = editor.Values();
+    RunTransfer(window_.Core(), &editor, lut::kWritingText,
+                [&](lut::LutTransfer& transfer) { return transfer.WriteToAllChannels(table); });
+}
+
+bool LutFeature::ReadAllTables() {
+    lut::Tables tables = EditorTables();
+    std::size_t reached = 0;  // editors whose read started
+    const ExchangeResult result =
+        RunTransfer(window_.Core(), &window_, lut::ReadingText(0), [&](lut::LutTransfer& transfer) {
+            ExchangeResult read;
+            for (std::size_t channel = 0; read && channel < tables.size(); ++channel) {
+                reached = channel + 1;
+                read = transfer.ReadTable(static_cast<int>(channel), tables[channel]);
+            }
+            return read;
+        });
+    for (std::size_t channel = 0; channel < reached; ++channel)
+        editors_[channel]->ShowTable(tables[channel]);
+    return result.ok();
+}
+
+void LutFeature::OpenLutFile() {
+    const QString path = AskFile(false, folder_);
+    if (path.isEmpty()) return;
+    folder_ = QFileInfo(path).absolutePath();
+    LoadFile(path);
+}
+
+void LutFeature::SaveLutFile() {
+    // The file holds the tables as the camera has them.
+    if (!ReadAllTables()) return;
+    const QString path = AskFile(true, folder_);
+    if (path.isEmpty()) return;
+    folder_ = QFileInfo(path).absolutePath();
+    SaveFile(path);
+}
+
+bool LutFeature::LoadFile(const QString& path) {
+    UiPort& ui = window_.Core().ui;
+    const lut::LutLoad load = lut::LoadLutFile(ToPath(path), EditorTables());
+    if (!load.ok) {
+        ui.ShowMessage(load.error, kProductTitle, MessageIcon::Stop);
+        return false;
+    }
+    if (!load.notice.empty()) ui.ShowMessage(load.notice, kProductTitle, MessageIcon::Stop);
+    for (std::size_t channel = 0; channel < editors_.size(); ++channel)
+        editors_[channel]->ShowTable(load.tables[channel]);
+    return true;
+}
+
+bool LutFeature::SaveFile(const QString& path) {
+    UiPort& ui = window_.Core().ui;
+    if (QFileInfo::exists(path)) {
+        const std::string question =
+            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
+        if (!ui.AskYesNo(question, kProductTitle)) return false;
+    }
+    std::string error;
+    if (lut::SaveLutFile(ToPath(path), EditorTables(), &error)) return true;
+    ui.ShowMessage(error, kProductTitle, MessageIcon::Stop);
+    return false;
+}
+
+QString LutFeature::AskFile(bool save, const QString& folder) {
+    if (chooseFile) return chooseFile(save, folder);
+    QFileDialog dialog(&window_, save ? "Save As" : "Open", folder, kFileFilter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix("csv");
+    // Replacing a file is asked in the tool's own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
+LutFeature* AttachLutFeature(MainWindow& window) {
+    return new LutFeature(window);
+}
+
+}  // namespace vk::gui
