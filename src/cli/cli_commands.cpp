@@ -3,6 +3,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "cli_action_commands.h"
 #include "cli_app.h"
 #include "cli_camera_commands.h"
 #include "cli_port_commands.h"
@@ -133,6 +134,10 @@ const std::vector<CliCommand>& CliCommands() {
          true, ModelCommand},
         {"ports", "ports                   list the ports of the mode (--mode, else the stored)", 0,
          0, false, ListPorts},
+        {"action", "action list | action NAME [ARGS]  list the camera actions, or run one", 1, 5,
+         true, ActionCommand},
+        {"area", "area current|load N|store N|store-all  the camera's flash areas", 1, 2, true,
+         AreaCommand},
     };
     return commands;
 }

@@ -17,6 +17,7 @@
 #include "app/qt_ui_port.h"
 #include "comm/communication_window.h"
 #include "comm/init_communication.h"
+#include "pages/camera_actions_feature.h"
 #include "core_context.h"
 #include "pages/control_binding.h"
 #include "pages/page_info.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     BuildLayout();
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
+    AttachCameraActions(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.
@@ -186,6 +188,7 @@ void MainWindow::RefreshAllControls() {
 
 void MainWindow::ApplyControlMode() {
     BuildTabs();
+    binding_->SetFactoryMode(IsFactoryMode());
     if (QMenu* utility = menu_->TopMenu(kUtilityMenuPosition)) {
         // The menu widget's own state, which its entry in the bar follows: enabling the
         // window again after a long operation must not enable it in user mode.
