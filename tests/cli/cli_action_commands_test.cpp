@@ -132,10 +132,10 @@ TEST_F(CliActionTest, FactoryActionsAndBadArgumentsAreRefusedBeforeAnythingIsSen
 }
 
 TEST_F(CliActionTest, ACameraThatRefusesGivesTheFailureStatus) {
-    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
+    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
     EXPECT_EQ(Run({"--factory", "action", "camera-reset"}), kExitFailed);
     EXPECT_NE(err.find("Failed sending \"Camera Reset Command\"."), std::string::npos) << err;
-    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
+    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
     EXPECT_EQ(Run({"action", "soft-trigger"}), kExitFailed);
     EXPECT_EQ(camera.ReceivedLines(), Lines{"STRG=0"});
 }

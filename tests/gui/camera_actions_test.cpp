@@ -204,7 +204,7 @@ void CameraActionsTest::continuousHandsTheRelatedControlsToTheCamera() {
     QVERIFY(!redGain->toolTip().contains("Set by"));
 
     // A value the camera refuses leaves them as they were.
-    t.tool.Camera().SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
+    t.tool.Camera().SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
     Choose(balance, 3);
     QVERIFY(redGain->isEnabled());
     QCOMPARE(balance->currentText(), QString("Off"));
@@ -230,7 +230,7 @@ void CameraActionsTest::storeAllAsksFirstAndReportsOnce() {
     QVERIFY(t.Wire().empty());
 
     t.tool.ui.answers = {true};
-    t.tool.Camera().SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
+    t.tool.Camera().SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
     t.Control<QPushButton>(1105)->click();
     QCOMPARE(t.Wire(), (Lines{"SA=3", "SA=2", "SA=1", "SA00=0"}));
     QCOMPARE(t.tool.ui.MessageTexts(), Lines{kStoreAllFailed});
