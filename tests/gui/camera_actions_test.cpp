@@ -170,6 +170,7 @@ void CameraActionsTest::anIndexedReadStoresAndCommitsTheValue() {
     // Write sends "index,value" from the two fields.
     t.tool.Camera().ClearReceivedLines();
     t.Control<QSpinBox>(2062)->setValue(400);
+    QCOMPARE(t.Control<QSpinBox>(2056)->value(), 5);  // the index stays as typed
     t.Control<QPushButton>(2068)->click();
     QCOMPARE(t.Wire(), Lines{"BMPXW=5,400"});
     QCOMPARE(t.tool.Camera().Value("BMPXW?5"), std::string("400"));

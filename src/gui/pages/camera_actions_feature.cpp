@@ -89,13 +89,14 @@ void CameraActionsFeature::RunAction(const CameraAction& action) {
 
 void CameraActionsFeature::Show(const CameraAction& action, const ActionOutcome& outcome) {
     ControlBinding& binding = *window_.Binding();
-    for (std::size_t i = 0; i < action.fields.size() && action.fields[i] != 0; ++i) {
-        QWidget* field = window_.FindControl(action.fields[i]);
-        auto* edit = qobject_cast<QLineEdit*>(field);
-        if (edit && i < outcome.fieldTexts.size()) {
-            edit->setText(QString::fromStdString(outcome.fieldTexts[i]));
-        } else if (!edit && outcome.value) {
-            binding.RefreshControl(action.fields[i]);  // an indexed table's value field
+    if (IsTableAction(action)) {
+        // The value field shows what the table holds now; the index stays as typed.
+        if (outcome.value) binding.RefreshControl(action.fields[1]);
+    } else {
+        for (std::size_t i = 0; i < outcome.fieldTexts.size() && i < action.fields.size(); ++i) {
+            if (auto* edit = qobject_cast<QLineEdit*>(window_.FindControl(action.fields[i]))) {
+                edit->setText(QString::fromStdString(outcome.fieldTexts[i]));
+            }
         }
     }
     for (int controlId : action.readBack)
