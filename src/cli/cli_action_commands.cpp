@@ -19,7 +19,8 @@ bool ParseInt(const std::string& text, std::int32_t& value) {
 
 std::string Listed(const CameraAction& a) {
     std::string name(a.name);
-    if (IsTableAction(a)) name += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
+    if (IsTableAction(a))
+        name += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
     return name;
 }
 
@@ -84,17 +85,18 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     ActionInput input;
     if (!TakeInput(*action, rest, input)) {
-        return Usage(s, "usage: action " + Listed(*action) +
-                            (action->arguments.empty() ? "" : " ") +
-                            std::string(IsTableAction(*action)
-                                            ? action->arguments.substr(action->arguments.find(' ') + 1)
-                                            : action->arguments));
+        return Usage(s,
+                     "usage: action " + Listed(*action) + (action->arguments.empty() ? "" : " ") +
+                         std::string(IsTableAction(*action)
+                                         ? action->arguments.substr(action->arguments.find(' ') + 1)
+                                         : action->arguments));
     }
     if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, Listed(*action));
     const std::string why = ActionExecutor::CheckInput(*action, input, s.core.command.Controls());
     if (!why.empty()) return Usage(s, why);
 
-    const ActionOutcome outcome = ActionExecutor(s.core.modelCheck).Run(*s.operation, *action, input);
+    const ActionOutcome outcome =
+        ActionExecutor(s.core.modelCheck).Run(*s.operation, *action, input);
     if (!outcome.fieldTexts.empty()) {
         const char* separator = action->displayAs == DisplayAs::XmlVersion ? "." : "\t";
         for (std::size_t i = 0; i < outcome.fieldTexts.size(); ++i)

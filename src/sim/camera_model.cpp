@@ -133,8 +133,9 @@ Response CameraModel::OnSet(int id, const Behaviour& b, const std::string& argum
         default:
             break;
     }
-    const std::optional<std::string> accepted =
-        b.zeroResets && argument == "0" ? std::optional<std::string>(b.initial) : Accept(b, argument);
+    const std::optional<std::string> accepted = b.zeroResets && argument == "0"
+                                                    ? std::optional<std::string>(b.initial)
+                                                    : Accept(b, argument);
     if (!accepted) {
         return {std::string(kError)};
     }

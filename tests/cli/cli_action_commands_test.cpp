@@ -57,13 +57,15 @@ TEST(CliActionList, ListsEveryActionOfTheTableWithoutACamera) {
         std::string name;
         std::getline(fields, name, '\t');
         listed.insert(name);
-        EXPECT_NE(line.find("\tuser\t") == std::string::npos, line.find("\tfactory\t") == std::string::npos)
+        EXPECT_NE(line.find("\tuser\t") == std::string::npos,
+                  line.find("\tfactory\t") == std::string::npos)
             << line;
     }
     std::set<std::string> expected;
     for (const CameraAction& a : CameraActions()) {
         std::string name(a.name);
-        if (IsTableAction(a)) name += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
+        if (IsTableAction(a))
+            name += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
         expected.insert(name);
     }
     EXPECT_EQ(listed, expected);
@@ -79,21 +81,39 @@ TEST_F(CliActionTest, TheExitStatusFollowsTheResult) {
         std::string out;
         Lines wire;
     } cases[] = {
-        {{"action", "gain-tap-balance-once"}, "0", kExitOk, "Complete\n",
+        {{"action", "gain-tap-balance-once"},
+         "0",
+         kExitOk,
+         "Complete\n",
          {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
-        {{"action", "gain-tap-balance-once"}, "1", kExitFailed, "Too Bright\n",
+        {{"action", "gain-tap-balance-once"},
+         "1",
+         kExitFailed,
+         "Too Bright\n",
          {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
-        {{"action", "gain-tap-balance-once"}, "9", kExitFailed, "Unknown Result\n",
+        {{"action", "gain-tap-balance-once"},
+         "9",
+         kExitFailed,
+         "Unknown Result\n",
          {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
         {{"action", "read-temperature"}, "0", kExitOk, "38\n", {"TMP0?"}},
         {{"action", "table-write", "lutb", "4", "99"}, "0", kExitOk, "", {"LUTB=4,99"}},
         {{"action", "table-read", "LUTB", "4"}, "0", kExitOk, "4\t99\n", {"LUTB?4"}},
-        {{"--factory", "action", "write-xml-version", "3", "1", "4"}, "0", kExitOk,
-         "Writing the XML Version has been completed.\n", {"XMLVR=30104"}},
+        {{"--factory", "action", "write-xml-version", "3", "1", "4"},
+         "0",
+         kExitOk,
+         "Writing the XML Version has been completed.\n",
+         {"XMLVR=30104"}},
         {{"--factory", "action", "read-xml-version"}, "0", kExitOk, "3.1.4\n", {"XMLVR?"}},
-        {{"--factory", "area", "store-all"}, "0", kExitOk,
-         "Completed to store current setting data!\n", {"SA=3", "SA=2", "SA=1", "SA00=0"}},
-        {{"area", "store", "2"}, "0", kExitOk, "Completed saving current setting data !\n",
+        {{"--factory", "area", "store-all"},
+         "0",
+         kExitOk,
+         "Completed to store current setting data!\n",
+         {"SA=3", "SA=2", "SA=1", "SA00=0"}},
+        {{"area", "store", "2"},
+         "0",
+         kExitOk,
+         "Completed saving current setting data !\n",
          {"SA=2"}},
         {{"area", "load", "0"}, "0", kExitOk, "", {"LD=0"}},
         {{"area", "current"}, "0", kExitOk, "0\tFactory\n", {"EA?"}},

@@ -288,12 +288,21 @@ void CameraActionsTest::theAreaDialogListsTheAreasOfItsMode() {
         QString title;
         QString message;
     } cases[] = {
-        {FlashAreaDialog::Mode::Store, false, {"User 1", "User 2", "User 3"},
-         "Store setting data", "Select the flash memory area to save setting data"},
-        {FlashAreaDialog::Mode::Store, true, {"Factory", "User 1", "User 2", "User 3"},
-         "Store setting data", "Select the flash memory area to save setting data"},
-        {FlashAreaDialog::Mode::Load, false, {"Factory", "User 1", "User 2", "User 3"},
-         "Load setting data", "Select the flash memory area to load setting data"},
+        {FlashAreaDialog::Mode::Store,
+         false,
+         {"User 1", "User 2", "User 3"},
+         "Store setting data",
+         "Select the flash memory area to save setting data"},
+        {FlashAreaDialog::Mode::Store,
+         true,
+         {"Factory", "User 1", "User 2", "User 3"},
+         "Store setting data",
+         "Select the flash memory area to save setting data"},
+        {FlashAreaDialog::Mode::Load,
+         false,
+         {"Factory", "User 1", "User 2", "User 3"},
+         "Load setting data",
+         "Select the flash memory area to load setting data"},
     };
     for (const auto& c : cases) {
         FlashAreaDialog dialog(c.mode, c.factory, notifier, windows);

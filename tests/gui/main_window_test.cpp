@@ -276,9 +276,9 @@ void MainWindowTest::menuRunsItsCommands() {
     MainMenu* menu = window->Menu();
 
     // Items of functions that come later are there, greyed.
-    for (int id : {kMenuOpen, kMenuSaveAllData, kMenuSaveShippingData, kMenuEditUserId,
-                   kMenuEditCameraId, kMenuOpenLutFile,
-                   kMenuSaveLutFile, kMenuLoadAllLutTable, kMenuAbout}) {
+    for (int id :
+         {kMenuOpen, kMenuSaveAllData, kMenuSaveShippingData, kMenuEditUserId, kMenuEditCameraId,
+          kMenuOpenLutFile, kMenuSaveLutFile, kMenuLoadAllLutTable, kMenuAbout}) {
         QVERIFY2(menu->Action(id) && !menu->Action(id)->isEnabled(),
                  qPrintable(QString::number(id)));
     }

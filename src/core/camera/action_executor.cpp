@@ -40,8 +40,10 @@ bool Pause(Operation& operation, int ms) {
     const auto until = Clock::now() + std::chrono::milliseconds(ms);
     while (Clock::now() < until) {
         if (operation.Cancelled()) return false;
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
-        std::this_thread::sleep_for(std::min(left, std::chrono::milliseconds(Command::kWaitSliceMs)));
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
+        std::this_thread::sleep_for(
+            std::min(left, std::chrono::milliseconds(Command::kWaitSliceMs)));
     }
     return !operation.Cancelled();
 }
@@ -243,8 +245,8 @@ ActionOutcome ActionExecutor::RunRead(Operation& operation, const CameraAction& 
     ActionOutcome outcome;
     std::int32_t value = 0;
     if (action.family == ActionFamily::RawRead) {
-        outcome.result = command.SendRawQuery(value, command.BuildQueryCommand(action.command, true),
-                                              action.timeoutMs, true);
+        outcome.result = command.SendRawQuery(
+            value, command.BuildQueryCommand(action.command, true), action.timeoutMs, true);
         if (outcome.result && !AnswersWithValue(command, action.command, outcome.result)) {
             outcome.result.status = ExchangeStatus::Refused;
         }
@@ -289,8 +291,7 @@ ActionOutcome ActionExecutor::RunTableRead(Operation& operation, const CameraAct
     return outcome;
 }
 
-ActionOutcome ActionExecutor::RunGainReset(Operation& operation,
-                                           const CameraAction& action) const {
+ActionOutcome ActionExecutor::RunGainReset(Operation& operation, const CameraAction& action) const {
     Command& command = operation.command;
     ControlTable& table = command.Controls();
     ActionOutcome outcome;
@@ -300,9 +301,8 @@ ActionOutcome ActionExecutor::RunGainReset(Operation& operation,
             outcome.result = ExchangeResult::Failure(ExchangeStatus::Cancelled);
             return outcome;
         }
-        const ExchangeResult sent =
-            command.SendSetInt(table.CommandOf(static_cast<ControlId>(controlId)), 0,
-                               kQueryTimeoutMs);
+        const ExchangeResult sent = command.SendSetInt(
+            table.CommandOf(static_cast<ControlId>(controlId)), 0, kQueryTimeoutMs);
         // Without the main gain the rest is not worth trying.
         if (!sent && first) {
             outcome.result = sent;

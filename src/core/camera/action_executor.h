@@ -18,9 +18,9 @@ class Operation;
 
 // What a person gives an action besides the button press.
 struct ActionInput {
-    std::int32_t index = 0;  // indexed tables: the entry
-    std::int32_t value = 0;  // indexed tables: the value written
-    std::string text;        // the model id
+    std::int32_t index = 0;               // indexed tables: the entry
+    std::int32_t value = 0;               // indexed tables: the value written
+    std::string text;                     // the model id
     std::array<std::int32_t, 3> parts{};  // the XML version
 };
 
@@ -32,7 +32,7 @@ struct ActionNotice {
 };
 
 struct ActionOutcome {
-    ExchangeResult result;  // Ok when the camera did what the action asked
+    ExchangeResult result;                   // Ok when the camera did what the action asked
     std::optional<std::int32_t> resultCode;  // an automatic function's result
     std::optional<std::int32_t> value;       // what a read returned
     // The texts of the action's display fields, in field order; empty when nothing is to be
@@ -78,8 +78,7 @@ private:
     // Asks the result of an automatic function; polls while the camera answers busy.
     ExchangeResult AskResult(Operation& operation, const CameraAction& action,
                              std::int32_t& code) const;
-    ExchangeResult Poll(Operation& operation, const CameraAction& action,
-                        std::int32_t& code) const;
+    ExchangeResult Poll(Operation& operation, const CameraAction& action, std::int32_t& code) const;
     // Reads the rows again that the camera changed.
     void ReadBack(Operation& operation, const CameraAction& action) const;
 

@@ -17,8 +17,8 @@ constexpr const char* kCompleted = "Completed";
 // (switched off while it runs or keeps running).
 constexpr std::array kWhiteBalanceGains = {2470, 2477, 2027, 2033, 2039, 2031, 2037, 2043};
 constexpr std::array kTapGains = {2474, 1264, 1838};
-constexpr std::array kBlackTaps = {2495, 2431, 2435, 2439, 2446, 2454, 2462, 2444, 2450, 2458,
-                                   2466};
+constexpr std::array kBlackTaps = {2495, 2431, 2435, 2439, 2446, 2454,
+                                   2462, 2444, 2450, 2458, 2466};
 constexpr std::array kGain = {1218, 1220};
 constexpr std::array kExposure = {1943};
 // GA, FGA, AGC, PGR, PGB, BLR1, BLB1: what a gain reset sets to zero.
@@ -99,7 +99,8 @@ CameraAction Table(const TablePair& t, bool write) {
     CameraAction a;
     a.name = write ? "table-write" : "table-read";
     a.title = write ? "Now, writing a table entry." : "Now, reading a table entry.";
-    a.summary = write ? "writes one entry of an indexed table" : "reads one entry of an indexed table";
+    a.summary =
+        write ? "writes one entry of an indexed table" : "reads one entry of an indexed table";
     a.family = write ? ActionFamily::TableWrite : ActionFamily::TableRead;
     a.controlId = write ? t.write : t.read;
     a.command = t.command;
@@ -133,11 +134,11 @@ std::vector<CameraAction> BuildActions() {
     v.back().busy255 = true;
     // User B
     v.push_back(Auto("black-tap-balance-once", "Black Level Auto Tap Balance",
-                     "balances the tap black levels once and shows the result", 2305, Cmd("ABA"),
-                     1, Cmd("BBRS"), ResultWait::Once, "Black Level Auto Tap Balance Result",
+                     "balances the tap black levels once and shows the result", 2305, Cmd("ABA"), 1,
+                     Cmd("BBRS"), ResultWait::Once, "Black Level Auto Tap Balance Result",
                      kBlackTaps, kBlackTaps));
-    v.push_back(Read("read-iris-status", "Now, reading the iris status.",
-                     "reads the P-iris status", 4629, Cmd("PIS"), 2500, 2605, false));
+    v.push_back(Read("read-iris-status", "Now, reading the iris status.", "reads the P-iris status",
+                     4629, Cmd("PIS"), 2500, 2605, false));
     v.push_back(Read("read-iris-position", "Now, reading the iris position.",
                      "reads the iris position as an F-number", 4632, Cmd("PCV"), 1000, 4633,
                      false));
@@ -162,9 +163,9 @@ std::vector<CameraAction> BuildActions() {
     v.push_back(Read("read-temperature", "Now, reading the temperature.",
                      "reads the sensor temperature", 2070, Cmd("TMP0"), 2500, 1440, false));
     {
-        CameraAction a = Read("read-alc-status", "Now, reading the ALC status.",
-                              "reads the ALC status (raw query)", 2564, Cmd("ALCST"), 2500, 2565,
-                              false);
+        CameraAction a =
+            Read("read-alc-status", "Now, reading the ALC status.",
+                 "reads the ALC status (raw query)", 2564, Cmd("ALCST"), 2500, 2565, false);
         a.family = ActionFamily::RawRead;
         v.push_back(a);
     }
@@ -234,9 +235,9 @@ std::vector<CameraAction> BuildActions() {
         v.push_back(a);
     }
     {
-        CameraAction a = Send("camera-reset", "Now, resetting the camera.",
-                              "restarts the camera (the desktop tool closes)", 1018, Cmd("CRS00"),
-                              1, 5000);
+        CameraAction a =
+            Send("camera-reset", "Now, resetting the camera.",
+                 "restarts the camera (the desktop tool closes)", 1018, Cmd("CRS00"), 1, 5000);
         a.failedText = "Failed sending \"Camera Reset Command\".";
         a.followUp = FollowUp::CloseTool;
         a.factoryOnly = true;
@@ -256,18 +257,18 @@ std::vector<CameraAction> BuildActions() {
         v.push_back(a);
     }
     {
-        CameraAction a = Send("save-factory-area", "Now, storing into the factory area.",
-                              "stores the current settings into the factory area", 2079,
-                              Cmd("SA00"), FlashAreas::kFactoryArea,
-                              FlashAreas::kFactoryStoreTimeoutMs);
+        CameraAction a =
+            Send("save-factory-area", "Now, storing into the factory area.",
+                 "stores the current settings into the factory area", 2079, Cmd("SA00"),
+                 FlashAreas::kFactoryArea, FlashAreas::kFactoryStoreTimeoutMs);
         a.family = ActionFamily::StoreArea;
         a.factoryOnly = true;
         v.push_back(a);
     }
     v.push_back(Calibration("detect-vertical-dsnu", "Detect", "detects the vertical DSNU", 4439,
                             Cmd("DSNUVD"), true, {}));
-    v.push_back(Calibration("detect-horizontal-dsnu", "Detect", "detects the horizontal DSNU",
-                            4596, Cmd("DSNUHD"), true, {}));
+    v.push_back(Calibration("detect-horizontal-dsnu", "Detect", "detects the horizontal DSNU", 4596,
+                            Cmd("DSNUHD"), true, {}));
     for (const TablePair& t : kTables) {
         v.push_back(Table(t, true));
         v.push_back(Table(t, false));
@@ -296,7 +297,8 @@ bool IsTableAction(const CameraAction& action) {
 const CameraAction* FindAction(std::string_view name, std::string_view mnemonic) {
     for (const CameraAction& a : CameraActions()) {
         if (a.name != name) continue;
-        if (IsTableAction(a) && !SameText(kMnemonics[static_cast<std::size_t>(a.command)], mnemonic)) {
+        if (IsTableAction(a) &&
+            !SameText(kMnemonics[static_cast<std::size_t>(a.command)], mnemonic)) {
             continue;
         }
         return &a;
@@ -312,7 +314,9 @@ const CameraAction* FindActionByControl(int controlId) {
 }
 
 std::string CommandsOf(const CameraAction& action) {
-    auto mnemonic = [](CommandId id) { return std::string(kMnemonics[static_cast<std::size_t>(id)]); };
+    auto mnemonic = [](CommandId id) {
+        return std::string(kMnemonics[static_cast<std::size_t>(id)]);
+    };
     switch (action.family) {
         case ActionFamily::GainReset:
             return "GA, FGA, AGC, PGR, PGB, BLR1, BLB1";

@@ -58,10 +58,10 @@ struct CameraAction {
     int timeoutMs = 2500;
     CommandId resultCommand = kNoCommand;
     ResultWait resultWait = ResultWait::None;
-    bool busy255 = false;           // 255 also means busy (gain and exposure auto)
-    std::string_view caption;       // of the result box
-    std::string_view doneText;      // shown when the camera completes
-    std::string_view failedText;    // shown when it does not
+    bool busy255 = false;         // 255 also means busy (gain and exposure auto)
+    std::string_view caption;     // of the result box
+    std::string_view doneText;    // shown when the camera completes
+    std::string_view failedText;  // shown when it does not
     MessageIcon failedIcon = MessageIcon::Stop;
     FollowUp followUp = FollowUp::None;
     DisplayAs displayAs = DisplayAs::Number;
@@ -72,7 +72,7 @@ struct CameraAction {
     // Controls that are switched off while the function runs, or while its combo box is
     // on anything but "Off".
     std::span<const int> related;
-    std::string_view question;  // asked before it runs; anything but Yes stops it
+    std::string_view question;   // asked before it runs; anything but Yes stops it
     std::string_view arguments;  // what the command line gives it
     bool factoryOnly = false;
     bool longRunning = false;  // progress and Cancel

@@ -6,9 +6,13 @@
 namespace vk {
 namespace {
 
-constexpr std::array<std::string_view, 7> kAutoResults = {
-    "Complete", "Too Bright", "Too Dark", "Timeout Error", "Busy", "Limit",
-    "Trig is not set as Normal"};
+constexpr std::array<std::string_view, 7> kAutoResults = {"Complete",
+                                                          "Too Bright",
+                                                          "Too Dark",
+                                                          "Timeout Error",
+                                                          "Busy",
+                                                          "Limit",
+                                                          "Trig is not set as Normal"};
 
 constexpr std::array<std::string_view, 12> kIrisPositions = {
     "FULL OPEN", "F1.4", "F2", "F2.8", "F4", "F5.6", "F8", "F11", "F16", "F22", "F32", "CLOSE"};

@@ -34,13 +34,12 @@ std::int32_t FieldNumber(QWidget* widget) {
 
 }  // namespace
 
-CameraActionsFeature::CameraActionsFeature(MainWindow& window)
-    : QObject(&window), window_(window) {
+CameraActionsFeature::CameraActionsFeature(MainWindow& window) : QObject(&window), window_(window) {
     setObjectName("cameraActions");
     for (const CameraAction& action : CameraActions()) {
         const ControlEntry* row = nullptr;
-        const int rowIndex = window_.Core().command.Controls().RowOf(
-            static_cast<ControlId>(action.controlId));
+        const int rowIndex =
+            window_.Core().command.Controls().RowOf(static_cast<ControlId>(action.controlId));
         if (rowIndex >= 0) row = &window_.Core().command.Controls().Row(rowIndex);
         if (row && row->controlKind == ControlKind::Combo) {
             window_.Binding()->SetComboHandler(action.controlId, [this, &action](int value) {
@@ -78,11 +77,10 @@ void CameraActionsFeature::RunAction(const CameraAction& action) {
     std::optional<ActionOutcome> outcome;
     {
         const ProgressOwner progressOver(core.ui, &window_);
-        core.runner.Run({Text(action.title), action.longRunning, false},
-                        [&](Operation& operation) {
-                            outcome = executor.Run(operation, action, input);
-                            return outcome->result;
-                        });
+        core.runner.Run({Text(action.title), action.longRunning, false}, [&](Operation& operation) {
+            outcome = executor.Run(operation, action, input);
+            return outcome->result;
+        });
     }
     if (outcome) Show(action, *outcome);  // nothing ran while another operation did
 }

@@ -158,7 +158,8 @@ void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
 void ControlBinding::Impl::OnCombo(int controlId) {
     emit owner.comboSelected(controlId);
     const auto handler = comboHandlers.find(controlId);
-    if (handler != comboHandlers.end() && handler->second(CGen::ReadValue(controls.at(controlId)))) {
+    if (handler != comboHandlers.end() &&
+        handler->second(CGen::ReadValue(controls.at(controlId)))) {
         owner.RefreshControl(controlId);
         UpdateButtons();
         owner.UpdateCombinedDisplays();
@@ -240,10 +241,11 @@ void ControlBinding::Impl::UpdateRelated() {
     for (const CameraAction& action : CameraActions()) {
         if (action.related.empty()) continue;
         const bool off = CameraValue(action.controlId) == 0;
-        const QString reason = off ? QString()
-                                   : QStringLiteral("Set by %1 while it is on.")
-                                         .arg(QString::fromUtf8(action.title.data(),
-                                                                static_cast<int>(action.title.size())));
+        const QString reason =
+            off ? QString()
+                : QStringLiteral("Set by %1 while it is on.")
+                      .arg(QString::fromUtf8(action.title.data(),
+                                             static_cast<int>(action.title.size())));
         for (int related : action.related) {
             const auto it = controls.find(related);
             if (it == controls.end()) continue;
