@@ -206,7 +206,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::optional<TracePrinter> trace;
     if (options.trace) trace.emplace(core.logs.terminal, err);
 
-    if (it->needsCamera) {
+    // A command's "list" only prints what the tool knows; it needs no camera.
+    const bool listing = argc == 1 && options.words[1] == "list";
+    if (it->needsCamera && !listing) {
         const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
         bool opened = false;
         if (!simulatedDevice.empty()) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "cli_action_commands.h"
 #include "cli_app.h"
 #include "cli_camera_commands.h"
 #include "cli_file_commands.h"
@@ -147,6 +148,10 @@ const std::vector<CliCommand>& CliCommands() {
          LutLoadCommand},
         {"lut make", "lut make --gamma G | --linear [FILE]  a standard curve file", 1, 3, false,
          LutMakeCommand},
+        {"action", "action list | action NAME [ARGS]  list the camera actions, or run one", 1, 5,
+         true, ActionCommand},
+        {"area", "area current|load N|store N|store-all  the camera's flash areas", 1, 2, true,
+         AreaCommand},
     };
     return commands;
 }

@@ -8,7 +8,8 @@ void StderrUiPort::ShowMessage(const std::string& text, const std::string& capti
                                MessageIcon icon) {
     CloseProgress();
     ++messages_;
-    const char* kind = icon == MessageIcon::Information ? "info" : "error";
+    const bool info = icon == MessageIcon::Information || icon == MessageIcon::None;
+    const char* kind = info ? "info" : "error";
     err_ << "vk4100ctl: " << kind << ": ";
     if (!caption.empty()) err_ << caption << ": ";
     for (char c : text)

@@ -4,7 +4,8 @@
 
 namespace vk {
 
-enum class MessageIcon { Information, Exclamation, Stop, Question };
+// None: a plain box with OK (the results of the camera's automatic functions).
+enum class MessageIcon { Information, Exclamation, Stop, Question, None };
 
 // How a camera operation presents itself while it runs.
 struct OperationInfo {

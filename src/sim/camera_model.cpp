@@ -133,13 +133,18 @@ Response CameraModel::OnSet(int id, const Behaviour& b, const std::string& argum
         default:
             break;
     }
-    const std::optional<std::string> accepted = Accept(b, argument);
+    const std::optional<std::string> accepted = b.zeroResets && argument == "0"
+                                                    ? std::optional<std::string>(b.initial)
+                                                    : Accept(b, argument);
     if (!accepted) {
         return {std::string(kError)};
     }
     const std::string& value = *accepted;
     const std::int32_t number = b.rule == Rule::Text ? 0 : *ParseInt(value);
     Response response{std::string(kComplete)};
+    if (b.calibration) {
+        response.delay = options_.calibrationTime;
+    }
     switch (b.action) {
         case Action::Unlock:
             unlocked_ = number == kUnlockCode;

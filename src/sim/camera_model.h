@@ -19,12 +19,14 @@ struct ModelOptions {
     std::string model = "VK-4100C-PMCL";
     int autoBusyPolls = 2;  // result queries answered "busy" before an automatic result
     std::chrono::milliseconds rebootTime{1500};
+    std::chrono::milliseconds calibrationTime{1000};  // before a calibration completes
 };
 
 // The camera's answer to one line.
 struct Response {
     std::string text;                      // without CR LF
     std::chrono::milliseconds silence{0};  // the camera stops listening this long afterwards
+    std::chrono::milliseconds delay{0};    // the camera works this long before it answers
 };
 
 // A camera of the family as its command line sees it: current settings, four flash areas,

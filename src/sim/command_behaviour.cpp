@@ -134,6 +134,12 @@ constexpr std::array kAutoFunctions = {
     AutoFunction{"ABAF", 1, "BBRFS", false}, AutoFunction{"RS", 0, "SDRS", false},
 };
 
+// Commands the camera needs a while for: calibrations and detections.
+constexpr std::array<std::string_view, 6> kCalibrations = {"RS",     "BMRCW",  "FBMRCB",
+                                                           "FBMRCW", "DSNUVD", "DSNUHD"};
+// A gain reset sets these to 0, which for them means their power-on value.
+constexpr std::array<std::string_view, 1> kZeroResets = {"FGA"};
+
 // Binning exists only on monochrome cameras.
 constexpr std::array<std::string_view, 2> kMonochromeOnly = {"HB", "VB"};
 
@@ -220,6 +226,12 @@ std::vector<Behaviour> BuildBehaviours() {
         trigger.autoTrigger = fn.value;
         trigger.autoPolled = fn.polled;
         behaviours[static_cast<std::size_t>(result)].isAutoResult = true;
+    }
+    for (std::string_view mnemonic : kCalibrations) {
+        behaviours[static_cast<std::size_t>(IdOf(mnemonic))].calibration = true;
+    }
+    for (std::string_view mnemonic : kZeroResets) {
+        behaviours[static_cast<std::size_t>(IdOf(mnemonic))].zeroResets = true;
     }
     for (std::string_view mnemonic : kMonochromeOnly) {
         behaviours[static_cast<std::size_t>(IdOf(mnemonic))].monoOnly = true;

@@ -48,6 +48,8 @@ struct Behaviour {
     std::int32_t autoTrigger = 0;
     bool autoPolled = false;  // the result is busy for a few polls before it is known
     bool isAutoResult = false;
+    bool calibration = false;  // takes the camera a while before it completes
+    bool zeroResets = false;   // 0 puts it back to its power-on value (gain reset)
 };
 
 // The behaviour of every command of the command table, by command id.

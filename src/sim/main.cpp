@@ -13,14 +13,19 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: vk4100-sim [--model TEXT] [--baud N] [--link PATH] [--state FILE] [--chatter]\n"
-    "                 [--fault F]\n"
+    "                 [--fault F] [--slow-actions]\n"
     "  --model TEXT   model text the camera reports (default VK-4100C-PMCL)\n"
     "  --baud N       pace replies as a serial line of N bit/s would (default: no pacing)\n"
     "  --link PATH    make PATH a symbolic link to the device\n"
     "  --state FILE   keep flash areas, ids and LUTs in FILE across runs\n"
     "  --chatter      send a line of its own now and then\n"
+    "  --slow-actions calibrations take seconds and automatic functions stay busy longer,\n"
+    "                 as on a real camera\n"
     "  --fault F      misbehave from the start: silent, garbage, wrong-mnemonic,\n"
     "                 error-on-set, overlong, delay=MS or hang-up\n";
+
+constexpr int kSlowCalibrationMs = 6000;
+constexpr int kSlowBusyPolls = 6;
 
 int Usage(const std::string& problem) {
     std::cerr << "vk4100-sim: " << problem << "\n" << kUsage;
@@ -78,6 +83,9 @@ int main(int argc, char** argv) {
         }
         if (arg == "--chatter") {
             options.chatter = true;
+        } else if (arg == "--slow-actions") {
+            options.calibrationMs = kSlowCalibrationMs;
+            options.autoBusyPolls = kSlowBusyPolls;
         } else if (arg == "--model" || arg == "--baud" || arg == "--link" || arg == "--state" ||
                    arg == "--fault") {
             if (!hasValue) {

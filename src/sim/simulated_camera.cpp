@@ -22,7 +22,8 @@ constexpr auto kChatterQuiet = std::chrono::milliseconds(200);
 
 ModelOptions ModelOptionsOf(const SimOptions& options) {
     return ModelOptions{options.model, options.autoBusyPolls,
-                        std::chrono::milliseconds(options.rebootMs)};
+                        std::chrono::milliseconds(options.rebootMs),
+                        std::chrono::milliseconds(options.calibrationMs)};
 }
 
 bool Fail(std::string* error, const std::string& why) {
@@ -76,6 +77,9 @@ Outgoing SimulatedCamera::Impl::OnLine(const ReceivedLine& line) {
         response = model.Handle(request);
         return response.text;
     });
+    if (!out.bytes.empty()) {
+        out.delay += response.delay;
+    }
     if (response.silence.count() > 0) {
         silentUntil = line.arrival + out.delay + response.silence;
     }

@@ -34,8 +34,9 @@ struct SimOptions {
     std::string stateFile;   // when set, areas, ids and LUTs persist across runs
     bool chatter = false;    // sends a line of its own now and then
     int chatterIntervalMs = 3000;
-    int autoBusyPolls = 2;  // "busy" answers to a result query before an automatic result
-    int rebootMs = 1500;    // silence after "CRS00=1"
+    int autoBusyPolls = 2;     // "busy" answers to a result query before an automatic result
+    int rebootMs = 1500;       // silence after "CRS00=1"
+    int calibrationMs = 1000;  // how long calibrations take before they complete
     // Told of trouble that does not stop the camera (a state file that cannot be written).
     std::function<void(const std::string&)> warn;
 };

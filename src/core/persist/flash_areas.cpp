@@ -6,6 +6,23 @@
 #include "protocol/command.h"
 
 namespace vk {
+namespace {
+
+constexpr std::array<std::string_view, FlashAreas::kAreaCount> kAreaNames = {"Factory", "User 1",
+                                                                             "User 2", "User 3"};
+
+}  // namespace
+
+std::string FlashAreas::AreaName(int area) {
+    return IsArea(area) ? std::string(kAreaNames[static_cast<std::size_t>(area)]) : std::string();
+}
+
+int FlashAreas::AreaOfName(std::string_view name) {
+    for (int area = 0; area < kAreaCount; ++area) {
+        if (kAreaNames[static_cast<std::size_t>(area)] == name) return area;
+    }
+    return -1;
+}
 
 ExchangeResult FlashAreas::Load(int area, int timeoutMs) {
     if (!IsArea(area)) return ExchangeResult::Failure(ExchangeStatus::Refused);

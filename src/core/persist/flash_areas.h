@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "protocol/exchange_result.h"
 
@@ -21,10 +23,18 @@ public:
     static constexpr std::array<int, 4> kStoreAllOrder = {3, 2, 1, 0};
     static constexpr int kStoreAllTimeoutMs = 10000;
     static constexpr int kStoreAllPauseMs = 20;
+    // The Settings menu's load and store, and the factory-area button.
+    static constexpr int kLoadTimeoutMs = 2500;
+    static constexpr int kStoreTimeoutMs = 8000;
+    static constexpr int kFactoryStoreTimeoutMs = 500;
 
     explicit FlashAreas(Command& command) : command_(command) {}
 
     static bool IsArea(int area) { return area >= 0 && area < kAreaCount; }
+    // "Factory", "User 1" to "User 3"; empty for anything else.
+    static std::string AreaName(int area);
+    // The area of a name; -1 for anything else.
+    static int AreaOfName(std::string_view name);
 
     // Loads an area into the camera's current settings.
     ExchangeResult Load(int area, int timeoutMs);
@@ -43,5 +53,7 @@ inline constexpr const char* kStoreAllQuestion =
     "Are you sure you want to overwrite into all EEPROM areas?";
 inline constexpr const char* kStoreAllFailed = "Couldn't store current setting data!";
 inline constexpr const char* kStoreCompleted = "Completed to store current setting data!";
+inline constexpr const char* kStoreSettingsCompleted = "Completed saving current setting data !";
+inline constexpr const char* kInvalidArea = "Selected invalid area !";
 
 }  // namespace vk

@@ -20,6 +20,7 @@
 #include "comm/setting_file_feature.h"
 #include "core_context.h"
 #include "lut/lut_feature.h"
+#include "pages/camera_actions_feature.h"
 #include "pages/control_binding.h"
 #include "pages/page_info.h"
 #include "persist/flash_areas.h"
@@ -56,6 +57,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     FitToScreen();
     AttachSettingFiles(*this);
     AttachLutFeature(*this);
+    AttachCameraActions(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.
@@ -190,6 +192,7 @@ void MainWindow::RefreshAllControls() {
 
 void MainWindow::ApplyControlMode() {
     BuildTabs();
+    binding_->SetFactoryMode(IsFactoryMode());
     if (QMenu* utility = menu_->TopMenu(kUtilityMenuPosition)) {
         // The menu widget's own state, which its entry in the bar follows: enabling the
         // window again after a long operation must not enable it in user mode.

@@ -58,6 +58,8 @@ public:
     bool IsFactoryMode() const override { return controlMode_ == 1; }
     std::uint32_t ControlMode() const { return controlMode_; }
     std::uint32_t CurrentArea() const { return currentArea_; }
+    // The area the camera runs from after a load or a store.
+    void SetCurrentArea(std::uint32_t area) { currentArea_ = area; }
     // After a camera reset the tool closes without asking.
     void SetCloseWithoutConfirm() { closeWithoutConfirm_ = 1; }
 

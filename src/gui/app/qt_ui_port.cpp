@@ -19,6 +19,8 @@ QMessageBox::Icon ToQt(MessageIcon icon) {
             return QMessageBox::Critical;
         case MessageIcon::Question:
             return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }

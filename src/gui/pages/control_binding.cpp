@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 
+#include "camera/camera_action_table.h"
 #include "comm/model_check.h"
 #include "core_context.h"
 #include "pages/combined_displays.h"
@@ -29,10 +30,26 @@ struct ButtonRule {
     int button;
     int control;
     std::vector<int> values;
+    const char* need;  // what the disabled button's tooltip says
 };
 const std::vector<ButtonRule> kButtonRules = {
-    {2214, 2015, {2}},  // "Open LUT Table" only with the LUT selector on "LUT"
+    {2214, 2015, {2}, "Needs the LUT selector on \"LUT\"."},
 };
+
+constexpr const char* kNeedsLaterVersion = "Not available in this version of the tool yet.";
+constexpr const char* kNeedsCamera = "Needs the camera online.";
+constexpr const char* kNeedsFactoryMode = "Needs factory mode.";
+constexpr const char* kNeedsMonochrome = "Needs a monochrome camera.";
+constexpr const char* kBaseToolTip = "baseToolTip";
+
+// The tooltip the page gave the control, with why it is disabled below it.
+void SetReason(QWidget* widget, const QString& reason) {
+    if (!widget->property(kBaseToolTip).isValid()) {
+        widget->setProperty(kBaseToolTip, widget->toolTip());
+    }
+    const QString base = widget->property(kBaseToolTip).toString();
+    widget->setToolTip(reason.isEmpty() ? base : base + QStringLiteral("\n") + reason);
+}
 
 namespace id {
 constexpr int kExposureTime = 1943;
@@ -48,9 +65,19 @@ constexpr int kAutoContinuous = 1;
 
 }  // namespace
 
-struct ControlBinding::Impl {
+struct ControlBinding::Impl : OnlineStatusObserver {
     Impl(ControlBinding& owner, CoreContext& core, std::vector<QWidget*> pages)
-        : owner(owner), core(core), pages(std::move(pages)) {}
+        : owner(owner), core(core), pages(std::move(pages)) {
+        core.notifier.Register(this);
+        online = core.notifier.Current() == 1;
+    }
+    ~Impl() override { core.notifier.Unregister(this); }
+
+    void OnOnlineStatusChanged(int state) override {
+        if ((state == 1) == online) return;
+        online = state == 1;
+        UpdateButtons();
+    }
 
     ControlTable& Table() { return core.command.Controls(); }
 
@@ -64,12 +91,17 @@ struct ControlBinding::Impl {
     void OnTyped(int controlId, ParamSpinBox* spin, int value);
     void Commit(int controlId, int value);
     void UpdateButtons();
+    QString WhyDisabled(int controlId);
+    void UpdateRelated();
 
     ControlBinding& owner;
     CoreContext& core;
     std::vector<QWidget*> pages;
     std::map<int, QWidget*> controls;
     std::set<int> availableActions;
+    std::map<int, std::function<bool(int)>> comboHandlers;
+    bool online = false;
+    bool factoryMode = false;
 };
 
 void ControlBinding::Impl::Collect() {
@@ -125,6 +157,14 @@ void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
 
 void ControlBinding::Impl::OnCombo(int controlId) {
     emit owner.comboSelected(controlId);
+    const auto handler = comboHandlers.find(controlId);
+    if (handler != comboHandlers.end() &&
+        handler->second(CGen::ReadValue(controls.at(controlId)))) {
+        owner.RefreshControl(controlId);
+        UpdateButtons();
+        owner.UpdateCombinedDisplays();
+        return;
+    }
     const ControlEntry* row = InitialRowOf(controlId);
     if (row && row->Has(RowTrait::HandlerOnly)) {
         // Whatever the handler did is in the table now; without one nothing was sent.
@@ -168,23 +208,57 @@ void ControlBinding::Impl::Commit(int controlId, int value) {
     owner.UpdateCombinedDisplays();
 }
 
+// The first thing a button waits for; empty when it is usable.
+QString ControlBinding::Impl::WhyDisabled(int controlId) {
+    if (availableActions.count(controlId) == 0) return kNeedsLaterVersion;
+    if (const CameraAction* action = FindActionByControl(controlId)) {
+        if (action->factoryOnly && !factoryMode) return kNeedsFactoryMode;
+        if (!online) return kNeedsCamera;
+    }
+    for (const ButtonRule& rule : kButtonRules) {
+        if (rule.button != controlId) continue;
+        const int value = CameraValue(rule.control);
+        if (std::find(rule.values.begin(), rule.values.end(), value) == rule.values.end()) {
+            return QString::fromUtf8(rule.need);
+        }
+    }
+    return {};
+}
+
 void ControlBinding::Impl::UpdateButtons() {
     for (const auto& [controlId, widget] : controls) {
         if (CGen::ClassifyFull(widget) != CGen::PushButton) continue;
-        bool enabled = availableActions.count(controlId) > 0;
-        for (const ButtonRule& rule : kButtonRules) {
-            if (rule.button != controlId) continue;
-            const int value = CameraValue(rule.control);
-            enabled = enabled &&
-                      std::find(rule.values.begin(), rule.values.end(), value) != rule.values.end();
+        const QString reason = WhyDisabled(controlId);
+        widget->setEnabled(reason.isEmpty());
+        SetReason(widget, reason);
+    }
+    UpdateRelated();
+}
+
+// An automatic function that is on (continuous, a preset) sets the controls it takes over
+// itself: they are usable only while its combo box is on "Off".
+void ControlBinding::Impl::UpdateRelated() {
+    for (const CameraAction& action : CameraActions()) {
+        if (action.related.empty()) continue;
+        const bool off = CameraValue(action.controlId) == 0;
+        const QString reason =
+            off ? QString()
+                : QStringLiteral("Set by %1 while it is on.")
+                      .arg(QString::fromUtf8(action.title.data(),
+                                             static_cast<int>(action.title.size())));
+        for (int related : action.related) {
+            const auto it = controls.find(related);
+            if (it == controls.end()) continue;
+            it->second->setEnabled(off);
+            SetReason(it->second, reason);
         }
-        widget->setEnabled(enabled);
     }
 }
 
 ControlBinding::ControlBinding(CoreContext& core, std::vector<QWidget*> pages, QObject* parent)
     : QObject(parent), impl_(std::make_unique<Impl>(*this, core, std::move(pages))) {
     impl_->Collect();
+    impl_->UpdateButtons();
 }
 
 ControlBinding::~ControlBinding() = default;
@@ -224,7 +298,9 @@ void ControlBinding::ApplyModel(int modelIndex) {
     for (const ControlEntry& row : impl_->Table().Rows()) {
         if (!row.Has(RowTrait::MonochromeOnly)) continue;
         if (QWidget* widget = FindControl(static_cast<int>(row.controlId))) {
-            widget->setEnabled(!(known && colour));
+            const bool usable = !(known && colour);
+            widget->setEnabled(usable);
+            SetReason(widget, usable ? QString() : QString(kNeedsMonochrome));
         }
     }
 }
@@ -261,6 +337,15 @@ bool ControlBinding::CommitFocusedEdit() {
     if (!onPage) return false;
     spin->commitTyped();
     return true;
+}
+
+void ControlBinding::SetFactoryMode(bool factory) {
+    impl_->factoryMode = factory;
+    impl_->UpdateButtons();
+}
+
+void ControlBinding::SetComboHandler(int controlId, std::function<bool(int value)> handler) {
+    impl_->comboHandlers[controlId] = std::move(handler);
 }
 
 void ControlBinding::SetActionAvailable(int controlId, bool available) {

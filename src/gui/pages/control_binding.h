@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,7 +38,14 @@ public:
     // focus was in a page's spin box (the caller then swallows the Enter key).
     bool CommitFocusedEdit();
     // Action buttons stay disabled until whoever handles actionRequested for them says so.
+    // A disabled button's tooltip says what it waits for.
     void SetActionAvailable(int controlId, bool available);
+    // Buttons of factory-only actions are usable only in factory mode.
+    void SetFactoryMode(bool factory);
+    // Runs when the user chooses an item of the combo box, before its value is sent; true
+    // when the handler took care of the value itself (the binding then only shows the
+    // camera's value).
+    void SetComboHandler(int controlId, std::function<bool(int value)> handler);
 
 signals:
     // A push button was clicked.

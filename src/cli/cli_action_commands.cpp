@@ -1,0 +1,165 @@
+#include "cli_action_commands.h"
+
+#include <charconv>
+#include <ostream>
+
+#include "camera/action_executor.h"
+#include "camera/camera_action_texts.h"
+#include "core_context.h"
+#include "persist/flash_areas.h"
+
+namespace vk::cli {
+namespace {
+
+bool ParseInt(const std::string& text, std::int32_t& value) {
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+std::string Listed(const CameraAction& a) {
+    std::string name(a.name);
+    if (IsTableAction(a))
+        name += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
+    return name;
+}
+
+void ListActions(std::ostream& out) {
+    for (const CameraAction& a : CameraActions()) {
+        std::string arguments(a.arguments);
+        if (IsTableAction(a)) arguments = arguments.substr(arguments.find(' ') + 1);
+        out << Listed(a) << '\t' << arguments << '\t' << CommandsOf(a) << '\t'
+            << (a.factoryOnly ? "factory" : "user") << '\t' << a.summary << '\n';
+    }
+}
+
+// The arguments an action takes after its name; false when they do not fit.
+bool TakeInput(const CameraAction& a, const std::vector<std::string>& args, ActionInput& input) {
+    if (IsTableAction(a)) {
+        const std::size_t wanted = a.family == ActionFamily::TableWrite ? 2 : 1;
+        return args.size() == wanted && ParseInt(args[0], input.index) &&
+               (wanted == 1 || ParseInt(args[1], input.value));
+    }
+    if (a.valueFrom == ValueFrom::Text) {
+        if (args.size() != 1) return false;
+        input.text = args[0];
+        return true;
+    }
+    if (a.valueFrom == ValueFrom::XmlVersion) {
+        if (args.size() != input.parts.size()) return false;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (!ParseInt(args[i], input.parts[i])) return false;
+        }
+        return true;
+    }
+    return args.empty();
+}
+
+int Usage(CliSession& s, const std::string& problem) {
+    s.err << "vk4100ctl: " << problem << '\n';
+    return kExitUsage;
+}
+
+int NeedsFactory(CliSession& s, const std::string& what) {
+    return Usage(s, what + " is a factory operation: give --factory");
+}
+
+}  // namespace
+
+int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
+    if (args[0] == "list") {
+        if (args.size() > 1) return Usage(s, "action list takes no arguments");
+        ListActions(s.out);
+        return kExitOk;
+    }
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    std::string mnemonic;
+    if ((args[0] == "table-write" || args[0] == "table-read") && !rest.empty()) {
+        mnemonic = rest.front();
+        rest.erase(rest.begin());
+    }
+    const CameraAction* action = FindAction(args[0], mnemonic);
+    if (!action) {
+        return Usage(s, "unknown action: " + args[0] + (mnemonic.empty() ? "" : " " + mnemonic) +
+                            " (see: vk4100ctl action list)");
+    }
+    ActionInput input;
+    if (!TakeInput(*action, rest, input)) {
+        return Usage(s,
+                     "usage: action " + Listed(*action) + (action->arguments.empty() ? "" : " ") +
+                         std::string(IsTableAction(*action)
+                                         ? action->arguments.substr(action->arguments.find(' ') + 1)
+                                         : action->arguments));
+    }
+    if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, Listed(*action));
+    const std::string why = ActionExecutor::CheckInput(*action, input, s.core.command.Controls());
+    if (!why.empty()) return Usage(s, why);
+
+    const ActionOutcome outcome =
+        ActionExecutor(s.core.modelCheck).Run(*s.operation, *action, input);
+    if (!outcome.fieldTexts.empty()) {
+        const char* separator = action->displayAs == DisplayAs::XmlVersion ? "." : "\t";
+        for (std::size_t i = 0; i < outcome.fieldTexts.size(); ++i)
+            s.out << (i ? separator : "") << outcome.fieldTexts[i];
+        s.out << '\n';
+    }
+    if (outcome.notice) {
+        const bool good = outcome.notice->icon == MessageIcon::Information ||
+                          outcome.notice->icon == MessageIcon::None;
+        (good ? s.out : s.err) << (good ? "" : "vk4100ctl: ") << outcome.notice->text << '\n';
+    }
+    if (!outcome.result) {
+        if (!outcome.notice) {
+            s.err << "vk4100ctl: " << Listed(*action) << ": " << outcome.result.Describe() << '\n';
+        }
+        return kExitFailed;
+    }
+    const bool complete = !outcome.resultCode || *outcome.resultCode == kAutoResultComplete;
+    return complete ? kExitOk : kExitFailed;
+}
+
+int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
+    FlashAreas areas(s.core.command);
+    const std::string& verb = args[0];
+    if (verb == "current") {
+        if (args.size() != 1) return Usage(s, "area current takes no arguments");
+        std::uint32_t area = 0;
+        const ExchangeResult asked = areas.QueryCurrentArea(area);
+        if (!asked) {
+            s.err << "vk4100ctl: area current: " << asked.Describe() << '\n';
+            return kExitFailed;
+        }
+        s.out << area << '\t' << FlashAreas::AreaName(static_cast<int>(area)) << '\n';
+        return kExitOk;
+    }
+    if (verb == "store-all") {
+        if (args.size() != 1) return Usage(s, "area store-all takes no arguments");
+        if (!s.options.factory) return NeedsFactory(s, "area store-all");
+        return ActionCommand(s, {"store-all"});
+    }
+    std::int32_t area = -1;
+    if ((verb != "load" && verb != "store") || args.size() != 2 || !ParseInt(args[1], area) ||
+        !FlashAreas::IsArea(area)) {
+        return Usage(s, "usage: area current|load N|store N|store-all (N: 0 Factory, 1 to 3 User)");
+    }
+    if (verb == "load") {
+        const ExchangeResult loaded = areas.Load(area, FlashAreas::kLoadTimeoutMs);
+        if (!loaded) {
+            s.err << "vk4100ctl: area load " << area << ": " << loaded.Describe() << '\n';
+            return kExitFailed;
+        }
+        return kExitOk;
+    }
+    if (area == FlashAreas::kFactoryArea && !s.options.factory) {
+        return NeedsFactory(s, "area store 0");
+    }
+    const ExchangeResult stored = areas.Store(area, FlashAreas::kStoreTimeoutMs);
+    if (!stored) {
+        s.err << "vk4100ctl: area store " << area << ": " << stored.Describe() << '\n';
+        return kExitFailed;
+    }
+    s.out << kStoreSettingsCompleted << '\n';
+    return kExitOk;
+}
+
+}  // namespace vk::cli

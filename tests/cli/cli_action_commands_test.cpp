@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "camera/camera_action_table.h"
+#include "cli_app.h"
+#include "sim/simulated_camera.h"
+#include "support/cli_run.h"
+
+namespace vk::cli {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// action and area against a simulated camera the test keeps.
+class CliActionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        config_ = std::filesystem::temp_directory_path() /
+                  ("vk-cli-actions-" + std::to_string(::getpid()));
+        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+        std::string error;
+        ASSERT_TRUE(camera.Start(&error)) << error;
+    }
+    void TearDown() override { std::filesystem::remove_all(config_); }
+
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--port", camera.DevicePath()});
+        camera.ClearReceivedLines();
+        const test::CliRun r = test::RunCliCaptured(args);
+        out = r.out;
+        err = r.err;
+        return r.code;
+    }
+
+    sim::SimOptions Options() {
+        sim::SimOptions options;
+        options.calibrationMs = 20;
+        return options;
+    }
+
+    sim::SimulatedCamera camera{Options()};
+    std::filesystem::path config_;
+    std::string out, err;
+};
+
+TEST(CliActionList, ListsEveryActionOfTheTableWithoutACamera) {
+    const test::CliRun r = test::RunCliCaptured({"--port", "/nonexistent", "action", "list"});
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    std::istringstream lines(r.out);
+    std::set<std::string> listed;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string name;
+        std::getline(fields, name, '\t');
+        listed.insert(name);
+        EXPECT_NE(line.find("\tuser\t") == std::string::npos,
+                  line.find("\tfactory\t") == std::string::npos)
+            << line;
+    }
+    std::set<std::string> expected;
+    for (const CameraAction& a : CameraActions()) {
+        std::string name(a.name);
+        if (IsTableAction(a))
+            name += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
+        expected.insert(name);
+    }
+    EXPECT_EQ(listed, expected);
+    EXPECT_NE(r.out.find("recalibrate-shading\t\tRS, SDRS?\tuser\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("table-write BMPXW\tINDEX VALUE\tBMPXW\tuser\t"), std::string::npos);
+}
+
+TEST_F(CliActionTest, TheExitStatusFollowsTheResult) {
+    struct {
+        Lines args;
+        std::string cameraResult;  // WBRS's outcome
+        int code;
+        std::string out;
+        Lines wire;
+    } cases[] = {
+        {{"action", "gain-tap-balance-once"},
+         "0",
+         kExitOk,
+         "Complete\n",
+         {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
+        {{"action", "gain-tap-balance-once"},
+         "1",
+         kExitFailed,
+         "Too Bright\n",
+         {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
+        {{"action", "gain-tap-balance-once"},
+         "9",
+         kExitFailed,
+         "Unknown Result\n",
+         {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
+        {{"action", "read-temperature"}, "0", kExitOk, "38\n", {"TMP0?"}},
+        {{"action", "table-write", "lutb", "4", "99"}, "0", kExitOk, "", {"LUTB=4,99"}},
+        {{"action", "table-read", "LUTB", "4"}, "0", kExitOk, "4\t99\n", {"LUTB?4"}},
+        {{"--factory", "action", "write-xml-version", "3", "1", "4"},
+         "0",
+         kExitOk,
+         "Writing the XML Version has been completed.\n",
+         {"XMLVR=30104"}},
+        {{"--factory", "action", "read-xml-version"}, "0", kExitOk, "3.1.4\n", {"XMLVR?"}},
+        {{"--factory", "area", "store-all"},
+         "0",
+         kExitOk,
+         "Completed to store current setting data!\n",
+         {"SA=3", "SA=2", "SA=1", "SA00=0"}},
+        {{"area", "store", "2"},
+         "0",
+         kExitOk,
+         "Completed saving current setting data !\n",
+         {"SA=2"}},
+        {{"area", "load", "0"}, "0", kExitOk, "", {"LD=0"}},
+        {{"area", "current"}, "0", kExitOk, "0\tFactory\n", {"EA?"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        camera.SetValue("WBRS", c.cameraResult);
+        EXPECT_EQ(Run(c.args), c.code) << err;
+        EXPECT_EQ(out, c.out);
+        EXPECT_EQ(camera.ReceivedLines(), c.wire);
+    }
+}
+
+TEST_F(CliActionTest, FactoryActionsAndBadArgumentsAreRefusedBeforeAnythingIsSent) {
+    const Lines refused[] = {
+        {"action", "gain-reset"},
+        {"action", "camera-reset"},
+        {"area", "store", "0"},
+        {"area", "store-all"},
+        {"action", "no-such-action"},
+        {"action", "table-write", "BMPXW", "1"},
+        {"action", "table-write", "NOPE", "1", "2"},
+        {"action", "table-read", "BMPXW", "0"},
+        {"action", "soft-trigger", "extra"},
+        {"--factory", "action", "write-xml-version", "1", "2", "x"},
+        {"--factory", "action", "write-model-id", "VK 4100"},
+        {"area", "load", "4"},
+        {"area", "erase", "1"},
+    };
+    for (const Lines& args : refused) {
+        SCOPED_TRACE(args[1]);
+        EXPECT_EQ(Run(args), kExitUsage);
+        EXPECT_FALSE(err.empty());
+        EXPECT_TRUE(camera.ReceivedLines().empty());
+    }
+}
+
+TEST_F(CliActionTest, ACameraThatRefusesGivesTheFailureStatus) {
+    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
+    EXPECT_EQ(Run({"--factory", "action", "camera-reset"}), kExitFailed);
+    EXPECT_NE(err.find("Failed sending \"Camera Reset Command\"."), std::string::npos) << err;
+    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
+    EXPECT_EQ(Run({"action", "soft-trigger"}), kExitFailed);
+    EXPECT_EQ(camera.ReceivedLines(), Lines{"STRG=0"});
+}
+
+}  // namespace
+}  // namespace vk::cli

@@ -1,0 +1,434 @@
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <thread>
+
+#include "camera/action_executor.h"
+#include "camera/camera_action_texts.h"
+#include "camera_fixture.h"
+#include "persist/flash_areas.h"
+
+namespace vk {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Polls a tenth as often as the tool does, so that a run of busy answers takes moments.
+constexpr ActionTiming kFast{50, 120000};
+
+class CameraActionsTest : public test::CameraFixture {
+protected:
+    void SetUp() override {
+        sim::SimOptions options;
+        options.calibrationMs = 20;
+        options.rebootMs = 100;
+        ASSERT_NO_FATAL_FAILURE(Connect(options));
+        ASSERT_TRUE(core.modelCheck.Check());
+        Table().CommitAll();
+        camera->ClearReceivedLines();
+        ui.messages.clear();
+    }
+
+    const CameraAction& Action(std::string_view name, std::string_view mnemonic = {}) {
+        const CameraAction* action = FindAction(name, mnemonic);
+        EXPECT_NE(action, nullptr) << name;
+        return *action;
+    }
+
+    // Runs an action as the desktop tool and the command line do: one operation.
+    ActionOutcome Run(const CameraAction& action, const ActionInput& input = {},
+                      ActionTiming timing = kFast) {
+        ActionOutcome outcome;
+        const ActionExecutor executor(core.modelCheck, timing);
+        core.runner.Run({std::string(action.title), action.longRunning, false},
+                        [&](Operation& operation) {
+                            outcome = executor.Run(operation, action, input);
+                            return outcome.result;
+                        });
+        return outcome;
+    }
+
+    std::optional<std::string> NoticeText(const ActionOutcome& outcome) {
+        if (!outcome.notice) return std::nullopt;
+        return outcome.notice->text;
+    }
+};
+
+ActionInput Entry(std::int32_t index, std::int32_t value = 0) {
+    ActionInput input;
+    input.index = index;
+    input.value = value;
+    return input;
+}
+
+ActionInput Version(std::int32_t a, std::int32_t b, std::int32_t c) {
+    ActionInput input;
+    input.parts = {a, b, c};
+    return input;
+}
+
+ActionInput ModelId(std::string text) {
+    ActionInput input;
+    input.text = std::move(text);
+    return input;
+}
+
+// One member of each family, and each action with a text or a follow-up of its own.
+struct Case {
+    const char* name;
+    const char* mnemonic;
+    ActionInput input;
+    std::map<std::string, std::string> cameraHas;
+    Lines wire;
+    Lines fields;
+    std::optional<std::string> notice;
+    std::string caption;
+    MessageIcon icon;
+};
+
+TEST_F(CameraActionsTest, EachFamilySendsItsLinesAndSaysWhatCameOfIt) {
+    const std::string none;
+    const std::vector<Case> cases = {
+        {"soft-trigger", "", {}, {}, {"STRG=0"}, {}, std::nullopt, none, MessageIcon::None},
+        {"reset-sequence", "", {}, {}, {"SQRST=0"}, {}, std::nullopt, none, MessageIcon::None},
+        {"detect-vertical-dsnu",
+         "",
+         {},
+         {},
+         {"DSNUVD=0"},
+         {},
+         std::nullopt,
+         none,
+         MessageIcon::None},
+        {"recalibrate-white-blemish",
+         "",
+         {},
+         {},
+         {"BMRCW=0"},
+         {},
+         "Completed",
+         none,
+         MessageIcon::Information},
+        {"recalibrate-shading",
+         "",
+         {},
+         {{"SDRS", "2"}},
+         {"RS=0", "SDRS?"},
+         {},
+         "Too Dark",
+         "Recalibrate FFC (User)",
+         MessageIcon::None},
+        {"gain-tap-balance-once",
+         "",
+         {},
+         {},
+         {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"},
+         {},
+         "Complete",
+         "Gain Auto Tap Balance Result",
+         MessageIcon::None},
+        {"white-balance-once",
+         "",
+         {},
+         {{"AWRS", "1"}},
+         {"AWB=1", "AWRS?", "AWRS?", "AWRS?", "PGR?", "PGB?", "PGR2?", "PGR3?", "PGR4?", "PGB2?",
+          "PGB3?", "PGB4?"},
+         {},
+         "Too Bright",
+         "Balance White Auto Result",
+         MessageIcon::None},
+        {"read-temperature", "", {}, {}, {"TMP0?"}, {"38"}, std::nullopt, none, MessageIcon::None},
+        {"read-iris-position",
+         "",
+         {},
+         {{"PCV", "3"}},
+         {"PCV?"},
+         {"F2.8"},
+         std::nullopt,
+         none,
+         MessageIcon::None},
+        {"read-alc-status",
+         "",
+         {},
+         {{"ALCST", "0x1F"}},
+         {"ALCST?"},
+         {"31"},
+         std::nullopt,
+         none,
+         MessageIcon::None},
+        {"read-xml-version",
+         "",
+         {},
+         {{"XMLVR", "10203"}},
+         {"XMLVR?"},
+         {"1", "2", "3"},
+         std::nullopt,
+         none,
+         MessageIcon::None},
+        {"write-xml-version",
+         "",
+         Version(2, 0, 11),
+         {},
+         {"XMLVR=20011"},
+         {},
+         "Writing the XML Version has been completed.",
+         none,
+         MessageIcon::Information},
+        {"table-write",
+         "BMPXW",
+         Entry(5, 300),
+         {},
+         {"BMPXW=5,300"},
+         {},
+         std::nullopt,
+         none,
+         MessageIcon::None},
+        {"table-read",
+         "lutg",
+         Entry(7),
+         {{"LUTG?7", "1234"}},
+         {"LUTG?7"},
+         {"7", "1234"},
+         std::nullopt,
+         none,
+         MessageIcon::None},
+        {"write-model-id",
+         "",
+         ModelId("VK-4100M-PMCL"),
+         {},
+         {"MD00=VK-4100M-PMCL", "MD?"},
+         {},
+         "Succeeded in writting camera model id.",
+         none,
+         MessageIcon::Information},
+        {"save-factory-area", "", {}, {}, {"SA00=0"}, {}, std::nullopt, none, MessageIcon::None},
+        {"store-all",
+         "",
+         {},
+         {},
+         {"SA=3", "SA=2", "SA=1", "SA00=0"},
+         {},
+         kStoreCompleted,
+         none,
+         MessageIcon::Information},
+        {"gain-reset",
+         "",
+         {},
+         {{"GA", "40"}, {"PGB", "-7"}},
+         {"GA=0", "FGA=0", "AGC=0", "PGR=0", "PGB=0", "BLR1=0", "BLB1=0", "GA?", "FGA?", "AGC?",
+          "PGR?", "PGB?", "BLR1?", "BLB1?"},
+         {},
+         "Completed resetting gain parameters",
+         none,
+         MessageIcon::Information},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& [mnemonic, value] : c.cameraHas)
+            camera->SetValue(mnemonic, value);
+        camera->ClearReceivedLines();
+        const ActionOutcome outcome = Run(Action(c.name, c.mnemonic), c.input);
+        EXPECT_TRUE(outcome.result.ok()) << outcome.result.Describe();
+        EXPECT_EQ(camera->ReceivedLines(), c.wire);
+        EXPECT_EQ(outcome.fieldTexts, c.fields);
+        EXPECT_EQ(NoticeText(outcome), c.notice);
+        if (outcome.notice) {
+            EXPECT_EQ(outcome.notice->caption, c.caption);
+            EXPECT_EQ(outcome.notice->icon, c.icon);
+        }
+        EXPECT_TRUE(ui.messages.empty());
+    }
+    // What the camera took is in the camera and, where a page shows it, in the table.
+    EXPECT_EQ(camera->Value("BMPXW?5"), "300");
+    EXPECT_EQ(Table().CameraValue(2062), 300);
+    EXPECT_EQ(Table().CameraValue(4611), 1234);
+    EXPECT_EQ(camera->Value("XMLVR"), "20011");
+    EXPECT_EQ(core.modelCheck.modelName, "VK-4100M-PMCL");
+    EXPECT_EQ(Table().CameraValue(1218), 0);
+    EXPECT_EQ(Table().CameraValue(1220), 100);  // the fine gain's 0 means its unity value
+    EXPECT_EQ(Table().CameraValue(2477), 0);
+}
+
+TEST_F(CameraActionsTest, CameraResetAsksTheToolToCloseOnlyWhenTheCameraCompletes) {
+    const ActionOutcome done = Run(Action("camera-reset"));
+    EXPECT_TRUE(done.closeTool);
+    EXPECT_FALSE(done.notice);
+    EXPECT_EQ(camera->ReceivedLines(), Lines{"CRS00=1"});
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the camera restarts
+    camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
+    const ActionOutcome refused = Run(Action("camera-reset"));
+    EXPECT_FALSE(refused.closeTool);
+    EXPECT_EQ(NoticeText(refused), "Failed sending \"Camera Reset Command\".");
+    EXPECT_EQ(refused.notice->icon, MessageIcon::Stop);
+}
+
+TEST_F(CameraActionsTest, GainResetStopsWhenTheMainGainIsRefused) {
+    camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
+    const ActionOutcome outcome = Run(Action("gain-reset"));
+    EXPECT_FALSE(outcome.result.ok());
+    EXPECT_FALSE(outcome.notice);
+    EXPECT_EQ(camera->ReceivedLines(), Lines{"GA=0"});
+    EXPECT_EQ(ui.MessageTexts(), Lines{"ERROR"});  // the exchange's own report
+}
+
+TEST_F(CameraActionsTest, AResultOutsideTheListIsAnUnknownResult) {
+    camera->SetValue("WBRS", "7");
+    const ActionOutcome outcome = Run(Action("gain-tap-balance-once"));
+    EXPECT_EQ(outcome.resultCode, 7);
+    EXPECT_EQ(NoticeText(outcome), "Unknown Result");
+    EXPECT_EQ(AutoResultText(-1), "Unknown Result");
+    EXPECT_EQ(AutoResultText(6), "Trig is not set as Normal");
+}
+
+TEST_F(CameraActionsTest, GainAutoKeepsPollingWhileBusyOr255AndGivesUpAtItsBound) {
+    camera->SetValue("AGRS", "255");  // after the busy answers, 255: still busy for gain auto
+    const ActionOutcome outcome = Run(Action("gain-auto-once"), {}, {20, 1000});
+    EXPECT_EQ(outcome.result.status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(NoticeText(outcome), PollGaveUpText(1));
+    EXPECT_EQ(outcome.notice->caption, "Gain Auto Result");
+    EXPECT_EQ(outcome.notice->icon, MessageIcon::Exclamation);
+    const Lines wire = camera->ReceivedLines();
+    ASSERT_GE(wire.size(), 10u);
+    EXPECT_EQ(wire.front(), "AGC=2");
+    EXPECT_TRUE(std::all_of(wire.begin() + 1, wire.end(),
+                            [](const std::string& l) { return l == "AGRS?"; }));
+    EXPECT_EQ(Table().CameraValue(4625), 0);
+}
+
+TEST_F(CameraActionsTest, APolledFunctionStopsOnCancel) {
+    camera.reset();
+    sim::SimOptions options;
+    options.autoBusyPolls = 1000000;
+    ASSERT_NO_FATAL_FAILURE(Connect(options));
+    ui.cancelAfterPumps = ui.pumps + 40;
+    const ActionOutcome outcome = Run(Action("white-balance-once"));
+    EXPECT_EQ(outcome.result.status, ExchangeStatus::Cancelled);
+    EXPECT_FALSE(outcome.notice);
+    // Polls only: no read-back, nothing set back.
+    const Lines wire = camera->ReceivedLines();
+    ASSERT_FALSE(wire.empty());
+    EXPECT_EQ(wire.front(), "AWB=1");
+    EXPECT_TRUE(std::all_of(wire.begin() + 1, wire.end(),
+                            [](const std::string& l) { return l == "AWRS?"; }));
+}
+
+TEST_F(CameraActionsTest, ACalibrationCanBeCancelledWhileTheCameraWorks) {
+    camera.reset();
+    sim::SimOptions options;
+    options.calibrationMs = 5000;
+    ASSERT_NO_FATAL_FAILURE(Connect(options));
+    ui.cancelAfterPumps = ui.pumps + 10;
+    const ActionOutcome outcome = Run(Action("recalibrate-shading"));
+    EXPECT_EQ(outcome.result.status, ExchangeStatus::Cancelled);
+    EXPECT_FALSE(outcome.notice);
+    EXPECT_EQ(camera->ReceivedLines(), Lines{"RS=0"});  // no result asked for
+}
+
+TEST_F(CameraActionsTest, ACameraThatFallsSilentEndsThePoll) {
+    std::thread silence([this] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        camera->SetFault({sim::Fault::Silent, 0, -1, {}});
+    });
+    const ActionOutcome outcome = Run(Action("white-balance-once"), {}, {400, 120000});
+    silence.join();
+    EXPECT_EQ(outcome.result.status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(NoticeText(outcome), kPollUnanswered);
+    EXPECT_EQ(camera->ReceivedLines(), (Lines{"AWB=1", "AWRS?"}));
+    EXPECT_TRUE(ui.messages.empty());  // the poll is quiet; the notice says it once
+}
+
+TEST_F(CameraActionsTest, AValueIsRecordedOnlyWhenTheCameraTookOrReportedIt) {
+    camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
+    EXPECT_FALSE(Run(Action("table-write", "BMPYW"), Entry(3, 77)).result.ok());
+    EXPECT_EQ(Table().CameraValue(2074), 0);
+
+    // An answer under another mnemonic is no value for this table.
+    camera->SetValue("BMPYW?3", "55");
+    camera->SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
+    const ActionOutcome wrong = Run(Action("table-read", "BMPYW"), Entry(3));
+    EXPECT_FALSE(wrong.result.ok());
+    EXPECT_TRUE(wrong.fieldTexts.empty());
+    EXPECT_EQ(Table().CameraValue(2074), 0);
+
+    // A read that fails leaves its fields alone, but the iris says it does not know.
+    camera->SetFault({sim::Fault::WrongMnemonic, 0, 2, {}});
+    EXPECT_TRUE(Run(Action("read-temperature")).fieldTexts.empty());
+    EXPECT_EQ(Run(Action("read-iris-position")).fieldTexts, Lines{"Unkown"});
+}
+
+TEST_F(CameraActionsTest, InputOutsideItsRangeSendsNothing) {
+    const struct {
+        const char* name;
+        const char* mnemonic;
+        ActionInput input;
+    } bad[] = {
+        {"write-xml-version", "", Version(1, 100, 0)},
+        {"write-xml-version", "", Version(-1, 0, 0)},
+        {"table-write", "BMPXW", Entry(0, 5)},    // the index runs from 1
+        {"table-write", "LUTR", Entry(3, 4096)},  // the value up to 4095
+        {"table-read", "FBMPYW", Entry(513)},
+        {"write-model-id", "", ModelId("")},
+        {"write-model-id", "", ModelId("VK 4100")},
+        {"write-model-id", "", ModelId("VK-4100\r\nCRS00=1")},
+    };
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.name);
+        const ActionOutcome outcome = Run(Action(b.name, b.mnemonic), b.input);
+        EXPECT_EQ(outcome.result.status, ExchangeStatus::Refused);
+        ASSERT_TRUE(outcome.notice);
+        EXPECT_EQ(outcome.notice->icon, MessageIcon::Stop);
+    }
+    EXPECT_TRUE(camera->ReceivedLines().empty());
+}
+
+TEST_F(CameraActionsTest, StoreAllTriesEveryAreaAndReportsOnce) {
+    camera->SetFault({sim::Fault::ErrorOnSet, 0, 2, "ERROR"});
+    const ActionOutcome outcome = Run(Action("store-all"));
+    EXPECT_FALSE(outcome.result.ok());
+    EXPECT_EQ(camera->ReceivedLines(), (Lines{"SA=3", "SA=2", "SA=1", "SA00=0"}));
+    EXPECT_EQ(NoticeText(outcome), kStoreAllFailed);
+    EXPECT_EQ(outcome.notice->icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(camera->Value("EA"), "0");
+}
+
+TEST_F(CameraActionsTest, AComboStartedFunctionLeavesItsRowOff) {
+    // The table thought white balance ran continuously: after a once-run it is off.
+    Table().RecordCameraValue(2241, 2);
+    const ActionOutcome outcome = Run(Action("white-balance-once"));
+    ASSERT_TRUE(outcome.result.ok());
+    const Lines wire = camera->ReceivedLines();
+    EXPECT_EQ(wire.back(), "AWB=0");
+    EXPECT_EQ(Table().CameraValue(2241), 0);
+}
+
+TEST(CameraActionTable, NamesAndControlsAreUniqueAndCommandsKnown) {
+    std::set<std::string> names;
+    std::set<int> controls;
+    for (const CameraAction& a : CameraActions()) {
+        std::string key(a.name);
+        if (IsTableAction(a))
+            key += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
+        EXPECT_TRUE(names.insert(key).second) << key;
+        EXPECT_TRUE(controls.insert(a.controlId).second) << a.controlId;
+        EXPECT_EQ(FindAction(a.name, kMnemonics[static_cast<std::size_t>(a.command)]), &a);
+        EXPECT_EQ(FindActionByControl(a.controlId), &a);
+        EXPECT_EQ(a.resultWait == ResultWait::None, a.resultCommand == kNoCommand) << key;
+    }
+    EXPECT_EQ(FindAction("table-write", "NOPE"), nullptr);
+}
+
+TEST(CameraActionTexts, IrisAndXmlVersion) {
+    EXPECT_EQ(IrisText(0), "FULL OPEN");
+    EXPECT_EQ(IrisText(11), "CLOSE");
+    EXPECT_EQ(IrisText(12), "Unkown");
+    EXPECT_EQ(IrisText(std::nullopt), "Unkown");
+    EXPECT_EQ(SplitXmlVersion(991299), (std::array<std::int32_t, 3>{99, 12, 99}));
+    EXPECT_EQ(JoinXmlVersion({99, 12, 99}), 991299);
+    EXPECT_EQ(JoinXmlVersion({0, 0, 100}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vk
