@@ -5,6 +5,7 @@
 
 #include "cli_app.h"
 #include "cli_camera_commands.h"
+#include "cli_identity_commands.h"
 #include "cli_port_commands.h"
 #include "core_context.h"
 
@@ -133,6 +134,24 @@ const std::vector<CliCommand>& CliCommands() {
          true, ModelCommand},
         {"ports", "ports                   list the ports of the mode (--mode, else the stored)", 0,
          0, false, ListPorts},
+        {"info",
+         "info                    the camera's versions and ids, one \"name: value\" a line", 0, 0,
+         true, InfoCommand},
+        {"user-id",
+         "user-id [TEXT]          print the user id, or write TEXT (16 characters at most)", 0, 1,
+         true, UserIdCommand},
+        {"camera-id",
+         "camera-id [TEXT]        print the camera id, or write TEXT (needs --factory)", 0, 1, true,
+         CameraIdCommand},
+        {"device-version",
+         "device-version [N]      print the device version, or write N (needs --factory)", 0, 1,
+         true, DeviceVersionCommand},
+        {"lens",
+         "lens AXIS WAY MS        move the lens (iris open|close, zoom wide|tele, focus "
+         "near|far) for MS ms",
+         3, 3, true, LensCommand},
+        {"terminal", "terminal                send each line of standard input, print Tx/Rx lines",
+         0, 0, true, TerminalCommand},
     };
     return commands;
 }
