@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     const double wall = clock.nsecsElapsed() / 1e9;
     const double cpu = CpuSeconds() - cpuStart;
     terminal.LogModel()->CatchUp();
-    std::printf("terminal_log: lines=%d rows=%d wall_s=%.2f cpu_pct=%.0f max_gap_ms=%.1f\n",
-                added, terminal.LogModel()->rowCount(), wall, 100.0 * cpu / wall, maxGap / 1e6);
+    std::printf("terminal_log: lines=%d rows=%d wall_s=%.2f cpu_pct=%.0f max_gap_ms=%.1f\n", added,
+                terminal.LogModel()->rowCount(), wall, 100.0 * cpu / wall, maxGap / 1e6);
     return terminal.LogModel()->rowCount() == static_cast<int>(log.Size()) ? 0 : 1;
 }

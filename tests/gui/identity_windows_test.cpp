@@ -145,7 +145,8 @@ void IdentityWindowsTest::aboutWritesUserIdOnlyWhenEnabledAndVersionOnlyInFactor
     edit->setText("bench 7");
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(rig.Sent(), Lines{"UD=bench 7"});
-    QCOMPARE(rig.Messages().back(), "Writing the User ID \"bench 7\" has been completed.");
+    QCOMPARE(rig.Messages().back(),
+             std::string("Writing the User ID \"bench 7\" has been completed."));
 
     QTest::mouseClick(Child<QRadioButton>(&about, "protectUserId"), Qt::LeftButton);
     QVERIFY(!edit->isEnabled() && !save->isEnabled());
@@ -156,7 +157,7 @@ void IdentityWindowsTest::aboutWritesUserIdOnlyWhenEnabledAndVersionOnlyInFactor
         Child<QLineEdit>(&about, QString("deviceVersion%1").arg(i + 1))->setText(digits[i]);
     QTest::mouseClick(Child<QPushButton>(&about, "saveDeviceVersion"), Qt::LeftButton);
     QCOMPARE(rig.Sent(), Lines{"DVW=219"});
-    QCOMPARE(rig.Messages().back(), "Writing the Device Version has been completed.");
+    QCOMPARE(rig.Messages().back(), std::string("Writing the Device Version has been completed."));
     QCOMPARE(rig.ui.messages.back().icon, MessageIcon::Information);
 }
 
@@ -246,7 +247,7 @@ void IdentityWindowsTest::cameraIdWindowUnlocksBeforeWritingInFactoryModeOnly() 
 
     rig.camera.SetFault({sim::Fault::ErrorOnSet, 0, 1});
     QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
-    QCOMPARE(rig.Messages().back(), "Couldn't save camera id.");
+    QCOMPARE(rig.Messages().back(), std::string("Couldn't save camera id."));
     QCOMPARE(rig.Messages().size(), std::size_t(2));  // one box per save
 }
 

@@ -1,5 +1,6 @@
 #include "camera_info/lens.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>

@@ -134,10 +134,11 @@ QWidget* AboutDialog::BuildCameraGroup() {
     auto* layout = new QGridLayout(group);
     layout->setHorizontalSpacing(10);
     int row = 0;
-    for (auto [text, field] : {std::pair{"Firmware Version", firmware_},
-                               {"Model Name", model_},
-                               {"Camera ID", cameraId_},
-                               {"FPGA Version", fpga_}}) {
+    const std::pair<const char*, QLabel*> fields[] = {{"Firmware Version", firmware_},
+                                                      {"Model Name", model_},
+                                                      {"Camera ID", cameraId_},
+                                                      {"FPGA Version", fpga_}};
+    for (const auto& [text, field] : fields) {
         layout->addWidget(new QLabel(text, group), row, 0);
         layout->addWidget(field, row++, 1);
     }

@@ -1,6 +1,7 @@
 #include "camera_info/identity_run.h"
 
 #include <QLabel>
+#include <optional>
 
 #include "app/app_texts.h"
 #include "core_context.h"

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <optional>
 
 #include "app/app_texts.h"
 #include "app/window_list.h"
