@@ -106,7 +106,7 @@ TEST(CliTerminal, SendsEachInputLineAndPrintsTheStampedTraffic) {
     }
     EXPECT_EQ(texts, (std::vector<std::string>{"Tx: VN?", "Rx: VN=105", "Tx: UD=bench 4",
                                                "Rx: COMPLETE", "Tx: UD?", "Rx: UD=bench 4",
-                                               "Tx: ", "Rx: ERROR", "Tx: NOPE=1", "Rx: ERROR"}));
+                                               "Tx: ", "Tx: NOPE=1", "Rx: ERROR"}));
     EXPECT_EQ(r.err, "");
 }
 

@@ -79,7 +79,7 @@ protected:
 };
 
 TEST_F(CameraInfoTest, InformationIsQueriedInOrderAndFormatted) {
-    camera->SetValue("UD", "line 4 left");
+    camera->SetValue("UD", "line-4-left");
     camera->SetValue("DVW", "1203");
     CameraInformation info;
     const Lines sent = SentBy([&] { info = ReadCameraInformation(core.command, core.modelCheck); });
@@ -88,7 +88,7 @@ TEST_F(CameraInfoTest, InformationIsQueriedInOrderAndFormatted) {
     EXPECT_EQ(info.modelName, "VK-4100C-PMCL");
     EXPECT_EQ(info.cameraId, "VK00000001");
     EXPECT_EQ(info.fpgaVersion, "1.02");
-    EXPECT_EQ(info.userId, "line 4 left");
+    EXPECT_EQ(info.userId, "line-4-left");
     EXPECT_EQ(info.deviceVersion, 1203);
     EXPECT_TRUE(info.firstFailure.ok());
     EXPECT_TRUE(ui.messages.empty());
@@ -226,9 +226,14 @@ TEST_F(CameraInfoTest, TerminalLinesGoAsTypedAndStayInStep) {
     EXPECT_EQ(core.logs.terminal.At(1).substr(11), "Tx: PE?");
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: " + result.reply);
 
-    // An empty line is CR LF alone.
-    SentBy([&] { result = SendTerminalLine(core.command, "", kShort); });
-    EXPECT_EQ(core.logs.terminal.At(1).substr(11), "Tx: ");
+    // An empty line is CR LF alone, and no answer is waited for.
+    sent = SentBy([&] { result = SendTerminalLine(core.command, "", kShort); });
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Tx: ");
+    EXPECT_EQ(core.command.OwedReplies(), 0u);
+    ASSERT_TRUE(SendTerminalLine(core.command, "PE=20", kShort));
+    EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: COMPLETE");
+    EXPECT_EQ(camera->ReceivedLines(), (Lines{"", "PE=20"}));
 
     sent = SentBy([&] { result = SendTerminalLine(core.command, "PE?\r\nPE=1", kShort); });
     EXPECT_TRUE(sent.empty());

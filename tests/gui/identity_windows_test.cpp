@@ -88,7 +88,7 @@ void IdentityWindowsTest::aboutShowsTheCameraInFormattedFields() {
         rig.camera.SetValue("VN", c.vn);
         rig.camera.SetValue("FPVN", c.fpvn);
         rig.camera.SetValue("DVW", c.dvw);
-        rig.camera.SetValue("UD", "left bench");
+        rig.camera.SetValue("UD", "left-bench");
         AboutDialog about(*rig.core, rig.windows, 0);
         QCOMPARE(about.windowTitle(), QString("About This Control"));
         QCOMPARE(Text(&about, "toolName"), QString("VK-4100 Control Tool"));
@@ -100,7 +100,7 @@ void IdentityWindowsTest::aboutShowsTheCameraInFormattedFields() {
         QCOMPARE(Text(&about, "fpgaVersion"), c.fpga);
         QCOMPARE(Text(&about, "modelName"), QString("VK-4100C-PMCL"));
         QCOMPARE(Text(&about, "cameraId"), QString("VK00000001"));
-        QCOMPARE(Text(&about, "userId"), QString("left bench"));
+        QCOMPARE(Text(&about, "userId"), QString("left-bench"));
         QCOMPARE(Digits(&about), c.digits);
         QVERIFY(rig.Messages().empty());
     }
@@ -192,11 +192,11 @@ void IdentityWindowsTest::aboutListsHelpFilesOfTheCurrentFolder() {
 
 void IdentityWindowsTest::userIdWindowReadsAndWritesWithTheLengthCheck() {
     IdentityRig rig;
-    rig.camera.SetValue("UD", "cell 3");
+    rig.camera.SetValue("UD", "cell-3");
     UserIdDialog dialog(*rig.core, rig.windows);
     QCOMPARE(dialog.windowTitle(), QString("User Id"));
     dialog.Load();
-    QCOMPARE(dialog.Edit()->text(), QString("cell 3"));
+    QCOMPARE(dialog.Edit()->text(), QString("cell-3"));
 
     const struct {
         QString text;
