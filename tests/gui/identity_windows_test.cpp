@@ -17,6 +17,7 @@
 #include "camera_info/camera_id_dialog.h"
 #include "camera_info/lens_window.h"
 #include "camera_info/user_id_dialog.h"
+#include "comm/line_log_model.h"
 #include "comm/terminal_window.h"
 #include "gui_test_support.h"
 #include "identity_rig.h"
