@@ -56,6 +56,7 @@ CameraIdDialog::CameraIdDialog(CoreContext& core, WindowList& windows, std::uint
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
     outer->addLayout(body, 1);
     outer->addWidget(new StatusStrip(core_.notifier, this));
 

@@ -47,6 +47,7 @@ UserIdDialog::UserIdDialog(CoreContext& core, WindowList& windows, QWidget* pare
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
     outer->addLayout(body, 1);
     outer->addWidget(new StatusStrip(core_.notifier, this));
 

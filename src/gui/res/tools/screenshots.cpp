@@ -17,6 +17,7 @@
 #include "camera_info/lens_window.h"
 #include "camera_info/user_id_dialog.h"
 #include "comm/communication_window.h"
+#include "comm/line_log_model.h"
 #include "comm/terminal_line.h"
 #include "comm/terminal_window.h"
 #include "core_context.h"
@@ -117,13 +118,14 @@ bool SaveIdentityWindows(vk::gui::MainWindow* main, const QString& dir) {
     auto* lens = main->findChild<vk::gui::LensWindow*>();
     if (!terminal || !lens) return false;
     core.logs.terminal.Clear();
-    for (const char* line : {"VN?", "PE=5000", "PE?", "ID?", "TMP0?"}) {
+    for (const char* line : {"VN?", "PE=5000", "PE?", "ID?", "UD=LINE-4", "TMP0?"}) {
         core.runner.Run({"terminal"}, [&](vk::Operation& operation) {
             return vk::SendTerminalLine(operation.command, line);
         });
     }
     terminal->CommandEdit()->setText("EA?");
     terminal->show();
+    terminal->LogModel()->CatchUp();
     bool ok = Save(terminal, dir + "/terminal-window.png");
     terminal->hide();
 
