@@ -222,6 +222,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!opened) return kExitFailed;
     }
     CliSession session{core, options, out, err};
+    session.in = environment.in;
     const std::vector<std::string> commandArgs(
         options.words.begin() + static_cast<std::ptrdiff_t>(nameWords), options.words.end());
     int code = kExitFailed;

@@ -34,6 +34,7 @@ struct CliSession {
     std::ostream& out;
     std::ostream& err;
     Operation* operation = nullptr;  // the run of this command, for progress and Ctrl-C
+    std::istream* in = nullptr;      // standard input unless a caller gives another
 };
 
 using CommandHandler = int (*)(CliSession&, const std::vector<std::string>& args);
@@ -62,6 +63,7 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
 struct CliEnvironment {
     bool progressOnStderr = false;
     const std::atomic<bool>* interrupted = nullptr;
+    std::istream* in = nullptr;  // what commands read from; null: standard input
 };
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

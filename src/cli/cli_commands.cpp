@@ -8,6 +8,7 @@
 #include "cli_camera_commands.h"
 #include "cli_file_commands.h"
 #include "cli_lut_commands.h"
+#include "cli_identity_commands.h"
 #include "cli_port_commands.h"
 #include "core_context.h"
 
@@ -152,6 +153,24 @@ const std::vector<CliCommand>& CliCommands() {
          true, ActionCommand},
         {"area", "area current|load N|store N|store-all  the camera's flash areas", 1, 2, true,
          AreaCommand},
+        {"info",
+         "info                    the camera's versions and ids, one \"name: value\" a line", 0, 0,
+         true, InfoCommand},
+        {"user-id",
+         "user-id [TEXT]          print the user id, or write TEXT (16 characters at most)", 0, 1,
+         true, UserIdCommand},
+        {"camera-id",
+         "camera-id [TEXT]        print the camera id, or write TEXT (needs --factory)", 0, 1, true,
+         CameraIdCommand},
+        {"device-version",
+         "device-version [N]      print the device version, or write N (needs --factory)", 0, 1,
+         true, DeviceVersionCommand},
+        {"lens",
+         "lens AXIS WAY MS        move the lens (iris open|close, zoom wide|tele, focus "
+         "near|far) for MS ms",
+         3, 3, true, LensCommand},
+        {"terminal", "terminal                send each line of standard input, print Tx/Rx lines",
+         0, 0, true, TerminalCommand},
     };
     return commands;
 }

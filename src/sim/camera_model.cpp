@@ -98,6 +98,10 @@ Response CameraModel::Handle(const std::optional<Request>& request) {
     if (b == nullptr || b->action != Action::LutStep) {
         stepCommand_ = -1;  // any other line ends a run of LUT steps
     }
+    // The unlock opens the camera id for the very next line only.
+    if (b == nullptr || b->action != Action::CameraId || request->op != RequestOp::Set) {
+        unlocked_ = false;
+    }
     if (b == nullptr || (b->monoOnly && IsColour())) {
         return {std::string(kError)};
     }

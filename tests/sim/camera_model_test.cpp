@@ -195,6 +195,10 @@ TEST_F(CameraModelTest, TheCameraIdIsWrittenOnlyRightAfterTheUnlockCode) {
     EXPECT_EQ(Ask("ULCK=5127038"), "COMPLETE");
     EXPECT_EQ(Ask("ID=ABCDEFGHIJK"), "ERROR");  // ten characters at most
     EXPECT_EQ(Ask("ID?"), "ID=AB12345678");
+    EXPECT_EQ(Ask("ULCK=5127038"), "COMPLETE");
+    EXPECT_EQ(Ask("VN?"), "VN=105");
+    EXPECT_EQ(Ask("ID=CD12345678"), "ERROR");  // another line came between
+    EXPECT_EQ(Ask("ID?"), "ID=AB12345678");
 }
 
 TEST_F(CameraModelTest, TheUserIdHoldsAtMostSixteenCharacters) {

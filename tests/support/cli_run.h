@@ -15,11 +15,15 @@ struct CliRun {
     std::string err;
 };
 
-inline CliRun RunCliCaptured(const std::vector<std::string>& args) {
+// `input` is what the command reads as its standard input.
+inline CliRun RunCliCaptured(const std::vector<std::string>& args, const std::string& input = {}) {
     std::ostringstream out;
     std::ostringstream err;
+    std::istringstream in(input);
+    cli::CliEnvironment environment;
+    environment.in = &in;
     CliRun r;
-    r.code = cli::RunCli(args, out, err);
+    r.code = cli::RunCli(args, out, err, environment);
     r.out = out.str();
     r.err = err.str();
     return r;

@@ -176,6 +176,12 @@ ExchangeResult Command::SendRawQuery(std::int32_t& value, const std::string& com
     return Finish(result);
 }
 
+ExchangeResult Command::SendRawLine(const std::string& commandText) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    return Finish(Begin(commandText));
+}
+
 ExchangeResult Command::SendBytes(std::span<const std::uint8_t> bytes) {
     if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
     ExchangeScope scope(*this);

@@ -65,6 +65,10 @@ public:
     ExchangeResult SendRawQuery(std::int32_t& value, const std::string& commandText, int timeoutMs,
                                 bool reportTimeout);
 
+    // Sends a complete line (terminator included) and waits for nothing: for a line that
+    // no answer is owed to. Whatever comes later is taken as unsolicited.
+    ExchangeResult SendRawLine(const std::string& commandText);
+
     // Binary exchanges (register access): the bytes go out as they are and are logged in
     // hex; ReceiveBytes waits for exactly out.size() bytes. No line reader touches the
     // port meanwhile.

@@ -15,6 +15,7 @@
 #include "app/main_menu.h"
 #include "app/parameter_page.h"
 #include "app/qt_ui_port.h"
+#include "camera_info/identity_feature.h"
 #include "comm/communication_window.h"
 #include "comm/init_communication.h"
 #include "comm/setting_file_feature.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     AttachSettingFiles(*this);
     AttachLutFeature(*this);
     AttachCameraActions(*this);
+    AttachIdentityFeature(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.

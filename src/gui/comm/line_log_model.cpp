@@ -23,7 +23,8 @@ int LineLogModel::rowCount(const QModelIndex& parent) const {
 
 QVariant LineLogModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    const auto row = static_cast<std::size_t>(index.row());
+    // Lines added since the last batch sit above the rows shown; a row keeps its line.
+    const auto row = static_cast<std::size_t>(index.row()) + (log_.TotalAdded() - seen_);
     if (row >= log_.Size()) return {};
     return QString::fromStdString(log_.At(row));
 }

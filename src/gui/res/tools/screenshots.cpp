@@ -3,6 +3,7 @@
 // tool's own settings are not touched.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTabWidget>
@@ -11,7 +12,15 @@
 
 #include "app/main_window.h"
 #include "app/tool_application.h"
+#include "camera_info/about_dialog.h"
+#include "camera_info/camera_id_dialog.h"
+#include "camera_info/lens_window.h"
+#include "camera_info/user_id_dialog.h"
 #include "comm/communication_window.h"
+#include "comm/line_log_model.h"
+#include "comm/terminal_line.h"
+#include "comm/terminal_window.h"
+#include "core_context.h"
 #include "lut/curve_view.h"
 #include "lut/lut_editor.h"
 #include "lut/standard_curve.h"
@@ -101,6 +110,43 @@ bool SavePages(vk::gui::MainWindow* main, const QString& dir) {
     return ok;
 }
 
+// The terminal after a few typed lines, the information window (factory mode), both id
+// windows and the lens window.
+bool SaveIdentityWindows(vk::gui::MainWindow* main, const QString& dir) {
+    vk::CoreContext& core = main->Core();
+    auto* terminal = main->findChild<vk::gui::TerminalWindow*>();
+    auto* lens = main->findChild<vk::gui::LensWindow*>();
+    if (!terminal || !lens) return false;
+    core.logs.terminal.Clear();
+    for (const char* line : {"VN?", "PE=5000", "PE?", "ID?", "UD=LINE-4", "TMP0?"}) {
+        core.runner.Run({"terminal"}, [&](vk::Operation& operation) {
+            return vk::SendTerminalLine(operation.command, line);
+        });
+    }
+    terminal->CommandEdit()->setText("EA?");
+    terminal->show();
+    terminal->LogModel()->CatchUp();
+    bool ok = Save(terminal, dir + "/terminal-window.png");
+    terminal->hide();
+
+    vk::gui::AboutDialog about(core, main->Windows(), main->ControlMode(), main);
+    about.show();
+    about.Load();
+    ok &= Save(&about, dir + "/about-window.png");
+    vk::gui::UserIdDialog userId(core, main->Windows(), main);
+    userId.show();
+    userId.Load();
+    ok &= Save(&userId, dir + "/user-id-window.png");
+    vk::gui::CameraIdDialog cameraId(core, main->Windows(), main->ControlMode(), main);
+    cameraId.show();
+    cameraId.Load();
+    ok &= Save(&cameraId, dir + "/camera-id-window.png");
+    lens->show();
+    ok &= Save(lens, dir + "/lens-window.png");
+    lens->hide();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,5 +179,6 @@ int main(int argc, char** argv) {
     ok &= Save(main->Communication(), dir + "/communication-window-factory.png");
     ok &= SavePages(main, dir);  // factory mode: all nine
     ok &= SaveLutEditors(dir);
+    ok &= SaveIdentityWindows(main, dir);  // factory mode
     return ok ? 0 : 1;
 }

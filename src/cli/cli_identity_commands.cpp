@@ -1,0 +1,157 @@
+#include "cli_identity_commands.h"
+
+#include <charconv>
+#include <iostream>
+#include <ostream>
+
+#include "camera_info/camera_information.h"
+#include "camera_info/identity_writes.h"
+#include "camera_info/lens.h"
+#include "comm/terminal_line.h"
+#include "core_context.h"
+
+namespace vk::cli {
+namespace {
+
+constexpr int kLongestMove = 600000;
+
+bool ParseInt(const std::string& text, std::int32_t& value) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// The outcome of a write: nothing on success, the tool's sentence otherwise.
+int Report(CliSession& s, const IdentityOutcome& outcome) {
+    if (outcome.ok) return kExitOk;
+    s.err << "vk4100ctl: " << outcome.text;
+    if (outcome.sent) s.err << " (" << outcome.exchange.Describe() << ")";
+    s.err << '\n';
+    return outcome.sent ? kExitFailed : kExitUsage;
+}
+
+int ReadFailed(CliSession& s, const char* what, const ExchangeResult& result) {
+    s.err << "vk4100ctl: the camera did not give its " << what << ": " << result.Describe() << '\n';
+    return kExitFailed;
+}
+
+bool NeedsFactory(CliSession& s, const char* what) {
+    if (s.options.factory) return false;
+    s.err << "vk4100ctl: writing the " << what << " needs --factory\n";
+    return true;
+}
+
+std::string DigitsText(std::int32_t version) {
+    const auto d = DeviceVersionDigits(version);
+    return std::to_string(d[0]) + "." + std::to_string(d[1]) + "." + std::to_string(d[2]) + "." +
+           std::to_string(d[3]);
+}
+
+// Prints every line the terminal log takes while it lives.
+class LogPrinter : public LineLogObserver {
+public:
+    LogPrinter(LineLog& log, std::ostream& out) : log_(log), out_(out) { log_.AddObserver(this); }
+    ~LogPrinter() override { log_.RemoveObserver(this); }
+    void OnLineAdded(const std::string& line) override { out_ << line << '\n' << std::flush; }
+
+private:
+    LineLog& log_;
+    std::ostream& out_;
+};
+
+}  // namespace
+
+int InfoCommand(CliSession& s, const std::vector<std::string>&) {
+    const CameraInformation info = ReadCameraInformation(s.core.command, s.core.modelCheck);
+    const auto line = [&](const char* name, const std::optional<std::string>& value,
+                          const char* placeholder) {
+        s.out << name << ": " << value.value_or(placeholder) << '\n';
+    };
+    line("firmware version", info.firmwareVersion, kVersionPlaceholder);
+    line("model name", info.modelName, kNamePlaceholder);
+    line("camera id", info.cameraId, kNamePlaceholder);
+    line("FPGA version", info.fpgaVersion, kVersionPlaceholder);
+    line("user id", info.userId, kUserIdPlaceholder);
+    s.out << "device version: "
+          << (info.deviceVersion ? DigitsText(*info.deviceVersion) : "?.?.?.?") << '\n';
+    if (!info.firstFailure.ok()) return ReadFailed(s, "information", info.firstFailure);
+    return kExitOk;
+}
+
+int UserIdCommand(CliSession& s, const std::vector<std::string>& args) {
+    if (!args.empty()) return Report(s, WriteUserId(s.core.command, args[0]));
+    std::string id;
+    const ExchangeResult result = QueryUserId(s.core.command, id);
+    if (!result) return ReadFailed(s, "user id", result);
+    s.out << id << '\n';
+    return kExitOk;
+}
+
+int CameraIdCommand(CliSession& s, const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        if (NeedsFactory(s, "camera id")) return kExitUsage;
+        return Report(s, WriteCameraId(s.core.command, args[0]));
+    }
+    std::string id;
+    const ExchangeResult result = QueryCameraId(s.core.command, id);
+    if (!result) return ReadFailed(s, "camera id", result);
+    s.out << id << '\n';
+    return kExitOk;
+}
+
+int DeviceVersionCommand(CliSession& s, const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        if (NeedsFactory(s, "device version")) return kExitUsage;
+        std::int32_t version = 0;
+        if (!ParseInt(args[0], version) || version < 0) {
+            s.err << "vk4100ctl: bad device version: " << args[0] << '\n';
+            return kExitUsage;
+        }
+        return Report(s, WriteDeviceVersion(s.core.command, version));
+    }
+    std::int32_t version = 0;
+    const ExchangeResult result = QueryDeviceVersion(s.core.command, version);
+    if (!result) return ReadFailed(s, "device version", result);
+    s.out << version << '\n';
+    return kExitOk;
+}
+
+int LensCommand(CliSession& s, const std::vector<std::string>& args) {
+    const LensMove* move = FindLensMove(args[0].c_str(), args[1].c_str());
+    if (!move) {
+        s.err << "vk4100ctl: no lens movement \"" << args[0] << ' ' << args[1]
+              << "\" (iris open|close, zoom wide|tele, focus near|far)\n";
+        return kExitUsage;
+    }
+    std::int32_t ms = 0;
+    if (!ParseInt(args[2], ms) || ms < 0 || ms > kLongestMove) {
+        s.err << "vk4100ctl: bad time: " << args[2] << " (0 to " << kLongestMove << " ms)\n";
+        return kExitUsage;
+    }
+    const ExchangeResult result = MoveLensFor(*s.operation, *move, ms);
+    if (result.status == ExchangeStatus::Cancelled) return kExitFailed;
+    if (!result) {
+        s.err << "vk4100ctl: the lens did not move: " << result.Describe() << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int TerminalCommand(CliSession& s, const std::vector<std::string>&) {
+    std::istream& in = s.in ? *s.in : std::cin;
+    const LogPrinter printer(s.core.logs.terminal, s.out);
+    int code = kExitOk;
+    for (std::string line; std::getline(in, line);) {
+        // A here-document written on Windows ends its lines in CR LF.
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const ExchangeResult result = SendTerminalLine(s.core.command, line, s.options.timeoutMs);
+        if (result.status == ExchangeStatus::Cancelled || s.operation->Cancelled()) break;
+        if (result.status == ExchangeStatus::LineGone) {
+            s.err << "vk4100ctl: " << result.Describe() << '\n';
+            return kExitFailed;
+        }
+        if (!result) code = kExitFailed;
+    }
+    return code;
+}
+
+}  // namespace vk::cli

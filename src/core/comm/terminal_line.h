@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "protocol/exchange_result.h"
+
+namespace vk {
+
+class Command;
+
+inline constexpr int kTerminalTimeoutMs = 2500;
+
+// Sends a line typed by hand, exactly as typed, with CR LF, and waits for the first line
+// that answers it, so the exchanges after it stay in step. Every line either way lands in
+// the terminal log; nothing is shown as a message (the log is the answer). A blank line is
+// sent without waiting. A text holding a line end is refused unsent: it would be two
+// commands.
+ExchangeResult SendTerminalLine(Command& command, const std::string& text,
+                                int timeoutMs = kTerminalTimeoutMs);
+
+}  // namespace vk

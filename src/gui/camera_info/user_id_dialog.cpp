@@ -1,0 +1,73 @@
+#include "camera_info/user_id_dialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/window_list.h"
+#include "camera_info/camera_information.h"
+#include "camera_info/identity_run.h"
+#include "core_context.h"
+#include "res/pictures.h"
+#include "widgets/status_strip.h"
+
+namespace vk::gui {
+namespace {
+
+constexpr const char* kReading = "Now, reading the user id.";
+constexpr const char* kWriting = "Now, writing the user id.";
+
+}  // namespace
+
+UserIdDialog::UserIdDialog(CoreContext& core, WindowList& windows, QWidget* parent)
+    : QDialog(parent), core_(core) {
+    setObjectName("userIdDialog");
+    setWindowTitle("User Id");
+    setWindowIcon(ApplicationIcon());
+
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName("userId");
+    edit_->setMinimumWidth(200);
+    auto* label = new QLabel("User ID", this);
+    label->setBuddy(edit_);
+    auto* save = new QPushButton("Save", this);
+    save->setObjectName("save");
+    save->setAutoDefault(false);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    row->addWidget(label);
+    row->addWidget(edit_, 1);
+    row->addWidget(save);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(14, 14, 14, 12);
+    body->addLayout(row);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->addLayout(body, 1);
+    outer->addWidget(new StatusStrip(core_.notifier, this));
+
+    connect(save, &QPushButton::clicked, this, &UserIdDialog::Save);
+    windows.AddWindow(this);
+}
+
+void UserIdDialog::Load() {
+    std::string text;
+    const bool read =
+        core_.runner
+            .Run({kReading},
+                 [&](Operation& operation) { return QueryUserId(operation.command, text); })
+            .ok();
+    edit_->setText(read ? QString::fromStdString(text) : kUserIdPlaceholder);
+}
+
+void UserIdDialog::Save() {
+    const std::string text = edit_->text().toStdString();
+    RunIdentityWrite(core_, kWriting, [&](Command& command) { return WriteUserId(command, text); });
+}
+
+}  // namespace vk::gui

@@ -1,0 +1,384 @@
+// The information, user id, camera id and lens windows against the simulated camera, and
+// how the main window opens them.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/main_menu.h"
+#include "camera_info/about_dialog.h"
+#include "camera_info/camera_id_dialog.h"
+#include "camera_info/lens_window.h"
+#include "camera_info/user_id_dialog.h"
+#include "comm/line_log_model.h"
+#include "comm/terminal_window.h"
+#include "gui_test_support.h"
+#include "identity_rig.h"
+#include "widgets/hold_button.h"
+
+namespace vk::gui::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+template <typename T>
+T* Child(const QWidget* parent, const QString& name) {
+    T* w = parent->findChild<T*>(name);
+    if (!w) qFatal("no widget %s", qPrintable(name));
+    return w;
+}
+
+QString Text(const QWidget* parent, const char* name) {
+    if (auto* label = parent->findChild<QLabel*>(name)) return label->text();
+    return Child<QLineEdit>(parent, name)->text();
+}
+
+QStringList Digits(const QWidget* about) {
+    QStringList d;
+    for (int i = 1; i <= 4; ++i)
+        d << Text(about, qPrintable(QString("deviceVersion%1").arg(i)));
+    return d;
+}
+
+// A mouse event on a widget at a point of its own, as the window system delivers it.
+void Mouse(QWidget* w, QEvent::Type type, QPoint at) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, w->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+}  // namespace
+
+class IdentityWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aboutShowsTheCameraInFormattedFields();
+    void aboutKeepsPlaceholdersWhenTheCameraIsGone();
+    void aboutWritesUserIdOnlyWhenEnabledAndVersionOnlyInFactoryMode();
+    void aboutListsHelpFilesOfTheCurrentFolder();
+    void userIdWindowReadsAndWritesWithTheLengthCheck();
+    void cameraIdWindowUnlocksBeforeWritingInFactoryModeOnly();
+    void lensButtonsSendWhileHeldAndStopOnEveryRelease();
+    void lensStopWaitsForAStartStillInFlight();
+    void mainWindowOpensEveryWindow();
+};
+
+void IdentityWindowsTest::aboutShowsTheCameraInFormattedFields() {
+    const struct {
+        const char* vn;
+        const char* fpvn;
+        const char* dvw;
+        QString firmware;
+        QString fpga;
+        QStringList digits;
+    } cases[] = {
+        {"123", "5", "1203", "1.23", "0.05", {"1", "2", "0", "3"}},
+        {"105", "102", "1000", "1.05", "1.02", {"1", "0", "0", "0"}},
+    };
+    for (const auto& c : cases) {
+        IdentityRig rig;
+        rig.camera.SetValue("VN", c.vn);
+        rig.camera.SetValue("FPVN", c.fpvn);
+        rig.camera.SetValue("DVW", c.dvw);
+        rig.camera.SetValue("UD", "left-bench");
+        AboutDialog about(*rig.core, rig.windows, 0);
+        QCOMPARE(about.windowTitle(), QString("About This Control"));
+        QCOMPARE(Text(&about, "toolName"), QString("VK-4100 Control Tool"));
+        QCOMPARE(Text(&about, "firmwareVersion"), QString("?.??"));
+        QCOMPARE(Text(&about, "userId"), QString(16, '?'));
+        about.Load();
+        QCOMPARE(rig.Sent(), (Lines{"VN?", "MD?", "ID?", "FPVN?", "UD?", "DVW?"}));
+        QCOMPARE(Text(&about, "firmwareVersion"), c.firmware);
+        QCOMPARE(Text(&about, "fpgaVersion"), c.fpga);
+        QCOMPARE(Text(&about, "modelName"), QString("VK-4100C-PMCL"));
+        QCOMPARE(Text(&about, "cameraId"), QString("VK00000001"));
+        QCOMPARE(Text(&about, "userId"), QString("left-bench"));
+        QCOMPARE(Digits(&about), c.digits);
+        QVERIFY(rig.Messages().empty());
+    }
+}
+
+void IdentityWindowsTest::aboutKeepsPlaceholdersWhenTheCameraIsGone() {
+    IdentityRig rig;
+    rig.core->channel.CloseChannel();
+    AboutDialog about(*rig.core, rig.windows, 1);
+    about.Load();
+    QCOMPARE(Text(&about, "firmwareVersion"), QString("?.??"));
+    QCOMPARE(Text(&about, "fpgaVersion"), QString("?.??"));
+    QCOMPARE(Text(&about, "modelName"), QString("??????????"));
+    QCOMPARE(Text(&about, "cameraId"), QString("??????????"));
+    QCOMPARE(Text(&about, "userId"), QString("????????????????"));
+    QCOMPARE(Digits(&about), QStringList({"?", "?", "?", "?"}));
+    QVERIFY(rig.Sent().empty());
+}
+
+void IdentityWindowsTest::aboutWritesUserIdOnlyWhenEnabledAndVersionOnlyInFactoryMode() {
+    IdentityRig rig;
+    {
+        AboutDialog user(*rig.core, rig.windows, 0);
+        QVERIFY(Child<QPushButton>(&user, "saveDeviceVersion")->isHidden());
+        QVERIFY(!Child<QLineEdit>(&user, "deviceVersion1")->isEnabled());
+    }
+    AboutDialog about(*rig.core, rig.windows, 1);
+    about.Load();
+    auto* edit = Child<QLineEdit>(&about, "userId");
+    auto* save = Child<QPushButton>(&about, "saveUserId");
+    QVERIFY(!edit->isEnabled() && !save->isEnabled());
+    QVERIFY(Child<QRadioButton>(&about, "protectUserId")->isChecked());
+    QTest::mouseClick(Child<QRadioButton>(&about, "enableUserId"), Qt::LeftButton);
+    QVERIFY(edit->isEnabled() && save->isEnabled());
+    QVERIFY(!Child<QRadioButton>(&about, "protectUserId")->isChecked());
+
+    rig.Forget();
+    edit->setText(QString(17, 'x'));
+    QTest::mouseClick(save, Qt::LeftButton);
+    QVERIFY(rig.Sent().empty());
+    QCOMPARE(rig.Messages(), Lines{"User ID string is too long !!"});
+    edit->setText("bench 7");
+    QTest::mouseClick(save, Qt::LeftButton);
+    QCOMPARE(rig.Sent(), Lines{"UD=bench 7"});
+    QCOMPARE(rig.Messages().back(),
+             std::string("Writing the User ID \"bench 7\" has been completed."));
+
+    QTest::mouseClick(Child<QRadioButton>(&about, "protectUserId"), Qt::LeftButton);
+    QVERIFY(!edit->isEnabled() && !save->isEnabled());
+
+    rig.Forget();
+    const QStringList digits{"2", "1", "", "9"};
+    for (int i = 0; i < 4; ++i)
+        Child<QLineEdit>(&about, QString("deviceVersion%1").arg(i + 1))->setText(digits[i]);
+    QTest::mouseClick(Child<QPushButton>(&about, "saveDeviceVersion"), Qt::LeftButton);
+    QCOMPARE(rig.Sent(), Lines{"DVW=219"});
+    QCOMPARE(rig.Messages().back(), std::string("Writing the Device Version has been completed."));
+    QCOMPARE(rig.ui.messages.back().icon, MessageIcon::Information);
+}
+
+void IdentityWindowsTest::aboutListsHelpFilesOfTheCurrentFolder() {
+    IdentityRig rig;
+    const QString home = QDir::currentPath();
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    {
+        AboutDialog about(*rig.core, rig.windows, 0);
+        QCOMPARE(Child<QComboBox>(&about, "helpFiles")->count(), 0);
+        QTest::mouseClick(Child<QPushButton>(&about, "viewHelpFile"), Qt::LeftButton);
+        QCOMPARE(rig.Messages(), Lines{"No file was selected !!"});
+    }
+    for (const char* name : {"b manual.pdf", "a guide.pdf", "notes.txt"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    AboutDialog about(*rig.core, rig.windows, 0);
+    auto* files = Child<QComboBox>(&about, "helpFiles");
+    QCOMPARE(files->count(), 2);
+    QCOMPARE(files->currentText(), QString("a guide.pdf"));
+    QString opened;
+    about.openFile = [&](const QString& path) {
+        opened = path;
+        return true;
+    };
+    QTest::mouseClick(Child<QPushButton>(&about, "viewHelpFile"), Qt::LeftButton);
+    QCOMPARE(opened, QDir(dir.path()).absoluteFilePath("a guide.pdf"));
+    QDir::setCurrent(home);
+}
+
+void IdentityWindowsTest::userIdWindowReadsAndWritesWithTheLengthCheck() {
+    IdentityRig rig;
+    rig.camera.SetValue("UD", "cell-3");
+    UserIdDialog dialog(*rig.core, rig.windows);
+    QCOMPARE(dialog.windowTitle(), QString("User Id"));
+    dialog.Load();
+    QCOMPARE(dialog.Edit()->text(), QString("cell-3"));
+
+    const struct {
+        QString text;
+        Lines wire;
+        std::string message;
+    } cases[] = {
+        {QString(16, 'A'),
+         {"UD=" + std::string(16, 'A')},
+         "Writing the User ID \"" + std::string(16, 'A') + "\" has been completed."},
+        {QString(17, 'B'), {}, "User ID string is too long !!"},
+        {"", {"UD="}, "Writing the User ID \"\" has been completed."},
+    };
+    for (const auto& c : cases) {
+        rig.Forget();
+        dialog.Edit()->setText(c.text);
+        QTest::mouseClick(Child<QPushButton>(&dialog, "save"), Qt::LeftButton);
+        QCOMPARE(rig.Sent(), c.wire);
+        QCOMPARE(rig.Messages().back(), c.message);
+    }
+
+    rig.core->channel.CloseChannel();
+    dialog.Load();
+    QCOMPARE(dialog.Edit()->text(), QString(16, '?'));
+}
+
+void IdentityWindowsTest::cameraIdWindowUnlocksBeforeWritingInFactoryModeOnly() {
+    IdentityRig rig;
+    for (std::uint32_t mode : {0u, 2u}) {
+        CameraIdDialog user(*rig.core, rig.windows, mode);
+        QVERIFY(!user.SaveButton()->isEnabled());
+    }
+    CameraIdDialog dialog(*rig.core, rig.windows, 1);
+    QCOMPARE(dialog.windowTitle(), QString("Camera Id"));
+    QVERIFY(dialog.SaveButton()->isEnabled());
+    dialog.Load();
+    QString shown;
+    for (std::size_t i = 0; i < CameraIdDialog::kBoxes; ++i)
+        shown += dialog.Box(i)->text();
+    QCOMPARE(shown, QString("VK00000001"));
+
+    rig.Forget();
+    dialog.Box(4)->clear();  // an empty box shortens the id
+    dialog.Box(9)->setText("7");
+    QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
+    QCOMPARE(rig.Sent(), (Lines{"ULCK=5127038", "ID=VK0000007"}));
+    QCOMPARE(rig.Messages(), Lines{"Completed saving camera id: VK0000007."});
+    QCOMPARE(rig.camera.Value("ID"), std::string("VK0000007"));
+
+    rig.camera.SetFault({sim::Fault::ErrorOnSet, 0, 1});
+    QTest::mouseClick(dialog.SaveButton(), Qt::LeftButton);
+    QCOMPARE(rig.Messages().back(), std::string("Couldn't save camera id."));
+    QCOMPARE(rig.Messages().size(), std::size_t(2));  // one box per save
+}
+
+void IdentityWindowsTest::lensButtonsSendWhileHeldAndStopOnEveryRelease() {
+    IdentityRig rig;
+    LensWindow lens(*rig.core, rig.windows);
+    QCOMPARE(lens.windowTitle(), QString("Motor Lens"));
+    lens.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&lens));
+
+    const struct {
+        int id;
+        QString caption;
+        std::string press;
+        QString label;
+        std::string release;
+    } cases[] = {
+        {40001, "IRIS Open", "MLI=1", "Open", "MLI=0"},
+        {40002, "IRIS Close", "MLI=2", "Close", "MLI=0"},
+        {40003, "Zoom Wide", "MLZ=1", "Wide", "MLZ=0"},
+        {40004, "Zoom Tele", "MLZ=2", "Tele", "MLZ=0"},
+        {40005, "Focus Near", "MLF=1", "Near", "MLF=0"},
+        {40006, "Focus Far", "MLF=2", "Far", "MLF=0"},
+    };
+    for (const auto& c : cases) {
+        HoldButton* button = lens.Button(c.id);
+        QVERIFY(button);
+        QCOMPARE(button->text(), c.caption);
+        rig.Forget();
+        const QPoint centre = button->rect().center();
+        Mouse(button, QEvent::MouseButtonPress, centre);
+        QCOMPARE(rig.Sent(), Lines{c.press});
+        QCOMPARE(lens.Movement()->text(), c.label);
+        // The cursor leaves the button and is let go far outside it: still a stop.
+        Mouse(button, QEvent::MouseMove, centre + QPoint(500, 300));
+        QCOMPARE(rig.Sent(), Lines{c.press});
+        Mouse(button, QEvent::MouseButtonRelease, centre + QPoint(500, 300));
+        QCOMPARE(rig.Sent(), (Lines{c.press, c.release}));
+        QCOMPARE(lens.Movement()->text(), QString());
+    }
+
+    // Held while the window loses the focus, or while it is switched off.
+    HoldButton* zoom = lens.Button(40004);
+    for (const auto& lose : std::vector<std::function<void()>>{[&] { zoom->clearFocus(); },
+                                                               [&] { rig.windows.DisableAll(); },
+                                                               [&] { lens.hide(); }}) {
+        lens.show();
+        rig.windows.EnableAll();
+        rig.Forget();
+        Mouse(zoom, QEvent::MouseButtonPress, zoom->rect().center());
+        lose();
+        QCOMPARE(rig.Sent(), (Lines{"MLZ=2", "MLZ=0"}));
+        Mouse(zoom, QEvent::MouseButtonRelease, zoom->rect().center());
+        QCOMPARE(rig.Sent().size(), std::size_t(2));  // the stop goes once
+    }
+    QVERIFY(rig.Messages().empty());
+}
+
+void IdentityWindowsTest::lensStopWaitsForAStartStillInFlight() {
+    IdentityRig rig;
+    LensWindow lens(*rig.core, rig.windows);
+    lens.show();
+    HoldButton* focus = lens.Button(40005);
+    // The camera is slow to answer the start; the release comes while it waits.
+    rig.camera.SetFault({sim::Fault::Delay, 150, 1});
+    QTimer::singleShot(30, focus,
+                       [&] { Mouse(focus, QEvent::MouseButtonRelease, focus->rect().center()); });
+    Mouse(focus, QEvent::MouseButtonPress, focus->rect().center());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.Sent(), (Lines{"MLF=1", "MLF=0"}), 3000);
+    QCOMPARE(lens.OwedStops(), std::size_t(0));
+    QVERIFY(rig.Messages().empty());
+}
+
+void IdentityWindowsTest::mainWindowOpensEveryWindow() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    MainWindow* window = tool.Start();
+    window->ToggleControlMode();
+
+    for (int id : {1016, 4922}) {
+        auto* button = qobject_cast<QPushButton*>(window->FindControl(id));
+        QVERIFY(button);
+        QVERIFY(button->isEnabled());
+        button->click();
+    }
+    auto* terminal = window->findChild<TerminalWindow*>();
+    auto* lens = window->findChild<LensWindow*>();
+    QVERIFY(terminal && terminal->isVisible());
+    QVERIFY(lens && lens->isVisible());
+    // The terminal shows the traffic of the start-up.
+    terminal->LogModel()->CatchUp();
+    QVERIFY(terminal->LogModel()->rowCount() > 300);
+    QCOMPARE(static_cast<std::size_t>(terminal->LogModel()->rowCount()),
+             tool.Core().logs.terminal.Size());
+
+    tool.Camera().SetValue("UD", "bench");
+    const struct {
+        int command;
+        const char* dialog;
+        const char* field;
+        QString expected;
+    } menus[] = {
+        {kMenuAbout, "aboutDialog", "firmwareVersion", "1.05"},
+        {kMenuEditUserId, "userIdDialog", "userId", "bench"},
+        {kMenuEditCameraId, "cameraIdDialog", "character1", "V"},
+    };
+    for (const auto& m : menus) {
+        QAction* action = window->Menu()->Action(m.command);
+        QVERIFY(action->isEnabled());
+        QString seen;
+        int looks = 0;
+        // Looks at the modal window until it has asked the camera, then closes it.
+        std::function<void()> look = [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal && modal->objectName() == m.dialog) {
+                seen = Text(modal, m.field);
+                if ((!seen.isEmpty() && !seen.contains('?')) || ++looks > 200) {
+                    static_cast<QDialog*>(modal)->reject();
+                    return;
+                }
+            }
+            QTimer::singleShot(20, look);
+        };
+        QTimer::singleShot(0, look);
+        action->trigger();
+        QCOMPARE(seen, m.expected);
+    }
+}
+
+}  // namespace vk::gui::test
+
+QTEST_MAIN(vk::gui::test::IdentityWindowsTest)
+#include "identity_windows_test.moc"
