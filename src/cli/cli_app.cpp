@@ -5,6 +5,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "cli_port_commands.h"
 #include "core_context.h"
@@ -39,6 +40,18 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
         return true;
     }
     return false;
+}
+
+// How many of the words name the command (a name may have two: "xml download"); 0 when
+// they do not name it.
+int NameWords(const CliCommand& command, const std::vector<std::string>& words) {
+    const std::string_view name = command.name;
+    const std::size_t space = name.find(' ');
+    if (space == std::string_view::npos) return words[0] == name ? 1 : 0;
+    return words.size() > 1 && words[0] == name.substr(0, space) &&
+                   words[1] == name.substr(space + 1)
+               ? 2
+               : 0;
 }
 
 void PrintUsage(std::ostream& err) {
@@ -131,9 +144,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
     const auto& commands = CliCommands();
-    const auto it = std::find_if(commands.begin(), commands.end(),
-                                 [&](const CliCommand& c) { return options.words[0] == c.name; });
-    const int argc = static_cast<int>(options.words.size()) - 1;
+    const auto it = std::find_if(commands.begin(), commands.end(), [&](const CliCommand& c) {
+        return NameWords(c, options.words) > 0;
+    });
+    const int nameWords = it == commands.end() ? 1 : NameWords(*it, options.words);
+    const int argc = static_cast<int>(options.words.size()) - nameWords;
     if (it == commands.end() || argc < it->minArgs || argc > it->maxArgs) {
         err << "vk4100ctl: " << (it == commands.end() ? "unknown command: " : "usage: ")
             << (it == commands.end() ? options.words[0] : it->usage) << '\n';
@@ -176,7 +191,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (!opened) return kExitFailed;
     }
     CliSession session{core, options, out, err};
-    const std::vector<std::string> commandArgs(options.words.begin() + 1, options.words.end());
+    const std::vector<std::string> commandArgs(options.words.begin() + nameWords,
+                                               options.words.end());
     int code = kExitFailed;
     const ExchangeResult outcome =
         core.runner.Run({it->name, true, false}, [&](Operation& operation) {

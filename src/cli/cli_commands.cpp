@@ -6,6 +6,7 @@
 #include "cli_app.h"
 #include "cli_camera_commands.h"
 #include "cli_port_commands.h"
+#include "cli_xml_commands.h"
 #include "core_context.h"
 
 namespace vk::cli {
@@ -133,6 +134,18 @@ const std::vector<CliCommand>& CliCommands() {
          true, ModelCommand},
         {"ports", "ports                   list the ports of the mode (--mode, else the stored)", 0,
          0, false, ListPorts},
+        {"xml download",
+         "xml download [FILE]     read the camera's XML file (default _download.zip)", 0, 1, true,
+         XmlDownloadCommand},
+        {"xml features", "xml features FILE       print the features of an XML file or its zip", 1,
+         1, false, XmlFeaturesCommand},
+        {"xml read-all", "xml read-all FILE       read every readable feature: NAME=value", 1, 1,
+         true, XmlReadAllCommand},
+        {"reg read", "reg read ADDRESS [LENGTH] [--text|--float]  read a register (hex bytes)", 1,
+         3, true, RegReadCommand},
+        {"reg write",
+         "reg write ADDRESS VALUE [--text|--float]  write a 32-bit word, float or text", 2, 3, true,
+         RegWriteCommand},
     };
     return commands;
 }
