@@ -142,9 +142,9 @@ const std::vector<CliCommand>& CliCommands() {
         {"xml read-all", "xml read-all FILE       read every readable feature: NAME=value", 1, 1,
          true, XmlReadAllCommand},
         {"reg read", "reg read ADDRESS [LENGTH] [--text|--float]  read a register (hex bytes)", 1,
-         3, true, RegReadCommand},
+         4, true, RegReadCommand},
         {"reg write",
-         "reg write ADDRESS VALUE [--text|--float]  write a 32-bit word, float or text", 2, 3, true,
+         "reg write ADDRESS VALUE [--text|--float]  write a 32-bit word, float or text", 2, 4, true,
          RegWriteCommand},
     };
     return commands;

@@ -226,12 +226,13 @@ int RegReadCommand(CliSession& s, const std::vector<std::string>& args) {
     std::uint64_t address = 0;
     if (!ParseAddress(s, reg.words[0], address)) return kExitUsage;
     long long length = reg.format == RegFormat::Text ? kDefaultTextLength : kDefaultReadLength;
-    if (reg.words.size() > 1 && !ParseWhole(reg.words[1], 1, gencp::kMaxReadLength, length)) {
+    if (reg.words.size() > 1 &&
+        (!ParseWhole(reg.words[1], 1, gencp::kMaxReadLength, length) || length < 1)) {
         s.err << "vk4100ctl: bad length: " << reg.words[1] << " (1 to " << gencp::kMaxReadLength
               << ")\n";
         return kExitUsage;
     }
-    if (length < 1 || (reg.format == RegFormat::Float && length < 4)) {
+    if (reg.format == RegFormat::Float && length < 4) {
         s.err << "vk4100ctl: a float register has 4 bytes\n";
         return kExitUsage;
     }

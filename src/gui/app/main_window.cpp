@@ -24,6 +24,7 @@
 #include "protocol/parameter_reader.h"
 #include "res/pictures.h"
 #include "widgets/status_strip.h"
+#include "xml/xml_feature.h"
 
 namespace vk::gui {
 namespace {
@@ -52,6 +53,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     BuildLayout();
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
+    AttachXmlFeature(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.
