@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
 
@@ -17,6 +18,7 @@
 #include "lut/standard_curve.h"
 #include "persist/settings_backend.h"
 #include "ui_port.h"
+#include "xml/xml_window.h"
 
 namespace {
 
@@ -101,6 +103,20 @@ bool SavePages(vk::gui::MainWindow* main, const QString& dir) {
     return ok;
 }
 
+// The XML window with the simulated camera's description downloaded, opened and read.
+bool SaveXmlWindow(vk::gui::MainWindow* main, const QString& dir) {
+    auto* xml = main->findChild<vk::gui::XmlWindow*>();
+    const QTemporaryDir folder;
+    if (!xml || !folder.isValid()) return false;
+    xml->SetDownloadFolder(folder.path());
+    xml->DownloadDescriptionFile();
+    if (!xml->OpenFile(xml->DownloadPath())) return false;
+    xml->ReadAllData();
+    const bool ok = Save(xml, dir + "/xml-window.png");
+    xml->hide();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,5 +149,6 @@ int main(int argc, char** argv) {
     ok &= Save(main->Communication(), dir + "/communication-window-factory.png");
     ok &= SavePages(main, dir);  // factory mode: all nine
     ok &= SaveLutEditors(dir);
+    ok &= SaveXmlWindow(main, dir);
     return ok ? 0 : 1;
 }
