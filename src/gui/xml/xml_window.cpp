@@ -76,6 +76,11 @@ QString XmlWindow::DownloadPath() const {
     return QDir(folder).filePath(kDownloadFileName);
 }
 
+void XmlWindow::SetPacketTimeout(int ms) {
+    packetTimeoutMs_ = ms;
+    UpdateTiming();
+}
+
 void XmlWindow::UpdateTiming() {
     serial_.SetTiming(RegisterTiming{packetTimeoutMs_, core_.channel.BaudRate()});
 }
@@ -116,6 +121,7 @@ bool XmlWindow::OpenFile(const QString& path) {
         core_.ui.ShowMessage(parse.error, kProductTitle, MessageIcon::Stop);
         return false;
     }
+    UpdateTiming();
     grid_->SetTable(parse.table);
     openedFile_ = path;
     fileLabel_->setText(QDir::toNativeSeparators(path));

@@ -46,7 +46,7 @@ public:
     void SetDownloadFolder(const QString& folder) { downloadFolder_ = folder; }
     QString DownloadPath() const;
     // How long each register packet may take (the line time of its data comes on top).
-    void SetPacketTimeout(int ms) { packetTimeoutMs_ = ms; }
+    void SetPacketTimeout(int ms);
 
     // Picks the description file to open (empty: cancelled); starts in `folder`. The
     // default asks with an open dialog.
@@ -54,7 +54,8 @@ public:
 
 private:
     QString AskDescriptionFile(const QString& folder);
-    // The line's rate may have changed since the last access.
+    // The line's rate may have changed since the last access. The grid's writes are a few
+    // bytes each; they use the timing of the last open, read or download.
     void UpdateTiming();
 
     CoreContext& core_;
