@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -55,11 +56,13 @@ XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
     grid_->SetPort(&perOperation_);
 
     auto* top = new QHBoxLayout;
+    top->setSpacing(10);
     top->addWidget(readAll_);
     top->addWidget(fileLabel_, 1);
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 8, 8, 6);
+    body->setSpacing(6);
     body->addLayout(top);
     body->addWidget(grid_, 1);
 
@@ -124,8 +127,8 @@ bool XmlWindow::OpenFile(const QString& path) {
     UpdateTiming();
     grid_->SetTable(parse.table);
     openedFile_ = path;
-    fileLabel_->setText(QDir::toNativeSeparators(path));
-    fileLabel_->setToolTip(fileLabel_->text());
+    fileLabel_->setText(QFileInfo(path).fileName());
+    fileLabel_->setToolTip(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
     readAll_->setEnabled(!parse.table.records.empty());
     show();
     raise();
