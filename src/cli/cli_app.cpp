@@ -5,6 +5,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "cli_port_commands.h"
 #include "core_context.h"

@@ -10,6 +10,7 @@
 #include "cli_lut_commands.h"
 #include "cli_identity_commands.h"
 #include "cli_port_commands.h"
+#include "cli_xml_commands.h"
 #include "core_context.h"
 
 namespace vk::cli {
@@ -171,6 +172,18 @@ const std::vector<CliCommand>& CliCommands() {
          3, 3, true, LensCommand},
         {"terminal", "terminal                send each line of standard input, print Tx/Rx lines",
          0, 0, true, TerminalCommand},
+        {"xml download",
+         "xml download [FILE]     read the camera's XML file (default _download.zip)", 0, 1, true,
+         XmlDownloadCommand},
+        {"xml features", "xml features FILE       print the features of an XML file or its zip", 1,
+         1, false, XmlFeaturesCommand},
+        {"xml read-all", "xml read-all FILE       read every readable feature: NAME=value", 1, 1,
+         true, XmlReadAllCommand},
+        {"reg read", "reg read ADDRESS [LENGTH] [--text|--float]  read a register (hex bytes)", 1,
+         4, true, RegReadCommand},
+        {"reg write",
+         "reg write ADDRESS VALUE [--text|--float]  write a 32-bit word, float or text", 2, 4, true,
+         RegWriteCommand},
     };
     return commands;
 }

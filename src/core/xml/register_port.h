@@ -10,6 +10,8 @@ struct RegisterResult {
     bool ok = false;
     std::string reason;               // why it failed, for the user
     std::vector<std::uint8_t> bytes;  // the bytes read
+    bool cancelled = false;           // the user stopped the wait
+    bool timedOut = false;            // the camera did not answer in time
 };
 
 // Reads and writes the camera's registers. The real one runs GenCP packets over the serial

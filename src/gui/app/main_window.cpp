@@ -28,6 +28,7 @@
 #include "protocol/parameter_reader.h"
 #include "res/pictures.h"
 #include "widgets/status_strip.h"
+#include "xml/xml_feature.h"
 
 namespace vk::gui {
 namespace {
@@ -60,6 +61,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     AttachLutFeature(*this);
     AttachCameraActions(*this);
     AttachIdentityFeature(*this);
+    AttachXmlFeature(*this);
 
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.

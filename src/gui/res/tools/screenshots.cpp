@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
 
@@ -26,6 +27,7 @@
 #include "lut/standard_curve.h"
 #include "persist/settings_backend.h"
 #include "ui_port.h"
+#include "xml/xml_window.h"
 
 namespace {
 
@@ -144,6 +146,18 @@ bool SaveIdentityWindows(vk::gui::MainWindow* main, const QString& dir) {
     lens->show();
     ok &= Save(lens, dir + "/lens-window.png");
     lens->hide();
+
+// The XML window with the simulated camera's description downloaded, opened and read.
+bool SaveXmlWindow(vk::gui::MainWindow* main, const QString& dir) {
+    auto* xml = main->findChild<vk::gui::XmlWindow*>();
+    const QTemporaryDir folder;
+    if (!xml || !folder.isValid()) return false;
+    xml->SetDownloadFolder(folder.path());
+    xml->DownloadDescriptionFile();
+    if (!xml->OpenFile(xml->DownloadPath())) return false;
+    xml->ReadAllData();
+    const bool ok = Save(xml, dir + "/xml-window.png");
+    xml->hide();
     return ok;
 }
 
@@ -180,5 +194,6 @@ int main(int argc, char** argv) {
     ok &= SavePages(main, dir);  // factory mode: all nine
     ok &= SaveLutEditors(dir);
     ok &= SaveIdentityWindows(main, dir);  // factory mode
+    ok &= SaveXmlWindow(main, dir);
     return ok ? 0 : 1;
 }

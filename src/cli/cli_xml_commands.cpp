@@ -1,0 +1,306 @@
+#include "cli_xml_commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ostream>
+
+#include "core_context.h"
+#include "xml/description_download.h"
+#include "xml/description_file.h"
+#include "xml/feature_value.h"
+#include "xml/register_reader.h"
+#include "xml/serial_register_port.h"
+
+namespace vk::cli {
+namespace {
+
+enum class RegFormat { Bytes, Text, Float };
+
+// The words of a reg command without its --text or --float.
+struct RegArgs {
+    RegFormat format = RegFormat::Bytes;
+    std::vector<std::string> words;
+};
+
+constexpr std::uint32_t kDefaultReadLength = 4;
+constexpr std::uint32_t kDefaultTextLength = 64;  // a bootstrap text register
+
+bool SplitFormat(CliSession& s, const std::vector<std::string>& args, RegArgs& out) {
+    for (const std::string& a : args) {
+        const RegFormat format = a == "--text"    ? RegFormat::Text
+                                 : a == "--float" ? RegFormat::Float
+                                                  : RegFormat::Bytes;
+        if (format == RegFormat::Bytes) {
+            out.words.push_back(a);
+            continue;
+        }
+        if (out.format != RegFormat::Bytes) {
+            s.err << "vk4100ctl: give only one of --text and --float\n";
+            return false;
+        }
+        out.format = format;
+    }
+    for (const std::string& w : out.words) {
+        // A negative value is a number; any other word that starts with "--" is an option.
+        if (w.starts_with("--")) {
+            s.err << "vk4100ctl: unknown option: " << w << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
+// A whole number in C syntax (decimal, 0x hexadecimal, leading-zero octal), nothing else.
+bool ParseWhole(const std::string& text, long long low, unsigned long long high, long long& value) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0])) || text[0] == '+') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    if (text[0] == '-') {
+        const long long v = std::strtoll(text.c_str(), &end, 0);
+        if (errno != 0 || *end != '\0' || v < low) return false;
+        value = v;
+        return true;
+    }
+    const unsigned long long v = std::strtoull(text.c_str(), &end, 0);
+    if (errno != 0 || *end != '\0' || v > high) return false;
+    value = static_cast<long long>(v);
+    return true;
+}
+
+bool ParseAddress(CliSession& s, const std::string& text, std::uint64_t& address) {
+    long long value = 0;
+    if (!ParseWhole(text, 0, 0x7FFFFFFFFFFFFFFFull, value)) {
+        s.err << "vk4100ctl: bad register address: " << text << '\n';
+        return false;
+    }
+    address = static_cast<std::uint64_t>(value);
+    return true;
+}
+
+std::string Hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+std::string OneLine(std::string text) {
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
+        text.replace(at, 1, ": ");
+    }
+    return text;
+}
+
+SerialRegisterPort PortOf(CliSession& s) {
+    return SerialRegisterPort(s.core.command,
+                              RegisterTiming{s.options.timeoutMs, s.core.channel.BaudRate()});
+}
+
+bool LoadTable(CliSession& s, const std::string& path, FeatureTable& table) {
+    DescriptionParse parse = LoadDescriptionFile(path);
+    if (!parse.ok) {
+        s.err << "vk4100ctl: " << OneLine(parse.error) << '\n';
+        return false;
+    }
+    for (const std::string& note : parse.notes)
+        s.err << "vk4100ctl: " << note << '\n';
+    table = std::move(parse.table);
+    return true;
+}
+
+const char* KindName(FeatureKind kind) {
+    switch (kind) {
+        case FeatureKind::Category:
+            return "Category";
+        case FeatureKind::Integer:
+            return "Integer";
+        case FeatureKind::Enumerated:
+            return "Enumeration";
+        case FeatureKind::Float:
+            return "Float";
+        case FeatureKind::Text:
+            return "Text";
+        case FeatureKind::Command:
+            return "Command";
+    }
+    return "?";
+}
+
+const char* AccessName(const FeatureRecord& r) {
+    if (r.Readable() && r.Writable()) return "RW";
+    if (r.Readable()) return "RO";
+    if (r.Writable()) return "WO";
+    return "-";
+}
+
+std::string EntriesText(const FeatureRecord& r) {
+    std::string text;
+    for (const FeatureEntry& e : r.entries) {
+        if (!text.empty()) text += ',';
+        text += std::to_string(e.value) + '=' + e.name;
+    }
+    return text;
+}
+
+int AccessFailed(CliSession& s, const std::string& what, const RegisterResult& result) {
+    s.err << "vk4100ctl: " << what << ": " << result.reason << '\n';
+    return kExitFailed;
+}
+
+}  // namespace
+
+int XmlDownloadCommand(CliSession& s, const std::vector<std::string>& args) {
+    const std::filesystem::path file = args.empty() ? kDownloadFileName : args[0];
+    SerialRegisterPort port = PortOf(s);
+    const DownloadResult result = DownloadDescription(*s.operation, port, file);
+    if (result.cancelled()) return kExitFailed;  // said once by RunCli
+    if (!result.ok()) {
+        s.err << "vk4100ctl: " << OneLine(result.error) << '\n';
+        return kExitFailed;
+    }
+    s.out << DownloadCompleteText(file) << '\n';
+    return kExitOk;
+}
+
+int XmlFeaturesCommand(CliSession& s, const std::vector<std::string>& args) {
+    FeatureTable table;
+    if (!LoadTable(s, args[0], table)) return kExitFailed;
+    for (const FeatureRecord& r : table.records) {
+        if (r.IsCategory()) {
+            s.out << KindName(r.Kind()) << '\t' << r.displayName << '\n';
+            continue;
+        }
+        s.out << KindName(r.Kind()) << '\t' << AccessName(r) << '\t' << Hex(r.address) << '\t'
+              << r.length << '\t' << r.displayName << '\t' << Number(r.min) << '\t' << Number(r.max)
+              << '\t' << EntriesText(r) << '\n';
+    }
+    return kExitOk;
+}
+
+int XmlReadAllCommand(CliSession& s, const std::vector<std::string>& args) {
+    FeatureTable table;
+    if (!LoadTable(s, args[0], table)) return kExitFailed;
+    SerialRegisterPort port = PortOf(s);
+    const RegisterReadAll all = RegisterReader().ReadAll(
+        *s.operation, port, table, [&](int index, const RegisterResult& result) {
+            const FeatureRecord& r = table.records[static_cast<std::size_t>(index)];
+            if (!result.ok) {
+                s.err << "vk4100ctl: " << r.displayName << ": " << result.reason << '\n';
+                return;
+            }
+            s.out << r.displayName << '='
+                  << FormatFeatureValue(r, ValueFromRegister(r, result.bytes)) << '\n';
+        });
+    if (all.outcome.status == ExchangeStatus::Cancelled) return kExitFailed;
+    if (all.stoppedUnanswered) {
+        s.err << "vk4100ctl: the camera stopped answering; " << all.readable - all.read - all.failed
+              << " registers not read\n";
+    }
+    if (all.failed > 0 || all.stoppedUnanswered) {
+        s.err << "vk4100ctl: " << all.read << " of " << all.readable << " registers read\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int RegReadCommand(CliSession& s, const std::vector<std::string>& args) {
+    RegArgs reg;
+    if (!SplitFormat(s, args, reg) || reg.words.empty() || reg.words.size() > 2) {
+        if (reg.words.empty() || reg.words.size() > 2) {
+            s.err << "vk4100ctl: usage: reg read ADDRESS [LENGTH] [--text|--float]\n";
+        }
+        return kExitUsage;
+    }
+    std::uint64_t address = 0;
+    if (!ParseAddress(s, reg.words[0], address)) return kExitUsage;
+    long long length = reg.format == RegFormat::Text ? kDefaultTextLength : kDefaultReadLength;
+    if (reg.words.size() > 1 &&
+        (!ParseWhole(reg.words[1], 1, gencp::kMaxReadLength, length) || length < 1)) {
+        s.err << "vk4100ctl: bad length: " << reg.words[1] << " (1 to " << gencp::kMaxReadLength
+              << ")\n";
+        return kExitUsage;
+    }
+    if (reg.format == RegFormat::Float && length < 4) {
+        s.err << "vk4100ctl: a float register has 4 bytes\n";
+        return kExitUsage;
+    }
+    SerialRegisterPort port = PortOf(s);
+    const RegisterResult result = port.Read(address, static_cast<std::uint32_t>(length));
+    if (!result.ok) return AccessFailed(s, "reading " + Hex(address), result);
+    switch (reg.format) {
+        case RegFormat::Bytes:
+            s.out << TrafficLogs::HexText(result.bytes) << '\n';
+            break;
+        case RegFormat::Text: {
+            const auto end = std::find(result.bytes.begin(), result.bytes.end(), 0);
+            s.out << std::string(result.bytes.begin(), end) << '\n';
+            break;
+        }
+        case RegFormat::Float:
+            s.out << Number(gencp::FloatFromBytes(result.bytes)) << '\n';
+            break;
+    }
+    return kExitOk;
+}
+
+int RegWriteCommand(CliSession& s, const std::vector<std::string>& args) {
+    RegArgs reg;
+    if (!SplitFormat(s, args, reg) || reg.words.size() != 2) {
+        if (reg.words.size() != 2) {
+            s.err << "vk4100ctl: usage: reg write ADDRESS VALUE [--text|--float]\n";
+        }
+        return kExitUsage;
+    }
+    std::uint64_t address = 0;
+    if (!ParseAddress(s, reg.words[0], address)) return kExitUsage;
+    const std::string& text = reg.words[1];
+    std::vector<std::uint8_t> bytes;
+    switch (reg.format) {
+        case RegFormat::Bytes: {
+            long long value = 0;
+            if (!ParseWhole(text, INT32_MIN, UINT32_MAX, value)) {
+                s.err << "vk4100ctl: bad 32-bit value: " << text << '\n';
+                return kExitUsage;
+            }
+            bytes = gencp::BigEndianBytes(static_cast<std::uint32_t>(value), 4);
+            break;
+        }
+        case RegFormat::Float: {
+            char* end = nullptr;
+            const double value = std::strtod(text.c_str(), &end);
+            if (text.empty() || *end != '\0' || !std::isfinite(static_cast<float>(value))) {
+                s.err << "vk4100ctl: bad float value: " << text << '\n';
+                return kExitUsage;
+            }
+            bytes = gencp::FloatBytes(static_cast<float>(value));
+            break;
+        }
+        case RegFormat::Text:
+            // Registers take whole words: the text is padded with NULs to the next one.
+            bytes.assign(text.begin(), text.end());
+            bytes.resize(std::max<std::size_t>(4, (bytes.size() + 3) / 4 * 4), 0);
+            if (bytes.size() > gencp::kMaxWriteLength) {
+                s.err << "vk4100ctl: the text is too long for one write\n";
+                return kExitUsage;
+            }
+            break;
+    }
+    SerialRegisterPort port = PortOf(s);
+    const RegisterResult result = port.Write(address, bytes);
+    if (!result.ok) return AccessFailed(s, "writing " + Hex(address), result);
+    return kExitOk;
+}
+
+}  // namespace vk::cli

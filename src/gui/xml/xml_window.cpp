@@ -1,0 +1,169 @@
+#include "xml/xml_window.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/app_texts.h"
+#include "app/qt_ui_port.h"
+#include "core_context.h"
+#include "res/pictures.h"
+#include "widgets/status_strip.h"
+#include "xml/description_download.h"
+#include "xml/description_file.h"
+#include "xml/feature_grid.h"
+#include "xml/feature_grid_model.h"
+#include "xml/feature_value.h"
+#include "xml/register_reader.h"
+
+namespace vk::gui {
+namespace {
+
+constexpr const char* kCaption = "XML";
+constexpr const char* kOpenFilter =
+    "XML file data (*.xml);;Zipped XML file data (*.zip);;All files (*)";
+constexpr const char* kStoppedUnanswered =
+    "The camera did not answer; the remaining registers were not read.";
+constexpr QSize kPreferredSize{560, 640};
+
+}  // namespace
+
+XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      core_(core),
+      serial_(core.command),
+      perOperation_(core.runner, serial_) {
+    setObjectName("xmlWindow");
+    setWindowTitle(kCaption);
+    setWindowIcon(ApplicationIcon());
+
+    readAll_ = new QPushButton(tr("Read All Data"), this);
+    readAll_->setObjectName(QStringLiteral("ctl%1").arg(kReadAllDataId));
+    readAll_->setProperty("controlId", kReadAllDataId);
+    readAll_->setEnabled(false);
+    connect(readAll_, &QPushButton::clicked, this, &XmlWindow::ReadAllData);
+
+    fileLabel_ = new QLabel(this);
+    fileLabel_->setObjectName("xmlFile");
+    fileLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fileLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    grid_ = new FeatureGrid(this);
+    grid_->SetPort(&perOperation_);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(10);
+    top->addWidget(readAll_);
+    top->addWidget(fileLabel_, 1);
+
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(8, 8, 8, 6);
+    body->setSpacing(6);
+    body->addLayout(top);
+    body->addWidget(grid_, 1);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addLayout(body, 1);
+    outer->addWidget(new StatusStrip(core_.notifier, this));
+    resize(kPreferredSize);
+}
+
+QString XmlWindow::DownloadPath() const {
+    const QString folder = downloadFolder_.isEmpty() ? QDir::currentPath() : downloadFolder_;
+    return QDir(folder).filePath(kDownloadFileName);
+}
+
+void XmlWindow::SetPacketTimeout(int ms) {
+    packetTimeoutMs_ = ms;
+    UpdateTiming();
+}
+
+void XmlWindow::UpdateTiming() {
+    serial_.SetTiming(RegisterTiming{packetTimeoutMs_, core_.channel.BaudRate()});
+}
+
+void XmlWindow::DownloadDescriptionFile() {
+    UpdateTiming();
+    const std::filesystem::path file = DownloadPath().toStdString();
+    DownloadResult result;
+    result.outcome = ExchangeResult::Failure(ExchangeStatus::Busy);  // unless it runs
+    core_.runner.Run({kDownloadProgressText, true, true}, [&](Operation& operation) {
+        result = DownloadDescription(operation, serial_, file);
+        return result.outcome;
+    });
+    if (result.ok()) {
+        core_.ui.ShowMessage(DownloadCompleteText(file), kProductTitle, MessageIcon::Information);
+    } else if (!result.cancelled()) {
+        core_.ui.ShowMessage(result.error.empty() ? result.outcome.Describe() : result.error,
+                             kCommunicationErrorCaption, MessageIcon::Exclamation);
+    }
+}
+
+QString XmlWindow::AskDescriptionFile(const QString& folder) {
+    return QFileDialog::getOpenFileName(this, tr("Open File"), folder, kOpenFilter);
+}
+
+void XmlWindow::OpenDescriptionFile() {
+    const QString folder = QDir::currentPath();
+    const QString path =
+        chooseDescriptionFile ? chooseDescriptionFile(folder) : AskDescriptionFile(folder);
+    if (path.isEmpty()) return;
+    OpenFile(path);
+}
+
+bool XmlWindow::OpenFile(const QString& path) {
+    const DescriptionParse parse =
+        LoadDescriptionFile(QDir::toNativeSeparators(path).toStdString());
+    if (!parse.ok) {
+        core_.ui.ShowMessage(parse.error, kProductTitle, MessageIcon::Stop);
+        return false;
+    }
+    UpdateTiming();
+    grid_->SetTable(parse.table);
+    openedFile_ = path;
+    fileLabel_->setText(QFileInfo(path).fileName());
+    fileLabel_->setToolTip(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    readAll_->setEnabled(!parse.table.records.empty());
+    show();
+    raise();
+    activateWindow();
+    if (!parse.notes.empty()) {
+        std::string text;
+        for (const std::string& note : parse.notes)
+            text += (text.empty() ? "" : "\n") + note;
+        core_.ui.ShowMessage(text, kCaption, MessageIcon::Exclamation);
+    }
+    return true;
+}
+
+void XmlWindow::ReadAllData() {
+    FeatureGridModel* model = grid_->Model();
+    UpdateTiming();
+    const ProgressOwner progressOver(core_.ui, this);
+    RegisterReadAll all;
+    core_.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& operation) {
+        all = RegisterReader().ReadAll(
+            operation, serial_, model->Table(), [&](int record, const RegisterResult& result) {
+                if (result.ok) {
+                    const FeatureRecord& r =
+                        model->Table().records[static_cast<std::size_t>(record)];
+                    model->ShowValue(record, ValueFromRegister(r, result.bytes));
+                } else {
+                    model->ShowFailure(record, QString::fromStdString(result.reason));
+                }
+            });
+        return all.outcome;
+    });
+    if (all.stoppedUnanswered) {
+        core_.ui.ShowMessage(kStoppedUnanswered, kCommunicationErrorCaption,
+                             MessageIcon::Exclamation);
+    }
+}
+
+}  // namespace vk::gui

@@ -1,0 +1,171 @@
+// vk4100ctl's xml and reg commands against the simulated camera, run in-process.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cl/temp_dir.h"
+#include "cli_app.h"
+#include "sim/description_zip.h"
+#include "support/cli_run.h"
+
+namespace vk::cli {
+namespace {
+
+using test::CliRun;
+using test::TempDir;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string SimZip() {
+    const auto zip = sim::SimDescriptionZip();
+    return std::string(zip.begin(), zip.end());
+}
+
+class CliXmlTest : public ::testing::Test {
+protected:
+    CliRun Cli(const std::vector<std::string>& args) { return test::RunCliCaptured(args); }
+
+    // The simulated camera's description, as a download leaves it.
+    std::string Downloaded() {
+        const std::string file = dir / "camera.zip";
+        const CliRun r = Cli({"--simulate", "xml", "download", file});
+        EXPECT_EQ(r.code, kExitOk) << r.err;
+        return file;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(CliXmlTest, DownloadWritesTheCamerasFile) {
+    const std::string file = dir / "camera.zip";
+    const CliRun r = Cli({"--simulate", "xml", "download", file});
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "Complete, Please Unzip camera.zip\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(TempDir::ReadFile(file), SimZip());
+
+    // Into a folder that does not exist: said, and nothing is left behind.
+    const CliRun bad = Cli({"--simulate", "xml", "download", dir / "missing/camera.zip"});
+    EXPECT_EQ(bad.code, kExitFailed);
+    EXPECT_THAT(bad.err, HasSubstr("Couldn't write " + (dir / "missing/camera.zip")));
+}
+
+TEST_F(CliXmlTest, FeaturesPrintsARecordALine) {
+    const std::string file = Downloaded();
+    const CliRun r = Cli({"xml", "features", file});  // no camera needed
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    const auto lines = Lines(r.out);
+    EXPECT_THAT(lines, Contains("Category\tAcquisition Control"));
+    EXPECT_THAT(lines, Contains("Integer\tRW\t0x20200\t4\tExposure Time\t10\t8000000\t"));
+    EXPECT_THAT(lines, Contains("Float\tRO\t0x20010\t4\tDevice Temperature\t-40\t125\t"));
+    EXPECT_THAT(lines, Contains("Text\tRW\t0x20000\t16\tDevice User ID\t0\t0\t"));
+    EXPECT_THAT(lines, Contains("Command\tWO\t0x20208\t4\tTrigger Software\t1\t0\t"));
+    EXPECT_THAT(
+        lines,
+        Contains("Enumeration\tRW\t0x20100\t4\tPixel Format\t0\t0\t0=Mono 8,1=Mono 10,2=Mono 12"));
+
+    const CliRun missing = Cli({"xml", "features", dir / "none.xml"});
+    EXPECT_EQ(missing.code, kExitFailed);
+    EXPECT_EQ(missing.err, "vk4100ctl: " + (dir / "none.xml") + ": Couldn't open this file\n");
+}
+
+TEST_F(CliXmlTest, ReadAllPrintsEveryReadableFeature) {
+    const std::string file = Downloaded();
+    const CliRun r = Cli({"--simulate", "xml", "read-all", file});
+    ASSERT_EQ(r.code, kExitOk) << r.err;
+    const auto lines = Lines(r.out);
+    EXPECT_THAT(lines, Contains("Device User ID="));
+    EXPECT_THAT(lines, Contains(::testing::StartsWith("Exposure Time=")));
+    EXPECT_THAT(lines, Contains("Pixel Format=Mono 8"));
+    EXPECT_THAT(lines, Contains(::testing::StartsWith("Exposure Time (float)=")));
+    for (const std::string& line : lines)
+        EXPECT_THAT(line, ::testing::Not(HasSubstr("Trigger Software")));
+}
+
+TEST_F(CliXmlTest, RegReadsAndWritesRegisters) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {{"reg", "read", "0x1D0", "8"}, kExitOk, "00 00 00 00 00 01 00 00\n", ""},
+        {{"reg", "read", "0x44", "--text"}, kExitOk, "VK-4100C-PMCL\n", ""},
+        {{"reg", "read", "--float", "0x20204"}, kExitOk, "10\n", ""},
+        {{"reg", "read", "131584"}, kExitOk, "00 00 00 0A\n", ""},  // 0x20200 in decimal
+        {{"reg", "read", "0x20204", "2", "--float"},
+         kExitUsage,
+         "",
+         "vk4100ctl: a float register has 4 bytes\n"},
+        {{"reg", "write", "0x20200", "4000"}, kExitOk, "", ""},
+        {{"reg", "write", "0x20204", "12.5", "--float"}, kExitOk, "", ""},
+        {{"reg", "write", "0x20000", "cam-7", "--text"}, kExitOk, "", ""},
+        {{"reg", "read", "0x30000"},
+         kExitFailed,
+         "",
+         "vk4100ctl: reading 0x30000: status 0x8003 Invalid address\n"},
+        {{"reg", "write", "0x20010", "1"},
+         kExitFailed,
+         "",
+         "vk4100ctl: writing 0x20010: status 0x8004 Write protect\n"},
+        {{"reg", "read", "0x20200", "0"},
+         kExitUsage,
+         "",
+         "vk4100ctl: bad length: 0 (1 to 65535)\n"},
+        {{"reg", "read", "0x20200", "70000"},
+         kExitUsage,
+         "",
+         "vk4100ctl: bad length: 70000 (1 to 65535)\n"},
+        {{"reg", "read", "-4"}, kExitUsage, "", "vk4100ctl: bad register address: -4\n"},
+        {{"reg", "read", "0x20200", "--hex"}, kExitUsage, "", "vk4100ctl: unknown option: --hex\n"},
+        {{"reg", "write", "0x20200", "twelve"},
+         kExitUsage,
+         "",
+         "vk4100ctl: bad 32-bit value: twelve\n"},
+        {{"reg", "write", "0x20200", "0x100000000"},
+         kExitUsage,
+         "",
+         "vk4100ctl: bad 32-bit value: 0x100000000\n"},
+        {{"reg", "write", "0x20204", "1e99", "--float"},
+         kExitUsage,
+         "",
+         "vk4100ctl: bad float value: 1e99\n"},
+        {{"reg", "write", "0x20204", "1", "--float", "--text"},
+         kExitUsage,
+         "",
+         "vk4100ctl: give only one of --text and --float\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--simulate"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun r = Cli(args);
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+TEST_F(CliXmlTest, TwoWordCommandsAreNamedInTheUsage) {
+    CliRun r = Cli({"xml", "unpack"});
+    EXPECT_EQ(r.code, kExitUsage);
+    EXPECT_THAT(r.err, HasSubstr("unknown command: xml\n"));
+    EXPECT_THAT(r.err, HasSubstr("  xml download [FILE]"));
+    EXPECT_THAT(r.err, HasSubstr("  reg write ADDRESS VALUE"));
+    r = Cli({"xml", "features"});
+    EXPECT_EQ(r.code, kExitUsage);
+    EXPECT_THAT(r.err, HasSubstr("usage: xml features FILE"));
+}
+
+}  // namespace
+}  // namespace vk::cli
