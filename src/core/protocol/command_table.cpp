@@ -74,7 +74,9 @@ constexpr std::array<std::string_view, CommandTable::kCount> kMnemonics = {
     "FBBNUM",  "FSV",     "FDEC",   "XMLVR",   "HKP",     "FWP1R",   "FWP1B",   "FWP2R",
     "FWP2B",   "FWP3R",   "FWP3B",  "TEMPF"};
 
-constexpr std::array<std::string_view, 4> kStringCommands = {"VN", "MD", "ID", "MD00"};
+// The user id is text too, although it is listed with the numbers: read as a number, every
+// id but a plain one would be an unusable answer.
+constexpr std::array<std::string_view, 5> kStringCommands = {"VN", "MD", "UD", "ID", "MD00"};
 
 }  // namespace
 
