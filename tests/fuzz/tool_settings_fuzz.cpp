@@ -2,6 +2,7 @@
 // damaged disk may leave it: read, used and written back through the programs' store.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -17,9 +18,16 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
+// In memory when the machine offers it: every write of the store is synced to disk.
+std::filesystem::path ScratchBase() {
+    std::error_code ec;
+    if (!std::getenv("TMPDIR") && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+    return std::filesystem::temp_directory_path(ec);
+}
+
 struct ScratchDir {
     ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vk-fuzz-XXXXXX").string();
+        std::string pattern = (ScratchBase() / "vk-fuzz-XXXXXX").string();
         Check(::mkdtemp(pattern.data()) != nullptr);
         path = pattern;
     }
@@ -34,14 +42,16 @@ struct ScratchDir {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static ScratchDir dir;
-    static unsigned serial = 0;
-    // A fresh name each time: QSettings keeps files it has read and may not read a
-    // rewritten one again within the same millisecond.
-    const std::string ini = (dir.path / ("s" + std::to_string(++serial) + ".ini")).string();
+    static const std::string ini = (dir.path / "store.ini").string();
+    static int serial = 0;
     {
-        std::ofstream out(ini, std::ios::binary);
+        std::ofstream out(ini, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
+    // QSettings keeps the files it has read and reads one again only when its size or time
+    // changed: give every input a time of its own.
+    std::filesystem::last_write_time(
+        ini, std::filesystem::file_time_type(std::chrono::seconds(1'000'000'000 + ++serial)));
     {
         vk::settings::QSettingsBackend backend(ini);
         vk::ToolSettings settings(backend);
@@ -60,8 +70,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(settings.Number(vk::SettingIndex::ComPortNo) == 3);
         }
     }
-    std::error_code ec;
-    std::filesystem::remove(ini, ec);
-    std::filesystem::remove(ini + ".lock", ec);
     return 0;
 }
