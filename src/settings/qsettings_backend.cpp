@@ -40,29 +40,25 @@ QSettingsBackend::QSettingsBackend(const std::string& iniPath) : iniPath_(iniPat
 
 QSettingsBackend::~QSettingsBackend() = default;
 
-std::unique_ptr<QSettings> QSettingsBackend::Open() const {
-    std::string file = iniPath_;
-    if (file.empty()) {
+std::unique_ptr<QSettings> QSettingsBackend::Open() {
+    location_ = iniPath_;
+    if (location_.empty()) {
         auto native = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                   kOrganization, kApplication);
+        location_ = native->fileName().toStdString();
 #ifdef _WIN32
         return native;  // the registry
-#else
-        file = native->fileName().toStdString();
 #endif
     }
-    const auto target = StoreFile(file);
+    const auto target = StoreFile(location_);
     if (!target) return nullptr;
+    location_ = *target;
     return std::make_unique<QSettings>(QString::fromStdString(*target), QSettings::IniFormat);
 }
 
 void QSettingsBackend::Reopen() {
     settings_ = Open();
-    if (!settings_) {
-        location_ = iniPath_;
-        return;
-    }
-    location_ = settings_->fileName().toStdString();
+    if (!settings_) return;
     if (settings_->status() == QSettings::FormatError) {
         // What could be parsed of a damaged file is not trusted: start from empty. The
         // status of a QSettings object keeps its first error, so a fresh one judges the

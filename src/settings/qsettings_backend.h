@@ -37,7 +37,8 @@ public:
     std::string Location() const;
 
 private:
-    std::unique_ptr<QSettings> Open() const;
+    // Also sets location_; null when the path is unusable.
+    std::unique_ptr<QSettings> Open();
     void Reopen();
     void ForgetOtherValues();
 
