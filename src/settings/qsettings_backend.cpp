@@ -3,8 +3,32 @@
 #include <QSettings>
 #include <QString>
 #include <QVariant>
+#include <filesystem>
+
+#include "persist/tool_settings.h"
 
 namespace vk::settings {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where the bytes of `path` live: the last target of a chain of links (which need not
+// exist yet), or nothing when the chain loops or leads to something other than a file.
+std::optional<std::string> StoreFile(const std::string& path) {
+    fs::path p = path;
+    std::error_code ec;
+    for (int hops = 0; fs::is_symlink(p, ec); ++hops) {
+        if (hops == 40) return std::nullopt;  // as the kernel gives up on a loop
+        const fs::path target = fs::read_symlink(p, ec);
+        if (ec) return std::nullopt;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    const fs::file_status status = fs::status(p, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) return std::nullopt;
+    return p.lexically_normal().string();
+}
+
+}  // namespace
 
 QSettingsBackend::QSettingsBackend() {
     Reopen();
@@ -16,16 +40,25 @@ QSettingsBackend::QSettingsBackend(const std::string& iniPath) : iniPath_(iniPat
 
 QSettingsBackend::~QSettingsBackend() = default;
 
-std::unique_ptr<QSettings> QSettingsBackend::Open() const {
-    if (!iniPath_.empty()) {
-        return std::make_unique<QSettings>(QString::fromStdString(iniPath_), QSettings::IniFormat);
+std::unique_ptr<QSettings> QSettingsBackend::Open() {
+    location_ = iniPath_;
+    if (location_.empty()) {
+        auto native = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                  kOrganization, kApplication);
+        location_ = native->fileName().toStdString();
+#ifdef _WIN32
+        return native;  // the registry
+#endif
     }
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganization,
-                                       kApplication);
+    const auto target = StoreFile(location_);
+    if (!target) return nullptr;
+    location_ = *target;
+    return std::make_unique<QSettings>(QString::fromStdString(*target), QSettings::IniFormat);
 }
 
 void QSettingsBackend::Reopen() {
     settings_ = Open();
+    if (!settings_) return;
     if (settings_->status() == QSettings::FormatError) {
         // What could be parsed of a damaged file is not trusted: start from empty. The
         // status of a QSettings object keeps its first error, so a fresh one judges the
@@ -33,17 +66,35 @@ void QSettingsBackend::Reopen() {
         settings_->clear();
         settings_->sync();
         settings_ = Open();
+        if (!settings_) return;
+    }
+    ForgetOtherValues();
+}
+
+// Values that are not the tool's (hand-written, or left by another version) are not
+// carried on into the next write.
+void QSettingsBackend::ForgetOtherValues() {
+    for (const QString& key : settings_->allKeys()) {
+        if (!ToolSettings::IsSettingName(key.toStdString())) settings_->remove(key);
     }
 }
 
 std::optional<StoredValue> QSettingsBackend::Read(const std::string& name) {
+    if (!settings_) return std::nullopt;
     const QVariant value = settings_->value(QString::fromStdString(name));
     switch (value.typeId()) {
-        case QMetaType::Int:  // a registry DWORD
+        case QMetaType::Int:  // a registry DWORD, whose bits are kept
+            return static_cast<std::uint32_t>(value.toInt());
         case QMetaType::UInt:
+            return value.toUInt();
         case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            return static_cast<std::uint32_t>(value.toULongLong());
+        case QMetaType::ULongLong: {
+            bool ok = false;
+            const qulonglong number = value.toULongLong(&ok);
+            // Not cut down to 32 bits, which could make a wrong value a valid one.
+            if (!ok || number > UINT32_MAX) return std::nullopt;
+            return static_cast<std::uint32_t>(number);
+        }
         case QMetaType::QString:  // every value of an INI file
         case QMetaType::QByteArray:
             return value.toString().toStdString();
@@ -53,6 +104,7 @@ std::optional<StoredValue> QSettingsBackend::Read(const std::string& name) {
 }
 
 bool QSettingsBackend::Write(const std::string& name, const StoredValue& value) {
+    if (!settings_) return false;
     const QString key = QString::fromStdString(name);
     const QVariant previous = settings_->value(key);
     if (const auto* number = std::get_if<std::uint32_t>(&value)) {
@@ -73,7 +125,7 @@ bool QSettingsBackend::Write(const std::string& name, const StoredValue& value) 
 }
 
 std::string QSettingsBackend::Location() const {
-    return settings_->fileName().toStdString();
+    return location_;
 }
 
 }  // namespace vk::settings

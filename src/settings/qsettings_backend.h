@@ -19,7 +19,10 @@ inline constexpr const char* kApplication = "VK-4100 Camera Control Tool";
 // folder ($XDG_CONFIG_HOME, by default ~/.config) elsewhere.
 // A file that cannot be parsed reads as empty and is rewritten cleanly by the next write;
 // one that cannot be read gives the defaults. Every write goes to the store at once, so
-// a run that ends abnormally leaves what it wrote.
+// a run that ends abnormally leaves what it wrote. Only the tool's own values are kept.
+// A file that is a symbolic link is written through the link: the link stays and its
+// target is replaced atomically. A path that leads to something other than a regular file
+// (a device, a pipe, a folder, a loop of links) is left alone: defaults, and no writes.
 class QSettingsBackend final : public SettingsBackend {
 public:
     QSettingsBackend();
@@ -30,15 +33,18 @@ public:
     std::optional<StoredValue> Read(const std::string& name) override;
     bool Write(const std::string& name, const StoredValue& value) override;
 
-    // The file or registry key the values live in.
+    // The file or registry key the values live in (a link's target).
     std::string Location() const;
 
 private:
-    std::unique_ptr<QSettings> Open() const;
+    // Also sets location_; null when the path is unusable.
+    std::unique_ptr<QSettings> Open();
     void Reopen();
+    void ForgetOtherValues();
 
     std::string iniPath_;  // empty: the per-user store
-    std::unique_ptr<QSettings> settings_;
+    std::string location_;
+    std::unique_ptr<QSettings> settings_;  // null when the path is unusable
 };
 
 }  // namespace vk::settings

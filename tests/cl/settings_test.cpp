@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -97,13 +98,13 @@ TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
         QSettingsBackend backend(ini);
         ToolSettings store(backend);
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 115200));
-        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 0xFFFFFFFF));
+        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 255));
         EXPECT_TRUE(store.WriteText(kCameraFilePath, folder));
     }
     QSettingsBackend backend(ini);
     ToolSettings store(backend);
     EXPECT_EQ(store.Number(SettingIndex::Baudrate), 115200u);
-    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 0xFFFFFFFFu);
+    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 255u);
     std::string path;
     EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
     EXPECT_EQ(path, folder);
@@ -120,6 +121,103 @@ TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 0xDEADu);  // not revived later
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 2u);
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
+}
+
+// A store edited by hand or by another version: nothing out of range is used, and only the
+// tool's own values are written back.
+TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAreKept) {
+    test::TempDir::WriteFile(ini,
+                             "[General]\n"
+                             "Baudrate=-9600\n"
+                             "Communication Mode=7\n"
+                             "Com Port No=" +
+                                 std::string(1 << 20, '9') +
+                                 "\n"
+                                 "Cameralink 2001 Dll Index=2\n"
+                                 "Window Size=800x600\n"
+                                 "[Plugins]\n"
+                                 "Path=/tmp/evil\n");
+    test::RecordingUiPort ui;
+    {
+        QSettingsBackend backend(ini);
+        CoreContext core(ui, backend);
+        EXPECT_EQ(core.channel.BaudRate(), 9600u);
+        EXPECT_EQ(core.channel.CurrentPortIndex(), 0u);
+        core.channel.SetMode(2);
+        EXPECT_EQ(core.channel.CurrentPortIndex(), 2u);
+        core.channel.SetMode(0);
+    }
+    EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 9600u);
+    EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 0u);
+    EXPECT_EQ(StoredNumber(SettingIndex::ClSerial2001Index), 2u);
+    const std::string file = test::TempDir::ReadFile(ini);
+    EXPECT_EQ(file.find("Window"), std::string::npos) << file;
+    EXPECT_EQ(file.find("Plugins"), std::string::npos) << file;
+    EXPECT_LT(file.size(), 1000u);
+}
+
+// Dotfile managers keep the file elsewhere and link to it.
+TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
+    std::filesystem::create_directories(dir / "dotfiles");
+    const std::string target = dir / "dotfiles/vk.ini";
+    test::TempDir::WriteFile(target, "[General]\nBaudrate=19200\n");
+    std::filesystem::create_symlink("dotfiles/vk.ini", dir / "middle.ini");  // relative
+    std::filesystem::create_symlink(dir / "middle.ini", ini);                // a chain
+    struct ::stat before {};
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    {
+        QSettingsBackend backend(ini);
+        EXPECT_EQ(backend.Location(), target);
+        ToolSettings store(backend);
+        EXPECT_EQ(store.Number(SettingIndex::Baudrate), 19200u);
+        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 4));
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(ini));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "middle.ini"));
+    struct ::stat after {};
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);  // replaced whole, not rewritten in place
+    EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 4u);
+    EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 19200u);
+    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
+    EXPECT_EQ(std::filesystem::directory_iterator(dir / "dotfiles")->path(), target);
+
+    // A link whose target does not exist yet creates it.
+    const std::string dangling = dir / "dangling.ini";
+    std::filesystem::create_symlink(dir / "dotfiles/new.ini", dangling);
+    {
+        QSettingsBackend backend(dangling);
+        ToolSettings store(backend);
+        EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ControlMode), 1));
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_NE(test::TempDir::ReadFile(dir / "dotfiles/new.ini").find("Control%20Mode=1"),
+              std::string::npos);
+}
+
+// A pipe would block the reader for ever and a device must never be replaced.
+TEST_F(SettingsStoreTest, AStoreThatIsNoFileIsLeftAloneAndGivesTheDefaults) {
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_symlink(fifo, dir / "to-fifo.ini");
+    std::filesystem::create_symlink("/dev/null", dir / "to-null.ini");
+    std::filesystem::create_symlink(dir / "loop-b.ini", dir / "loop-a.ini");
+    std::filesystem::create_symlink(dir / "loop-a.ini", dir / "loop-b.ini");
+    for (const std::string& path :
+         {fifo, dir / "to-fifo.ini", dir / "to-null.ini", dir / "loop-a.ini"}) {
+        {
+            QSettingsBackend backend(path);
+            ToolSettings store(backend);
+            EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u) << path;
+            EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 19200))
+                << path;
+        }
+        std::error_code ec;
+        EXPECT_FALSE(std::filesystem::is_regular_file(path, ec)) << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "to-null.ini"));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {

@@ -47,7 +47,7 @@ TEST(CommandTable, OnlyIdentityTextsAreStrings) {
         if (table.Entry(id).kind == ValueKind::String) strings.insert(table.GetMnemonic(id));
         EXPECT_NE(table.Entry(id).kind, ValueKind::Float);
     }
-    EXPECT_EQ(strings, (std::set<std::string>{"VN", "MD", "ID", "MD00"}));
+    EXPECT_EQ(strings, (std::set<std::string>{"VN", "MD", "UD", "ID", "MD00"}));
 }
 
 }  // namespace

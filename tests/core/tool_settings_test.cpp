@@ -37,6 +37,57 @@ TEST(ToolSettings, NumbersStoredAsTextAndVanishedFolders) {
     EXPECT_EQ(path, std::filesystem::temp_directory_path().string());
 }
 
+// Such values were once used as they stood and written back at every end.
+TEST(ToolSettings, StoredNumbersOutsideTheirRangeGiveTheDefaults) {
+    const std::string tenMegabytesOfDigits(10 << 20, '7');
+    const std::pair<SettingIndex, StoredValue> unusable[] = {
+        {SettingIndex::Baudrate, std::string("-1")},
+        {SettingIndex::Baudrate, std::string("-9600")},
+        {SettingIndex::Baudrate, std::string("4294977296")},  // 9600 once cut to 32 bits
+        {SettingIndex::Baudrate, tenMegabytesOfDigits},
+        {SettingIndex::Baudrate, std::string("12345")},
+        {SettingIndex::Baudrate, std::uint32_t{0}},
+        {SettingIndex::Baudrate, std::uint32_t{0xFFFFFFFF}},
+        {SettingIndex::CommunicationMode, std::uint32_t{4}},
+        {SettingIndex::CommunicationMode, std::string("-1")},
+        {SettingIndex::ComPortNo, std::uint32_t{256}},
+        {SettingIndex::ComPortNo, std::uint32_t{0xFFFFFFFF}},
+        {SettingIndex::ComPortNo, tenMegabytesOfDigits},
+        {SettingIndex::ClSerialV11Index, std::string("+3")},
+        {SettingIndex::ControlMode, std::uint32_t{2}},
+    };
+    for (const auto& [index, value] : unusable) {
+        MemorySettingsBackend backend;
+        const std::string name = ToolSettings::Definition(static_cast<int>(index)).name;
+        backend.values[name] = value;
+        ToolSettings settings(backend);
+        std::uint32_t v = 0;
+        EXPECT_FALSE(settings.ReadNumber(static_cast<int>(index), v, 42)) << name;
+        EXPECT_EQ(v, 42u) << name;
+        EXPECT_EQ(settings.Number(index),
+                  ToolSettings::Definition(static_cast<int>(index)).defaultNumber)
+            << name;
+    }
+    MemorySettingsBackend backend;
+    backend.values["Previous Application Shutdown Status"] = std::uint32_t{7};
+    EXPECT_EQ(ToolSettings(backend).PreviousShutdownStatus(), 0u);  // not a normal end
+    backend.values["Baudrate"] = std::string(" 921600");
+    backend.values["Communication Mode"] = std::uint32_t{3};
+    backend.values["Com Port No"] = std::string("255");
+    backend.values["Control Mode"] = std::string("1");
+    ToolSettings settings(backend);
+    EXPECT_EQ(settings.Number(SettingIndex::Baudrate), 921600u);
+    EXPECT_EQ(settings.Number(SettingIndex::CommunicationMode), 3u);
+    EXPECT_EQ(settings.Number(SettingIndex::ComPortNo), 255u);
+    EXPECT_EQ(settings.Number(SettingIndex::ControlMode), 1u);
+    // What would read as the default is not stored either.
+    EXPECT_FALSE(settings.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 9601));
+    EXPECT_FALSE(settings.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 256));
+    EXPECT_FALSE(settings.WriteNumber(static_cast<int>(SettingIndex::CameraFilePath), 1));
+    EXPECT_EQ(settings.Number(SettingIndex::Baudrate), 921600u);
+    EXPECT_EQ(settings.Number(SettingIndex::ComPortNo), 255u);
+}
+
 TEST(ToolSettings, ShutdownStatusTellsWhetherThePreviousRunEndedNormally) {
     MemorySettingsBackend backend;
     {

@@ -1,23 +1,48 @@
 #include "persist/tool_settings.h"
 
+#include <algorithm>
 #include <array>
-#include <cstdlib>
+#include <cctype>
+#include <charconv>
 #include <filesystem>
 
 namespace vk {
 namespace {
 
+// The rates of every channel mode's list: the COM port's and the Camera Link libraries'.
+constexpr std::array<std::uint32_t, 8> kRates = {9600,   19200,  38400,  57600,
+                                                 115200, 230400, 460800, 921600};
+
+// More ports than any list has (a Camera Link library reports at most 256).
+constexpr std::uint32_t kMaxPortIndex = 255;
+
+bool IsFlag(std::uint32_t v) {
+    return v <= 1;
+}
+bool IsMode(std::uint32_t v) {
+    return v <= 3;
+}
+bool IsRate(std::uint32_t v) {
+    return std::find(kRates.begin(), kRates.end(), v) != kRates.end();
+}
+bool IsPortIndex(std::uint32_t v) {
+    return v <= kMaxPortIndex;
+}
+bool IsNone(std::uint32_t) {
+    return false;
+}
+
 constexpr std::array<SettingDefinition, ToolSettings::kCount> kDefinitions = {{
-    {"Previous Application Shutdown Status", false, 0},
-    {"Communication Mode", false, 0},
-    {"Baudrate", false, 9600},
-    {"Com Port No", false, 0},
-    {"Cameralink 2000 Dll Index", false, 0},
-    {"Cameralink 2001 Dll Index", false, 0},
-    {"Cameralink Ver11 Dll Index", false, 0},
-    {"Control Mode", false, 0},
-    {"Camera File Path", true, 0},
-    {"Command Log File Path", true, 0},
+    {"Previous Application Shutdown Status", false, 0, IsFlag},
+    {"Communication Mode", false, 0, IsMode},
+    {"Baudrate", false, 9600, IsRate},
+    {"Com Port No", false, 0, IsPortIndex},
+    {"Cameralink 2000 Dll Index", false, 0, IsPortIndex},
+    {"Cameralink 2001 Dll Index", false, 0, IsPortIndex},
+    {"Cameralink Ver11 Dll Index", false, 0, IsPortIndex},
+    {"Control Mode", false, 0, IsFlag},
+    {"Camera File Path", true, 0, IsNone},
+    {"Command Log File Path", true, 0, IsNone},
 }};
 
 bool InRange(int index) {
@@ -45,27 +70,37 @@ const SettingDefinition& ToolSettings::Definition(int index) {
     return kDefinitions.at(index);
 }
 
+bool ToolSettings::IsSettingName(std::string_view name) {
+    return std::any_of(kDefinitions.begin(), kDefinitions.end(),
+                       [name](const SettingDefinition& d) { return name == d.name; });
+}
+
 bool ToolSettings::ReadNumber(int index, std::uint32_t& value, std::uint32_t defaultValue) {
     value = defaultValue;
     if (!InRange(index)) return false;
     auto stored = backend_.Read(kDefinitions[index].name);
     if (!stored) return false;
+    std::uint32_t number = 0;
     if (auto* n = std::get_if<std::uint32_t>(&*stored)) {
-        value = *n;
-        return true;
+        number = *n;
+    } else {
+        // A number kept as text reads as the C library's decimal conversion does, except
+        // that a text without digits, a sign or a number beyond 32 bits is no number here.
+        const std::string& text = std::get<std::string>(*stored);
+        const char* begin = text.data();
+        while (begin < text.data() + text.size() &&
+               std::isspace(static_cast<unsigned char>(*begin)))
+            ++begin;
+        const auto [end, ec] = std::from_chars(begin, text.data() + text.size(), number);
+        if (ec != std::errc() || end == begin) return false;
     }
-    // A number kept as text reads as the C library's decimal conversion does, except that
-    // a text without digits is no number at all and keeps the default.
-    const char* text = std::get<std::string>(*stored).c_str();
-    char* end = nullptr;
-    const unsigned long number = std::strtoul(text, &end, 10);
-    if (end == text) return false;
-    value = static_cast<std::uint32_t>(number);
+    if (!kDefinitions[index].valid(number)) return false;
+    value = number;
     return true;
 }
 
 bool ToolSettings::WriteNumber(int index, std::uint32_t value) {
-    if (!InRange(index)) return false;
+    if (!InRange(index) || !kDefinitions[index].valid(value)) return false;
     return backend_.Write(kDefinitions[index].name, value);
 }
 

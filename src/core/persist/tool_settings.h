@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "persist/settings_backend.h"
 
@@ -25,6 +26,8 @@ struct SettingDefinition {
     const char* name;
     bool isText;
     std::uint32_t defaultNumber;
+    // Whether a stored number is one the tool can use; any other reads as the default.
+    bool (*valid)(std::uint32_t);
 };
 
 // The tool's own persistent settings (not camera settings).
@@ -40,8 +43,12 @@ public:
     ToolSettings& operator=(const ToolSettings&) = delete;
 
     static const SettingDefinition& Definition(int index);
+    // The name of a stored value of this table: everything else in a store is left behind.
+    static bool IsSettingName(std::string_view name);
 
+    // A missing value, or one outside the setting's valid range, reads as the default.
     bool ReadNumber(int index, std::uint32_t& value, std::uint32_t defaultValue);
+    // A value outside the valid range is not stored (false).
     bool WriteNumber(int index, std::uint32_t value);
     // A missing value, or a path that no longer exists, reads as the working directory.
     bool ReadText(int index, std::string& text);

@@ -8,7 +8,9 @@
 namespace vk {
 namespace {
 
-constexpr std::array<std::string_view, 4> kStringCommands = {"VN", "MD", "ID", "MD00"};
+// The user id is text too, although it is listed with the numbers: read as a number, every
+// id but a plain one would be an unusable answer.
+constexpr std::array<std::string_view, 5> kStringCommands = {"VN", "MD", "UD", "ID", "MD00"};
 
 }  // namespace
 

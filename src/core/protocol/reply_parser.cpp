@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,17 +15,85 @@ std::int32_t Clamp32(long long v) {
     return static_cast<std::int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
-// "&H" followed by hexadecimal digits, read as 32 bits: &HFFFFFFFF is -1.
-std::int32_t ParseAmpersandHex(const std::string& text) {
-    const unsigned long long v = std::strtoull(text.c_str() + 2, nullptr, 16);
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(std::min<unsigned long long>(v, UINT32_MAX)));
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The whole text as one number of type T in `base`; a leading "+" is allowed where the
+// text also has digits.
+template <typename T>
+std::optional<T> ReadWhole(std::string_view text, int base) {
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+    T value{};
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
+    if (ec != std::errc() || ptr != end) return std::nullopt;
+    return value;
+}
+
+// A Float value scaled by its decimals into the integer the controls use.
+bool ReadFloatValue(std::string_view text, std::uint32_t decimals, ParamValue& value) {
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+    double number = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, number);
+    if (ec != std::errc() || ptr != end || !std::isfinite(number)) return false;
+    const double scaled = std::trunc(number * std::pow(10.0, decimals));
+    if (!(scaled >= INT32_MIN && scaled <= INT32_MAX)) return false;
+    value.floatValue = number;
+    value.intValue = static_cast<std::int32_t>(scaled);
+    return true;
+}
+
+// A garbled line (a NUL, an ESC) carries no value of any kind.
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
 }
 
 }  // namespace
 
 std::int32_t ParseCInteger(const std::string& text) {
     return Clamp32(std::strtoll(text.c_str(), nullptr, 0));
+}
+
+std::optional<std::int32_t> ReadCInteger(std::string_view text) {
+    std::string_view digits = text;
+    const bool negative = !digits.empty() && digits[0] == '-';
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+')) digits.remove_prefix(1);
+    int base = 10;
+    if (digits.size() > 1 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.remove_prefix(2);
+    } else if (digits.size() > 1 && digits[0] == '0') {
+        base = 8;
+    }
+    // The sign was taken off, so what is left must start with a digit of the base.
+    if (digits.empty() || digits[0] == '+' || digits[0] == '-') return std::nullopt;
+    const auto magnitude = ReadWhole<std::uint64_t>(digits, base);
+    if (!magnitude) return std::nullopt;
+    const auto limit = negative ? std::uint64_t{1} << 31 : std::uint64_t{INT32_MAX};
+    if (*magnitude > limit) return std::nullopt;
+    const auto v = static_cast<std::int64_t>(*magnitude);
+    return static_cast<std::int32_t>(negative ? -v : v);
+}
+
+std::optional<std::int32_t> ReadIntValue(std::string_view text) {
+    if (text.starts_with("&H")) {
+        text.remove_prefix(2);
+        if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text[0]))) {
+            return std::nullopt;
+        }
+        const auto bits = ReadWhole<std::uint32_t>(text, 16);
+        if (!bits) return std::nullopt;
+        return static_cast<std::int32_t>(*bits);
+    }
+    if (text.empty() || !(IsDigit(text[0]) || text[0] == '+' || text[0] == '-')) {
+        return std::nullopt;
+    }
+    return ReadWhole<std::int32_t>(text, 10);
 }
 
 std::int32_t ParseDecimal(const std::string& text) {
@@ -87,26 +156,30 @@ bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& r
     if (reply.commandId == kNoCommand) return false;
     const CommandEntry& entry = table.Entry(reply.commandId);
     reply.decimals = entry.decimals;
+    if (HasControlCharacter(rest)) return false;
 
+    // Every kind carries the text as received.
     reply.value.kind = entry.kind;
-    switch (entry.kind) {
-        case ValueKind::Int:
-            if (reply.value1.starts_with("&H")) {
-                reply.value.intValue = ParseAmpersandHex(reply.value1);
-            } else {
-                reply.value.intValue = ParseDecimal(reply.value1);
-            }
-            break;
-        case ValueKind::Float:
-            reply.value.floatValue = std::strtod(reply.value1.c_str(), nullptr);
-            reply.value.intValue = Clamp32(static_cast<long long>(
-                std::trunc(reply.value.floatValue * std::pow(10.0, entry.decimals))));
-            break;
-        case ValueKind::String:
-            break;
-    }
-    // Every kind carries the text as received, for the few numeric commands that hold text.
     reply.value.text = value1AsReceived;
+    // A query line without an argument carries no value to judge.
+    if (reply.valueCount > 0) {
+        switch (entry.kind) {
+            case ValueKind::Int: {
+                const auto number = ReadIntValue(reply.value1);
+                // The second value of a pair is read as a C integer literal.
+                if (!number || (reply.valueCount == 2 && !ReadCInteger(reply.value2))) {
+                    return false;
+                }
+                reply.value.intValue = *number;
+                break;
+            }
+            case ValueKind::Float:
+                if (!ReadFloatValue(reply.value1, entry.decimals, reply.value)) return false;
+                break;
+            case ValueKind::String:
+                break;
+        }
+    }
     reply.error = 0;
     return true;
 }

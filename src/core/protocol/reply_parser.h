@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,12 +25,21 @@ struct ParsedReply {
     ParamValue value;
 };
 
-// Takes a line apart against the command table; false (error 1) when it has no operator
-// or names no command.
+// Takes a line apart against the command table; false (error 1) when it has no operator,
+// names no command, or carries a value its command cannot use: a number that is malformed
+// or beyond 32 bits, or a control character.
 bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& reply);
 
 // A C integer literal as strtol with base 0 reads it (decimal, 0x hex, leading-zero octal).
 std::int32_t ParseCInteger(const std::string& text);
+
+// The same literal, but only when the whole text is one and it fits in 32 bits.
+std::optional<std::int32_t> ReadCInteger(std::string_view text);
+
+// An integer value as the camera writes it: decimal digits with an optional sign (leading
+// zeros allowed), or "&H" and hexadecimal digits read as 32 bits (&HFFFFFFFF is -1).
+// Nothing for anything else, trailing characters included, or beyond 32 bits.
+std::optional<std::int32_t> ReadIntValue(std::string_view text);
 
 // Leading decimal digits with an optional sign; 0 when there are none.
 std::int32_t ParseDecimal(const std::string& text);
