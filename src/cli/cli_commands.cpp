@@ -7,8 +7,8 @@
 #include "cli_app.h"
 #include "cli_camera_commands.h"
 #include "cli_file_commands.h"
-#include "cli_lut_commands.h"
 #include "cli_identity_commands.h"
+#include "cli_lut_commands.h"
 #include "cli_port_commands.h"
 #include "cli_xml_commands.h"
 #include "core_context.h"
@@ -94,9 +94,8 @@ int Set(CliSession& s, const std::vector<std::string>& args) {
 
 // Sends the line as typed and prints the first line that answers it.
 int Raw(CliSession& s, const std::vector<std::string>& args) {
-    std::int32_t ignored = 0;
     const ExchangeResult result =
-        s.core.command.SendRawQuery(ignored, args[0] + "\r\n", s.options.timeoutMs, true);
+        s.core.command.SendLine(args[0] + "\r\n", s.options.timeoutMs, true);
     if (!result) {
         s.err << "vk4100ctl: " << args[0] << ": " << StatusName(result.status) << '\n';
         return kExitFailed;

@@ -165,6 +165,8 @@ TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
     std::filesystem::create_symlink(dir / "middle.ini", ini);                // a chain
     struct ::stat before {};
     ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    // Keeps the old file's inode in use, so that the new file cannot be given its number.
+    std::filesystem::create_hard_link(target, dir / "old-vk.ini");
     {
         QSettingsBackend backend(ini);
         EXPECT_EQ(backend.Location(), target);

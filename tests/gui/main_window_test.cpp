@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>

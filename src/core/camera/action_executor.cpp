@@ -66,8 +66,9 @@ ActionOutcome Refused(std::string why) {
 // text) is no value at all.
 bool AnswersWithValue(const Command& command, CommandId id, const ExchangeResult& result) {
     ParsedReply reply;
-    return command.ParseReply(result.reply, reply) && reply.op == "=" &&
-           reply.mnemonic == command.GetMnemonic(id) && !reply.value1.empty();
+    command.ParseReply(result.reply, reply);  // a C literal is no Int value of the table
+    return reply.op == "=" && reply.mnemonic == command.GetMnemonic(id) &&
+           ReadCInteger(reply.value1).has_value();
 }
 
 }  // namespace

@@ -14,8 +14,7 @@ ExchangeResult SendTerminalLine(Command& command, const std::string& text, int t
     // A camera does not answer a line with nothing on it; waiting would leave an answer
     // owed that the next exchange's reply could be mistaken for.
     if (text.find_first_not_of(' ') == std::string::npos) return command.SendRawLine(text + "\r\n");
-    std::int32_t ignored = 0;
-    return command.SendRawQuery(ignored, text + "\r\n", timeoutMs, false);
+    return command.SendLine(text + "\r\n", timeoutMs, false);
 }
 
 }  // namespace vk

@@ -15,43 +15,6 @@
 namespace vk {
 namespace {
 
-bool FitsInt32(long long v) {
-    return v >= INT32_MIN && v <= INT32_MAX;
-}
-
-// A whole number as the camera's Int values are written: decimal with an optional sign, or
-// "&H" and up to eight hexadecimal digits (32 bits). Nothing may follow it.
-bool ReadIntValue(const std::string& text, std::int32_t& value) {
-    if (text.starts_with("&H")) {
-        const std::string digits = text.substr(2);
-        if (digits.empty() || digits.size() > 8 ||
-            !std::all_of(digits.begin(), digits.end(),
-                         [](unsigned char c) { return std::isxdigit(c) != 0; })) {
-            return false;
-        }
-        value = static_cast<std::int32_t>(std::strtoul(digits.c_str(), nullptr, 16));
-        return true;
-    }
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || end != text.c_str() + text.size() || !FitsInt32(v)) return false;
-    value = static_cast<std::int32_t>(v);
-    return true;
-}
-
-// A C integer literal (decimal, 0x hexadecimal, leading-zero octal), whole and in 32 bits.
-bool ReadCInteger(const std::string& text, std::int32_t& value) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    const long long v = std::strtoll(text.c_str(), &end, 0);
-    if (errno != 0 || end != text.c_str() + text.size() || !FitsInt32(v)) return false;
-    value = static_cast<std::int32_t>(v);
-    return true;
-}
-
 bool IsLutCommand(CommandId id) {
     return id == Cmd("LUTR") || id == Cmd("LUTG") || id == Cmd("LUTB");
 }
@@ -68,8 +31,11 @@ void Decide(const Command& command, bool factoryMode, SettingLine& line) {
     }
     ParsedReply reply;
     if (!command.ParseReply(line.text, reply)) {
-        const bool malformed = reply.op.empty() || reply.mnemonic.empty();
-        return Skip(line, malformed ? SkipReason::NotUnderstood : SkipReason::UnknownCommand);
+        // A known command with a value that is no number is not understood; a name the
+        // camera does not have is an unknown command.
+        const bool unknown =
+            !reply.op.empty() && !reply.mnemonic.empty() && reply.commandId == kNoCommand;
+        return Skip(line, unknown ? SkipReason::UnknownCommand : SkipReason::NotUnderstood);
     }
     line.command = reply.commandId;
     // A query or an empty value would otherwise go out as a set to 0.
@@ -84,8 +50,7 @@ void Decide(const Command& command, bool factoryMode, SettingLine& line) {
     if (IsLutCommand(reply.commandId)) {
         std::int32_t first = 0;
         std::int32_t second = 0;
-        if (reply.valueCount != 2 || !ReadCInteger(reply.value1, first) ||
-            !ReadCInteger(reply.value2, second) ||
+        if (reply.valueCount != 2 || !ReadCInteger(reply.value1) || !ReadCInteger(reply.value2) ||
             !command.ParsePairLine(line.text, first, second)) {
             return Skip(line, SkipReason::NotUnderstood);
         }
@@ -95,9 +60,9 @@ void Decide(const Command& command, bool factoryMode, SettingLine& line) {
         line.sendText = std::to_string(first) + "," + std::to_string(second);
         return;
     }
-    if (reply.valueCount != 1 || !ReadIntValue(reply.value1, line.value)) {
-        return Skip(line, SkipReason::NotUnderstood);
-    }
+    const auto value = ReadIntValue(reply.value1);
+    if (reply.valueCount != 1 || !value) return Skip(line, SkipReason::NotUnderstood);
+    line.value = *value;
     if (reply.commandId == Cmd("DVW")) {
         line.action = SettingAction::DeviceVersion;
         return;

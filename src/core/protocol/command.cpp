@@ -157,8 +157,8 @@ ExchangeResult Command::QueryString(CommandId id, std::string& text, int timeout
     return result;
 }
 
-ExchangeResult Command::SendRawQuery(std::int32_t& value, const std::string& commandText,
-                                     int timeoutMs, bool reportTimeout) {
+ExchangeResult Command::SendLine(const std::string& commandText, int timeoutMs,
+                                 bool reportTimeout) {
     if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
     ExchangeScope scope(*this);
     ExchangeResult result = Begin(commandText);
@@ -169,11 +169,24 @@ ExchangeResult Command::SendRawQuery(std::int32_t& value, const std::string& com
     result.request = sentLine_;
     if (!result) return Finish(result);
     result.reply = answer;
-    ParsedReply reply;
-    ParseReply(answer, reply);
-    value = ParseCInteger(reply.value1);
     notifier_.SetOnline();
-    return Finish(result);
+    return result;
+}
+
+ExchangeResult Command::SendRawQuery(std::int32_t& value, const std::string& commandText,
+                                     int timeoutMs, bool reportTimeout) {
+    ExchangeResult result = SendLine(commandText, timeoutMs, reportTimeout);
+    if (!result) return result;
+    ParsedReply reply;
+    ParseReply(result.reply, reply);  // value1 is there even when it is no value of the table
+    const auto number = ReadCInteger(reply.value1);
+    // An answer without a number (an error text) is no value: the camera refused.
+    if (!number) {
+        result.status = ExchangeStatus::Refused;
+        return Finish(result);
+    }
+    value = *number;
+    return result;
 }
 
 ExchangeResult Command::SendRawLine(const std::string& commandText) {

@@ -59,9 +59,12 @@ public:
     ExchangeResult SendQuery(CommandId id, ParamValue& value, int timeoutMs);
     ExchangeResult QueryInt(CommandId id, std::int32_t& value, int timeoutMs);
     ExchangeResult QueryString(CommandId id, std::string& text, int timeoutMs);
-    // Sends a complete line (terminator included) and reads value1 of the reply as a C
-    // integer literal; the reply line is in the result. Does not compare the mnemonic. A
-    // time-out turns the line offline only when reportTimeout is set.
+    // Sends a complete line (terminator included) as it stands; the first line that can
+    // answer it is in the result's reply, whatever it says. A time-out turns the line
+    // offline only when reportTimeout is set.
+    ExchangeResult SendLine(const std::string& commandText, int timeoutMs, bool reportTimeout);
+    // SendLine, then value1 of the reply read as a C integer literal. Does not compare the
+    // mnemonic; an answer without a number is refused.
     ExchangeResult SendRawQuery(std::int32_t& value, const std::string& commandText, int timeoutMs,
                                 bool reportTimeout);
 

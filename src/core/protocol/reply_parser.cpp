@@ -165,11 +165,13 @@ bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& r
     if (reply.valueCount > 0) {
         switch (entry.kind) {
             case ValueKind::Int: {
-                const auto number = ReadIntValue(reply.value1);
-                // The second value of a pair is read as a C integer literal.
-                if (!number || (reply.valueCount == 2 && !ReadCInteger(reply.value2))) {
-                    return false;
+                auto number = ReadIntValue(reply.value1);
+                // Both values of a pair are read as C integer literals.
+                if (reply.valueCount == 2) {
+                    if (!ReadCInteger(reply.value2)) return false;
+                    if (!number) number = ReadCInteger(reply.value1);
                 }
+                if (!number) return false;
                 reply.value.intValue = *number;
                 break;
             }

@@ -146,6 +146,8 @@ bool SaveIdentityWindows(vk::gui::MainWindow* main, const QString& dir) {
     lens->show();
     ok &= Save(lens, dir + "/lens-window.png");
     lens->hide();
+    return ok;
+}
 
 // The XML window with the simulated camera's description downloaded, opened and read.
 bool SaveXmlWindow(vk::gui::MainWindow* main, const QString& dir) {
