@@ -109,6 +109,13 @@ SerialRegisterPort PortOf(CliSession& s) {
 }
 
 bool LoadTable(CliSession& s, const std::string& path, FeatureTable& table) {
+#ifndef VK_HAVE_DESCRIPTION
+    (void)path;
+    (void)table;
+    s.err << "vk4100ctl: this build reads no device descriptions (built without XML and zip "
+             "support)\n";
+    return false;
+#else
     DescriptionParse parse = LoadDescriptionFile(path);
     if (!parse.ok) {
         s.err << "vk4100ctl: " << OneLine(parse.error) << '\n';
@@ -118,6 +125,7 @@ bool LoadTable(CliSession& s, const std::string& path, FeatureTable& table) {
         s.err << "vk4100ctl: " << note << '\n';
     table = std::move(parse.table);
     return true;
+#endif
 }
 
 const char* KindName(FeatureKind kind) {
