@@ -19,8 +19,10 @@ bool ParseInt(const std::string& text, std::int32_t& value) {
 
 std::string Listed(const CameraAction& a) {
     std::string name(a.name);
-    if (IsTableAction(a))
-        name += " " + std::string(kMnemonics[static_cast<std::size_t>(a.command)]);
+    if (IsTableAction(a)) {
+        name += ' ';
+        name += kMnemonics[static_cast<std::size_t>(a.command)];
+    }
     return name;
 }
 

@@ -174,7 +174,9 @@ TEST(ControlTableTraits, MarkTheRowsTheCodeTreatsApart) {
             if (row.Has(trait)) marked[trait].insert(commands.GetMnemonic(row.commandId));
         }
         // Only rows that hold a value are read at start.
-        if (row.Has(RowTrait::ReadAtStart)) EXPECT_NE(row.controlKind, ControlKind::Button);
+        if (row.Has(RowTrait::ReadAtStart)) {
+            EXPECT_NE(row.controlKind, ControlKind::Button);
+        }
     }
     EXPECT_EQ(readAtStart, 346);
     EXPECT_EQ(marked[RowTrait::NotTransferable], (std::set<std::string>{"ABA", "BMPXW", "BMPYW"}));

@@ -115,7 +115,10 @@ int SerialChannel::ReceiveSome(char* buffer, int maxCount, Clock::time_point dea
     if (maxCount < 1) return 0;
     if (mode_ == kComMode) {
         int n = port_.Read(buffer, maxCount);
-        if (n == 0 && port_.WaitForData(deadline)) n = port_.Read(buffer, maxCount);
+        // A look without waiting costs no sleep on the ring.
+        if (n == 0 && deadline > Clock::now() && port_.WaitForData(deadline)) {
+            n = port_.Read(buffer, maxCount);
+        }
         return n;
     }
     ClSerialLibrary* lib = Library(mode_);

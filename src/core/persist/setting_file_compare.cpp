@@ -14,7 +14,11 @@ std::string FileValue(const SettingLine& line) {
 
 std::string NameOf(const Command& command, const SettingLine& line) {
     std::string name = command.GetMnemonic(line.command);
-    if (line.action == SettingAction::LutEntry) name += "(" + std::to_string(line.index) + ")";
+    if (line.action == SettingAction::LutEntry) {
+        name += '(';
+        name += std::to_string(line.index);
+        name += ')';
+    }
     return name;
 }
 
