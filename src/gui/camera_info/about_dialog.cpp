@@ -54,19 +54,13 @@ AboutDialog::AboutDialog(CoreContext& core, WindowList& windows, std::uint32_t c
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(14, 12, 14, 10);
+    auto* body = FrameWithStatusStrip(this, core_.notifier, {14, 12, 14, 10});
     body->setSpacing(10);
     body->addWidget(BuildHeader());
     body->addWidget(BuildCameraGroup());
     body->addWidget(BuildUserIdGroup());
     body->addWidget(BuildHelpGroup());
     body->addWidget(ok);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addLayout(body, 1);
-    outer->addWidget(new StatusStrip(core_.notifier, this));
 
     windows.AddWindow(this);
     SetUserIdEditable(false);

@@ -50,15 +50,8 @@ CameraIdDialog::CameraIdDialog(CoreContext& core, WindowList& windows, std::uint
     row->addSpacing(8);
     row->addWidget(save_);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(14, 14, 14, 12);
-    body->addLayout(row);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
-    outer->addLayout(body, 1);
-    outer->addWidget(new StatusStrip(core_.notifier, this));
+    FrameWithStatusStrip(this, core_.notifier, {14, 14, 14, 12})->addLayout(row);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(save_, &QPushButton::clicked, this, &CameraIdDialog::Save);
     windows.AddWindow(this);

@@ -48,17 +48,11 @@ LensWindow::LensWindow(CoreContext& core, WindowList& windows, QWidget* parent)
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::hide);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(14, 12, 14, 10);
+    auto* body = FrameWithStatusStrip(this, core_.notifier, {14, 12, 14, 10});
     body->setSpacing(10);
     body->addLayout(grid);
     body->addWidget(movement_);
     body->addWidget(close);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addLayout(body, 1);
-    outer->addWidget(new StatusStrip(core_.notifier, this));
 
     retry_.setSingleShot(true);
     retry_.setInterval(kRetryMs);

@@ -41,15 +41,8 @@ UserIdDialog::UserIdDialog(CoreContext& core, WindowList& windows, QWidget* pare
     row->addWidget(label);
     row->addWidget(edit_, 1);
     row->addWidget(save);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(14, 14, 14, 12);
-    body->addLayout(row);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->setSizeConstraint(QLayout::SetFixedSize);
-    outer->addLayout(body, 1);
-    outer->addWidget(new StatusStrip(core_.notifier, this));
+    FrameWithStatusStrip(this, core_.notifier, {14, 14, 14, 12})->addLayout(row);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(save, &QPushButton::clicked, this, &UserIdDialog::Save);
     windows.AddWindow(this);

@@ -102,14 +102,7 @@ void CommunicationWindow::BuildLayout() {
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(12, 12, 12, 10);
-    body->addLayout(grid);
-    outer->addLayout(body, 1);
-    outer->addWidget(new StatusStrip(core_.notifier, this));
+    FrameWithStatusStrip(this, core_.notifier, {12, 12, 12, 10})->addLayout(grid);
 }
 
 QWidget* CommunicationWindow::BuildPortGroup() {

@@ -102,14 +102,7 @@ void TerminalWindow::BuildLayout() {
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(0, 1);
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(10, 10, 10, 8);
-    body->addLayout(grid);
-    outer->addLayout(body, 1);
-    outer->addWidget(new StatusStrip(core_.notifier, this));
+    FrameWithStatusStrip(this, core_.notifier, {10, 10, 10, 8})->addLayout(grid);
 
     connect(send, &QPushButton::clicked, this, &TerminalWindow::Send);
     connect(clear, &QPushButton::clicked, this, [this] { core_.logs.terminal.Clear(); });

@@ -1,5 +1,7 @@
 #include "widgets/status_strip.h"
 
+#include <QVBoxLayout>
+
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -32,6 +34,18 @@ void StatusStrip::OnOnlineStatusChanged(int online) {
     picture_->setPixmap(StripPicture(shown_ == 1));
     text_->setText(shown_ ? tr("Camera online") : tr("Camera offline"));
     setAccessibleName(text_->text());
+}
+
+QVBoxLayout* FrameWithStatusStrip(QWidget* window, OnlineStatusNotifier& notifier,
+                                  const QMargins& margins) {
+    auto* outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(margins);
+    outer->addLayout(body, 1);
+    outer->addWidget(new StatusStrip(notifier, window));
+    return body;
 }
 
 }  // namespace vk::gui

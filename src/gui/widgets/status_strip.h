@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QFrame>
+#include <QMargins>
 
 #include "comm/online_status_notifier.h"
 
 class QLabel;
+class QVBoxLayout;
 
 namespace vk::gui {
 
@@ -27,5 +29,10 @@ private:
     QLabel* text_;
     int shown_ = 0;
 };
+
+// Gives a tool window its frame: a body with these margins above the online strip. The
+// caller fills the returned body.
+QVBoxLayout* FrameWithStatusStrip(QWidget* window, OnlineStatusNotifier& notifier,
+                                  const QMargins& margins);
 
 }  // namespace vk::gui

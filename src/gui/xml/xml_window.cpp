@@ -60,17 +60,10 @@ XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
     top->addWidget(readAll_);
     top->addWidget(fileLabel_, 1);
 
-    auto* body = new QVBoxLayout;
-    body->setContentsMargins(8, 8, 8, 6);
+    auto* body = FrameWithStatusStrip(this, core_.notifier, {8, 8, 8, 6});
     body->setSpacing(6);
     body->addLayout(top);
     body->addWidget(grid_, 1);
-
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addLayout(body, 1);
-    outer->addWidget(new StatusStrip(core_.notifier, this));
     resize(kPreferredSize);
 }
 
