@@ -128,24 +128,6 @@ bool LoadTable(CliSession& s, const std::string& path, FeatureTable& table) {
 #endif
 }
 
-const char* KindName(FeatureKind kind) {
-    switch (kind) {
-        case FeatureKind::Category:
-            return "Category";
-        case FeatureKind::Integer:
-            return "Integer";
-        case FeatureKind::Enumerated:
-            return "Enumeration";
-        case FeatureKind::Float:
-            return "Float";
-        case FeatureKind::Text:
-            return "Text";
-        case FeatureKind::Command:
-            return "Command";
-    }
-    return "?";
-}
-
 const char* AccessName(const FeatureRecord& r) {
     if (r.Readable() && r.Writable()) return "RW";
     if (r.Readable()) return "RO";
@@ -187,12 +169,12 @@ int XmlFeaturesCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!LoadTable(s, args[0], table)) return kExitFailed;
     for (const FeatureRecord& r : table.records) {
         if (r.IsCategory()) {
-            s.out << KindName(r.Kind()) << '\t' << r.displayName << '\n';
+            s.out << FeatureKindName(r.Kind()) << '\t' << r.displayName << '\n';
             continue;
         }
-        s.out << KindName(r.Kind()) << '\t' << AccessName(r) << '\t' << Hex(r.address) << '\t'
-              << r.length << '\t' << r.displayName << '\t' << Number(r.min) << '\t' << Number(r.max)
-              << '\t' << EntriesText(r) << '\n';
+        s.out << FeatureKindName(r.Kind()) << '\t' << AccessName(r) << '\t' << Hex(r.address)
+              << '\t' << r.length << '\t' << r.displayName << '\t' << Number(r.min) << '\t'
+              << Number(r.max) << '\t' << EntriesText(r) << '\n';
     }
     return kExitOk;
 }

@@ -24,6 +24,25 @@ struct FeatureEntry {
 
 enum class FeatureKind { Category, Integer, Enumerated, Float, Text, Command };
 
+// "Integer", "Enumeration", ...: the kind in the words of the description.
+constexpr const char* FeatureKindName(FeatureKind kind) {
+    switch (kind) {
+        case FeatureKind::Category:
+            return "Category";
+        case FeatureKind::Integer:
+            return "Integer";
+        case FeatureKind::Enumerated:
+            return "Enumeration";
+        case FeatureKind::Float:
+            return "Float";
+        case FeatureKind::Text:
+            return "Text";
+        case FeatureKind::Command:
+            return "Command";
+    }
+    return "?";
+}
+
 // One category heading or one feature of the camera's description, with its register.
 struct FeatureRecord {
     static constexpr const char* kNoName = "???";

@@ -12,24 +12,6 @@ namespace {
 
 constexpr quintptr kSectionId = 0;  // internal id of a section row; a feature row has section+1
 
-const char* KindName(FeatureKind kind) {
-    switch (kind) {
-        case FeatureKind::Integer:
-            return "Integer";
-        case FeatureKind::Enumerated:
-            return "Enumeration";
-        case FeatureKind::Float:
-            return "Float";
-        case FeatureKind::Text:
-            return "Text";
-        case FeatureKind::Command:
-            return "Command";
-        case FeatureKind::Category:
-            break;
-    }
-    return "Category";
-}
-
 QString AccessText(const FeatureRecord& r) {
     if (r.Readable() && r.Writable()) return QStringLiteral("read/write");
     if (r.Writable()) return QStringLiteral("write only");
@@ -39,7 +21,7 @@ QString AccessText(const FeatureRecord& r) {
 
 QString Describe(const FeatureRecord& r) {
     QString text = QStringLiteral("%1 register at 0x%2, %3 bytes, %4")
-                       .arg(QLatin1String(KindName(r.Kind())))
+                       .arg(QLatin1String(FeatureKindName(r.Kind())))
                        .arg(r.address, 0, 16)
                        .arg(r.length)
                        .arg(AccessText(r));
