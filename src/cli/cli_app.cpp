@@ -1,6 +1,7 @@
 #include "cli_app.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <iostream>
 #include <memory>
@@ -63,6 +64,22 @@ const CliCommand* FindCommand(const std::vector<std::string>& words, std::size_t
     return nullptr;
 }
 
+// The rates of the channel's list and the higher ones a Camera Link library may offer.
+constexpr std::array<long long, 8> kSelectableRates = {9600,   19200,  38400,  57600,
+                                                       115200, 230400, 460800, 921600};
+
+bool IsSelectableRate(long long rate) {
+    return std::find(kSelectableRates.begin(), kSelectableRates.end(), rate) !=
+           kSelectableRates.end();
+}
+
+std::string SelectableRatesText() {
+    std::string text;
+    for (long long rate : kSelectableRates)
+        text += (text.empty() ? "" : ", ") + std::to_string(rate);
+    return text;
+}
+
 void PrintUsage(std::ostream& stream) {
     stream << kUsage << "commands:\n";
     for (const auto& c : CliCommands())
@@ -100,8 +117,10 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
             }
             options.mode = mode;
         } else if (TakeValue(args, i, "--baud", value)) {
-            if (!ParseNumber(value, number) || number <= 0) {
-                error = "bad baud rate: " + value;
+            // Only a rate a port or library can be set to: a number beyond 32 bits must not
+            // wrap to another one.
+            if (!ParseNumber(value, number) || !IsSelectableRate(number)) {
+                error = "bad baud rate: " + value + " (" + SelectableRatesText() + ")";
                 return false;
             }
             options.baud = static_cast<std::uint32_t>(number);

@@ -36,5 +36,17 @@ TEST(CliOptions, HelpAndVersionPrintOnStandardOutput) {
     EXPECT_EQ(wrong.out, "");
 }
 
+// A rate no port can take is a wrong command line, however the number is written.
+TEST(CliOptions, OnlySelectableBaudRatesAreTaken) {
+    for (const char* rate : {"12345", "4294967297", "0", "-9600", "1"}) {
+        const auto r = test::RunCliCaptured({"--simulate", "--baud", rate, "get", "PE"});
+        EXPECT_EQ(r.code, cli::kExitUsage) << rate;
+        EXPECT_THAT(r.err, HasSubstr(std::string("bad baud rate: ") + rate + " (9600, 19200"))
+            << rate;
+    }
+    EXPECT_EQ(test::RunCliCaptured({"--simulate", "--baud", "115200", "get", "PE"}).code,
+              cli::kExitOk);
+}
+
 }  // namespace
 }  // namespace vk

@@ -137,6 +137,15 @@ TEST_F(SerialChannelTest, PortNamesAndBaudRateLists) {
     EXPECT_EQ(SerialChannel::BaudRateFromIndex(7), 9600u);
     EXPECT_EQ(SerialChannel::BaudRateIndex(57600), 3);
     EXPECT_EQ(SerialChannel::BaudRateIndex(4800), 0);
+
+    // Paths stay paths, relative ones too; bare names are devices.
+    const std::pair<const char*, const char*> paths[] = {{"/dev/ttyS0", "/dev/ttyS0"},
+                                                         {"./cam", "./cam"},
+                                                         {"../sim/cam", "../sim/cam"},
+                                                         {"ttyUSB0", "/dev/ttyUSB0"},
+                                                         {"pts/3", "/dev/pts/3"}};
+    for (const auto& [given, device] : paths)
+        EXPECT_EQ(Rs232cPort::DevicePath(given), device) << given;
 }
 
 TEST_F(SerialChannelTest, ModesWithoutATransportSendNothing) {

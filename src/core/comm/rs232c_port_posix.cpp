@@ -104,7 +104,10 @@ bool Rs232cPort::IsOpen() const {
 }
 
 std::string Rs232cPort::DevicePath(const std::string& portName) {
-    return portName.starts_with('/') ? portName : "/dev/" + portName;
+    // "./cam" and "../cam" are paths like "/dev/ttyUSB0"; a bare name lives under /dev.
+    const bool path =
+        portName.starts_with('/') || portName.starts_with("./") || portName.starts_with("../");
+    return path ? portName : "/dev/" + portName;
 }
 
 bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
