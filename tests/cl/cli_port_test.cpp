@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "cl_test_support.h"
+#include "cl_cli_fixture.h"
 #include "cli_app.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
@@ -29,22 +29,7 @@ using test::CliRun;
 
 // vk4100ctl's channel selection over the fake Camera Link libraries, with the stored
 // settings in a folder of the test's own.
-class CliPortTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(camera.Start(&error)) << error;
-        fake.env.Set(test::fakecl::kDevice, camera.DevicePath());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(config.Path().string()));
-    }
-
-    CliRun Cli(const std::vector<std::string>& args) { return test::RunCliCaptured(args); }
-
-    test::FakeClEnvironment fake;
-    test::TempDir config;
-    sim::SimulatedCamera camera;
-};
+class CliPortTest : public test::ClCliFixture {};
 
 TEST_F(CliPortTest, TheSelectionIsKeptForTheNextRun) {
     CliRun r = Cli({"--mode", "cl11", "--port", "1", "set", "PE", "4000"});

@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <QString>
 
-#include "cl_test_support.h"
+#include "cl_cli_fixture.h"
 #include "cli_app.h"
 #include "sim/description_zip.h"
 #include "sim/simulated_camera.h"
@@ -17,22 +17,9 @@ namespace {
 
 using test::CliRun;
 
-class CliRegisterClTest : public ::testing::Test {
+class CliRegisterClTest : public test::ClCliFixture {
 protected:
-    void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(camera.Start(&error)) << error;
-        fake.env.Set(test::fakecl::kDevice, camera.DevicePath());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(config.Path().string()));
-    }
-
-    CliRun Cli(const std::vector<std::string>& args) { return test::RunCliCaptured(args); }
-
-    test::FakeClEnvironment fake;
-    test::TempDir config;
     test::TempDir files;
-    sim::SimulatedCamera camera;
 };
 
 TEST_F(CliRegisterClTest, RegistersAndTheDownloadWorkInEveryLibraryMode) {

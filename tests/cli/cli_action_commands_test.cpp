@@ -8,7 +8,7 @@
 #include "camera/camera_action_table.h"
 #include "cli_app.h"
 #include "sim/simulated_camera.h"
-#include "support/cli_run.h"
+#include "support/cli_camera_fixture.h"
 
 namespace vk::cli {
 namespace {
@@ -16,35 +16,15 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // action and area against a simulated camera the test keeps.
-class CliActionTest : public ::testing::Test {
+class CliActionTest : public test::CliCameraFixture {
 protected:
-    void SetUp() override {
-        config_ = std::filesystem::temp_directory_path() /
-                  ("vk-cli-actions-" + std::to_string(::getpid()));
-        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-        std::string error;
-        ASSERT_TRUE(camera.Start(&error)) << error;
-    }
-    void TearDown() override { std::filesystem::remove_all(config_); }
+    CliActionTest() : CliCameraFixture(Options()) {}
 
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--port", camera.DevicePath()});
-        camera.ClearReceivedLines();
-        const test::CliRun r = test::RunCliCaptured(args);
-        out = r.out;
-        err = r.err;
-        return r.code;
-    }
-
-    sim::SimOptions Options() {
+    static sim::SimOptions Options() {
         sim::SimOptions options;
         options.calibrationMs = 20;
         return options;
     }
-
-    sim::SimulatedCamera camera{Options()};
-    std::filesystem::path config_;
-    std::string out, err;
 };
 
 TEST(CliActionList, ListsEveryActionOfTheTableWithoutACamera) {

@@ -7,39 +7,14 @@
 
 #include "cli_app.h"
 #include "sim/simulated_camera.h"
-#include "support/cli_run.h"
+#include "support/cli_camera_fixture.h"
 
 namespace vk::cli {
 namespace {
 
 // Setting files through vk4100ctl against a simulated camera the test keeps, so that what
 // one run changes the next one sees.
-class CliFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() / ("vk-cli-files-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-        ::setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
-        std::string error;
-        ASSERT_TRUE(camera.Start(&error)) << error;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--port", camera.DevicePath(), "--timeout", "1000"});
-        const test::CliRun r = test::RunCliCaptured(args);
-        out = r.out;
-        err = r.err;
-        return r.code;
-    }
-
-    std::string File(const std::string& name) { return (dir_ / name).string(); }
-
-    sim::SimulatedCamera camera;
-    std::filesystem::path dir_;
-    std::string out, err;
-};
+class CliFileTest : public test::CliCameraFixture {};
 
 TEST_F(CliFileTest, SaveChangeLoadGivesTheSameCameraBack) {
     camera.SetValue("PE", "4321");

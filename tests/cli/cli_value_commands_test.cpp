@@ -6,36 +6,13 @@
 
 #include "cli_app.h"
 #include "sim/simulated_camera.h"
-#include "support/cli_run.h"
+#include "support/cli_camera_fixture.h"
 
 namespace vk::cli {
 namespace {
 
 // get, set and raw against a simulated camera the test keeps, so values persist between runs.
-class CliValueTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        // The stored selection goes to a folder of this test, not the user's own.
-        config_ = std::filesystem::temp_directory_path() /
-                  ("vk-cli-values-" + std::to_string(::getpid()));
-        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
-        std::string error;
-        ASSERT_TRUE(camera.Start(&error)) << error;
-    }
-    void TearDown() override { std::filesystem::remove_all(config_); }
-
-    int Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--port", camera.DevicePath(), "--timeout", "1000"});
-        const test::CliRun r = test::RunCliCaptured(args);
-        out = r.out;
-        err = r.err;
-        return r.code;
-    }
-
-    sim::SimulatedCamera camera;
-    std::filesystem::path config_;
-    std::string out, err;
-};
+class CliValueTest : public test::CliCameraFixture {};
 
 TEST_F(CliValueTest, SetThenGetANumber) {
     EXPECT_EQ(Run({"set", "PE", "5000"}), kExitOk) << err;

@@ -99,9 +99,6 @@ TEST_F(ControlTableTest, ThePageValueReachesTheCameraValueOnlyByCommit) {
 
     EXPECT_TRUE(table.SetPageValue(kPe, 6000));
     EXPECT_EQ(table.CameraValue(kPe), 5000);
-    table.RevertFrom(0);
-    table.CommitAll();
-    EXPECT_EQ(table.CameraValue(kPe), 5000);
 
     // What the camera took or reported is both values at once.
     EXPECT_TRUE(table.RecordCameraValue(kHtl, 100));

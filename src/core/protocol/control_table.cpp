@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "protocol/command.h"
-
 namespace vk {
 
 ControlTable::ControlTable(const CommandTable& commands)
@@ -97,12 +95,6 @@ void ControlTable::CommitAll() {
         row.cameraValue = row.value;
 }
 
-void ControlTable::RevertFrom(int fromRow) {
-    for (int i = std::max(fromRow, 0); i < kRowCount; ++i) {
-        rows_[static_cast<std::size_t>(i)].value = rows_[static_cast<std::size_t>(i)].cameraValue;
-    }
-}
-
 bool ControlTable::IsTransferable(int row) const {
     if (row < 0 || row >= kRowCount) return false;
     const ControlEntry& entry = Row(row);
@@ -115,22 +107,6 @@ int ControlTable::CountTransferable() const {
 
 int ControlTable::CountUserTransferable() const {
     return userTransferable_;
-}
-
-ExchangeResult SendChangedValues(Command& command, int timeoutMs) {
-    ControlTable& table = command.Controls();
-    for (int i = 0; i < table.RowCount(); ++i) {
-        const ControlEntry& row = table.Row(i);
-        if (row.value == row.cameraValue) continue;
-        ExchangeResult result = command.SendSetInt(row.commandId, row.value, timeoutMs);
-        if (!result) {
-            // The camera refused this value or never saw it, and nothing after it was sent:
-            // those rows must go on showing what the camera holds.
-            table.RevertFrom(i);
-            return result;
-        }
-    }
-    return ExchangeResult::Success();
 }
 
 }  // namespace vk

@@ -7,11 +7,8 @@
 #include <vector>
 
 #include "protocol/command_table.h"
-#include "protocol/exchange_result.h"
 
 namespace vk {
-
-class Command;
 
 using ControlId = std::uint32_t;
 inline constexpr ControlId kEndControlId = 0xFFFFFFFF;
@@ -93,9 +90,6 @@ public:
 
     // The camera now holds every row's value.
     void CommitAll();
-    // Takes the camera's value back into the page value, from `fromRow` to the end: for rows
-    // whose set the camera refused or never saw.
-    void RevertFrom(int fromRow);
 
     // False for push buttons and for the commands that are never read or written in bulk.
     bool IsTransferable(int row) const;
@@ -111,10 +105,5 @@ private:
     int transferable_ = 0;
     int userTransferable_ = 0;
 };
-
-// Sends a set for every row whose page value differs from the camera's, in table order,
-// stopping at the first failure. Rows whose set failed or was not sent take the camera's
-// value back, so the following CommitAll records only what the camera accepted.
-ExchangeResult SendChangedValues(Command& command, int timeoutMs);
 
 }  // namespace vk

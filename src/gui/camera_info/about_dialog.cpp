@@ -21,6 +21,7 @@
 #include "core_context.h"
 #include "res/pictures.h"
 #include "widgets/status_strip.h"
+#include "widgets/tool_button.h"
 
 namespace vk::gui {
 namespace {
@@ -31,13 +32,6 @@ constexpr const char* kWritingDeviceVersion = "Now, writing the device version."
 constexpr const char* kNoFileSelected = "No file was selected !!";
 constexpr const char* kMakerAddress = "https://www.ostra.example/";
 constexpr const char* kMakerText = "www.ostra.example";
-
-QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 

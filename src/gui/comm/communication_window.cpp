@@ -22,6 +22,7 @@
 #include "persist/flash_areas.h"
 #include "res/pictures.h"
 #include "widgets/status_strip.h"
+#include "widgets/tool_button.h"
 
 namespace vk::gui {
 namespace {
@@ -53,13 +54,6 @@ QComboBox* MakeList(const char* name, QWidget* parent) {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     combo->setMinimumContentsLength(16);
     return combo;
-}
-
-QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "persist/atomic_file.h"
 #include "res/pictures.h"
 #include "widgets/status_strip.h"
+#include "widgets/tool_button.h"
 
 namespace vk::gui {
 namespace {
@@ -29,13 +30,6 @@ namespace {
 constexpr const char* kSending = "Now, sending the command.";
 constexpr const char* kFileOpenError = "File open error !";
 constexpr const char* kFileWritten = "Writing file has been done !";
-
-QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 // Every mnemonic of the command table, for completing what is typed.
 QStringList Mnemonics(const CommandTable& table) {

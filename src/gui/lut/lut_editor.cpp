@@ -12,6 +12,7 @@
 
 #include "lut/curve_view.h"
 #include "res/pictures.h"
+#include "widgets/tool_button.h"
 
 namespace vk::gui {
 namespace {
@@ -33,13 +34,6 @@ constexpr const char* kUsageTexts[] = {
     "<< Delete edit point >>\n  Right mouse click\n  at edit point",
     "<< Move LUT line >>\n  Move with keeping left\n  mouse click on\n  edit point.",
 };
-
-QPushButton* MakeButton(const char* text, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 
 const char* ModeText(lut::EditorMode mode) {
     switch (mode) {
