@@ -7,6 +7,7 @@
 #include "camera/camera_action_texts.h"
 #include "core_context.h"
 #include "persist/flash_areas.h"
+#include "protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -102,7 +103,7 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!outcome.fieldTexts.empty()) {
         const char* separator = action->displayAs == DisplayAs::XmlVersion ? "." : "\t";
         for (std::size_t i = 0; i < outcome.fieldTexts.size(); ++i)
-            s.out << (i ? separator : "") << outcome.fieldTexts[i];
+            s.out << (i ? separator : "") << Printable(outcome.fieldTexts[i]);
         s.out << '\n';
     }
     if (outcome.notice) {
@@ -112,7 +113,8 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     if (!outcome.result) {
         if (!outcome.notice) {
-            s.err << "vk4100ctl: " << Listed(*action) << ": " << outcome.result.Describe() << '\n';
+            s.err << "vk4100ctl: " << Listed(*action) << ": "
+                  << Printable(outcome.result.Describe()) << '\n';
         }
         return kExitFailed;
     }
@@ -128,7 +130,7 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
         std::uint32_t area = 0;
         const ExchangeResult asked = areas.QueryCurrentArea(area);
         if (!asked) {
-            s.err << "vk4100ctl: area current: " << asked.Describe() << '\n';
+            s.err << "vk4100ctl: area current: " << Printable(asked.Describe()) << '\n';
             return kExitFailed;
         }
         s.out << area << '\t' << FlashAreas::AreaName(static_cast<int>(area)) << '\n';
@@ -144,20 +146,22 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
         !FlashAreas::IsArea(area)) {
         return Usage(s, "usage: area current|load N|store N|store-all (N: 0 Factory, 1 to 3 User)");
     }
+    // The factory area holds what the camera was shipped with: only the factory touches it.
+    if (area == FlashAreas::kFactoryArea && !s.options.factory) {
+        return NeedsFactory(s, "area " + verb + " 0");
+    }
     if (verb == "load") {
         const ExchangeResult loaded = areas.Load(area, FlashAreas::kLoadTimeoutMs);
         if (!loaded) {
-            s.err << "vk4100ctl: area load " << area << ": " << loaded.Describe() << '\n';
+            s.err << "vk4100ctl: area load " << area << ": " << Printable(loaded.Describe())
+                  << '\n';
             return kExitFailed;
         }
         return kExitOk;
     }
-    if (area == FlashAreas::kFactoryArea && !s.options.factory) {
-        return NeedsFactory(s, "area store 0");
-    }
     const ExchangeResult stored = areas.Store(area, FlashAreas::kStoreTimeoutMs);
     if (!stored) {
-        s.err << "vk4100ctl: area store " << area << ": " << stored.Describe() << '\n';
+        s.err << "vk4100ctl: area store " << area << ": " << Printable(stored.Describe()) << '\n';
         return kExitFailed;
     }
     s.out << kStoreSettingsCompleted << '\n';

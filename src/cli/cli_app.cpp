@@ -10,6 +10,7 @@
 
 #include "cli_port_commands.h"
 #include "core_context.h"
+#include "log_printer.h"
 #include "settings/user_settings_backend.h"
 #include "stderr_ui_port.h"
 #ifdef VK_HAVE_SIMULATOR
@@ -46,18 +47,24 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::
     return false;
 }
 
-// The command the words start with; a name of two words ("lut read") takes two of them.
+// Whether the words start with the name; a name of two words ("lut read") takes two of them.
+bool StartsWithName(const std::vector<std::string>& words, const std::string& name,
+                    std::size_t& nameWords) {
+    const std::size_t n = 1 + static_cast<std::size_t>(std::count(name.begin(), name.end(), ' '));
+    if (words.size() < n) return false;
+    std::string start = words[0];
+    for (std::size_t i = 1; i < n; ++i)
+        start += " " + words[i];
+    if (start != name) return false;
+    nameWords = n;
+    return true;
+}
+
+// The command the words start with, by its name or its older alias.
 const CliCommand* FindCommand(const std::vector<std::string>& words, std::size_t& nameWords) {
     for (const CliCommand& c : CliCommands()) {
-        const std::string name = c.name;
-        const std::size_t n =
-            1 + static_cast<std::size_t>(std::count(name.begin(), name.end(), ' '));
-        if (words.size() < n) continue;
-        std::string start = words[0];
-        for (std::size_t i = 1; i < n; ++i)
-            start += " " + words[i];
-        if (start == name) {
-            nameWords = n;
+        if (StartsWithName(words, c.name, nameWords) ||
+            (c.alias != nullptr && StartsWithName(words, c.alias, nameWords))) {
             return &c;
         }
     }
@@ -158,22 +165,6 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
     return true;
 }
 
-namespace {
-
-// --trace: every line of the terminal log, as it is logged.
-class TracePrinter : public LineLogObserver {
-public:
-    TracePrinter(LineLog& log, std::ostream& err) : log_(log), err_(err) { log_.AddObserver(this); }
-    ~TracePrinter() override { log_.RemoveObserver(this); }
-    void OnLineAdded(const std::string& line) override { err_ << line << '\n'; }
-
-private:
-    LineLog& log_;
-    std::ostream& err_;
-};
-
-}  // namespace
-
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliEnvironment& environment) {
     CliOptions options;
@@ -223,12 +214,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 #endif
     CoreContext core(ui, settingsBackend);
-    std::optional<TracePrinter> trace;
-    if (options.trace) trace.emplace(core.logs.terminal, err);
+    std::optional<LogPrinter> trace;
+    if (options.trace) trace.emplace(core.logs.terminal, err, LogPrinter::Stamp::WithHour);
 
     // A command's "list" only prints what the tool knows; it needs no camera.
     const bool listing = argc == 1 && options.words[1] == "list";
-    if (it->needsCamera && !listing) {
+    if (it->needsCamera && !listing && argc != it->filesOnlyArgs) {
         const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
         bool opened = false;
         if (!simulatedDevice.empty()) {

@@ -46,6 +46,8 @@ struct CliCommand {
     int maxArgs;
     bool needsCamera;
     CommandHandler run;
+    const char* alias = nullptr;  // an older name that still runs the command
+    int filesOnlyArgs = -1;       // with this many arguments it reads files only: no port
 };
 
 const std::vector<CliCommand>& CliCommands();

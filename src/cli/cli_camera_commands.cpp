@@ -2,18 +2,13 @@
 
 #include <ostream>
 
+#include "comm/model_check.h"
 #include "core_context.h"
 #include "protocol/parameter_reader.h"
+#include "protocol/printable.h"
 
 namespace vk::cli {
 namespace {
-
-// The model check, with a line of its own when the camera is silent.
-bool CheckModel(CliSession& s) {
-    if (s.core.modelCheck.Check()) return true;
-    s.err << "vk4100ctl: the camera did not answer the model query\n";
-    return false;
-}
 
 void PrintRow(const ControlEntry& row, const std::string& mnemonic, std::ostream& out) {
     out << row.controlId << '\t' << row.commandId << '\t'
@@ -23,7 +18,17 @@ void PrintRow(const ControlEntry& row, const std::string& mnemonic, std::ostream
         << mnemonic << '\n';
 }
 
+bool AnswersModelQuery(CliSession& s) {
+    if (s.core.modelCheck.Check(s.options.timeoutMs)) return true;
+    s.err << "vk4100ctl: the camera did not answer the model query\n";
+    return false;
+}
+
 }  // namespace
+
+bool CheckModel(CliSession& s) {
+    return AnswersModelQuery(s) && s.core.modelCheck.modelIndex != ModelCheck::kNoModel;
+}
 
 int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
     // "--factory" may also follow the command word.
@@ -34,10 +39,11 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
     const bool factory = s.options.factory || !args.empty();
     if (!CheckModel(s)) return kExitFailed;
     const int model = s.core.modelCheck.modelIndex;
-    const FullReadResult result = ParameterReader().ReadAllParameters(*s.operation, model, factory);
+    const FullReadResult result =
+        ParameterReader().ReadAllParameters(*s.operation, model, factory, s.options.timeoutMs);
     if (result.readRows.empty() && result.failedRows.empty()) {
         s.err << "vk4100ctl: parameters are not read from this model (\""
-              << s.core.modelCheck.modelName << "\")\n";
+              << Printable(s.core.modelCheck.modelName) << "\")\n";
         return kExitFailed;
     }
     ControlTable& table = s.core.command.Controls();
@@ -54,17 +60,18 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
 }
 
 int ModelCommand(CliSession& s, const std::vector<std::string>&) {
-    if (!CheckModel(s)) return kExitFailed;
-    s.out << "modelName=" << s.core.modelCheck.modelName << '\n'
+    if (!AnswersModelQuery(s)) return kExitFailed;
+    s.out << "modelName=" << Printable(s.core.modelCheck.modelName) << '\n'
           << "modelIndex=" << s.core.modelCheck.modelIndex << '\n';
-    return kExitOk;
+    return s.core.modelCheck.modelIndex == ModelCheck::kNoModel ? kExitFailed : kExitOk;
 }
 
 void PrintControlTable(ControlTable& table, std::ostream& out) {
+    out << "controlId\tcommandId\tkind\trangeMode\tlevel\tminimum\tmaximum\tvalue\tcameraValue"
+           "\tinSettingFile\tmnemonic\n";
     for (const ControlEntry& row : table.Rows()) {
         PrintRow(row, table.Commands().GetMnemonic(row.commandId), out);
     }
-    PrintRow(InitialControlRows().back(), "", out);
     out << "transferable\t" << table.CountTransferable() << '\n'
         << "transferable user\t" << table.CountUserTransferable() << '\n';
 }

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <ostream>
 
 #include "cli_action_commands.h"
@@ -12,6 +11,9 @@
 #include "cli_port_commands.h"
 #include "cli_xml_commands.h"
 #include "core_context.h"
+#include "protocol/printable.h"
+#include "protocol/reply_parser.h"
+#include "set_value_check.h"
 
 namespace vk::cli {
 namespace {
@@ -41,10 +43,13 @@ bool IsNumber(const std::string& text) {
     return true;
 }
 
-// The command id of a mnemonic, or a message and kNoCommand.
+// The command id of a mnemonic in any letter case, or a message and kNoCommand.
 CommandId Lookup(CliSession& s, const std::string& mnemonic) {
-    const CommandId id = s.core.command.FindCommand(mnemonic);
-    if (id == kNoCommand) s.err << "vk4100ctl: unknown mnemonic: " << mnemonic << '\n';
+    std::string upper = mnemonic;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const CommandId id = s.core.command.FindCommand(upper);
+    if (id == kNoCommand) s.err << "vk4100ctl: unknown mnemonic: " << Printable(mnemonic) << '\n';
     return id;
 }
 
@@ -54,13 +59,13 @@ int Get(CliSession& s, const std::vector<std::string>& args) {
     ParamValue value;
     const ExchangeResult result = s.core.command.SendQuery(id, value, s.options.timeoutMs);
     if (!result) {
-        s.err << "vk4100ctl: no valid answer to " << args[0] << "?: " << StatusName(result.status)
-              << '\n';
+        s.err << "vk4100ctl: no valid answer to " << s.core.command.GetMnemonic(id)
+              << "?: " << Printable(result.Describe()) << '\n';
         return kExitFailed;
     }
     // A few numeric commands (the user id) hold text: print what the camera sent then.
     if (value.kind == ValueKind::String || !IsNumber(value.text)) {
-        s.out << value.text << '\n';
+        s.out << Printable(value.text) << '\n';
     } else {
         s.out << value.intValue << '\n';
     }
@@ -70,38 +75,38 @@ int Get(CliSession& s, const std::vector<std::string>& args) {
 int Set(CliSession& s, const std::vector<std::string>& args) {
     const CommandId id = Lookup(s, args[0]);
     if (id == kNoCommand) return kExitUsage;
-    const std::string& text = args[1];
-    // A line end inside the value would send a second command to the camera.
-    if (std::any_of(text.begin(), text.end(),
-                    [](char c) { return std::iscntrl(static_cast<unsigned char>(c)); })) {
-        s.err << "vk4100ctl: the value of " << args[0] << " holds a control character\n";
+    const SetValueCheck check =
+        CheckSetValue(s.core.command.Controls(), id, args[1], s.options.factory);
+    if (!check.refusal.empty()) {
+        s.err << "vk4100ctl: " << Printable(check.refusal) << '\n';
         return kExitUsage;
     }
-    std::int32_t number = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-    const bool whole = ec == std::errc() && end == text.data() + text.size();
-    // Anything but a whole number goes as typed; the camera judges it.
     const ExchangeResult result =
-        s.core.command.Commands().Entry(id).kind == ValueKind::Int && whole
-            ? s.core.command.SendSetInt(id, number, s.options.timeoutMs)
-            : s.core.command.SendSetString(id, text, s.options.timeoutMs);
+        check.number ? s.core.command.SendSetInt(id, *check.number, s.options.timeoutMs)
+                     : s.core.command.SendSetString(id, args[1], s.options.timeoutMs);
     if (!result) {
-        s.err << "vk4100ctl: " << args[0] << " was not set: " << StatusName(result.status) << '\n';
+        s.err << "vk4100ctl: " << s.core.command.GetMnemonic(id)
+              << " was not set: " << Printable(result.Describe()) << '\n';
         return kExitFailed;
     }
     return kExitOk;
 }
 
-// Sends the line as typed and prints the first line that answers it.
+// Sends the line as typed and prints the first line that answers it; an answer that is
+// neither COMPLETE nor a value is the camera's error text.
 int Raw(CliSession& s, const std::vector<std::string>& args) {
     const ExchangeResult result =
         s.core.command.SendLine(args[0] + "\r\n", s.options.timeoutMs, true);
     if (!result) {
-        s.err << "vk4100ctl: " << args[0] << ": " << StatusName(result.status) << '\n';
+        s.err << "vk4100ctl: " << Printable(args[0]) << ": " << StatusName(result.status) << '\n';
         return kExitFailed;
     }
-    s.out << result.reply << '\n';
-    return kExitOk;
+    s.out << Printable(result.reply) << '\n';
+    ParsedReply reply;
+    const bool value = s.core.command.ParseReply(result.reply, reply) && reply.op == "=";
+    if (IsCompleteReply(result.reply) || value) return kExitOk;
+    s.err << "vk4100ctl: " << Printable(args[0]) << ": the camera answered an error\n";
+    return kExitFailed;
 }
 
 int Tables(CliSession& s, const std::vector<std::string>& args) {
@@ -127,7 +132,8 @@ int Tables(CliSession& s, const std::vector<std::string>& args) {
 const std::vector<CliCommand>& CliCommands() {
     static const std::vector<CliCommand> commands = {
         {"get", "get MNEMONIC            query a value", 1, 1, true, Get},
-        {"set", "set MNEMONIC VALUE      set a value", 2, 2, true, Set},
+        {"set", "set MNEMONIC VALUE      set a value (checked against the parameter's range)", 2, 2,
+         true, Set},
         {"raw", "raw LINE                send a line as typed, print the answer", 1, 1, true, Raw},
         {"tables", "tables commands|controls  print the command or the control table", 1, 1, false,
          Tables},
@@ -135,8 +141,12 @@ const std::vector<CliCommand>& CliCommands() {
          0, 1, true, DumpCommand},
         {"model", "model                   check the camera's model, print name and index", 0, 0,
          true, ModelCommand},
-        {"file", "file save|load|diff FILE  setting files (save --shipping, load --changed-only)",
-         2, 3, true, FileCommand},
+        {"save", "save FILE [--shipping]  read the camera, write its setting file (All Data)", 1, 2,
+         true, SaveCommand, "file save"},
+        {"load", "load FILE [--changed-only]  send a setting file (only what the camera lacks)", 1,
+         2, true, LoadCommand, "file load"},
+        {"diff", "diff FILE [FILE2]       what differs between the file and the camera (or FILE2)",
+         1, 2, true, DiffCommand, "file diff", 2},
         {"ports", "ports                   list the ports of the mode (--mode, else the stored)", 0,
          0, false, ListPorts},
         {"lut read", "lut read [CH] [FILE]    read LUTs (CH r, g, b or all) to FILE or stdout", 0,

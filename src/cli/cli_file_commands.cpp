@@ -2,42 +2,61 @@
 
 #include <ostream>
 
+#include "cli_camera_commands.h"
 #include "core_context.h"
 #include "persist/setting_file.h"
 #include "persist/setting_file_compare.h"
 #include "persist/setting_file_loader.h"
+#include "protocol/printable.h"
 
 namespace vk::cli {
 namespace {
 
-// The words after the subcommand: flags the subcommand allows, then exactly one file.
-bool SplitArguments(CliSession& s, const std::vector<std::string>& args, const char* flag,
-                    bool& flagGiven, std::string& file) {
-    flagGiven = false;
-    file.clear();
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (flag != nullptr && args[i] == flag) {
-            flagGiven = true;
-        } else if (file.empty() && !args[i].starts_with("--")) {
-            file = args[i];
+// The files and the one flag a command allows, in any order.
+struct FileArguments {
+    std::vector<std::string> files;
+    bool flag = false;
+};
+
+bool SplitArguments(CliSession& s, const char* command, const std::vector<std::string>& args,
+                    const char* flag, std::size_t maxFiles, FileArguments& split) {
+    for (const std::string& a : args) {
+        if (flag != nullptr && a == flag) {
+            split.flag = true;
+        } else if (split.files.size() < maxFiles && !a.starts_with("--")) {
+            split.files.push_back(a);
         } else {
-            s.err << "vk4100ctl: file " << args[0] << ": unexpected \"" << args[i] << "\"\n";
+            s.err << "vk4100ctl: " << command << ": unexpected \"" << a << "\"\n";
             return false;
         }
     }
-    if (file.empty()) s.err << "vk4100ctl: file " << args[0] << ": no file given\n";
-    return !file.empty();
+    if (split.files.empty()) s.err << "vk4100ctl: " << command << ": no file given\n";
+    return !split.files.empty();
 }
 
-bool CheckModel(CliSession& s) {
-    if (s.core.modelCheck.Check()) return true;
-    s.err << "vk4100ctl: the camera did not answer the model query\n";
-    return false;
+bool Prepare(CliSession& s, const std::string& file, SettingFilePlan& plan) {
+    return PrepareSettingFile(s.core.ui, s.core.command, file, s.options.factory, plan);
 }
 
-int Save(CliSession& s, const std::string& file, bool shipping) {
+// A header naming both sides, then one row per difference: mnemonic, value in the file,
+// value on the other side.
+void PrintDifferences(CliSession& s, const SettingFileComparison& comparison,
+                      const std::string& file, const std::string& other, const char* missing) {
+    if (comparison.differences.empty()) return;
+    s.out << "mnemonic\t" << Printable(file) << '\t' << Printable(other) << '\n';
+    for (const SettingDifference& d : comparison.differences) {
+        s.out << Printable(d.name) << '\t' << (d.line > 0 ? Printable(d.fileValue) : "(none)")
+              << '\t' << (d.answered ? Printable(d.cameraValue) : missing) << '\n';
+    }
+}
+
+}  // namespace
+
+int SaveCommand(CliSession& s, const std::vector<std::string>& args) {
+    FileArguments a;
+    if (!SplitArguments(s, "save", args, "--shipping", 1, a)) return kExitUsage;
     const SettingFileVariant variant =
-        shipping ? SettingFileVariant::ShippingData : SettingFileVariant::AllData;
+        a.flag ? SettingFileVariant::ShippingData : SettingFileVariant::AllData;
     if (!CheckModel(s)) return kExitFailed;
     const FullReadResult read =
         ReadSettingFileRows(*s.operation, variant, s.options.factory, s.core.modelCheck.modelIndex);
@@ -48,65 +67,50 @@ int Save(CliSession& s, const std::string& file, bool shipping) {
               << " parameters could not be read; nothing was saved\n";
         return kExitFailed;
     }
-    return WriteSettingFile(s.core.command, s.core.modelCheck, s.core.ui, file, variant,
+    return WriteSettingFile(s.core.command, s.core.modelCheck, s.core.ui, a.files[0], variant,
                             s.options.factory)
                ? kExitOk
                : kExitFailed;
 }
 
-int Load(CliSession& s, const std::string& file, bool changedOnly) {
+int LoadCommand(CliSession& s, const std::vector<std::string>& args) {
+    FileArguments a;
+    if (!SplitArguments(s, "load", args, "--changed-only", 1, a)) return kExitUsage;
     SettingFilePlan plan;
-    if (!PrepareSettingFile(s.core.ui, s.core.command, file, s.options.factory, plan)) {
-        return kExitUsage;
-    }
+    if (!Prepare(s, a.files[0], plan)) return kExitUsage;
     if (!CheckModel(s)) return kExitFailed;
-    if (changedOnly) {
+    if (a.flag) {
         const SettingFileComparison comparison =
-            CompareWithCamera(*s.operation, s.core.modelCheck, plan);
+            CompareWithCamera(*s.operation, s.core.modelCheck, plan, s.options.timeoutMs);
         if (comparison.cancelled) return kExitFailed;
         plan = OnlyLines(plan, comparison.DifferingLines());
     }
     const SettingFileLoadResult result =
         SettingFileLoader().Load(*s.operation, s.core.modelCheck, plan);
     const std::string summary = LoadSummary(result);
-    if (!summary.empty()) s.err << "vk4100ctl: " << summary << '\n';
+    if (!summary.empty()) s.err << "vk4100ctl: " << Printable(summary) << '\n';
     return result.Clean() ? kExitOk : kExitFailed;
 }
 
-int Diff(CliSession& s, const std::string& file) {
+int DiffCommand(CliSession& s, const std::vector<std::string>& args) {
+    FileArguments a;
+    if (!SplitArguments(s, "diff", args, nullptr, 2, a)) return kExitUsage;
     SettingFilePlan plan;
-    if (!PrepareSettingFile(s.core.ui, s.core.command, file, s.options.factory, plan)) {
-        return kExitUsage;
+    if (!Prepare(s, a.files[0], plan)) return kExitUsage;
+    if (a.files.size() == 2) {
+        SettingFilePlan other;
+        if (!Prepare(s, a.files[1], other)) return kExitUsage;
+        const SettingFileComparison result = CompareSettingFiles(s.core.command, plan, other);
+        PrintDifferences(s, result, a.files[0], a.files[1], "(none)");
+        return result.differences.empty() ? kExitOk : kExitFailed;
     }
     if (!CheckModel(s)) return kExitFailed;
-    const SettingFileComparison result = CompareWithCamera(*s.operation, s.core.modelCheck, plan);
-    for (const SettingDifference& d : result.differences) {
-        s.out << "line " << d.line << '\t' << d.name << "\tfile=" << d.fileValue
-              << "\tcamera=" << (d.answered ? d.cameraValue : "(no answer)") << '\n';
-    }
+    const SettingFileComparison result =
+        CompareWithCamera(*s.operation, s.core.modelCheck, plan, s.options.timeoutMs);
+    PrintDifferences(s, result, a.files[0], "camera", "(no answer)");
     if (result.stopped) s.err << "vk4100ctl: the camera stopped answering\n";
     return result.differences.empty() && !result.stopped && !result.cancelled ? kExitOk
                                                                               : kExitFailed;
-}
-
-}  // namespace
-
-int FileCommand(CliSession& s, const std::vector<std::string>& args) {
-    const std::string& sub = args[0];
-    bool flag = false;
-    std::string file;
-    if (sub == "save") {
-        return SplitArguments(s, args, "--shipping", flag, file) ? Save(s, file, flag) : kExitUsage;
-    }
-    if (sub == "load") {
-        return SplitArguments(s, args, "--changed-only", flag, file) ? Load(s, file, flag)
-                                                                     : kExitUsage;
-    }
-    if (sub == "diff") {
-        return SplitArguments(s, args, nullptr, flag, file) ? Diff(s, file) : kExitUsage;
-    }
-    s.err << "vk4100ctl: file takes save, load or diff, not \"" << sub << "\"\n";
-    return kExitUsage;
 }
 
 }  // namespace vk::cli

@@ -9,6 +9,8 @@
 #include "camera_info/lens.h"
 #include "comm/terminal_line.h"
 #include "core_context.h"
+#include "log_printer.h"
+#include "protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -24,13 +26,14 @@ bool ParseInt(const std::string& text, std::int32_t& value) {
 int Report(CliSession& s, const IdentityOutcome& outcome) {
     if (outcome.ok) return kExitOk;
     s.err << "vk4100ctl: " << outcome.text;
-    if (outcome.sent) s.err << " (" << outcome.exchange.Describe() << ")";
+    if (outcome.sent) s.err << " (" << Printable(outcome.exchange.Describe()) << ")";
     s.err << '\n';
     return outcome.sent ? kExitFailed : kExitUsage;
 }
 
 int ReadFailed(CliSession& s, const char* what, const ExchangeResult& result) {
-    s.err << "vk4100ctl: the camera did not give its " << what << ": " << result.Describe() << '\n';
+    s.err << "vk4100ctl: the camera did not give its " << what << ": "
+          << Printable(result.Describe()) << '\n';
     return kExitFailed;
 }
 
@@ -46,25 +49,13 @@ std::string DigitsText(std::int32_t version) {
            std::to_string(d[3]);
 }
 
-// Prints every line the terminal log takes while it lives.
-class LogPrinter : public LineLogObserver {
-public:
-    LogPrinter(LineLog& log, std::ostream& out) : log_(log), out_(out) { log_.AddObserver(this); }
-    ~LogPrinter() override { log_.RemoveObserver(this); }
-    void OnLineAdded(const std::string& line) override { out_ << line << '\n' << std::flush; }
-
-private:
-    LineLog& log_;
-    std::ostream& out_;
-};
-
 }  // namespace
 
 int InfoCommand(CliSession& s, const std::vector<std::string>&) {
     const CameraInformation info = ReadCameraInformation(s.core.command, s.core.modelCheck);
     const auto line = [&](const char* name, const std::optional<std::string>& value,
                           const char* placeholder) {
-        s.out << name << ": " << value.value_or(placeholder) << '\n';
+        s.out << name << ": " << (value ? Printable(*value) : placeholder) << '\n';
     };
     line("firmware version", info.firmwareVersion, kVersionPlaceholder);
     line("model name", info.modelName, kNamePlaceholder);
@@ -82,7 +73,7 @@ int UserIdCommand(CliSession& s, const std::vector<std::string>& args) {
     std::string id;
     const ExchangeResult result = QueryUserId(s.core.command, id);
     if (!result) return ReadFailed(s, "user id", result);
-    s.out << id << '\n';
+    s.out << Printable(id) << '\n';
     return kExitOk;
 }
 
@@ -94,7 +85,7 @@ int CameraIdCommand(CliSession& s, const std::vector<std::string>& args) {
     std::string id;
     const ExchangeResult result = QueryCameraId(s.core.command, id);
     if (!result) return ReadFailed(s, "camera id", result);
-    s.out << id << '\n';
+    s.out << Printable(id) << '\n';
     return kExitOk;
 }
 
@@ -130,7 +121,7 @@ int LensCommand(CliSession& s, const std::vector<std::string>& args) {
     const ExchangeResult result = MoveLensFor(*s.operation, *move, ms);
     if (result.status == ExchangeStatus::Cancelled) return kExitFailed;
     if (!result) {
-        s.err << "vk4100ctl: the lens did not move: " << result.Describe() << '\n';
+        s.err << "vk4100ctl: the lens did not move: " << Printable(result.Describe()) << '\n';
         return kExitFailed;
     }
     return kExitOk;
@@ -146,7 +137,7 @@ int TerminalCommand(CliSession& s, const std::vector<std::string>&) {
         const ExchangeResult result = SendTerminalLine(s.core.command, line, s.options.timeoutMs);
         if (result.status == ExchangeStatus::Cancelled || s.operation->Cancelled()) break;
         if (result.status == ExchangeStatus::LineGone) {
-            s.err << "vk4100ctl: " << result.Describe() << '\n';
+            s.err << "vk4100ctl: " << Printable(result.Describe()) << '\n';
             return kExitFailed;
         }
         if (!result) code = kExitFailed;

@@ -10,6 +10,7 @@
 #include <ostream>
 
 #include "core_context.h"
+#include "protocol/printable.h"
 #include "xml/description_download.h"
 #include "xml/description_file.h"
 #include "xml/feature_value.h"
@@ -191,7 +192,7 @@ int XmlReadAllCommand(CliSession& s, const std::vector<std::string>& args) {
                 return;
             }
             s.out << r.displayName << '='
-                  << FormatFeatureValue(r, ValueFromRegister(r, result.bytes)) << '\n';
+                  << Printable(FormatFeatureValue(r, ValueFromRegister(r, result.bytes))) << '\n';
         });
     if (all.outcome.status == ExchangeStatus::Cancelled) return kExitFailed;
     if (all.stoppedUnanswered) {
@@ -235,7 +236,7 @@ int RegReadCommand(CliSession& s, const std::vector<std::string>& args) {
             break;
         case RegFormat::Text: {
             const auto end = std::find(result.bytes.begin(), result.bytes.end(), 0);
-            s.out << std::string(result.bytes.begin(), end) << '\n';
+            s.out << Printable(std::string(result.bytes.begin(), end)) << '\n';
             break;
         }
         case RegFormat::Float:

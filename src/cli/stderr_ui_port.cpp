@@ -1,6 +1,9 @@
 #include "stderr_ui_port.h"
 
+#include <algorithm>
 #include <ostream>
+
+#include "protocol/printable.h"
 
 namespace vk::cli {
 
@@ -12,9 +15,10 @@ void StderrUiPort::ShowMessage(const std::string& text, const std::string& capti
     const char* kind = info ? "info" : "error";
     err_ << "vk4100ctl: " << kind << ": ";
     if (!caption.empty()) err_ << caption << ": ";
-    for (char c : text)
-        err_ << (c == '\n' ? ' ' : c);
-    err_ << '\n';
+    // One line on the terminal; the camera's text inside it escaped.
+    std::string line = text;
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    err_ << Printable(line) << '\n';
 }
 
 bool StderrUiPort::AskYesNo(const std::string& text, const std::string& caption) {

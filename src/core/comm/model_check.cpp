@@ -34,9 +34,9 @@ int ModelCheck::IndexOf(const std::string& modelText) {
     return kNoModel;
 }
 
-ExchangeResult ModelCheck::Check() {
+ExchangeResult ModelCheck::Check(int timeoutMs) {
     std::string answer;
-    ExchangeResult result = command_.QueryString(Cmd("MD"), answer, kQueryTimeoutMs);
+    ExchangeResult result = command_.QueryString(Cmd("MD"), answer, timeoutMs);
     if (!result) return result;
     modelIndex = IndexOf(answer);
     if (modelIndex == kNoModel) {

@@ -19,7 +19,7 @@ public:
 
     // Queries the model text. False when the camera did not answer; the record then keeps
     // the previous model. An answer outside the model table is reported and gives kNoModel.
-    ExchangeResult Check();
+    ExchangeResult Check(int timeoutMs = kQueryTimeoutMs);
 
     // The index of a model text (exact, letter case included); kNoModel for anything else.
     static int IndexOf(const std::string& modelText);

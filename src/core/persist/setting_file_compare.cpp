@@ -1,5 +1,9 @@
 #include "persist/setting_file_compare.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
 #include "comm/model_check.h"
 #include "operation_runner.h"
 #include "persist/setting_file_loader.h"
@@ -24,23 +28,23 @@ std::string NameOf(const Command& command, const SettingLine& line) {
 
 // What the camera holds for the line.
 ExchangeResult QueryLine(Command& command, ModelCheck& modelCheck, const SettingLine& line,
-                         std::string& value) {
+                         int timeoutMs, std::string& value) {
     std::int32_t number = 0;
     ExchangeResult result;
     switch (line.action) {
         case SettingAction::Model:
-            result = modelCheck.Check();
+            result = modelCheck.Check(timeoutMs);
             if (result) value = modelCheck.modelName;
             return result;
         case SettingAction::LutEntry:
             result = command.SendRawQuery(
                 number,
                 command.GetMnemonic(line.command) + "?" + std::to_string(line.index) + "\r\n",
-                kCompareQueryTimeoutMs, true);
+                timeoutMs, true);
             break;
         case SettingAction::DeviceVersion:
         case SettingAction::Parameter:
-            result = command.QueryInt(line.command, number, kCompareQueryTimeoutMs);
+            result = command.QueryInt(line.command, number, timeoutMs);
             if (result && line.action == SettingAction::Parameter) {
                 command.Controls().RecordCameraValue(line.control, number);
             }
@@ -52,58 +56,124 @@ ExchangeResult QueryLine(Command& command, ModelCheck& modelCheck, const Setting
     return result;
 }
 
+const SettingLine* LineOf(const SettingFilePlan& plan, int number) {
+    for (const SettingLine& line : plan.lines) {
+        if (line.number == number) return &line;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<int> SettingFileComparison::DifferingLines() const {
     std::vector<int> lines;
-    for (const SettingDifference& d : differences)
-        lines.push_back(d.line);
+    for (const SettingDifference& d : differences) {
+        if (d.line > 0) lines.push_back(d.line);
+    }
     return lines;
 }
 
-SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelCheck,
-                                        const SettingFilePlan& plan) {
-    Command& command = operation.command;
+std::vector<SettingValue> SettingValues(const Command& command, const SettingFilePlan& plan,
+                                        int modelIndex) {
+    std::vector<SettingValue> values;
+    std::unordered_map<std::string, std::size_t> byName;
+    for (const SettingLine& line : plan.lines) {
+        if (line.action == SettingAction::Skip || FilteredForModel(command, line, modelIndex)) {
+            continue;
+        }
+        SettingValue value{line.number, NameOf(command, line), line.control, FileValue(line)};
+        const auto [it, added] = byName.try_emplace(value.name, values.size());
+        if (added) {
+            values.push_back(std::move(value));
+        } else {
+            values[it->second] = std::move(value);
+        }
+    }
+    // A repeated name stands where its last line is.
+    std::stable_sort(values.begin(), values.end(),
+                     [](const SettingValue& a, const SettingValue& b) { return a.line < b.line; });
+    return values;
+}
+
+SettingFileComparison CompareSettingValues(const std::vector<SettingValue>& file,
+                                           const std::vector<SettingValue>& other) {
     SettingFileComparison result;
+    std::unordered_map<std::string, const SettingValue*> others;
+    for (const SettingValue& v : other)
+        others.try_emplace(v.name, &v);
+    std::unordered_set<std::string> inFile;
+    for (const SettingValue& mine : file) {
+        inFile.insert(mine.name);
+        ++result.compared;
+        const auto it = others.find(mine.name);
+        const SettingValue* theirs = it == others.end() ? nullptr : it->second;
+        const bool held = theirs != nullptr && theirs->known;
+        if (held && theirs->value == mine.value) continue;
+        result.differences.push_back(
+            {mine.line, mine.name, mine.control, mine.value, held ? theirs->value : "", held});
+    }
+    for (const SettingValue& theirs : other) {
+        if (inFile.contains(theirs.name)) continue;
+        ++result.compared;
+        result.differences.push_back(
+            {0, theirs.name, theirs.control, "", theirs.value, theirs.known});
+    }
+    return result;
+}
+
+SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelCheck,
+                                        const SettingFilePlan& plan, int timeoutMs) {
+    Command& command = operation.command;
     operation.SetText(kComparingSettingFile);
     QuietReporter quiet;
     ExchangeReporter* previous = &command.Reporter();
     command.SetReporter(&quiet);
 
+    std::vector<SettingValue> file = SettingValues(command, plan, modelCheck.modelIndex);
+    std::vector<SettingValue> camera;
+    ExchangeResult outcome;
+    bool cancelled = false;
+    bool stopped = false;
     UnansweredRun run(SettingFileLoader::kMaxUnanswered);
-    const int total = plan.SendCount();
-    for (const SettingLine& line : plan.lines) {
-        if (line.action == SettingAction::Skip ||
-            FilteredForModel(command, line, modelCheck.modelIndex)) {
-            continue;
-        }
+    for (const SettingValue& value : file) {
         if (operation.Cancelled()) {
-            result.cancelled = true;
-            result.outcome = ExchangeResult::Failure(ExchangeStatus::Cancelled);
+            cancelled = true;
+            outcome = ExchangeResult::Failure(ExchangeStatus::Cancelled);
             break;
         }
-        std::string cameraValue;
-        const ExchangeResult answer = QueryLine(command, modelCheck, line, cameraValue);
-        operation.Step(++result.compared, total);
-        const std::string fileValue = FileValue(line);
-        if (!answer || cameraValue != fileValue) {
-            result.differences.push_back({line.number, NameOf(command, line), line.control,
-                                          fileValue, cameraValue, answer.ok()});
-        }
+        SettingValue held = value;
+        const ExchangeResult answer =
+            QueryLine(command, modelCheck, *LineOf(plan, value.line), timeoutMs, held.value);
+        held.known = answer.ok();
+        camera.push_back(std::move(held));
+        operation.Step(static_cast<int>(camera.size()), static_cast<int>(file.size()));
         if (answer.status == ExchangeStatus::Cancelled) {
-            result.cancelled = true;
-            result.outcome = answer;
+            cancelled = true;
+            outcome = answer;
             break;
         }
         if (run.Stops(answer)) {
-            result.stopped = true;
-            result.outcome = answer;
+            stopped = true;
+            outcome = answer;
             break;
         }
     }
     operation.SetPercent(100);
     command.SetReporter(previous);
+
+    // Only what was asked is compared.
+    file.resize(camera.size());
+    SettingFileComparison result = CompareSettingValues(file, camera);
+    result.cancelled = cancelled;
+    result.stopped = stopped;
+    result.outcome = outcome;
     return result;
+}
+
+SettingFileComparison CompareSettingFiles(const Command& command, const SettingFilePlan& file,
+                                          const SettingFilePlan& other) {
+    return CompareSettingValues(SettingValues(command, file, ModelCheck::kNoModel),
+                                SettingValues(command, other, ModelCheck::kNoModel));
 }
 
 }  // namespace vk

@@ -12,17 +12,8 @@ namespace vk {
 namespace {
 
 constexpr const char* kOverflowText = "RS-232C receiving buffer overflowed";
-constexpr std::string_view kComplete = "COMPLETE";
 // A line still arriving after this much silence is a new burst: its overflow is told again.
 constexpr auto kQuietLine = std::chrono::seconds(1);
-
-bool IsComplete(const std::string& line) {
-    if (line.size() < kComplete.size()) return false;
-    for (std::size_t i = 0; i < kComplete.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(line[i])) != kComplete[i]) return false;
-    }
-    return true;
-}
 
 std::string WithoutTerminator(std::string line) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
@@ -109,7 +100,7 @@ ExchangeResult Command::SendSetValue(CommandId id, const ParamValue& value, int 
     if (!result) return Finish(result);
     result.reply = answer;
     notifier_.SetOnline();
-    if (!IsComplete(answer)) {
+    if (!IsCompleteReply(answer)) {
         result.status = ExchangeStatus::Refused;
         result.message = answer;
     }
@@ -331,7 +322,7 @@ ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bo
 }
 
 bool Command::Answers(const Expectation& expect, const std::string& line) const {
-    if (expect.kind == Expectation::Complete) return IsComplete(line);
+    if (expect.kind == Expectation::Complete) return IsCompleteReply(line);
     ParsedReply reply;
     return ParseReply(line, reply) && reply.op == "=" && reply.mnemonic == expect.mnemonic;
 }

@@ -96,6 +96,15 @@ std::optional<std::int32_t> ReadIntValue(std::string_view text) {
     return ReadWhole<std::int32_t>(text, 10);
 }
 
+bool IsCompleteReply(std::string_view line) {
+    static constexpr std::string_view kComplete = "COMPLETE";
+    if (line.size() < kComplete.size()) return false;
+    for (std::size_t i = 0; i < kComplete.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(line[i])) != kComplete[i]) return false;
+    }
+    return true;
+}
+
 std::int32_t ParseDecimal(const std::string& text) {
     return Clamp32(std::strtoll(text.c_str(), nullptr, 10));
 }

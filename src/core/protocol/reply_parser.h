@@ -30,6 +30,10 @@ struct ParsedReply {
 // or beyond 32 bits, or a control character.
 bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& reply);
 
+// Whether a line is the camera's acknowledgement of a set: it starts with "COMPLETE" in any
+// letter case.
+bool IsCompleteReply(std::string_view line);
+
 // A C integer literal as strtol with base 0 reads it (decimal, 0x hex, leading-zero octal).
 std::int32_t ParseCInteger(const std::string& text);
 
