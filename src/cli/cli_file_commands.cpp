@@ -88,7 +88,7 @@ int LoadCommand(CliSession& s, const std::vector<std::string>& args) {
     const SettingFileLoadResult result =
         SettingFileLoader().Load(*s.operation, s.core.modelCheck, plan);
     const std::string summary = LoadSummary(result);
-    if (!summary.empty()) s.err << "vk4100ctl: " << Printable(summary) << '\n';
+    if (!summary.empty()) s.err << "vk4100ctl: " << PrintableLines(summary) << '\n';
     return result.Clean() ? kExitOk : kExitFailed;
 }
 

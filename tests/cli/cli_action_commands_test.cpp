@@ -95,8 +95,9 @@ TEST_F(CliActionTest, TheExitStatusFollowsTheResult) {
          kExitOk,
          "Completed saving current setting data !\n",
          {"SA=2"}},
-        {{"area", "load", "0"}, "0", kExitOk, "", {"LD=0"}},
-        {{"area", "current"}, "0", kExitOk, "0\tFactory\n", {"EA?"}},
+        {{"--factory", "area", "load", "0"}, "0", kExitOk, "", {"LD=0"}},
+        {{"area", "load", "1"}, "0", kExitOk, "", {"LD=1"}},
+        {{"area", "current"}, "0", kExitOk, "1\tUser 1\n", {"EA?"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[1]);
@@ -112,6 +113,7 @@ TEST_F(CliActionTest, FactoryActionsAndBadArgumentsAreRefusedBeforeAnythingIsSen
         {"action", "gain-reset"},
         {"action", "camera-reset"},
         {"area", "store", "0"},
+        {"area", "load", "0"},
         {"area", "store-all"},
         {"action", "no-such-action"},
         {"action", "table-write", "BMPXW", "1"},

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "cli_app.h"
+#include "sim/simulated_camera.h"
+#include "support/cli_camera_fixture.h"
 #include "support/cli_run.h"
 
 namespace vk::cli {
@@ -49,11 +53,44 @@ TEST(CliModel, PrintsTheNameAndIndexOfTheSimulatedCamera) {
     r = Cli({"--simulate=TM-400CL", "model"});
     EXPECT_EQ(r.code, kExitOk) << r.err;
     EXPECT_EQ(r.out, "modelName=TM-400CL\nmodelIndex=7\n");
+}
 
-    r = Cli({"--simulate=Unknown-1", "model"});
-    EXPECT_EQ(r.code, kExitOk);
-    EXPECT_EQ(r.out, "modelName=Unknown-1\nmodelIndex=18\n");
-    EXPECT_NE(r.err.find("Unsupported model: \"Unknown-1\""), std::string::npos) << r.err;
+TEST(CliModel, AnUnsupportedCameraFailsWithOneMessage) {
+    const std::string file = std::filesystem::temp_directory_path() / "vk-unsupported.cam";
+    std::ofstream(file) << "PE=50\n";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"model"}, {"dump"}, {"save", file}, {"diff", file}}) {
+        SCOPED_TRACE(command[0]);
+        std::vector<std::string> args = {"--simulate=Unknown-1"};
+        args.insert(args.end(), command.begin(), command.end());
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, kExitFailed);
+        EXPECT_EQ(r.out, command[0] == "model" ? "modelName=Unknown-1\nmodelIndex=18\n" : "");
+        const auto lines = Lines(r.err);
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& l) {
+                                    return l.find("Unknown-1") != std::string::npos;
+                                }),
+                  1)
+            << r.err;
+    }
+    std::filesystem::remove(file);
+}
+
+// A slow camera answers within a long --timeout and not within a short one: the model check
+// and the full read both take the option.
+class CliTimeoutTest : public test::CliCameraFixture {};
+
+TEST_F(CliTimeoutTest, DumpAndTheModelCheckTakeTheTimeOut) {
+    // Longer than the model check's own second and the full read's 2.5 s.
+    camera.SetFault({sim::Fault::Delay, 2700, 2, {}});
+    EXPECT_EQ(Run({"--timeout", "4000", "dump"}), kExitOk) << err;
+    EXPECT_EQ(out.substr(0, 11), "EM=0\nPE=10\n");
+
+    camera.SetFault({sim::Fault::Delay, 600, 1, {}});
+    EXPECT_EQ(Run({"--timeout", "200", "model"}), kExitFailed);
+    EXPECT_NE(err.find("did not answer the model query"), std::string::npos) << err;
+    EXPECT_EQ(out, "");
 }
 
 TEST(CliDump, PrintsEveryParameterOfTheModeInTableOrder) {

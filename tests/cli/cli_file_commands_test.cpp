@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "cli_app.h"
 #include "sim/simulated_camera.h"
@@ -12,47 +12,134 @@
 namespace vk::cli {
 namespace {
 
+using Lines = std::vector<std::string>;
+
+Lines SplitLines(const std::string& text) {
+    Lines lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 // Setting files through vk4100ctl against a simulated camera the test keeps, so that what
 // one run changes the next one sees.
-class CliFileTest : public test::CliCameraFixture {};
+class CliFileTest : public test::CliCameraFixture {
+protected:
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(File(name), std::ios::binary) << text;
+    }
+    // The data rows of a diff, without its header.
+    Lines DiffRows() const {
+        Lines rows = SplitLines(out);
+        if (!rows.empty()) rows.erase(rows.begin());
+        return rows;
+    }
+    long SetsReceived() const {
+        const auto lines = camera.ReceivedLines();
+        return std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& l) { return l.find('=') != std::string::npos; });
+    }
+};
 
-TEST_F(CliFileTest, SaveChangeLoadGivesTheSameCameraBack) {
+TEST_F(CliFileTest, SaveDiffAndChangedOnlyLoadGiveTheSameCameraBack) {
     camera.SetValue("PE", "4321");
     camera.SetValue("LS2", "1");
     ASSERT_EQ(Run({"dump"}), kExitOk) << err;
     const std::string before = out;
-    ASSERT_EQ(Run({"file", "save", File("a.cam")}), kExitOk) << err;
-    EXPECT_EQ(Run({"file", "diff", File("a.cam")}), kExitOk) << out << err;
-    EXPECT_TRUE(out.empty());
+    ASSERT_EQ(Run({"save", File("a.cam")}), kExitOk) << err;
+    EXPECT_EQ(Run({"diff", File("a.cam")}), kExitOk) << out << err;
+    EXPECT_EQ(out, "");
 
     camera.SetValue("PE", "99");
     camera.SetValue("FGA", "800");
     camera.SetValue("LS2", "0");
-    EXPECT_EQ(Run({"file", "diff", File("a.cam")}), kExitFailed);
-    EXPECT_NE(out.find("\tPE\tfile=4321\tcamera=99\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("\tLS2\tfile=1\tcamera=0\n"), std::string::npos) << out;
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 3) << out;
+    EXPECT_EQ(Run({"diff", File("a.cam")}), kExitFailed);
+    EXPECT_EQ(SplitLines(out).front(), "mnemonic\t" + File("a.cam") + "\tcamera");
+    EXPECT_EQ(DiffRows(), (Lines{"PE\t4321\t99", "LS2\t1\t0", "FGA\t100\t800"}));
 
-    camera.ClearReceivedLines();
-    ASSERT_EQ(Run({"file", "load", "--changed-only", File("a.cam")}), kExitOk) << err;
-    const auto lines = camera.ReceivedLines();
-    const auto sets = std::count_if(lines.begin(), lines.end(), [](const std::string& l) {
-        return l.find('=') != std::string::npos;
-    });
-    EXPECT_EQ(sets, 3);  // only what differed
+    ASSERT_EQ(Run({"load", File("a.cam"), "--changed-only"}), kExitOk) << err;
+    EXPECT_EQ(SetsReceived(), 3);  // only what differed
     ASSERT_EQ(Run({"dump"}), kExitOk) << err;
     EXPECT_EQ(out, before);
-    EXPECT_EQ(camera.Value("LS2"), "1");
+}
+
+TEST_F(CliFileTest, AFreshCameraTakesEveryValueOfASave) {
+    camera.SetValue("PE", "777");
+    camera.SetValue("FGA", "640");
+    ASSERT_EQ(Run({"save", File("a.cam"), "--shipping"}), kExitOk) << err;
+    ASSERT_EQ(Run({"dump"}), kExitOk) << err;
+    const std::string saved = out;
+
+    sim::SimulatedCamera fresh;
+    std::string error;
+    ASSERT_TRUE(fresh.Start(&error)) << error;
+    const test::CliRun load =
+        test::RunCliCaptured({"--port", fresh.DevicePath(), "load", File("a.cam")});
+    ASSERT_EQ(load.code, kExitOk) << load.err;
+    EXPECT_EQ(fresh.Value("PE"), "777");
+    const test::CliRun dump = test::RunCliCaptured({"--port", fresh.DevicePath(), "dump"});
+    EXPECT_EQ(dump.out, saved);
+}
+
+TEST_F(CliFileTest, TwoFilesAreComparedWithoutACamera) {
+    Write("a.cam", "DVW=1000\r\nPE=4321\r\nFGA=100\r\nLS2=1\r\nLUTR=0x10,5\r\nGA=3\r\nPE=50\r\n");
+    Write("b.cam", "DVW=1000\nPE=50\nfga = 200\nLUTR=16,6\nGA=3\nBOF=7\n");
+    Write("same.cam", "PE=50\nGA=3\n");
+    Write("same2.cam", "GA=3\r\nPE=10\r\nPE=50\r\n");
+    // No port can be opened: a diff that needed one would fail.
+    const struct {
+        Lines args;
+        int code;
+        Lines rows;
+    } cases[] = {
+        // The last PE of a.cam counts, as after a load; lines only b.cam has come last.
+        {{"diff", File("a.cam"), File("b.cam")},
+         kExitFailed,
+         {"FGA\t100\t200", "LS2\t1\t(none)", "LUTR(16)\t5\t6", "BOF\t(none)\t7"}},
+        {{"file", "diff", File("same.cam"), File("same2.cam")}, kExitOk, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--port", File("no-such-port")};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const test::CliRun r = test::RunCliCaptured(args);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        Lines rows = SplitLines(r.out);
+        if (!rows.empty()) {
+            EXPECT_EQ(rows.front(),
+                      "mnemonic\t" + c.args[c.args.size() - 2] + "\t" + c.args.back());
+            rows.erase(rows.begin());
+        }
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
+TEST_F(CliFileTest, TheOldTwoWordNamesRunTheSameCommands) {
+    ASSERT_EQ(Run({"file", "save", "--shipping", File("old.cam")}), kExitOk) << err;
+    ASSERT_EQ(Run({"save", "--shipping", File("new.cam")}), kExitOk) << err;
+    EXPECT_EQ(Contents(File("old.cam")), Contents(File("new.cam")));
+    EXPECT_EQ(Run({"file", "diff", File("old.cam")}), kExitOk) << out << err;
+    EXPECT_EQ(Run({"file", "load", "--changed-only", File("old.cam")}), kExitOk) << err;
+    EXPECT_EQ(SetsReceived(), 0);
+    EXPECT_EQ(Run({"--help"}), kExitOk);
+    EXPECT_NE(out.find("  save FILE"), std::string::npos) << out;
+    EXPECT_EQ(out.find("file save"), std::string::npos) << out;
 }
 
 TEST_F(CliFileTest, AWholeLoadSendsEveryLineAndReportsRefusals) {
-    ASSERT_EQ(Run({"file", "save", "--shipping", File("s.cam")}), kExitOk) << err;
+    ASSERT_EQ(Run({"save", "--shipping", File("s.cam")}), kExitOk) << err;
     {
         std::ofstream append(File("s.cam"), std::ios::app | std::ios::binary);
         append << "BOF=99999\r\nNOSUCH=1\r\n";
     }
-    camera.ClearReceivedLines();
-    EXPECT_EQ(Run({"file", "load", File("s.cam")}), kExitFailed);
+    EXPECT_EQ(Run({"load", File("s.cam")}), kExitFailed);
     EXPECT_NE(err.find("Refused by the camera:\n  line"), std::string::npos) << err;
     EXPECT_NE(err.find("BOF=99999 (ERROR)"), std::string::npos) << err;
     EXPECT_NE(err.find("NOSUCH=1 (unknown command)"), std::string::npos) << err;
@@ -60,16 +147,30 @@ TEST_F(CliFileTest, AWholeLoadSendsEveryLineAndReportsRefusals) {
 }
 
 TEST_F(CliFileTest, BadArgumentsAndFilesChangeNothing) {
-    EXPECT_EQ(Run({"file", "open", File("x.cam")}), kExitUsage);
-    EXPECT_EQ(Run({"file", "save", "--nope", File("x.cam")}), kExitUsage);
-    EXPECT_EQ(Run({"file", "diff", File("a.cam"), File("b.cam")}), kExitUsage);
-    camera.ClearReceivedLines();
-    EXPECT_EQ(Run({"file", "load", File("missing.cam")}), kExitUsage);
+    Write("notes.cam", "buy milk\n");
+    Write("good.cam", "PE=50\n");
+    const Lines bad[] = {
+        {"save", "--nope", File("x.cam")},
+        {"save"},
+        {"load", File("a.cam"), File("b.cam")},
+        {"diff", File("good.cam"), File("b.cam"), File("c.cam")},
+        {"diff", "--changed-only", File("good.cam")},
+        {"load", File("missing.cam")},
+        {"load", File("notes.cam")},
+        {"diff", File("good.cam"), File("notes.cam")},
+        {"diff", File("missing.cam")},
+    };
+    for (const Lines& args : bad) {
+        SCOPED_TRACE(args.back());
+        EXPECT_EQ(Run(args), kExitUsage);
+        EXPECT_FALSE(err.empty());
+        EXPECT_EQ(out, "");
+        EXPECT_TRUE(camera.ReceivedLines().empty());
+    }
+    EXPECT_EQ(Run({"load", File("missing.cam")}), kExitUsage);
     EXPECT_NE(err.find("Couldn't open this file"), std::string::npos) << err;
-    std::ofstream(File("notes.cam")) << "buy milk\n";
-    EXPECT_EQ(Run({"file", "load", File("notes.cam")}), kExitUsage);
+    EXPECT_EQ(Run({"load", File("notes.cam")}), kExitUsage);
     EXPECT_NE(err.find("This is not a camera setting file."), std::string::npos) << err;
-    EXPECT_TRUE(camera.ReceivedLines().empty());
 }
 
 }  // namespace

@@ -76,8 +76,8 @@ TEST(CliLens, MovesForTheTimeGivenAndChecksItsWords) {
     EXPECT_EQ(r.code, kExitOk) << r.err;
     const auto trace = Lines(r.err);
     ASSERT_EQ(trace.size(), 4u) << r.err;
-    EXPECT_EQ(trace[0].substr(11), "Tx: MLZ=2");
-    EXPECT_EQ(trace[2].substr(11), "Tx: MLZ=0");
+    EXPECT_EQ(trace[0].substr(14), "Tx: MLZ=2");  // after "HH:MM:SS.mmm  "
+    EXPECT_EQ(trace[2].substr(14), "Tx: MLZ=0");
 
     for (const auto& args : {std::vector<std::string>{"zoom", "near", "10"},
                              std::vector<std::string>{"iris", "open", "-1"},

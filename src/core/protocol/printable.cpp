@@ -1,5 +1,7 @@
 #include "protocol/printable.h"
 
+#include <algorithm>
+
 namespace vk {
 
 std::string Printable(std::string_view bytes) {
@@ -19,6 +21,17 @@ std::string Printable(std::string_view bytes) {
         }
     }
     return text;
+}
+
+std::string PrintableLines(std::string_view text) {
+    std::string lines;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (start > 0) lines += '\n';
+        lines += Printable(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 }  // namespace vk
