@@ -29,7 +29,11 @@ SetValueCheck CheckSetValue(const ControlTable& table, CommandId id, const std::
     }
     const ControlId control = table.ControlOf(id);
     const int rowIndex = table.RowOf(control);
-    if (rowIndex < 0) return {};
+    if (rowIndex < 0) {
+        // A number for a numeric command goes as one; anything else as typed.
+        if (table.Commands().Entry(id).kind != ValueKind::Int) return {};
+        return {"", ReadIntValue(text)};
+    }
     const ControlEntry& row = table.Row(rowIndex);
     if (row.level == ParamLevel::Factory && !factoryMode) {
         return Refuse(mnemonic + " is a factory parameter: setting it needs --factory");

@@ -15,12 +15,13 @@ namespace vk::cli {
 // What `set` may send for a command, decided before anything goes out.
 struct SetValueCheck {
     std::string refusal;                 // empty when the value may be sent
-    std::optional<std::int32_t> number;  // a parameter's value: sent as an integer
+    std::optional<std::int32_t> number;  // a number: sent as an integer, else the text as typed
 };
 
 // A parameter of a page takes a whole number within its row's range, and a factory row
 // only with --factory; a table entry (LUT "index,value") and a command no page shows go as
-// typed, for the camera to judge. No value may hold a control character.
+// typed when they are no number, for the camera to judge. No value may hold a control
+// character.
 SetValueCheck CheckSetValue(const ControlTable& table, CommandId id, const std::string& text,
                             bool factoryMode);
 
