@@ -146,9 +146,10 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
         !FlashAreas::IsArea(area)) {
         return Usage(s, "usage: area current|load N|store N|store-all (N: 0 Factory, 1 to 3 User)");
     }
-    // The factory area holds what the camera was shipped with: only the factory touches it.
-    if (area == FlashAreas::kFactoryArea && !s.options.factory) {
-        return NeedsFactory(s, "area " + verb + " 0");
+    // Loading the factory area is a user's way back to the shipped settings, as in the desktop
+    // tool; overwriting it is for the factory only.
+    if (verb == "store" && area == FlashAreas::kFactoryArea && !s.options.factory) {
+        return NeedsFactory(s, "area store 0");
     }
     if (verb == "load") {
         const ExchangeResult loaded = areas.Load(area, FlashAreas::kLoadTimeoutMs);

@@ -95,7 +95,7 @@ TEST_F(CliActionTest, TheExitStatusFollowsTheResult) {
          kExitOk,
          "Completed saving current setting data !\n",
          {"SA=2"}},
-        {{"--factory", "area", "load", "0"}, "0", kExitOk, "", {"LD=0"}},
+        {{"area", "load", "0"}, "0", kExitOk, "", {"LD=0"}},
         {{"area", "load", "1"}, "0", kExitOk, "", {"LD=1"}},
         {{"area", "current"}, "0", kExitOk, "1\tUser 1\n", {"EA?"}},
     };
@@ -113,7 +113,6 @@ TEST_F(CliActionTest, FactoryActionsAndBadArgumentsAreRefusedBeforeAnythingIsSen
         {"action", "gain-reset"},
         {"action", "camera-reset"},
         {"area", "store", "0"},
-        {"area", "load", "0"},
         {"area", "store-all"},
         {"action", "no-such-action"},
         {"action", "table-write", "BMPXW", "1"},

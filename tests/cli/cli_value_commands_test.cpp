@@ -40,7 +40,6 @@ TEST_F(CliValueTest, ValuesOutsideTheParameterAreRefusedUnsent) {
         {{"set", "PE", "50\r\nGA=1"}, "holds a control character"},
         {{"set", "BDRT", "1"}, "BDRT is a factory parameter: setting it needs --factory"},
         {{"set", "tempf", "5"}, "TEMPF is a factory parameter"},
-        {{"area", "load", "0"}, "give --factory"},
         {{"area", "store", "0"}, "give --factory"},
         {{"get", "NOSUCH"}, "unknown mnemonic: NOSUCH"},
     };
