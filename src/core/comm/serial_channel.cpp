@@ -133,7 +133,9 @@ int SerialChannel::ReceiveSome(char* buffer, int maxCount, Clock::time_point dea
         if (Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 0;
     }
-    while (n < maxCount && lib->Read(buffer + n, 1, 0) == 1)
+    // A library that overstays even a look without waiting would otherwise cost its delay
+    // once per byte; what is left stays in the library for the next call.
+    while (n < maxCount && Clock::now() < deadline && lib->Read(buffer + n, 1, 0) == 1)
         ++n;
     return n;
 }
