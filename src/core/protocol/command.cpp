@@ -364,6 +364,10 @@ Command::Expectation Command::ExpectationFor(const std::string& line) const {
 void Command::ReadInto(Clock::time_point deadline) {
     char chunk[LineReceiver::kBufferSize];
     int n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), deadline);
+    // Taking what waits is quick unless the transport overstays every look (a Camera Link
+    // library that ignores its time-out): then the wait gets its turn again.
+    const auto drainUntil =
+        std::max(deadline, Clock::now()) + std::chrono::milliseconds(kWaitSliceMs);
     while (n > 0) {
         const auto now = Clock::now();
         if (lineHolds_ == 0 && now - lastByte_ > kQuietLine) {
@@ -387,6 +391,7 @@ void Command::ReadInto(Clock::time_point deadline) {
             }
         }
         // More may wait already; take it without waiting again.
+        if (Clock::now() > drainUntil) break;
         n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), Clock::now());
     }
 }
