@@ -56,6 +56,7 @@ ExchangeStatus StatusOf(const RegisterResult& read) {
     if (read.ok) return ExchangeStatus::Ok;
     if (read.cancelled) return ExchangeStatus::Cancelled;
     if (read.timedOut) return ExchangeStatus::TimedOut;
+    if (read.lineGone) return ExchangeStatus::LineGone;
     return ExchangeStatus::Refused;
 }
 

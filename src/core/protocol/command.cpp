@@ -303,6 +303,9 @@ ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bo
             }
             if (TakeOwed(line)) continue;
             if (expect.kind == Expectation::Complete && IsQueryReply(line)) continue;
+            // The camera answers in order: what it still owed would have come before this, so
+            // an answer that repeats an owed query is not taken for a late one any more.
+            owed_.clear();
             answer = std::move(line);
             return ExchangeResult::Success();
         }
