@@ -42,7 +42,8 @@ const std::vector<MatrixFault>& Faults() {
          {Fault::Overlong, 0, 1},
          true,
          {S::Overflow, S::Refused, S::TimedOut},
-         false},
+         false,
+         true},
         {"HangUpMidway", {Fault::HangUp}, true, {S::LineGone}, true},
         {"DeviceRemoved", {Fault::Unplug}, true, {S::LineGone}, true},
         {"ReplyPastTimeout", {Fault::Delay, 3 * kWaitMs, 1}, true, {S::TimedOut}, false},
@@ -121,13 +122,14 @@ protected:
         // A camera that reset does not listen until it has started again.
         if (Fault().settings.fault == sim::Fault::Reset)
             std::this_thread::sleep_for(Ms(Fault().settings.delayMs));
-        // Late answers may still be on the way.
-        std::string model;
+        // Late answers may still be on the way. A query no operation here sends first: the
+        // answer to one that went unanswered could still be taken for the late one.
+        std::int32_t area = -1;
         const ExchangeResult next = rig.core.runner.Run({"next"}, [&](Operation& op) {
-            return op.command.QueryString(Cmd("MD"), model, 8 * kWaitMs);
+            return op.command.QueryInt(Cmd("EA"), area, 8 * kWaitMs);
         });
         EXPECT_TRUE(next.ok()) << next.Describe();
-        EXPECT_EQ(model, "VK-4100C-PMCL");
+        EXPECT_EQ(std::to_string(area), rig.camera->Value("EA"));
     }
 
     MatrixRig rig;
@@ -168,8 +170,6 @@ TEST_P(FaultMatrix, EndsInTimeWithItsFailureAndKeepsOnlyWhatTheCameraConfirmed) 
     } else {
         ExpectTheFailure(ending);
     }
-
-    EXPECT_NE(std::find(allowed.begin(), allowed.end(), ending.status), allowed.end())
 
     // The runner and the windows are free again.
     EXPECT_FALSE(rig.core.runner.Running());
