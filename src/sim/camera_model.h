@@ -47,6 +47,10 @@ public:
 
     bool IsColour() const;
 
+    // Starts again as after power-on: the settings of the area it runs from, nothing
+    // unlocked, running or half-stepped.
+    void Reboot();
+
     // The stored value of a command, or of one entry as "MNEMONIC?index" for indexed tables;
     // nothing for an unknown command or entry. Does not step a LUT.
     std::optional<std::string> Value(std::string_view mnemonic) const;
@@ -86,7 +90,6 @@ private:
     void FinishAuto(int result, int trigger);
     void StoreArea(int area);
     void LoadArea(int area);
-    void Reboot();
     // The value text if it passes the rule, normalised; nothing if it does not.
     std::optional<std::string> Accept(const Behaviour& b, const std::string& text) const;
     int IdOrDie(std::string_view mnemonic) const;

@@ -41,14 +41,19 @@ std::string WithOtherMnemonic(const std::string& mnemonic, const std::string& re
 }
 
 Fault FaultInjector::Take(const std::optional<Request>& request) {
+    taken_ = FaultSettings{};
+    if (spec_.fault != Fault::None && spec_.after > 0) {
+        --spec_.after;
+        return Fault::None;
+    }
     if (!AppliesTo(spec_.fault, request) || spec_.count == 0) {
         return Fault::None;
     }
-    const Fault fault = spec_.fault;
+    taken_ = spec_;
     if (spec_.count > 0 && --spec_.count == 0) {
         spec_ = FaultSettings{};
     }
-    return fault;
+    return taken_.fault;
 }
 
 Outgoing FaultInjector::Answer(const std::optional<Request>& request,
@@ -58,7 +63,9 @@ Outgoing FaultInjector::Answer(const std::optional<Request>& request,
     Outgoing out;
     switch (Take(request)) {
         case Fault::Silent:
+        case Fault::Reset:
             break;
+        case Fault::Unplug:
         case Fault::HangUp:
             out.hangUp = true;
             break;
@@ -91,7 +98,9 @@ Outgoing FaultInjector::AnswerPacket(const std::function<std::string()>& answer)
     Outgoing out;
     switch (Take(std::nullopt)) {
         case Fault::Silent:
+        case Fault::Reset:
             break;
+        case Fault::Unplug:
         case Fault::HangUp:
             out.hangUp = true;
             break;
@@ -102,6 +111,9 @@ Outgoing FaultInjector::AnswerPacket(const std::function<std::string()>& answer)
         case Fault::Delay:
             out.bytes = answer();
             out.delay = std::chrono::milliseconds(delayMs);
+            break;
+        case Fault::Overlong:
+            out.bytes = std::string(kOverlongBytes, '#') + answer();
             break;
         default:
             out.bytes = answer();

@@ -26,6 +26,14 @@ ModelOptions ModelOptionsOf(const SimOptions& options) {
                         std::chrono::milliseconds(options.calibrationMs)};
 }
 
+// The oldest half goes when a long run fills a record.
+template <typename T>
+void KeepLimited(std::vector<T>& lines) {
+    if (lines.size() >= kReceivedLimit) {
+        lines.erase(lines.begin(), lines.begin() + kReceivedLimit / 2);
+    }
+}
+
 bool Fail(std::string* error, const std::string& why) {
     if (error != nullptr) {
         *error = why;
@@ -42,6 +50,8 @@ struct SimulatedCamera::Impl {
     Outgoing OnLine(const ReceivedLine& line);
     Outgoing OnPacket(const std::string& packet);
     Outgoing OnTimer(Clock::time_point now, bool quiet, std::optional<Clock::time_point>* next);
+    // Carries out what the fault just taken does beyond the answer.
+    void AfterFault(Clock::time_point arrival);
     void SaveStateIfChanged();
 
     const SimOptions options;
@@ -50,6 +60,7 @@ struct SimulatedCamera::Impl {
     RegisterSpace registers;
     FaultInjector faults;
     std::vector<std::string> received;
+    std::vector<AnsweredLine> answered;
     Clock::time_point silentUntil{};
     Clock::time_point lastLine{};
     Clock::time_point nextChatter{};
@@ -62,9 +73,7 @@ struct SimulatedCamera::Impl {
 
 Outgoing SimulatedCamera::Impl::OnLine(const ReceivedLine& line) {
     std::lock_guard lock(mutex);
-    if (received.size() >= kReceivedLimit) {
-        received.erase(received.begin(), received.begin() + kReceivedLimit / 2);
-    }
+    KeepLimited(received);
     received.push_back(line.text);
     const Clock::time_point now = Clock::now();
     lastLine = now;
@@ -79,6 +88,12 @@ Outgoing SimulatedCamera::Impl::OnLine(const ReceivedLine& line) {
     });
     if (!out.bytes.empty()) {
         out.delay += response.delay;
+    }
+    AfterFault(line.arrival);
+    const Fault taken = faults.Taken().fault;
+    if (!out.bytes.empty() && (taken == Fault::None || taken == Fault::Delay)) {
+        KeepLimited(answered);
+        answered.push_back({line.text, response.text});
     }
     if (response.silence.count() > 0) {
         silentUntil = line.arrival + out.delay + response.silence;
@@ -97,10 +112,21 @@ Outgoing SimulatedCamera::Impl::OnPacket(const std::string& packet) {
         return {};
     }
     Outgoing out = faults.AnswerPacket([&] { return registers.Handle(packet); });
+    AfterFault(now);
     if (!options.stateFile.empty() && model.StateChanged()) {
         saveDue = now + kSaveDelay;
     }
     return out;
+}
+
+void SimulatedCamera::Impl::AfterFault(Clock::time_point arrival) {
+    const FaultSettings& taken = faults.Taken();
+    if (taken.fault == Fault::Reset) {
+        model.Reboot();
+        silentUntil = arrival + std::chrono::milliseconds(taken.delayMs);
+    } else if (taken.fault == Fault::Unplug) {
+        link.Remove();
+    }
 }
 
 Outgoing SimulatedCamera::Impl::OnTimer(Clock::time_point now, bool quiet,
@@ -212,6 +238,11 @@ void SimulatedCamera::SetFault(const FaultSettings& spec) {
     impl_->faults.Set(spec);
 }
 
+std::vector<AnsweredLine> SimulatedCamera::AnsweredLines() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->answered;
+}
+
 std::vector<std::string> SimulatedCamera::ReceivedLines() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->received;
@@ -220,6 +251,7 @@ std::vector<std::string> SimulatedCamera::ReceivedLines() const {
 void SimulatedCamera::ClearReceivedLines() {
     std::lock_guard lock(impl_->mutex);
     impl_->received.clear();
+    impl_->answered.clear();
 }
 
 std::string SimulatedCamera::Value(const std::string& mnemonic) const {

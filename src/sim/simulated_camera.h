@@ -18,13 +18,22 @@ enum class Fault {
     Overlong,       // sends 1024+ bytes without an LF, then answers normally
     Delay,          // answers after FaultSettings::delayMs
     HangUp,         // closes its end of the line
+    Reset,          // loses power: forgets unstored settings, silent for delayMs, then answers
+    Unplug,         // closes the line and removes the device's link, as a pulled USB cable
 };
 
 struct FaultSettings {
     Fault fault = Fault::None;
-    int delayMs = 0;                  // for Delay
+    int delayMs = 0;                  // for Delay, and Reset's silence
     int count = -1;                   // how many lines the fault applies to; -1 = until cleared
     std::string errorText = "ERROR";  // for ErrorOnSet
+    int after = 0;                    // lines and packets answered normally before it begins
+};
+
+// One line the camera answered as it should (late, for Delay), with its answer.
+struct AnsweredLine {
+    std::string line;
+    std::string answer;
 };
 
 struct SimOptions {
@@ -59,8 +68,12 @@ public:
     void SetFault(const FaultSettings& spec);
     void ClearFault() { SetFault({}); }
 
+    // Every line answered as it should so far, oldest first.
+    std::vector<AnsweredLine> AnsweredLines() const;
+
     // Every line received so far, without CR LF, oldest first.
     std::vector<std::string> ReceivedLines() const;
+    // Forgets the received and the answered lines.
     void ClearReceivedLines();
 
     // Direct access to a stored parameter value (as the camera would report it).

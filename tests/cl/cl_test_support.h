@@ -21,8 +21,9 @@ public:
         log_ = std::filesystem::temp_directory_path() /
                ("vkfakecl-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".log");
         env.Set(fakecl::kLog, log_.string());
-        for (const char* name : {fakecl::kDevice, fakecl::kInitResult, fakecl::kBaudMask,
-                                 fakecl::kCount, fakecl::kLongNames, fakecl::kOversizedRead}) {
+        for (const char* name :
+             {fakecl::kDevice, fakecl::kInitResult, fakecl::kBaudMask, fakecl::kCount,
+              fakecl::kLongNames, fakecl::kOversizedRead, fakecl::kReadStallMs}) {
             env.Unset(name);
         }
         Use("good");

@@ -16,6 +16,8 @@ inline constexpr const char* kCount = "VKFAKECL_COUNT";
 inline constexpr const char* kLongNames = "VKFAKECL_LONG_NAMES";
 // "1": clSerialRead succeeds with a size larger than the buffer.
 inline constexpr const char* kOversizedRead = "VKFAKECL_OVERSIZED_READ";
+// Milliseconds every clSerialRead sleeps whatever its time-out, before it looks for bytes.
+inline constexpr const char* kReadStallMs = "VKFAKECL_READ_STALL_MS";
 // File that gets one line per call: "<function> <argument>".
 inline constexpr const char* kLog = "VKFAKECL_LOG";
 

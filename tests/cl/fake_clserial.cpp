@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "fake_cl_control.h"
 
@@ -198,6 +199,10 @@ EXPORT void clSerialClose(void* serialRef) {
 EXPORT int clSerialRead(void* serialRef, char* buffer, unsigned* bufferSize, unsigned timeoutMs) {
     auto* port = static_cast<Port*>(serialRef);
     if (!port) return kErrReference;
+    if (const std::string stall = Env(ctl::kReadStallMs); !stall.empty()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(stall.c_str())));
+        timeoutMs = 0;
+    }
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (port->pending.size() < *bufferSize) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -11,6 +11,8 @@ namespace vk {
 namespace {
 
 constexpr int kClWriteTimeoutMs = 500;
+// How long the bytes that are already there may take to collect, past the caller's wait.
+constexpr auto kLookMs = std::chrono::milliseconds(20);
 // A device that streams must not keep an open going for ever.
 constexpr int kMaxStaleBytes = 4096;
 constexpr auto kComMode = static_cast<std::uint32_t>(ChannelMode::ComPort);
@@ -133,7 +135,10 @@ int SerialChannel::ReceiveSome(char* buffer, int maxCount, Clock::time_point dea
         if (Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 0;
     }
-    while (n < maxCount && lib->Read(buffer + n, 1, 0) == 1)
+    // A library that overstays even a look without waiting would otherwise cost its delay
+    // once per byte; what is left stays in the library for the next call.
+    const auto lookUntil = std::max(deadline, Clock::now() + kLookMs);
+    while (n < maxCount && Clock::now() < lookUntil && lib->Read(buffer + n, 1, 0) == 1)
         ++n;
     return n;
 }

@@ -39,7 +39,8 @@ OperationInfo TransferInfo(std::string text) {
 ExchangeResult LutTransfer::StartAtEntryZero() {
     if (op_.Cancelled()) return Cancelled();
     std::string model;
-    return op_.command.QueryString(Cmd("MD"), model, ModelCheck::kQueryTimeoutMs);
+    return op_.command.QueryString(Cmd("MD"), model,
+                                   std::min(timeoutMs_, ModelCheck::kQueryTimeoutMs));
 }
 
 void LutTransfer::ShowEntry(const std::string& text, int index) {
@@ -58,7 +59,7 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
         entry_ = i;
         std::int32_t value = 0;
         ExchangeResult result =
-            op_.command.SendRawQuery(value, query, kTransferTimeoutMs, /*reportTimeout=*/true);
+            op_.command.SendRawQuery(value, query, timeoutMs_, /*reportTimeout=*/true);
         if (!result) return result;
         table[static_cast<std::size_t>(i)] = std::clamp(value, 0, kMaxValue);
         ShowEntry(text, i);
@@ -75,7 +76,7 @@ ExchangeResult LutTransfer::WriteRun(int channel, const Table& table) {
         if (op_.Cancelled()) return Cancelled();
         entry_ = i;
         ExchangeResult result =
-            op_.command.SendSetInt(id, table[static_cast<std::size_t>(i)], kTransferTimeoutMs);
+            op_.command.SendSetInt(id, table[static_cast<std::size_t>(i)], timeoutMs_);
         if (!result) return result;
         ShowEntry(kWritingText, i);
     }

@@ -32,7 +32,8 @@ OperationInfo TransferInfo(std::string text);
 // Every transfer therefore opens with the model query, which every camera answers.
 class LutTransfer {
 public:
-    explicit LutTransfer(Operation& operation) : op_(operation) {}
+    explicit LutTransfer(Operation& operation, int timeoutMs = kTransferTimeoutMs)
+        : op_(operation), timeoutMs_(timeoutMs) {}
 
     // One channel's table, entry by entry into `table`: after a failure or Cancel the
     // entries read so far are in it and the others are as they were. A reply above 4095 is
@@ -59,6 +60,7 @@ private:
     void ShowEntry(const std::string& text, int index);
 
     Operation& op_;
+    int timeoutMs_;
     int channel_ = 0;
     int entry_ = -1;
 };

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "operation_runner.h"
+#include "persist/setting_file_loader.h"
 #include "protocol/command.h"
 
 namespace vk {
@@ -35,15 +36,19 @@ ExchangeResult FlashAreas::Store(int area, int timeoutMs) {
     return command_.SendSetInt(Cmd("SA"), area, timeoutMs);
 }
 
-ExchangeResult FlashAreas::StoreAll(Operation& operation) {
+ExchangeResult FlashAreas::StoreAll(Operation& operation, int timeoutMs) {
     ExchangeResult first;
     int done = 0;
+    // Silence or a lost line would cost a long wait per area, and a camera that is still
+    // writing its flash should not be sent the next store.
+    UnansweredRun unanswered(1);
     for (int area : kStoreAllOrder) {
         if (operation.Cancelled()) return ExchangeResult::Failure(ExchangeStatus::Cancelled);
         std::this_thread::sleep_for(std::chrono::milliseconds(kStoreAllPauseMs));
-        ExchangeResult result = Store(area, kStoreAllTimeoutMs);
+        ExchangeResult result = Store(area, timeoutMs);
         if (!result && first.ok()) first = result;
         operation.Step(++done, static_cast<int>(kStoreAllOrder.size()));
+        if (unanswered.Stops(result)) break;
     }
     return first;
 }

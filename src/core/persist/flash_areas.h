@@ -40,8 +40,9 @@ public:
     ExchangeResult Load(int area, int timeoutMs);
     // Stores the current settings into an area; the factory area has a command of its own.
     ExchangeResult Store(int area, int timeoutMs);
-    // Stores into every area, going on after a failure; the result is the first failure.
-    ExchangeResult StoreAll(Operation& operation);
+    // Stores into every area, going on after a refusal; the result is the first failure.
+    // A camera that leaves an area unanswered is not asked for the others.
+    ExchangeResult StoreAll(Operation& operation, int timeoutMs = kStoreAllTimeoutMs);
     // The area the camera runs from; `area` is unchanged on failure.
     ExchangeResult QueryCurrentArea(std::uint32_t& area);
 

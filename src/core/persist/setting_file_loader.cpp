@@ -1,5 +1,6 @@
 #include "persist/setting_file_loader.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "comm/model_check.h"
@@ -30,16 +31,17 @@ std::string FailureText(const ExchangeResult& result) {
     return StatusName(result.status);
 }
 
-ExchangeResult Send(Command& command, const SettingLine& line) {
+ExchangeResult Send(Command& command, const SettingLine& line, int maxWaitMs) {
+    const auto wait = [maxWaitMs](int ms) { return std::min(ms, maxWaitMs); };
     switch (line.action) {
         case SettingAction::Model:
-            return command.SendSetString(line.command, line.sendText, kModelSetTimeoutMs);
+            return command.SendSetString(line.command, line.sendText, wait(kModelSetTimeoutMs));
         case SettingAction::DeviceVersion:
-            return command.SendSetInt(line.command, line.value, kDeviceVersionSetTimeoutMs);
+            return command.SendSetInt(line.command, line.value, wait(kDeviceVersionSetTimeoutMs));
         case SettingAction::LutEntry:
-            return command.SendSetString(line.command, line.sendText, kLutSetTimeoutMs);
+            return command.SendSetString(line.command, line.sendText, wait(kLutSetTimeoutMs));
         case SettingAction::Parameter:
-            return command.SendSetInt(line.command, line.value, kParameterSetTimeoutMs);
+            return command.SendSetInt(line.command, line.value, wait(kParameterSetTimeoutMs));
         case SettingAction::Skip:
             break;
     }
@@ -106,7 +108,7 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
         }
         if (FilteredForModel(command, line, modelCheck.modelIndex)) continue;
 
-        const ExchangeResult answer = Send(command, line);
+        const ExchangeResult answer = Send(command, line, maxWaitMs_);
         ++result.sent;
         if (line.action == SettingAction::Model) {
             result.modelSent = true;

@@ -52,8 +52,14 @@ class SettingFileLoader {
 public:
     static constexpr int kMaxUnanswered = 3;
 
+    // No line waits longer than `maxWaitMs` for its answer.
+    explicit SettingFileLoader(int maxWaitMs = kParameterSetTimeoutMs) : maxWaitMs_(maxWaitMs) {}
+
     SettingFileLoadResult Load(Operation& operation, ModelCheck& modelCheck,
                                const SettingFilePlan& plan);
+
+private:
+    int maxWaitMs_;
 };
 
 // Whether the load leaves the line out for the connected model (binning on a colour

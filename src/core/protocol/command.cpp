@@ -294,6 +294,9 @@ ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bo
             }
             if (TakeOwed(line)) continue;
             if (expect.kind == Expectation::Complete && IsQueryReply(line)) continue;
+            // The camera answers in order: what it still owed would have come before this, so
+            // an answer that repeats an owed query is not taken for a late one any more.
+            owed_.clear();
             answer = std::move(line);
             return ExchangeResult::Success();
         }
@@ -355,6 +358,10 @@ Command::Expectation Command::ExpectationFor(const std::string& line) const {
 void Command::ReadInto(Clock::time_point deadline) {
     char chunk[LineReceiver::kBufferSize];
     int n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), deadline);
+    // Taking what waits is quick unless the transport overstays every look (a Camera Link
+    // library that ignores its time-out): then the wait gets its turn again.
+    const auto drainUntil =
+        std::max(deadline, Clock::now()) + std::chrono::milliseconds(kWaitSliceMs);
     while (n > 0) {
         const auto now = Clock::now();
         if (lineHolds_ == 0 && now - lastByte_ > kQuietLine) {
@@ -378,6 +385,7 @@ void Command::ReadInto(Clock::time_point deadline) {
             }
         }
         // More may wait already; take it without waiting again.
+        if (Clock::now() > drainUntil) break;
         n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), Clock::now());
     }
 }

@@ -36,6 +36,7 @@ DownloadResult ReadFailed(DownloadResult result, const RegisterResult& read,
                           const std::string& what) {
     const ExchangeStatus status = read.cancelled  ? ExchangeStatus::Cancelled
                                   : read.timedOut ? ExchangeStatus::TimedOut
+                                  : read.lineGone ? ExchangeStatus::LineGone
                                                   : ExchangeStatus::Refused;
     return Stopped(std::move(result), status, CouldNotRead(what + ": " + read.reason));
 }

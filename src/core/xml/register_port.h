@@ -12,6 +12,7 @@ struct RegisterResult {
     std::vector<std::uint8_t> bytes;  // the bytes read
     bool cancelled = false;           // the user stopped the wait
     bool timedOut = false;            // the camera did not answer in time
+    bool lineGone = false;            // the port closed or hung up
 };
 
 // Reads and writes the camera's registers. The real one runs GenCP packets over the serial

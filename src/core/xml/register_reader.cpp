@@ -30,9 +30,11 @@ RegisterReadAll RegisterReader::ReadAll(Operation& operation, RegisterPort& port
         ++(result.ok ? out.read : out.failed);
         unanswered = result.timedOut ? unanswered + 1 : 0;
         operation.Step(++done, out.readable);
-        if (unanswered >= kMaxUnanswered) {
+        // A lost line answers nothing more: the rest is not asked for.
+        if (unanswered >= kMaxUnanswered || result.lineGone) {
             out.stoppedUnanswered = true;
-            out.outcome = ExchangeResult::Failure(ExchangeStatus::TimedOut);
+            out.outcome = ExchangeResult::Failure(result.lineGone ? ExchangeStatus::LineGone
+                                                                  : ExchangeStatus::TimedOut);
             return out;
         }
     }

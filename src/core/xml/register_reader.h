@@ -17,7 +17,7 @@ struct RegisterReadAll {
     int read = 0;
     int failed = 0;
     bool stoppedUnanswered = false;  // the camera stopped answering
-    ExchangeResult outcome;          // Ok, Cancelled, or TimedOut when it stopped
+    ExchangeResult outcome;          // Ok, Cancelled, or TimedOut or LineGone when it stopped
 };
 
 // Reads the register of every readable feature in table order inside a running operation,

@@ -20,6 +20,7 @@ RegisterResult Failed(const ExchangeResult& exchange, const std::string& timeout
     RegisterResult r;
     r.cancelled = exchange.status == ExchangeStatus::Cancelled;
     r.timedOut = exchange.status == ExchangeStatus::TimedOut;
+    r.lineGone = exchange.status == ExchangeStatus::LineGone;
     r.reason = r.timedOut ? timeoutText : StatusName(exchange.status);
     return r;
 }
