@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kOverflowText = "RS-232C receiving buffer overflowed";
 // A line still arriving after this much silence is a new burst: its overflow is told again.
 constexpr auto kQuietLine = std::chrono::seconds(1);
+// Stray binary bytes have all come once the line has been quiet this long.
+constexpr auto kStrayQuiet = std::chrono::milliseconds(100);
 
 std::string WithoutTerminator(std::string line) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
@@ -226,8 +228,41 @@ ExchangeResult Command::ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs)
         notifier_.SetOnline();
         return result;
     }
+    if (result.status != ExchangeStatus::LineGone) ExpectStrayBytes(timeoutMs);
     if (result.status != ExchangeStatus::Cancelled) notifier_.SetOffline();
     return Finish(result);
+}
+
+void Command::ExpectStrayBytes(int withinMs) {
+    const int grace = std::clamp(withinMs, kMinOwedMs, kMaxOwedMs);
+    const auto until = Clock::now() + std::chrono::milliseconds(grace);
+    if (!strayUntil_ || *strayUntil_ < until) strayUntil_ = until;
+}
+
+bool Command::SettleStrayBytes() {
+    if (!strayUntil_) return true;
+    const auto slice = std::chrono::milliseconds(kWaitSliceMs);
+    std::optional<Clock::time_point> lastSeen;
+    for (;;) {
+        const auto now = Clock::now();
+        // Once some came, a quiet line means the rest will not; a line that never stops is
+        // left to the exchange's own overflow handling at the grace's end.
+        if (!channel_.IsUsable() || now >= *strayUntil_ ||
+            (lastSeen && now - *lastSeen >= kStrayQuiet)) {
+            break;
+        }
+        if (!KeepWaiting()) return false;
+        const auto stopAt = lastSeen ? *lastSeen + kStrayQuiet : *strayUntil_;
+        std::uint8_t chunk[256];
+        const int n = channel_.ReceiveSome(reinterpret_cast<char*>(chunk), sizeof chunk,
+                                           std::min({now + slice, stopAt, *strayUntil_}));
+        if (n > 0) {
+            logs_.ReceivedBytes(std::span<const std::uint8_t>(chunk, static_cast<std::size_t>(n)));
+            lastSeen = Clock::now();
+        }
+    }
+    strayUntil_.reset();
+    return true;
 }
 
 bool Command::ParseReply(std::string_view line, ParsedReply& reply) const {
@@ -263,6 +298,11 @@ void Command::ReleaseLine() {
 }
 
 ExchangeResult Command::Begin(const std::string& line) {
+    if (!SettleStrayBytes()) {
+        ExchangeResult result = ExchangeResult::Failure(ExchangeStatus::Cancelled);
+        result.request = WithoutTerminator(line);
+        return result;
+    }
     TakeWaitingInput();
     replies_.clear();
     sentLine_ = WithoutTerminator(line);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -77,6 +78,10 @@ public:
     // port meanwhile.
     ExchangeResult SendBytes(std::span<const std::uint8_t> bytes);
     ExchangeResult ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs);
+    // A binary exchange that gave up (or read bytes it could not make sense of) may still
+    // have bytes on the way. The next text exchange first waits for them, up to withinMs,
+    // and drops them. A failed ReceiveBytes calls this itself.
+    void ExpectStrayBytes(int withinMs);
 
     bool ParseReply(std::string_view line, ParsedReply& reply) const;
     bool ParseSettingLine(std::string_view line, CommandId& id, std::string& mnemonic,
@@ -118,6 +123,8 @@ private:
     class ExchangeScope;
 
     ExchangeResult Begin(const std::string& line);
+    // False when the wait for stray bytes was cancelled.
+    bool SettleStrayBytes();
     // Waits for the line that answers; the skipped ones are logged already.
     ExchangeResult AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
                                std::string& answer);
@@ -153,6 +160,7 @@ private:
     bool overflowSeen_ = false;      // in this exchange
     bool overflowReported_ = false;  // in this operation, or while idle until the line is quiet
     Clock::time_point lastByte_{};
+    std::optional<Clock::time_point> strayUntil_;  // binary bytes may still come until then
 };
 
 }  // namespace vk

@@ -94,7 +94,11 @@ RegisterResult SerialRegisterPort::Exchange(const gencp::Bytes& request,
         const gencp::AckCheck check = gencp::CheckAckHeader(packet, expect);
         RegisterResult failure;
         if (check.state == gencp::AckState::Invalid) {
-            if (!IsStale(check.header, expect)) return Failed(check.reason);
+            if (!IsStale(check.header, expect)) {
+                // What came was no acknowledgement: ours may still follow it.
+                command_.ExpectStrayBytes(headerWaitMs);
+                return Failed(check.reason);
+            }
             if (!ReceiveData(packet, check.header.scdLength, failure)) return failure;
             continue;
         }
