@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
+#include <system_error>
 
 #include "comm/rs232c_port.h"
 
@@ -61,27 +63,34 @@ std::string Rs232cPort::DevicePath(const std::string& portName) {
 }
 
 bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
-                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep,
-                            bool& inUse) {
+                            int stopBits, int xonXoff, int parityCheck, OpenFailure& failure) {
     auto& p = *platform_;
-    failedStep = "CreateFile()";
+    // Each failure keeps the call that failed and the system's words for its error.
+    auto fail = [&failure](const char* step) {
+        const DWORD error = GetLastError();
+        failure.step = step;
+        failure.reason = std::system_category().message(static_cast<int>(error));
+        while (!failure.reason.empty() && std::isspace(static_cast<unsigned char>(
+                                              failure.reason.back()))) {
+            failure.reason.pop_back();
+        }
+        return false;
+    };
     p.handle = CreateFileA(DevicePath(portName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-    inUse = p.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
-    if (p.handle == INVALID_HANDLE_VALUE) return false;
+    if (p.handle == INVALID_HANDLE_VALUE) {
+        failure.inUse = GetLastError() == ERROR_ACCESS_DENIED;
+        return fail("CreateFile()");
+    }
 
-    failedStep = "SetCommMask()";
-    if (!SetCommMask(p.handle, EV_RXCHAR)) return false;
-    failedStep = "SetupComm()";
-    if (!SetupComm(p.handle, kQueueBytes, kQueueBytes)) return false;
-    failedStep = "SetCommTimeouts()";
+    if (!SetCommMask(p.handle, EV_RXCHAR)) return fail("SetCommMask()");
+    if (!SetupComm(p.handle, kQueueBytes, kQueueBytes)) return fail("SetupComm()");
     COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, kWriteTimeoutMs};
-    if (!SetCommTimeouts(p.handle, &timeouts)) return false;
+    if (!SetCommTimeouts(p.handle, &timeouts)) return fail("SetCommTimeouts()");
 
-    failedStep = "GetCommState()";
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(p.handle, &dcb)) return false;
+    if (!GetCommState(p.handle, &dcb)) return fail("GetCommState()");
     dcb.BaudRate = baudRate;
     dcb.fBinary = TRUE;
     dcb.ByteSize = static_cast<BYTE>(byteSize);
@@ -93,8 +102,7 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     dcb.fParity = parityCheck ? TRUE : FALSE;
     dcb.XonLim = 100;
     dcb.XoffLim = 1500;
-    failedStep = "SetCommState()";
-    if (!SetCommState(p.handle, &dcb)) return false;
+    if (!SetCommState(p.handle, &dcb)) return fail("SetCommState()");
 
     PurgeComm(p.handle, PURGE_RXCLEAR | PURGE_TXCLEAR);  // what waited is no answer to us
     EscapeCommFunction(p.handle, SETDTR);
