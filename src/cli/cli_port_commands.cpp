@@ -3,8 +3,8 @@
 #include <array>
 #include <charconv>
 #include <filesystem>
-#include <system_error>
 #include <ostream>
+#include <system_error>
 
 #include "core_context.h"
 

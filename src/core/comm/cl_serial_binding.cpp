@@ -17,7 +17,8 @@ bool ClSerialBinding<Api>::OpenPort(int index) {
         module_.Unload();
         return false;
     }
-    const int result = module_.Get<typename Api::SerialInit>(ClEntry::SerialInit)(serialIndex, &ref);
+    const int result =
+        module_.Get<typename Api::SerialInit>(ClEntry::SerialInit)(serialIndex, &ref);
     if (result != 0) {
         lastError_ = "The Camera Link library could not open port " + std::to_string(serialIndex) +
                      " (clSerialInit gave error " + std::to_string(result) + ").";

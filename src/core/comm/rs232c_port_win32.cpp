@@ -70,8 +70,8 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
         const DWORD error = GetLastError();
         failure.step = step;
         failure.reason = std::system_category().message(static_cast<int>(error));
-        while (!failure.reason.empty() && std::isspace(static_cast<unsigned char>(
-                                              failure.reason.back()))) {
+        while (!failure.reason.empty() &&
+               std::isspace(static_cast<unsigned char>(failure.reason.back()))) {
             failure.reason.pop_back();
         }
         return false;

@@ -25,10 +25,10 @@ bool IsMode(std::uint32_t mode) {
 }
 
 SettingIndex IndexSetting(std::uint32_t mode) {
-    return mode == kComMode ? SettingIndex::ComPortNo
-                            : static_cast<SettingIndex>(
-                                  static_cast<int>(SettingIndex::ClSerial2000Index) +
-                                  static_cast<int>(mode) - 1);
+    return mode == kComMode
+               ? SettingIndex::ComPortNo
+               : static_cast<SettingIndex>(static_cast<int>(SettingIndex::ClSerial2000Index) +
+                                           static_cast<int>(mode) - 1);
 }
 
 int NameSetting(std::uint32_t mode) {
@@ -103,8 +103,8 @@ bool SerialChannel::OpenTransport(std::uint32_t mode, std::uint32_t baudRate,
     }
     ClSerialLibrary* lib = Library(mode);
     if (!lib) {
-        lastOpenError_ = std::string("No Camera Link library is bound for \"") +
-                         kChannelModeNames[mode] + "\".";
+        lastOpenError_ =
+            std::string("No Camera Link library is bound for \"") + kChannelModeNames[mode] + "\".";
         return false;
     }
     if (!lib->OpenPort(static_cast<int>(portIndex))) {

@@ -14,12 +14,24 @@ struct QtOption {
 
 // The options QGuiApplication and QApplication take out of the command line themselves.
 constexpr std::array<QtOption, 18> kQtOptions = {{
-    {"platform", true},   {"platformpluginpath", true}, {"platformtheme", true},
-    {"plugin", true},     {"qmljsdebugger", true},      {"qwindowgeometry", true},
-    {"qwindowicon", true}, {"qwindowtitle", true},      {"session", true},
-    {"display", true},    {"geometry", true},           {"style", true},
-    {"stylesheet", true}, {"reverse", false},           {"widgetcount", false},
-    {"nograb", false},    {"dograb", false},            {"sync", false},
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qmljsdebugger", true},
+    {"qwindowgeometry", true},
+    {"qwindowicon", true},
+    {"qwindowtitle", true},
+    {"session", true},
+    {"display", true},
+    {"geometry", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"reverse", false},
+    {"widgetcount", false},
+    {"nograb", false},
+    {"dograb", false},
+    {"sync", false},
 }};
 
 // How many arguments a Qt option at `args[i]` takes up (0: not one of Qt's).

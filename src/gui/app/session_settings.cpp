@@ -6,7 +6,8 @@ namespace vk::gui {
 
 SessionChannelSettings::SessionChannelSettings(SettingsBackend& stored) : stored_(stored) {
     for (int i = 0; i < ToolSettings::kCount; ++i) {
-        if (ToolSettings::IsChannelSetting(i)) channelNames_.insert(ToolSettings::Definition(i).name);
+        if (ToolSettings::IsChannelSetting(i))
+            channelNames_.insert(ToolSettings::Definition(i).name);
     }
 }
 

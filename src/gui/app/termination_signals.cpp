@@ -34,7 +34,9 @@ void OnSignal(int number) {
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
     int fds[2] = {-1, -1};
-    if (writeEnd >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, fds) != 0) return;
+    if (writeEnd >= 0 ||
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, fds) != 0)
+        return;
     writeEnd = fds[0];
     readEnd = fds[1];
     notifier_ = new QSocketNotifier(readEnd, QSocketNotifier::Read, this);

@@ -98,8 +98,9 @@ void ToolApplication::RecoverStoredChannel() {
     const std::uint32_t rate = channel.BaudRate();
     if (rate != SerialChannel::kDefaultBaudRate) {
         channel.SetBaudRate(SerialChannel::kDefaultBaudRate);
-        const std::string mode =
-            channel.GetMode() < kChannelModeNames.size() ? kChannelModeNames[channel.GetMode()] : "";
+        const std::string mode = channel.GetMode() < kChannelModeNames.size()
+                                     ? kChannelModeNames[channel.GetMode()]
+                                     : "";
         const std::string question = "The stored connection (" + mode + ", " +
                                      std::to_string(rate) + " bit/s) did not open.\nTry " +
                                      std::to_string(SerialChannel::kDefaultBaudRate) +
@@ -122,17 +123,17 @@ void ToolApplication::EndSoon() {
     endRequested_ = true;
     if (!mainWindow_) return;
     ownUi_->RequestCancel();
-    // A box or dialog waiting for an answer gets "no".
+    FinishWhenIdle();
+}
+
+void ToolApplication::FinishWhenIdle() {
+    // A box or dialog waiting for an answer gets "no", also one that opens on the way out.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
         if (dialog && dialog != mainWindow_.get() && dialog->isVisible() && dialog->isModal()) {
             dialog->reject();
         }
     }
-    FinishWhenIdle();
-}
-
-void ToolApplication::FinishWhenIdle() {
     if (ownUi_->OperationRunning() || QApplication::activeModalWidget()) {
         QTimer::singleShot(20, mainWindow_.get(), [this] { FinishWhenIdle(); });
         return;

@@ -34,7 +34,7 @@ void StatusStrip::OnOnlineStatusChanged(int online) {
     // A camera that answers but that the tool does not know is no camera to work with.
     const bool usable = shown_ == 1 && notifier_.CameraUsable();
     picture_->setPixmap(StripPicture(usable));
-    text_->setText(usable       ? tr("Camera online")
+    text_->setText(usable        ? tr("Camera online")
                    : shown_ == 1 ? tr("Camera online, model not supported: not usable")
                                  : tr("Camera offline"));
     setAccessibleName(text_->text());
