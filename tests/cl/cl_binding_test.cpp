@@ -131,7 +131,7 @@ TEST_F(ClBindingTest, AFailedOpenSaysWhatWasLookedForAndWhere) {
         {"good", &cl2000, 2, "There is no Camera Link library number 2; 2 were found."},
         {"good", &cl2001, 5, "The Camera Link library knows no maker number 5; it lists 2."},
         {"junk", &cl2000, 0,
-         "The Camera Link library " + (junk / "libclserjunk.so").string() +
+         "The Camera Link library " + (junk / "libclserjunk.so") +
              " could not be loaded (not a library for this system, or one it needs is "
              "missing)."},
     };
@@ -141,6 +141,7 @@ TEST_F(ClBindingTest, AFailedOpenSaysWhatWasLookedForAndWhere) {
         } else {
             fake.Use(c.scenario);
         }
+        c.library->PortCount();  // the list of this folder
         EXPECT_FALSE(c.library->OpenPort(c.index)) << c.reason;
         EXPECT_EQ(c.library->LastError(), c.reason);
     }

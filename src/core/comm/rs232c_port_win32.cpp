@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <system_error>
+#include <string>
 
 #include "comm/rs232c_port.h"
 
@@ -46,6 +46,17 @@ bool DrainQueue(HANDLE h, OVERLAPPED& ov, ByteRing& ring, char* chunk) {
     return true;
 }
 
+// The system's words for an error code, without the line end it comes with.
+std::string SystemMessage(DWORD error) {
+    char buffer[512] = {};
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, n);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 Rs232cPort::Rs232cPort() : platform_(std::make_unique<Platform>()) {}
@@ -67,13 +78,8 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     auto& p = *platform_;
     // Each failure keeps the call that failed and the system's words for its error.
     auto fail = [&failure](const char* step) {
-        const DWORD error = GetLastError();
         failure.step = step;
-        failure.reason = std::system_category().message(static_cast<int>(error));
-        while (!failure.reason.empty() &&
-               std::isspace(static_cast<unsigned char>(failure.reason.back()))) {
-            failure.reason.pop_back();
-        }
+        failure.reason = SystemMessage(GetLastError());
         return false;
     };
     p.handle = CreateFileA(DevicePath(portName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
