@@ -155,7 +155,9 @@ TEST_F(CliStopSignalTest, EachStopSignalEndsTheRunNormally) {
         args.insert(args.end(), c.command.begin(), c.command.end());
         test::SpawnedProgram run = Spawn(args);
         ASSERT_TRUE(run.Started());
-        if (c.command[0] == "terminal") ASSERT_TRUE(run.Input("MD?\n"));
+        if (c.command[0] == "terminal") {
+            ASSERT_TRUE(run.Input("MD?\n"));
+        }
         ASSERT_TRUE(CameraHeard(c.firstLine)) << run.Output();
         run.Signal(c.signal);
         const auto status = run.Wait(10000);
