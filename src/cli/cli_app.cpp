@@ -244,7 +244,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return ExchangeResult::Success();
         });
     core.channel.CloseChannel();
-    if (outcome.status == ExchangeStatus::Cancelled) {
+    // A stop signal counts as Cancel also where the command saw none (one waiting on input).
+    const bool stopped = environment.interrupted && environment.interrupted->load();
+    if (outcome.status == ExchangeStatus::Cancelled || stopped) {
         err << "vk4100ctl: cancelled\n";
         return kExitFailed;
     }

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 #include "core_context.h"
 
@@ -45,7 +47,14 @@ bool ResolvePort(CoreContext& core, std::uint32_t mode, const std::string& port,
             return true;
         }
 #else
-        core.port.PinPort(port);
+        // The path is kept for the next run, which may start in another folder.
+        std::string device = port;
+        if (port.starts_with("./") || port.starts_with("../")) {
+            std::error_code ec;
+            const auto absolute = std::filesystem::absolute(port, ec);
+            if (!ec) device = absolute.lexically_normal().string();
+        }
+        core.port.PinPort(device);
         index = 0;
         return true;
 #endif
@@ -79,19 +88,23 @@ bool OpenSelectedChannel(CoreContext& core, const CliOptions& options, std::ostr
     const std::uint32_t mode = options.mode.value_or(
         path ? static_cast<std::uint32_t>(ChannelMode::ComPort) : channel.GetMode());
     const std::uint32_t baud = options.baud ? options.baud : channel.BaudRate();
+    bool opened = false;
     if (options.port) {
         if (!ResolvePort(core, mode, *options.port, index, err)) return false;
+        opened = channel.OpenChannel(mode, baud, index);
     } else {
-        channel.SetMode(mode);
+        // The port stored for the mode, found by its name.
+        opened = channel.OpenChosenPort(mode, baud);
         index = channel.CurrentPortIndex();
     }
-    if (channel.OpenChannel(mode, baud, index)) return true;
+    if (opened) return true;
     if (!channel.LastOpenError().empty()) {
         core.ui.ShowMessage(channel.LastOpenError(), kCommunicationErrorCaption,
                             MessageIcon::Exclamation);
     }
+    // Only a selection that opened is stored: the next run still opens the last good one.
     err << "vk4100ctl: cannot open port " << index << " of mode " << ChannelModeOption(mode)
-        << " at " << baud << " bit/s\n";
+        << " at " << baud << " bit/s; the stored selection is unchanged\n";
     return false;
 }
 

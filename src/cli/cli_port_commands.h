@@ -14,7 +14,7 @@ bool ParseChannelMode(const std::string& text, std::uint32_t& mode);
 const char* ChannelModeOption(std::uint32_t mode);
 
 // Opens the channel the options select: --mode and --port where given, the stored
-// selection otherwise. The selection is stored again at a normal end.
+// selection otherwise (its port found by name). Only a selection that opens is stored.
 bool OpenSelectedChannel(CoreContext& core, const CliOptions& options, std::ostream& err);
 
 int ListPorts(CliSession& s, const std::vector<std::string>& args);

@@ -1,7 +1,9 @@
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,15 +14,40 @@ namespace {
 
 std::atomic<bool> interrupted{false};
 
-// The first Ctrl-C stops the command between its steps; a second one ends at once.
-void OnInterrupt(int) {
-    if (interrupted.exchange(true)) std::_Exit(130);
+// Ctrl-C, SIGTERM and SIGHUP stop the command between its steps, and the program ends the
+// normal way: port released, settings written, no crash recorded. A second one ends it at
+// once. Only async-signal-safe calls here.
+void OnStopSignal(int number) {
+    if (interrupted.exchange(true)) std::_Exit(128 + number);
+#ifndef _WIN32
+    // Standard input ends too, so that a command waiting for a line sees its end: a read
+    // that the signal broke is restarted on /dev/null.
+    const int null = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (null >= 0) {
+        ::dup2(null, STDIN_FILENO);
+        ::close(null);
+    }
+#endif
+}
+
+void CatchStopSignals() {
+#ifdef _WIN32
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+#else
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int number : {SIGINT, SIGTERM, SIGHUP})
+        ::sigaction(number, &action, nullptr);
+#endif
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::signal(SIGINT, OnInterrupt);
+    CatchStopSignals();
     std::vector<std::string> args(argv + 1, argv + argc);
     vk::cli::CliEnvironment environment;
     environment.progressOnStderr = ::isatty(STDERR_FILENO) == 1;

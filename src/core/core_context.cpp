@@ -19,6 +19,6 @@ CoreContext::CoreContext(UiPort& uiPort, SettingsBackend& settingsBackend,
       channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11})),
       command(channel, uiPort, notifier, logs),
       runner(command, uiPort),
-      modelCheck(command, uiPort) {}
+      modelCheck(command, uiPort, notifier) {}
 
 }  // namespace vk

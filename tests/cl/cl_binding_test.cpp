@@ -103,6 +103,67 @@ TEST_F(ClBindingTest, FilesThatAreNoLibrariesAreNotLoaded) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// A user without a grabber library must learn which file is missing and where it was
+// looked for; each failed open keeps its reason.
+TEST_F(ClBindingTest, AFailedOpenSaysWhatWasLookedForAndWhere) {
+    test::TempDir junk;
+    test::TempDir::WriteFile(junk / "libclserjunk.so", "not a library\n");
+    const std::string fixtures = VK_CL_FIXTURES;
+    struct Case {
+        std::string scenario;  // a fixture folder, or the folder of junk files
+        ClSerialLibrary* library;
+        int index;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"empty", &cl2000, 0,
+         "No Camera Link library libclser*.so was found in " + fixtures +
+             "/empty (named by CLSERIAL_PATH)."},
+        {"empty", &cl2001, 0,
+         "The Camera Link library libclserial.so was not found in " + fixtures +
+             "/empty (named by CLSERIAL_PATH)."},
+        {"empty", &cl11, 0,
+         "The Camera Link library libclallserial.so was not found in " + fixtures +
+             "/empty (named by CLSERIAL_PATH)."},
+        {"lacking", &cl11, 0,
+         "The Camera Link library " + fixtures +
+             "/lacking/libclallserial.so lacks the function clGetNumBytesAvail."},
+        {"good", &cl2000, 2, "There is no Camera Link library number 2; 2 were found."},
+        {"good", &cl2001, 5, "The Camera Link library knows no maker number 5; it lists 2."},
+        {"junk", &cl2000, 0,
+         "The Camera Link library " + (junk / "libclserjunk.so") +
+             " could not be loaded (not a library for this system, or one it needs is "
+             "missing)."},
+    };
+    for (const Case& c : cases) {
+        if (c.scenario == "junk") {
+            fake.env.Set("CLSERIAL_PATH", junk.Path().string());
+        } else {
+            fake.Use(c.scenario);
+        }
+        c.library->PortCount();  // the list of this folder
+        EXPECT_FALSE(c.library->OpenPort(c.index)) << c.reason;
+        EXPECT_EQ(c.library->LastError(), c.reason);
+    }
+
+    // Without CLSERIAL_PATH the message names the system's folders and how to point
+    // elsewhere.
+    fake.env.Unset("CLSERIAL_PATH");
+    const std::string places = ClSerialSearchedPlaces();
+    EXPECT_NE(places.find("/usr/lib"), std::string::npos) << places;
+    EXPECT_TRUE(places.ends_with("; CLSERIAL_PATH can name the folder that holds it")) << places;
+
+    fake.Use("good");
+    fake.env.Set(test::fakecl::kInitResult, "-10003");
+    EXPECT_FALSE(cl11.OpenPort(1));
+    EXPECT_EQ(cl11.LastError(),
+              "The Camera Link library could not open port 1 (clSerialInit gave error -10003).");
+    fake.env.Unset(test::fakecl::kInitResult);
+    ASSERT_TRUE(cl11.OpenPort(1));
+    EXPECT_EQ(cl11.LastError(), "");
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(ClBindingTest, AFailingInitLeavesThePortClosed) {
     fake.env.Set(test::fakecl::kInitResult, "-10003");
     EXPECT_FALSE(cl2000.OpenPort(kSim2000Index));

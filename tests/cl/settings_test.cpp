@@ -9,6 +9,7 @@
 #include "cl_test_support.h"
 #include "core_context.h"
 #include "settings/qsettings_backend.h"
+#include "support/pty_peer.h"
 #include "support/recording_ui_port.h"
 #include "temp_dir.h"
 
@@ -236,13 +237,14 @@ TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {
 // Three runs of the tool over one store: a normal end, a run that dies, and the run after.
 TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
     test::FakeClEnvironment fake;
-    fake.Use("empty");  // the Camera Link port cannot open; the selection is kept anyway
+    test::PtyPeer line;
+    fake.env.Set(test::fakecl::kDevice, line.Path());
     test::RecordingUiPort ui;
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
         EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);  // running
-        EXPECT_FALSE(core.channel.OpenChannel(3, 19200, 1));
+        EXPECT_TRUE(core.channel.OpenChannel(3, 19200, 1));
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);

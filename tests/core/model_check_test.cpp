@@ -32,14 +32,33 @@ TEST_F(ModelCheckTest, ASupportedAnswerSetsIndexAndName) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(ModelCheckTest, AnUnsupportedAnswerIsReportedButCountsAsAnswered) {
+TEST_F(ModelCheckTest, AnUnsupportedAnswerIsReportedOnceButCountsAsAnswered) {
     ASSERT_NO_FATAL_FAILURE(Connect(Model("vk-4100m-pmcl")));
+    EXPECT_TRUE(core.notifier.CameraUsable());
     EXPECT_TRUE(core.modelCheck.Check());
     EXPECT_EQ(core.modelCheck.modelIndex, 18);
     EXPECT_EQ(core.modelCheck.modelName, "vk-4100m-pmcl");
+    EXPECT_FALSE(core.notifier.CameraUsable());
+    // The connect and the full read both check: the user hears of it once.
+    EXPECT_TRUE(core.modelCheck.Check());
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "Unsupported model: \"vk-4100m-pmcl\"");
+    EXPECT_EQ(ui.messages[0].text,
+              "Unsupported model: \"vk-4100m-pmcl\"\nSupported models: TB-3100CL, TM-3100CL, "
+              "QB-R500MCL, QM-R500MCL, VK-14000BCL, VK-14000MCL, TB-600CL, TM-600CL, TB-400CL, "
+              "TM-400CL, TB-401CL, TM-401CL, RD-3900C-MCL, RD-3900M-MCL, VK-26000C-MCL, "
+              "VK-26000M-MCL, VK-4100C-MCL, VK-4100M-MCL, VK-4100C-PMCL, VK-4100M-PMCL");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+
+    // Another camera on the line is checked afresh; the unsupported one again after it.
+    camera->SetValue("MD", "VK-4100C-PMCL");
+    EXPECT_TRUE(core.modelCheck.Check());
+    EXPECT_TRUE(core.notifier.CameraUsable());
+    camera->SetValue("MD", "VK-4100X");
+    EXPECT_TRUE(core.modelCheck.Check());
+    camera->SetValue("MD", "vk-4100m-pmcl");
+    EXPECT_TRUE(core.modelCheck.Check());
+    EXPECT_EQ(ui.messages.size(), 3u);
+    EXPECT_FALSE(core.notifier.CameraUsable());
 }
 
 TEST_F(ModelCheckTest, NoAnswerKeepsThePreviousModel) {

@@ -2,7 +2,12 @@
 #include <termios.h>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
 
 #include "core_context.h"
 #include "support/pty_peer.h"
@@ -41,11 +46,12 @@ TEST_F(SerialChannelTest, OpensTheDeviceWithTheFixedLineSettings) {
     EXPECT_EQ(core.channel.BaudRate(), 115200u);
 }
 
-TEST_F(SerialChannelTest, AFailedOpenSaysWhyAndKeepsTheSelection) {
+TEST_F(SerialChannelTest, AFailedOpenSaysWhyAndKeepsTheSelectionForThisRun) {
     // An index past every port of this machine names a port that cannot exist.
     EXPECT_FALSE(core.channel.OpenChannel(kCom, 19200, 1000));
     EXPECT_EQ(core.channel.LastOpenError(),
-              "Failed to initialize COM1001 port!\nError in CreateFile()");
+              "Failed to initialize COM1001 port!\nError in CreateFile()\n"
+              "No such file or directory");
     EXPECT_TRUE(ui.messages.empty());  // the caller decides how to tell it
     EXPECT_EQ(core.channel.BaudRate(), 19200u);
     EXPECT_EQ(core.channel.CurrentPortIndex(), 1000u);
@@ -54,12 +60,39 @@ TEST_F(SerialChannelTest, AFailedOpenSaysWhyAndKeepsTheSelection) {
 
     EXPECT_FALSE(core.channel.SelectPort(0xFFFFFFFF));  // a damaged stored index
     EXPECT_EQ(core.channel.LastOpenError(),
-              "Failed to initialize COM4294967296 port!\nError in CreateFile()");
+              "Failed to initialize COM4294967296 port!\nError in CreateFile()\n"
+              "No such file or directory");
 
     core.port.PinPort("/dev/null");  // exists, but is no serial device
     EXPECT_FALSE(core.channel.SelectPort(0));
     EXPECT_EQ(core.channel.LastOpenError(),
-              "Failed to initialize /dev/null port!\nError in CreateFile()");
+              "Failed to initialize /dev/null port!\nError in CreateFile()\n"
+              "/dev/null is not a serial device.");
+}
+
+// The system's reason follows the tool's two lines; a device the user may not open says
+// how to get the right.
+TEST_F(SerialChannelTest, PermissionProblemsSayWhatToDo) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root opens anything";
+    const std::string file = ::testing::TempDir() + "/vk-no-access";
+    { std::ofstream(file) << "x"; }
+    ASSERT_EQ(::chmod(file.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(peer.Path().c_str(), 0), 0);
+    struct Case {
+        std::string path;
+        bool hint;
+    };
+    for (const Case& c : {Case{file, false}, Case{peer.Path(), true}}) {
+        core.port.PinPort(c.path);
+        EXPECT_FALSE(core.channel.SelectPort(0));
+        const std::string& text = core.channel.LastOpenError();
+        EXPECT_TRUE(text.starts_with("Failed to initialize " + c.path +
+                                     " port!\nError in CreateFile()\nPermission denied"))
+            << text;
+        EXPECT_EQ(text.find("dialout") != std::string::npos, c.hint) << text;
+    }
+    ::chmod(peer.Path().c_str(), 0600);
+    std::remove(file.c_str());
 }
 
 TEST_F(SerialChannelTest, APortIsOneProgramsAtATimeAndFreeAgainAfterClose) {
@@ -158,19 +191,73 @@ TEST_F(SerialChannelTest, ModesWithoutATransportSendNothing) {
     EXPECT_EQ(core.channel.GetMode(), 3u);
 }
 
-TEST(SerialChannelSettings, SelectionSurvivesARestart) {
+std::string Stored(MemorySettingsBackend& backend, const std::string& name) {
+    const auto it = backend.values.find(name);
+    if (it == backend.values.end()) return "(none)";
+    if (const auto* n = std::get_if<std::uint32_t>(&it->second)) return std::to_string(*n);
+    return std::get<std::string>(it->second);
+}
+
+// Runs of the tool over one store: what a run opened is what the next run opens.
+TEST(SerialChannelSettings, OnlyASelectionThatOpenedIsStored) {
     test::RecordingUiPort ui;
     MemorySettingsBackend backend;
+    test::PtyPeer camera;
     {
         CoreContext core(ui, backend);
-        core.channel.OpenChannel(kCom, 57600, 5);
-        core.channel.SetMode(2);
+        core.port.PinPort(camera.Path());
+        ASSERT_TRUE(core.channel.OpenChannel(kCom, 57600, 0));
+        EXPECT_FALSE(core.channel.OpenChannel(kCom, 115200, 1000));
+        EXPECT_FALSE(core.channel.SelectMode(2));  // no Camera Link library here
+        EXPECT_EQ(core.channel.GetMode(), 2u);     // this run's choice nonetheless
     }
+    EXPECT_EQ(Stored(backend, "Communication Mode"), "0");
+    EXPECT_EQ(Stored(backend, "Baudrate"), "57600");
+    EXPECT_EQ(Stored(backend, "Com Port No"), "0");
+    EXPECT_EQ(Stored(backend, "Com Port Name"), camera.Path());
+    EXPECT_EQ(Stored(backend, "Cameralink 2001 Port Name"), "");
+
+    // The device is found by its path, not by the position it had.
     CoreContext again(ui, backend);
-    EXPECT_EQ(again.channel.GetMode(), 2u);
+    EXPECT_EQ(again.channel.GetMode(), kCom);
     EXPECT_EQ(again.channel.BaudRate(), 57600u);
-    again.channel.SetMode(kCom);
-    EXPECT_EQ(again.channel.CurrentPortIndex(), 5u);
+    test::PtyPeer other;
+    again.port.PinPort(other.Path());
+    ASSERT_TRUE(again.channel.ReopenChannel()) << again.channel.LastOpenError();
+    EXPECT_EQ(again.channel.GetPortName(static_cast<int>(again.channel.CurrentPortIndex())),
+              camera.Path());
+    ASSERT_TRUE(again.channel.Write("MD?\r\n", 5));
+    EXPECT_EQ(camera.Receive(5), "MD?\r\n");
+    EXPECT_EQ(other.Receive(1, 100), "");
+}
+
+TEST(SerialChannelSettings, AStoreWithoutNamesIsReadByIndexAndGetsThem) {
+    test::RecordingUiPort ui;
+    MemorySettingsBackend backend;
+    test::PtyPeer first;
+    test::PtyPeer second;
+    backend.values["Previous Application Shutdown Status"] = std::uint32_t{1};
+    backend.values["Com Port No"] = std::uint32_t{1};
+    backend.values["Baudrate"] = std::string("19200");  // as an older version wrote it
+    {
+        CoreContext core(ui, backend);
+        core.port.PinPort(second.Path());
+        core.port.PinPort(first.Path());  // the list: first, second, ...
+        ASSERT_TRUE(core.channel.ReopenChannel());
+        ASSERT_TRUE(core.channel.Write("X", 1));
+        EXPECT_EQ(second.Receive(1), "X");
+    }
+    EXPECT_EQ(Stored(backend, "Com Port Name"), second.Path());
+
+    // A named device that is gone is not replaced by whatever took its place in the list.
+    backend.values["Com Port Name"] = std::string("/no/such/camera");
+    CoreContext core(ui, backend);
+    core.port.PinPort(first.Path());
+    EXPECT_FALSE(core.channel.ReopenChannel());
+    EXPECT_EQ(core.channel.LastOpenError(),
+              "Failed to initialize /no/such/camera port!\nError in CreateFile()\n"
+              "No such file or directory");
+    EXPECT_EQ(first.Receive(1, 50), "");
 }
 
 }  // namespace

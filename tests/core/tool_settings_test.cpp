@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "persist/tool_settings.h"
 
@@ -18,9 +20,11 @@ TEST(ToolSettings, DefaultsOnAMachineWithoutValues) {
     EXPECT_FALSE(settings.ReadText(static_cast<int>(SettingIndex::CameraFilePath), path));
     EXPECT_EQ(path, std::filesystem::current_path().string());
     std::uint32_t v = 5;
-    EXPECT_FALSE(settings.ReadNumber(10, v, 77));
+    EXPECT_FALSE(settings.ReadNumber(ToolSettings::kCount, v, 77));
     EXPECT_EQ(v, 77u);
-    EXPECT_FALSE(settings.WriteNumber(10, 1));
+    EXPECT_FALSE(settings.WriteNumber(ToolSettings::kCount, 1));
+    EXPECT_FALSE(settings.ReadText(static_cast<int>(SettingIndex::ComPortName), path));
+    EXPECT_EQ(path, "");  // no port named: the stored index is used
 }
 
 TEST(ToolSettings, NumbersStoredAsTextAndVanishedFolders) {
@@ -86,6 +90,45 @@ TEST(ToolSettings, StoredNumbersOutsideTheirRangeGiveTheDefaults) {
     EXPECT_FALSE(settings.WriteNumber(static_cast<int>(SettingIndex::CameraFilePath), 1));
     EXPECT_EQ(settings.Number(SettingIndex::Baudrate), 921600u);
     EXPECT_EQ(settings.Number(SettingIndex::ComPortNo), 255u);
+}
+
+// A port name is opened as a device: only what a port list could have given is taken.
+TEST(ToolSettings, PortNamesAreKeptAsWrittenAndNothingElseIsTaken) {
+    constexpr int kComName = static_cast<int>(SettingIndex::ComPortName);
+    constexpr int kV11Name = static_cast<int>(SettingIndex::ClSerialV11Name);
+    MemorySettingsBackend backend;
+    ToolSettings settings(backend);
+    // Unlike a folder, a device that is not there now is still the one chosen.
+    EXPECT_TRUE(settings.WriteText(kComName, "/dev/serial/by-id/usb-unplugged"));
+    EXPECT_TRUE(settings.WriteText(kV11Name, "Fakeworks - CL1"));
+    std::string name;
+    EXPECT_TRUE(settings.ReadText(kComName, name));
+    EXPECT_EQ(name, "/dev/serial/by-id/usb-unplugged");
+    EXPECT_TRUE(settings.ReadText(kV11Name, name));
+    EXPECT_EQ(name, "Fakeworks - CL1");
+
+    for (const std::string& bad :
+         {std::string("/dev/ttyUSB0\nrm"), std::string("a\0b", 3), std::string(512, 'x')}) {
+        EXPECT_FALSE(settings.WriteText(kComName, bad));
+        backend.values["Com Port Name"] = bad;  // written by hand
+        EXPECT_FALSE(settings.ReadText(kComName, name));
+        EXPECT_EQ(name, "");
+    }
+    backend.values["Com Port Name"] = std::uint32_t{3};  // a number is no name
+    EXPECT_FALSE(settings.ReadText(kComName, name));
+    EXPECT_FALSE(settings.WriteText(static_cast<int>(SettingIndex::Baudrate), "9600"));
+
+    // The channel settings, which a session on a given device keeps to itself.
+    std::vector<std::string> channel;
+    for (int i = 0; i < ToolSettings::kCount; ++i) {
+        if (ToolSettings::IsChannelSetting(i)) channel.push_back(ToolSettings::Definition(i).name);
+    }
+    EXPECT_EQ(channel,
+              (std::vector<std::string>{"Communication Mode", "Baudrate", "Com Port No",
+                                        "Cameralink 2000 Dll Index", "Cameralink 2001 Dll Index",
+                                        "Cameralink Ver11 Dll Index", "Com Port Name",
+                                        "Cameralink 2000 Dll Name", "Cameralink 2001 Port Name",
+                                        "Cameralink Ver11 Port Name"}));
 }
 
 TEST(ToolSettings, ShutdownStatusTellsWhetherThePreviousRunEndedNormally) {

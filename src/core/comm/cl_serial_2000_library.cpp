@@ -36,7 +36,15 @@ std::optional<std::vector<std::string>> ClSerial2000Library::Enumerate() {
 bool ClSerial2000Library::PrepareOpen(ClSerialModule& module, std::uint32_t index) {
     // Opening at start-up comes before anyone listed the ports.
     if (index >= paths_.size()) PortCount();
-    return index < paths_.size() && LoadModule(module, paths_[index]);
+    if (index < paths_.size()) return LoadModule(module, paths_[index]);
+    if (paths_.empty()) {
+        SetOpenError("No Camera Link library " + SharedLibrary::FileName("clser*") +
+                     " was found in " + ClSerialSearchedPlaces() + ".");
+    } else {
+        SetOpenError("There is no Camera Link library number " + std::to_string(index) + "; " +
+                     std::to_string(paths_.size()) + " were found.");
+    }
+    return false;
 }
 
 bool ClSerial2000Library::SetBaudRate(std::uint32_t rate) {

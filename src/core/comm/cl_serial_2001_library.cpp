@@ -54,9 +54,17 @@ std::optional<std::vector<std::string>> ClSerial2001Library::Enumerate() {
 bool ClSerial2001Library::PrepareOpen(ClSerialModule& module, std::uint32_t index) {
     if (!LoadModule(module, ClSerialCommonLibrary(kLibrary))) return false;
     if (index >= ports_.size()) ports_ = Manufacturers(module);
-    if (index >= ports_.size()) return false;
-    return module.Get<ClCdeclApi::SelectManufacturer>(ClEntry::SelectManufacturer)(
-               ports_[index].c_str()) == 0;
+    if (index >= ports_.size()) {
+        SetOpenError("The Camera Link library knows no maker number " + std::to_string(index) +
+                     "; it lists " + std::to_string(ports_.size()) + ".");
+        return false;
+    }
+    const int result = module.Get<ClCdeclApi::SelectManufacturer>(ClEntry::SelectManufacturer)(
+        ports_[index].c_str());
+    if (result == 0) return true;
+    SetOpenError("The Camera Link library did not take the maker \"" + ports_[index] +
+                 "\" (clSelectManufacturer gave error " + std::to_string(result) + ").");
+    return false;
 }
 
 bool ClSerial2001Library::SetBaudRate(std::uint32_t rate) {

@@ -1,6 +1,8 @@
 #include "comm/cl_serial_api.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace vk {
 namespace {
@@ -47,11 +49,28 @@ std::uint32_t BaudRateMask(std::uint32_t rate) {
 
 bool ClSerialModule::Load(const std::string& pathOrName, std::span<const ClEntry> entries) {
     Unload();
-    if (!library_.Load(pathOrName)) return false;
+    lastError_.clear();
+    if (!library_.Load(pathOrName)) {
+        std::error_code ec;
+        const std::filesystem::path path(pathOrName);
+        const bool bare = !path.has_parent_path();
+        const std::string file = path.filename().string();
+        if (bare || !std::filesystem::exists(path, ec)) {
+            lastError_ = "The Camera Link library " + file + " was not found in " +
+                         ClSerialSearchedPlaces() + ".";
+        } else {
+            lastError_ = "The Camera Link library " + pathOrName +
+                         " could not be loaded (not a library for this system, or one it "
+                         "needs is missing).";
+        }
+        return false;
+    }
     for (ClEntry entry : entries) {
         void* symbol = library_.Symbol(ClEntryName(entry));
         if (!symbol) {
             Unload();
+            lastError_ = "The Camera Link library " + pathOrName + " lacks the function " +
+                         ClEntryName(entry) + ".";
             return false;
         }
         entries_[static_cast<int>(entry)] = symbol;
@@ -67,6 +86,17 @@ void ClSerialModule::Unload() {
 std::vector<std::string> ClSerialDirectories() {
     if (const char* dir = ConfiguredDirectory()) return {dir};
     return SharedLibrary::SystemDirectories();
+}
+
+std::string ClSerialSearchedPlaces() {
+    if (const char* dir = ConfiguredDirectory()) {
+        return std::string(dir) + " (named by CLSERIAL_PATH)";
+    }
+    std::string places;
+    for (const auto& d : SharedLibrary::SystemDirectories())
+        places += (places.empty() ? "" : ", ") + d;
+    if (places.empty()) places = "the system library directories";
+    return places + "; CLSERIAL_PATH can name the folder that holds it";
 }
 
 std::string ClSerialCommonLibrary(const std::string& stem) {

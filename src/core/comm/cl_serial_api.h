@@ -72,10 +72,11 @@ struct ClStdcallApi {
 class ClSerialModule {
 public:
     // Loads the library and resolves every entry in order; false, with nothing left
-    // loaded, when the library is missing or lacks one of them.
+    // loaded, when the library is missing or lacks one of them (LastError says which).
     bool Load(const std::string& pathOrName, std::span<const ClEntry> entries);
     void Unload();
     bool IsLoaded() const { return library_.IsLoaded(); }
+    const std::string& LastError() const { return lastError_; }
 
     template <class Fn>
     Fn Get(ClEntry entry) const {
@@ -85,6 +86,7 @@ public:
 private:
     SharedLibrary library_;
     std::array<void*, kClEntryCount> entries_{};
+    std::string lastError_;
 };
 
 // Where the libraries are looked for: the directory in CLSERIAL_PATH when that is set,
@@ -93,5 +95,7 @@ std::vector<std::string> ClSerialDirectories();
 // What to load for a common library ("clserial", "clallserial"): its file in CLSERIAL_PATH
 // when that is set, otherwise its bare file name for the ordinary search.
 std::string ClSerialCommonLibrary(const std::string& stem);
+// Where the libraries were looked for, in words, for a message that says what is missing.
+std::string ClSerialSearchedPlaces();
 
 }  // namespace vk

@@ -8,11 +8,20 @@ namespace vk {
 template <class Api>
 bool ClSerialBinding<Api>::OpenPort(int index) {
     ClosePort();
+    lastError_.clear();
     if (index < 0) return false;
     const auto serialIndex = static_cast<std::uint32_t>(index);
     void* ref = nullptr;
-    if (!PrepareOpen(module_, serialIndex) ||
-        module_.Get<typename Api::SerialInit>(ClEntry::SerialInit)(serialIndex, &ref) != 0) {
+    if (!PrepareOpen(module_, serialIndex)) {
+        if (lastError_.empty()) lastError_ = module_.LastError();
+        module_.Unload();
+        return false;
+    }
+    const int result =
+        module_.Get<typename Api::SerialInit>(ClEntry::SerialInit)(serialIndex, &ref);
+    if (result != 0) {
+        lastError_ = "The Camera Link library could not open port " + std::to_string(serialIndex) +
+                     " (clSerialInit gave error " + std::to_string(result) + ").";
         module_.Unload();
         return false;
     }

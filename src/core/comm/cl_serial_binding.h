@@ -51,6 +51,8 @@ protected:
     // Sets the rate when the library's mask has its bit, else keeps `refusal` as the reason.
     bool SetBaudRateByMask(std::uint32_t rate, const std::string& refusal);
     void RefuseBaudRate(const std::string& text);
+    // Why the open about to fail did; kept by OpenPort unless the library says more.
+    void SetOpenError(const std::string& text) { lastError_ = text; }
     // A text out of a name buffer that the library may have left unterminated.
     static std::string NameFromBuffer(const char* buffer);
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "comm/online_status_notifier.h"
 #include "protocol/command.h"
 #include "ui_port.h"
 
@@ -25,7 +26,8 @@ constexpr std::array<ModelRow, 20> kModels = {{
 
 }  // namespace
 
-ModelCheck::ModelCheck(Command& command, UiPort& ui) : command_(command), ui_(ui) {}
+ModelCheck::ModelCheck(Command& command, UiPort& ui, OnlineStatusNotifier& notifier)
+    : command_(command), ui_(ui), notifier_(notifier) {}
 
 int ModelCheck::IndexOf(const std::string& modelText) {
     for (const ModelRow& row : kModels) {
@@ -39,11 +41,26 @@ ExchangeResult ModelCheck::Check(int timeoutMs) {
     ExchangeResult result = command_.QueryString(Cmd("MD"), answer, timeoutMs);
     if (!result) return result;
     modelIndex = IndexOf(answer);
-    if (modelIndex == kNoModel) {
-        ui_.ShowMessage("Unsupported model: \"" + answer + "\"", "", MessageIcon::Exclamation);
-    }
     modelName = answer;
+    const bool usable = modelIndex != kNoModel;
+    notifier_.SetCameraUsable(usable);
+    // The full read checks again right after the connect: one report per camera.
+    if (usable) {
+        reported_.reset();
+    } else if (reported_ != answer) {
+        reported_ = answer;
+        ui_.ShowMessage(UnsupportedText(answer), "", MessageIcon::Exclamation);
+    }
     return result;
+}
+
+std::string ModelCheck::UnsupportedText(const std::string& answer) {
+    std::string text = "Unsupported model: \"" + answer + "\"\nSupported models: ";
+    for (const ModelRow& row : kModels) {
+        if (&row != kModels.data()) text += ", ";
+        text += row.text;
+    }
+    return text;
 }
 
 }  // namespace vk

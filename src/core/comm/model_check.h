@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "protocol/exchange_result.h"
@@ -7,6 +8,7 @@
 namespace vk {
 
 class Command;
+class OnlineStatusNotifier;
 class UiPort;
 
 // Which camera of the family is connected, from its answer to the model query.
@@ -15,11 +17,14 @@ public:
     static constexpr int kNoModel = 18;  // before any check, and for an unsupported camera
     static constexpr int kQueryTimeoutMs = 1000;
 
-    ModelCheck(Command& command, UiPort& ui);
+    ModelCheck(Command& command, UiPort& ui, OnlineStatusNotifier& notifier);
 
     // Queries the model text. False when the camera did not answer; the record then keeps
-    // the previous model. An answer outside the model table is reported and gives kNoModel.
+    // the previous model. An answer outside the model table gives kNoModel, marks the
+    // camera not usable and is reported once (not again while the same camera answers).
     ExchangeResult Check(int timeoutMs = kQueryTimeoutMs);
+    // The text that reports an unsupported answer: the answer, then the models known.
+    static std::string UnsupportedText(const std::string& answer);
 
     // The index of a model text (exact, letter case included); kNoModel for anything else.
     static int IndexOf(const std::string& modelText);
@@ -34,6 +39,8 @@ public:
 private:
     Command& command_;
     UiPort& ui_;
+    OnlineStatusNotifier& notifier_;
+    std::optional<std::string> reported_;  // the unsupported answer last reported
 };
 
 }  // namespace vk

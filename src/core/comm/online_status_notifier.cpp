@@ -12,6 +12,12 @@ void OnlineStatusNotifier::Unregister(OnlineStatusObserver* observer) {
     std::erase(observers_, observer);
 }
 
+void OnlineStatusNotifier::SetCameraUsable(bool usable) {
+    if (usable == cameraUsable_) return;
+    cameraUsable_ = usable;
+    Notify(current_);
+}
+
 void OnlineStatusNotifier::Notify(int online) {
     current_ = online;
     // A copy, so an observer may unregister itself from its callback.

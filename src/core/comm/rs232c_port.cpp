@@ -7,18 +7,29 @@ namespace vk {
 bool Rs232cPort::Open(const std::string& portName, std::uint32_t baudRate, int byteSize,
                       int stopBits, int xonXoff, int parityCheck) {
     if (IsOpen()) Close();
-    std::string failedStep;
-    bool inUse = false;
+    OpenFailure failure;
     lastError_.clear();
-    if (!OpenDevice(portName, baudRate, byteSize, stopBits, xonXoff, parityCheck, failedStep,
-                    inUse)) {
+    if (!OpenDevice(portName, baudRate, byteSize, stopBits, xonXoff, parityCheck, failure)) {
         Close();
-        lastError_ = "Failed to initialize " + portName + " port!\n" +
-                     (inUse ? "The port is in use by another program." : "Error in " + failedStep);
+        lastError_ = OpenFailureText(portName, failure);
         return false;
     }
     StartReader();
     return true;
+}
+
+std::string Rs232cPort::OpenFailureText(const std::string& portName, const OpenFailure& failure) {
+    // The first two lines are the tool's own; the system's reason follows.
+    std::string text = "Failed to initialize " + portName + " port!\n";
+    if (failure.inUse) return text + "The port is in use by another program.";
+    text += "Error in " + failure.step;
+    if (!failure.reason.empty()) text += "\n" + failure.reason;
+    if (failure.noPermission) {
+        text +=
+            "\nSerial devices belong to the dialout group: add your user to it "
+            "(sudo usermod -aG dialout $USER) and log in again.";
+    }
+    return text;
 }
 
 void Rs232cPort::StartReader() {

@@ -58,10 +58,19 @@ public:
 private:
     struct Platform;
 
+    // Why OpenDevice failed: the call, the system's words for it, whether another program
+    // has the port, and whether the user lacks the rights to the device.
+    struct OpenFailure {
+        std::string step;
+        std::string reason;
+        bool inUse = false;
+        bool noPermission = false;
+    };
+
     // The platform's part: the device, the reader's wait, the writes.
-    // failedStep names the call that failed; inUse says another program has the port.
     bool OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize, int stopBits,
-                    int xonXoff, int parityCheck, std::string& failedStep, bool& inUse);
+                    int xonXoff, int parityCheck, OpenFailure& failure);
+    static std::string OpenFailureText(const std::string& portName, const OpenFailure& failure);
     void ReaderLoop();
     void WakeReader();     // ends the reader's pending wait
     void ReleaseDevice();  // closes what OpenDevice opened

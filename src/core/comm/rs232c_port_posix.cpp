@@ -5,12 +5,14 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <system_error>
 
 #include "comm/rs232c_port.h"
 
@@ -111,27 +113,45 @@ std::string Rs232cPort::DevicePath(const std::string& portName) {
 }
 
 bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
-                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep,
-                            bool& inUse) {
+                            int stopBits, int xonXoff, int parityCheck, OpenFailure& failure) {
     auto& p = *platform_;
-    failedStep = "CreateFile()";
-    p.fd = ::open(DevicePath(portName).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    inUse = p.fd < 0 && errno == EBUSY;
-    if (p.fd < 0 || !::isatty(p.fd)) return false;
+    // Each failure keeps the call that failed and the system's words for errno.
+    auto fail = [&failure](const char* step, int error) {
+        failure.step = step;
+        failure.reason = std::generic_category().message(error);
+        return false;
+    };
+    const std::string path = DevicePath(portName);
+    p.fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (p.fd < 0) {
+        const int error = errno;
+        failure.inUse = error == EBUSY;
+        struct ::stat st {};
+        failure.noPermission = (error == EACCES || error == EPERM) &&
+                               ::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
+        return fail("CreateFile()", error);
+    }
+    if (!::isatty(p.fd)) {
+        failure.step = "CreateFile()";
+        failure.reason = path + " is not a serial device.";
+        return false;
+    }
     // Two programs on one line would take each other's replies. The lock goes with the file
     // descriptor, so a program that ends without closing still frees the port.
     if (::flock(p.fd, LOCK_EX | LOCK_NB) != 0) {
-        inUse = errno == EWOULDBLOCK;
-        return false;
+        failure.inUse = errno == EWOULDBLOCK;
+        return fail("CreateFile()", errno);
     }
     ::ioctl(p.fd, TIOCEXCL);
 
     termios tio{};
-    failedStep = "GetCommState()";
-    if (::tcgetattr(p.fd, &tio) != 0) return false;
-    failedStep = "SetCommState()";
+    if (::tcgetattr(p.fd, &tio) != 0) return fail("GetCommState()", errno);
     speed_t speed{};
-    if (!ToSpeed(baudRate, speed)) return false;
+    if (!ToSpeed(baudRate, speed)) {
+        failure.step = "SetCommState()";
+        failure.reason = "The port cannot run at " + std::to_string(baudRate) + " bit/s.";
+        return false;
+    }
     ::cfmakeraw(&tio);
     tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tio.c_cflag |= ToCharSize(byteSize) | CLOCAL | CREAD;
@@ -141,15 +161,17 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     if (parityCheck) tio.c_iflag |= INPCK;
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) return false;
-    if (::tcsetattr(p.fd, TCSANOW, &tio) != 0) return false;
+    if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0 ||
+        ::tcsetattr(p.fd, TCSANOW, &tio) != 0) {
+        return fail("SetCommState()", errno);
+    }
     ::tcflush(p.fd, TCIOFLUSH);
 
     int dtr = TIOCM_DTR;
     ::ioctl(p.fd, TIOCMBIS, &dtr);  // a pseudo-terminal has no DTR line; that is fine
 
-    failedStep = "CreateFile()";
-    return ::pipe2(p.wake, O_CLOEXEC | O_NONBLOCK) == 0;
+    if (::pipe2(p.wake, O_CLOEXEC | O_NONBLOCK) != 0) return fail("CreateFile()", errno);
+    return true;
 }
 
 void Rs232cPort::WakeReader() {

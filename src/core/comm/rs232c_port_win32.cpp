@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
+#include <string>
 
 #include "comm/rs232c_port.h"
 
@@ -44,6 +46,17 @@ bool DrainQueue(HANDLE h, OVERLAPPED& ov, ByteRing& ring, char* chunk) {
     return true;
 }
 
+// The system's words for an error code, without the line end it comes with.
+std::string SystemMessage(DWORD error) {
+    char buffer[512] = {};
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, error, 0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, n);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
 }  // namespace
 
 Rs232cPort::Rs232cPort() : platform_(std::make_unique<Platform>()) {}
@@ -61,27 +74,29 @@ std::string Rs232cPort::DevicePath(const std::string& portName) {
 }
 
 bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate, int byteSize,
-                            int stopBits, int xonXoff, int parityCheck, std::string& failedStep,
-                            bool& inUse) {
+                            int stopBits, int xonXoff, int parityCheck, OpenFailure& failure) {
     auto& p = *platform_;
-    failedStep = "CreateFile()";
+    // Each failure keeps the call that failed and the system's words for its error.
+    auto fail = [&failure](const char* step) {
+        failure.step = step;
+        failure.reason = SystemMessage(GetLastError());
+        return false;
+    };
     p.handle = CreateFileA(DevicePath(portName).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-    inUse = p.handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED;
-    if (p.handle == INVALID_HANDLE_VALUE) return false;
+    if (p.handle == INVALID_HANDLE_VALUE) {
+        failure.inUse = GetLastError() == ERROR_ACCESS_DENIED;
+        return fail("CreateFile()");
+    }
 
-    failedStep = "SetCommMask()";
-    if (!SetCommMask(p.handle, EV_RXCHAR)) return false;
-    failedStep = "SetupComm()";
-    if (!SetupComm(p.handle, kQueueBytes, kQueueBytes)) return false;
-    failedStep = "SetCommTimeouts()";
+    if (!SetCommMask(p.handle, EV_RXCHAR)) return fail("SetCommMask()");
+    if (!SetupComm(p.handle, kQueueBytes, kQueueBytes)) return fail("SetupComm()");
     COMMTIMEOUTS timeouts{MAXDWORD, 0, 0, 0, kWriteTimeoutMs};
-    if (!SetCommTimeouts(p.handle, &timeouts)) return false;
+    if (!SetCommTimeouts(p.handle, &timeouts)) return fail("SetCommTimeouts()");
 
-    failedStep = "GetCommState()";
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(p.handle, &dcb)) return false;
+    if (!GetCommState(p.handle, &dcb)) return fail("GetCommState()");
     dcb.BaudRate = baudRate;
     dcb.fBinary = TRUE;
     dcb.ByteSize = static_cast<BYTE>(byteSize);
@@ -93,8 +108,7 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     dcb.fParity = parityCheck ? TRUE : FALSE;
     dcb.XonLim = 100;
     dcb.XoffLim = 1500;
-    failedStep = "SetCommState()";
-    if (!SetCommState(p.handle, &dcb)) return false;
+    if (!SetCommState(p.handle, &dcb)) return fail("SetCommState()");
 
     PurgeComm(p.handle, PURGE_RXCLEAR | PURGE_TXCLEAR);  // what waited is no answer to us
     EscapeCommFunction(p.handle, SETDTR);

@@ -1,6 +1,7 @@
 #include "comm/serial_channel.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <thread>
 
 #include "comm/cl_serial_library.h"
@@ -21,24 +22,39 @@ bool IsLibraryMode(std::uint32_t mode) {
     return mode >= 1 && mode <= 3;
 }
 
-SettingIndex LibraryIndexSetting(std::uint32_t mode) {
-    return static_cast<SettingIndex>(static_cast<int>(SettingIndex::ClSerial2000Index) +
-                                     static_cast<int>(mode) - 1);
+bool IsMode(std::uint32_t mode) {
+    return mode <= 3;
+}
+
+SettingIndex IndexSetting(std::uint32_t mode) {
+    return mode == kComMode
+               ? SettingIndex::ComPortNo
+               : static_cast<SettingIndex>(static_cast<int>(SettingIndex::ClSerial2000Index) +
+                                           static_cast<int>(mode) - 1);
+}
+
+int NameSetting(std::uint32_t mode) {
+    return static_cast<int>(SettingIndex::ComPortName) + static_cast<int>(mode);
 }
 
 }  // namespace
 
 SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries)
     : settings_(settings), port_(port), libraries_(libraries) {
-    mode_ = settings_.Number(SettingIndex::CommunicationMode);
+    opened_.mode = settings_.Number(SettingIndex::CommunicationMode);
     // After a run that did not reach its normal end (a Camera Link library may have taken
-    // it down), start on the COM port; the stored indices and rate stay.
-    if (settings_.PreviousShutdownStatus() != 1) mode_ = kComMode;
-    baudRate_ = settings_.Number(SettingIndex::Baudrate);
-    comPortIndex_ = settings_.Number(SettingIndex::ComPortNo);
-    for (std::uint32_t m = 1; m <= 3; ++m) {
-        libraryPortIndex_[m - 1] = settings_.Number(LibraryIndexSetting(m));
+    // it down), start on the COM port, and do not go back to that library by itself next
+    // time either; the stored ports and rate stay.
+    if (settings_.PreviousShutdownStatus() != 1) opened_.mode = kComMode;
+    opened_.baudRate = settings_.Number(SettingIndex::Baudrate);
+    for (std::uint32_t m = 0; m < opened_.ports.size(); ++m) {
+        PortChoice& choice = opened_.ports[m];
+        choice.index = settings_.Number(IndexSetting(m));
+        settings_.ReadText(NameSetting(m), choice.name);
     }
+    mode_ = opened_.mode;
+    baudRate_ = opened_.baudRate;
+    ports_ = opened_.ports;
 }
 
 SerialChannel::~SerialChannel() {
@@ -46,11 +62,12 @@ SerialChannel::~SerialChannel() {
 }
 
 void SerialChannel::SaveChannelSettings() {
-    settings_.SetNumber(SettingIndex::CommunicationMode, mode_);
-    settings_.SetNumber(SettingIndex::Baudrate, baudRate_);
-    settings_.SetNumber(SettingIndex::ComPortNo, comPortIndex_);
-    for (std::uint32_t m = 1; m <= 3; ++m) {
-        settings_.SetNumber(LibraryIndexSetting(m), libraryPortIndex_[m - 1]);
+    settings_.SetNumber(SettingIndex::CommunicationMode, opened_.mode);
+    settings_.SetNumber(SettingIndex::Baudrate, opened_.baudRate);
+    for (std::uint32_t m = 0; m < opened_.ports.size(); ++m) {
+        settings_.SetNumber(IndexSetting(m), opened_.ports[m].index);
+        // Written even when empty: a name left from before would name another port.
+        settings_.WriteText(NameSetting(m), opened_.ports[m].name);
     }
 }
 
@@ -64,16 +81,38 @@ bool SerialChannel::OpenChannel(std::uint32_t mode, std::uint32_t baudRate,
     mode_ = mode;
     baudRate_ = baudRate;
     lastOpenError_.clear();
+    if (!IsMode(mode)) {
+        lastOpenError_ = "There is no channel mode " + std::to_string(mode) + ".";
+        return false;
+    }
+    PortChoice& choice = ports_[mode];
+    choice = {portIndex, ListedName(mode, portIndex)};
+    if (!OpenTransport(mode, baudRate, portIndex)) return false;
+    // Opening may have listed the ports for the first time.
+    if (choice.name.empty()) choice.name = ListedName(mode, portIndex);
+    opened_.mode = mode;
+    opened_.baudRate = baudRate;
+    opened_.ports[mode] = choice;
+    return true;
+}
+
+bool SerialChannel::OpenTransport(std::uint32_t mode, std::uint32_t baudRate,
+                                  std::uint32_t portIndex) {
     if (mode == kComMode) {
-        comPortIndex_ = portIndex;
         if (port_.Open(ComPortName(portIndex), baudRate, 8, 0, 0, 0)) return true;
         lastOpenError_ = port_.LastError();
         return false;
     }
-    if (!IsLibraryMode(mode)) return false;
-    libraryPortIndex_[mode - 1] = portIndex;
     ClSerialLibrary* lib = Library(mode);
-    if (!lib || !lib->OpenPort(static_cast<int>(portIndex))) return false;
+    if (!lib) {
+        lastOpenError_ =
+            std::string("No Camera Link library is bound for \"") + kChannelModeNames[mode] + "\".";
+        return false;
+    }
+    if (!lib->OpenPort(static_cast<int>(portIndex))) {
+        lastOpenError_ = lib->LastError();
+        return false;
+    }
     if (lib->SetBaudRate(baudRate)) {
         // What the library kept from before is no answer to anything this tool will ask.
         char stale = 0;
@@ -87,10 +126,65 @@ bool SerialChannel::OpenChannel(std::uint32_t mode, std::uint32_t baudRate,
     return false;
 }
 
-bool SerialChannel::SelectMode(std::uint32_t mode) {
-    const std::uint32_t index =
-        mode == kComMode ? comPortIndex_ : (IsLibraryMode(mode) ? libraryPortIndex_[mode - 1] : 0);
-    return OpenChannel(mode, baudRate_, index);
+bool SerialChannel::OpenChosenPort(std::uint32_t mode, std::uint32_t baudRate) {
+    if (!IsMode(mode)) return OpenChannel(mode, baudRate, 0);
+    PortChoice& choice = ports_[mode];
+    if (!choice.name.empty()) {
+        const auto found = FindPort(mode, choice.name);
+        if (!found) {
+            CloseChannel();
+            mode_ = mode;
+            baudRate_ = baudRate;
+            lastOpenError_ = "The port \"" + choice.name + "\" is not in the list of \"" +
+                             kChannelModeNames[mode] + "\" any more.";
+            return false;
+        }
+        choice.index = *found;
+    }
+    return OpenChannel(mode, baudRate, choice.index);
+}
+
+std::optional<std::uint32_t> SerialChannel::FindPort(std::uint32_t mode, const std::string& name) {
+    if (mode == kComMode) {
+#ifdef _WIN32
+        // COM ports are opened by number, the sixteen listed ones and any above them.
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            if (ComPortName(i) == name) return i;
+        }
+        return std::nullopt;
+#else
+        auto names = port_.PortNames();
+        auto it = std::find(names.begin(), names.end(), name);
+        if (it == names.end()) {
+            port_.PinPort(name);
+            names = port_.PortNames();
+            it = std::find(names.begin(), names.end(), name);
+        }
+        return static_cast<std::uint32_t>(it - names.begin());
+#endif
+    }
+    ClSerialLibrary* lib = Library(mode);
+    if (!lib) return std::nullopt;
+    const int count = lib->PortCount();
+    for (int i = 0; i < count; ++i) {
+        if (lib->PortName(i) == name) return static_cast<std::uint32_t>(i);
+    }
+    return std::nullopt;
+}
+
+std::string SerialChannel::ListedName(std::uint32_t mode, std::uint32_t index) {
+    if (mode == kComMode) {
+#ifdef _WIN32
+        return ComPortName(index);
+#else
+        const auto names = port_.PortNames();
+        return index < names.size() ? names[index] : std::string();
+#endif
+    }
+    ClSerialLibrary* lib = Library(mode);
+    return lib && index <= static_cast<std::uint32_t>(INT32_MAX)
+               ? lib->PortName(static_cast<int>(index))
+               : std::string();
 }
 
 void SerialChannel::CloseChannel() {
@@ -192,8 +286,7 @@ std::string SerialChannel::GetPortName(int index) {
 }
 
 std::uint32_t SerialChannel::CurrentPortIndex() const {
-    if (mode_ == kComMode) return comPortIndex_;
-    return IsLibraryMode(mode_) ? libraryPortIndex_[mode_ - 1] : 0;
+    return IsMode(mode_) ? ports_[mode_].index : 0;
 }
 
 std::uint32_t SerialChannel::BaudRateFromIndex(int index) {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace vk {
@@ -34,15 +35,20 @@ public:
     // Takes the stored selection; when the previous run did not end normally
     // (ToolSettings::PreviousShutdownStatus() is not 1) the mode starts as ComPort.
     SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries);
-    // Writes the selection back (a normal end).
+    // Writes back the last selection that opened (a normal end).
     ~SerialChannel();
     SerialChannel(const SerialChannel&) = delete;
     SerialChannel& operator=(const SerialChannel&) = delete;
 
+    // Opens the port at portIndex of the mode's list. Only a selection that opened is
+    // written back at the end; a failed one is this run's alone.
     bool OpenChannel(std::uint32_t mode, std::uint32_t baudRate, std::uint32_t portIndex);
-    bool ReopenChannel() { return OpenChannel(mode_, baudRate_, CurrentPortIndex()); }
-    bool SelectMode(std::uint32_t mode);
-    bool SelectBaudRate(std::uint32_t rate) { return OpenChannel(mode_, rate, CurrentPortIndex()); }
+    // Opens the port chosen for the mode before: by its name when one is known (wherever it
+    // is in the list now), by its index otherwise.
+    bool OpenChosenPort(std::uint32_t mode, std::uint32_t baudRate);
+    bool ReopenChannel() { return OpenChosenPort(mode_, baudRate_); }
+    bool SelectMode(std::uint32_t mode) { return OpenChosenPort(mode, baudRate_); }
+    bool SelectBaudRate(std::uint32_t rate) { return OpenChosenPort(mode_, rate); }
     bool SelectPort(std::uint32_t index) { return OpenChannel(mode_, baudRate_, index); }
     void CloseChannel();
 
@@ -72,8 +78,12 @@ public:
     std::uint32_t CurrentPortIndex() const;
 
     std::uint32_t GetMode() const { return mode_; }
+    // Selects without opening; nothing of it is stored.
     void SetMode(std::uint32_t mode) { mode_ = mode; }
+    void SetBaudRate(std::uint32_t rate) { baudRate_ = rate; }
     std::uint32_t BaudRate() const { return baudRate_; }
+    // The rate of a store without one, and the one to fall back on.
+    static constexpr std::uint32_t kDefaultBaudRate = 9600;
 
     static std::uint32_t BaudRateFromIndex(int index);
     static int BaudRateIndex(std::uint32_t rate);
@@ -81,17 +91,34 @@ public:
     void SaveChannelSettings();
 
 private:
+    // A port of one mode: its position in the mode's list and, once known, its name.
+    struct PortChoice {
+        std::uint32_t index = 0;
+        std::string name;
+    };
+    struct Selection {
+        std::uint32_t mode = 0;
+        std::uint32_t baudRate = kDefaultBaudRate;
+        std::array<PortChoice, 4> ports{};
+    };
+
+    bool OpenTransport(std::uint32_t mode, std::uint32_t baudRate, std::uint32_t portIndex);
     ClSerialLibrary* Library(std::uint32_t mode) const;
     std::string ComPortName(std::uint32_t index) const;
+    // The name the mode's list gives the index now; empty when the list is not known.
+    std::string ListedName(std::uint32_t mode, std::uint32_t index);
+    // Where a named port is in the mode's list now. A COM device outside the list (a path
+    // given once) is put at its head.
+    std::optional<std::uint32_t> FindPort(std::uint32_t mode, const std::string& name);
 
     ToolSettings& settings_;
     Rs232cPort& port_;
     Libraries libraries_;
 
     std::uint32_t mode_ = 0;
-    std::uint32_t baudRate_ = 9600;
-    std::uint32_t comPortIndex_ = 0;
-    std::array<std::uint32_t, 3> libraryPortIndex_{};
+    std::uint32_t baudRate_ = kDefaultBaudRate;
+    std::array<PortChoice, 4> ports_{};  // this run's choice per mode
+    Selection opened_;                   // what is written back
     std::string lastOpenError_;
 };
 

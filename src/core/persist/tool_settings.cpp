@@ -41,9 +41,23 @@ constexpr std::array<SettingDefinition, ToolSettings::kCount> kDefinitions = {{
     {"Cameralink 2001 Dll Index", false, 0, IsPortIndex},
     {"Cameralink Ver11 Dll Index", false, 0, IsPortIndex},
     {"Control Mode", false, 0, IsFlag},
-    {"Camera File Path", true, 0, IsNone},
-    {"Command Log File Path", true, 0, IsNone},
+    {"Camera File Path", true, 0, IsNone, SettingKind::Folder},
+    {"Command Log File Path", true, 0, IsNone, SettingKind::Folder},
+    {"Com Port Name", true, 0, IsNone, SettingKind::Name},
+    {"Cameralink 2000 Dll Name", true, 0, IsNone, SettingKind::Name},
+    {"Cameralink 2001 Port Name", true, 0, IsNone, SettingKind::Name},
+    {"Cameralink Ver11 Port Name", true, 0, IsNone, SettingKind::Name},
 }};
+
+// Longer than any device path or library port name; the design's own text limit.
+constexpr std::size_t kMaxNameLength = 511;
+
+// A name is used to open a device: nothing that could not have come from a port list.
+bool IsUsableName(const std::string& text) {
+    return !text.empty() && text.size() <= kMaxNameLength &&
+           std::none_of(text.begin(), text.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
 
 bool InRange(int index) {
     return index >= 0 && index < ToolSettings::kCount;
@@ -104,20 +118,37 @@ bool ToolSettings::WriteNumber(int index, std::uint32_t value) {
     return backend_.Write(kDefinitions[index].name, value);
 }
 
+bool ToolSettings::IsChannelSetting(int index) {
+    const auto in = [index](SettingIndex first, SettingIndex last) {
+        return index >= static_cast<int>(first) && index <= static_cast<int>(last);
+    };
+    return in(SettingIndex::CommunicationMode, SettingIndex::ClSerialV11Index) ||
+           in(SettingIndex::ComPortName, SettingIndex::ClSerialV11Name);
+}
+
 bool ToolSettings::ReadText(int index, std::string& text) {
-    text = WorkingDirectory();
+    const bool name = InRange(index) && kDefinitions[index].kind == SettingKind::Name;
+    text = name ? std::string() : WorkingDirectory();
     if (!InRange(index)) return false;
     auto stored = backend_.Read(kDefinitions[index].name);
     if (!stored) return false;
     const auto* s = std::get_if<std::string>(&*stored);
-    std::error_code ec;
-    if (!s || s->empty() || !std::filesystem::exists(*s, ec)) return false;
+    if (!s) return false;
+    if (name) {
+        if (!IsUsableName(*s)) return false;
+    } else {
+        std::error_code ec;
+        if (s->empty() || !std::filesystem::exists(*s, ec)) return false;
+    }
     text = *s;
     return true;
 }
 
 bool ToolSettings::WriteText(int index, const std::string& text) {
-    if (!InRange(index)) return false;
+    if (!InRange(index) || !kDefinitions[index].isText) return false;
+    if (kDefinitions[index].kind == SettingKind::Name && !text.empty() && !IsUsableName(text)) {
+        return false;
+    }
     return backend_.Write(kDefinitions[index].name, text);
 }
 

@@ -5,9 +5,9 @@
 namespace vk::gui {
 
 SessionChannelSettings::SessionChannelSettings(SettingsBackend& stored) : stored_(stored) {
-    for (int i = static_cast<int>(SettingIndex::CommunicationMode);
-         i <= static_cast<int>(SettingIndex::ClSerialV11Index); ++i) {
-        channelNames_.insert(ToolSettings::Definition(i).name);
+    for (int i = 0; i < ToolSettings::kCount; ++i) {
+        if (ToolSettings::IsChannelSetting(i))
+            channelNames_.insert(ToolSettings::Definition(i).name);
     }
 }
 

@@ -1,11 +1,15 @@
 #include "app/tool_application.h"
 
 #include <QApplication>
+#include <QTimer>
 
+#include "app/app_texts.h"
 #include "app/main_window.h"
 #include "app/program_settings.h"
 #include "app/qt_ui_port.h"
 #include "app/session_settings.h"
+#include "app/termination_signals.h"
+#include "comm/communication_window.h"
 #include "core_context.h"
 #include "sim/simulated_camera.h"
 
@@ -47,6 +51,7 @@ bool ToolApplication::Create(std::string* error) {
         device = options_.port->toStdString();
     }
 
+    deviceSession_ = device.has_value();
     if (device) {
         sessionSettings_ = std::make_unique<SessionChannelSettings>(*settings_);
         settings_ = sessionSettings_.get();
@@ -70,11 +75,71 @@ int ToolApplication::Run() {
         ui_->ShowMessage(error, "", MessageIcon::Stop);
         return 1;
     }
+    const TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, mainWindow_.get(),
+                     [this](int) { EndSoon(); });
     QObject::connect(mainWindow_.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
+    Start();
+    if (!mainWindow_->isVisible() || endRequested_) return 0;  // ended during start-up
+    return QApplication::exec();
+}
+
+void ToolApplication::Start() {
     mainWindow_->show();
     mainWindow_->Initialize();
-    if (!mainWindow_->isVisible()) return 0;  // ended during start-up
-    return QApplication::exec();
+    if (!endRequested_) RecoverStoredChannel();
+}
+
+void ToolApplication::RecoverStoredChannel() {
+    SerialChannel& channel = core_->channel;
+    if (deviceSession_ || channel.IsUsable()) return;
+    // A rate the port or library refuses would otherwise fail every start, and in user mode
+    // the rate list is hidden. The default is kept only once it opens.
+    const std::uint32_t rate = channel.BaudRate();
+    if (rate != SerialChannel::kDefaultBaudRate) {
+        channel.SetBaudRate(SerialChannel::kDefaultBaudRate);
+        const std::string mode = channel.GetMode() < kChannelModeNames.size()
+                                     ? kChannelModeNames[channel.GetMode()]
+                                     : "";
+        const std::string question = "The stored connection (" + mode + ", " +
+                                     std::to_string(rate) + " bit/s) did not open.\nTry " +
+                                     std::to_string(SerialChannel::kDefaultBaudRate) +
+                                     " bit/s instead?";
+        if (ui_->AskYesNo(question, kProductTitle) && !endRequested_ &&
+            mainWindow_->InitCommunication()) {
+            mainWindow_->ReadAllSettings();
+        }
+    }
+    CommunicationWindow* communication = mainWindow_->Communication();
+    communication->ShowChannelSelection();
+    if (channel.IsUsable() || endRequested_) return;
+    // Where the user picks another port or mode.
+    communication->show();
+    communication->raise();
+    communication->activateWindow();
+}
+
+void ToolApplication::EndSoon() {
+    endRequested_ = true;
+    if (!mainWindow_) return;
+    ownUi_->RequestCancel();
+    FinishWhenIdle();
+}
+
+void ToolApplication::FinishWhenIdle() {
+    // A box or dialog waiting for an answer gets "no", also one that opens on the way out.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog != mainWindow_.get() && dialog->isVisible() && dialog->isModal()) {
+            dialog->reject();
+        }
+    }
+    if (ownUi_->OperationRunning() || QApplication::activeModalWidget()) {
+        QTimer::singleShot(20, mainWindow_.get(), [this] { FinishWhenIdle(); });
+        return;
+    }
+    // No question: whoever sent the signal has decided.
+    mainWindow_->done(QDialog::Rejected);
 }
 
 }  // namespace vk::gui

@@ -34,14 +34,26 @@ public:
     // Starts the simulated camera (when asked for) and builds the main window; false with a
     // reason when the simulated camera cannot start.
     bool Create(std::string* error);
-    // Shows the main window, connects and reads the camera, and runs until the window ends.
+    // Shows the main window, connects and reads the camera, and runs until the window ends
+    // (or Ctrl-C, SIGTERM or SIGHUP end it the normal way).
     int Run();
+    // Shows the main window and runs its start-up sequence. A stored channel that cannot
+    // open is offered for correction: a retry at the default rate, then the communication
+    // window.
+    void Start();
+    // Ends the program the normal way as soon as no operation or dialog is running: a
+    // running operation is cancelled and open dialogs are answered no.
+    void EndSoon();
+    bool EndRequested() const { return endRequested_; }
 
     MainWindow* Window() const { return mainWindow_.get(); }
     CoreContext* Core() const { return core_.get(); }
     sim::SimulatedCamera* Camera() const { return camera_.get(); }
 
 private:
+    void RecoverStoredChannel();
+    void FinishWhenIdle();
+
     ProgramOptions options_;
     std::unique_ptr<SettingsBackend> ownSettings_;
     std::unique_ptr<QtUiPort> ownUi_;
@@ -51,6 +63,8 @@ private:
     std::unique_ptr<sim::SimulatedCamera> camera_;
     std::unique_ptr<CoreContext> core_;
     std::unique_ptr<MainWindow> mainWindow_;
+    bool deviceSession_ = false;  // a device from the command line, not the stored channel
+    bool endRequested_ = false;
 };
 
 }  // namespace vk::gui

@@ -31,9 +31,17 @@ StatusStrip::~StatusStrip() {
 
 void StatusStrip::OnOnlineStatusChanged(int online) {
     shown_ = online ? 1 : 0;
-    picture_->setPixmap(StripPicture(shown_ == 1));
-    text_->setText(shown_ ? tr("Camera online") : tr("Camera offline"));
+    // A camera that answers but that the tool does not know is no camera to work with.
+    const bool usable = shown_ == 1 && notifier_.CameraUsable();
+    picture_->setPixmap(StripPicture(usable));
+    text_->setText(usable        ? tr("Camera online")
+                   : shown_ == 1 ? tr("Camera online, model not supported: not usable")
+                                 : tr("Camera offline"));
     setAccessibleName(text_->text());
+}
+
+QString StatusStrip::Text() const {
+    return text_->text();
 }
 
 QVBoxLayout* FrameWithStatusStrip(QWidget* window, OnlineStatusNotifier& notifier,

@@ -20,8 +20,9 @@ public:
 
     void OnOnlineStatusChanged(int online) override;
 
-    // What the strip shows now: 1 online, 0 offline.
+    // What the strip shows now: 1 online, 0 offline (and whether the camera is usable).
     int Shown() const { return shown_; }
+    QString Text() const;
 
 private:
     OnlineStatusNotifier& notifier_;
