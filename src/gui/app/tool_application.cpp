@@ -6,6 +6,7 @@
 #include "app/program_settings.h"
 #include "app/qt_ui_port.h"
 #include "app/session_settings.h"
+#include "comm/communication_window.h"
 #include "core_context.h"
 #include "sim/simulated_camera.h"
 
@@ -60,6 +61,7 @@ bool ToolApplication::Create(std::string* error) {
         startPort = 0;
     }
     mainWindow_ = std::make_unique<MainWindow>(*core_, startPort);
+    if (camera_) mainWindow_->Communication()->SetPortLabel(*device, "Simulated camera");
     ownUi_->SetMainWindow(mainWindow_.get());
     return true;
 }
