@@ -290,7 +290,10 @@ void CommunicationWindow::RefreshControlMode() {
 
 void CommunicationWindow::ApplyStoreRule() {
     // The factory area is written only in factory mode.
-    store_->setEnabled(!(areaList_->currentIndex() == 0 && !host_.IsFactoryMode()));
+    const bool allowed = !(areaList_->currentIndex() == 0 && !host_.IsFactoryMode());
+    store_->setEnabled(allowed);
+    store_->setToolTip(allowed ? "Stores the camera's current settings into the chosen area."
+                               : "The factory area can be written only in factory mode.");
 }
 
 ExchangeResult CommunicationWindow::Run(const char* name, const OperationRunner::Body& body,

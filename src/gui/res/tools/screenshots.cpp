@@ -3,9 +3,11 @@
 // tool's own settings are not touched.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -13,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "app/tool_application.h"
+#include "app/window_geometry.h"
 #include "camera_info/about_dialog.h"
 #include "camera_info/camera_id_dialog.h"
 #include "camera_info/lens_window.h"
@@ -65,6 +68,24 @@ bool SaveAtDoubleDensity(QWidget* window, const QString& file) {
     return true;
 }
 
+// The whole screen as the window system shows it, window frames included; platforms
+// without a screen to grab (offscreen) leave it out.
+bool SaveDesktop(const QString& file) {
+    // The window manager frames and places the windows on its own time.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 1500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+    if (screen.isNull() || QGuiApplication::platformName() == "offscreen") return true;
+    if (!screen.save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
 // A left click on the graph, as the mouse gives it.
 void ClickGraph(vk::gui::LutCurveView* view, vk::lut::GraphPoint p) {
     const QPointF at = view->Transform().ToWidget(p);
@@ -101,6 +122,7 @@ bool SavePages(vk::gui::MainWindow* main, const QString& dir) {
     if (!tabs) return false;
     const QSize size = main->size();
     main->resize(1326, 668);
+    vk::gui::FitOnScreen(*main);  // a scaled screen has less room
     bool ok = true;
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
@@ -188,7 +210,8 @@ int main(int argc, char** argv) {
     main->show();
     main->Initialize();
 
-    bool ok = Save(main, dir + "/main-window.png");
+    bool ok = SaveDesktop(dir + "/desktop.png");
+    ok &= Save(main, dir + "/main-window.png");
     ok &= Save(main->Communication(), dir + "/communication-window.png");
     main->ToggleControlMode();
     ok &= Save(main, dir + "/main-window-factory.png");
