@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/tool_application.h"
@@ -42,6 +43,17 @@ public:
         std::fprintf(stderr, "message (%s): %s\n", caption.c_str(), text.c_str());
     }
     void PumpEvents() override { QCoreApplication::processEvents(); }
+    // Halfway through the next full read, the main window as it looks meanwhile.
+    void SetProgress(int percent) override {
+        if (!readingPicture.isEmpty() && percent >= 50 && main) {
+            const QString file = std::exchange(readingPicture, QString());
+            QCoreApplication::processEvents();
+            if (main->grab().save(file)) std::printf("%s\n", qPrintable(file));
+        }
+    }
+
+    QWidget* main = nullptr;
+    QString readingPicture;
 };
 
 bool Save(QWidget* window, const QString& file) {
@@ -213,6 +225,9 @@ int main(int argc, char** argv) {
     bool ok = SaveDesktop(dir + "/desktop.png");
     ok &= Save(main, dir + "/main-window.png");
     ok &= Save(main->Communication(), dir + "/communication-window.png");
+    ui.main = main;
+    ui.readingPicture = dir + "/main-window-reading.png";
+    main->ReadAllSettings();
     main->ToggleControlMode();
     ok &= Save(main, dir + "/main-window-factory.png");
     ok &= Save(main->Communication(), dir + "/communication-window-factory.png");
