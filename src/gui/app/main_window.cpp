@@ -70,6 +70,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.
     qApp->installEventFilter(this);
+    qApp->installEventFilter(new ScreenFitter(this));
     core_.command.Controls().CommitAll();
 }
 
@@ -252,7 +253,8 @@ void MainWindow::ShowCommunication() {
     if (!communicationPlaced_) {
         communicationPlaced_ = true;
         // Beside the main window where the screen has room, else at its right edge.
-        communication_->adjustSize();
+        communication_->resize(communication_->sizeHint());
+        FitOnScreen(*communication_);
         const QRect main = frameGeometry();
         QPoint at = main.topRight() + QPoint(8, 0);
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -14,6 +14,7 @@ namespace {
 // A frame the window manager has not drawn yet is not known; this leaves room for a usual
 // title bar and border.
 constexpr QMargins kUsualFrame{4, 30, 4, 4};
+constexpr const char* kFitted = "fittedToScreen";
 
 QMargins FrameOf(const QWidget& window) {
     const QRect frame = window.frameGeometry();
@@ -39,7 +40,23 @@ void FitOnScreen(QWidget& window) {
                                std::max(area.left(), area.right() + 1 - outer.width())),
                     std::clamp(window.pos().y(), area.top(),
                                std::max(area.top(), area.bottom() + 1 - outer.height())));
-    if (at != window.pos()) window.move(at);
+    // Always placed: a window never moved is mapped without a position, and a window manager
+    // may then put its client area, not its frame, at the corner.
+    window.move(at);
+}
+
+bool ScreenFitter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
+    auto* window = static_cast<QWidget*>(watched);
+    const Qt::WindowType type = window->windowType();
+    if (!window->isWindow() || (type != Qt::Window && type != Qt::Dialog)) return false;
+    if (window->property(kFitted).toBool()) return false;
+    window->setProperty(kFitted, true);
+    // A window nobody sized opens at two thirds of the screen at most; it may have all the
+    // room it asks for that the screen has.
+    if (!window->testAttribute(Qt::WA_Resized)) window->resize(window->sizeHint());
+    FitOnScreen(*window);
+    return false;
 }
 
 WindowGeometry::WindowGeometry(QWidget& window, SettingsBackend& store, const std::string& name)

@@ -49,4 +49,16 @@ private:
 // title bar included, onto that area.
 void FitOnScreen(QWidget& window);
 
+// Watching the whole application, fits every window and dialog onto the screen the first
+// time it shows: on a small or scaled screen no window opens larger than the screen or with
+// its title bar out of reach, and one that scrolls opens as large as the screen lets it.
+class ScreenFitter : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 }  // namespace vk::gui
