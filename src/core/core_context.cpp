@@ -15,6 +15,7 @@ SerialChannel::Libraries OrOwn(SerialChannel::Libraries given, SerialChannel::Li
 CoreContext::CoreContext(UiPort& uiPort, SettingsBackend& settingsBackend,
                          SerialChannel::Libraries libraries)
     : ui(uiPort),
+      store(settingsBackend),
       settings(settingsBackend),
       channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11})),
       command(channel, uiPort, notifier, logs),

@@ -27,6 +27,8 @@ public:
                 SerialChannel::Libraries libraries = {});
 
     UiPort& ui;
+    // Where `settings` keeps its values; the desktop tool keeps its window places there too.
+    SettingsBackend& store;
     ToolSettings settings;
     TrafficLogs logs;
     OnlineStatusNotifier notifier;

@@ -44,6 +44,41 @@ TEST_F(InStepTest, ALateCompleteIsNotTheNextSetsAnswer) {
     EXPECT_EQ(camera->Value("PE"), "7000");
 }
 
+TEST_F(InStepTest, ALateCompleteWhileIdleRecordsTheSetValueAndTheLineIsOnlineAgain) {
+    ControlTable& table = core.command.Controls();
+    const ControlId pe = table.ControlOf(Cmd("PE"));
+    const std::int32_t before = table.CameraValue(pe);
+    std::vector<ControlId> told;
+    core.command.SetLateAnswerListener([&](ControlId id) { told.push_back(id); });
+
+    camera->SetFault({sim::Fault::Delay, 300, 1, {}});
+    EXPECT_EQ(core.command.SendSetInt(Cmd("PE"), 5000, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(core.notifier.Current(), 0);
+    EXPECT_EQ(table.CameraValue(pe), before);
+
+    // Nothing runs: the idle reader's poll meets the late COMPLETE.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (told.empty() && std::chrono::steady_clock::now() < deadline) {
+        core.command.PollUnsolicited();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(told, std::vector<ControlId>{pe});
+    EXPECT_EQ(table.CameraValue(pe), 5000);
+    EXPECT_EQ(core.notifier.Current(), 1);
+    EXPECT_EQ(core.command.QueuedReplies(), 0u);  // no line of the camera's own
+    EXPECT_EQ(core.command.OwedReplies(), 0u);
+
+    // A late reply to a query answers, but records nothing.
+    told.clear();
+    camera->SetFault({sim::Fault::Delay, 300, 1, {}});
+    std::int32_t v = 0;
+    EXPECT_EQ(core.command.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_TRUE(core.command.QueryInt(Cmd("EA"), v, 1000).ok());
+    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(table.CameraValue(pe), 5000);
+    core.command.SetLateAnswerListener(nullptr);
+}
+
 TEST_F(InStepTest, ResultsTellRefusalTimeOutAndAVanishedLineApart) {
     struct Case {
         sim::Fault fault;

@@ -94,9 +94,14 @@ ExchangeResult Command::SendSetValue(CommandId id, const ParamValue& value, int 
     ExchangeResult result = Begin(line);
     if (!result) return Finish(result);
 
+    Expectation expect{Expectation::Complete, {}, {}};
+    if (commands_.Entry(id).kind != ValueKind::String) {
+        expect.control = controls_.ControlOf(id);
+        expect.value = value.intValue;
+    }
     std::string answer;
     ui_.SetWaitCursor(true);
-    result = AwaitAnswer({Expectation::Complete, {}, {}}, timeoutMs, true, answer);
+    result = AwaitAnswer(expect, timeoutMs, true, answer);
     ui_.SetWaitCursor(false);
     result.request = sentLine_;
     if (!result) return Finish(result);
@@ -382,11 +387,22 @@ bool Command::TakeOwed(const std::string& line) {
     // replies owed before it will not come any more.
     for (auto it = owed_.begin(); it != owed_.end(); ++it) {
         if (Answers(*it, line)) {
+            const Expectation owed = *it;
             owed_.erase(owed_.begin(), it + 1);
+            TakeLateAnswer(owed);
             return true;
         }
     }
     return false;
+}
+
+void Command::TakeLateAnswer(const Expectation& owed) {
+    // The camera answers again; a set it completed late holds its value after all.
+    notifier_.SetOnline();
+    if (owed.kind != Expectation::Complete || owed.control == kEndControlId) return;
+    if (controls_.RecordCameraValue(owed.control, owed.value) && lateAnswer_) {
+        lateAnswer_(owed.control);
+    }
 }
 
 Command::Expectation Command::ExpectationFor(const std::string& line) const {
@@ -463,6 +479,9 @@ void Command::PollUnsolicited() {
     if (inExchange_ || lineHolds_ > 0) return;
     inExchange_ = true;
     ReadInto(Clock::now());
+    // Late answers are no lines of the camera's own; they are taken at once, not when the
+    // next exchange starts.
+    std::erase_if(replies_, [this](const std::string& line) { return TakeOwed(line); });
     inExchange_ = false;
 }
 

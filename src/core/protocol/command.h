@@ -113,12 +113,21 @@ public:
     // Replies still owed to exchanges that gave up on them.
     std::size_t OwedReplies() const { return owed_.size(); }
 
+    // Told of a parameter row whose set the camera completed after its time-out; the row
+    // holds the value now. Runs while the line is read, so a window should only note it.
+    void SetLateAnswerListener(std::function<void(ControlId)> listener) {
+        lateAnswer_ = std::move(listener);
+    }
+
 private:
     // What a reply must look like to answer an exchange.
     struct Expectation {
         enum Kind { Complete, Reply } kind = Complete;
         std::string mnemonic;
         Clock::time_point until{};  // for an owed reply: when to stop expecting it
+        // A set of a parameter row: what the camera holds once it completes.
+        ControlId control = kEndControlId;
+        std::int32_t value = 0;
     };
     class ExchangeScope;
 
@@ -131,6 +140,7 @@ private:
     bool Answers(const Expectation& expect, const std::string& line) const;
     bool IsQueryReply(const std::string& line) const;
     bool TakeOwed(const std::string& line);
+    void TakeLateAnswer(const Expectation& owed);
     // Reads what the channel has (waiting until `deadline` for the first byte) into lines.
     void ReadInto(Clock::time_point deadline);
     void TakeWaitingInput();
@@ -149,6 +159,7 @@ private:
     MessageBoxReporter boxes_;
     ExchangeReporter* reporter_ = &boxes_;
     std::function<bool()> waitHook_;
+    std::function<void(ControlId)> lateAnswer_;
 
     LineReceiver receiver_;
     std::deque<std::string> replies_;

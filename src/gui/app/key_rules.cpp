@@ -28,4 +28,18 @@ KeyRule EnterEscapeRule(const QWidget* focus, int key) {
     }
 }
 
+int PageStepOf(int key, bool ctrl) {
+    if (!ctrl) return 0;
+    switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_PageDown:
+            return 1;
+        case Qt::Key_Backtab:  // Shift+Tab
+        case Qt::Key_PageUp:
+            return -1;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace vk::gui

@@ -14,4 +14,9 @@ enum class KeyRule {
 
 KeyRule EnterEscapeRule(const QWidget* focus, int key);
 
+// The page a page-switching key moves to (+1 next, -1 previous, 0 no such key): Ctrl+Tab,
+// Ctrl+Shift+Tab, Ctrl+PageDown, Ctrl+PageUp. They switch pages wherever the focus is, so a
+// field never takes them as a step of its own value.
+int PageStepOf(int key, bool ctrl);
+
 }  // namespace vk::gui

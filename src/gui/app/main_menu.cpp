@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -12,15 +13,23 @@ struct MenuItemDef {
     const char* submenu;  // null: directly in the menu
     const char* text;
     int command;
+    const char* keys = nullptr;  // a shortcut, in QKeySequence's portable text
+    const char* tip = nullptr;
 };
+
+constexpr const char* kNotYet = "Not available in this version of the tool yet.";
+constexpr const char* kToolTipBase = "baseToolTip";
 
 // In menu bar order; a menu or submenu is made when its first item names it.
 constexpr MenuItemDef kMenuItems[] = {
-    {"&File", nullptr, "&Open", kMenuOpen},
+    {"&File", nullptr, "&Open", kMenuOpen, "Ctrl+O", "Loads a camera setting file."},
+    {"&File", nullptr, "&Compare with file...", kMenuCompareWithFile, nullptr,
+     "Lists the values of a camera setting file that differ from the camera's."},
     {"&File", "Save &as", "&All Data", kMenuSaveAllData},
     {"&File", "Save &as", "&Shipping Data", kMenuSaveShippingData},
-    {"&File", nullptr, "E&xit", kMenuExit},
-    {"&Settings", nullptr, "&Reload", kMenuReload},
+    {"&File", nullptr, "E&xit", kMenuExit, "Ctrl+Q"},
+    {"&Settings", nullptr, "&Reload", kMenuReload, "F5",
+     "Reads every value from the camera again."},
     {"&Settings", nullptr, "&Load settings", kMenuLoadSettings},
     {"&Settings", nullptr, "&Store settings", kMenuStoreSettings},
     {"&Utility", nullptr, "Edit &user id", kMenuEditUserId},
@@ -47,11 +56,35 @@ MainMenu::MainMenu(QWidget* owner) : QObject(owner), bar_(new QMenuBar(owner)) {
             target = sub;
         }
         if (item.command == kMenuExit) target->addSeparator();
+        target->setToolTipsVisible(true);
         QAction* action = target->addAction(item.text);
         action->setData(item.command);
+        if (item.keys) {
+            action->setShortcut(QKeySequence(QString(item.keys)));
+            // Also while the focus is in a page or no menu was ever opened.
+            action->setShortcutContext(Qt::WindowShortcut);
+            owner->addAction(action);
+        }
+        const QString tip = item.tip ? QString(item.tip) : QString();
+        action->setProperty(kToolTipBase, tip);
+        action->setStatusTip(tip);
         action->setEnabled(false);
+        action->setToolTip(tip.isEmpty() ? QString(kNotYet) : tip + "\n" + kNotYet);
         actions_[item.command] = action;
     }
+}
+
+void MainMenu::SetMenuEnabled(int position, bool enabled, const QString& reason) {
+    QMenu* menu = TopMenu(position);
+    if (!menu) return;
+    // The menu widget's own state, which its entry in the bar follows: enabling the window
+    // again after a long operation must not enable it.
+    menu->setEnabled(enabled);
+    menu->menuAction()->setEnabled(enabled);
+    const QString why = enabled ? QString() : reason;
+    menu->menuAction()->setToolTip(why);
+    menu->menuAction()->setStatusTip(why);
+    menu->setToolTip(why);
 }
 
 void MainMenu::SetHandler(int command, std::function<void()> handler) {
@@ -60,6 +93,7 @@ void MainMenu::SetHandler(int command, std::function<void()> handler) {
     disconnect(action, &QAction::triggered, this, nullptr);
     connect(action, &QAction::triggered, this, std::move(handler));
     action->setEnabled(true);
+    action->setToolTip(action->property(kToolTipBase).toString());
 }
 
 QAction* MainMenu::Action(int command) const {

@@ -14,6 +14,7 @@ namespace vk::gui {
 // Command ids of the main window's menu items.
 enum MenuCommand : int {
     kMenuOpen = 32781,
+    kMenuCompareWithFile = 32790,
     kMenuSaveAllData = 32786,
     kMenuSaveShippingData = 32787,
     kMenuExit = 2,
@@ -33,7 +34,8 @@ enum MenuCommand : int {
 inline constexpr int kUtilityMenuPosition = 2;
 
 // The main window's menu bar, built from one table. An item is greyed until a handler is
-// set for its command; whoever owns a feature sets its handlers when it is set up.
+// set for its command (its tooltip says so); whoever owns a feature sets its handlers when it
+// is set up. The items' shortcuts work from anywhere in the owner window.
 class MainMenu : public QObject {
     Q_OBJECT
 public:
@@ -45,6 +47,8 @@ public:
     QAction* Action(int command) const;
     // The top-level menu at a position of the menu bar.
     QMenu* TopMenu(int position) const;
+    // Greys a top-level menu or enables it again; the reason shows in its items' tooltips.
+    void SetMenuEnabled(int position, bool enabled, const QString& reason);
 
 private:
     QMenuBar* bar_;

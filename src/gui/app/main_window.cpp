@@ -15,6 +15,7 @@
 #include "app/main_menu.h"
 #include "app/parameter_page.h"
 #include "app/qt_ui_port.h"
+#include "app/window_geometry.h"
 #include "camera_info/identity_feature.h"
 #include "comm/communication_window.h"
 #include "comm/init_communication.h"
@@ -53,10 +54,13 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->SetWindowList(&windows_);
 
     idleReader_ = new IdleReader(core_.command, core_.channel, this);
-    communication_ = new CommunicationWindow(core_, *this, windows_, this);
+    // A window of its own beside this one, not one kept above it.
+    communication_ = new CommunicationWindow(core_, *this, windows_, nullptr);
+    new WindowGeometry(*communication_, core_.store, "Communication");
     BuildLayout();
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
+    new WindowGeometry(*this, core_.store, "Main");
     AttachSettingFiles(*this);
     AttachLutFeature(*this);
     AttachCameraActions(*this);
@@ -66,11 +70,15 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     // Every key of the window passes here first: the hidden mode switch and the Enter and
     // Escape rules.
     qApp->installEventFilter(this);
+    qApp->installEventFilter(new ScreenFitter(this));
     core_.command.Controls().CommitAll();
 }
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    // Hidden first, so that both windows keep their places for the next run.
+    hide();
+    communication_->hide();
     if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->SetWindowList(nullptr);
     binding_.reset();
     // The side windows leave the window list as they end; the list is a member, which ends
@@ -154,15 +162,24 @@ bool MainWindow::InitCommunication() {
     });
     startComPort_.reset();
     ChannelChanged();
+    if (connected.answered) SetCurrentArea(currentArea_);
     return connected.answered;
 }
 
 bool MainWindow::QueryCurrentArea() {
-    return core_.runner
-        .Run(
-            {kConnecting},
-            [this](Operation&) { return FlashAreas(core_.command).QueryCurrentArea(currentArea_); })
-        .ok();
+    std::uint32_t area = currentArea_;
+    const bool answered =
+        core_.runner
+            .Run({kConnecting},
+                 [&](Operation&) { return FlashAreas(core_.command).QueryCurrentArea(area); })
+            .ok();
+    if (answered) SetCurrentArea(area);
+    return answered;
+}
+
+void MainWindow::SetCurrentArea(std::uint32_t area) {
+    currentArea_ = area;
+    communication_->ShowCurrentArea(area);
 }
 
 bool MainWindow::OperationRunning() const {
@@ -197,12 +214,7 @@ void MainWindow::RefreshAllControls() {
 void MainWindow::ApplyControlMode() {
     BuildTabs();
     binding_->SetFactoryMode(IsFactoryMode());
-    if (QMenu* utility = menu_->TopMenu(kUtilityMenuPosition)) {
-        // The menu widget's own state, which its entry in the bar follows: enabling the
-        // window again after a long operation must not enable it in user mode.
-        utility->setEnabled(IsFactoryMode());
-        utility->menuAction()->setEnabled(IsFactoryMode());
-    }
+    menu_->SetMenuEnabled(kUtilityMenuPosition, IsFactoryMode(), "Needs factory mode.");
     communication_->RefreshControlMode();
 }
 
@@ -226,15 +238,23 @@ void MainWindow::ToggleControlMode() {
     if (QueryCurrentArea()) ReadAllSettings();
 }
 
+void MainWindow::SwitchPage(int step) {
+    const int count = tab_->count();
+    if (count < 2) return;
+    tab_->setCurrentIndex((tab_->currentIndex() + step + count) % count);
+}
+
 void MainWindow::OnReload() {
     QueryCurrentArea();
     ReadAllSettings();
 }
 
 void MainWindow::ShowCommunication() {
-    if (!communication_->isVisible()) {
+    if (!communicationPlaced_) {
+        communicationPlaced_ = true;
         // Beside the main window where the screen has room, else at its right edge.
-        communication_->adjustSize();
+        communication_->resize(communication_->sizeHint());
+        FitOnScreen(*communication_);
         const QRect main = frameGeometry();
         QPoint at = main.topRight() + QPoint(8, 0);
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -290,6 +310,10 @@ bool MainWindow::HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers 
     if (step == HiddenModeSwitch::Result::Consumed) return true;
     if (step == HiddenModeSwitch::Result::Completed) {
         ToggleControlMode();
+        return true;
+    }
+    if (const int step = PageStepOf(key, modifiers.testFlag(Qt::ControlModifier))) {
+        SwitchPage(step);
         return true;
     }
     switch (EnterEscapeRule(target, key)) {

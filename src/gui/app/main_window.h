@@ -59,7 +59,7 @@ public:
     std::uint32_t ControlMode() const { return controlMode_; }
     std::uint32_t CurrentArea() const { return currentArea_; }
     // The area the camera runs from after a load or a store.
-    void SetCurrentArea(std::uint32_t area) { currentArea_ = area; }
+    void SetCurrentArea(std::uint32_t area);
     // After a camera reset the tool closes without asking.
     void SetCloseWithoutConfirm() { closeWithoutConfirm_ = 1; }
 
@@ -92,6 +92,8 @@ private:
     void BuildTabs();
     void FitToScreen();
     bool HandleKeyPress(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
+    // The next (+1) or previous (-1) page, round the end.
+    void SwitchPage(int step);
     bool QueryCurrentArea();
     bool OperationRunning() const;
     void OnReload();
@@ -112,6 +114,7 @@ private:
     std::uint32_t controlMode_ = 0;
     std::uint32_t currentArea_ = 0;
     int closeWithoutConfirm_ = 0;
+    bool communicationPlaced_ = false;  // beside this window, or where it was last time
     HiddenModeSwitch modeSwitch_;
     std::map<int, std::function<void()>> actionHandlers_;
     // A key press is offered to every parent in turn; it is looked at only once.

@@ -65,6 +65,7 @@ bool ToolApplication::Create(std::string* error) {
         startPort = 0;
     }
     mainWindow_ = std::make_unique<MainWindow>(*core_, startPort);
+    if (camera_) mainWindow_->Communication()->SetPortLabel(*device, "Simulated camera");
     ownUi_->SetMainWindow(mainWindow_.get());
     return true;
 }

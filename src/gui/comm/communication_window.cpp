@@ -194,6 +194,9 @@ QWidget* CommunicationWindow::BuildFilesGroup() {
     auto* group = new QGroupBox("Files", this);
     writeSettingFile_ = MakeButton("Write To File...", "writeSettingFile", group);
     readSettingFile_ = MakeButton("Read To FIle....", "readSettingFile", group);
+    writeSettingFile_->setToolTip(
+        "Saves every camera setting (All Data) to a camera setting file.");
+    readSettingFile_->setToolTip("Loads a camera setting file into the camera.");
     writeSettingFile_->setEnabled(false);
     readSettingFile_->setEnabled(false);
     auto* layout = new QHBoxLayout(group);
@@ -224,6 +227,7 @@ QWidget* CommunicationWindow::BuildMessageGroup() {
     messageModel_ = new LineLogModel(core_.logs.messages, this);
     messages_->setModel(messageModel_);
     auto* write = MakeButton("Write To File", "writeMessages", group);
+    write->setToolTip("Saves the messages listed here to a text file.");
     auto* clear = MakeButton("Clear", "clearMessages", group);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -247,7 +251,11 @@ void CommunicationWindow::FillPortList() {
     portName_->clear();
     const int count = core_.channel.GetPortCount();
     for (int i = 0; i < count; ++i) {
-        portName_->addItem(QString::fromStdString(core_.channel.GetPortName(i)));
+        const std::string name = core_.channel.GetPortName(i);
+        const auto label = portLabels_.find(name);
+        portName_->addItem(label != portLabels_.end() ? label->second
+                                                      : QString::fromStdString(name));
+        portName_->setItemData(i, QString::fromStdString(name), Qt::ToolTipRole);
     }
     const std::uint32_t current = core_.channel.CurrentPortIndex();
     if (current < static_cast<std::uint32_t>(count)) {
@@ -282,7 +290,10 @@ void CommunicationWindow::RefreshControlMode() {
 
 void CommunicationWindow::ApplyStoreRule() {
     // The factory area is written only in factory mode.
-    store_->setEnabled(!(areaList_->currentIndex() == 0 && !host_.IsFactoryMode()));
+    const bool allowed = !(areaList_->currentIndex() == 0 && !host_.IsFactoryMode());
+    store_->setEnabled(allowed);
+    store_->setToolTip(allowed ? "Stores the camera's current settings into the chosen area."
+                               : "The factory area can be written only in factory mode.");
 }
 
 ExchangeResult CommunicationWindow::Run(const char* name, const OperationRunner::Body& body,
@@ -387,13 +398,24 @@ void CommunicationWindow::AutoSearch() {
     portName_->setCurrentIndex(last < portName_->count() ? last : -1);
 }
 
+void CommunicationWindow::SetPortLabel(const std::string& device, const QString& label) {
+    portLabels_[device] = label;
+    const QSignalBlocker block(portName_);
+    const int current = portName_->currentIndex();
+    FillPortList();
+    if (current < portName_->count()) portName_->setCurrentIndex(current);
+}
+
+void CommunicationWindow::ShowCurrentArea(std::uint32_t area) {
+    areaName_->setText(area < kAreaNames.size() ? kAreaNames[area] : kUnknownArea);
+}
+
 void CommunicationWindow::OnGetArea() {
     std::uint32_t area = kAreaNames.size();
     const bool answered = Run(kAskingArea, [&](Operation&) {
                               return FlashAreas(core_.command).QueryCurrentArea(area);
                           }).ok();
-    const bool known = answered && area < kAreaNames.size();
-    areaName_->setText(known ? kAreaNames[area] : kUnknownArea);
+    ShowCurrentArea(answered ? area : kAreaNames.size());
 }
 
 void CommunicationWindow::OnStore() {
@@ -402,13 +424,16 @@ void CommunicationWindow::OnStore() {
                             operation.SetText(kStoring);
                             return FlashAreas(core_.command).Store(area, kStoreTimeoutMs);
                         }).ok();
-    if (stored) core_.ui.ShowMessage(kStoreCompleted, kProductTitle, MessageIcon::Information);
+    if (!stored) return;
+    ShowCurrentArea(static_cast<std::uint32_t>(area));
+    core_.ui.ShowMessage(kStoreCompleted, kProductTitle, MessageIcon::Information);
 }
 
 void CommunicationWindow::OnLoad() {
     const int area = areaList_->currentIndex();
     if (Run(kLoading,
             [&](Operation&) { return FlashAreas(core_.command).Load(area, kLoadTimeoutMs); })) {
+        ShowCurrentArea(static_cast<std::uint32_t>(area));
         host_.ReadAllSettings();
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <string>
 
 #include "comm/online_status_notifier.h"
 #include "operation_runner.h"
@@ -40,6 +43,10 @@ public:
     void ShowChannelSelection();
     // Adapts the controls to user or factory mode.
     void RefreshControlMode();
+    // Shows the area the camera runs from; an area outside the list shows as unknown.
+    void ShowCurrentArea(std::uint32_t area);
+    // Shows the port with this device path under another name (the simulated camera's).
+    void SetPortLabel(const std::string& device, const QString& label);
 
     // Saves the message list, oldest line first, to a file the user picks.
     void WriteMessagesToFile();
@@ -96,6 +103,7 @@ private:
     QPushButton* writeSettingFile_ = nullptr;
     QPushButton* readSettingFile_ = nullptr;
     QListView* messages_ = nullptr;
+    std::map<std::string, QString> portLabels_;
     LineLogModel* messageModel_ = nullptr;
 };
 

@@ -50,10 +50,11 @@ QString Summary(const SettingFileComparison& comparison) {
 
 SettingFileDiffDialog::SettingFileDiffDialog(const QString& path,
                                              const SettingFileComparison& comparison,
-                                             QWidget* parent)
+                                             Purpose purpose, QWidget* parent)
     : QDialog(parent) {
+    const bool load = purpose == Purpose::Load;
     setObjectName("settingFileDiff");
-    setWindowTitle(QString("Load %1").arg(QFileInfo(path).fileName()));
+    setWindowTitle(QString(load ? "Load %1" : "Compare %1").arg(QFileInfo(path).fileName()));
 
     auto* summary = new QLabel(Summary(comparison), this);
     summary->setObjectName("summary");
@@ -87,14 +88,21 @@ SettingFileDiffDialog::SettingFileDiffDialog(const QString& path,
     table_->horizontalHeader()->setStretchLastSection(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* all = buttons->addButton("Load All", QDialogButtonBox::AcceptRole);
-    all->setObjectName("loadAll");
+    if (load) {
+        QPushButton* all = buttons->addButton("Load All", QDialogButtonBox::AcceptRole);
+        all->setObjectName("loadAll");
+        all->setToolTip("Sends every line of the file to the camera.");
+        connect(all, &QPushButton::clicked, this, [this] { done(LoadAll); });
+    }
     QPushButton* only = buttons->addButton("Load Differences Only", QDialogButtonBox::ActionRole);
     only->setObjectName("loadDifferences");
     only->setEnabled(!comparison.differences.empty());
-    QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    only->setToolTip(comparison.differences.empty()
+                         ? "Nothing to load: the camera holds every value of the file."
+                         : "Sends only the lines listed here to the camera.");
+    QPushButton* cancel =
+        buttons->addButton(load ? QDialogButtonBox::Cancel : QDialogButtonBox::Close);
     cancel->setObjectName("cancel");
-    connect(all, &QPushButton::clicked, this, [this] { done(LoadAll); });
     connect(only, &QPushButton::clicked, this, [this] { done(LoadDifferences); });
     connect(cancel, &QPushButton::clicked, this, [this] { done(Cancel); });
 

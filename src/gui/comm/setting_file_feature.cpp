@@ -40,18 +40,28 @@ void SettingFileFeature::StoreFolder(const QString& path) {
 }
 
 void SettingFileFeature::Save(SettingFileVariant variant) {
-    const QString folder = StoredFolder();
-    const QString path = chooseFile ? chooseFile(true, folder) : AskFile(true, folder);
+    const QString path = ChooseFile(true);
     if (path.isEmpty()) return;
     if (SaveTo(path, variant)) StoreFolder(path);
 }
 
-void SettingFileFeature::Open() {
+QString SettingFileFeature::ChooseFile(bool save) {
     const QString folder = StoredFolder();
-    const QString path = chooseFile ? chooseFile(false, folder) : AskFile(false, folder);
+    return chooseFile ? chooseFile(save, folder) : AskFile(save, folder);
+}
+
+void SettingFileFeature::Open() {
+    const QString path = ChooseFile(false);
     if (path.isEmpty()) return;
     StoreFolder(path);
     LoadFrom(path);
+}
+
+void SettingFileFeature::Compare() {
+    const QString path = ChooseFile(false);
+    if (path.isEmpty()) return;
+    StoreFolder(path);
+    LoadFrom(path, true);
 }
 
 bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant) {
@@ -70,7 +80,7 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
     return written;
 }
 
-void SettingFileFeature::LoadFrom(const QString& path) {
+void SettingFileFeature::LoadFrom(const QString& path, bool compareOnly) {
     CoreContext& core = window_.Core();
     SettingFilePlan plan;
     if (!PrepareSettingFile(core.ui, core.command, PathOf(path), window_.IsFactoryMode(), plan)) {
@@ -87,8 +97,9 @@ void SettingFileFeature::LoadFrom(const QString& path) {
     window_.RefreshAllControls();
     if (compared.status == ExchangeStatus::Busy || comparison.cancelled) return;
 
-    const LoadChoice choice = chooseLoad ? chooseLoad(path, comparison) : AskLoad(path, comparison);
-    if (choice == LoadChoice::Cancel) return;
+    const LoadChoice choice =
+        chooseLoad ? chooseLoad(path, comparison) : AskLoad(path, comparison, compareOnly);
+    if (choice == LoadChoice::Cancel || (compareOnly && choice == LoadChoice::All)) return;
     if (choice == LoadChoice::DifferencesOnly) plan = OnlyLines(plan, comparison.DifferingLines());
 
     SettingFileLoadResult result;
@@ -122,9 +133,13 @@ QString SettingFileFeature::AskFile(bool save, const QString& folder) {
     return dialog.selectedFiles().front();
 }
 
-SettingFileFeature::LoadChoice SettingFileFeature::AskLoad(
-    const QString& path, const SettingFileComparison& comparison) {
-    SettingFileDiffDialog dialog(path, comparison, &window_);
+SettingFileFeature::LoadChoice SettingFileFeature::AskLoad(const QString& path,
+                                                           const SettingFileComparison& comparison,
+                                                           bool compareOnly) {
+    SettingFileDiffDialog dialog(path, comparison,
+                                 compareOnly ? SettingFileDiffDialog::Purpose::Compare
+                                             : SettingFileDiffDialog::Purpose::Load,
+                                 &window_);
     switch (dialog.exec()) {
         case SettingFileDiffDialog::LoadAll:
             return LoadChoice::All;
@@ -139,6 +154,7 @@ SettingFileFeature* AttachSettingFiles(MainWindow& window) {
     auto* feature = new SettingFileFeature(window);
     MainMenu* menu = window.Menu();
     menu->SetHandler(kMenuOpen, [feature] { feature->Open(); });
+    menu->SetHandler(kMenuCompareWithFile, [feature] { feature->Compare(); });
     menu->SetHandler(kMenuSaveAllData, [feature] { feature->Save(SettingFileVariant::AllData); });
     menu->SetHandler(kMenuSaveShippingData,
                      [feature] { feature->Save(SettingFileVariant::ShippingData); });

@@ -11,9 +11,10 @@ namespace vk::gui {
 
 class MainWindow;
 
-// Camera setting files in the desktop tool: File > Open and Save as (All Data, Shipping
-// Data), and the communication window's two file buttons. A load first shows what the
-// file would change in the camera.
+// Camera setting files in the desktop tool: File > Open, Compare with file and Save as (All
+// Data, Shipping Data), and the communication window's two file buttons. A load first shows
+// what the file would change in the camera; a comparison shows it and offers to load only
+// that.
 class SettingFileFeature : public QObject {
     Q_OBJECT
 public:
@@ -25,11 +26,14 @@ public:
     void Save(SettingFileVariant variant);
     // Asks for a file and loads it.
     void Open();
+    // Asks for a file and compares it with the camera.
+    void Compare();
 
     // Saves to this file, asking before replacing one; true when written.
     bool SaveTo(const QString& path, SettingFileVariant variant);
-    // Compares the file with the camera, lets the user choose, loads.
-    void LoadFrom(const QString& path);
+    // Compares the file with the camera, lets the user choose, loads. With `compareOnly` the
+    // choice is between the differing lines and nothing.
+    void LoadFrom(const QString& path, bool compareOnly = false);
 
     // Picks a setting file (empty: cancelled), starting in `folder`. The default runs the
     // standard save or open dialog.
@@ -41,7 +45,9 @@ public:
 
 private:
     QString AskFile(bool save, const QString& folder);
-    LoadChoice AskLoad(const QString& path, const SettingFileComparison& comparison);
+    QString ChooseFile(bool save);
+    LoadChoice AskLoad(const QString& path, const SettingFileComparison& comparison,
+                       bool compareOnly);
     QString StoredFolder() const;
     void StoreFolder(const QString& path);
     // The displays after a load, as after a full read.

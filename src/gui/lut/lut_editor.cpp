@@ -12,6 +12,7 @@
 
 #include "lut/curve_view.h"
 #include "res/pictures.h"
+#include "widgets/fitting_scroll_area.h"
 #include "widgets/tool_button.h"
 
 namespace vk::gui {
@@ -70,9 +71,17 @@ LutEditor::LutEditor(int channel, QWidget* parent)
     top->addLayout(side);
     top->addWidget(view_, 1);
 
-    layout_ = new QVBoxLayout(this);
+    // On a small or scaled screen the editor may be smaller than its content: it scrolls.
+    auto* scroll = new FittingScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget;
+    layout_ = new QVBoxLayout(content);
     layout_->addLayout(top, 1);
     layout_->addWidget(BuildUsageGroup());
+    scroll->setWidget(content);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
     Refresh();
 }
 

@@ -36,6 +36,20 @@ const std::vector<ButtonRule> kButtonRules = {
     {2214, 2015, {2}, "Needs the LUT selector on \"LUT\"."},
 };
 
+// A combo box whose change the user confirms first, with what follows from it.
+struct ConfirmRule {
+    int control;
+    const char* question;  // %1: the chosen item's text
+};
+const std::vector<ConfirmRule> kConfirmRules = {
+    {2061,
+     "The camera will talk at %1 bit/s from now on.\n"
+     "The tool's baud rate (Communication window) must then be set to %1 bit/s too, or the "
+     "camera will not answer.\n\nChange the camera's baud rate?"},
+};
+constexpr const char* kConfirmCaption = "Confirm";
+constexpr int kModelIdList = 2548;
+
 constexpr const char* kNeedsLaterVersion = "Not available in this version of the tool yet.";
 constexpr const char* kNeedsCamera = "Needs the camera online.";
 constexpr const char* kNeedsFactoryMode = "Needs factory mode.";
@@ -70,8 +84,17 @@ struct ControlBinding::Impl : OnlineStatusObserver {
         : owner(owner), core(core), pages(std::move(pages)) {
         core.notifier.Register(this);
         online = core.notifier.Current() == 1;
+        // A set the camera completed after its time-out: the page shows what it holds now.
+        core.command.SetLateAnswerListener([this](ControlId id) {
+            QMetaObject::invokeMethod(
+                &this->owner, [this, id] { ShowCameraValue(static_cast<int>(id)); },
+                Qt::QueuedConnection);
+        });
     }
-    ~Impl() override { core.notifier.Unregister(this); }
+    ~Impl() override {
+        core.command.SetLateAnswerListener(nullptr);
+        core.notifier.Unregister(this);
+    }
 
     void OnOnlineStatusChanged(int state) override {
         if ((state == 1) == online) return;
@@ -90,6 +113,7 @@ struct ControlBinding::Impl : OnlineStatusObserver {
     void OnCombo(int controlId);
     void OnTyped(int controlId, ParamSpinBox* spin, int value);
     void Commit(int controlId, int value);
+    void ShowCameraValue(int controlId);
     void UpdateButtons();
     QString WhyDisabled(int controlId);
     void UpdateRelated();
@@ -165,6 +189,15 @@ void ControlBinding::Impl::OnCombo(int controlId) {
         owner.UpdateCombinedDisplays();
         return;
     }
+    for (const ConfirmRule& rule : kConfirmRules) {
+        if (rule.control != controlId) continue;
+        auto* box = static_cast<QComboBox*>(controls.at(controlId));
+        const QString question = QString::fromUtf8(rule.question).arg(box->currentText());
+        if (!core.ui.AskYesNo(question.toStdString(), kConfirmCaption)) {
+            owner.RefreshControl(controlId);
+            return;
+        }
+    }
     const ControlEntry* row = InitialRowOf(controlId);
     if (row && row->Has(RowTrait::HandlerOnly)) {
         // Whatever the handler did is in the table now; without one nothing was sent.
@@ -203,6 +236,10 @@ void ControlBinding::Impl::Commit(int controlId, int value) {
         });
         if (sent) Table().RecordCameraValue(static_cast<ControlId>(controlId), value);
     }
+    ShowCameraValue(controlId);
+}
+
+void ControlBinding::Impl::ShowCameraValue(int controlId) {
     owner.RefreshControl(controlId);
     UpdateButtons();
     owner.UpdateCombinedDisplays();
@@ -294,6 +331,14 @@ void ControlBinding::ApplyModel(int modelIndex) {
             box->addItem(QString::fromUtf8(item.text), item.value);
         }
         RefreshControl(kTestImage);
+    }
+    // The model id list starts on the connected model.
+    if (auto* box = qobject_cast<QComboBox*>(FindControl(kModelIdList)); box && known) {
+        for (int i = 0; i < box->count(); ++i) {
+            if (ModelCheck::IndexOf(box->itemText(i).toStdString()) == modelIndex) {
+                box->setCurrentIndex(i);
+            }
+        }
     }
     for (const ControlEntry& row : impl_->Table().Rows()) {
         if (!row.Has(RowTrait::MonochromeOnly)) continue;

@@ -9,13 +9,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "pages/page_info.h"
 #include "pages/page_table.h"
 #include "pages/row_info.h"
 #include "widgets/column_flow_layout.h"
+#include "widgets/fitting_scroll_area.h"
 #include "widgets/param_widgets.h"
 
 namespace vk::gui {
@@ -27,17 +27,6 @@ constexpr int kMaxFieldWidth = 220;
 constexpr int kMaxMultiFieldWidth = 340;
 constexpr const char* kRowLabel = "rowLabel";
 constexpr int kMaxColumns = 4;
-
-// Asks for the room its page needs rather than a scroll area's small default, so that the
-// main window opens large enough to show a page whole where the screen allows.
-class PageScrollArea : public QScrollArea {
-public:
-    using QScrollArea::QScrollArea;
-    QSize sizeHint() const override {
-        const int frame = 2 * frameWidth();
-        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
-    }
-};
 
 void Tag(QWidget* widget, int controlId) {
     if (controlId == 0) return;
@@ -246,9 +235,8 @@ QGroupBox* BuildGroup(const GroupLayout& spec, QWidget* parent) {
 void BuildPage(int pageIndex, QWidget* page) {
     const PageLayout& spec = PageTable().at(static_cast<std::size_t>(pageIndex));
 
-    auto* scroll = new PageScrollArea(page);
+    auto* scroll = new FittingScrollArea(page);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
     // Only the controls take the focus: Tab goes from the tab bar straight to the first one.
     scroll->setFocusPolicy(Qt::NoFocus);
     auto* content = new QWidget;

@@ -48,6 +48,31 @@ bool ParamSpinBox::commitTyped() {
     return true;
 }
 
+std::optional<long long> ParamSpinBox::TypedNumber(const QString& input) const {
+    QString text = input;
+    if (!prefix().isEmpty() && text.startsWith(prefix())) text.remove(0, prefix().size());
+    if (!suffix().isEmpty() && text.endsWith(suffix())) text.chop(suffix().size());
+    bool ok = false;
+    const long long number = text.trimmed().toLongLong(&ok);
+    return ok ? std::optional<long long>(number) : std::nullopt;
+}
+
+QValidator::State ParamSpinBox::validate(QString& input, int& pos) const {
+    const auto number = TypedNumber(input);
+    if (number && (*number < minimum() || *number > maximum())) return QValidator::Intermediate;
+    return QSpinBox::validate(input, pos);
+}
+
+void ParamSpinBox::fixup(QString& input) const {
+    const auto number = TypedNumber(input);
+    if (!number) {
+        QSpinBox::fixup(input);
+        return;
+    }
+    const auto bounded = std::clamp<long long>(*number, minimum(), maximum());
+    input = prefix() + textFromValue(static_cast<int>(bounded)) + suffix();
+}
+
 void ParamSpinBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         commitTyped();

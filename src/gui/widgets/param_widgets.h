@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QSpinBox>
+#include <optional>
 
 namespace vk::gui {
 
@@ -27,6 +28,12 @@ public:
     // was edited. True when it was.
     bool commitTyped();
 
+    // A number outside the range is still typed whole (the base class drops the keystroke
+    // that leaves the range, so 9000000 would become 900000); it is brought into the range
+    // when committed.
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
+
 signals:
     void stepped(int value);
     void typed(int value);
@@ -36,6 +43,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // The typed number without prefix and suffix, if the text is one.
+    std::optional<long long> TypedNumber(const QString& input) const;
+
     bool edited_ = false;
     int userMinimum_ = 0;
     int userMaximum_ = 99;  // QSpinBox's own default range

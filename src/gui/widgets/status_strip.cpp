@@ -1,11 +1,11 @@
 #include "widgets/status_strip.h"
 
-#include <QVBoxLayout>
-
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QVBoxLayout>
 
 #include "res/pictures.h"
+#include "widgets/fitting_scroll_area.h"
 
 namespace vk::gui {
 
@@ -49,9 +49,16 @@ QVBoxLayout* FrameWithStatusStrip(QWidget* window, OnlineStatusNotifier& notifie
     auto* outer = new QVBoxLayout(window);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    auto* body = new QVBoxLayout;
+    // On a small or scaled screen the window may be smaller than its content: it scrolls.
+    auto* scroll = new FittingScrollArea(window);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("windowContent"));
+    auto* body = new QVBoxLayout(content);
     body->setContentsMargins(margins);
-    outer->addLayout(body, 1);
+    scroll->setWidget(content);
+    outer->addWidget(scroll, 1);
     outer->addWidget(new StatusStrip(notifier, window));
     return body;
 }

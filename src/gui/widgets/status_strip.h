@@ -32,7 +32,7 @@ private:
 };
 
 // Gives a tool window its frame: a body with these margins above the online strip. The
-// caller fills the returned body.
+// caller fills the returned body; it scrolls when the window is smaller than its content.
 QVBoxLayout* FrameWithStatusStrip(QWidget* window, OnlineStatusNotifier& notifier,
                                   const QMargins& margins);
 

@@ -3,16 +3,20 @@
 // tool's own settings are not touched.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdio>
+#include <utility>
 
 #include "app/main_window.h"
 #include "app/tool_application.h"
+#include "app/window_geometry.h"
 #include "camera_info/about_dialog.h"
 #include "camera_info/camera_id_dialog.h"
 #include "camera_info/lens_window.h"
@@ -39,6 +43,17 @@ public:
         std::fprintf(stderr, "message (%s): %s\n", caption.c_str(), text.c_str());
     }
     void PumpEvents() override { QCoreApplication::processEvents(); }
+    // Halfway through the next full read, the main window as it looks meanwhile.
+    void SetProgress(int percent) override {
+        if (!readingPicture.isEmpty() && percent >= 50 && main) {
+            const QString file = std::exchange(readingPicture, QString());
+            QCoreApplication::processEvents();
+            if (main->grab().save(file)) std::printf("%s\n", qPrintable(file));
+        }
+    }
+
+    QWidget* main = nullptr;
+    QString readingPicture;
 };
 
 bool Save(QWidget* window, const QString& file) {
@@ -58,6 +73,24 @@ bool SaveAtDoubleDensity(QWidget* window, const QString& file) {
     picture.setDevicePixelRatio(2.0);
     window->render(&picture);
     if (!picture.save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+// The whole screen as the window system shows it, window frames included; platforms
+// without a screen to grab (offscreen) leave it out.
+bool SaveDesktop(const QString& file) {
+    // The window manager frames and places the windows on its own time.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 1500)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+    if (screen.isNull() || QGuiApplication::platformName() == "offscreen") return true;
+    if (!screen.save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
         return false;
     }
@@ -101,6 +134,7 @@ bool SavePages(vk::gui::MainWindow* main, const QString& dir) {
     if (!tabs) return false;
     const QSize size = main->size();
     main->resize(1326, 668);
+    vk::gui::FitOnScreen(*main);  // a scaled screen has less room
     bool ok = true;
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
@@ -188,8 +222,12 @@ int main(int argc, char** argv) {
     main->show();
     main->Initialize();
 
-    bool ok = Save(main, dir + "/main-window.png");
+    bool ok = SaveDesktop(dir + "/desktop.png");
+    ok &= Save(main, dir + "/main-window.png");
     ok &= Save(main->Communication(), dir + "/communication-window.png");
+    ui.main = main;
+    ui.readingPicture = dir + "/main-window-reading.png";
+    main->ReadAllSettings();
     main->ToggleControlMode();
     ok &= Save(main, dir + "/main-window-factory.png");
     ok &= Save(main->Communication(), dir + "/communication-window-factory.png");
