@@ -337,7 +337,7 @@ ExchangeResult Command::AwaitAnswer(const Expectation& expect, int timeoutMs, bo
                 echoPossible_ = false;
                 continue;
             }
-            if (TakeOwed(line)) continue;
+            if (TakeOwed(line, false)) continue;
             if (expect.kind == Expectation::Complete && IsQueryReply(line)) continue;
             // The camera answers in order: what it still owed would have come before this, so
             // an answer that repeats an owed query is not taken for a late one any more.
@@ -380,7 +380,7 @@ bool Command::IsQueryReply(const std::string& line) const {
     return ParseReply(line, reply) && reply.op == "=";
 }
 
-bool Command::TakeOwed(const std::string& line) {
+bool Command::TakeOwed(const std::string& line, bool nothingNewerSent) {
     const auto now = Clock::now();
     std::erase_if(owed_, [now](const Expectation& e) { return e.until <= now; });
     // The camera answers in order: a late reply comes before the current one, and the
@@ -388,8 +388,12 @@ bool Command::TakeOwed(const std::string& line) {
     for (auto it = owed_.begin(); it != owed_.end(); ++it) {
         if (Answers(*it, line)) {
             const Expectation owed = *it;
+            // A COMPLETE names no command: it is the late set's only while no later line
+            // could be what the camera answered (one that dropped the set while resetting).
+            const bool attributable = nothingNewerSent && it + 1 == owed_.end();
             owed_.erase(owed_.begin(), it + 1);
-            TakeLateAnswer(owed);
+            notifier_.SetOnline();
+            if (attributable) TakeLateAnswer(owed);
             return true;
         }
     }
@@ -398,7 +402,6 @@ bool Command::TakeOwed(const std::string& line) {
 
 void Command::TakeLateAnswer(const Expectation& owed) {
     // The camera answers again; a set it completed late holds its value after all.
-    notifier_.SetOnline();
     if (owed.kind != Expectation::Complete || owed.control == kEndControlId) return;
     if (controls_.RecordCameraValue(owed.control, owed.value) && lateAnswer_) {
         lateAnswer_(owed.control);
@@ -449,7 +452,7 @@ void Command::ReadInto(Clock::time_point deadline) {
 void Command::TakeWaitingInput() {
     ReadInto(Clock::now());
     for (const std::string& line : replies_)
-        TakeOwed(line);
+        TakeOwed(line, true);
     if (!receiver_.Partial().empty()) logs_.Received(std::string(receiver_.Partial()));
     receiver_.Clear();
     replies_.clear();
@@ -481,7 +484,7 @@ void Command::PollUnsolicited() {
     ReadInto(Clock::now());
     // Late answers are no lines of the camera's own; they are taken at once, not when the
     // next exchange starts.
-    std::erase_if(replies_, [this](const std::string& line) { return TakeOwed(line); });
+    std::erase_if(replies_, [this](const std::string& line) { return TakeOwed(line, true); });
     inExchange_ = false;
 }
 

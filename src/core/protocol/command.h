@@ -139,7 +139,9 @@ private:
                                std::string& answer);
     bool Answers(const Expectation& expect, const std::string& line) const;
     bool IsQueryReply(const std::string& line) const;
-    bool TakeOwed(const std::string& line);
+    // nothingNewerSent: no line went out after the owed ones (the line is read while idle
+    // or before the next send).
+    bool TakeOwed(const std::string& line, bool nothingNewerSent);
     void TakeLateAnswer(const Expectation& owed);
     // Reads what the channel has (waiting until `deadline` for the first byte) into lines.
     void ReadInto(Clock::time_point deadline);
