@@ -43,17 +43,11 @@ long ResidentKb() {
 }
 
 // Tells nobody anything, but counts what it would have shown.
-class CountingUiPort : public vk::UiPort {
+class CountingUiPort : public vk::SilentUiPort {
 public:
     void ShowMessage(const std::string&, const std::string&, vk::MessageIcon) override {
         ++messages;
     }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    void ShowProgress(const std::string&) override {}
-    void SetProgress(int) override {}
-    void CloseProgress() override {}
-    void PumpEvents() override {}
-    void SetWaitCursor(bool) override {}
     long messages = 0;
 };
 
