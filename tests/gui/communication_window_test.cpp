@@ -36,8 +36,8 @@ struct FakeHost : CommunicationHost {
 // A grabber library with two ports that never open; records which ports were tried.
 class UnopenableGrabber : public ClSerialLibrary {
 public:
-    const std::string& LastError() const override { return noReason; }
-    std::string noReason;
+    const std::string& LastError() const override { return reason; }
+    std::string reason = "The grabber's port is taken.";
     bool OpenPort(int index) override {
         tried.push_back(index);
         return false;
@@ -221,7 +221,9 @@ void CommunicationDialogTest::categoryChangeRebuildsThePortList() {
     Rig rig;
     rig.Choose("category", 1);
     QCOMPARE(rig.core->channel.GetMode(), 1u);
-    QCOMPARE(rig.ui.MessageTexts(), std::vector<std::string>{"Failed to initialize!"});
+    // The library's reason first, then the tool's own words.
+    QCOMPARE(rig.ui.MessageTexts(),
+             (std::vector<std::string>{"The grabber's port is taken.", "Failed to initialize!"}));
     QCOMPARE(rig.ui.messages[0].icon, MessageIcon::Exclamation);
     QCOMPARE(Items(rig.List("portName")), QStringList({"grabber port 0", "grabber port 1"}));
     QCOMPARE(rig.host.reads, 0);  // nothing answered
@@ -231,7 +233,7 @@ void CommunicationDialogTest::categoryChangeRebuildsThePortList() {
     QCOMPARE(rig.core->channel.GetMode(), 0u);
     QCOMPARE(rig.List("portName")->currentText(), QString::fromStdString(rig.camera.DevicePath()));
     QCOMPARE(rig.host.reads, 1);
-    QCOMPARE(rig.ui.messages.size(), 1u);
+    QCOMPARE(rig.ui.messages.size(), 2u);  // nothing more
 }
 
 void CommunicationDialogTest::autoSearchFindsTheCamera() {
@@ -262,7 +264,8 @@ void CommunicationDialogTest::autoSearchTriesSixteenPortsThenGivesUp() {
         text.starts_with("No answer from Camera! (Timeout error)\n"
                          "Check power on Camera or serial cable connection.\n\nPorts tried:"));
     QCOMPARE(std::count(text.begin(), text.end(), '\n'), 5);  // two ports listed
-    QVERIFY(text.ends_with(" (cannot open)"));
+    // Each port says why it did not open, in the words its library gave.
+    QVERIFY(text.ends_with("grabber port 1 (cannot open: The grabber's port is taken.)"));
     QCOMPARE(rig.ui.messages[0].caption, std::string("Communication Error"));
     QCOMPARE(rig.ui.messages[0].icon, MessageIcon::Exclamation);
     QCOMPARE(rig.LineText(), QString("Offline"));

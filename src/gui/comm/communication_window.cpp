@@ -11,7 +11,9 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include "app/app_texts.h"
 #include "app/window_list.h"
@@ -26,6 +28,20 @@
 
 namespace vk::gui {
 namespace {
+
+// An open failure in a few words for a list of ports: the system's reason when the text
+// gives one (its third line), else its last line.
+std::string ShortOpenReason(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    if (lines.size() >= 3) return lines[2];
+    return lines.empty() ? std::string() : lines.back();
+}
 
 // Flash area names by area number; the same texts name the areas in both lists.
 constexpr std::array<const char*, 4> kAreaNames = {"Factory Data", "User 1 Data", "User 2 Data",
@@ -364,8 +380,11 @@ void CommunicationWindow::AutoSearch() {
                 if (opened && core_.modelCheck.Check()) {
                     found = index;
                 } else if (index < listed) {
+                    const std::string reason = ShortOpenReason(core_.channel.LastOpenError());
                     tried.push_back(core_.channel.GetPortName(index) +
-                                    (opened ? " (no answer)" : " (cannot open)"));
+                                    (opened           ? " (no answer)"
+                                     : reason.empty() ? " (cannot open)"
+                                                      : " (cannot open: " + reason + ")"));
                 }
                 operation.Step(index + 1, kSearchedPorts);
             }
