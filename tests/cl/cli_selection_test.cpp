@@ -150,6 +150,11 @@ TEST_F(CliStopSignalTest, EachStopSignalEndsTheRunNormally) {
         {SIGTERM, {"lens", "focus", "far", "60000"}, "MLF=2"},
     };
     for (const Case& c : cases) {
+#if defined(__SANITIZE_THREAD__)
+        // ThreadSanitizer holds a signal back until the program calls into an intercepted
+        // function, and a line read through the C library's stdio never does.
+        if (c.command[0] == "terminal") continue;
+#endif
         camera.ClearReceivedLines();
         std::vector<std::string> args = {"--port", camera.DevicePath()};
         args.insert(args.end(), c.command.begin(), c.command.end());
