@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 #include "protocol/control_table.h"
@@ -16,27 +15,10 @@ constexpr ControlId kUnknown = 1234;
 class ControlTableTest : public ::testing::Test {
 protected:
     CommandId Id(const char* mnemonic) const { return commands.Find(mnemonic); }
-    std::string Mnemonic(ControlId id) { return commands.GetMnemonic(table.CommandOf(id)); }
 
     CommandTable commands;
     ControlTable table{commands};
 };
-
-TEST_F(ControlTableTest, HoldsTheRowsInTableOrderFollowedByTheEndRow) {
-    ASSERT_EQ(table.RowCount(), 483);
-    ASSERT_EQ(InitialControlRows().size(), 484u);
-    EXPECT_EQ(commands.GetMnemonic(table.Row(0).commandId), "EM");
-    EXPECT_EQ(commands.GetMnemonic(table.Row(482).commandId), "TEMPF");
-
-    const ControlEntry& end = InitialControlRows().back();
-    EXPECT_EQ(end.controlId, kEndControlId);
-    EXPECT_EQ(end.commandId, 0);
-    EXPECT_EQ(end.controlKind, ControlKind::End);
-    EXPECT_EQ(end.rangeMode, 2u);
-    EXPECT_EQ(static_cast<std::uint32_t>(end.level), 3u);
-    EXPECT_EQ(end.minimum | end.maximum | end.value | end.cameraValue, 0);
-    EXPECT_EQ(end.inSettingFile, 0u);
-}
 
 TEST_F(ControlTableTest, EveryControlIdIsUniqueAndEveryCommandExists) {
     std::set<ControlId> ids;
@@ -50,28 +32,6 @@ TEST_F(ControlTableTest, EveryControlIdIsUniqueAndEveryCommandExists) {
             EXPECT_EQ(row.controlKind, ControlKind::Button);
         }
     }
-}
-
-TEST_F(ControlTableTest, RowsCarryTheirKindRangeDefaultLevelAndFileFlag) {
-    const ControlEntry& pe = table.Row(table.RowOf(kPe));
-    EXPECT_EQ(commands.GetMnemonic(pe.commandId), "PE");
-    EXPECT_EQ(pe.controlKind, ControlKind::Edit);
-    EXPECT_EQ(pe.level, ParamLevel::User);
-    EXPECT_EQ(pe.minimum, 10);
-    EXPECT_EQ(pe.maximum, 8000000);
-    EXPECT_EQ(pe.value, 10);
-    EXPECT_EQ(pe.inSettingFile, 1u);
-
-    const ControlEntry& ga = table.Row(table.RowOf(1218));
-    EXPECT_EQ(commands.GetMnemonic(ga.commandId), "GA");
-    EXPECT_EQ(ga.minimum, -84);
-    EXPECT_EQ(ga.inSettingFile, 0u);
-
-    EXPECT_EQ(table.Row(table.RowOf(4503)).controlKind, ControlKind::Radio);
-    EXPECT_EQ(table.Row(table.RowOf(4626)).controlKind, ControlKind::Check);
-    EXPECT_EQ(table.Row(table.RowOf(2047)).controlKind, ControlKind::Button);
-    EXPECT_EQ(table.Row(table.RowOf(2047)).level, ParamLevel::None);
-    EXPECT_EQ(Mnemonic(4969), "TEMPF");
 }
 
 TEST_F(ControlTableTest, ACommandWithTwoRowsResolvesToTheFirst) {
@@ -150,36 +110,6 @@ TEST_F(ControlTableTest, EveryMissReturnsItsFailureValue) {
 
     EXPECT_EQ(minimum, 7);
     EXPECT_EQ(maximum, 8);
-}
-
-}  // namespace
-}  // namespace vk
-
-namespace vk {
-namespace {
-
-// The facts the code asks of a row, against the rows they were written for.
-TEST(ControlTableTraits, MarkTheRowsTheCodeTreatsApart) {
-    CommandTable commands;
-    ControlTable table{commands};
-    std::map<std::uint32_t, std::set<std::string>> marked;
-    int readAtStart = 0;
-    for (const ControlEntry& row : table.Rows()) {
-        readAtStart += row.Has(RowTrait::ReadAtStart) ? 1 : 0;
-        for (std::uint32_t trait : {RowTrait::NotTransferable, RowTrait::MonochromeOnly,
-                                    RowTrait::LongSend, RowTrait::HandlerOnly}) {
-            if (row.Has(trait)) marked[trait].insert(commands.GetMnemonic(row.commandId));
-        }
-        // Only rows that hold a value are read at start.
-        if (row.Has(RowTrait::ReadAtStart)) {
-            EXPECT_NE(row.controlKind, ControlKind::Button);
-        }
-    }
-    EXPECT_EQ(readAtStart, 346);
-    EXPECT_EQ(marked[RowTrait::NotTransferable], (std::set<std::string>{"ABA", "BMPXW", "BMPYW"}));
-    EXPECT_EQ(marked[RowTrait::MonochromeOnly], (std::set<std::string>{"HB", "VB"}));
-    EXPECT_EQ(marked[RowTrait::LongSend], (std::set<std::string>{"HES", "HKS"}));
-    EXPECT_EQ(marked[RowTrait::HandlerOnly], (std::set<std::string>{"EM", "TO"}));
 }
 
 }  // namespace

@@ -91,17 +91,6 @@ private slots:
         }
     }
 
-    void sixUserPagesThenThreeFactoryPages() {
-        const auto& infos = PageInfos();
-        QCOMPARE(infos.size(), std::size_t{9});
-        const char* titles[] = {"User A", "User B",    "User C",    "User D",   "User E",
-                                "User F", "Factory A", "Factory B", "Factory C"};
-        for (std::size_t i = 0; i < infos.size(); ++i) {
-            QCOMPARE(infos[i].title, titles[i]);
-            QCOMPARE(infos[i].factoryOnly, i >= 6);
-        }
-    }
-
     // A combo reads an item's data, and its index when the data is 0: a 0 anywhere but the
     // first item would read back as the wrong value.
     void comboItemsReadBackTheirOwnValue() {
