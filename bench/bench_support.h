@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core_context.h"
+#include "core/core_context.h"
 
 namespace vk::bench {
 
@@ -33,7 +33,7 @@ public:
     double LineLimitSeconds() const;
 
     SimProcess sim;
-    SilentUiPort ui;
+    SilentUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
 

@@ -6,16 +6,16 @@
 int main() {
     vk::bench::BenchCamera camera(115200);
     if (!camera.Connect()) return 1;
-    auto& command = camera.core.command;
-    const vk::CommandId pe = command.FindCommand("PE");
+    auto& exchange = camera.core.exchange;
+    const vk::CommandId pe = exchange.FindCommand("PE");
 
     int failures = 0;
     vk::bench::Stopwatch watch;
     for (int i = 0; i < 500; ++i) {
         const std::int32_t value = 10 + i;
         std::int32_t read = 0;
-        if (!command.SendSetInt(pe, value, 2500)) ++failures;
-        if (!command.QueryInt(pe, read, 2500) || read != value) ++failures;
+        if (!exchange.SendSetInt(pe, value, 2500)) ++failures;
+        if (!exchange.QueryInt(pe, read, 2500) || read != value) ++failures;
     }
     vk::bench::Report("exchange", watch, camera.LineLimitSeconds());
     if (failures) std::fprintf(stderr, "exchange: %d failed exchanges\n", failures);

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "protocol/parameter_reader.h"
+#include "core/protocol/parameter_reader.h"
 
 int main() {
     vk::bench::BenchCamera camera(115200);
@@ -13,8 +13,8 @@ int main() {
     vk::bench::Stopwatch watch;
     vk::FullReadResult result;
     core.runner.Run({vk::kFullReadProgressText, true, true}, [&](vk::Operation& operation) {
-        result = vk::ParameterReader().ReadAllParameters(operation, core.modelCheck.modelIndex,
-                                                         false);
+        result =
+            vk::ParameterReader().ReadAllParameters(operation, core.modelCheck.modelIndex, false);
         return result.outcome;
     });
     vk::bench::Report("full_read", watch, camera.LineLimitSeconds());

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "lut/lut_transfer.h"
-#include "lut/standard_curve.h"
+#include "core/lut/lut_transfer.h"
+#include "core/lut/standard_curve.h"
 
 int main() {
     vk::bench::BenchCamera camera(115200);

@@ -4,9 +4,9 @@
 #include <cstdio>
 
 #include "bench_support.h"
-#include "persist/setting_file.h"
-#include "persist/setting_file_compare.h"
-#include "persist/setting_file_loader.h"
+#include "core/persist/setting_file.h"
+#include "core/persist/setting_file_compare.h"
+#include "core/persist/setting_file_loader.h"
 
 namespace {
 
@@ -34,11 +34,11 @@ int main() {
         const auto read =
             vk::ReadSettingFileRows(operation, variant, false, core.modelCheck.modelIndex);
         text = vk::FormatSettingFile(
-            core.command, variant, false,
-            vk::QuerySettingFileHeader(core.command, core.modelCheck, variant, false));
+            core.exchange, variant, false,
+            vk::QuerySettingFileHeader(core.exchange, core.modelCheck, variant, false));
         return read.outcome;
     });
-    const vk::SettingFilePlan plan = vk::ParseSettingFile(core.command, text, false);
+    const vk::SettingFilePlan plan = vk::ParseSettingFile(core.exchange, text, false);
 
     vk::SettingFileLoadResult result;
     Measure(camera, "setting_file_load", [&](vk::Operation& operation) {
@@ -57,12 +57,12 @@ int main() {
         if (line.action != vk::SettingAction::Parameter) continue;
         std::int32_t minimum = 0;
         std::int32_t maximum = 0;
-        if (!core.command.Controls().Range(line.control, minimum, maximum) || maximum <= minimum) {
+        if (!core.exchange.Controls().Range(line.control, minimum, maximum) || maximum <= minimum) {
             continue;
         }
         const std::int32_t other = line.value == minimum ? minimum + 1 : minimum;
         core.runner.Run({"change"}, [&](vk::Operation& operation) {
-            return operation.command.SendSetInt(line.command, other, 2500);
+            return operation.exchange.SendSetInt(line.command, other, 2500);
         });
         ++changed;
     }

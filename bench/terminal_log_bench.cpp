@@ -9,11 +9,11 @@
 #include <ctime>
 #include <string>
 
-#include "app/window_list.h"
-#include "comm/line_log_model.h"
-#include "comm/terminal_window.h"
-#include "core_context.h"
-#include "persist/settings_backend.h"
+#include "core/core_context.h"
+#include "core/persist/settings_backend.h"
+#include "gui/app/window_list.h"
+#include "gui/comm/line_log_model.h"
+#include "gui/comm/terminal_window.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ double CpuSeconds() {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    vk::SilentUiPort ui;
+    vk::SilentUserInterface ui;
     vk::MemorySettingsBackend settings;
     vk::CoreContext core(ui, settings);
     vk::gui::WindowList windows;

@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/main_window.h"
-#include "app/tool_application.h"
-#include "core_context.h"
-#include "lut/lut_feature.h"
-#include "persist/settings_backend.h"
+#include "core/core_context.h"
+#include "core/persist/settings_backend.h"
+#include "gui/app/main_window.h"
+#include "gui/app/tool_application.h"
+#include "gui/lut/lut_feature.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ui_gap: %s\n", error.c_str());
         return 1;
     }
-    vk::test::RecordingUiPort ui;
+    vk::test::RecordingUserInterface ui;
     vk::MemorySettingsBackend settings;
     vk::gui::ProgramOptions options;
     options.port = QString::fromStdString(camera.DevicePath());
@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     camera.SetFault({vk::sim::Fault::Delay, 2000, 1, {}});
     std::int32_t value = 0;
     const vk::ExchangeResult slow = core.runner.Run({"slow"}, [&](vk::Operation& operation) {
-        return operation.command.QueryInt(vk::Cmd("PE"), value, 2500);
+        return operation.exchange.QueryInt(vk::Cmd("PE"), value, 2500);
     });
     const double maxGapMs = meter.MaxGapMs();
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "bench_support.h"
-#include "xml/description_download.h"
-#include "xml/serial_register_port.h"
+#include "core/genicam/description_download.h"
+#include "core/genicam/serial_register_port.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ int main() {
     const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                        ("vk-bench-" + std::to_string(::getpid()) + ".zip");
 
-    vk::SerialRegisterPort serial(core.command, {vk::kRegisterTimeoutMs, kBaud});
+    vk::SerialRegisterPort serial(core.exchange, {vk::kRegisterTimeoutMs, kBaud});
     CountingPort port(serial);
     vk::bench::Stopwatch watch;
     bool ok = true;

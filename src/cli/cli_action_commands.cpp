@@ -1,13 +1,13 @@
-#include "cli_action_commands.h"
+#include "cli/cli_action_commands.h"
 
 #include <charconv>
 #include <ostream>
 
-#include "camera/action_executor.h"
-#include "camera/camera_action_texts.h"
-#include "core_context.h"
-#include "persist/flash_areas.h"
-#include "protocol/printable.h"
+#include "core/camera/actions/action_executor.h"
+#include "core/camera/actions/camera_action_texts.h"
+#include "core/core_context.h"
+#include "core/persist/flash_areas.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -95,7 +95,7 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
                                          : action->arguments));
     }
     if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, Listed(*action));
-    const std::string why = ActionExecutor::CheckInput(*action, input, s.core.command.Controls());
+    const std::string why = ActionExecutor::CheckInput(*action, input, s.core.exchange.Controls());
     if (!why.empty()) return Usage(s, why);
 
     const ActionOutcome outcome =
@@ -123,7 +123,7 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
 }
 
 int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
-    FlashAreas areas(s.core.command);
+    FlashAreas areas(s.core.exchange);
     const std::string& verb = args[0];
     if (verb == "current") {
         if (args.size() != 1) return Usage(s, "area current takes no arguments");

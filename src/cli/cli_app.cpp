@@ -1,4 +1,4 @@
-#include "cli_app.h"
+#include "cli/cli_app.h"
 
 #include <algorithm>
 #include <array>
@@ -8,11 +8,11 @@
 #include <optional>
 #include <string_view>
 
-#include "cli_port_commands.h"
-#include "core_context.h"
-#include "log_printer.h"
+#include "cli/cli_port_commands.h"
+#include "cli/log_printer.h"
+#include "cli/stderr_user_interface.h"
+#include "core/core_context.h"
 #include "settings/user_settings_backend.h"
-#include "stderr_ui_port.h"
 #ifdef VK_HAVE_SIMULATOR
 #include "sim/simulated_camera.h"
 #endif
@@ -192,7 +192,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
 
-    StderrUiPort ui(err, environment.progressOnStderr, environment.interrupted);
+    StderrUserInterface ui(err, environment.progressOnStderr, environment.interrupted);
     // A simulated session leaves the stored channel selection alone.
     MemorySettingsBackend memorySettings;
     std::unique_ptr<settings::UserSettingsBackend> storedSettings;

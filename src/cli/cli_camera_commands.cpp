@@ -1,11 +1,11 @@
-#include "cli_camera_commands.h"
+#include "cli/cli_camera_commands.h"
 
 #include <ostream>
 
-#include "comm/model_check.h"
-#include "core_context.h"
-#include "protocol/parameter_reader.h"
-#include "protocol/printable.h"
+#include "core/comm/model_check.h"
+#include "core/core_context.h"
+#include "core/protocol/parameter_reader.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -46,10 +46,10 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
               << Printable(s.core.modelCheck.modelName) << "\")\n";
         return kExitFailed;
     }
-    ControlTable& table = s.core.command.Controls();
+    ControlTable& table = s.core.exchange.Controls();
     for (int row : result.readRows) {
         const ControlEntry& entry = table.Row(row);
-        s.out << s.core.command.GetMnemonic(entry.commandId) << '=' << entry.value << '\n';
+        s.out << s.core.exchange.GetMnemonic(entry.commandId) << '=' << entry.value << '\n';
     }
     if (!result.failedRows.empty() || result.notQueried > 0) {
         s.err << "vk4100ctl: " << result.readRows.size() << " parameters read, "

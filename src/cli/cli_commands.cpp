@@ -2,18 +2,18 @@
 #include <cctype>
 #include <ostream>
 
-#include "cli_action_commands.h"
-#include "cli_app.h"
-#include "cli_camera_commands.h"
-#include "cli_file_commands.h"
-#include "cli_identity_commands.h"
-#include "cli_lut_commands.h"
-#include "cli_port_commands.h"
-#include "cli_xml_commands.h"
-#include "core_context.h"
-#include "protocol/printable.h"
-#include "protocol/reply_parser.h"
-#include "set_value_check.h"
+#include "cli/cli_action_commands.h"
+#include "cli/cli_app.h"
+#include "cli/cli_camera_commands.h"
+#include "cli/cli_file_commands.h"
+#include "cli/cli_identity_commands.h"
+#include "cli/cli_lut_commands.h"
+#include "cli/cli_port_commands.h"
+#include "cli/cli_xml_commands.h"
+#include "cli/set_value_check.h"
+#include "core/core_context.h"
+#include "core/protocol/printable.h"
+#include "core/protocol/reply_parser.h"
 
 namespace vk::cli {
 namespace {
@@ -48,7 +48,7 @@ CommandId Lookup(CliSession& s, const std::string& mnemonic) {
     std::string upper = mnemonic;
     std::transform(upper.begin(), upper.end(), upper.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    const CommandId id = s.core.command.FindCommand(upper);
+    const CommandId id = s.core.exchange.FindCommand(upper);
     if (id == kNoCommand) s.err << "vk4100ctl: unknown mnemonic: " << Printable(mnemonic) << '\n';
     return id;
 }
@@ -57,9 +57,9 @@ int Get(CliSession& s, const std::vector<std::string>& args) {
     const CommandId id = Lookup(s, args[0]);
     if (id == kNoCommand) return kExitUsage;
     ParamValue value;
-    const ExchangeResult result = s.core.command.SendQuery(id, value, s.options.timeoutMs);
+    const ExchangeResult result = s.core.exchange.SendQuery(id, value, s.options.timeoutMs);
     if (!result) {
-        s.err << "vk4100ctl: no valid answer to " << s.core.command.GetMnemonic(id)
+        s.err << "vk4100ctl: no valid answer to " << s.core.exchange.GetMnemonic(id)
               << "?: " << Printable(result.Describe()) << '\n';
         return kExitFailed;
     }
@@ -76,16 +76,16 @@ int Set(CliSession& s, const std::vector<std::string>& args) {
     const CommandId id = Lookup(s, args[0]);
     if (id == kNoCommand) return kExitUsage;
     const SetValueCheck check =
-        CheckSetValue(s.core.command.Controls(), id, args[1], s.options.factory);
+        CheckSetValue(s.core.exchange.Controls(), id, args[1], s.options.factory);
     if (!check.refusal.empty()) {
         s.err << "vk4100ctl: " << Printable(check.refusal) << '\n';
         return kExitUsage;
     }
     const ExchangeResult result =
-        check.number ? s.core.command.SendSetInt(id, *check.number, s.options.timeoutMs)
-                     : s.core.command.SendSetString(id, args[1], s.options.timeoutMs);
+        check.number ? s.core.exchange.SendSetInt(id, *check.number, s.options.timeoutMs)
+                     : s.core.exchange.SendSetString(id, args[1], s.options.timeoutMs);
     if (!result) {
-        s.err << "vk4100ctl: " << s.core.command.GetMnemonic(id)
+        s.err << "vk4100ctl: " << s.core.exchange.GetMnemonic(id)
               << " was not set: " << Printable(result.Describe()) << '\n';
         return kExitFailed;
     }
@@ -96,14 +96,14 @@ int Set(CliSession& s, const std::vector<std::string>& args) {
 // neither COMPLETE nor a value is the camera's error text.
 int Raw(CliSession& s, const std::vector<std::string>& args) {
     const ExchangeResult result =
-        s.core.command.SendLine(args[0] + "\r\n", s.options.timeoutMs, true);
+        s.core.exchange.SendLine(args[0] + "\r\n", s.options.timeoutMs, true);
     if (!result) {
         s.err << "vk4100ctl: " << Printable(args[0]) << ": " << StatusName(result.status) << '\n';
         return kExitFailed;
     }
     s.out << Printable(result.reply) << '\n';
     ParsedReply reply;
-    const bool value = s.core.command.ParseReply(result.reply, reply) && reply.op == "=";
+    const bool value = s.core.exchange.ParseReply(result.reply, reply) && reply.op == "=";
     if (IsCompleteReply(result.reply) || value) return kExitOk;
     s.err << "vk4100ctl: " << Printable(args[0]) << ": the camera answered an error\n";
     return kExitFailed;
@@ -111,7 +111,7 @@ int Raw(CliSession& s, const std::vector<std::string>& args) {
 
 int Tables(CliSession& s, const std::vector<std::string>& args) {
     if (args[0] == "commands") {
-        const CommandTable& table = s.core.command.Commands();
+        const CommandTable& table = s.core.exchange.Commands();
         for (CommandId id = 0; id < table.Count(); ++id) {
             const CommandEntry& e = table.Entry(id);
             s.out << e.id << '\t' << e.mnemonic << '\t' << KindName(e.kind) << '\t' << e.decimals
@@ -120,7 +120,7 @@ int Tables(CliSession& s, const std::vector<std::string>& args) {
         return kExitOk;
     }
     if (args[0] == "controls") {
-        PrintControlTable(s.core.command.Controls(), s.out);
+        PrintControlTable(s.core.exchange.Controls(), s.out);
         return kExitOk;
     }
     s.err << "vk4100ctl: unknown table: " << args[0] << '\n';

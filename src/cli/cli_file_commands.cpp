@@ -1,13 +1,13 @@
-#include "cli_file_commands.h"
+#include "cli/cli_file_commands.h"
 
 #include <ostream>
 
-#include "cli_camera_commands.h"
-#include "core_context.h"
-#include "persist/setting_file.h"
-#include "persist/setting_file_compare.h"
-#include "persist/setting_file_loader.h"
-#include "protocol/printable.h"
+#include "cli/cli_camera_commands.h"
+#include "core/core_context.h"
+#include "core/persist/setting_file.h"
+#include "core/persist/setting_file_compare.h"
+#include "core/persist/setting_file_loader.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -35,7 +35,7 @@ bool SplitArguments(CliSession& s, const char* command, const std::vector<std::s
 }
 
 bool Prepare(CliSession& s, const std::string& file, SettingFilePlan& plan) {
-    return PrepareSettingFile(s.core.ui, s.core.command, file, s.options.factory, plan);
+    return PrepareSettingFile(s.core.ui, s.core.exchange, file, s.options.factory, plan);
 }
 
 // A header naming both sides, then one row per difference: mnemonic, value in the file,
@@ -67,7 +67,7 @@ int SaveCommand(CliSession& s, const std::vector<std::string>& args) {
               << " parameters could not be read; nothing was saved\n";
         return kExitFailed;
     }
-    return WriteSettingFile(s.core.command, s.core.modelCheck, s.core.ui, a.files[0], variant,
+    return WriteSettingFile(s.core.exchange, s.core.modelCheck, s.core.ui, a.files[0], variant,
                             s.options.factory)
                ? kExitOk
                : kExitFailed;
@@ -100,7 +100,7 @@ int DiffCommand(CliSession& s, const std::vector<std::string>& args) {
     if (a.files.size() == 2) {
         SettingFilePlan other;
         if (!Prepare(s, a.files[1], other)) return kExitUsage;
-        const SettingFileComparison result = CompareSettingFiles(s.core.command, plan, other);
+        const SettingFileComparison result = CompareSettingFiles(s.core.exchange, plan, other);
         PrintDifferences(s, result, a.files[0], a.files[1], "(none)");
         return result.differences.empty() ? kExitOk : kExitFailed;
     }

@@ -1,16 +1,16 @@
-#include "cli_identity_commands.h"
+#include "cli/cli_identity_commands.h"
 
 #include <charconv>
 #include <iostream>
 #include <ostream>
 
-#include "camera_info/camera_information.h"
-#include "camera_info/identity_writes.h"
-#include "camera_info/lens.h"
-#include "comm/terminal_line.h"
-#include "core_context.h"
-#include "log_printer.h"
-#include "protocol/printable.h"
+#include "cli/log_printer.h"
+#include "core/camera/identity/camera_information.h"
+#include "core/camera/identity/identity_writes.h"
+#include "core/camera/identity/lens.h"
+#include "core/comm/terminal_line.h"
+#include "core/core_context.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -52,7 +52,7 @@ std::string DigitsText(std::int32_t version) {
 }  // namespace
 
 int InfoCommand(CliSession& s, const std::vector<std::string>&) {
-    const CameraInformation info = ReadCameraInformation(s.core.command, s.core.modelCheck);
+    const CameraInformation info = ReadCameraInformation(s.core.exchange, s.core.modelCheck);
     const auto line = [&](const char* name, const std::optional<std::string>& value,
                           const char* placeholder) {
         s.out << name << ": " << (value ? Printable(*value) : placeholder) << '\n';
@@ -69,9 +69,9 @@ int InfoCommand(CliSession& s, const std::vector<std::string>&) {
 }
 
 int UserIdCommand(CliSession& s, const std::vector<std::string>& args) {
-    if (!args.empty()) return Report(s, WriteUserId(s.core.command, args[0]));
+    if (!args.empty()) return Report(s, WriteUserId(s.core.exchange, args[0]));
     std::string id;
-    const ExchangeResult result = QueryUserId(s.core.command, id);
+    const ExchangeResult result = QueryUserId(s.core.exchange, id);
     if (!result) return ReadFailed(s, "user id", result);
     s.out << Printable(id) << '\n';
     return kExitOk;
@@ -80,10 +80,10 @@ int UserIdCommand(CliSession& s, const std::vector<std::string>& args) {
 int CameraIdCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!args.empty()) {
         if (NeedsFactory(s, "camera id")) return kExitUsage;
-        return Report(s, WriteCameraId(s.core.command, args[0]));
+        return Report(s, WriteCameraId(s.core.exchange, args[0]));
     }
     std::string id;
-    const ExchangeResult result = QueryCameraId(s.core.command, id);
+    const ExchangeResult result = QueryCameraId(s.core.exchange, id);
     if (!result) return ReadFailed(s, "camera id", result);
     s.out << Printable(id) << '\n';
     return kExitOk;
@@ -97,10 +97,10 @@ int DeviceVersionCommand(CliSession& s, const std::vector<std::string>& args) {
             s.err << "vk4100ctl: bad device version: " << args[0] << '\n';
             return kExitUsage;
         }
-        return Report(s, WriteDeviceVersion(s.core.command, version));
+        return Report(s, WriteDeviceVersion(s.core.exchange, version));
     }
     std::int32_t version = 0;
-    const ExchangeResult result = QueryDeviceVersion(s.core.command, version);
+    const ExchangeResult result = QueryDeviceVersion(s.core.exchange, version);
     if (!result) return ReadFailed(s, "device version", result);
     s.out << version << '\n';
     return kExitOk;
@@ -134,7 +134,7 @@ int TerminalCommand(CliSession& s, const std::vector<std::string>&) {
     for (std::string line; std::getline(in, line);) {
         // A here-document written on Windows ends its lines in CR LF.
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        const ExchangeResult result = SendTerminalLine(s.core.command, line, s.options.timeoutMs);
+        const ExchangeResult result = SendTerminalLine(s.core.exchange, line, s.options.timeoutMs);
         if (result.status == ExchangeStatus::Cancelled || s.operation->Cancelled()) break;
         if (result.status == ExchangeStatus::LineGone) {
             s.err << "vk4100ctl: " << Printable(result.Describe()) << '\n';

@@ -1,14 +1,14 @@
-#include "cli_lut_commands.h"
+#include "cli/cli_lut_commands.h"
 
 #include <charconv>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 
-#include "core_context.h"
-#include "lut/lut_file.h"
-#include "lut/lut_transfer.h"
-#include "lut/standard_curve.h"
+#include "core/core_context.h"
+#include "core/lut/lut_file.h"
+#include "core/lut/lut_transfer.h"
+#include "core/lut/standard_curve.h"
 
 namespace vk::cli {
 namespace {

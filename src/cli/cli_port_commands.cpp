@@ -1,4 +1,4 @@
-#include "cli_port_commands.h"
+#include "cli/cli_port_commands.h"
 
 #include <array>
 #include <charconv>
@@ -6,7 +6,7 @@
 #include <ostream>
 #include <system_error>
 
-#include "core_context.h"
+#include "core/core_context.h"
 
 namespace vk::cli {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli_xml_commands.h"
+#include "cli/cli_xml_commands.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "core_context.h"
-#include "protocol/printable.h"
-#include "xml/description_download.h"
-#include "xml/description_file.h"
-#include "xml/feature_value.h"
-#include "xml/register_reader.h"
-#include "xml/serial_register_port.h"
+#include "core/core_context.h"
+#include "core/genicam/description_download.h"
+#include "core/genicam/description_file.h"
+#include "core/genicam/feature_value.h"
+#include "core/genicam/register_reader.h"
+#include "core/genicam/serial_register_port.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -105,7 +105,7 @@ std::string OneLine(std::string text) {
 }
 
 SerialRegisterPort PortOf(CliSession& s) {
-    return SerialRegisterPort(s.core.command,
+    return SerialRegisterPort(s.core.exchange,
                               RegisterTiming{s.options.timeoutMs, s.core.channel.BaudRate()});
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli_app.h"
+#include "cli/cli_app.h"
 
 namespace vk::cli {
 

@@ -1,10 +1,10 @@
-#include "log_printer.h"
+#include "cli/log_printer.h"
 
 #include <cstdio>
 #include <ctime>
 #include <ostream>
 
-#include "protocol/printable.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 

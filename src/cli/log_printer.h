@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "comm/line_log.h"
+#include "core/comm/line_log.h"
 
 namespace vk::cli {
 

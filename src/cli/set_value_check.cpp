@@ -1,10 +1,10 @@
-#include "set_value_check.h"
+#include "cli/set_value_check.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "protocol/control_table.h"
-#include "protocol/reply_parser.h"
+#include "core/protocol/control_table.h"
+#include "core/protocol/reply_parser.h"
 
 namespace vk::cli {
 namespace {

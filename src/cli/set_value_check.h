@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "protocol/command_table.h"
+#include "core/protocol/command_table.h"
 
 namespace vk {
 class ControlTable;

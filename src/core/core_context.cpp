@@ -1,4 +1,4 @@
-#include "core_context.h"
+#include "core/core_context.h"
 
 namespace vk {
 namespace {
@@ -12,14 +12,14 @@ SerialChannel::Libraries OrOwn(SerialChannel::Libraries given, SerialChannel::Li
 
 }  // namespace
 
-CoreContext::CoreContext(UiPort& uiPort, SettingsBackend& settingsBackend,
+CoreContext::CoreContext(UserInterface& uiPort, SettingsBackend& settingsBackend,
                          SerialChannel::Libraries libraries)
     : ui(uiPort),
       store(settingsBackend),
       settings(settingsBackend),
       channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11})),
-      command(channel, uiPort, notifier, logs),
-      runner(command, uiPort),
-      modelCheck(command, uiPort, notifier) {}
+      exchange(channel, uiPort, notifier, logs),
+      runner(exchange, uiPort),
+      modelCheck(exchange, uiPort, notifier) {}
 
 }  // namespace vk

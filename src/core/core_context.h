@@ -2,19 +2,19 @@
 
 #include <memory>
 
-#include "comm/cl_serial_2000_library.h"
-#include "comm/cl_serial_2001_library.h"
-#include "comm/cl_serial_library.h"
-#include "comm/cl_serial_v11_library.h"
-#include "comm/line_log.h"
-#include "comm/model_check.h"
-#include "comm/online_status_notifier.h"
-#include "comm/rs232c_port.h"
-#include "comm/serial_channel.h"
-#include "operation_runner.h"
-#include "persist/tool_settings.h"
-#include "protocol/command.h"
-#include "ui_port.h"
+#include "core/comm/cl_serial_2000_library.h"
+#include "core/comm/cl_serial_2001_library.h"
+#include "core/comm/cl_serial_library.h"
+#include "core/comm/cl_serial_v11_library.h"
+#include "core/comm/line_log.h"
+#include "core/comm/model_check.h"
+#include "core/comm/online_status_notifier.h"
+#include "core/comm/rs232c_port.h"
+#include "core/comm/serial_channel.h"
+#include "core/operation_runner.h"
+#include "core/persist/tool_settings.h"
+#include "core/protocol/exchange.h"
+#include "core/user_interface.h"
 
 namespace vk {
 
@@ -23,10 +23,10 @@ namespace vk {
 class CoreContext {
 public:
     // A null entry of `libraries` selects the context's own binding for that mode.
-    CoreContext(UiPort& ui, SettingsBackend& settingsBackend,
+    CoreContext(UserInterface& ui, SettingsBackend& settingsBackend,
                 SerialChannel::Libraries libraries = {});
 
-    UiPort& ui;
+    UserInterface& ui;
     // Where `settings` keeps its values; the desktop tool keeps its window places there too.
     SettingsBackend& store;
     ToolSettings settings;
@@ -37,7 +37,7 @@ public:
     ClSerial2001Library clSerial2001;
     ClSerialV11Library clSerialV11;
     SerialChannel channel;
-    Command command;
+    Exchange exchange;
     OperationRunner runner;
     ModelCheck modelCheck;
 };

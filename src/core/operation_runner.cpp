@@ -1,13 +1,13 @@
-#include "operation_runner.h"
+#include "core/operation_runner.h"
 
 #include <algorithm>
 
-#include "protocol/command.h"
+#include "core/protocol/exchange.h"
 
 namespace vk {
 
-Operation::Operation(Command& c, UiPort& ui, const OperationInfo& info)
-    : command(c), ui_(ui), info_(info) {}
+Operation::Operation(Exchange& c, UserInterface& ui, const OperationInfo& info)
+    : exchange(c), ui_(ui), info_(info) {}
 
 void Operation::SetText(const std::string& text) {
     ui_.ShowProgress(text);
@@ -35,20 +35,20 @@ ExchangeResult OperationRunner::Run(const OperationInfo& info, const Body& body)
         OperationRunner& r;
         explicit Scope(OperationRunner& runner, const OperationInfo& info) : r(runner) {
             r.running_ = true;
-            r.command_.HoldLine();
+            r.exchange_.HoldLine();
             r.ui_.BeginOperation(info);
         }
         ~Scope() {
-            r.command_.SetWaitHook(nullptr);
+            r.exchange_.SetWaitHook(nullptr);
             r.ui_.EndOperation();
-            r.command_.ReleaseLine();
+            r.exchange_.ReleaseLine();
             r.running_ = false;
         }
     } scope(*this, info);
 
-    Operation operation(command_, ui_, info);
+    Operation operation(exchange_, ui_, info);
     // A reply the user stopped waiting for is owed: the exchange keeps the line in step.
-    command_.SetWaitHook([&operation] { return !operation.Cancelled(); });
+    exchange_.SetWaitHook([&operation] { return !operation.Cancelled(); });
     ExchangeResult result = body(operation);
     if (operation.WasCancelled() && result.ok()) result.status = ExchangeStatus::Cancelled;
     return result;

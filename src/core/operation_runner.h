@@ -2,19 +2,19 @@
 
 #include <functional>
 
-#include "protocol/exchange_result.h"
-#include "ui_port.h"
+#include "core/protocol/exchange_result.h"
+#include "core/user_interface.h"
 
 namespace vk {
 
-class Command;
+class Exchange;
 
 // What an operation's body sees of its run: the camera, progress and Cancel.
 class Operation {
 public:
-    Operation(Command& command, UiPort& ui, const OperationInfo& info);
+    Operation(Exchange& exchange, UserInterface& ui, const OperationInfo& info);
 
-    Command& command;
+    Exchange& exchange;
 
     void SetText(const std::string& text);
     // Step `done` of `total` finished.
@@ -26,7 +26,7 @@ public:
     bool WasCancelled() const { return cancelled_; }
 
 private:
-    UiPort& ui_;
+    UserInterface& ui_;
     const OperationInfo& info_;
     bool cancelled_ = false;
 };
@@ -40,14 +40,14 @@ class OperationRunner {
 public:
     using Body = std::function<ExchangeResult(Operation&)>;
 
-    OperationRunner(Command& command, UiPort& ui) : command_(command), ui_(ui) {}
+    OperationRunner(Exchange& exchange, UserInterface& ui) : exchange_(exchange), ui_(ui) {}
 
     ExchangeResult Run(const OperationInfo& info, const Body& body);
     bool Running() const { return running_; }
 
 private:
-    Command& command_;
-    UiPort& ui_;
+    Exchange& exchange_;
+    UserInterface& ui_;
     bool running_ = false;
 };
 

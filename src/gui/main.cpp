@@ -3,9 +3,9 @@
 #include <cstring>
 #include <iostream>
 
-#include "app/program_options.h"
-#include "app/tool_application.h"
-#include "pages/control_list.h"
+#include "gui/app/program_options.h"
+#include "gui/app/tool_application.h"
+#include "gui/pages/control_list.h"
 
 int main(int argc, char** argv) {
     // Listings, the usage, the version and a wrong command line end here: no window, no

@@ -5,7 +5,7 @@
 #include <QVariant>
 #include <filesystem>
 
-#include "persist/tool_settings.h"
+#include "core/persist/tool_settings.h"
 
 namespace vk::settings {
 namespace {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "persist/settings_backend.h"
+#include "core/persist/settings_backend.h"
 
 class QSettings;
 

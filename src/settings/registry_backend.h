@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "persist/settings_backend.h"
+#include "core/persist/settings_backend.h"
 
 namespace vk::settings {
 

@@ -1,6 +1,6 @@
 #include "sim/camera_model.h"
 
-#include <protocol/command_table.h>
+#include "core/protocol/command_table.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,7 +5,7 @@
 //   ID=VK00000001          (also UD, DVW, XMLVR)
 //   LUTR=0,16,32,...       (256 entries; also LUTG, LUTB)
 //   AREA1 PE=18000         (one line per setting and area)
-#include <protocol/command_table.h>
+#include "core/protocol/command_table.h"
 
 #include <algorithm>
 #include <charconv>

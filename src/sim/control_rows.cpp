@@ -1,7 +1,7 @@
 #include "sim/control_rows.h"
 
-#include <protocol/command_table.h>
-#include <protocol/control_table.h>
+#include "core/protocol/command_table.h"
+#include "core/protocol/control_table.h"
 
 namespace vk::sim {
 

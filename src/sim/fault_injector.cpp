@@ -1,6 +1,6 @@
 #include "sim/fault_injector.h"
 
-#include <protocol/command_table.h>
+#include "core/protocol/command_table.h"
 
 namespace vk::sim {
 namespace {

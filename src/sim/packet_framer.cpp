@@ -1,6 +1,6 @@
 #include "sim/packet_framer.h"
 
-#include <xml/gencp.h>
+#include "core/genicam/gencp.h"
 
 namespace vk::sim {
 

@@ -1,8 +1,8 @@
 #include "sim/register_space.h"
 
-#include <protocol/reply_parser.h>
-#include <xml/gencp.h>
-#include <xml/register_layout.h>
+#include "core/genicam/gencp.h"
+#include "core/genicam/register_layout.h"
+#include "core/protocol/reply_parser.h"
 
 #include <algorithm>
 #include <cmath>

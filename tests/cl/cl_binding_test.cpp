@@ -1,14 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cl_test_support.h"
-#include "comm/cl_serial_2000_library.h"
-#include "comm/cl_serial_2001_library.h"
-#include "comm/cl_serial_v11_library.h"
-#include "core_context.h"
+#include "cl/cl_test_support.h"
+#include "cl/temp_dir.h"
+#include "core/comm/cl_serial_2000_library.h"
+#include "core/comm/cl_serial_2001_library.h"
+#include "core/comm/cl_serial_v11_library.h"
+#include "core/core_context.h"
 #include "support/pty_peer.h"
-#include "support/recording_ui_port.h"
-#include "temp_dir.h"
+#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
@@ -32,7 +32,7 @@ protected:
 
     test::FakeClEnvironment fake;
     test::PtyPeer peer;
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     ClSerial2000Library cl2000;
     ClSerial2001Library cl2001;
     ClSerialV11Library cl11;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "cl_test_support.h"
+#include "cl/cl_test_support.h"
+#include "cl/temp_dir.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
-#include "temp_dir.h"
 
 namespace vk::test {
 

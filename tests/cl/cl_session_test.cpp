@@ -1,10 +1,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "cl_test_support.h"
-#include "core_context.h"
+#include "cl/cl_test_support.h"
+#include "core/core_context.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
@@ -40,7 +40,7 @@ protected:
 
     test::FakeClEnvironment fake;
     sim::SimulatedCamera camera;
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
 };
@@ -51,14 +51,14 @@ TEST_P(ChannelSessionTest, SetAndQueryReachTheCamera) {
     ASSERT_GT(core.channel.GetPortCount(), static_cast<int>(route.port));
     ASSERT_TRUE(core.channel.OpenChannel(route.mode, route.baud, route.port));
 
-    Command& command = core.command;
-    const CommandId pe = command.FindCommand("PE");
-    ASSERT_TRUE(command.SendSetInt(pe, 5000, kTimeoutMs));
+    Exchange& exchange = core.exchange;
+    const CommandId pe = exchange.FindCommand("PE");
+    ASSERT_TRUE(exchange.SendSetInt(pe, 5000, kTimeoutMs));
     std::int32_t value = 0;
-    ASSERT_TRUE(command.QueryInt(pe, value, kTimeoutMs));
+    ASSERT_TRUE(exchange.QueryInt(pe, value, kTimeoutMs));
     EXPECT_EQ(value, 5000);
-    ASSERT_TRUE(command.SendSetInt(pe, 1234, kTimeoutMs));
-    ASSERT_TRUE(command.QueryInt(pe, value, kTimeoutMs));
+    ASSERT_TRUE(exchange.SendSetInt(pe, 1234, kTimeoutMs));
+    ASSERT_TRUE(exchange.QueryInt(pe, value, kTimeoutMs));
     EXPECT_EQ(value, 1234);
 
     const auto lines = camera.ReceivedLines();
@@ -68,7 +68,7 @@ TEST_P(ChannelSessionTest, SetAndQueryReachTheCamera) {
 
     core.channel.CloseChannel();
     EXPECT_FALSE(core.channel.IsUsable());
-    EXPECT_FALSE(command.QueryInt(pe, value, 50));
+    EXPECT_FALSE(exchange.QueryInt(pe, value, 50));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModes, ChannelSessionTest,

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fake_cl_control.h"
-#include "scoped_env.h"
+#include "cl/fake_cl_control.h"
+#include "cl/scoped_env.h"
 
 namespace vk::test {
 

@@ -5,12 +5,12 @@
 #include <QSettings>
 #include <QString>
 
-#include "cl_cli_fixture.h"
-#include "cli_app.h"
+#include "cl/cl_cli_fixture.h"
+#include "cl/temp_dir.h"
+#include "cli/cli_app.h"
 #include "sim/description_zip.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
-#include "temp_dir.h"
 
 namespace vk::cli {
 namespace {

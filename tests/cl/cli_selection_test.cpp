@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cl_cli_fixture.h"
-#include "cli_app.h"
+#include "cl/cl_cli_fixture.h"
+#include "cli/cli_app.h"
 #include "support/spawned_program.h"
 
 namespace vk::cli {

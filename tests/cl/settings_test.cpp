@@ -6,12 +6,12 @@
 #include <QSettings>
 #include <QString>
 
-#include "cl_test_support.h"
-#include "core_context.h"
+#include "cl/cl_test_support.h"
+#include "cl/temp_dir.h"
+#include "core/core_context.h"
 #include "settings/qsettings_backend.h"
 #include "support/pty_peer.h"
-#include "support/recording_ui_port.h"
-#include "temp_dir.h"
+#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
@@ -138,7 +138,7 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
                                  "Window Size=800x600\n"
                                  "[Plugins]\n"
                                  "Path=/tmp/evil\n");
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
@@ -239,7 +239,7 @@ TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
     test::FakeClEnvironment fake;
     test::PtyPeer line;
     fake.env.Set(test::fakecl::kDevice, line.Path());
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);

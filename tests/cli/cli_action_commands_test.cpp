@@ -5,8 +5,8 @@
 #include <set>
 #include <sstream>
 
-#include "camera/camera_action_table.h"
-#include "cli_app.h"
+#include "cli/cli_app.h"
+#include "core/camera/actions/camera_action_table.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_camera_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli_app.h"
+#include "cli/cli_app.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_camera_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <regex>
 #include <sstream>
 
-#include "cli_app.h"
+#include "cli/cli_app.h"
 #include "support/cli_run.h"
 
 namespace vk::cli {

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli_app.h"
-#include "lut/lut_file.h"
-#include "lut/standard_curve.h"
+#include "cli/cli_app.h"
+#include "core/lut/lut_file.h"
+#include "core/lut/standard_curve.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
 

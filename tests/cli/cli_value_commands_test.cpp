@@ -4,7 +4,7 @@
 #include <regex>
 #include <sstream>
 
-#include "cli_app.h"
+#include "cli/cli_app.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_camera_fixture.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "cl/temp_dir.h"
-#include "cli_app.h"
+#include "cli/cli_app.h"
 #include "sim/description_zip.h"
 #include "support/cli_run.h"
 

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "comm/byte_ring.h"
+#include "core/comm/byte_ring.h"
 
 namespace vk {
 namespace {

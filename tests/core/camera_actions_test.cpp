@@ -4,10 +4,10 @@
 #include <set>
 #include <thread>
 
-#include "camera/action_executor.h"
-#include "camera/camera_action_texts.h"
-#include "camera_fixture.h"
-#include "persist/flash_areas.h"
+#include "core/camera/actions/action_executor.h"
+#include "core/camera/actions/camera_action_texts.h"
+#include "core/camera_fixture.h"
+#include "core/persist/flash_areas.h"
 
 namespace vk {
 namespace {

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "core_context.h"
+#include "core/core_context.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk::test {
 
@@ -30,11 +30,11 @@ protected:
         return options;
     }
 
-    ControlTable& Table() { return core.command.Controls(); }
+    ControlTable& Table() { return core.exchange.Controls(); }
     const ControlEntry& RowOf(ControlId id) { return Table().Row(Table().RowOf(id)); }
 
     std::unique_ptr<sim::SimulatedCamera> camera;
-    RecordingUiPort ui;
+    RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
 };

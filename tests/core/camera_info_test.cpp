@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "camera_fixture.h"
-#include "camera_info/camera_information.h"
-#include "camera_info/identity_writes.h"
-#include "camera_info/lens.h"
-#include "comm/terminal_line.h"
+#include "core/camera/identity/camera_information.h"
+#include "core/camera/identity/identity_writes.h"
+#include "core/camera/identity/lens.h"
+#include "core/camera_fixture.h"
+#include "core/comm/terminal_line.h"
 
 namespace vk {
 namespace {
@@ -82,7 +82,8 @@ TEST_F(CameraInfoTest, InformationIsQueriedInOrderAndFormatted) {
     camera->SetValue("UD", "line-4-left");
     camera->SetValue("DVW", "1203");
     CameraInformation info;
-    const Lines sent = SentBy([&] { info = ReadCameraInformation(core.command, core.modelCheck); });
+    const Lines sent =
+        SentBy([&] { info = ReadCameraInformation(core.exchange, core.modelCheck); });
     EXPECT_EQ(sent, (Lines{"VN?", "MD?", "ID?", "FPVN?", "UD?", "DVW?"}));
     EXPECT_EQ(info.firmwareVersion, "1.05");
     EXPECT_EQ(info.modelName, "VK-4100C-PMCL");
@@ -98,7 +99,7 @@ TEST_F(CameraInfoTest, SilentFirmwareQueryStopsEveryOtherQuery) {
     camera->SetFault({sim::Fault::Silent, 0, 1});
     CameraInformation info;
     const Lines sent =
-        SentBy([&] { info = ReadCameraInformation(core.command, core.modelCheck, kShort); });
+        SentBy([&] { info = ReadCameraInformation(core.exchange, core.modelCheck, kShort); });
     EXPECT_EQ(sent, (Lines{"VN?"}));
     EXPECT_FALSE(info.firmwareVersion || info.modelName || info.cameraId || info.fpgaVersion ||
                  info.userId || info.deviceVersion);
@@ -109,7 +110,7 @@ TEST_F(CameraInfoTest, SilentFirmwareQueryStopsEveryOtherQuery) {
 TEST_F(CameraInfoTest, UserIdWritesUpToSixteenCharacters) {
     const std::string sixteen = "ABCDEFGHIJKLMNOP";
     IdentityOutcome out;
-    Lines sent = SentBy([&] { out = WriteUserId(core.command, sixteen); });
+    Lines sent = SentBy([&] { out = WriteUserId(core.exchange, sixteen); });
     EXPECT_EQ(sent, (Lines{"UD=" + sixteen}));
     EXPECT_TRUE(out.ok);
     EXPECT_EQ(out.text, "Writing the User ID \"ABCDEFGHIJKLMNOP\" has been completed.");
@@ -124,7 +125,7 @@ TEST_F(CameraInfoTest, UserIdWritesUpToSixteenCharacters) {
         {"two\r\nUD=lines", "The text holds a character that cannot be sent: \"two\r\nUD=lines\""},
     };
     for (const auto& r : refused) {
-        sent = SentBy([&] { out = WriteUserId(core.command, r.text); });
+        sent = SentBy([&] { out = WriteUserId(core.exchange, r.text); });
         EXPECT_TRUE(sent.empty()) << r.text;
         EXPECT_FALSE(out.ok || out.sent);
         EXPECT_EQ(out.text, r.message);
@@ -133,7 +134,7 @@ TEST_F(CameraInfoTest, UserIdWritesUpToSixteenCharacters) {
     EXPECT_EQ(camera->Value("UD"), sixteen);
 
     camera->SetFault({sim::Fault::ErrorOnSet, 0, 1});
-    out = WriteUserId(core.command, "x");
+    out = WriteUserId(core.exchange, "x");
     EXPECT_FALSE(out.ok);
     EXPECT_EQ(out.text, "Couldn't write the User ID.");
     EXPECT_EQ(out.exchange.status, ExchangeStatus::Refused);
@@ -142,23 +143,23 @@ TEST_F(CameraInfoTest, UserIdWritesUpToSixteenCharacters) {
 
 TEST_F(CameraInfoTest, CameraIdIsUnlockedRightBeforeItIsWritten) {
     IdentityOutcome out;
-    Lines sent = SentBy([&] { out = WriteCameraId(core.command, "CAM0000042"); });
+    Lines sent = SentBy([&] { out = WriteCameraId(core.exchange, "CAM0000042"); });
     EXPECT_EQ(sent, (Lines{"ULCK=5127038", "ID=CAM0000042"}));
     EXPECT_TRUE(out.ok);
     EXPECT_EQ(out.text, "Completed saving camera id: CAM0000042.");
     EXPECT_EQ(camera->Value("ID"), "CAM0000042");
 
     // A shorter id (an empty box) goes as it is.
-    sent = SentBy([&] { out = WriteCameraId(core.command, "CAM42"); });
+    sent = SentBy([&] { out = WriteCameraId(core.exchange, "CAM42"); });
     EXPECT_EQ(sent, (Lines{"ULCK=5127038", "ID=CAM42"}));
     EXPECT_EQ(camera->Value("ID"), "CAM42");
 
-    sent = SentBy([&] { out = WriteCameraId(core.command, "CAM00000042"); });
+    sent = SentBy([&] { out = WriteCameraId(core.exchange, "CAM00000042"); });
     EXPECT_TRUE(sent.empty());
     EXPECT_EQ(out.text, "Camera ID string is too long !!");
 
     camera->SetFault({sim::Fault::ErrorOnSet, 0, 1});
-    sent = SentBy([&] { out = WriteCameraId(core.command, "CAM0000043"); });
+    sent = SentBy([&] { out = WriteCameraId(core.exchange, "CAM0000043"); });
     EXPECT_EQ(sent, (Lines{"ULCK=5127038"}));  // a refused unlock stops the write
     EXPECT_EQ(out.text, "Couldn't save camera id.");
     EXPECT_EQ(camera->Value("ID"), "CAM42");
@@ -167,16 +168,16 @@ TEST_F(CameraInfoTest, CameraIdIsUnlockedRightBeforeItIsWritten) {
 TEST_F(CameraInfoTest, DeviceVersionIsWrittenFromItsDigits) {
     IdentityOutcome out;
     Lines sent = SentBy([&] {
-        out = WriteDeviceVersion(core.command, std::array<std::string, 4>{"1", "2", "0", "3"});
+        out = WriteDeviceVersion(core.exchange, std::array<std::string, 4>{"1", "2", "0", "3"});
     });
     EXPECT_EQ(sent, (Lines{"DVW=1203"}));
     EXPECT_EQ(out.text, "Writing the Device Version has been completed.");
     std::int32_t read = 0;
-    ASSERT_TRUE(QueryDeviceVersion(core.command, read));
+    ASSERT_TRUE(QueryDeviceVersion(core.exchange, read));
     EXPECT_EQ(read, 1203);
 
     sent = SentBy([&] {
-        out = WriteDeviceVersion(core.command, std::array<std::string, 4>{"?", "?", "?", "?"});
+        out = WriteDeviceVersion(core.exchange, std::array<std::string, 4>{"?", "?", "?", "?"});
     });
     EXPECT_TRUE(sent.empty());
     EXPECT_FALSE(out.ok);
@@ -220,31 +221,31 @@ TEST_F(CameraInfoTest, CancelledLensMoveStillStops) {
 
 TEST_F(CameraInfoTest, TerminalLinesGoAsTypedAndStayInStep) {
     ExchangeResult result;
-    Lines sent = SentBy([&] { result = SendTerminalLine(core.command, "PE?", kShort); });
+    Lines sent = SentBy([&] { result = SendTerminalLine(core.exchange, "PE?", kShort); });
     EXPECT_EQ(sent, (Lines{"PE?"}));
     EXPECT_EQ(result.reply, "PE=" + camera->Value("PE"));
     EXPECT_EQ(core.logs.terminal.At(1).substr(11), "Tx: PE?");
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: " + result.reply);
 
     // An empty line is CR LF alone, and no answer is waited for.
-    sent = SentBy([&] { result = SendTerminalLine(core.command, "", kShort); });
+    sent = SentBy([&] { result = SendTerminalLine(core.exchange, "", kShort); });
     EXPECT_TRUE(result.ok());
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Tx: ");
-    EXPECT_EQ(core.command.OwedReplies(), 0u);
-    ASSERT_TRUE(SendTerminalLine(core.command, "PE=20", kShort));
+    EXPECT_EQ(core.exchange.OwedReplies(), 0u);
+    ASSERT_TRUE(SendTerminalLine(core.exchange, "PE=20", kShort));
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: COMPLETE");
     EXPECT_EQ(camera->ReceivedLines(), (Lines{"", "PE=20"}));
 
-    sent = SentBy([&] { result = SendTerminalLine(core.command, "PE?\r\nPE=1", kShort); });
+    sent = SentBy([&] { result = SendTerminalLine(core.exchange, "PE?\r\nPE=1", kShort); });
     EXPECT_TRUE(sent.empty());
     EXPECT_EQ(result.status, ExchangeStatus::Refused);
 
     // An answer that comes late is logged but does not answer the next exchange.
     camera->SetFault({sim::Fault::Delay, kShort * 2, 1});
-    result = SendTerminalLine(core.command, "VN?", kShort / 3);
+    result = SendTerminalLine(core.exchange, "VN?", kShort / 3);
     EXPECT_EQ(result.status, ExchangeStatus::TimedOut);
     std::string text;
-    ASSERT_TRUE(core.command.QueryString(Cmd("ID"), text, kShort * 4));
+    ASSERT_TRUE(core.exchange.QueryString(Cmd("ID"), text, kShort * 4));
     EXPECT_EQ(text, "VK00000001");
     EXPECT_TRUE(ui.messages.empty());
 }

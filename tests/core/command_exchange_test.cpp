@@ -2,10 +2,10 @@
 
 #include <thread>
 
-#include "core_context.h"
+#include "core/core_context.h"
 #include "sim/simulated_camera.h"
 #include "support/pty_peer.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
@@ -30,18 +30,18 @@ protected:
     }
     void TearDown() override { core.notifier.Unregister(&observer); }
 
-    CommandId Id(const char* mnemonic) { return core.command.FindCommand(mnemonic); }
+    CommandId Id(const char* mnemonic) { return core.exchange.FindCommand(mnemonic); }
 
     sim::SimulatedCamera camera;
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
     Observer observer;
 };
 
 TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
-    EXPECT_TRUE(core.command.SendSetInt(Id("GA"), 0, kShort));
-    EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 5000, kShort));
+    EXPECT_TRUE(core.exchange.SendSetInt(Id("GA"), 0, kShort));
+    EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 5000, kShort));
     EXPECT_EQ(camera.ReceivedLines(), (std::vector<std::string>{"GA=0", "PE=5000"}));
     EXPECT_EQ(camera.Value("PE"), "5000");
     EXPECT_TRUE(ui.messages.empty());
@@ -52,14 +52,14 @@ TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
 TEST_F(ExchangeTest, CompleteIsJudgedOnItsFirstEightLettersInAnyCase) {
     for (const char* answer : {"complete", "COMPLETE and more", "Complete"}) {
         camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, answer});
-        EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 20, kShort)) << answer;
+        EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 20, kShort)) << answer;
     }
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ExchangeTest, ARefusedSetShowsTheCamerasTextAndFails) {
     camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "Err: out of Range"});
-    EXPECT_FALSE(core.command.SendSetInt(Id("PE"), 30, kShort));
+    EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 30, kShort));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, "Err: out of Range");
     EXPECT_EQ(ui.messages[0].caption, "Communication Error");
@@ -68,15 +68,15 @@ TEST_F(ExchangeTest, ARefusedSetShowsTheCamerasTextAndFails) {
 }
 
 TEST_F(ExchangeTest, QueriesReturnTheValueOfTheirKind) {
-    ASSERT_TRUE(core.command.SendSetInt(Id("PE"), 1234, kShort));
+    ASSERT_TRUE(core.exchange.SendSetInt(Id("PE"), 1234, kShort));
     std::int32_t pe = 0;
-    EXPECT_TRUE(core.command.QueryInt(Id("PE"), pe, kShort));
+    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), pe, kShort));
     EXPECT_EQ(pe, 1234);
     std::string model;
-    EXPECT_TRUE(core.command.QueryString(Id("MD"), model, kShort));
+    EXPECT_TRUE(core.exchange.QueryString(Id("MD"), model, kShort));
     EXPECT_EQ(model, "VK-4100C-PMCL");
     ParamValue v;
-    EXPECT_TRUE(core.command.SendQuery(Id("PE"), v, kShort));
+    EXPECT_TRUE(core.exchange.SendQuery(Id("PE"), v, kShort));
     EXPECT_EQ(v.kind, ValueKind::Int);
     EXPECT_EQ(camera.ReceivedLines().back(), "PE?");
 }
@@ -84,7 +84,7 @@ TEST_F(ExchangeTest, QueriesReturnTheValueOfTheirKind) {
 TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsReported) {
     camera.SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
     std::int32_t v = -5;
-    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, kShort));
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, kShort));
     EXPECT_EQ(v, -5);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.ends_with(" for PE?")) << ui.messages[0].text;
@@ -95,40 +95,40 @@ TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsReported) {
 TEST_F(ExchangeTest, GarbageIsReportedNotCrashedOn) {
     camera.SetFault({sim::Fault::Garbage, 0, 1, {}});
     std::int32_t v = 0;
-    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, kShort));
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, kShort));
     EXPECT_EQ(ui.messages.size(), 1u);
     camera.ClearFault();
-    EXPECT_TRUE(core.command.QueryInt(Id("PE"), v, kShort));
+    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), v, kShort));
 }
 
 TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
     camera.SetFault({sim::Fault::Silent, 0, -1, {}});
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(core.command.SendSetInt(Id("PE"), 10, 100));
+    EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 100));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
     std::int32_t v = 0;
-    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, 100));
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, 100));
     EXPECT_EQ(observer.calls, (std::vector<int>{0, 0}));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(core.command.SendRawQuery(v, "LUTR?3\r\n", 50, false));
+    EXPECT_FALSE(core.exchange.SendRawQuery(v, "LUTR?3\r\n", 50, false));
     EXPECT_EQ(observer.calls.size(), 2u);  // a raw query reports time-outs only when asked
 }
 
 TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
     camera.SetFault({sim::Fault::Overlong, 0, 1, {}});
     std::int32_t v = 0;
-    core.command.QueryInt(Id("PE"), v, 1000);
+    core.exchange.QueryInt(Id("PE"), v, 1000);
     EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{"RS-232C receiving buffer overflowed"}));
     ui.messages.clear();
     camera.ClearFault();
-    EXPECT_TRUE(core.command.SendSetInt(Id("PE"), 77, 1000));
-    EXPECT_TRUE(core.command.QueryInt(Id("PE"), v, 1000));
+    EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 77, 1000));
+    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), v, 1000));
     EXPECT_EQ(v, 77);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ExchangeTest, EveryLineIsLoggedBothWays) {
-    ASSERT_TRUE(core.command.SendSetInt(Id("PE"), 10, kShort));
+    ASSERT_TRUE(core.exchange.SendSetInt(Id("PE"), 10, kShort));
     const auto& t = core.logs.terminal;
     ASSERT_EQ(t.Size(), 2u);
     EXPECT_EQ(t.At(1).substr(11), "Tx: PE=10");
@@ -138,18 +138,18 @@ TEST_F(ExchangeTest, EveryLineIsLoggedBothWays) {
 }
 
 TEST_F(ExchangeTest, SendSetStringSendsTextAndRestoresTheKind) {
-    EXPECT_TRUE(core.command.SendSetString(Id("PE"), "4321", kShort));
+    EXPECT_TRUE(core.exchange.SendSetString(Id("PE"), "4321", kShort));
     EXPECT_EQ(camera.ReceivedLines().back(), "PE=4321");
-    EXPECT_EQ(core.command.Commands().Entry(Id("PE")).kind, ValueKind::Int);
-    EXPECT_EQ(core.command.BuildSetCommand(Id("PE"), ParamValue{}, true), "PE=0\r\n");
+    EXPECT_EQ(core.exchange.Commands().Entry(Id("PE")).kind, ValueKind::Int);
+    EXPECT_EQ(core.exchange.BuildSetCommand(Id("PE"), ParamValue{}, true), "PE=0\r\n");
 }
 
 TEST_F(ExchangeTest, AHungUpLineFailsAtOnceInsteadOfWaiting) {
     camera.SetFault({sim::Fault::HangUp, 0, 1, {}});
     std::int32_t v = 0;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(core.command.QueryInt(Id("PE"), v, 20000));
-    EXPECT_FALSE(core.command.SendSetInt(Id("PE"), 10, 20000));
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, 20000));
+    EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 20000));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(observer.calls.back(), 0);
 }
@@ -157,14 +157,14 @@ TEST_F(ExchangeTest, AHungUpLineFailsAtOnceInsteadOfWaiting) {
 TEST_F(ExchangeTest, LinesSentWhileIdleAreLoggedAndQueued) {
     // No exchange waits for the answer to this line: it is the camera's own when it comes
     // (a late answer to an exchange is taken as owed instead).
-    EXPECT_TRUE(core.command.SendRawLine("PE=10\r\n"));
+    EXPECT_TRUE(core.exchange.SendRawLine("PE=10\r\n"));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (core.command.QueuedReplies() == 0 && std::chrono::steady_clock::now() < deadline) {
+    while (core.exchange.QueuedReplies() == 0 && std::chrono::steady_clock::now() < deadline) {
         core.port.WaitForData(deadline);
-        core.command.PollUnsolicited();
+        core.exchange.PollUnsolicited();
     }
     std::string line;
-    ASSERT_TRUE(core.command.PopReply(line));
+    ASSERT_TRUE(core.exchange.PopReply(line));
     EXPECT_EQ(line, "COMPLETE");
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: COMPLETE");
 }
@@ -176,7 +176,7 @@ protected:
         core.port.PinPort(peer.Path());
         ASSERT_TRUE(core.channel.OpenChannel(0, 9600, 0));
     }
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
     test::PtyPeer peer;
@@ -185,13 +185,13 @@ protected:
 TEST_F(RawLineTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
     const std::string longLine = "UD=" + std::string(60, 'x') + "0123456789";
     peer.Send(longLine + "\r\nVN=1.23\nMD=a\rb\r\n");
-    const auto deadline = Command::Clock::now() + std::chrono::seconds(2);
-    while (core.command.QueuedReplies() < 3 && Command::Clock::now() < deadline) {
+    const auto deadline = Exchange::Clock::now() + std::chrono::seconds(2);
+    while (core.exchange.QueuedReplies() < 3 && Exchange::Clock::now() < deadline) {
         core.port.WaitForData(deadline);
-        core.command.PollUnsolicited();
+        core.exchange.PollUnsolicited();
     }
     std::vector<std::string> lines;
-    for (std::string l; core.command.PopReply(l);)
+    for (std::string l; core.exchange.PopReply(l);)
         lines.push_back(l);
     EXPECT_EQ(lines, (std::vector<std::string>{longLine, "VN=1.23", "MD=a\rb"}));
 }
@@ -202,7 +202,7 @@ TEST_F(RawLineTest, RawQueriesReadCIntegerLiterals) {
         peer.Send("LUTR=0x1F\r\n");
     });
     std::int32_t v = 0;
-    EXPECT_TRUE(core.command.SendRawQuery(v, "LUTR?3\r\n", 2000, true));
+    EXPECT_TRUE(core.exchange.SendRawQuery(v, "LUTR?3\r\n", 2000, true));
     camera.join();
     EXPECT_EQ(v, 31);
 }
@@ -213,7 +213,7 @@ TEST_F(RawLineTest, TextRepliesKeepTheirCase) {
         peer.Send("MD=vk-4100m-pmcl\r\n");
     });
     std::string model;
-    EXPECT_TRUE(core.command.QueryString(core.command.FindCommand("MD"), model, 2000));
+    EXPECT_TRUE(core.exchange.QueryString(core.exchange.FindCommand("MD"), model, 2000));
     camera.join();
     EXPECT_EQ(model, "vk-4100m-pmcl");
 }

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "protocol/command_table.h"
+#include "core/protocol/command_table.h"
 
 namespace vk {
 namespace {

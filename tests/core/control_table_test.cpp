@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "protocol/control_table.h"
+#include "core/protocol/control_table.h"
 
 namespace vk {
 namespace {

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <string>
 
-#include "xml/description_file.h"
-#include "xml/description_parser.h"
+#include "core/genicam/description_file.h"
+#include "core/genicam/description_parser.h"
 
 namespace vk {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "camera_fixture.h"
+#include "core/camera_fixture.h"
 #include "support/pty_peer.h"
 
 namespace vk {
@@ -18,65 +18,65 @@ protected:
 TEST_F(InStepTest, ALateQueryReplyIsSkippedAndTheFollowingExchangesAreJudgedOnTheirOwn) {
     camera->SetFault({sim::Fault::Delay, 300, 1, {}});
     std::int32_t v = 0;
-    EXPECT_EQ(core.command.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
-    EXPECT_EQ(core.command.OwedReplies(), 1u);
+    EXPECT_EQ(core.exchange.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(core.exchange.OwedReplies(), 1u);
 
     camera->SetValue("EA", "2");
-    EXPECT_TRUE(core.command.QueryInt(Cmd("EA"), v, 1000).ok());
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("EA"), v, 1000).ok());
     EXPECT_EQ(v, 2);
-    EXPECT_TRUE(core.command.QueryInt(Cmd("HTL"), v, 1000).ok());
-    EXPECT_TRUE(core.command.QueryInt(Cmd("OFL"), v, 1000).ok());
-    EXPECT_TRUE(core.command.SendSetInt(Cmd("GA"), 0, 1000).ok());
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("HTL"), v, 1000).ok());
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("OFL"), v, 1000).ok());
+    EXPECT_TRUE(core.exchange.SendSetInt(Cmd("GA"), 0, 1000).ok());
     EXPECT_EQ(camera->Value("GA"), "0");
-    EXPECT_EQ(core.command.OwedReplies(), 0u);
+    EXPECT_EQ(core.exchange.OwedReplies(), 0u);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(InStepTest, ALateCompleteIsNotTheNextSetsAnswer) {
     camera->SetFault({sim::Fault::Delay, 300, 1, {}});
-    EXPECT_EQ(core.command.SendSetInt(Cmd("PE"), 5000, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(core.exchange.SendSetInt(Cmd("PE"), 5000, 100).status, ExchangeStatus::TimedOut);
     // The camera refuses the next set; the late COMPLETE of the first must not hide that.
     camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, "ERROR"});
-    const ExchangeResult refused = core.command.SendSetInt(Cmd("PE"), 6000, 1000);
+    const ExchangeResult refused = core.exchange.SendSetInt(Cmd("PE"), 6000, 1000);
     EXPECT_EQ(refused.status, ExchangeStatus::Refused);
     EXPECT_EQ(refused.reply, "ERROR");
-    EXPECT_TRUE(core.command.SendSetInt(Cmd("PE"), 7000, 1000).ok());
+    EXPECT_TRUE(core.exchange.SendSetInt(Cmd("PE"), 7000, 1000).ok());
     EXPECT_EQ(camera->Value("PE"), "7000");
 }
 
 TEST_F(InStepTest, ALateCompleteWhileIdleRecordsTheSetValueAndTheLineIsOnlineAgain) {
-    ControlTable& table = core.command.Controls();
+    ControlTable& table = core.exchange.Controls();
     const ControlId pe = table.ControlOf(Cmd("PE"));
     const std::int32_t before = table.CameraValue(pe);
     std::vector<ControlId> told;
-    core.command.SetLateAnswerListener([&](ControlId id) { told.push_back(id); });
+    core.exchange.SetLateAnswerListener([&](ControlId id) { told.push_back(id); });
 
     camera->SetFault({sim::Fault::Delay, 300, 1, {}});
-    EXPECT_EQ(core.command.SendSetInt(Cmd("PE"), 5000, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(core.exchange.SendSetInt(Cmd("PE"), 5000, 100).status, ExchangeStatus::TimedOut);
     EXPECT_EQ(core.notifier.Current(), 0);
     EXPECT_EQ(table.CameraValue(pe), before);
 
     // Nothing runs: the idle reader's poll meets the late COMPLETE.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     while (told.empty() && std::chrono::steady_clock::now() < deadline) {
-        core.command.PollUnsolicited();
+        core.exchange.PollUnsolicited();
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(told, std::vector<ControlId>{pe});
     EXPECT_EQ(table.CameraValue(pe), 5000);
     EXPECT_EQ(core.notifier.Current(), 1);
-    EXPECT_EQ(core.command.QueuedReplies(), 0u);  // no line of the camera's own
-    EXPECT_EQ(core.command.OwedReplies(), 0u);
+    EXPECT_EQ(core.exchange.QueuedReplies(), 0u);  // no line of the camera's own
+    EXPECT_EQ(core.exchange.OwedReplies(), 0u);
 
     // A late reply to a query answers, but records nothing.
     told.clear();
     camera->SetFault({sim::Fault::Delay, 300, 1, {}});
     std::int32_t v = 0;
-    EXPECT_EQ(core.command.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
-    EXPECT_TRUE(core.command.QueryInt(Cmd("EA"), v, 1000).ok());
+    EXPECT_EQ(core.exchange.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("EA"), v, 1000).ok());
     EXPECT_TRUE(told.empty());
     EXPECT_EQ(table.CameraValue(pe), 5000);
-    core.command.SetLateAnswerListener(nullptr);
+    core.exchange.SetLateAnswerListener(nullptr);
 }
 
 TEST_F(InStepTest, ResultsTellRefusalTimeOutAndAVanishedLineApart) {
@@ -88,7 +88,7 @@ TEST_F(InStepTest, ResultsTellRefusalTimeOutAndAVanishedLineApart) {
                           Case{sim::Fault::Silent, ExchangeStatus::TimedOut},
                           Case{sim::Fault::HangUp, ExchangeStatus::LineGone}}) {
         camera->SetFault({c.fault, 0, 1, "Err: out of Range"});
-        const ExchangeResult result = core.command.SendSetInt(Cmd("PE"), 10, 200);
+        const ExchangeResult result = core.exchange.SendSetInt(Cmd("PE"), 10, 200);
         EXPECT_EQ(result.status, c.expected) << StatusName(c.expected);
         EXPECT_EQ(result.request, "PE=10");
     }
@@ -98,14 +98,14 @@ TEST_F(InStepTest, ResultsTellRefusalTimeOutAndAVanishedLineApart) {
 
 TEST_F(InStepTest, AnExchangeStartedWhileAnotherWaitsIsRefusedAsBusy) {
     ExchangeResult inner;
-    core.command.SetWaitHook([&] {
+    core.exchange.SetWaitHook([&] {
         std::int32_t v = 0;
-        if (inner.ok()) inner = core.command.QueryInt(Cmd("EA"), v, 100);
+        if (inner.ok()) inner = core.exchange.QueryInt(Cmd("EA"), v, 100);
         return true;
     });
     camera->SetFault({sim::Fault::Delay, 100, 1, {}});
-    EXPECT_TRUE(core.command.SendSetInt(Cmd("PE"), 10, 2000).ok());
-    core.command.SetWaitHook(nullptr);
+    EXPECT_TRUE(core.exchange.SendSetInt(Cmd("PE"), 10, 2000).ok());
+    core.exchange.SetWaitHook(nullptr);
     EXPECT_EQ(inner.status, ExchangeStatus::Busy);
     EXPECT_EQ(camera->ReceivedLines(), std::vector<std::string>{"PE=10"});
 }
@@ -113,9 +113,9 @@ TEST_F(InStepTest, AnExchangeStartedWhileAnotherWaitsIsRefusedAsBusy) {
 TEST_F(InStepTest, OperationsRunOneAtATimeAndUndoTheirFrameOnEveryWayOut) {
     ExchangeResult nested;
     const ExchangeResult outer = core.runner.Run({"outer"}, [&](Operation& operation) {
-        EXPECT_TRUE(core.command.LineHeld());
+        EXPECT_TRUE(core.exchange.LineHeld());
         nested = core.runner.Run({"inner"}, [](Operation&) { return ExchangeResult::Success(); });
-        return operation.command.SendSetInt(Cmd("PE"), 20, kShort);
+        return operation.exchange.SendSetInt(Cmd("PE"), 20, kShort);
     });
     EXPECT_TRUE(outer.ok());
     EXPECT_EQ(nested.status, ExchangeStatus::Busy);
@@ -124,12 +124,12 @@ TEST_F(InStepTest, OperationsRunOneAtATimeAndUndoTheirFrameOnEveryWayOut) {
     // A failing body ends the frame the same way.
     camera->SetFault({sim::Fault::Silent, 0, 1, {}});
     const ExchangeResult failed = core.runner.Run({"failing"}, [](Operation& operation) {
-        return operation.command.SendSetInt(Cmd("PE"), 30, 100);
+        return operation.exchange.SendSetInt(Cmd("PE"), 30, 100);
     });
     EXPECT_EQ(failed.status, ExchangeStatus::TimedOut);
     EXPECT_EQ(ui.operationsEnded, 2);
     EXPECT_FALSE(core.runner.Running());
-    EXPECT_FALSE(core.command.LineHeld());
+    EXPECT_FALSE(core.exchange.LineHeld());
 }
 
 TEST_F(InStepTest, CancelAbandonsAWaitAndItsReplyIsOwed) {
@@ -137,13 +137,13 @@ TEST_F(InStepTest, CancelAbandonsAWaitAndItsReplyIsOwed) {
     ui.cancelAfterPumps = ui.pumps + 3;
     std::int32_t v = 0;
     const ExchangeResult result = core.runner.Run({"read", true}, [&](Operation& operation) {
-        return operation.command.QueryInt(Cmd("PE"), v, 5000);
+        return operation.exchange.QueryInt(Cmd("PE"), v, 5000);
     });
     EXPECT_EQ(result.status, ExchangeStatus::Cancelled);
-    EXPECT_EQ(core.command.OwedReplies(), 1u);
+    EXPECT_EQ(core.exchange.OwedReplies(), 1u);
     ui.cancelAfterPumps = -1;
     camera->SetValue("EA", "3");
-    EXPECT_TRUE(core.command.QueryInt(Cmd("EA"), v, 1000).ok());
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("EA"), v, 1000).ok());
     EXPECT_EQ(v, 3);
 }
 
@@ -152,7 +152,7 @@ TEST_F(InStepTest, ALineWithoutEndIsToldOncePerOperation) {
     core.runner.Run({"read"}, [](Operation& operation) {
         std::int32_t v = 0;
         for (const CommandId id : {Cmd("PE"), Cmd("EA"), Cmd("HTL")})
-            operation.command.QueryInt(id, v, 1000);
+            operation.exchange.QueryInt(id, v, 1000);
         return ExchangeResult::Success();
     });
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"RS-232C receiving buffer overflowed"});
@@ -179,7 +179,7 @@ protected:
         return false;
     }
 
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
     test::PtyPeer peer;
@@ -192,7 +192,7 @@ TEST_F(ScriptedPeerTest, LinesWaitingBeforeASendAreLoggedAndDropped) {
         core.port.WaitForData(deadline);
     std::thread camera = Answer("PE?", "PE=5\r\n");
     std::int32_t v = 0;
-    EXPECT_TRUE(core.command.QueryInt(Cmd("PE"), v, 2000).ok());
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("PE"), v, 2000).ok());
     camera.join();
     EXPECT_EQ(v, 5);
     EXPECT_TRUE(LogHas("HELLO"));
@@ -201,7 +201,7 @@ TEST_F(ScriptedPeerTest, LinesWaitingBeforeASendAreLoggedAndDropped) {
 
 TEST_F(ScriptedPeerTest, AnEchoAndAnotherProgramsReplyAreSkippedByASet) {
     std::thread camera = Answer("PE=10", "PE=10\r\nHTL=2048\r\nCOMPLETE\r\n");
-    const ExchangeResult result = core.command.SendSetInt(Cmd("PE"), 10, 2000);
+    const ExchangeResult result = core.exchange.SendSetInt(Cmd("PE"), 10, 2000);
     camera.join();
     EXPECT_TRUE(result.ok()) << result.Describe();
     EXPECT_TRUE(LogHas("HTL=2048"));  // skipped, but logged
@@ -210,7 +210,7 @@ TEST_F(ScriptedPeerTest, AnEchoAndAnotherProgramsReplyAreSkippedByASet) {
 TEST_F(ScriptedPeerTest, AnEchoedQueryIsNotAnEmptyAnswer) {
     std::thread camera = Answer("PE?", "PE?\r\nPE=7\r\n");
     std::int32_t v = 0;
-    EXPECT_TRUE(core.command.QueryInt(Cmd("PE"), v, 2000).ok());
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("PE"), v, 2000).ok());
     camera.join();
     EXPECT_EQ(v, 7);
 }
@@ -218,7 +218,7 @@ TEST_F(ScriptedPeerTest, AnEchoedQueryIsNotAnEmptyAnswer) {
 TEST_F(ScriptedPeerTest, AGenuineWrongMnemonicIsStillRefusedWithItsMessage) {
     std::thread camera = Answer("PE?", "EA=1\r\n");
     std::int32_t v = -5;
-    const ExchangeResult result = core.command.QueryInt(Cmd("PE"), v, 2000);
+    const ExchangeResult result = core.exchange.QueryInt(Cmd("PE"), v, 2000);
     camera.join();
     EXPECT_EQ(result.status, ExchangeStatus::Refused);
     EXPECT_EQ(v, -5);
@@ -233,14 +233,14 @@ TEST_F(ScriptedPeerTest, BinaryBytesWithLineEndsArriveWholeWhileTheLineIsHeld) {
         peer.Send(answer);
     });
     std::vector<std::uint8_t> got(answer.size());
-    core.command.HoldLine();
-    EXPECT_TRUE(core.command.SendBytes(request).ok());
-    core.command.PollUnsolicited();  // the idle reader, woken meanwhile, takes nothing
-    EXPECT_TRUE(core.command.ReceiveBytes(got, 2000).ok());
-    core.command.ReleaseLine();
+    core.exchange.HoldLine();
+    EXPECT_TRUE(core.exchange.SendBytes(request).ok());
+    core.exchange.PollUnsolicited();  // the idle reader, woken meanwhile, takes nothing
+    EXPECT_TRUE(core.exchange.ReceiveBytes(got, 2000).ok());
+    core.exchange.ReleaseLine();
     camera.join();
     EXPECT_EQ(std::string(got.begin(), got.end()), answer);
-    EXPECT_EQ(core.command.QueuedReplies(), 0u);
+    EXPECT_EQ(core.exchange.QueuedReplies(), 0u);
     EXPECT_EQ(core.logs.terminal.At(1).substr(11), "Tx: 42 0D 0A 00");
 }
 
@@ -249,7 +249,7 @@ TEST_F(ScriptedPeerTest, AFailedWriteIsLoggedAsFailed) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (!core.port.IsBroken() && std::chrono::steady_clock::now() < deadline)
         core.port.WaitForData(deadline);
-    EXPECT_EQ(core.command.SendSetInt(Cmd("PE"), 10, 1000).status, ExchangeStatus::LineGone);
+    EXPECT_EQ(core.exchange.SendSetInt(Cmd("PE"), 10, 1000).status, ExchangeStatus::LineGone);
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Tx failed: PE=10");
 }
 

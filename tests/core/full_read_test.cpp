@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "camera_fixture.h"
-#include "comm/init_communication.h"
-#include "protocol/parameter_reader.h"
+#include "core/camera_fixture.h"
+#include "core/comm/init_communication.h"
+#include "core/protocol/parameter_reader.h"
 
 namespace vk {
 namespace {
@@ -27,7 +27,7 @@ protected:
     std::vector<std::string> ExpectedQueries(bool factoryMode, bool colour) {
         std::vector<std::string> lines;
         for (const ControlEntry& row : Table().Rows()) {
-            const std::string m = core.command.GetMnemonic(row.commandId);
+            const std::string m = core.exchange.GetMnemonic(row.commandId);
             if (!row.Has(RowTrait::ReadAtStart) || row.controlKind == ControlKind::Button ||
                 m == "ABA" || m == "BMPXW" || m == "BMPYW" ||
                 (colour && (m == "HB" || m == "VB")) ||
@@ -114,7 +114,7 @@ TEST_F(FullReadTest, CancelStopsBetweenRowsAndLeavesTheRestAsTheyWere) {
     EXPECT_EQ(Table().CameraValue(1984), 0);
     EXPECT_FALSE(ui.progressOpen);
     EXPECT_FALSE(core.runner.Running());
-    EXPECT_FALSE(core.command.LineHeld());
+    EXPECT_FALSE(core.exchange.LineHeld());
 }
 
 TEST_F(FullReadTest, OtherModelsReadNothingButStillShowAndCloseTheProgress) {
@@ -191,7 +191,7 @@ TEST_F(FullReadTest, InitCommunicationChecksTheModelAndAsksForTheArea) {
 }
 
 TEST(InitCommunication, AChannelThatCannotOpenIsReportedAndNothingIsAsked) {
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core(ui, backend);
     core.port.PinPort("/nonexistent/vk4100-port");

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "xml/feature_value.h"
-#include "xml/gencp.h"
-#include "xml/register_layout.h"
+#include "core/genicam/feature_value.h"
+#include "core/genicam/gencp.h"
+#include "core/genicam/register_layout.h"
 
 namespace vk::gencp {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "comm/line_log.h"
+#include "core/comm/line_log.h"
 
 namespace vk {
 namespace {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <vector>
 
-#include "lut/curve_editor.h"
-#include "lut/curve_sampler.h"
-#include "lut/spline.h"
+#include "core/lut/curve_editor.h"
+#include "core/lut/curve_sampler.h"
+#include "core/lut/spline.h"
 
 namespace vk::lut {
 namespace {

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <vector>
 
-#include "lut/curve_editor.h"
-#include "lut/curve_sampler.h"
-#include "lut/standard_curve.h"
+#include "core/lut/curve_editor.h"
+#include "core/lut/curve_sampler.h"
+#include "core/lut/standard_curve.h"
 
 namespace vk::lut {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cl/temp_dir.h"
-#include "lut/lut_file.h"
+#include "core/lut/lut_file.h"
 
 namespace vk::lut {
 namespace {

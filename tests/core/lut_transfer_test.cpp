@@ -7,22 +7,22 @@
 #include <string>
 #include <vector>
 
-#include "core_context.h"
-#include "lut/lut_transfer.h"
-#include "lut/standard_curve.h"
+#include "core/core_context.h"
+#include "core/lut/lut_transfer.h"
+#include "core/lut/standard_curve.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk::lut {
 namespace {
 
 // Records like the others; runs a hook at every progress text and presses Cancel on demand.
-struct ScriptedUi : test::RecordingUiPort {
+struct ScriptedUi : test::RecordingUserInterface {
     std::function<void(const std::string&)> onProgress;
     bool cancel = false;
 
     void ShowProgress(const std::string& text) override {
-        RecordingUiPort::ShowProgress(text);
+        RecordingUserInterface::ShowProgress(text);
         if (onProgress) onProgress(text);
     }
     bool CancelRequested() override { return cancel; }

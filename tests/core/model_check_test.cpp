@@ -1,5 +1,5 @@
-#include "comm/model_check.h"
-#include "camera_fixture.h"
+#include "core/comm/model_check.h"
+#include "core/camera_fixture.h"
 
 namespace vk {
 namespace {

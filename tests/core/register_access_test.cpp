@@ -8,15 +8,15 @@
 #include <fstream>
 #include <iterator>
 
-#include "camera_fixture.h"
 #include "cl/temp_dir.h"
+#include "core/camera_fixture.h"
+#include "core/genicam/description_download.h"
+#include "core/genicam/description_file.h"
+#include "core/genicam/feature_value.h"
+#include "core/genicam/operation_register_port.h"
+#include "core/genicam/register_reader.h"
+#include "core/genicam/serial_register_port.h"
 #include "sim/description_zip.h"
-#include "xml/description_download.h"
-#include "xml/description_file.h"
-#include "xml/feature_value.h"
-#include "xml/operation_register_port.h"
-#include "xml/register_reader.h"
-#include "xml/serial_register_port.h"
 
 namespace vk::test {
 namespace {
@@ -69,7 +69,7 @@ protected:
     ExchangeResult WithPort(
         const std::function<ExchangeResult(Operation&, SerialRegisterPort&)>& body) {
         return core.runner.Run({"registers", true, false}, [&](Operation& op) {
-            SerialRegisterPort port(op.command, timing);
+            SerialRegisterPort port(op.exchange, timing);
             return body(op, port);
         });
     }
@@ -97,7 +97,7 @@ protected:
     }
 
     RegisterTiming timing{kShort, 115200};
-    SerialRegisterPort serial{core.command, timing};
+    SerialRegisterPort serial{core.exchange, timing};
     TempDir dir;
 };
 
@@ -106,7 +106,7 @@ TEST_F(RegisterAccessTest, RegistersAndTextCommandsAgree) {
     std::int32_t pe = 0;
     WithPort([&](Operation& op, SerialRegisterPort& port) {
         EXPECT_TRUE(port.Write(kExposureTime, {0x00, 0x00, 0x30, 0x39}).ok);
-        EXPECT_TRUE(op.command.QueryInt(Cmd("PE"), pe, kShort));
+        EXPECT_TRUE(op.exchange.QueryInt(Cmd("PE"), pe, kShort));
         const RegisterResult gain = port.Read(kGain, 4);
         EXPECT_TRUE(gain.ok) << gain.reason;
         EXPECT_EQ(gain.bytes, (Bytes{0, 0, 0, 100}));
@@ -203,7 +203,7 @@ TEST_F(RegisterAccessTest, ALateAcknowledgementIsReadPast) {
 }
 
 TEST_F(RegisterAccessTest, WritesOfTheGridRunAsOperationsOfTheirOwn) {
-    SerialRegisterPort serial(core.command, timing);
+    SerialRegisterPort serial(core.exchange, timing);
     OperationRegisterPort port(core.runner, serial);
     EXPECT_TRUE(port.Write(kGain, gencp::BigEndianBytes(321, 4)).ok);
     EXPECT_EQ(camera->Value("GA"), "321");
@@ -301,7 +301,7 @@ TEST_F(RegisterAccessTest, ReadAllShowsEveryReadableRegister) {
     std::map<std::string, std::string> shown;
     RegisterReadAll all;
     core.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& op) {
-        SerialRegisterPort port(op.command, timing);
+        SerialRegisterPort port(op.exchange, timing);
         all = RegisterReader().ReadAll(op, port, table, [&](int i, const RegisterResult& r) {
             const FeatureRecord& record = table.records[static_cast<std::size_t>(i)];
             ASSERT_TRUE(r.ok) << record.displayName << ": " << r.reason;
@@ -325,7 +325,7 @@ TEST_F(RegisterAccessTest, ReadAllStopsWhenTheCameraStopsAnswering) {
     int told = 0;
     RegisterReadAll all;
     core.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& op) {
-        SerialRegisterPort port(op.command, timing);
+        SerialRegisterPort port(op.exchange, timing);
         all = RegisterReader().ReadAll(op, port, parse.table,
                                        [&](int, const RegisterResult& r) { told += !r.ok; });
         return all.outcome;

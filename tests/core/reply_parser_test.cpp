@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "protocol/reply_parser.h"
+#include "core/protocol/reply_parser.h"
 
 namespace vk {
 namespace {

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "core_context.h"
+#include "core/core_context.h"
 #include "support/pty_peer.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
@@ -25,7 +25,7 @@ protected:
         return core.channel.OpenChannel(kCom, baud, 0);
     }
 
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
     test::PtyPeer peer;
@@ -97,7 +97,7 @@ TEST_F(SerialChannelTest, PermissionProblemsSayWhatToDo) {
 
 TEST_F(SerialChannelTest, APortIsOneProgramsAtATimeAndFreeAgainAfterClose) {
     ASSERT_TRUE(OpenPeer());
-    test::RecordingUiPort otherUi;
+    test::RecordingUserInterface otherUi;
     MemorySettingsBackend otherBackend;
     CoreContext other(otherUi, otherBackend);
     other.port.PinPort(peer.Path());
@@ -200,7 +200,7 @@ std::string Stored(MemorySettingsBackend& backend, const std::string& name) {
 
 // Runs of the tool over one store: what a run opened is what the next run opens.
 TEST(SerialChannelSettings, OnlyASelectionThatOpenedIsStored) {
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     test::PtyPeer camera;
     {
@@ -232,7 +232,7 @@ TEST(SerialChannelSettings, OnlyASelectionThatOpenedIsStored) {
 }
 
 TEST(SerialChannelSettings, AStoreWithoutNamesIsReadByIndexAndGetsThem) {
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     test::PtyPeer first;
     test::PtyPeer second;

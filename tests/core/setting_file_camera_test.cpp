@@ -8,10 +8,10 @@
 #include <map>
 #include <sstream>
 
-#include "camera_fixture.h"
-#include "persist/setting_file.h"
-#include "persist/setting_file_compare.h"
-#include "persist/setting_file_loader.h"
+#include "core/camera_fixture.h"
+#include "core/persist/setting_file.h"
+#include "core/persist/setting_file_compare.h"
+#include "core/persist/setting_file_loader.h"
 
 namespace vk {
 namespace {
@@ -76,14 +76,14 @@ protected:
     bool Save(const std::filesystem::path& path, SettingFileVariant variant, bool factory) {
         bool written = false;
         core.runner.Run({"save"}, [&](Operation&) {
-            written = WriteSettingFile(core.command, core.modelCheck, ui, path, variant, factory);
+            written = WriteSettingFile(core.exchange, core.modelCheck, ui, path, variant, factory);
             return ExchangeResult::Success();
         });
         return written;
     }
 
     SettingFileLoadResult Load(const std::string& text, bool factory = false) {
-        const SettingFilePlan plan = ParseSettingFile(core.command, text, factory);
+        const SettingFilePlan plan = ParseSettingFile(core.exchange, text, factory);
         SettingFileLoadResult result;
         core.runner.Run({kLoadingSettingFile, true, true}, [&](Operation& operation) {
             result = SettingFileLoader().Load(operation, core.modelCheck, plan);
@@ -93,7 +93,7 @@ protected:
     }
 
     SettingFileComparison Compare(const std::string& text) {
-        const SettingFilePlan plan = ParseSettingFile(core.command, text, false);
+        const SettingFilePlan plan = ParseSettingFile(core.exchange, text, false);
         SettingFileComparison result;
         core.runner.Run({kComparingSettingFile, true}, [&](Operation& operation) {
             result = CompareWithCamera(operation, core.modelCheck, plan);
@@ -225,7 +225,7 @@ TEST_F(SettingFileCameraTest, AFreshCameraTakesEveryLineOfASavedFile) {
     camera->ClearReceivedLines();
     const SettingFileLoadResult result = Load(text, true);
     EXPECT_TRUE(result.Clean()) << LoadSummary(result);
-    EXPECT_EQ(result.sent, ParseSettingFile(core.command, text, true).SendCount());
+    EXPECT_EQ(result.sent, ParseSettingFile(core.exchange, text, true).SendCount());
     EXPECT_EQ(camera->ReceivedLines().front(), "MD00=VK-4100M-PMCL");
     EXPECT_EQ(camera->Value("PE"), "7777");
     EXPECT_EQ(camera->Value("FBMTHB"), "42");
@@ -262,7 +262,7 @@ TEST_F(SettingFileCameraTest, ABrokenFileChangesNothing) {
     const auto path = PathOf("image.cam");
     std::ofstream(path, std::ios::binary) << std::string("PE=20\n\0\x89PNG", 10);
     SettingFilePlan plan;
-    EXPECT_FALSE(PrepareSettingFile(ui, core.command, path, false, plan));
+    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, path, false, plan));
     EXPECT_EQ(plan.SendCount(), 0);
     EXPECT_TRUE(camera->ReceivedLines().empty());
     EXPECT_EQ(RowOf(kPe).value, 10);
@@ -287,7 +287,7 @@ TEST_F(SettingFileCameraTest, CancelStopsBetweenLinesAndKeepsOnlyWhatWasSent) {
     EXPECT_NE(LoadSummary(result).find("lines were not sent: the load was cancelled."),
               std::string::npos);
     EXPECT_FALSE(core.runner.Running());
-    EXPECT_FALSE(core.command.LineHeld());
+    EXPECT_FALSE(core.exchange.LineHeld());
 }
 
 TEST_F(SettingFileCameraTest, ALineThatIsGoneStopsTheLoadAtOnce) {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core_context.h"
-#include "persist/setting_file_parser.h"
-#include "support/recording_ui_port.h"
+#include "core/core_context.h"
+#include "core/persist/setting_file_parser.h"
+#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
@@ -18,12 +18,12 @@ constexpr ControlId kPe = 1943;
 class SettingFileParseTest : public ::testing::Test {
 protected:
     SettingLine One(const std::string& text, bool factory = false) {
-        const SettingFilePlan plan = ParseSettingFile(core.command, text, factory);
+        const SettingFilePlan plan = ParseSettingFile(core.exchange, text, factory);
         EXPECT_EQ(plan.lines.size(), 1u) << text;
         return plan.lines.empty() ? SettingLine{} : plan.lines.front();
     }
 
-    test::RecordingUiPort ui;
+    test::RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
 };
@@ -76,7 +76,7 @@ TEST_F(SettingFileParseTest, EachLineIsDecidedByTheSettingLineRules) {
         EXPECT_EQ(line.sendText, c.sendText) << c.text;
     }
     EXPECT_EQ(One("PE=5").control, kPe);
-    EXPECT_EQ(One("lutg=1,2").command, core.command.FindCommand("LUTG"));
+    EXPECT_EQ(One("lutg=1,2").command, core.exchange.FindCommand("LUTG"));
 }
 
 TEST_F(SettingFileParseTest, FactoryParametersPassOnlyInFactoryMode) {
@@ -85,14 +85,14 @@ TEST_F(SettingFileParseTest, FactoryParametersPassOnlyInFactoryMode) {
     EXPECT_EQ(line.action, SettingAction::Parameter);
     EXPECT_EQ(line.value, 3);
     // The file flag can change at run time, and the loader follows it.
-    ASSERT_TRUE(core.command.Controls().SetInSettingFile(core.command.FindCommand("PE"), 0));
+    ASSERT_TRUE(core.exchange.Controls().SetInSettingFile(core.exchange.FindCommand("PE"), 0));
     EXPECT_EQ(One("PE=5").skip, SkipReason::NotInSettingFile);
 }
 
 TEST_F(SettingFileParseTest, LinesEndAtLineFeedsAndKeepEveryCharacter) {
     const std::string longLine = "PE=" + std::string(300, ' ') + "77";
     const SettingFilePlan plan =
-        ParseSettingFile(core.command, "PE=1\r\n\nNOSUCH=2\n" + longLine, false);
+        ParseSettingFile(core.exchange, "PE=1\r\n\nNOSUCH=2\n" + longLine, false);
     ASSERT_EQ(plan.lines.size(), 4u);
     EXPECT_EQ(plan.lines[0].text, "PE=1");
     EXPECT_EQ(plan.lines[1].skip, SkipReason::Blank);
@@ -101,9 +101,9 @@ TEST_F(SettingFileParseTest, LinesEndAtLineFeedsAndKeepEveryCharacter) {
     EXPECT_EQ(plan.lines[3].value, 77);
     EXPECT_EQ(plan.SendCount(), 2);
 
-    EXPECT_TRUE(ParseSettingFile(core.command, "", false).lines.empty());
-    EXPECT_EQ(ParseSettingFile(core.command, "PE=1\n", false).lines.size(), 1u);
-    const SettingFilePlan blank = ParseSettingFile(core.command, "\n", false);
+    EXPECT_TRUE(ParseSettingFile(core.exchange, "", false).lines.empty());
+    EXPECT_EQ(ParseSettingFile(core.exchange, "PE=1\n", false).lines.size(), 1u);
+    const SettingFilePlan blank = ParseSettingFile(core.exchange, "\n", false);
     ASSERT_EQ(blank.lines.size(), 1u);
     EXPECT_EQ(blank.lines[0].skip, SkipReason::Blank);
 }
@@ -122,14 +122,14 @@ TEST_F(SettingFileParseTest, OnlyFilesWithAUsableLineAreSettingFiles) {
         {"\x89PNG\r\n", false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(LooksLikeSettingFile(ParseSettingFile(core.command, c.text, c.factory)),
+        EXPECT_EQ(LooksLikeSettingFile(ParseSettingFile(core.exchange, c.text, c.factory)),
                   c.looksLike)
             << c.text;
     }
 }
 
 TEST_F(SettingFileParseTest, OnlyLinesKeepsTheNamedLinesInFileOrder) {
-    const SettingFilePlan plan = ParseSettingFile(core.command, "PE=1\nBOF=2\nGA=3\n", false);
+    const SettingFilePlan plan = ParseSettingFile(core.exchange, "PE=1\nBOF=2\nGA=3\n", false);
     const SettingFilePlan kept = OnlyLines(plan, {3, 1});
     ASSERT_EQ(kept.lines.size(), 2u);
     EXPECT_EQ(kept.lines[0].number, 1);
@@ -168,9 +168,9 @@ TEST_F(SettingFileReadTest, FilesThatCannotBeLoadedAreReportedWithTheirPath) {
 
     SettingFilePlan plan;
     const auto missing = dir_ / "missing.cam";
-    EXPECT_FALSE(PrepareSettingFile(ui, core.command, missing, false, plan));
+    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, missing, false, plan));
     const auto garbage = Write("garbage.cam", "hello\nworld\n");
-    EXPECT_FALSE(PrepareSettingFile(ui, core.command, garbage, false, plan));
+    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, garbage, false, plan));
     EXPECT_TRUE(plan.lines.empty());
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, missing.string() + "\nCouldn't open this file");
@@ -178,7 +178,7 @@ TEST_F(SettingFileReadTest, FilesThatCannotBeLoadedAreReportedWithTheirPath) {
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(ui.messages[1].text, garbage.string() + "\nThis is not a camera setting file.");
 
-    EXPECT_TRUE(PrepareSettingFile(ui, core.command, Write("ok.cam", "PE=1\r\n"), false, plan));
+    EXPECT_TRUE(PrepareSettingFile(ui, core.exchange, Write("ok.cam", "PE=1\r\n"), false, plan));
     EXPECT_EQ(plan.SendCount(), 1);
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "persist/tool_settings.h"
+#include "core/persist/tool_settings.h"
 
 namespace vk {
 namespace {

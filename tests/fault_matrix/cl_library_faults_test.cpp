@@ -4,11 +4,11 @@
 
 #include <chrono>
 
-#include "camera_info/reporter_scope.h"
 #include "cl/cl_test_support.h"
-#include "core_context.h"
+#include "core/camera/identity/reporter_scope.h"
+#include "core/core_context.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk::test {
 namespace {
@@ -39,14 +39,14 @@ protected:
     ExchangeResult QueryPe(std::int32_t& value, int timeoutMs) {
         return core.runner.Run({"query"}, [&](Operation& op) {
             QuietReporter quiet;
-            const ReporterScope scope(op.command, quiet);
-            return op.command.QueryInt(Cmd("PE"), value, timeoutMs);
+            const ReporterScope scope(op.exchange, quiet);
+            return op.exchange.QueryInt(Cmd("PE"), value, timeoutMs);
         });
     }
 
     FakeClEnvironment fake;
     sim::SimulatedCamera camera;
-    RecordingUiPort ui;
+    RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
 };
@@ -82,7 +82,7 @@ TEST_P(ClLibraryFaults, EveryExchangeEndsInTimeAndTheNextWorksOnceItBehaves) {
     // Another query first: the answer to the same one could be taken for the late one.
     const ExchangeResult model = core.runner.Run({"model"}, [&](Operation&) {
         QuietReporter quiet;
-        const ReporterScope scope(core.command, quiet);
+        const ReporterScope scope(core.exchange, quiet);
         return core.modelCheck.Check();
     });
     EXPECT_TRUE(model.ok()) << model.Describe();

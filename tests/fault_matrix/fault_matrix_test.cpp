@@ -9,9 +9,9 @@
 #include <thread>
 #include <tuple>
 
-#include "camera_info/reporter_scope.h"
+#include "core/camera/identity/reporter_scope.h"
+#include "core/protocol/reply_parser.h"
 #include "fault_matrix/matrix_rig.h"
-#include "protocol/reply_parser.h"
 
 namespace vk::test {
 namespace {
@@ -69,7 +69,7 @@ protected:
     // The camera values the tool holds, by row.
     std::vector<std::int32_t> CameraValues() {
         std::vector<std::int32_t> values;
-        const ControlTable& table = rig.core.command.Controls();
+        const ControlTable& table = rig.core.exchange.Controls();
         for (const ControlEntry& row : table.Rows())
             values.push_back(table.CameraValue(row.controlId));
         return values;
@@ -78,15 +78,15 @@ protected:
     // Whether the camera answered a query of the row with the value, or took a set of it.
     bool Confirmed(const ControlEntry& row, std::int32_t value,
                    const std::vector<sim::AnsweredLine>& answered) {
-        const Command& command = rig.core.command;
-        const std::string mnemonic = command.GetMnemonic(row.commandId);
+        const Exchange& exchange = rig.core.exchange;
+        const std::string mnemonic = exchange.GetMnemonic(row.commandId);
         ParamValue set;
         set.intValue = value;
-        const std::string setLine = command.BuildSetCommand(row.commandId, set, false);
+        const std::string setLine = exchange.BuildSetCommand(row.commandId, set, false);
         return std::any_of(answered.begin(), answered.end(), [&](const sim::AnsweredLine& a) {
             if (a.line == setLine) return a.answer == "COMPLETE";
             ParsedReply reply;
-            return a.line == mnemonic + "?" && command.ParseReply(a.answer, reply) &&
+            return a.line == mnemonic + "?" && exchange.ParseReply(a.answer, reply) &&
                    reply.mnemonic == mnemonic && reply.value.intValue == value;
         });
     }
@@ -110,7 +110,7 @@ protected:
             const ExchangeResult gone = rig.core.runner.Run({"next"}, [&](Operation& op) {
                 ran = true;
                 QuietReporter quiet;
-                const ReporterScope scope(op.command, quiet);
+                const ReporterScope scope(op.exchange, quiet);
                 return rig.core.modelCheck.Check();
             });
             EXPECT_TRUE(ran);
@@ -128,7 +128,7 @@ protected:
         // answer to one that went unanswered could still be taken for the late one.
         std::int32_t area = -1;
         const ExchangeResult next = rig.core.runner.Run({"next"}, [&](Operation& op) {
-            return op.command.QueryInt(Cmd("EA"), area, 8 * kWaitMs);
+            return op.exchange.QueryInt(Cmd("EA"), area, 8 * kWaitMs);
         });
         EXPECT_TRUE(next.ok()) << next.Describe();
         EXPECT_EQ(std::to_string(area), rig.camera->Value("EA"));
@@ -170,7 +170,7 @@ TEST_P(FaultMatrix, EndsInTimeWithItsFailureAndKeepsOnlyWhatTheCameraConfirmed) 
 
     // The runner and the windows are free again.
     EXPECT_FALSE(rig.core.runner.Running());
-    EXPECT_FALSE(rig.core.command.LineHeld());
+    EXPECT_FALSE(rig.core.exchange.LineHeld());
     EXPECT_FALSE(rig.ui.progressOpen);
     EXPECT_EQ(rig.ui.operations.size(), operationsBefore + 1);
     EXPECT_EQ(rig.ui.operationsEnded, static_cast<int>(rig.ui.operations.size()));
@@ -178,11 +178,11 @@ TEST_P(FaultMatrix, EndsInTimeWithItsFailureAndKeepsOnlyWhatTheCameraConfirmed) 
     // No value the camera did not confirm.
     const std::vector<sim::AnsweredLine> answered = rig.camera->AnsweredLines();
     const std::vector<std::int32_t> after = CameraValues();
-    const auto& rows = rig.core.command.Controls().Rows();
+    const auto& rows = rig.core.exchange.Controls().Rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (after[i] == before[i]) continue;
         EXPECT_TRUE(Confirmed(rows[i], after[i], answered))
-            << rig.core.command.GetMnemonic(rows[i].commandId) << " became " << after[i];
+            << rig.core.exchange.GetMnemonic(rows[i].commandId) << " became " << after[i];
     }
     // Register values read under the fault are the ones read without it.
     std::map<int, std::vector<std::uint8_t>> cleanRegisters(clean.registers.begin(),

@@ -2,19 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include "camera_info/reporter_scope.h"
-#include "lut/lut_file.h"
-#include "lut/lut_transfer.h"
-#include "lut/standard_curve.h"
-#include "persist/flash_areas.h"
-#include "persist/setting_file_loader.h"
-#include "protocol/parameter_reader.h"
+#include "core/camera/identity/reporter_scope.h"
+#include "core/genicam/description_download.h"
+#include "core/genicam/description_file.h"
+#include "core/genicam/description_parser.h"
+#include "core/genicam/register_reader.h"
+#include "core/genicam/serial_register_port.h"
+#include "core/lut/lut_file.h"
+#include "core/lut/lut_transfer.h"
+#include "core/lut/standard_curve.h"
+#include "core/persist/flash_areas.h"
+#include "core/persist/setting_file_loader.h"
+#include "core/protocol/parameter_reader.h"
 #include "sim/description_zip.h"
-#include "xml/description_download.h"
-#include "xml/description_file.h"
-#include "xml/description_parser.h"
-#include "xml/register_reader.h"
-#include "xml/serial_register_port.h"
 
 namespace vk::test {
 namespace {
@@ -67,7 +67,7 @@ RegisterTiming Timing() {
 Ending FullRead(MatrixRig& rig) {
     return rig.Run(kFullReadProgressText, [](Operation& op) {
         FirstFailureReporter failures;
-        const ReporterScope scope(op.command, failures);
+        const ReporterScope scope(op.exchange, failures);
         const FullReadResult read = ParameterReader().ReadAllParameters(op, 0, false, kWaitMs);
         return EndingOf(read.outcome,
                         read.outcome.ok() && read.failedRows.empty() && read.notQueried == 0,
@@ -78,8 +78,8 @@ Ending FullRead(MatrixRig& rig) {
 Ending StoreAll(MatrixRig& rig) {
     return rig.Run("Store All", [](Operation& op) {
         FirstFailureReporter failures;
-        const ReporterScope scope(op.command, failures);
-        const ExchangeResult stored = FlashAreas(op.command).StoreAll(op, kWaitMs);
+        const ReporterScope scope(op.exchange, failures);
+        const ExchangeResult stored = FlashAreas(op.exchange).StoreAll(op, kWaitMs);
         return EndingOf(stored, stored.ok(), failures);
     });
 }
@@ -87,7 +87,7 @@ Ending StoreAll(MatrixRig& rig) {
 Ending LoadSettingFile(MatrixRig& rig) {
     std::string text;
     EXPECT_EQ(ReadSettingFileText(rig.SettingFile(), text), SettingFileRead::Ok);
-    const SettingFilePlan plan = ParseSettingFile(rig.core.command, text, false);
+    const SettingFilePlan plan = ParseSettingFile(rig.core.exchange, text, false);
     return rig.Run(kLoadingSettingFile, [&](Operation& op) {
         const SettingFileLoadResult load =
             SettingFileLoader(kWaitMs).Load(op, rig.core.modelCheck, plan);
@@ -108,7 +108,7 @@ Ending WriteLuts(MatrixRig& rig) {
     EXPECT_TRUE(file.ok) << file.error;
     return rig.Run(lut::kWritingText, [&](Operation& op) {
         FirstFailureReporter failures;
-        const ReporterScope scope(op.command, failures);
+        const ReporterScope scope(op.exchange, failures);
         const ExchangeResult written = lut::LutTransfer(op, kWaitMs).WriteAllTables(file.tables);
         return EndingOf(written, written.ok(), failures);
     });
@@ -116,7 +116,7 @@ Ending WriteLuts(MatrixRig& rig) {
 
 Ending DownloadXml(MatrixRig& rig) {
     return rig.Run(kDownloadProgressText, [&](Operation& op) {
-        SerialRegisterPort port(op.command, Timing());
+        SerialRegisterPort port(op.exchange, Timing());
         const DownloadResult download =
             DownloadDescription(op, port, rig.DownloadFile(), kChunkBytes);
         return Ending{download.ok(), download.outcome.status, download.error, {}};
@@ -125,7 +125,7 @@ Ending DownloadXml(MatrixRig& rig) {
 
 Ending ReadAllRegisters(MatrixRig& rig) {
     return rig.Run(kReadAllRegistersText, [&](Operation& op) {
-        SerialRegisterPort port(op.command, Timing());
+        SerialRegisterPort port(op.exchange, Timing());
         Ending ending;
         RegisterResult firstFailure;
         firstFailure.ok = true;

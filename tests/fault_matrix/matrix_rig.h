@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "cl/temp_dir.h"
-#include "core_context.h"
+#include "core/core_context.h"
+#include "core/genicam/feature_table.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
-#include "xml/feature_table.h"
+#include "support/recording_user_interface.h"
 
 namespace vk::test {
 
@@ -48,7 +48,7 @@ public:
     TempDir dir;
     FeatureTable description;
     std::unique_ptr<sim::SimulatedCamera> camera;
-    RecordingUiPort ui;
+    RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
 };

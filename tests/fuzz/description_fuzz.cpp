@@ -4,8 +4,8 @@
 #include <span>
 #include <string_view>
 
-#include "xml/description_file.h"
-#include "xml/description_parser.h"
+#include "core/genicam/description_file.h"
+#include "core/genicam/description_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

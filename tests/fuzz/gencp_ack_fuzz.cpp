@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "xml/gencp.h"
+#include "core/genicam/gencp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace g = vk::gencp;

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "protocol/line_receiver.h"
+#include "core/protocol/line_receiver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     vk::LineReceiver receiver;

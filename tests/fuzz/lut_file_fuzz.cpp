@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "lut/lut_file.h"
+#include "core/lut/lut_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "core_context.h"
-#include "persist/settings_backend.h"
-#include "protocol/reply_parser.h"
-#include "ui_port.h"
+#include "core/core_context.h"
+#include "core/persist/settings_backend.h"
+#include "core/protocol/reply_parser.h"
+#include "core/user_interface.h"
 
 namespace {
 
@@ -16,18 +16,18 @@ void Check(bool condition) {
 }
 
 vk::Command& TheCommand() {
-    static vk::SilentUiPort ui;
+    static vk::SilentUserInterface ui;
     static vk::MemorySettingsBackend backend;
     static vk::CoreContext core(ui, backend);
-    return core.command;
+    return core.exchange;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
-    vk::Command& command = TheCommand();
-    const vk::CommandTable& table = command.Commands();
+    vk::Command& exchange = TheCommand();
+    const vk::CommandTable& table = exchange.Commands();
 
     vk::ParsedReply reply;
     const bool ok = vk::ParseReply(table, line, reply);
@@ -50,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text;
     std::int32_t first = 0;
     std::int32_t second = 0;
-    Check(command.ParseSettingLine(line, id, mnemonic, first, text) == ok);
-    if (command.ParsePairLine(line, first, second)) Check(ok);
+    Check(exchange.ParseSettingLine(line, id, mnemonic, first, text) == ok);
+    if (exchange.ParsePairLine(line, first, second)) Check(ok);
 
     vk::ReadCInteger(line);
     vk::ReadIntValue(line);

@@ -3,16 +3,16 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "core_context.h"
-#include "persist/setting_file_parser.h"
+#include "core/core_context.h"
+#include "core/persist/setting_file_parser.h"
 
 namespace {
 
 vk::Command& TheCommand() {
-    static vk::SilentUiPort ui;
+    static vk::SilentUserInterface ui;
     static vk::MemorySettingsBackend backend;
     static vk::CoreContext core(ui, backend);
-    return core.command;
+    return core.exchange;
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "persist/tool_settings.h"
+#include "core/persist/tool_settings.h"
 #include "settings/qsettings_backend.h"
 
 namespace {

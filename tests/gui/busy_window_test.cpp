@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/qt_ui_port.h"
-#include "comm/communication_window.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/comm/communication_window.h"
 #include "gui_test_support.h"
 
 namespace vk::gui::test {
@@ -25,9 +25,9 @@ private slots:
 };
 
 // Lets the window's events run between the read's queries, as the desktop's own port does.
-struct PumpingUi : vk::test::RecordingUiPort {
+struct PumpingUi : vk::test::RecordingUserInterface {
     void PumpEvents() override {
-        RecordingUiPort::PumpEvents();
+        RecordingUserInterface::PumpEvents();
         QCoreApplication::processEvents();
     }
 };
@@ -58,7 +58,7 @@ void BusyWindowTest::theModeSwitchIsIgnoredWhileReading() {
 
 void BusyWindowTest::theReadsProgressStandsOverTheMainWindow() {
     // Whichever window would be chosen otherwise (active, or the fallback), the owner wins.
-    QtUiPort ui;
+    QtUserInterface ui;
     QWidget main;
     QWidget other;
     ui.SetMainWindow(&other);
@@ -111,14 +111,14 @@ void BusyWindowTest::cancelStopsAFullReadAtTheNextRow() {
     MainWindow* window = tool.Start();
     CoreContext& core = tool.Core();
     const ControlId htl = 1984;  // late in the read
-    const std::int32_t before = core.command.Controls().CameraValue(htl);
+    const std::int32_t before = core.exchange.Controls().CameraValue(htl);
     tool.Camera().SetValue("HTL", "99");
     tool.Camera().ClearReceivedLines();
     tool.Camera().SetFault({sim::Fault::Delay, 20, -1, {}});
 
     std::size_t sentAtCancel = 0;
     QTimer::singleShot(600, window, [&] {
-        auto* ui = dynamic_cast<QtUiPort*>(&core.ui);
+        auto* ui = dynamic_cast<QtUserInterface*>(&core.ui);
         QVERIFY(ui && ui->Progress() && ui->Progress()->isVisible());
         sentAtCancel = tool.Camera().ReceivedLines().size();
         ui->Progress()->findChild<QPushButton*>("cancelOperation")->click();
@@ -128,7 +128,7 @@ void BusyWindowTest::cancelStopsAFullReadAtTheNextRow() {
     // The query on the wire may finish; no further one is sent.
     QVERIFY(sentAtCancel > 1);
     QVERIFY(tool.Camera().ReceivedLines().size() <= sentAtCancel + 2);
-    QCOMPARE(core.command.Controls().CameraValue(htl), before);
+    QCOMPARE(core.exchange.Controls().CameraValue(htl), before);
     QVERIFY(window->isEnabled());
     QVERIFY(window->Communication()->isEnabled());
     QVERIFY(!core.runner.Running());

@@ -6,14 +6,14 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "app/main_menu.h"
-#include "camera/camera_action_table.h"
-#include "comm/flash_area_dialog.h"
+#include "core/camera/actions/camera_action_table.h"
+#include "core/persist/flash_areas.h"
+#include "gui/app/main_menu.h"
+#include "gui/comm/flash_area_dialog.h"
+#include "gui/pages/camera_actions_feature.h"
+#include "gui/pages/control_binding.h"
+#include "gui/pages/page_table.h"
 #include "gui_test_support.h"
-#include "pages/camera_actions_feature.h"
-#include "pages/control_binding.h"
-#include "pages/page_table.h"
-#include "persist/flash_areas.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -165,7 +165,7 @@ void CameraActionsTest::anIndexedReadStoresAndCommitsTheValue() {
     t.Control<QPushButton>(2146)->click();
     QCOMPARE(t.Wire(), Lines{"BMPXW?5"});
     QCOMPARE(t.Control<QSpinBox>(2062)->value(), 321);
-    QCOMPARE(t.tool.Core().command.Controls().CameraValue(2062), 321);
+    QCOMPARE(t.tool.Core().exchange.Controls().CameraValue(2062), 321);
 
     // Write sends "index,value" from the two fields.
     t.tool.Camera().ClearReceivedLines();

@@ -12,13 +12,13 @@
 #include <memory>
 #include <numeric>
 
-#include "app/window_list.h"
-#include "comm/cl_serial_library.h"
-#include "comm/communication_host.h"
-#include "comm/communication_window.h"
-#include "core_context.h"
+#include "core/comm/cl_serial_library.h"
+#include "core/core_context.h"
+#include "gui/app/window_list.h"
+#include "gui/comm/communication_host.h"
+#include "gui/comm/communication_window.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -55,7 +55,7 @@ public:
 
 // The window over a core whose first COM port is the simulated camera.
 struct Rig {
-    vk::test::RecordingUiPort ui;
+    vk::test::RecordingUserInterface ui;
     MemorySettingsBackend settings;
     UnopenableGrabber grabber;
     sim::SimulatedCamera camera;

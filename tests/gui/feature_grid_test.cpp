@@ -8,12 +8,12 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "core/genicam/description_file.h"
+#include "gui/xml/feature_grid.h"
+#include "gui/xml/feature_grid_model.h"
 #include "sim/camera_model.h"
 #include "sim/description_zip.h"
 #include "support/sim_register_port.h"
-#include "xml/description_file.h"
-#include "xml/feature_grid.h"
-#include "xml/feature_grid_model.h"
 
 namespace vk::gui::test {
 
@@ -229,14 +229,14 @@ void FeatureGridTest::aRefusedWriteIsShownAndKeepsTheCamerasValue() {
 
 void FeatureGridTest::theCommandButtonRunsTheCommand() {
     QTreeView* view = grid_->View();
-    const QModelIndex command = grid_->Model()->ValueIndex(Record("Trigger Software"));
-    view->scrollTo(command);
-    const QRect cell = view->visualRect(command);
+    const QModelIndex button = grid_->Model()->ValueIndex(Record("Trigger Software"));
+    view->scrollTo(button);
+    const QRect cell = view->visualRect(button);
     QVERIFY(cell.isValid());
     QCOMPARE(camera_->Value("STRG"), std::string("0"));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.topLeft() + QPoint(10, 6));
     QCOMPARE(camera_->Value("STRG"), std::string("1"));
-    QVERIFY(!command.data(FeatureGridModel::FailedRole).toBool());
+    QVERIFY(!button.data(FeatureGridModel::FailedRole).toBool());
 }
 
 }  // namespace vk::gui::test

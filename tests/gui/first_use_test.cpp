@@ -15,14 +15,14 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "app/main_menu.h"
-#include "app/window_geometry.h"
-#include "comm/communication_window.h"
-#include "comm/setting_file_diff_dialog.h"
-#include "comm/setting_file_feature.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/window_geometry.h"
+#include "gui/comm/communication_window.h"
+#include "gui/comm/setting_file_diff_dialog.h"
+#include "gui/comm/setting_file_feature.h"
+#include "gui/pages/control_binding.h"
+#include "gui/widgets/control_kinds.h"
 #include "gui_test_support.h"
-#include "pages/control_binding.h"
-#include "widgets/cgen.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -119,7 +119,7 @@ void FirstUseTest::typedValuesOutsideTheRangeSendTheNearestBound() {
     QCOMPARE(rig.Sent(), std::vector<std::string>{sent.toStdString()});
     const int shown = sent.mid(3).toInt();
     QCOMPARE(static_cast<QSpinBox*>(exposure)->value(), shown);
-    QCOMPARE(rig.tool.Core().command.Controls().CameraValue(kExposureTime), shown);
+    QCOMPARE(rig.tool.Core().exchange.Controls().CameraValue(kExposureTime), shown);
 }
 
 void FirstUseTest::pageKeysSwitchPagesFromAnyControlAndSendNothing() {
@@ -134,7 +134,7 @@ void FirstUseTest::pageKeysSwitchPagesFromAnyControlAndSendNothing() {
     QWidget* check = nullptr;
     for (int i = 0; i < pages; ++i) {
         for (QWidget* w : tabs->widget(i)->findChildren<QWidget*>()) {
-            if (CGen::ControlIdOf(w) == 0 || !w->isEnabled()) continue;
+            if (ControlKinds::ControlIdOf(w) == 0 || !w->isEnabled()) continue;
             if (!combo && qobject_cast<QComboBox*>(w)) combo = w;
             if (!check && qobject_cast<QCheckBox*>(w)) check = w;
         }
@@ -151,17 +151,17 @@ void FirstUseTest::pageKeysSwitchPagesFromAnyControlAndSendNothing() {
                              {Qt::Key_Tab, Qt::ControlModifier, 1},
                              {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, -1}};
     for (const int controlId :
-         {kExposureTime, CGen::ControlIdOf(combo), CGen::ControlIdOf(check)}) {
+         {kExposureTime, ControlKinds::ControlIdOf(combo), ControlKinds::ControlIdOf(check)}) {
         for (const Press& press : presses) {
             QWidget* focused = rig.Focus(controlId);
             QVERIFY2(focused, qPrintable(QString::number(controlId)));
             const int before = tabs->currentIndex();
-            const int value = CGen::ReadValue(focused);
+            const int value = ControlKinds::ReadValue(focused);
             rig.tool.Camera().ClearReceivedLines();
             QTest::keyClick(focused, press.key, press.modifiers);
             QCOMPARE(tabs->currentIndex(), (before + press.step + pages) % pages);
             QVERIFY(rig.Sent().empty());
-            QCOMPARE(CGen::ReadValue(focused), value);
+            QCOMPARE(ControlKinds::ReadValue(focused), value);
         }
     }
     QVERIFY(rig.tool.ui.questions.empty());
@@ -183,9 +183,9 @@ void FirstUseTest::aLateCompleteBecomesTheShownValueAndTheLineOnline() {
     QCOMPARE(rig.LineStatus(), QString("Offline"));
 
     QTRY_COMPARE_WITH_TIMEOUT(static_cast<QSpinBox*>(exposure)->value(), 4321, 5000);
-    QCOMPARE(rig.tool.Core().command.Controls().CameraValue(kExposureTime), 4321);
+    QCOMPARE(rig.tool.Core().exchange.Controls().CameraValue(kExposureTime), 4321);
     QCOMPARE(rig.LineStatus(), QString("Online"));
-    QCOMPARE(rig.tool.Core().command.OwedReplies(), 0u);
+    QCOMPARE(rig.tool.Core().exchange.OwedReplies(), 0u);
 
     // The next change is answered by its own COMPLETE.
     rig.tool.Camera().ClearReceivedLines();

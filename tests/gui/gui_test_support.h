@@ -6,19 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "app/main_window.h"
-#include "app/tool_application.h"
-#include "core_context.h"
-#include "persist/settings_backend.h"
-#include "protocol/parameter_reader.h"
+#include "core/core_context.h"
+#include "core/persist/settings_backend.h"
+#include "core/protocol/parameter_reader.h"
+#include "gui/app/main_window.h"
+#include "gui/app/tool_application.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk::gui::test {
 
-// The desktop tool as the program builds it, with a recording UiPort and settings in memory.
+// The desktop tool as the program builds it, with a recording UserInterface and settings in memory.
 struct ToolUnderTest {
-    vk::test::RecordingUiPort ui;
+    vk::test::RecordingUserInterface ui;
     MemorySettingsBackend settings;
     std::unique_ptr<ToolApplication> app;
 
@@ -63,10 +63,10 @@ inline QStringList TabTitles(const QTabWidget* tabs) {
 // The queries a full read of the mode sends, in table order, for a camera of the model.
 inline std::vector<std::string> FullReadQueries(CoreContext& core, int modelIndex, bool factory) {
     std::vector<std::string> lines;
-    const ControlTable& table = core.command.Controls();
+    const ControlTable& table = core.exchange.Controls();
     for (int row = 0; row < table.RowCount(); ++row) {
         if (IsReadInFullRead(table, row, modelIndex, factory)) {
-            lines.push_back(core.command.GetMnemonic(table.Row(row).commandId) + "?");
+            lines.push_back(core.exchange.GetMnemonic(table.Row(row).commandId) + "?");
         }
     }
     return lines;

@@ -5,18 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "app/window_list.h"
-#include "core_context.h"
+#include "core/core_context.h"
+#include "gui/app/window_list.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk::gui::test {
 
 // Records like the test port and also turns the event loop when the core lets the windows
 // breathe, as the desktop tool does: a release can then arrive while a press still waits.
-struct PumpingUiPort : vk::test::RecordingUiPort {
+struct PumpingUiPort : vk::test::RecordingUserInterface {
     void PumpEvents() override {
-        RecordingUiPort::PumpEvents();
+        RecordingUserInterface::PumpEvents();
         QCoreApplication::processEvents();
     }
 };

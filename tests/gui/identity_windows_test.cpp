@@ -12,16 +12,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/main_menu.h"
-#include "camera_info/about_dialog.h"
-#include "camera_info/camera_id_dialog.h"
-#include "camera_info/lens_window.h"
-#include "camera_info/user_id_dialog.h"
-#include "comm/line_log_model.h"
-#include "comm/terminal_window.h"
+#include "gui/app/main_menu.h"
+#include "gui/comm/line_log_model.h"
+#include "gui/comm/terminal_window.h"
+#include "gui/identity/about_dialog.h"
+#include "gui/identity/camera_id_dialog.h"
+#include "gui/identity/lens_window.h"
+#include "gui/identity/user_id_dialog.h"
+#include "gui/widgets/hold_button.h"
 #include "gui_test_support.h"
 #include "identity_rig.h"
-#include "widgets/hold_button.h"
 
 namespace vk::gui::test {
 namespace {

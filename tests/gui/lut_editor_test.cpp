@@ -5,9 +5,9 @@
 #include <QSpinBox>
 #include <QtTest>
 
-#include "lut/curve_view.h"
-#include "lut/lut_editor.h"
-#include "lut/standard_curve.h"
+#include "core/lut/standard_curve.h"
+#include "gui/lut/curve_view.h"
+#include "gui/lut/lut_editor.h"
 
 namespace vk::gui::test {
 

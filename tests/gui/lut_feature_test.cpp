@@ -7,14 +7,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/main_menu.h"
+#include "core/lut/lut_file.h"
+#include "core/lut/standard_curve.h"
+#include "gui/app/main_menu.h"
+#include "gui/lut/curve_view.h"
+#include "gui/lut/lut_editor.h"
+#include "gui/lut/lut_feature.h"
+#include "gui/widgets/status_strip.h"
 #include "gui_test_support.h"
-#include "lut/curve_view.h"
-#include "lut/lut_editor.h"
-#include "lut/lut_feature.h"
-#include "lut/lut_file.h"
-#include "lut/standard_curve.h"
-#include "widgets/status_strip.h"
 
 namespace vk::gui::test {
 

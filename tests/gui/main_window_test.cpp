@@ -12,11 +12,11 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "app/main_menu.h"
-#include "comm/communication_window.h"
+#include "gui/app/main_menu.h"
+#include "gui/comm/communication_window.h"
+#include "gui/pages/control_binding.h"
+#include "gui/pages/page_info.h"
 #include "gui_test_support.h"
-#include "pages/control_binding.h"
-#include "pages/page_info.h"
 #include "support/pty_peer.h"
 
 using namespace vk;
@@ -44,7 +44,7 @@ bool UtilityMenuEnabled(MainWindow* window) {
 
 // The page spin box that shows a parameter.
 QSpinBox* ParameterSpin(MainWindow* window, CoreContext& core, const char* mnemonic) {
-    const ControlId id = core.command.Controls().ControlOf(core.command.FindCommand(mnemonic));
+    const ControlId id = core.exchange.Controls().ControlOf(core.exchange.FindCommand(mnemonic));
     return qobject_cast<QSpinBox*>(window->FindControl(static_cast<int>(id)));
 }
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "core_context.h"
-#include "pages/control_binding.h"
-#include "pages/page_info.h"
-#include "pages/page_table.h"
-#include "persist/settings_backend.h"
-#include "protocol/parameter_reader.h"
+#include "core/core_context.h"
+#include "core/persist/settings_backend.h"
+#include "core/protocol/parameter_reader.h"
+#include "gui/pages/control_binding.h"
+#include "gui/pages/page_info.h"
+#include "gui/pages/page_table.h"
 #include "sim/simulated_camera.h"
-#include "support/recording_ui_port.h"
+#include "support/recording_user_interface.h"
 
 namespace vk::test {
 
@@ -35,7 +35,7 @@ public:
             pages.push_back(page);
         }
         binding = std::make_unique<gui::ControlBinding>(core, pages);
-        core.command.Controls().CommitAll();
+        core.exchange.Controls().CommitAll();
     }
 
     // Starts the camera, opens the channel and checks the model. False when any step fails.
@@ -77,10 +77,10 @@ public:
         return qobject_cast<T*>(binding->FindControl(controlId));
     }
 
-    ControlTable& Table() { return core.command.Controls(); }
+    ControlTable& Table() { return core.exchange.Controls(); }
 
     std::unique_ptr<sim::SimulatedCamera> camera;
-    RecordingUiPort ui;
+    RecordingUserInterface ui;
     MemorySettingsBackend backend;
     CoreContext core{ui, backend};
     QTabWidget tabs;

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include "gui/pages/row_info.h"
+#include "gui/widgets/control_kinds.h"
 #include "page_rig.h"
-#include "pages/row_info.h"
-#include "widgets/cgen.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -87,10 +87,10 @@ private slots:
         QVERIFY(rig.ui.messages.empty());
         for (const auto& [controlId, value] : planted) {
             QWidget* control = rig.binding->FindControl(controlId);
-            QVERIFY2(CGen::ReadValue(control) == value,
+            QVERIFY2(ControlKinds::ReadValue(control) == value,
                      qPrintable(QString("control %1 shows %2, camera holds %3")
                                     .arg(controlId)
-                                    .arg(CGen::ReadValue(control))
+                                    .arg(ControlKinds::ReadValue(control))
                                     .arg(value)));
         }
         // Showing values sends nothing.
@@ -167,10 +167,10 @@ private slots:
         auto* exposure = rig.Control<QSpinBox>(kExposureTime);
         auto* other = rig.Control<QSpinBox>(1992);
         QCOMPARE(exposure->text(), QString("5"));
-        QCOMPARE(CGen::ReadValue(exposure), 5);
+        QCOMPARE(ControlKinds::ReadValue(exposure), 5);
         auto* mrh1 = rig.Control<QSpinBox>(kMrh1);
         QCOMPARE(mrh1->text(), QString("0"));
-        QCOMPARE(CGen::ReadValue(mrh1), 0);
+        QCOMPARE(ControlKinds::ReadValue(mrh1), 0);
 
         // Passing through the fields sends nothing and changes nothing shown.
         rig.camera->ClearReceivedLines();
@@ -259,12 +259,12 @@ private slots:
         QVERIFY(rig.Connect());
         rig.ReadAll();
         rig.camera->ClearReceivedLines();
-        const auto group = CGen::RadioGroup(rig.Control<QRadioButton>(4503));
+        const auto group = ControlKinds::RadioGroup(rig.Control<QRadioButton>(4503));
         QCOMPARE(group.size(), std::size_t{3});
         group[2]->click();
         QCOMPARE(rig.camera->ReceivedLines(), Lines{"CTCE=2"});
         QCOMPARE(rig.Table().CameraValue(4503), 2);
-        QCOMPARE(CGen::RadioGroupValue(group[0]), std::optional<int>(2));
+        QCOMPARE(ControlKinds::RadioGroupValue(group[0]), std::optional<int>(2));
     }
 
     void checkBoxesAndCombosSendTheirValue() {
@@ -298,7 +298,7 @@ private slots:
 
         auto* activation = rig.Control<QComboBox>(1977);
         Choose(activation, 3);
-        QCOMPARE(CGen::ReadValue(activation), 1);
+        QCOMPARE(ControlKinds::ReadValue(activation), 1);
 
         // Nothing is left pending: once the camera takes sets again, only new changes go.
         rig.camera->ClearFault();
@@ -320,7 +320,7 @@ private slots:
         Choose(exposureMode, 2);
         QCOMPARE(combos.count(), 1);
         QCOMPARE(combos.at(0).at(0).toInt(), 1942);
-        QCOMPARE(CGen::ReadValue(exposureMode), 0);  // unsent, so the camera's value again
+        QCOMPARE(ControlKinds::ReadValue(exposureMode), 0);  // unsent, so the camera's value again
 
         auto* lutIndex = rig.Control<QSpinBox>(4603);
         rig.ShowPageOf(lutIndex);

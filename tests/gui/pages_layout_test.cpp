@@ -12,32 +12,32 @@
 #include <algorithm>
 #include <map>
 
+#include "gui/pages/combined_displays.h"
+#include "gui/pages/row_info.h"
+#include "gui/widgets/column_flow_layout.h"
+#include "gui/widgets/control_kinds.h"
+#include "gui/widgets/param_widgets.h"
 #include "page_rig.h"
-#include "pages/combined_displays.h"
-#include "pages/row_info.h"
-#include "widgets/cgen.h"
-#include "widgets/column_flow_layout.h"
-#include "widgets/param_widgets.h"
 
 using namespace vk;
 using namespace vk::gui;
 
 namespace {
 
-CGen::Kind WidgetKindOfRow(ControlKind kind) {
+ControlKinds::Kind WidgetKindOfRow(ControlKind kind) {
     switch (kind) {
         case ControlKind::Check:
-            return CGen::CheckBox;
+            return ControlKinds::CheckBox;
         case ControlKind::Radio:
-            return CGen::RadioButton;
+            return ControlKinds::RadioButton;
         case ControlKind::Combo:
-            return CGen::Combo;
+            return ControlKinds::Combo;
         case ControlKind::Edit:
-            return CGen::Spin;
+            return ControlKinds::Spin;
         case ControlKind::Button:
-            return CGen::PushButton;
+            return ControlKinds::PushButton;
         default:
-            return CGen::Other;
+            return ControlKinds::Other;
     }
 }
 
@@ -45,7 +45,7 @@ std::vector<QWidget*> WidgetsWithId(const std::vector<QWidget*>& pages, int cont
     std::vector<QWidget*> found;
     for (QWidget* page : pages) {
         for (QWidget* w : page->findChildren<QWidget*>()) {
-            if (CGen::ControlIdOf(w) == controlId) found.push_back(w);
+            if (ControlKinds::ControlIdOf(w) == controlId) found.push_back(w);
         }
     }
     return found;
@@ -54,7 +54,7 @@ std::vector<QWidget*> WidgetsWithId(const std::vector<QWidget*>& pages, int cont
 // A control, a button of a radio group, or a widget inside a control (a spin box's edit).
 bool IsPartOfAControl(const QWidget* widget, const QWidget* page) {
     for (const QWidget* w = widget; w && w != page; w = w->parentWidget()) {
-        if (CGen::ControlIdOf(w) != 0 || w->property("radioGroup").isValid()) return true;
+        if (ControlKinds::ControlIdOf(w) != 0 || w->property("radioGroup").isValid()) return true;
     }
     return false;
 }
@@ -75,7 +75,7 @@ private slots:
                      qPrintable(QString("control %1: %2 widgets").arg(id).arg(widgets.size())));
             QWidget* w = widgets.front();
             QCOMPARE(w->objectName(), QString("ctl%1").arg(id));
-            QCOMPARE(CGen::ClassifyFull(w), WidgetKindOfRow(row.controlKind));
+            QCOMPARE(ControlKinds::ClassifyFull(w), WidgetKindOfRow(row.controlKind));
             QCOMPARE(rig.binding->FindControl(id), w);
 
             // Buttons hold no value; they stand where their action belongs.
@@ -102,10 +102,10 @@ private slots:
             for (int i = 0; i < box->count(); ++i) {
                 box->setCurrentIndex(i);
                 const QVariant data = box->itemData(i);
-                QCOMPARE(CGen::ReadValue(box), data.isValid() ? data.toInt() : i);
+                QCOMPARE(ControlKinds::ReadValue(box), data.isValid() ? data.toInt() : i);
                 if (data.isValid()) {
                     box->setCurrentIndex(-1);
-                    QVERIFY(CGen::WriteValue(box, data.toInt()));
+                    QVERIFY(ControlKinds::WriteValue(box, data.toInt()));
                     QCOMPARE(box->currentIndex(), i);
                 }
             }
@@ -115,65 +115,65 @@ private slots:
     void comboWithValuesOneAndTwo() {
         test::PageRig rig;
         auto* binning = rig.Control<QComboBox>(2048);  // items "1" and "2"
-        QVERIFY(CGen::WriteValue(binning, 2));
+        QVERIFY(ControlKinds::WriteValue(binning, 2));
         QCOMPARE(binning->currentIndex(), 1);
-        QCOMPARE(CGen::ReadValue(binning), 2);
-        QVERIFY(CGen::WriteValue(binning, 1));
-        QCOMPARE(CGen::ReadValue(binning), 1);
+        QCOMPARE(ControlKinds::ReadValue(binning), 2);
+        QVERIFY(ControlKinds::WriteValue(binning, 1));
+        QCOMPARE(ControlKinds::ReadValue(binning), 1);
 
         // No item holds 0: nothing is shown rather than the first item.
-        QVERIFY(CGen::WriteValue(binning, 0));
+        QVERIFY(ControlKinds::WriteValue(binning, 0));
         QCOMPARE(binning->currentIndex(), -1);
-        QCOMPARE(CGen::ReadValue(binning), -1);
+        QCOMPARE(ControlKinds::ReadValue(binning), -1);
     }
 
     void comboOfPlainTextsGoesByIndex() {
         test::PageRig rig;
         auto* model = rig.Control<QComboBox>(2548);  // model texts, no item data
-        QVERIFY(CGen::WriteValue(model, 1));
+        QVERIFY(ControlKinds::WriteValue(model, 1));
         QCOMPARE(model->currentText(), QString("VK-4100C-PMCL"));
-        QCOMPARE(CGen::ReadValue(model), 1);
-        QVERIFY(CGen::WriteValue(model, 5));
+        QCOMPARE(ControlKinds::ReadValue(model), 1);
+        QVERIFY(ControlKinds::WriteValue(model, 5));
         QCOMPARE(model->currentIndex(), -1);
     }
 
     void otherKindsReadAndWrite() {
         test::PageRig rig;
         auto* check = rig.Control<QCheckBox>(4626);
-        QVERIFY(CGen::WriteValue(check, 1));
+        QVERIFY(ControlKinds::WriteValue(check, 1));
         QVERIFY(check->isChecked());
-        QCOMPARE(CGen::ReadValue(check), 1);
+        QCOMPARE(ControlKinds::ReadValue(check), 1);
 
         auto* first = rig.Control<QRadioButton>(4503);
-        const auto group = CGen::RadioGroup(first);
+        const auto group = ControlKinds::RadioGroup(first);
         QCOMPARE(group.size(), std::size_t{3});
-        QVERIFY(CGen::WriteValue(group[1], 2));  // any button of a group writes the group
+        QVERIFY(ControlKinds::WriteValue(group[1], 2));  // any button of a group writes the group
         QVERIFY(group[2]->isChecked());
-        QCOMPARE(CGen::ReadValue(first), 2);
-        const auto position = CGen::RadioGroupOf(group[2]);
+        QCOMPARE(ControlKinds::ReadValue(first), 2);
+        const auto position = ControlKinds::RadioGroupOf(group[2]);
         QVERIFY(position);
         QCOMPARE(position->index, 2);
         QCOMPARE(position->firstControlId, 4503);
-        QVERIFY(!CGen::SetRadioGroup(first, 7));  // outside the group: none checked
-        QVERIFY(!CGen::RadioGroupValue(first));
+        QVERIFY(!ControlKinds::SetRadioGroup(first, 7));  // outside the group: none checked
+        QVERIFY(!ControlKinds::RadioGroupValue(first));
 
         // A value outside the range is shown as it is; the range for the user stays.
         auto* spin = rig.Control<ParamSpinBox>(1943);
-        QVERIFY(CGen::WriteValue(spin, 0));
+        QVERIFY(ControlKinds::WriteValue(spin, 0));
         QCOMPARE(spin->text(), QString("0"));
-        QCOMPARE(CGen::ReadValue(spin), 0);
-        QVERIFY(CGen::WriteValue(spin, 8000001));
+        QCOMPARE(ControlKinds::ReadValue(spin), 0);
+        QVERIFY(ControlKinds::WriteValue(spin, 8000001));
         QCOMPARE(spin->text(), QString("8000001"));
         QCOMPARE(spin->userMinimum(), 10);
         QCOMPARE(spin->userMaximum(), 8000000);
-        QVERIFY(CGen::WriteValue(spin, 20));
+        QVERIFY(ControlKinds::WriteValue(spin, 20));
         QCOMPARE(spin->minimum(), 10);
         QCOMPARE(spin->maximum(), 8000000);
 
-        QCOMPARE(CGen::ReadValue(rig.Control<QPushButton>(2598)), -1);
-        QVERIFY(!CGen::WriteValue(rig.Control<QPushButton>(2598), 1));
-        QVERIFY(!CGen::WriteValue(nullptr, 1));
-        QCOMPARE(CGen::Classify(first), CGen::Button);
+        QCOMPARE(ControlKinds::ReadValue(rig.Control<QPushButton>(2598)), -1);
+        QVERIFY(!ControlKinds::WriteValue(rig.Control<QPushButton>(2598), 1));
+        QVERIFY(!ControlKinds::WriteValue(nullptr, 1));
+        QCOMPARE(ControlKinds::Classify(first), ControlKinds::Button);
     }
 
     void spinRangesAreTheRows() {
@@ -217,7 +217,7 @@ private slots:
             std::vector<int> chain;
             for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
                 if (!page->isAncestorOf(w)) continue;
-                const int id = CGen::ControlIdOf(w);
+                const int id = ControlKinds::ControlIdOf(w);
                 if (id != 0) chain.push_back(id);
             }
             QCOMPARE(chain, expected);
@@ -239,7 +239,7 @@ private slots:
             QTest::keyClick(bar, Qt::Key_Tab);
             QWidget* focus = QApplication::focusWidget();
             QVERIFY(focus);
-            QVERIFY2(CGen::ControlIdOf(focus) == *first,
+            QVERIFY2(ControlKinds::ControlIdOf(focus) == *first,
                      qPrintable(QString("page %1: %2 \"%3\" has the focus, not control %4")
                                     .arg(p)
                                     .arg(focus->metaObject()->className())

@@ -11,10 +11,10 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "app/main_menu.h"
-#include "comm/communication_window.h"
-#include "comm/setting_file_diff_dialog.h"
-#include "comm/setting_file_feature.h"
+#include "gui/app/main_menu.h"
+#include "gui/comm/communication_window.h"
+#include "gui/comm/setting_file_diff_dialog.h"
+#include "gui/comm/setting_file_feature.h"
 #include "gui_test_support.h"
 
 using namespace vk;
@@ -175,7 +175,7 @@ void SettingFileFeatureTest::refusedLinesEndInOneSummaryAndAreNotShown() {
     QVERIFY(summary.text.find("line 1: PE=5 (ERROR)") != std::string::npos);
     QVERIFY(summary.text.find("line 3: NOSUCH=1 (unknown command)") != std::string::npos);
     QCOMPARE(rig.PageValue(kPe), 10);  // the camera kept its value, and so does the page
-    QCOMPARE(rig.tool.Core().command.Controls().CameraValue(1220), 200);
+    QCOMPARE(rig.tool.Core().exchange.Controls().CameraValue(1220), 200);
 }
 
 void SettingFileFeatureTest::cancellingTheComparisonOrTheChoiceLoadsNothing() {

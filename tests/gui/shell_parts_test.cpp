@@ -1,4 +1,4 @@
-// The small parts of the desktop shell: window list, progress window, the Qt UiPort, the
+// The small parts of the desktop shell: window list, progress window, the Qt UserInterface, the
 // status strip, the receive timer, the mode switch and the command line.
 #include <QDialog>
 #include <QLabel>
@@ -8,16 +8,16 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/hidden_mode_switch.h"
-#include "app/idle_reader.h"
-#include "app/program_options.h"
-#include "app/progress_window.h"
-#include "app/qt_ui_port.h"
-#include "app/window_list.h"
-#include "core_context.h"
+#include "core/core_context.h"
+#include "gui/app/hidden_mode_switch.h"
+#include "gui/app/idle_reader.h"
+#include "gui/app/program_options.h"
+#include "gui/app/progress_window.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/app/window_list.h"
+#include "gui/widgets/status_strip.h"
 #include "support/pty_peer.h"
-#include "support/recording_ui_port.h"
-#include "widgets/status_strip.h"
+#include "support/recording_user_interface.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -119,7 +119,7 @@ void ShellPartsTest::progressWindowHoldsItsOwnerDisabled() {
 }
 
 void ShellPartsTest::uiPortShowsBoxesWithIconAndCaption() {
-    QtUiPort ui;
+    QtUserInterface ui;
     QWidget main;
     main.show();
     ui.SetMainWindow(&main);
@@ -178,17 +178,17 @@ void ShellPartsTest::statusStripFollowsTheNotifier() {
 }
 
 void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
-    vk::test::RecordingUiPort ui;
+    vk::test::RecordingUserInterface ui;
     MemorySettingsBackend settings;
     CoreContext core(ui, settings);
     vk::test::PtyPeer camera;
     core.port.PinPort(camera.Path());
     QVERIFY(core.channel.OpenChannel(0, 9600, 0));
-    IdleReader reader(core.command, core.channel);
+    IdleReader reader(core.exchange, core.channel);
 
     // Woken by the bytes themselves: no timer runs.
     camera.Send("TMP0=41\r\nHELLO\r\n");
-    QTRY_COMPARE(core.command.QueuedReplies(), std::size_t{2});
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{2});
     QCOMPARE(core.logs.messages.At(0), std::string("HELLO"));
     QCOMPARE(core.logs.messages.At(1), std::string("TMP0=41"));
     QVERIFY(core.logs.terminal.At(0).ends_with("Rx: HELLO"));
@@ -200,16 +200,16 @@ void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     const ExchangeResult result = core.runner.Run({"binary"}, [&](Operation& operation) {
         camera.Send(binary);
         QTest::qWait(100);  // the reader is told of the bytes meanwhile
-        return operation.command.ReceiveBytes(got, 2000);
+        return operation.exchange.ReceiveBytes(got, 2000);
     });
     QVERIFY(result.ok());
     QCOMPARE(std::string(got.begin(), got.end()), binary);
-    QCOMPARE(core.command.QueuedReplies(), std::size_t{2});
+    QCOMPARE(core.exchange.QueuedReplies(), std::size_t{2});
     QVERIFY(core.logs.terminal.At(0).ends_with("Rx: 42 0A 0D 0A 00 01 0D 0A FF"));
 
     // Once the line is free again the reader takes what comes.
     camera.Send("COMPLETE\r\n");
-    QTRY_COMPARE(core.command.QueuedReplies(), std::size_t{3});
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{3});
 }
 
 void ShellPartsTest::modeSwitchSequence() {

@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/program_options.h"
-#include "comm/communication_window.h"
+#include "gui/app/program_options.h"
+#include "gui/comm/communication_window.h"
+#include "gui/widgets/status_strip.h"
 #include "gui_test_support.h"
 #include "support/pty_peer.h"
 #include "support/spawned_program.h"
-#include "widgets/status_strip.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -40,11 +40,11 @@ struct ScratchDir {
 };
 
 // Answers the questions from the script, and first does what the user would do then.
-class ActingUiPort : public vk::test::RecordingUiPort {
+class ActingUiPort : public vk::test::RecordingUserInterface {
 public:
     bool AskYesNo(const std::string& text, const std::string& caption) override {
         if (beforeAnswer) beforeAnswer();
-        return RecordingUiPort::AskYesNo(text, caption);
+        return RecordingUserInterface::AskYesNo(text, caption);
     }
     std::function<void()> beforeAnswer;
 };

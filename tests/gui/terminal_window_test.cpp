@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "comm/line_log_model.h"
-#include "comm/terminal_window.h"
+#include "gui/comm/line_log_model.h"
+#include "gui/comm/terminal_window.h"
 #include "identity_rig.h"
 
 namespace vk::gui::test {
@@ -113,7 +113,7 @@ void TerminalWindowTest::closeAndEscapeHideAndTheLogGoesOnFilling() {
     QVERIFY(rig.window.isHidden());
 
     std::string id;
-    QVERIFY(rig.core->command.QueryString(rig.core->command.FindCommand("ID"), id, 500).ok());
+    QVERIFY(rig.core->exchange.QueryString(rig.core->exchange.FindCommand("ID"), id, 500).ok());
     rig.window.show();
     QCOMPARE(rig.Texts(), QStringList({"Rx: ID=VK00000001", "Tx: ID?"}));
 }

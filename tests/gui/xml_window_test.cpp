@@ -7,13 +7,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/protocol/command_mnemonics.h"
+#include "gui/widgets/status_strip.h"
+#include "gui/xml/feature_grid.h"
+#include "gui/xml/feature_grid_model.h"
+#include "gui/xml/xml_window.h"
 #include "gui_test_support.h"
-#include "protocol/command_mnemonics.h"
 #include "sim/description_zip.h"
-#include "widgets/status_strip.h"
-#include "xml/feature_grid.h"
-#include "xml/feature_grid_model.h"
-#include "xml/xml_window.h"
 
 namespace vk::gui::test {
 namespace {
@@ -141,10 +141,11 @@ void XmlWindowTest::readAllDataAndAnEditReachTheCamera() {
     // An edit writes the register at once; the text protocol reads the new value back.
     QVERIFY(model->setData(model->ValueIndex(exposure), 4321));
     std::int32_t pe = 0;
-    QVERIFY(tool_->Core()
-                .runner
-                .Run({"PE"}, [&](Operation& op) { return op.command.QueryInt(Cmd("PE"), pe, 500); })
-                .ok());
+    QVERIFY(
+        tool_->Core()
+            .runner
+            .Run({"PE"}, [&](Operation& op) { return op.exchange.QueryInt(Cmd("PE"), pe, 500); })
+            .ok());
     QCOMPARE(pe, 4321);
 
     // A value the camera refuses marks the item and keeps what the camera has.

@@ -4,10 +4,10 @@
 #include <string>
 #include <thread>
 
-#include "pty_client.h"
+#include "core/genicam/gencp.h"
 #include "sim/packet_framer.h"
+#include "sim/pty_client.h"
 #include "sim/simulated_camera.h"
-#include "xml/gencp.h"
 
 namespace vk::sim {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "lut/standard_curve.h"
+#include "core/lut/standard_curve.h"
 #include "sim/camera_model.h"
 
 namespace vk::sim {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "pty_client.h"
+#include "sim/pty_client.h"
 
 namespace vk::sim {
 namespace {

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <string>
 
+#include "core/genicam/description_file.h"
+#include "core/genicam/feature_value.h"
+#include "core/genicam/gencp.h"
+#include "core/genicam/register_layout.h"
 #include "sim/camera_model.h"
 #include "sim/description_zip.h"
 #include "sim/register_map.h"
 #include "sim/register_space.h"
-#include "xml/description_file.h"
-#include "xml/feature_value.h"
-#include "xml/gencp.h"
-#include "xml/register_layout.h"
 
 namespace vk::sim {
 namespace {

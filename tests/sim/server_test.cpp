@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pty_client.h"
+#include "sim/pty_client.h"
 #include "sim/simulated_camera.h"
 
 namespace vk::sim {

@@ -19,9 +19,9 @@
 #include <sstream>
 #include <string>
 
-#include "cli_app.h"
-#include "core_context.h"
-#include "persist/flash_areas.h"
+#include "cli/cli_app.h"
+#include "core/core_context.h"
+#include "core/persist/flash_areas.h"
 #include "sim/simulated_camera.h"
 
 namespace {
@@ -43,7 +43,7 @@ long ResidentKb() {
 }
 
 // Tells nobody anything, but counts what it would have shown.
-class CountingUiPort : public vk::SilentUiPort {
+class CountingUiPort : public vk::SilentUserInterface {
 public:
     void ShowMessage(const std::string&, const std::string&, vk::MessageIcon) override {
         ++messages;
@@ -124,9 +124,9 @@ private:
         const auto start = Clock::now();
         const vk::ExchangeResult result = core_.runner.Run({"soak"}, [&](vk::Operation& op) {
             vk::QuietReporter quiet;
-            op.command.SetReporter(&quiet);
+            op.exchange.SetReporter(&quiet);
             vk::ExchangeResult r = body(op);
-            op.command.SetReporter(nullptr);
+            op.exchange.SetReporter(nullptr);
             return r;
         });
         const auto took = std::chrono::duration_cast<Ms>(Clock::now() - start);
@@ -142,7 +142,7 @@ private:
     void Set() {
         const int value = Uniform(100, 60000);
         if (Timed([&](vk::Operation& op) {
-                return op.command.SendSetInt(vk::Cmd("PE"), value, kWaitMs);
+                return op.exchange.SendSetInt(vk::Cmd("PE"), value, kWaitMs);
             })) {
             expected_ = value;
         } else {
@@ -153,7 +153,7 @@ private:
     void Query() {
         std::int32_t value = 0;
         if (Timed([&](vk::Operation& op) {
-                return op.command.QueryInt(vk::Cmd("PE"), value, kWaitMs);
+                return op.exchange.QueryInt(vk::Cmd("PE"), value, kWaitMs);
             }) &&
             expected_ && value != *expected_) {
             report.faults.push_back("PE was confirmed as " + std::to_string(*expected_) +

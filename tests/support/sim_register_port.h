@@ -3,10 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/genicam/gencp.h"
+#include "core/genicam/register_port.h"
 #include "sim/camera_model.h"
 #include "sim/register_space.h"
-#include "xml/gencp.h"
-#include "xml/register_port.h"
 
 namespace vk::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "persist/tool_settings.h"
+#include "core/persist/tool_settings.h"
 #include "settings/registry_backend.h"
 
 namespace vk {

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "comm/cl_serial_api.h"
-#include "platform/shared_library.h"
+#include "core/comm/cl_serial_api.h"
+#include "core/platform/shared_library.h"
 
 namespace vk {
 namespace {

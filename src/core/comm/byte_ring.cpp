@@ -1,4 +1,4 @@
-#include "comm/byte_ring.h"
+#include "core/comm/byte_ring.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "comm/cl_serial_2001_library.h"
+#include "core/comm/cl_serial_2001_library.h"
 
 #include <array>
 

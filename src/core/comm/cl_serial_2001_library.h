@@ -1,6 +1,6 @@
 #pragma once
 
-#include "comm/cl_serial_binding.h"
+#include "core/comm/cl_serial_binding.h"
 
 namespace vk {
 

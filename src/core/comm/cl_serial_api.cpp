@@ -1,4 +1,4 @@
-#include "comm/cl_serial_api.h"
+#include "core/comm/cl_serial_api.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "platform/shared_library.h"
+#include "core/platform/shared_library.h"
 
 // Calling conventions of the published headers; they differ only on 32-bit Windows.
 #if defined(_WIN32) && !defined(_WIN64)

@@ -1,4 +1,4 @@
-#include "comm/cl_serial_binding.h"
+#include "core/comm/cl_serial_binding.h"
 
 #include <algorithm>
 #include <cstring>

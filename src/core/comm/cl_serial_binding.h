@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "comm/cl_serial_api.h"
-#include "comm/cl_serial_library.h"
+#include "core/comm/cl_serial_api.h"
+#include "core/comm/cl_serial_library.h"
 
 namespace vk {
 

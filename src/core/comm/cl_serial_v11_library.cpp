@@ -1,4 +1,4 @@
-#include "comm/cl_serial_v11_library.h"
+#include "core/comm/cl_serial_v11_library.h"
 
 #include <array>
 

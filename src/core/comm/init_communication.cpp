@@ -1,7 +1,7 @@
-#include "comm/init_communication.h"
+#include "core/comm/init_communication.h"
 
-#include "core_context.h"
-#include "persist/flash_areas.h"
+#include "core/core_context.h"
+#include "core/persist/flash_areas.h"
 
 namespace vk {
 
@@ -25,7 +25,7 @@ ConnectResult InitCommunication(CoreContext& core, std::uint32_t& currentArea,
         return result;
     }
     result.answered = core.modelCheck.Check().ok();
-    FlashAreas(core.command).QueryCurrentArea(currentArea);
+    FlashAreas(core.exchange).QueryCurrentArea(currentArea);
     return result;
 }
 

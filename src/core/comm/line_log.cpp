@@ -1,4 +1,4 @@
-#include "comm/line_log.h"
+#include "core/comm/line_log.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,11 +1,11 @@
-#include "comm/model_check.h"
+#include "core/comm/model_check.h"
 
 #include <array>
 #include <string_view>
 
-#include "comm/online_status_notifier.h"
-#include "protocol/command.h"
-#include "ui_port.h"
+#include "core/comm/online_status_notifier.h"
+#include "core/protocol/exchange.h"
+#include "core/user_interface.h"
 
 namespace vk {
 namespace {
@@ -26,8 +26,8 @@ constexpr std::array<ModelRow, 20> kModels = {{
 
 }  // namespace
 
-ModelCheck::ModelCheck(Command& command, UiPort& ui, OnlineStatusNotifier& notifier)
-    : command_(command), ui_(ui), notifier_(notifier) {}
+ModelCheck::ModelCheck(Exchange& exchange, UserInterface& ui, OnlineStatusNotifier& notifier)
+    : exchange_(exchange), ui_(ui), notifier_(notifier) {}
 
 int ModelCheck::IndexOf(const std::string& modelText) {
     for (const ModelRow& row : kModels) {
@@ -38,7 +38,7 @@ int ModelCheck::IndexOf(const std::string& modelText) {
 
 ExchangeResult ModelCheck::Check(int timeoutMs) {
     std::string answer;
-    ExchangeResult result = command_.QueryString(Cmd("MD"), answer, timeoutMs);
+    ExchangeResult result = exchange_.QueryString(Cmd("MD"), answer, timeoutMs);
     if (!result) return result;
     modelIndex = IndexOf(answer);
     modelName = answer;

@@ -3,13 +3,13 @@
 #include <optional>
 #include <string>
 
-#include "protocol/exchange_result.h"
+#include "core/protocol/exchange_result.h"
 
 namespace vk {
 
-class Command;
+class Exchange;
 class OnlineStatusNotifier;
-class UiPort;
+class UserInterface;
 
 // Which camera of the family is connected, from its answer to the model query.
 class ModelCheck {
@@ -17,7 +17,7 @@ public:
     static constexpr int kNoModel = 18;  // before any check, and for an unsupported camera
     static constexpr int kQueryTimeoutMs = 1000;
 
-    ModelCheck(Command& command, UiPort& ui, OnlineStatusNotifier& notifier);
+    ModelCheck(Exchange& exchange, UserInterface& ui, OnlineStatusNotifier& notifier);
 
     // Queries the model text. False when the camera did not answer; the record then keeps
     // the previous model. An answer outside the model table gives kNoModel, marks the
@@ -37,8 +37,8 @@ public:
     std::string modelName;
 
 private:
-    Command& command_;
-    UiPort& ui_;
+    Exchange& exchange_;
+    UserInterface& ui_;
     OnlineStatusNotifier& notifier_;
     std::optional<std::string> reported_;  // the unsupported answer last reported
 };

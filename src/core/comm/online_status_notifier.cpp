@@ -1,4 +1,4 @@
-#include "comm/online_status_notifier.h"
+#include "core/comm/online_status_notifier.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "comm/rs232c_port.h"
+#include "core/comm/rs232c_port.h"
 
 #include <algorithm>
 

@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "comm/byte_ring.h"
+#include "core/comm/byte_ring.h"
 
 namespace vk {
 

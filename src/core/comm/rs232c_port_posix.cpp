@@ -14,7 +14,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "comm/rs232c_port.h"
+#include "core/comm/rs232c_port.h"
 
 namespace vk {
 

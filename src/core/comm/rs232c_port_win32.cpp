@@ -6,7 +6,7 @@
 #include <cctype>
 #include <string>
 
-#include "comm/rs232c_port.h"
+#include "core/comm/rs232c_port.h"
 
 namespace vk {
 

@@ -1,12 +1,12 @@
-#include "comm/serial_channel.h"
+#include "core/comm/serial_channel.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <thread>
 
-#include "comm/cl_serial_library.h"
-#include "comm/rs232c_port.h"
-#include "persist/tool_settings.h"
+#include "core/comm/cl_serial_library.h"
+#include "core/comm/rs232c_port.h"
+#include "core/persist/tool_settings.h"
 
 namespace vk {
 namespace {

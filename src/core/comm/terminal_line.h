@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "protocol/exchange_result.h"
+#include "core/protocol/exchange_result.h"
 
 namespace vk {
 
-class Command;
+class Exchange;
 
 inline constexpr int kTerminalTimeoutMs = 2500;
 
@@ -15,7 +15,7 @@ inline constexpr int kTerminalTimeoutMs = 2500;
 // the terminal log; nothing is shown as a message (the log is the answer). A blank line is
 // sent without waiting. A text holding a line end is refused unsent: it would be two
 // commands.
-ExchangeResult SendTerminalLine(Command& command, const std::string& text,
+ExchangeResult SendTerminalLine(Exchange& exchange, const std::string& text,
                                 int timeoutMs = kTerminalTimeoutMs);
 
 }  // namespace vk

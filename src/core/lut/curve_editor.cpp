@@ -1,8 +1,8 @@
-#include "lut/curve_editor.h"
+#include "core/lut/curve_editor.h"
 
 #include <algorithm>
 
-#include "lut/curve_sampler.h"
+#include "core/lut/curve_sampler.h"
 
 namespace vk::lut {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lut/edit_points.h"
-#include "lut/lut_graph.h"
-#include "lut/lut_table.h"
+#include "core/lut/edit_points.h"
+#include "core/lut/lut_graph.h"
+#include "core/lut/lut_table.h"
 
 namespace vk::lut {
 

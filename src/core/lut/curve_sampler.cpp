@@ -1,8 +1,8 @@
-#include "lut/curve_sampler.h"
+#include "core/lut/curve_sampler.h"
 
 #include <cmath>
 
-#include "lut/spline.h"
+#include "core/lut/spline.h"
 
 namespace vk::lut {
 

@@ -3,8 +3,8 @@
 #include <span>
 #include <vector>
 
-#include "lut/lut_graph.h"
-#include "lut/lut_table.h"
+#include "core/lut/lut_graph.h"
+#include "core/lut/lut_table.h"
 
 namespace vk::lut {
 

@@ -1,4 +1,4 @@
-#include "lut/edit_points.h"
+#include "core/lut/edit_points.h"
 
 #include <cstdlib>
 #include <utility>

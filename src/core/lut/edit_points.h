@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "lut/lut_graph.h"
+#include "core/lut/lut_graph.h"
 
 namespace vk::lut {
 

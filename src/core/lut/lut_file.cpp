@@ -1,10 +1,10 @@
-#include "lut/lut_file.h"
+#include "core/lut/lut_file.h"
 
 #include <array>
 #include <fstream>
 #include <sstream>
 
-#include "persist/atomic_file.h"
+#include "core/persist/atomic_file.h"
 
 namespace vk::lut {
 namespace {

@@ -4,7 +4,7 @@
 #include <istream>
 #include <string>
 
-#include "lut/lut_table.h"
+#include "core/lut/lut_table.h"
 
 namespace vk::lut {
 

@@ -1,4 +1,4 @@
-#include "lut/lut_graph.h"
+#include "core/lut/lut_graph.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "lut/lut_table.h"
+#include "core/lut/lut_table.h"
 
 namespace vk::lut {
 

@@ -1,10 +1,10 @@
-#include "lut/lut_transfer.h"
+#include "core/lut/lut_transfer.h"
 
 #include <algorithm>
 
-#include "comm/model_check.h"
-#include "operation_runner.h"
-#include "protocol/command.h"
+#include "core/comm/model_check.h"
+#include "core/operation_runner.h"
+#include "core/protocol/exchange.h"
 
 namespace vk::lut {
 namespace {
@@ -39,8 +39,8 @@ OperationInfo TransferInfo(std::string text) {
 ExchangeResult LutTransfer::StartAtEntryZero() {
     if (op_.Cancelled()) return Cancelled();
     std::string model;
-    return op_.command.QueryString(Cmd("MD"), model,
-                                   std::min(timeoutMs_, ModelCheck::kQueryTimeoutMs));
+    return op_.exchange.QueryString(Cmd("MD"), model,
+                                    std::min(timeoutMs_, ModelCheck::kQueryTimeoutMs));
 }
 
 void LutTransfer::ShowEntry(const std::string& text, int index) {
@@ -59,7 +59,7 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
         entry_ = i;
         std::int32_t value = 0;
         ExchangeResult result =
-            op_.command.SendRawQuery(value, query, timeoutMs_, /*reportTimeout=*/true);
+            op_.exchange.SendRawQuery(value, query, timeoutMs_, /*reportTimeout=*/true);
         if (!result) return result;
         table[static_cast<std::size_t>(i)] = std::clamp(value, 0, kMaxValue);
         ShowEntry(text, i);
@@ -68,7 +68,7 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
 }
 
 ExchangeResult LutTransfer::WriteRun(int channel, const Table& table) {
-    const CommandId id = op_.command.FindCommand(Mnemonic(channel));
+    const CommandId id = op_.exchange.FindCommand(Mnemonic(channel));
     op_.SetText(kWritingText);
     channel_ = channel;
     entry_ = -1;
@@ -76,7 +76,7 @@ ExchangeResult LutTransfer::WriteRun(int channel, const Table& table) {
         if (op_.Cancelled()) return Cancelled();
         entry_ = i;
         ExchangeResult result =
-            op_.command.SendSetInt(id, table[static_cast<std::size_t>(i)], timeoutMs_);
+            op_.exchange.SendSetInt(id, table[static_cast<std::size_t>(i)], timeoutMs_);
         if (!result) return result;
         ShowEntry(kWritingText, i);
     }

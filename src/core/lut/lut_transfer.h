@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "lut/lut_table.h"
-#include "protocol/exchange_result.h"
-#include "ui_port.h"
+#include "core/lut/lut_table.h"
+#include "core/protocol/exchange_result.h"
+#include "core/user_interface.h"
 
 namespace vk {
 class Operation;

@@ -1,4 +1,4 @@
-#include "lut/spline.h"
+#include "core/lut/spline.h"
 
 #include <cmath>
 #include <cstddef>

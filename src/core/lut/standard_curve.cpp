@@ -1,4 +1,4 @@
-#include "lut/standard_curve.h"
+#include "core/lut/standard_curve.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "lut/lut_table.h"
+#include "core/lut/lut_table.h"
 
 namespace vk::lut {
 

@@ -1,4 +1,4 @@
-#include "persist/atomic_file.h"
+#include "core/persist/atomic_file.h"
 
 #include <fstream>
 #include <random>

@@ -1,10 +1,10 @@
-#include "persist/flash_areas.h"
+#include "core/persist/flash_areas.h"
 
 #include <thread>
 
-#include "operation_runner.h"
-#include "persist/setting_file_loader.h"
-#include "protocol/command.h"
+#include "core/operation_runner.h"
+#include "core/persist/setting_file_loader.h"
+#include "core/protocol/exchange.h"
 
 namespace vk {
 namespace {
@@ -27,13 +27,13 @@ int FlashAreas::AreaOfName(std::string_view name) {
 
 ExchangeResult FlashAreas::Load(int area, int timeoutMs) {
     if (!IsArea(area)) return ExchangeResult::Failure(ExchangeStatus::Refused);
-    return command_.SendSetInt(Cmd("LD"), area, timeoutMs);
+    return exchange_.SendSetInt(Cmd("LD"), area, timeoutMs);
 }
 
 ExchangeResult FlashAreas::Store(int area, int timeoutMs) {
     if (!IsArea(area)) return ExchangeResult::Failure(ExchangeStatus::Refused);
-    if (area == kFactoryArea) return command_.SendSetInt(Cmd("SA00"), 0, timeoutMs);
-    return command_.SendSetInt(Cmd("SA"), area, timeoutMs);
+    if (area == kFactoryArea) return exchange_.SendSetInt(Cmd("SA00"), 0, timeoutMs);
+    return exchange_.SendSetInt(Cmd("SA"), area, timeoutMs);
 }
 
 ExchangeResult FlashAreas::StoreAll(Operation& operation, int timeoutMs) {
@@ -55,7 +55,7 @@ ExchangeResult FlashAreas::StoreAll(Operation& operation, int timeoutMs) {
 
 ExchangeResult FlashAreas::QueryCurrentArea(std::uint32_t& area) {
     std::int32_t value = 0;
-    ExchangeResult result = command_.QueryInt(Cmd("EA"), value, kQueryTimeoutMs);
+    ExchangeResult result = exchange_.QueryInt(Cmd("EA"), value, kQueryTimeoutMs);
     if (result) area = static_cast<std::uint32_t>(value);
     return result;
 }

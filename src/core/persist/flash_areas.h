@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "protocol/exchange_result.h"
+#include "core/protocol/exchange_result.h"
 
 namespace vk {
 
-class Command;
+class Exchange;
 class Operation;
 
 // The camera's flash memory areas: area 0 holds the factory settings, 1 to 3 the user's.
@@ -28,7 +28,7 @@ public:
     static constexpr int kStoreTimeoutMs = 8000;
     static constexpr int kFactoryStoreTimeoutMs = 500;
 
-    explicit FlashAreas(Command& command) : command_(command) {}
+    explicit FlashAreas(Exchange& exchange) : exchange_(exchange) {}
 
     static bool IsArea(int area) { return area >= 0 && area < kAreaCount; }
     // "Factory", "User 1" to "User 3"; empty for anything else.
@@ -47,7 +47,7 @@ public:
     ExchangeResult QueryCurrentArea(std::uint32_t& area);
 
 private:
-    Command& command_;
+    Exchange& exchange_;
 };
 
 inline constexpr const char* kStoreAllQuestion =

@@ -1,11 +1,11 @@
-#include "persist/setting_file.h"
+#include "core/persist/setting_file.h"
 
-#include "comm/model_check.h"
-#include "operation_runner.h"
-#include "persist/atomic_file.h"
-#include "protocol/command.h"
-#include "protocol/command_mnemonics.h"
-#include "ui_port.h"
+#include "core/comm/model_check.h"
+#include "core/operation_runner.h"
+#include "core/persist/atomic_file.h"
+#include "core/protocol/command_mnemonics.h"
+#include "core/protocol/exchange.h"
+#include "core/user_interface.h"
 
 namespace vk {
 namespace {
@@ -39,7 +39,7 @@ std::vector<int> SettingFileRows(const ControlTable& table, SettingFileVariant v
 
 FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant variant,
                                    bool factoryMode, int modelIndex) {
-    const ControlTable& table = operation.command.Controls();
+    const ControlTable& table = operation.exchange.Controls();
     std::vector<int> rows;
     for (int row : SettingFileRows(table, variant, factoryMode)) {
         const bool absent =
@@ -50,7 +50,7 @@ FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant vari
     return ParameterReader().ReadRows(operation, rows, static_cast<int>(rows.size()));
 }
 
-SettingFileHeader QuerySettingFileHeader(Command& command, ModelCheck& modelCheck,
+SettingFileHeader QuerySettingFileHeader(Exchange& exchange, ModelCheck& modelCheck,
                                          SettingFileVariant variant, bool factoryMode) {
     SettingFileHeader header;
     if (variant != SettingFileVariant::AllData) return header;
@@ -58,31 +58,31 @@ SettingFileHeader QuerySettingFileHeader(Command& command, ModelCheck& modelChec
         header.model = modelCheck.modelName;
     }
     std::int32_t version = 0;
-    if (command.QueryInt(Cmd("DVW"), version, kDeviceVersionTimeoutMs)) {
+    if (exchange.QueryInt(Cmd("DVW"), version, kDeviceVersionTimeoutMs)) {
         header.deviceVersion = version;
     }
     return header;
 }
 
-std::string FormatSettingFile(const Command& command, SettingFileVariant variant, bool factoryMode,
-                              const SettingFileHeader& header) {
+std::string FormatSettingFile(const Exchange& exchange, SettingFileVariant variant,
+                              bool factoryMode, const SettingFileHeader& header) {
     std::string out;
     if (header.model) AppendLine(out, "MD00", *header.model);
     if (header.deviceVersion) AppendLine(out, "DVW", std::to_string(*header.deviceVersion));
-    const ControlTable& table = command.Controls();
+    const ControlTable& table = exchange.Controls();
     for (int row : SettingFileRows(table, variant, factoryMode)) {
         const ControlEntry& entry = table.Row(row);
-        AppendLine(out, command.GetMnemonic(entry.commandId), std::to_string(entry.value));
+        AppendLine(out, exchange.GetMnemonic(entry.commandId), std::to_string(entry.value));
     }
     return out;
 }
 
-bool WriteSettingFile(Command& command, ModelCheck& modelCheck, UiPort& ui,
+bool WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck, UserInterface& ui,
                       const std::filesystem::path& path, SettingFileVariant variant,
                       bool factoryMode) {
     const SettingFileHeader header =
-        QuerySettingFileHeader(command, modelCheck, variant, factoryMode);
-    if (!WriteFileAtomically(path, FormatSettingFile(command, variant, factoryMode, header))) {
+        QuerySettingFileHeader(exchange, modelCheck, variant, factoryMode);
+    if (!WriteFileAtomically(path, FormatSettingFile(exchange, variant, factoryMode, header))) {
         ui.ShowMessage(path.string() + kCouldNotOpenFile, kFileOpenErrorCaption,
                        MessageIcon::Exclamation);
         return false;

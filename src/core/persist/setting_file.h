@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "protocol/control_table.h"
-#include "protocol/parameter_reader.h"
+#include "core/protocol/control_table.h"
+#include "core/protocol/parameter_reader.h"
 
 namespace vk {
 
-class Command;
+class Exchange;
 class ModelCheck;
 class Operation;
-class UiPort;
+class UserInterface;
 
 // A camera setting file (*.cam): "MNEMONIC=value" lines that put a camera's configuration
 // on disk and back on the same or another camera.
@@ -52,17 +52,17 @@ struct SettingFileHeader {
 // Asks the camera for the header of the variant (inside a running operation): the model
 // line only for All Data in factory mode and only when the model check found a model of
 // the family; the device-version line for All Data when the camera answers its query.
-SettingFileHeader QuerySettingFileHeader(Command& command, ModelCheck& modelCheck,
+SettingFileHeader QuerySettingFileHeader(Exchange& exchange, ModelCheck& modelCheck,
                                          SettingFileVariant variant, bool factoryMode);
 
 // The file's bytes from the tool's current values, every line ended by CR LF.
-std::string FormatSettingFile(const Command& command, SettingFileVariant variant, bool factoryMode,
-                              const SettingFileHeader& header);
+std::string FormatSettingFile(const Exchange& exchange, SettingFileVariant variant,
+                              bool factoryMode, const SettingFileHeader& header);
 
 // Queries the header and writes the file through a temporary one, so that a failed save
 // leaves an existing file as it was. A file that cannot be written is reported with the
 // path and "Couldn't open this file"; false then.
-bool WriteSettingFile(Command& command, ModelCheck& modelCheck, UiPort& ui,
+bool WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck, UserInterface& ui,
                       const std::filesystem::path& path, SettingFileVariant variant,
                       bool factoryMode);
 

@@ -1,13 +1,13 @@
-#include "persist/setting_file_compare.h"
+#include "core/persist/setting_file_compare.h"
 
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
-#include "comm/model_check.h"
-#include "operation_runner.h"
-#include "persist/setting_file_loader.h"
-#include "protocol/command.h"
+#include "core/comm/model_check.h"
+#include "core/operation_runner.h"
+#include "core/persist/setting_file_loader.h"
+#include "core/protocol/exchange.h"
 
 namespace vk {
 namespace {
@@ -16,8 +16,8 @@ std::string FileValue(const SettingLine& line) {
     return line.action == SettingAction::Model ? line.sendText : std::to_string(line.value);
 }
 
-std::string NameOf(const Command& command, const SettingLine& line) {
-    std::string name = command.GetMnemonic(line.command);
+std::string NameOf(const Exchange& exchange, const SettingLine& line) {
+    std::string name = exchange.GetMnemonic(line.command);
     if (line.action == SettingAction::LutEntry) {
         name += '(';
         name += std::to_string(line.index);
@@ -27,7 +27,7 @@ std::string NameOf(const Command& command, const SettingLine& line) {
 }
 
 // What the camera holds for the line.
-ExchangeResult QueryLine(Command& command, ModelCheck& modelCheck, const SettingLine& line,
+ExchangeResult QueryLine(Exchange& exchange, ModelCheck& modelCheck, const SettingLine& line,
                          int timeoutMs, std::string& value) {
     std::int32_t number = 0;
     ExchangeResult result;
@@ -37,16 +37,16 @@ ExchangeResult QueryLine(Command& command, ModelCheck& modelCheck, const Setting
             if (result) value = modelCheck.modelName;
             return result;
         case SettingAction::LutEntry:
-            result = command.SendRawQuery(
+            result = exchange.SendRawQuery(
                 number,
-                command.GetMnemonic(line.command) + "?" + std::to_string(line.index) + "\r\n",
+                exchange.GetMnemonic(line.command) + "?" + std::to_string(line.index) + "\r\n",
                 timeoutMs, true);
             break;
         case SettingAction::DeviceVersion:
         case SettingAction::Parameter:
-            result = command.QueryInt(line.command, number, timeoutMs);
+            result = exchange.QueryInt(line.command, number, timeoutMs);
             if (result && line.action == SettingAction::Parameter) {
-                command.Controls().RecordCameraValue(line.control, number);
+                exchange.Controls().RecordCameraValue(line.control, number);
             }
             break;
         case SettingAction::Skip:
@@ -73,15 +73,15 @@ std::vector<int> SettingFileComparison::DifferingLines() const {
     return lines;
 }
 
-std::vector<SettingValue> SettingValues(const Command& command, const SettingFilePlan& plan,
+std::vector<SettingValue> SettingValues(const Exchange& exchange, const SettingFilePlan& plan,
                                         int modelIndex) {
     std::vector<SettingValue> values;
     std::unordered_map<std::string, std::size_t> byName;
     for (const SettingLine& line : plan.lines) {
-        if (line.action == SettingAction::Skip || FilteredForModel(command, line, modelIndex)) {
+        if (line.action == SettingAction::Skip || FilteredForModel(exchange, line, modelIndex)) {
             continue;
         }
-        SettingValue value{line.number, NameOf(command, line), line.control, FileValue(line)};
+        SettingValue value{line.number, NameOf(exchange, line), line.control, FileValue(line)};
         const auto [it, added] = byName.try_emplace(value.name, values.size());
         if (added) {
             values.push_back(std::move(value));
@@ -123,13 +123,13 @@ SettingFileComparison CompareSettingValues(const std::vector<SettingValue>& file
 
 SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelCheck,
                                         const SettingFilePlan& plan, int timeoutMs) {
-    Command& command = operation.command;
+    Exchange& exchange = operation.exchange;
     operation.SetText(kComparingSettingFile);
     QuietReporter quiet;
-    ExchangeReporter* previous = &command.Reporter();
-    command.SetReporter(&quiet);
+    ExchangeReporter* previous = &exchange.Reporter();
+    exchange.SetReporter(&quiet);
 
-    std::vector<SettingValue> file = SettingValues(command, plan, modelCheck.modelIndex);
+    std::vector<SettingValue> file = SettingValues(exchange, plan, modelCheck.modelIndex);
     std::vector<SettingValue> camera;
     ExchangeResult outcome;
     bool cancelled = false;
@@ -143,7 +143,7 @@ SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelC
         }
         SettingValue held = value;
         const ExchangeResult answer =
-            QueryLine(command, modelCheck, *LineOf(plan, value.line), timeoutMs, held.value);
+            QueryLine(exchange, modelCheck, *LineOf(plan, value.line), timeoutMs, held.value);
         held.known = answer.ok();
         camera.push_back(std::move(held));
         operation.Step(static_cast<int>(camera.size()), static_cast<int>(file.size()));
@@ -159,7 +159,7 @@ SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelC
         }
     }
     operation.SetPercent(100);
-    command.SetReporter(previous);
+    exchange.SetReporter(previous);
 
     // Only what was asked is compared.
     file.resize(camera.size());
@@ -170,10 +170,10 @@ SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelC
     return result;
 }
 
-SettingFileComparison CompareSettingFiles(const Command& command, const SettingFilePlan& file,
+SettingFileComparison CompareSettingFiles(const Exchange& exchange, const SettingFilePlan& file,
                                           const SettingFilePlan& other) {
-    return CompareSettingValues(SettingValues(command, file, ModelCheck::kNoModel),
-                                SettingValues(command, other, ModelCheck::kNoModel));
+    return CompareSettingValues(SettingValues(exchange, file, ModelCheck::kNoModel),
+                                SettingValues(exchange, other, ModelCheck::kNoModel));
 }
 
 }  // namespace vk

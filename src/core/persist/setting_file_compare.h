@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "persist/setting_file_parser.h"
-#include "protocol/exchange_result.h"
+#include "core/persist/setting_file_parser.h"
+#include "core/protocol/exchange_result.h"
 
 namespace vk {
 
-class Command;
+class Exchange;
 class ModelCheck;
 class Operation;
 
@@ -49,7 +49,7 @@ struct SettingValue {
 
 // The values a load of the plan would leave in a camera of the model (binning rows are not
 // loaded on a colour camera; ModelCheck::kNoModel filters nothing), in line order.
-std::vector<SettingValue> SettingValues(const Command& command, const SettingFilePlan& plan,
+std::vector<SettingValue> SettingValues(const Exchange& exchange, const SettingFilePlan& plan,
                                         int modelIndex);
 
 // The one comparison both cases use: every value of `file` that `other` lacks or holds
@@ -66,7 +66,7 @@ SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelC
                                         int timeoutMs = kCompareQueryTimeoutMs);
 
 // Two files against each other; no camera is asked.
-SettingFileComparison CompareSettingFiles(const Command& command, const SettingFilePlan& file,
+SettingFileComparison CompareSettingFiles(const Exchange& exchange, const SettingFilePlan& file,
                                           const SettingFilePlan& other);
 
 }  // namespace vk

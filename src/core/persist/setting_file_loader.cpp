@@ -1,11 +1,11 @@
-#include "persist/setting_file_loader.h"
+#include "core/persist/setting_file_loader.h"
 
 #include <algorithm>
 #include <sstream>
 
-#include "comm/model_check.h"
-#include "operation_runner.h"
-#include "protocol/command.h"
+#include "core/comm/model_check.h"
+#include "core/operation_runner.h"
+#include "core/protocol/exchange.h"
 
 namespace vk {
 namespace {
@@ -31,17 +31,17 @@ std::string FailureText(const ExchangeResult& result) {
     return StatusName(result.status);
 }
 
-ExchangeResult Send(Command& command, const SettingLine& line, int maxWaitMs) {
+ExchangeResult Send(Exchange& exchange, const SettingLine& line, int maxWaitMs) {
     const auto wait = [maxWaitMs](int ms) { return std::min(ms, maxWaitMs); };
     switch (line.action) {
         case SettingAction::Model:
-            return command.SendSetString(line.command, line.sendText, wait(kModelSetTimeoutMs));
+            return exchange.SendSetString(line.command, line.sendText, wait(kModelSetTimeoutMs));
         case SettingAction::DeviceVersion:
-            return command.SendSetInt(line.command, line.value, wait(kDeviceVersionSetTimeoutMs));
+            return exchange.SendSetInt(line.command, line.value, wait(kDeviceVersionSetTimeoutMs));
         case SettingAction::LutEntry:
-            return command.SendSetString(line.command, line.sendText, wait(kLutSetTimeoutMs));
+            return exchange.SendSetString(line.command, line.sendText, wait(kLutSetTimeoutMs));
         case SettingAction::Parameter:
-            return command.SendSetInt(line.command, line.value, wait(kParameterSetTimeoutMs));
+            return exchange.SendSetInt(line.command, line.value, wait(kParameterSetTimeoutMs));
         case SettingAction::Skip:
             break;
     }
@@ -69,9 +69,9 @@ bool UnansweredRun::Stops(const ExchangeResult& result) {
     return count_ >= limit_;
 }
 
-bool FilteredForModel(const Command& command, const SettingLine& line, int modelIndex) {
+bool FilteredForModel(const Exchange& exchange, const SettingLine& line, int modelIndex) {
     if (line.action != SettingAction::Parameter) return false;
-    const ControlTable& table = command.Controls();
+    const ControlTable& table = exchange.Controls();
     const int row = table.RowOf(line.control);
     return row >= 0 && table.Row(row).Has(RowTrait::MonochromeOnly) &&
            ModelCheck::IsColour(modelIndex);
@@ -79,13 +79,13 @@ bool FilteredForModel(const Command& command, const SettingLine& line, int model
 
 SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& modelCheck,
                                               const SettingFilePlan& plan) {
-    Command& command = operation.command;
+    Exchange& exchange = operation.exchange;
     SettingFileLoadResult result;
     operation.SetText(kLoadingSettingFile);
     // One summary at the end instead of a box per line.
     QuietReporter quiet;
-    ExchangeReporter* previous = &command.Reporter();
-    command.SetReporter(&quiet);
+    ExchangeReporter* previous = &exchange.Reporter();
+    exchange.SetReporter(&quiet);
 
     UnansweredRun run(kMaxUnanswered);
     const std::size_t total = plan.lines.size();
@@ -106,9 +106,9 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
             }
             continue;
         }
-        if (FilteredForModel(command, line, modelCheck.modelIndex)) continue;
+        if (FilteredForModel(exchange, line, modelCheck.modelIndex)) continue;
 
-        const ExchangeResult answer = Send(command, line, maxWaitMs_);
+        const ExchangeResult answer = Send(exchange, line, maxWaitMs_);
         ++result.sent;
         if (line.action == SettingAction::Model) {
             result.modelSent = true;
@@ -117,7 +117,7 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
         if (answer) {
             ++result.accepted;
             if (line.action == SettingAction::Parameter) {
-                command.Controls().RecordCameraValue(line.control, line.value);
+                exchange.Controls().RecordCameraValue(line.control, line.value);
             }
         } else if (answer.status == ExchangeStatus::Cancelled) {
             // The line went out; whether the camera took it is not known.
@@ -136,7 +136,7 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
         }
     }
     operation.SetPercent(100);
-    command.SetReporter(previous);
+    exchange.SetReporter(previous);
     return result;
 }
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "persist/setting_file_parser.h"
-#include "protocol/exchange_result.h"
+#include "core/persist/setting_file_parser.h"
+#include "core/protocol/exchange_result.h"
 
 namespace vk {
 
-class Command;
+class Exchange;
 class ModelCheck;
 class Operation;
 
@@ -64,7 +64,7 @@ private:
 
 // Whether the load leaves the line out for the connected model (binning on a colour
 // camera), as the full read does.
-bool FilteredForModel(const Command& command, const SettingLine& line, int modelIndex);
+bool FilteredForModel(const Exchange& exchange, const SettingLine& line, int modelIndex);
 
 // One message naming what the load skipped, what the camera refused or did not answer and
 // what was never sent; empty when there is nothing to say.

@@ -1,4 +1,4 @@
-#include "persist/setting_file_parser.h"
+#include "core/persist/setting_file_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,10 +7,10 @@
 #include <fstream>
 #include <system_error>
 
-#include "persist/setting_file.h"
-#include "protocol/command.h"
-#include "protocol/command_mnemonics.h"
-#include "ui_port.h"
+#include "core/persist/setting_file.h"
+#include "core/protocol/command_mnemonics.h"
+#include "core/protocol/exchange.h"
+#include "core/user_interface.h"
 
 namespace vk {
 namespace {
@@ -24,13 +24,13 @@ void Skip(SettingLine& line, SkipReason reason) {
     line.skip = reason;
 }
 
-void Decide(const Command& command, bool factoryMode, SettingLine& line) {
+void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
     if (std::all_of(line.text.begin(), line.text.end(),
                     [](unsigned char c) { return std::isspace(c) != 0; })) {
         return Skip(line, SkipReason::Blank);
     }
     ParsedReply reply;
-    if (!command.ParseReply(line.text, reply)) {
+    if (!exchange.ParseReply(line.text, reply)) {
         // A known command with a value that is no number is not understood; a name the
         // camera does not have is an unknown command.
         const bool unknown =
@@ -51,7 +51,7 @@ void Decide(const Command& command, bool factoryMode, SettingLine& line) {
         std::int32_t first = 0;
         std::int32_t second = 0;
         if (reply.valueCount != 2 || !ReadCInteger(reply.value1) || !ReadCInteger(reply.value2) ||
-            !command.ParsePairLine(line.text, first, second)) {
+            !exchange.ParsePairLine(line.text, first, second)) {
             return Skip(line, SkipReason::NotUnderstood);
         }
         line.action = SettingAction::LutEntry;
@@ -67,7 +67,7 @@ void Decide(const Command& command, bool factoryMode, SettingLine& line) {
         line.action = SettingAction::DeviceVersion;
         return;
     }
-    const ControlTable& table = command.Controls();
+    const ControlTable& table = exchange.Controls();
     line.control = table.ControlOf(reply.commandId);
     if (line.control == kEndControlId) return Skip(line, SkipReason::NoParameter);
     if (table.IsFactoryParameter(line.control) && !factoryMode) {
@@ -106,7 +106,8 @@ SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::stri
     return SettingFileRead::Ok;
 }
 
-SettingFilePlan ParseSettingFile(const Command& command, std::string_view text, bool factoryMode) {
+SettingFilePlan ParseSettingFile(const Exchange& exchange, std::string_view text,
+                                 bool factoryMode) {
     SettingFilePlan plan;
     std::size_t start = 0;
     int number = 0;
@@ -119,7 +120,7 @@ SettingFilePlan ParseSettingFile(const Command& command, std::string_view text, 
         SettingLine line;
         line.number = ++number;
         line.text = std::string(body);
-        Decide(command, factoryMode, line);
+        Decide(exchange, factoryMode, line);
         plan.lines.push_back(std::move(line));
         start = next;
     }
@@ -144,8 +145,9 @@ bool LooksLikeSettingFile(const SettingFilePlan& plan) {
     return allBlank;
 }
 
-bool PrepareSettingFile(UiPort& ui, const Command& command, const std::filesystem::path& path,
-                        bool factoryMode, SettingFilePlan& plan) {
+bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
+                        const std::filesystem::path& path, bool factoryMode,
+                        SettingFilePlan& plan) {
     std::string text;
     const SettingFileRead read = ReadSettingFileText(path, text);
     if (read == SettingFileRead::CannotOpen) {
@@ -153,7 +155,7 @@ bool PrepareSettingFile(UiPort& ui, const Command& command, const std::filesyste
                        MessageIcon::Exclamation);
         return false;
     }
-    if (read == SettingFileRead::Ok) plan = ParseSettingFile(command, text, factoryMode);
+    if (read == SettingFileRead::Ok) plan = ParseSettingFile(exchange, text, factoryMode);
     if (read != SettingFileRead::Ok || !LooksLikeSettingFile(plan)) {
         plan = {};
         ui.ShowMessage(path.string() + kNotASettingFile, kFileOpenErrorCaption,

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "protocol/control_table.h"
+#include "core/protocol/control_table.h"
 
 namespace vk {
 
-class Command;
-class UiPort;
+class Exchange;
+class UserInterface;
 
 // What the load does with one line of a setting file.
 enum class SettingAction {
@@ -70,7 +70,7 @@ SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::stri
 // each line: parsed with the command layer's setting-line rules, then the loader's filters
 // (no page parameter, factory-only in user mode, not in setting files). A line keeps all its
 // characters however long it is.
-SettingFilePlan ParseSettingFile(const Command& command, std::string_view text, bool factoryMode);
+SettingFilePlan ParseSettingFile(const Exchange& exchange, std::string_view text, bool factoryMode);
 
 // True when the text holds at least one line with a known command and a usable value, or
 // nothing but blank lines: anything else is not a setting file and nothing of it is loaded.
@@ -78,8 +78,8 @@ bool LooksLikeSettingFile(const SettingFilePlan& plan);
 
 // Reads and takes apart a file before anything is sent: a file that cannot be read, or is
 // not a setting file, is reported (with its path) and false comes back.
-bool PrepareSettingFile(UiPort& ui, const Command& command, const std::filesystem::path& path,
-                        bool factoryMode, SettingFilePlan& plan);
+bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
+                        const std::filesystem::path& path, bool factoryMode, SettingFilePlan& plan);
 
 // The plan reduced to the lines whose numbers are given (the rest are dropped).
 SettingFilePlan OnlyLines(const SettingFilePlan& plan, const std::vector<int>& numbers);

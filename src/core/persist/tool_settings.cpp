@@ -1,4 +1,4 @@
-#include "persist/tool_settings.h"
+#include "core/persist/tool_settings.h"
 
 #include <algorithm>
 #include <array>

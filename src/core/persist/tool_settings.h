@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "persist/settings_backend.h"
+#include "core/persist/settings_backend.h"
 
 namespace vk {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/shared_library.h"
+#include "core/platform/shared_library.h"
 
 namespace vk {
 

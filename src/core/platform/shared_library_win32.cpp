@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/shared_library.h"
+#include "core/platform/shared_library.h"
 
 namespace vk {
 

@@ -1,6 +1,6 @@
-#include "protocol/command_table.h"
+#include "core/protocol/command_table.h"
 
-#include "protocol/command_mnemonics.h"
+#include "core/protocol/command_mnemonics.h"
 
 #include <algorithm>
 #include <array>

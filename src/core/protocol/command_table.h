@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "protocol/command_mnemonics.h"
-#include "protocol/param_value.h"
+#include "core/protocol/command_mnemonics.h"
+#include "core/protocol/param_value.h"
 
 namespace vk {
 

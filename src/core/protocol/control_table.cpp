@@ -1,4 +1,4 @@
-#include "protocol/control_table.h"
+#include "core/protocol/control_table.h"
 
 #include <algorithm>
 

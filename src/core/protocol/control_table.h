@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "protocol/command_table.h"
+#include "core/protocol/command_table.h"
 
 namespace vk {
 

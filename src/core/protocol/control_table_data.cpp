@@ -1,6 +1,6 @@
 #include <array>
 
-#include "protocol/control_table.h"
+#include "core/protocol/control_table.h"
 
 namespace vk {
 namespace {

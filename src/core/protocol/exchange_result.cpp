@@ -1,6 +1,6 @@
-#include "protocol/exchange_result.h"
+#include "core/protocol/exchange_result.h"
 
-#include "ui_port.h"
+#include "core/user_interface.h"
 
 namespace vk {
 

@@ -40,7 +40,7 @@ struct ExchangeResult {
     std::string Describe() const;
 };
 
-class UiPort;
+class UserInterface;
 
 // Decides whether and how a failed exchange reaches the person. Callers that poll or that
 // sum up at the end put a quieter reporter in place for their duration.
@@ -53,11 +53,11 @@ public:
 // Shows each failure's message in a "Communication Error" box, as the tool always has.
 class MessageBoxReporter : public ExchangeReporter {
 public:
-    explicit MessageBoxReporter(UiPort& ui) : ui_(ui) {}
+    explicit MessageBoxReporter(UserInterface& ui) : ui_(ui) {}
     void Report(const ExchangeResult& result) override;
 
 private:
-    UiPort& ui_;
+    UserInterface& ui_;
 };
 
 // Shows nothing: for polls and for sequences that report once at the end.

@@ -1,4 +1,4 @@
-#include "protocol/line_receiver.h"
+#include "core/protocol/line_receiver.h"
 
 namespace vk {
 

@@ -1,8 +1,8 @@
-#include "protocol/parameter_reader.h"
+#include "core/protocol/parameter_reader.h"
 
-#include "comm/model_check.h"
-#include "operation_runner.h"
-#include "protocol/command.h"
+#include "core/comm/model_check.h"
+#include "core/operation_runner.h"
+#include "core/protocol/exchange.h"
 
 namespace vk {
 
@@ -21,7 +21,7 @@ int FullReadSteps(const ControlTable& table, bool factoryMode) {
 
 FullReadResult ParameterReader::ReadAllParameters(Operation& operation, int modelIndex,
                                                   bool factoryMode, int timeoutMs) {
-    const ControlTable& table = operation.command.Controls();
+    const ControlTable& table = operation.exchange.Controls();
     operation.SetText(kFullReadProgressText);
     std::vector<int> rows;
     for (int row = 0; row < table.RowCount(); ++row) {
@@ -32,8 +32,8 @@ FullReadResult ParameterReader::ReadAllParameters(Operation& operation, int mode
 
 FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector<int>& rows,
                                          int steps, int timeoutMs) {
-    Command& command = operation.command;
-    ControlTable& table = command.Controls();
+    Exchange& exchange = operation.exchange;
+    ControlTable& table = exchange.Controls();
     FullReadResult result;
     result.steps = steps;
     int done = 0;
@@ -47,7 +47,7 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
         }
         const ControlEntry& entry = table.Row(row);
         std::int32_t value = 0;
-        const ExchangeResult answer = command.QueryInt(entry.commandId, value, timeoutMs);
+        const ExchangeResult answer = exchange.QueryInt(entry.commandId, value, timeoutMs);
         ++done;
         if (answer) {
             table.RecordCameraValue(entry.controlId, value);

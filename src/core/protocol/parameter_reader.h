@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "protocol/control_table.h"
-#include "protocol/exchange_result.h"
+#include "core/protocol/control_table.h"
+#include "core/protocol/exchange_result.h"
 
 namespace vk {
 

@@ -1,4 +1,4 @@
-#include "protocol/printable.h"
+#include "core/protocol/printable.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "protocol/reply_parser.h"
+#include "core/protocol/reply_parser.h"
 
 #include <algorithm>
 #include <cctype>

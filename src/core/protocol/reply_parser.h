@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "protocol/command_table.h"
-#include "protocol/param_value.h"
+#include "core/protocol/command_table.h"
+#include "core/protocol/param_value.h"
 
 namespace vk {
 

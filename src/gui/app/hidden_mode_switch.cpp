@@ -1,4 +1,4 @@
-#include "app/hidden_mode_switch.h"
+#include "gui/app/hidden_mode_switch.h"
 
 #include <Qt>
 

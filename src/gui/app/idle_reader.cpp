@@ -1,12 +1,12 @@
-#include "app/idle_reader.h"
+#include "gui/app/idle_reader.h"
 
-#include "comm/serial_channel.h"
-#include "protocol/command.h"
+#include "core/comm/serial_channel.h"
+#include "core/protocol/exchange.h"
 
 namespace vk::gui {
 
-IdleReader::IdleReader(Command& command, SerialChannel& channel, QObject* parent)
-    : QObject(parent), command_(command), channel_(channel) {
+IdleReader::IdleReader(Exchange& exchange, SerialChannel& channel, QObject* parent)
+    : QObject(parent), exchange_(exchange), channel_(channel) {
     connect(&libraryTimer_, &QTimer::timeout, this, &IdleReader::Poll);
     // Runs on the port's reader thread: one queued call at a time, however many bytes come.
     channel_.SetDataListener([this] {
@@ -36,7 +36,7 @@ void IdleReader::FollowChannel() {
 }
 
 void IdleReader::Poll() {
-    command_.PollUnsolicited();
+    exchange_.PollUnsolicited();
 }
 
 }  // namespace vk::gui

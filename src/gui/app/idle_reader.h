@@ -5,7 +5,7 @@
 #include <atomic>
 
 namespace vk {
-class Command;
+class Exchange;
 class SerialChannel;
 }  // namespace vk
 
@@ -19,7 +19,7 @@ class IdleReader : public QObject {
 public:
     static constexpr int kLibraryPollMs = 100;
 
-    IdleReader(Command& command, SerialChannel& channel, QObject* parent = nullptr);
+    IdleReader(Exchange& exchange, SerialChannel& channel, QObject* parent = nullptr);
     ~IdleReader() override;
 
     // After the channel changed mode: wait for notices or look from time to time.
@@ -27,7 +27,7 @@ public:
     void Poll();
 
 private:
-    Command& command_;
+    Exchange& exchange_;
     SerialChannel& channel_;
     QTimer libraryTimer_;
     std::atomic<bool> posted_{false};

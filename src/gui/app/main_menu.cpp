@@ -1,4 +1,4 @@
-#include "app/main_menu.h"
+#include "gui/app/main_menu.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -87,8 +87,8 @@ void MainMenu::SetMenuEnabled(int position, bool enabled, const QString& reason)
     menu->setToolTip(why);
 }
 
-void MainMenu::SetHandler(int command, std::function<void()> handler) {
-    QAction* action = Action(command);
+void MainMenu::SetHandler(int exchange, std::function<void()> handler) {
+    QAction* action = Action(exchange);
     if (!action) return;
     disconnect(action, &QAction::triggered, this, nullptr);
     connect(action, &QAction::triggered, this, std::move(handler));
@@ -96,8 +96,8 @@ void MainMenu::SetHandler(int command, std::function<void()> handler) {
     action->setToolTip(action->property(kToolTipBase).toString());
 }
 
-QAction* MainMenu::Action(int command) const {
-    const auto it = actions_.find(command);
+QAction* MainMenu::Action(int exchange) const {
+    const auto it = actions_.find(exchange);
     return it == actions_.end() ? nullptr : it->second;
 }
 

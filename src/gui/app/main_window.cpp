@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "gui/app/main_window.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -9,27 +9,27 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/app_texts.h"
-#include "app/idle_reader.h"
-#include "app/key_rules.h"
-#include "app/main_menu.h"
-#include "app/parameter_page.h"
-#include "app/qt_ui_port.h"
-#include "app/window_geometry.h"
-#include "camera_info/identity_feature.h"
-#include "comm/communication_window.h"
-#include "comm/init_communication.h"
-#include "comm/setting_file_feature.h"
-#include "core_context.h"
-#include "lut/lut_feature.h"
-#include "pages/camera_actions_feature.h"
-#include "pages/control_binding.h"
-#include "pages/page_info.h"
-#include "persist/flash_areas.h"
-#include "protocol/parameter_reader.h"
-#include "res/pictures.h"
-#include "widgets/status_strip.h"
-#include "xml/xml_feature.h"
+#include "core/comm/init_communication.h"
+#include "core/core_context.h"
+#include "core/persist/flash_areas.h"
+#include "core/protocol/parameter_reader.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/idle_reader.h"
+#include "gui/app/key_rules.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/parameter_page.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/app/window_geometry.h"
+#include "gui/comm/communication_window.h"
+#include "gui/comm/setting_file_feature.h"
+#include "gui/identity/identity_feature.h"
+#include "gui/lut/lut_feature.h"
+#include "gui/pages/camera_actions_feature.h"
+#include "gui/pages/control_binding.h"
+#include "gui/pages/page_info.h"
+#include "gui/res/pictures.h"
+#include "gui/widgets/status_strip.h"
+#include "gui/xml/xml_feature.h"
 
 namespace vk::gui {
 namespace {
@@ -51,9 +51,9 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QString("%1  Ver %2").arg(kProductTitle, kVersionText));
     windows_.AddWindow(this);
-    if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->SetWindowList(&windows_);
+    if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->SetWindowList(&windows_);
 
-    idleReader_ = new IdleReader(core_.command, core_.channel, this);
+    idleReader_ = new IdleReader(core_.exchange, core_.channel, this);
     // A window of its own beside this one, not one kept above it.
     communication_ = new CommunicationWindow(core_, *this, windows_, nullptr);
     new WindowGeometry(*communication_, core_.store, "Communication");
@@ -71,7 +71,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     // Escape rules.
     qApp->installEventFilter(this);
     qApp->installEventFilter(new ScreenFitter(this));
-    core_.command.Controls().CommitAll();
+    core_.exchange.Controls().CommitAll();
 }
 
 MainWindow::~MainWindow() {
@@ -79,7 +79,7 @@ MainWindow::~MainWindow() {
     // Hidden first, so that both windows keep their places for the next run.
     hide();
     communication_->hide();
-    if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->SetWindowList(nullptr);
+    if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->SetWindowList(nullptr);
     binding_.reset();
     // The side windows leave the window list as they end; the list is a member, which ends
     // before the child widgets do.
@@ -171,7 +171,7 @@ bool MainWindow::QueryCurrentArea() {
     const bool answered =
         core_.runner
             .Run({kConnecting},
-                 [&](Operation&) { return FlashAreas(core_.command).QueryCurrentArea(area); })
+                 [&](Operation&) { return FlashAreas(core_.exchange).QueryCurrentArea(area); })
             .ok();
     if (answered) SetCurrentArea(area);
     return answered;
@@ -274,7 +274,7 @@ void MainWindow::ShowCommunication() {
 void MainWindow::reject() {
     // Escape or the close box while the camera is busy asks the operation to stop instead.
     if (OperationRunning()) {
-        if (auto* ui = dynamic_cast<QtUiPort*>(&core_.ui)) ui->RequestCancel();
+        if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->RequestCancel();
         return;
     }
     if (closeWithoutConfirm_ != 1 && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return;

@@ -9,9 +9,9 @@
 #include <memory>
 #include <optional>
 
-#include "app/hidden_mode_switch.h"
-#include "app/window_list.h"
-#include "comm/communication_host.h"
+#include "gui/app/hidden_mode_switch.h"
+#include "gui/app/window_list.h"
+#include "gui/comm/communication_host.h"
 
 class QTabWidget;
 

@@ -1,6 +1,6 @@
-#include "app/parameter_page.h"
+#include "gui/app/parameter_page.h"
 
-#include "pages/page_info.h"
+#include "gui/pages/page_info.h"
 
 namespace vk::gui {
 

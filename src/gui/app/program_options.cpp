@@ -1,8 +1,8 @@
-#include "app/program_options.h"
+#include "gui/app/program_options.h"
 
 #include <array>
 
-#include "app/app_texts.h"
+#include "gui/app/app_texts.h"
 
 namespace vk::gui {
 namespace {

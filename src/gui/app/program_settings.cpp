@@ -1,4 +1,4 @@
-#include "app/program_settings.h"
+#include "gui/app/program_settings.h"
 
 #ifdef VK_HAVE_VKSETTINGS
 #include "settings/qsettings_backend.h"

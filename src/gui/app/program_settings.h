@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "persist/settings_backend.h"
+#include "core/persist/settings_backend.h"
 
 namespace vk::gui {
 

@@ -1,4 +1,4 @@
-#include "app/progress_window.h"
+#include "gui/app/progress_window.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/app_texts.h"
+#include "gui/app/app_texts.h"
 
 namespace vk::gui {
 

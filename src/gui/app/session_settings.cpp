@@ -1,6 +1,6 @@
-#include "app/session_settings.h"
+#include "gui/app/session_settings.h"
 
-#include "persist/tool_settings.h"
+#include "core/persist/tool_settings.h"
 
 namespace vk::gui {
 

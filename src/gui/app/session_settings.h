@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "persist/settings_backend.h"
+#include "core/persist/settings_backend.h"
 
 namespace vk::gui {
 

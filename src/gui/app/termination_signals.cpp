@@ -1,4 +1,4 @@
-#include "app/termination_signals.h"
+#include "gui/app/termination_signals.h"
 
 #include <QSocketNotifier>
 

@@ -1,27 +1,28 @@
-#include "app/tool_application.h"
+#include "gui/app/tool_application.h"
 
 #include <QApplication>
 #include <QTimer>
 
-#include "app/app_texts.h"
-#include "app/main_window.h"
-#include "app/program_settings.h"
-#include "app/qt_ui_port.h"
-#include "app/session_settings.h"
-#include "app/termination_signals.h"
-#include "comm/communication_window.h"
-#include "core_context.h"
+#include "core/core_context.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/main_window.h"
+#include "gui/app/program_settings.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/app/session_settings.h"
+#include "gui/app/termination_signals.h"
+#include "gui/comm/communication_window.h"
 #include "sim/simulated_camera.h"
 
 namespace vk::gui {
 
-ToolApplication::ToolApplication(ProgramOptions options, UiPort* ui, SettingsBackend* settings)
+ToolApplication::ToolApplication(ProgramOptions options, UserInterface* ui,
+                                 SettingsBackend* settings)
     : options_(std::move(options)) {
     if (!settings) ownSettings_ = CreateProgramSettings();
     settings_ = settings ? settings : ownSettings_.get();
     // A given port (tests) hears what a person would be told; the windows still behave as
     // the desktop's own.
-    ownUi_ = std::make_unique<QtUiPort>(ui);
+    ownUi_ = std::make_unique<QtUserInterface>(ui);
     ui_ = ownUi_.get();
 }
 

@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "app/program_options.h"
+#include "gui/app/program_options.h"
 
 namespace vk {
 class CoreContext;
 class SettingsBackend;
-class UiPort;
+class UserInterface;
 namespace sim {
 class SimulatedCamera;
 }
@@ -17,7 +17,7 @@ class SimulatedCamera;
 namespace vk::gui {
 
 class MainWindow;
-class QtUiPort;
+class QtUserInterface;
 
 // The program: the settings store, the simulated camera when asked for, the core objects
 // and the main window, created in that order and ended in the reverse one.
@@ -25,7 +25,7 @@ class ToolApplication {
 public:
     // ui hears what the person is told instead of message boxes, and settings replace the
     // program's store (tests); null: the program's own.
-    explicit ToolApplication(ProgramOptions options, UiPort* ui = nullptr,
+    explicit ToolApplication(ProgramOptions options, UserInterface* ui = nullptr,
                              SettingsBackend* settings = nullptr);
     ~ToolApplication();
     ToolApplication(const ToolApplication&) = delete;
@@ -56,10 +56,10 @@ private:
 
     ProgramOptions options_;
     std::unique_ptr<SettingsBackend> ownSettings_;
-    std::unique_ptr<QtUiPort> ownUi_;
+    std::unique_ptr<QtUserInterface> ownUi_;
     std::unique_ptr<SettingsBackend> sessionSettings_;
     SettingsBackend* settings_;
-    UiPort* ui_;
+    UserInterface* ui_;
     std::unique_ptr<sim::SimulatedCamera> camera_;
     std::unique_ptr<CoreContext> core_;
     std::unique_ptr<MainWindow> mainWindow_;

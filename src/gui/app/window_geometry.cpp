@@ -1,4 +1,4 @@
-#include "app/window_geometry.h"
+#include "gui/app/window_geometry.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "persist/settings_backend.h"
+#include "core/persist/settings_backend.h"
 
 namespace vk::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/window_list.h"
+#include "gui/app/window_list.h"
 
 #include <algorithm>
 

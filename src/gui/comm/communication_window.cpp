@@ -1,4 +1,4 @@
-#include "comm/communication_window.h"
+#include "gui/comm/communication_window.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -15,16 +15,16 @@
 #include <array>
 #include <vector>
 
-#include "app/app_texts.h"
-#include "app/window_list.h"
-#include "comm/communication_host.h"
-#include "comm/init_communication.h"
-#include "comm/line_log_model.h"
-#include "core_context.h"
-#include "persist/flash_areas.h"
-#include "res/pictures.h"
-#include "widgets/status_strip.h"
-#include "widgets/tool_button.h"
+#include "core/comm/init_communication.h"
+#include "core/core_context.h"
+#include "core/persist/flash_areas.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/window_list.h"
+#include "gui/comm/communication_host.h"
+#include "gui/comm/line_log_model.h"
+#include "gui/res/pictures.h"
+#include "gui/widgets/status_strip.h"
+#include "gui/widgets/tool_button.h"
 
 namespace vk::gui {
 namespace {
@@ -372,7 +372,7 @@ void CommunicationWindow::AutoSearch() {
     const ExchangeResult outcome = Run(
         kSearching,
         [&](Operation& operation) {
-            core_.command.SetReporter(&quiet);
+            core_.exchange.SetReporter(&quiet);
             const int listed = core_.channel.GetPortCount();
             for (int index = 0; index < kSearchedPorts && found < 0; ++index) {
                 if (operation.Cancelled()) break;
@@ -388,11 +388,11 @@ void CommunicationWindow::AutoSearch() {
                 }
                 operation.Step(index + 1, kSearchedPorts);
             }
-            core_.command.SetReporter(nullptr);
+            core_.exchange.SetReporter(nullptr);
             return ExchangeResult::Success();
         },
         true);
-    core_.command.SetReporter(nullptr);
+    core_.exchange.SetReporter(nullptr);
     host_.ChannelChanged();
     if (found >= 0) {
         core_.notifier.SetOnline();
@@ -432,7 +432,7 @@ void CommunicationWindow::ShowCurrentArea(std::uint32_t area) {
 void CommunicationWindow::OnGetArea() {
     std::uint32_t area = kAreaNames.size();
     const bool answered = Run(kAskingArea, [&](Operation&) {
-                              return FlashAreas(core_.command).QueryCurrentArea(area);
+                              return FlashAreas(core_.exchange).QueryCurrentArea(area);
                           }).ok();
     ShowCurrentArea(answered ? area : kAreaNames.size());
 }
@@ -441,7 +441,7 @@ void CommunicationWindow::OnStore() {
     const int area = areaList_->currentIndex();
     const bool stored = Run(kStoring, [&](Operation& operation) {
                             operation.SetText(kStoring);
-                            return FlashAreas(core_.command).Store(area, kStoreTimeoutMs);
+                            return FlashAreas(core_.exchange).Store(area, kStoreTimeoutMs);
                         }).ok();
     if (!stored) return;
     ShowCurrentArea(static_cast<std::uint32_t>(area));
@@ -451,7 +451,7 @@ void CommunicationWindow::OnStore() {
 void CommunicationWindow::OnLoad() {
     const int area = areaList_->currentIndex();
     if (Run(kLoading,
-            [&](Operation&) { return FlashAreas(core_.command).Load(area, kLoadTimeoutMs); })) {
+            [&](Operation&) { return FlashAreas(core_.exchange).Load(area, kLoadTimeoutMs); })) {
         ShowCurrentArea(static_cast<std::uint32_t>(area));
         host_.ReadAllSettings();
     }

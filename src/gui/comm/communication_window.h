@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "comm/online_status_notifier.h"
-#include "operation_runner.h"
+#include "core/comm/online_status_notifier.h"
+#include "core/operation_runner.h"
 
 class QComboBox;
 class QLabel;

@@ -1,13 +1,13 @@
-#include "comm/flash_area_dialog.h"
+#include "gui/comm/flash_area_dialog.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/window_list.h"
-#include "persist/flash_areas.h"
-#include "widgets/status_strip.h"
+#include "core/persist/flash_areas.h"
+#include "gui/app/window_list.h"
+#include "gui/widgets/status_strip.h"
 
 namespace vk::gui {
 namespace {

@@ -1,4 +1,4 @@
-#include "comm/line_log_model.h"
+#include "gui/comm/line_log_model.h"
 
 namespace vk::gui {
 

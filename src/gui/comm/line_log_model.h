@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <cstdint>
 
-#include "comm/line_log.h"
+#include "core/comm/line_log.h"
 
 namespace vk::gui {
 

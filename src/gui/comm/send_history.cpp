@@ -1,4 +1,4 @@
-#include "comm/send_history.h"
+#include "gui/comm/send_history.h"
 
 namespace vk::gui {
 

@@ -1,4 +1,4 @@
-#include "comm/setting_file_diff_dialog.h"
+#include "gui/comm/setting_file_diff_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "pages/page_table.h"
+#include "gui/pages/page_table.h"
 
 namespace vk::gui {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "persist/setting_file_compare.h"
+#include "core/persist/setting_file_compare.h"
 
 class QTableWidget;
 

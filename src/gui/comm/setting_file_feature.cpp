@@ -1,17 +1,17 @@
-#include "comm/setting_file_feature.h"
+#include "gui/comm/setting_file_feature.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/app_texts.h"
-#include "app/main_menu.h"
-#include "app/main_window.h"
-#include "app/qt_ui_port.h"
-#include "comm/communication_window.h"
-#include "comm/setting_file_diff_dialog.h"
-#include "core_context.h"
-#include "pages/control_binding.h"
-#include "persist/setting_file_loader.h"
+#include "core/core_context.h"
+#include "core/persist/setting_file_loader.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/main_window.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/comm/communication_window.h"
+#include "gui/comm/setting_file_diff_dialog.h"
+#include "gui/pages/control_binding.h"
 
 namespace vk::gui {
 namespace {
@@ -73,7 +73,7 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
     bool written = false;
     const ProgressOwner progressOver(core.ui, &window_);
     core.runner.Run({kSavingSettingFile}, [&](Operation&) {
-        written = WriteSettingFile(core.command, core.modelCheck, core.ui, PathOf(path), variant,
+        written = WriteSettingFile(core.exchange, core.modelCheck, core.ui, PathOf(path), variant,
                                    window_.IsFactoryMode());
         return ExchangeResult::Success();
     });
@@ -83,7 +83,7 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
 void SettingFileFeature::LoadFrom(const QString& path, bool compareOnly) {
     CoreContext& core = window_.Core();
     SettingFilePlan plan;
-    if (!PrepareSettingFile(core.ui, core.command, PathOf(path), window_.IsFactoryMode(), plan)) {
+    if (!PrepareSettingFile(core.ui, core.exchange, PathOf(path), window_.IsFactoryMode(), plan)) {
         return;
     }
     const ProgressOwner progressOver(core.ui, &window_);

@@ -4,8 +4,8 @@
 #include <QString>
 #include <functional>
 
-#include "persist/setting_file.h"
-#include "persist/setting_file_compare.h"
+#include "core/persist/setting_file.h"
+#include "core/persist/setting_file_compare.h"
 
 namespace vk::gui {
 

@@ -1,4 +1,4 @@
-#include "comm/terminal_window.h"
+#include "gui/comm/terminal_window.h"
 
 #include <QCompleter>
 #include <QFileDialog>
@@ -14,15 +14,15 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/app_texts.h"
-#include "app/window_list.h"
-#include "comm/line_log_model.h"
-#include "comm/terminal_line.h"
-#include "core_context.h"
-#include "persist/atomic_file.h"
-#include "res/pictures.h"
-#include "widgets/status_strip.h"
-#include "widgets/tool_button.h"
+#include "core/comm/terminal_line.h"
+#include "core/core_context.h"
+#include "core/persist/atomic_file.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/window_list.h"
+#include "gui/comm/line_log_model.h"
+#include "gui/res/pictures.h"
+#include "gui/widgets/status_strip.h"
+#include "gui/widgets/tool_button.h"
 
 namespace vk::gui {
 namespace {
@@ -61,7 +61,7 @@ void TerminalWindow::BuildLayout() {
     edit_->setObjectName("commandText");
     edit_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     edit_->installEventFilter(this);
-    auto* completer = new QCompleter(Mnemonics(core_.command.Commands()), edit_);
+    auto* completer = new QCompleter(Mnemonics(core_.exchange.Commands()), edit_);
     completer->setCaseSensitivity(Qt::CaseInsensitive);
     completer->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
     edit_->setCompleter(completer);
@@ -108,7 +108,7 @@ void TerminalWindow::Send() {
     const std::string text = edit_->text().toStdString();
     history_.Add(text);
     core_.runner.Run({kSending, true, false}, [&](Operation& operation) {
-        return SendTerminalLine(operation.command, text);
+        return SendTerminalLine(operation.exchange, text);
     });
     edit_->setFocus();
 }

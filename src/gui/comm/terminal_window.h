@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "comm/send_history.h"
+#include "gui/comm/send_history.h"
 
 class QLineEdit;
 class QListView;

@@ -1,4 +1,4 @@
-#include "lut/curve_view.h"
+#include "gui/lut/curve_view.h"
 
 #include <QMouseEvent>
 #include <QPainter>

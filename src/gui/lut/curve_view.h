@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <optional>
 
-#include "lut/curve_editor.h"
-#include "lut/graph_transform.h"
+#include "core/lut/curve_editor.h"
+#include "gui/lut/graph_transform.h"
 
 namespace vk::gui {
 

@@ -1,4 +1,4 @@
-#include "lut/graph_transform.h"
+#include "gui/lut/graph_transform.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include <QPointF>
 #include <QRectF>
 
-#include "lut/lut_graph.h"
+#include "core/lut/lut_graph.h"
 
 namespace vk::gui {
 

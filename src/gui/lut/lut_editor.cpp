@@ -1,4 +1,4 @@
-#include "lut/lut_editor.h"
+#include "gui/lut/lut_editor.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <array>
 
-#include "lut/curve_view.h"
-#include "res/pictures.h"
-#include "widgets/fitting_scroll_area.h"
-#include "widgets/tool_button.h"
+#include "gui/lut/curve_view.h"
+#include "gui/res/pictures.h"
+#include "gui/widgets/fitting_scroll_area.h"
+#include "gui/widgets/tool_button.h"
 
 namespace vk::gui {
 namespace {

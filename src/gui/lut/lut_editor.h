@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "lut/curve_editor.h"
+#include "core/lut/curve_editor.h"
 
 class QLabel;
 class QPushButton;

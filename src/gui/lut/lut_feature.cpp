@@ -1,4 +1,4 @@
-#include "lut/lut_feature.h"
+#include "gui/lut/lut_feature.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,17 +6,17 @@
 #include <QFileInfo>
 #include <filesystem>
 
-#include "app/app_texts.h"
-#include "app/main_menu.h"
-#include "app/main_window.h"
-#include "app/qt_ui_port.h"
-#include "core_context.h"
-#include "lut/lut_editor.h"
-#include "lut/lut_file.h"
-#include "lut/lut_transfer.h"
-#include "pages/control_binding.h"
-#include "widgets/cgen.h"
-#include "widgets/status_strip.h"
+#include "core/core_context.h"
+#include "core/lut/lut_file.h"
+#include "core/lut/lut_transfer.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/main_window.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/lut/lut_editor.h"
+#include "gui/pages/control_binding.h"
+#include "gui/widgets/control_kinds.h"
+#include "gui/widgets/status_strip.h"
 
 namespace vk::gui {
 namespace {
@@ -72,7 +72,7 @@ LutFeature::LutFeature(MainWindow& window)
     connect(window.Binding(), &ControlBinding::comboSelected, this, [this](int controlId) {
         if (controlId != kLutSelector) return;
         const QWidget* selector = window_.FindControl(kLutSelector);
-        if (selector && CGen::ReadValue(selector) != kSelectorLut) ShowEditors(false);
+        if (selector && ControlKinds::ReadValue(selector) != kSelectorLut) ShowEditors(false);
     });
 }
 
@@ -172,7 +172,7 @@ void LutFeature::SaveLutFile() {
 }
 
 bool LutFeature::LoadFile(const QString& path) {
-    UiPort& ui = window_.Core().ui;
+    UserInterface& ui = window_.Core().ui;
     const lut::LutLoad load = lut::LoadLutFile(ToPath(path), EditorTables());
     if (!load.ok) {
         ui.ShowMessage(load.error, kProductTitle, MessageIcon::Stop);
@@ -185,7 +185,7 @@ bool LutFeature::LoadFile(const QString& path) {
 }
 
 bool LutFeature::SaveFile(const QString& path) {
-    UiPort& ui = window_.Core().ui;
+    UserInterface& ui = window_.Core().ui;
     if (QFileInfo::exists(path)) {
         const std::string question =
             path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";

@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "lut/lut_table.h"
+#include "core/lut/lut_table.h"
 
 namespace vk::gui {
 

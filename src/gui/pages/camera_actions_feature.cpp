@@ -1,15 +1,15 @@
-#include "pages/camera_actions_feature.h"
+#include "gui/pages/camera_actions_feature.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/main_menu.h"
-#include "app/main_window.h"
-#include "app/qt_ui_port.h"
-#include "core_context.h"
-#include "pages/control_binding.h"
-#include "persist/flash_areas.h"
-#include "widgets/cgen.h"
+#include "core/core_context.h"
+#include "core/persist/flash_areas.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/main_window.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/pages/control_binding.h"
+#include "gui/widgets/control_kinds.h"
 
 namespace vk::gui {
 namespace {
@@ -29,7 +29,7 @@ std::int32_t FieldNumber(QWidget* widget) {
         const int value = edit->text().trimmed().toInt(&ok, 10);
         return ok ? value : -1;
     }
-    return widget ? CGen::ReadValue(widget) : -1;
+    return widget ? ControlKinds::ReadValue(widget) : -1;
 }
 
 }  // namespace
@@ -39,8 +39,8 @@ CameraActionsFeature::CameraActionsFeature(MainWindow& window) : QObject(&window
     for (const CameraAction& action : CameraActions()) {
         const ControlEntry* row = nullptr;
         const int rowIndex =
-            window_.Core().command.Controls().RowOf(static_cast<ControlId>(action.controlId));
-        if (rowIndex >= 0) row = &window_.Core().command.Controls().Row(rowIndex);
+            window_.Core().exchange.Controls().RowOf(static_cast<ControlId>(action.controlId));
+        if (rowIndex >= 0) row = &window_.Core().exchange.Controls().Row(rowIndex);
         if (row && row->controlKind == ControlKind::Combo) {
             window_.Binding()->SetComboHandler(action.controlId, [this, &action](int value) {
                 return OnAutoCombo(action, value);
@@ -145,7 +145,7 @@ void CameraActionsFeature::LoadSettings() {
         return;
     }
     const ExchangeResult loaded = core.runner.Run({kLoading}, [&](Operation& operation) {
-        return FlashAreas(operation.command).Load(*area, FlashAreas::kLoadTimeoutMs);
+        return FlashAreas(operation.exchange).Load(*area, FlashAreas::kLoadTimeoutMs);
     });
     if (!loaded) return;
     window_.SetCurrentArea(static_cast<std::uint32_t>(*area));
@@ -163,7 +163,7 @@ void CameraActionsFeature::StoreSettings() {
         return;
     }
     const ExchangeResult stored = core.runner.Run({kStoring}, [&](Operation& operation) {
-        return FlashAreas(operation.command).Store(*area, FlashAreas::kStoreTimeoutMs);
+        return FlashAreas(operation.exchange).Store(*area, FlashAreas::kStoreTimeoutMs);
     });
     if (!stored) return;
     window_.SetCurrentArea(static_cast<std::uint32_t>(*area));

@@ -4,8 +4,8 @@
 #include <functional>
 #include <optional>
 
-#include "camera/action_executor.h"
-#include "comm/flash_area_dialog.h"
+#include "core/camera/actions/action_executor.h"
+#include "gui/comm/flash_area_dialog.h"
 
 namespace vk::gui {
 

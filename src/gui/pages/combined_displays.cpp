@@ -1,4 +1,4 @@
-#include "pages/combined_displays.h"
+#include "gui/pages/combined_displays.h"
 
 #include <cstdio>
 

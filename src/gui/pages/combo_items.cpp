@@ -1,4 +1,4 @@
-#include "pages/combo_items.h"
+#include "gui/pages/combo_items.h"
 
 #include <map>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/page_table.h"
+#include "gui/pages/page_table.h"
 
 // Item lists of the page combo boxes: the text shown and the camera value it stands for.
 // A value 0, where a list has one, is always its first item.

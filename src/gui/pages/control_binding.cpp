@@ -10,15 +10,15 @@
 #include <set>
 #include <vector>
 
-#include "camera/camera_action_table.h"
-#include "comm/model_check.h"
-#include "core_context.h"
-#include "pages/combined_displays.h"
-#include "pages/combo_items.h"
-#include "pages/control_binding.h"
-#include "pages/row_info.h"
-#include "widgets/cgen.h"
-#include "widgets/param_widgets.h"
+#include "core/camera/actions/camera_action_table.h"
+#include "core/comm/model_check.h"
+#include "core/core_context.h"
+#include "gui/pages/combined_displays.h"
+#include "gui/pages/combo_items.h"
+#include "gui/pages/control_binding.h"
+#include "gui/pages/row_info.h"
+#include "gui/widgets/control_kinds.h"
+#include "gui/widgets/param_widgets.h"
 
 namespace vk::gui {
 namespace {
@@ -85,14 +85,14 @@ struct ControlBinding::Impl : OnlineStatusObserver {
         core.notifier.Register(this);
         online = core.notifier.Current() == 1;
         // A set the camera completed after its time-out: the page shows what it holds now.
-        core.command.SetLateAnswerListener([this](ControlId id) {
+        core.exchange.SetLateAnswerListener([this](ControlId id) {
             QMetaObject::invokeMethod(
                 &this->owner, [this, id] { ShowCameraValue(static_cast<int>(id)); },
                 Qt::QueuedConnection);
         });
     }
     ~Impl() override {
-        core.command.SetLateAnswerListener(nullptr);
+        core.exchange.SetLateAnswerListener(nullptr);
         core.notifier.Unregister(this);
     }
 
@@ -102,7 +102,7 @@ struct ControlBinding::Impl : OnlineStatusObserver {
         UpdateButtons();
     }
 
-    ControlTable& Table() { return core.command.Controls(); }
+    ControlTable& Table() { return core.exchange.Controls(); }
 
     int CameraValue(int controlId) {
         return InitialRowOf(controlId) ? Table().CameraValue(controlId) : 0;
@@ -131,7 +131,7 @@ struct ControlBinding::Impl : OnlineStatusObserver {
 void ControlBinding::Impl::Collect() {
     for (QWidget* page : pages) {
         for (QWidget* widget : page->findChildren<QWidget*>()) {
-            const int controlId = CGen::ControlIdOf(widget);
+            const int controlId = ControlKinds::ControlIdOf(widget);
             if (controlId != 0) controls.emplace(controlId, widget);
         }
     }
@@ -141,15 +141,15 @@ void ControlBinding::Impl::Collect() {
 
 void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
     const ControlEntry* row = InitialRowOf(controlId);
-    const CGen::Kind kind = CGen::ClassifyFull(widget);
-    if (kind == CGen::PushButton) {
+    const ControlKinds::Kind kind = ControlKinds::ClassifyFull(widget);
+    if (kind == ControlKinds::PushButton) {
         QObject::connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, &owner,
                          [this, controlId] { emit owner.actionRequested(controlId); });
         return;
     }
     if (!row || row->controlKind == ControlKind::Button) return;
     switch (kind) {
-        case CGen::Spin: {
+        case ControlKinds::Spin: {
             if (row->Has(RowTrait::IndexedEntry)) return;  // sent through their Write buttons
             auto* spin = static_cast<ParamSpinBox*>(widget);
             QObject::connect(spin, &ParamSpinBox::stepped, &owner,
@@ -158,16 +158,16 @@ void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
                              [this, controlId, spin](int v) { OnTyped(controlId, spin, v); });
             break;
         }
-        case CGen::Combo:
+        case ControlKinds::Combo:
             QObject::connect(static_cast<QComboBox*>(widget), &QComboBox::activated, &owner,
                              [this, controlId] { OnCombo(controlId); });
             break;
-        case CGen::CheckBox:
+        case ControlKinds::CheckBox:
             QObject::connect(static_cast<QCheckBox*>(widget), &QCheckBox::clicked, &owner,
                              [this, controlId](bool on) { Commit(controlId, on ? 1 : 0); });
             break;
-        case CGen::RadioButton: {
-            const auto group = CGen::RadioGroup(widget);
+        case ControlKinds::RadioButton: {
+            const auto group = ControlKinds::RadioGroup(widget);
             for (std::size_t i = 0; i < group.size(); ++i) {
                 QObject::connect(group[i], &QRadioButton::clicked, &owner,
                                  [this, controlId, i] { Commit(controlId, static_cast<int>(i)); });
@@ -183,7 +183,7 @@ void ControlBinding::Impl::OnCombo(int controlId) {
     emit owner.comboSelected(controlId);
     const auto handler = comboHandlers.find(controlId);
     if (handler != comboHandlers.end() &&
-        handler->second(CGen::ReadValue(controls.at(controlId)))) {
+        handler->second(ControlKinds::ReadValue(controls.at(controlId)))) {
         owner.RefreshControl(controlId);
         UpdateButtons();
         owner.UpdateCombinedDisplays();
@@ -204,7 +204,7 @@ void ControlBinding::Impl::OnCombo(int controlId) {
         owner.RefreshControl(controlId);
         return;
     }
-    Commit(controlId, CGen::ReadValue(controls.at(controlId)));
+    Commit(controlId, ControlKinds::ReadValue(controls.at(controlId)));
 }
 
 void ControlBinding::Impl::OnTyped(int controlId, ParamSpinBox* spin, int value) {
@@ -229,10 +229,10 @@ void ControlBinding::Impl::Commit(int controlId, int value) {
     // while another operation runs is refused by the runner as busy.
     if (row && widget->isEnabled()) {
         const int timeout = row->Has(RowTrait::LongSend) ? kLongSendTimeoutMs : kSendTimeoutMs;
-        const std::string mnemonic = core.command.GetMnemonic(row->commandId);
+        const std::string mnemonic = core.exchange.GetMnemonic(row->commandId);
         const OperationInfo info{"Now, sending " + mnemonic + "=" + std::to_string(value) + "."};
         const ExchangeResult sent = core.runner.Run(info, [&](Operation& operation) {
-            return operation.command.SendSetInt(row->commandId, value, timeout);
+            return operation.exchange.SendSetInt(row->commandId, value, timeout);
         });
         if (sent) Table().RecordCameraValue(static_cast<ControlId>(controlId), value);
     }
@@ -264,7 +264,7 @@ QString ControlBinding::Impl::WhyDisabled(int controlId) {
 
 void ControlBinding::Impl::UpdateButtons() {
     for (const auto& [controlId, widget] : controls) {
-        if (CGen::ClassifyFull(widget) != CGen::PushButton) continue;
+        if (ControlKinds::ClassifyFull(widget) != ControlKinds::PushButton) continue;
         const QString reason = WhyDisabled(controlId);
         widget->setEnabled(reason.isEmpty());
         SetReason(widget, reason);
@@ -304,7 +304,7 @@ void ControlBinding::RefreshAllControls() {
     for (const ControlEntry& row : impl_->Table().Rows()) {
         if (row.controlKind == ControlKind::Button) continue;
         if (QWidget* widget = FindControl(static_cast<int>(row.controlId))) {
-            CGen::WriteValue(widget, row.cameraValue);
+            ControlKinds::WriteValue(widget, row.cameraValue);
         }
     }
     impl_->UpdateButtons();
@@ -314,7 +314,7 @@ void ControlBinding::RefreshControl(int controlId) {
     const ControlEntry* row = InitialRowOf(controlId);
     QWidget* widget = FindControl(controlId);
     if (!row || !widget || row->controlKind == ControlKind::Button) return;
-    CGen::WriteValue(widget, impl_->Table().CameraValue(static_cast<ControlId>(controlId)));
+    ControlKinds::WriteValue(widget, impl_->Table().CameraValue(static_cast<ControlId>(controlId)));
 }
 
 void ControlBinding::ApplyModel(int modelIndex) {

@@ -1,6 +1,6 @@
-#include "pages/control_list.h"
+#include "gui/pages/control_list.h"
 
-#include "pages/page_table.h"
+#include "gui/pages/page_table.h"
 
 namespace vk::gui {
 

@@ -11,12 +11,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "pages/page_info.h"
-#include "pages/page_table.h"
-#include "pages/row_info.h"
-#include "widgets/column_flow_layout.h"
-#include "widgets/fitting_scroll_area.h"
-#include "widgets/param_widgets.h"
+#include "gui/pages/page_info.h"
+#include "gui/pages/page_table.h"
+#include "gui/pages/row_info.h"
+#include "gui/widgets/column_flow_layout.h"
+#include "gui/widgets/fitting_scroll_area.h"
+#include "gui/widgets/param_widgets.h"
 
 namespace vk::gui {
 namespace {

@@ -1,6 +1,6 @@
-#include "pages/page_table.h"
+#include "gui/pages/page_table.h"
 
-#include "pages/combo_items.h"
+#include "gui/pages/combo_items.h"
 
 namespace vk::gui {
 namespace {

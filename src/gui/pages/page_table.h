@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/page_info.h"
+#include "gui/pages/page_info.h"
 
 namespace vk::gui {
 

@@ -1,4 +1,4 @@
-#include "pages/row_info.h"
+#include "gui/pages/row_info.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "res/pictures.h"
+#include "gui/res/pictures.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void InitGuiResources() {

@@ -1,4 +1,4 @@
-#include "widgets/column_flow_layout.h"
+#include "gui/widgets/column_flow_layout.h"
 
 #include <QWidget>
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include <QLayout>
 #include <QList>
 
-#include "widgets/column_packer.h"
+#include "gui/widgets/column_packer.h"
 
 namespace vk::gui {
 

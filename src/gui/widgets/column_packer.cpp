@@ -1,4 +1,4 @@
-#include "widgets/column_packer.h"
+#include "gui/widgets/column_packer.h"
 
 #include <algorithm>
 #include <limits>

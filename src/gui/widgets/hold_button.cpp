@@ -1,4 +1,4 @@
-#include "widgets/hold_button.h"
+#include "gui/widgets/hold_button.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "widgets/param_widgets.h"
+#include "gui/widgets/param_widgets.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

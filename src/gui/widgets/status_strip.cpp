@@ -1,11 +1,11 @@
-#include "widgets/status_strip.h"
+#include "gui/widgets/status_strip.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "res/pictures.h"
-#include "widgets/fitting_scroll_area.h"
+#include "gui/res/pictures.h"
+#include "gui/widgets/fitting_scroll_area.h"
 
 namespace vk::gui {
 

@@ -3,7 +3,7 @@
 #include <QFrame>
 #include <QMargins>
 
-#include "comm/online_status_notifier.h"
+#include "core/comm/online_status_notifier.h"
 
 class QLabel;
 class QVBoxLayout;

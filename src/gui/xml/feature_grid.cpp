@@ -1,11 +1,11 @@
-#include "xml/feature_grid.h"
+#include "gui/xml/feature_grid.h"
 
 #include <QHeaderView>
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "xml/feature_grid_model.h"
-#include "xml/feature_item_delegate.h"
+#include "gui/xml/feature_grid_model.h"
+#include "gui/xml/feature_item_delegate.h"
 
 namespace vk::gui {
 namespace {

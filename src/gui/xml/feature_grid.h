@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
-#include "xml/feature_table.h"
-#include "xml/register_port.h"
+#include "core/genicam/feature_table.h"
+#include "core/genicam/register_port.h"
 
 class QTreeView;
 

@@ -1,4 +1,4 @@
-#include "xml/feature_grid_model.h"
+#include "gui/xml/feature_grid_model.h"
 
 #include <QApplication>
 #include <QColor>

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "xml/feature_table.h"
-#include "xml/feature_value.h"
-#include "xml/register_port.h"
+#include "core/genicam/feature_table.h"
+#include "core/genicam/feature_value.h"
+#include "core/genicam/register_port.h"
 
 namespace vk::gui {
 

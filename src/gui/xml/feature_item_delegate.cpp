@@ -1,4 +1,4 @@
-#include "xml/feature_item_delegate.h"
+#include "gui/xml/feature_item_delegate.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <limits>
 
-#include "xml/feature_grid_model.h"
+#include "gui/xml/feature_grid_model.h"
 
 namespace vk::gui {
 namespace {

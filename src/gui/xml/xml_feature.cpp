@@ -1,7 +1,7 @@
-#include "xml/xml_feature.h"
+#include "gui/xml/xml_feature.h"
 
-#include "app/main_window.h"
-#include "xml/xml_window.h"
+#include "gui/app/main_window.h"
+#include "gui/xml/xml_window.h"
 
 namespace vk::gui {
 namespace {

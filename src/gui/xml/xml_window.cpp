@@ -1,4 +1,4 @@
-#include "xml/xml_window.h"
+#include "gui/xml/xml_window.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -8,17 +8,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/app_texts.h"
-#include "app/qt_ui_port.h"
-#include "core_context.h"
-#include "res/pictures.h"
-#include "widgets/status_strip.h"
-#include "xml/description_download.h"
-#include "xml/description_file.h"
-#include "xml/feature_grid.h"
-#include "xml/feature_grid_model.h"
-#include "xml/feature_value.h"
-#include "xml/register_reader.h"
+#include "core/core_context.h"
+#include "core/genicam/description_download.h"
+#include "core/genicam/description_file.h"
+#include "core/genicam/feature_value.h"
+#include "core/genicam/register_reader.h"
+#include "gui/app/app_texts.h"
+#include "gui/app/qt_user_interface.h"
+#include "gui/res/pictures.h"
+#include "gui/widgets/status_strip.h"
+#include "gui/xml/feature_grid.h"
+#include "gui/xml/feature_grid_model.h"
 
 namespace vk::gui {
 namespace {
@@ -35,7 +35,7 @@ constexpr QSize kPreferredSize{560, 640};
 XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       core_(core),
-      serial_(core.command),
+      serial_(core.exchange),
       perOperation_(core.runner, serial_) {
     setObjectName("xmlWindow");
     setWindowTitle(kCaption);

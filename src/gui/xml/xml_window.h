@@ -4,8 +4,8 @@
 #include <QString>
 #include <functional>
 
-#include "xml/operation_register_port.h"
-#include "xml/serial_register_port.h"
+#include "core/genicam/operation_register_port.h"
+#include "core/genicam/serial_register_port.h"
 
 class QLabel;
 class QPushButton;

@@ -14,29 +14,29 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/main_window.h"
-#include "app/tool_application.h"
-#include "app/window_geometry.h"
-#include "camera_info/about_dialog.h"
-#include "camera_info/camera_id_dialog.h"
-#include "camera_info/lens_window.h"
-#include "camera_info/user_id_dialog.h"
-#include "comm/communication_window.h"
-#include "comm/line_log_model.h"
-#include "comm/terminal_line.h"
-#include "comm/terminal_window.h"
-#include "core_context.h"
-#include "lut/curve_view.h"
-#include "lut/lut_editor.h"
-#include "lut/standard_curve.h"
-#include "persist/settings_backend.h"
-#include "ui_port.h"
-#include "xml/xml_window.h"
+#include "core/comm/terminal_line.h"
+#include "core/core_context.h"
+#include "core/lut/standard_curve.h"
+#include "core/persist/settings_backend.h"
+#include "core/user_interface.h"
+#include "gui/app/main_window.h"
+#include "gui/app/tool_application.h"
+#include "gui/app/window_geometry.h"
+#include "gui/comm/communication_window.h"
+#include "gui/comm/line_log_model.h"
+#include "gui/comm/terminal_window.h"
+#include "gui/identity/about_dialog.h"
+#include "gui/identity/camera_id_dialog.h"
+#include "gui/identity/lens_window.h"
+#include "gui/identity/user_id_dialog.h"
+#include "gui/lut/curve_view.h"
+#include "gui/lut/lut_editor.h"
+#include "gui/xml/xml_window.h"
 
 namespace {
 
 // Shows nothing and answers no; reports every message so a surprise is visible.
-class ReportingUiPort : public vk::SilentUiPort {
+class ReportingUiPort : public vk::SilentUserInterface {
 public:
     void ShowMessage(const std::string& text, const std::string& caption,
                      vk::MessageIcon) override {
@@ -156,7 +156,7 @@ bool SaveIdentityWindows(vk::gui::MainWindow* main, const QString& dir) {
     core.logs.terminal.Clear();
     for (const char* line : {"VN?", "PE=5000", "PE?", "ID?", "UD=LINE-4", "TMP0?"}) {
         core.runner.Run({"terminal"}, [&](vk::Operation& operation) {
-            return vk::SendTerminalLine(operation.command, line);
+            return vk::SendTerminalLine(operation.exchange, line);
         });
     }
     terminal->CommandEdit()->setText("EA?");

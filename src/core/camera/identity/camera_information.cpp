@@ -1,0 +1,84 @@
+#include "core/camera/identity/camera_information.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdio>
+
+#include "core/camera/identity/reporter_scope.h"
+#include "core/comm/model_check.h"
+#include "core/protocol/command_mnemonics.h"
+#include "core/protocol/exchange.h"
+#include "core/protocol/reply_parser.h"
+
+namespace vk {
+namespace {
+
+bool AllDigits(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+}  // namespace
+
+CameraInformation ReadCameraInformation(Exchange& exchange, ModelCheck& modelCheck, int timeoutMs) {
+    CameraInformation info;
+    FirstFailureReporter failures;
+    const ReporterScope scope(exchange, failures);
+    const auto done = [&] {
+        if (failures.first) info.firstFailure = *failures.first;
+        return info;
+    };
+
+    std::string text;
+    if (!exchange.QueryString(Cmd("VN"), text, timeoutMs)) return done();
+    info.firmwareVersion = VersionText(text);
+
+    if (modelCheck.Check()) info.modelName = modelCheck.modelName;
+    if (exchange.QueryString(Cmd("ID"), text, timeoutMs)) info.cameraId = text;
+    if (exchange.QueryString(Cmd("FPVN"), text, timeoutMs)) {
+        info.fpgaVersion = VersionText(text);
+    }
+    if (exchange.QueryString(Cmd("UD"), text, timeoutMs)) info.userId = text;
+    std::int32_t version = 0;
+    if (exchange.QueryInt(Cmd("DVW"), version, timeoutMs)) {
+        info.deviceVersion = version;
+    }
+    return done();
+}
+
+std::string FormatVersion(std::int32_t v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d.%02d", v / 100, v - 100 * (v / 100));
+    return buf;
+}
+
+std::string VersionText(const std::string& received) {
+    if (!AllDigits(received)) return received;
+    std::int32_t v = 0;
+    const auto [end, ec] = std::from_chars(received.data(), received.data() + received.size(), v);
+    return ec == std::errc() ? FormatVersion(v) : received;
+}
+
+std::array<std::int32_t, 4> DeviceVersionDigits(std::int32_t v) {
+    const std::int32_t d1 = v / 1000;
+    std::int32_t rest = v - 1000 * d1;
+    const std::int32_t d2 = rest / 100;
+    rest -= 100 * d2;
+    const std::int32_t d3 = rest / 10;
+    return {d1, d2, d3, rest - 10 * d3};
+}
+
+std::optional<std::int32_t> JoinDeviceVersion(const std::array<std::string, 4>& digits) {
+    std::string joined;
+    for (const std::string& d : digits)
+        joined += d;
+    if (!AllDigits(joined)) return std::nullopt;
+    std::int32_t v = 0;
+    const auto [end, ec] = std::from_chars(joined.data(), joined.data() + joined.size(), v);
+    if (ec != std::errc()) return std::nullopt;
+    return v;
+}
+
+}  // namespace vk

@@ -1,0 +1,109 @@
+#include "core/genicam/description_download.h"
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "core/genicam/description_file.h"
+#include "core/operation_runner.h"
+#include "core/persist/atomic_file.h"
+
+namespace vk {
+namespace {
+
+constexpr const char* kFailedText = "Couldn't read the XML file from the camera:\n";
+
+std::string CouldNotRead(const std::string& what) {
+    return kFailedText + what;
+}
+
+std::string Hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+DownloadResult Stopped(DownloadResult result, ExchangeStatus status, const std::string& message) {
+    result.outcome = ExchangeResult::Failure(status);
+    if (status != ExchangeStatus::Cancelled) {
+        result.error = message;
+        result.outcome.message = result.error;
+    }
+    return result;
+}
+
+DownloadResult ReadFailed(DownloadResult result, const RegisterResult& read,
+                          const std::string& what) {
+    const ExchangeStatus status = read.cancelled  ? ExchangeStatus::Cancelled
+                                  : read.timedOut ? ExchangeStatus::TimedOut
+                                  : read.lineGone ? ExchangeStatus::LineGone
+                                                  : ExchangeStatus::Refused;
+    return Stopped(std::move(result), status, CouldNotRead(what + ": " + read.reason));
+}
+
+}  // namespace
+
+std::string DownloadCompleteText(const std::filesystem::path& file) {
+    return "Complete, Please Unzip " + file.filename().string();
+}
+
+DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
+                                   const std::filesystem::path& file, std::size_t chunkBytes) {
+    DownloadResult result;
+    operation.SetText(kDownloadProgressText);
+
+    const RegisterResult reg =
+        port.Read(gencp::kManifestAddressRegister, gencp::kManifestAddressLength);
+    if (!reg.ok) return ReadFailed(result, reg, "the manifest address at 0x1D0");
+    const std::uint64_t manifest = gencp::ManifestAddress(reg.bytes);
+
+    // The entry count and the first entry in one read.
+    const RegisterResult table =
+        port.Read(manifest, gencp::kManifestHeaderLength + gencp::kManifestEntryLength);
+    if (!table.ok) return ReadFailed(result, table, "the manifest at " + Hex(manifest));
+    const std::span<const std::uint8_t> bytes(table.bytes);
+    if (bytes.size() < gencp::kManifestHeaderLength + gencp::kManifestEntryLength ||
+        gencp::ReadBigEndian(bytes.first(gencp::kManifestHeaderLength)) == 0) {
+        return Stopped(result, ExchangeStatus::Refused,
+                       CouldNotRead("the manifest at " + Hex(manifest) + " lists no file"));
+    }
+    result.entry = *gencp::ParseManifestEntry(bytes.subspan(gencp::kManifestHeaderLength));
+    const gencp::ManifestEntry& entry = result.entry;
+    if (entry.size == 0 || entry.size > kMaxDescriptionBytes) {
+        return Stopped(result, ExchangeStatus::Refused,
+                       CouldNotRead("the manifest gives the file a size of " +
+                                    std::to_string(entry.size) + " bytes"));
+    }
+
+    std::string content;
+    content.reserve(static_cast<std::size_t>(entry.size));
+    const std::vector<gencp::ReadChunk> chunks =
+        gencp::ChunkRead(entry.address, entry.size, chunkBytes);
+    const int total = static_cast<int>(chunks.size());
+    for (int i = 0; i < total; ++i) {
+        if (operation.Cancelled()) return Stopped(result, ExchangeStatus::Cancelled, {});
+        const gencp::ReadChunk& chunk = chunks[static_cast<std::size_t>(i)];
+        const RegisterResult part = port.Read(chunk.address, chunk.length);
+        if (!part.ok || part.bytes.size() != chunk.length) {
+            const std::string what =
+                std::to_string(chunk.length) + " bytes of the file at " + Hex(chunk.address);
+            if (part.ok) {
+                return Stopped(
+                    result, ExchangeStatus::Refused,
+                    CouldNotRead(what + ": " + std::to_string(part.bytes.size()) + " came"));
+            }
+            return ReadFailed(result, part, what);
+        }
+        content.append(part.bytes.begin(), part.bytes.end());
+        operation.Step(i + 1, total);
+    }
+    if (operation.Cancelled()) return Stopped(result, ExchangeStatus::Cancelled, {});
+
+    if (!WriteFileAtomically(file, content)) {
+        return Stopped(result, ExchangeStatus::Refused, "Couldn't write " + file.string());
+    }
+    result.bytes = content.size();
+    return result;
+}
+
+}  // namespace vk

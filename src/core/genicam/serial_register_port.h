@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/genicam/gencp.h"
+#include "core/genicam/register_port.h"
+
+namespace vk {
+
+class Exchange;
+
+inline constexpr int kRegisterTimeoutMs = 2500;
+
+// How long register access waits for the camera.
+struct RegisterTiming {
+    // For an acknowledgement to begin, and for its data beyond the time the line needs
+    // to carry them.
+    int packetTimeoutMs = kRegisterTimeoutMs;
+    // The line's rate; the slowest rate the tool offers when unknown.
+    std::uint32_t baud = 9600;
+};
+
+// Register access with GenCP packets over the camera's line, used inside a running
+// operation: the operation holds the line, so every byte of an acknowledgement (CR and LF
+// included) reaches this port and not the idle reader. Every wait is bounded; an
+// acknowledgement is read header first and then exactly the length its header announces,
+// once the codec has judged that length against the request; a late acknowledgement of an
+// earlier request is read past, so the line stays in step after a time-out.
+class SerialRegisterPort : public RegisterPort {
+public:
+    // A camera that asks for more time is given it this often per request.
+    static constexpr int kMaxPending = 8;
+    // Requests this far back whose acknowledgements may still arrive.
+    static constexpr std::uint16_t kStaleWindow = 16;
+
+    explicit SerialRegisterPort(Exchange& exchange, RegisterTiming timing = {});
+
+    // At most gencp::kMaxReadLength bytes in one request.
+    RegisterResult Read(std::uint64_t address, std::uint32_t length) override;
+    // Whole 32-bit words; a remainder of 1 to 3 bytes is not sent.
+    RegisterResult Write(std::uint64_t address, const std::vector<std::uint8_t>& bytes) override;
+
+    void SetTiming(const RegisterTiming& timing) { timing_ = timing; }
+    const RegisterTiming& Timing() const { return timing_; }
+    std::uint16_t NextRequestId() const { return ids_.Peek(); }
+
+private:
+    RegisterResult Transact(const gencp::Bytes& request, const gencp::AckExpectation& expect);
+    // Reads the SCD of an acknowledgement whose header is in `packet`; false when it did not
+    // come whole (the reason is in `failure`).
+    bool ReceiveData(gencp::Bytes& packet, std::size_t length, RegisterResult& failure);
+    bool IsStale(const gencp::Header& header, const gencp::AckExpectation& expect) const;
+    int DataWaitMs(std::size_t bytes) const;
+
+    Exchange& exchange_;
+    RegisterTiming timing_;
+    gencp::RequestCounter ids_;
+};
+
+}  // namespace vk

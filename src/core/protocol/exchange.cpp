@@ -1,0 +1,498 @@
+#include "core/protocol/exchange.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/comm/line_log.h"
+#include "core/comm/online_status_notifier.h"
+#include "core/comm/serial_channel.h"
+#include "core/user_interface.h"
+
+namespace vk {
+namespace {
+
+constexpr const char* kOverflowText = "RS-232C receiving buffer overflowed";
+// A line still arriving after this much silence is a new burst: its overflow is told again.
+constexpr auto kQuietLine = std::chrono::seconds(1);
+// Stray binary bytes have all come once the line has been quiet this long.
+constexpr auto kStrayQuiet = std::chrono::milliseconds(100);
+
+std::string WithoutTerminator(std::string line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
+        line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+// Marks an exchange as running for its whole length; a second one started from an event
+// handled while this one waits finds the line busy.
+class Exchange::ExchangeScope {
+public:
+    explicit ExchangeScope(Exchange& c) : c_(c) {
+        c_.inExchange_ = true;
+        c_.overflowSeen_ = false;
+        if (c_.lineHolds_ == 0) c_.overflowReported_ = false;
+    }
+    ~ExchangeScope() { c_.inExchange_ = false; }
+    ExchangeScope(const ExchangeScope&) = delete;
+    ExchangeScope& operator=(const ExchangeScope&) = delete;
+
+private:
+    Exchange& c_;
+};
+
+Exchange::Exchange(SerialChannel& channel, UserInterface& ui, OnlineStatusNotifier& notifier,
+                  TrafficLogs& logs)
+    : channel_(channel),
+      ui_(ui),
+      notifier_(notifier),
+      logs_(logs),
+      controls_(commands_),
+      boxes_(ui) {}
+
+std::string Exchange::BuildSetCommand(CommandId id, const ParamValue& value,
+                                      bool withTerminator) const {
+    const CommandEntry& entry = commands_.Entry(id);
+    std::string line = entry.mnemonic + "=" + FormatValue(entry, value);
+    if (withTerminator) line += "\r\n";
+    return line;
+}
+
+std::string Exchange::BuildQueryCommand(CommandId id, bool withTerminator) const {
+    std::string line = commands_.Entry(id).mnemonic + "?";
+    if (withTerminator) line += "\r\n";
+    return line;
+}
+
+ExchangeResult Exchange::SendSetInt(CommandId id, std::int32_t value, int timeoutMs) {
+    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
+    ParamValue v;
+    v.intValue = value;
+    // A Float command set from an integer takes it as scaled by its decimals.
+    v.floatValue = value / std::pow(10.0, commands_.Entry(id).decimals);
+    return SendSetValue(id, v, timeoutMs);
+}
+
+ExchangeResult Exchange::SendSetString(CommandId id, const std::string& text, int timeoutMs) {
+    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
+    CommandEntry& entry = commands_.MutableEntry(id);
+    const ValueKind saved = entry.kind;
+    entry.kind = ValueKind::String;
+    ParamValue v;
+    v.text = text;
+    ExchangeResult result = SendSetValue(id, v, timeoutMs);
+    entry.kind = saved;
+    return result;
+}
+
+ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int timeoutMs) {
+    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    const std::string line = BuildSetCommand(id, value, true);
+    ExchangeResult result = Begin(line);
+    if (!result) return Finish(result);
+
+    Expectation expect{Expectation::Complete, {}, {}};
+    if (commands_.Entry(id).kind != ValueKind::String) {
+        expect.control = controls_.ControlOf(id);
+        expect.value = value.intValue;
+    }
+    std::string answer;
+    ui_.SetWaitCursor(true);
+    result = AwaitAnswer(expect, timeoutMs, true, answer);
+    ui_.SetWaitCursor(false);
+    result.request = sentLine_;
+    if (!result) return Finish(result);
+    result.reply = answer;
+    notifier_.SetOnline();
+    if (!IsCompleteReply(answer)) {
+        result.status = ExchangeStatus::Refused;
+        result.message = answer;
+    }
+    return Finish(result);
+}
+
+ExchangeResult Exchange::SendQuery(CommandId id, ParamValue& value, int timeoutMs) {
+    if (!commands_.IsValid(id) || commands_.Entry(id).mnemonic.empty()) {
+        return ExchangeResult::Failure(ExchangeStatus::Refused);
+    }
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    const std::string& mnemonic = commands_.Entry(id).mnemonic;
+    ExchangeResult result = Begin(BuildQueryCommand(id, true));
+    if (!result) return Finish(result);
+
+    std::string answer;
+    result = AwaitAnswer({Expectation::Reply, mnemonic, {}}, timeoutMs, true, answer);
+    result.request = sentLine_;
+    if (!result) return Finish(result);
+    result.reply = answer;
+    ParsedReply reply;
+    ParseReply(answer, reply);
+    if (reply.error == 0 && reply.mnemonic == mnemonic) {
+        value = reply.value;
+        notifier_.SetOnline();
+        return Finish(result);
+    }
+    result.status = ExchangeStatus::Refused;
+    result.message = reply.raw + " for " + sentLine_;
+    return Finish(result);
+}
+
+ExchangeResult Exchange::QueryInt(CommandId id, std::int32_t& value, int timeoutMs) {
+    ParamValue v;
+    ExchangeResult result = SendQuery(id, v, timeoutMs);
+    if (result) value = v.intValue;
+    return result;
+}
+
+ExchangeResult Exchange::QueryString(CommandId id, std::string& text, int timeoutMs) {
+    ParamValue v;
+    ExchangeResult result = SendQuery(id, v, timeoutMs);
+    if (result) text = v.text;
+    return result;
+}
+
+ExchangeResult Exchange::SendLine(const std::string& commandText, int timeoutMs,
+                                  bool reportTimeout) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    ExchangeResult result = Begin(commandText);
+    if (!result) return Finish(result);
+
+    std::string answer;
+    result = AwaitAnswer(ExpectationFor(sentLine_), timeoutMs, reportTimeout, answer);
+    result.request = sentLine_;
+    if (!result) return Finish(result);
+    result.reply = answer;
+    notifier_.SetOnline();
+    return result;
+}
+
+ExchangeResult Exchange::SendRawQuery(std::int32_t& value, const std::string& commandText,
+                                      int timeoutMs, bool reportTimeout) {
+    ExchangeResult result = SendLine(commandText, timeoutMs, reportTimeout);
+    if (!result) return result;
+    ParsedReply reply;
+    ParseReply(result.reply, reply);  // value1 is there even when it is no value of the table
+    const auto number = ReadCInteger(reply.value1);
+    // An answer without a number (an error text) is no value: the camera refused.
+    if (!number) {
+        result.status = ExchangeStatus::Refused;
+        return Finish(result);
+    }
+    value = *number;
+    return result;
+}
+
+ExchangeResult Exchange::SendRawLine(const std::string& commandText) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    return Finish(Begin(commandText));
+}
+
+ExchangeResult Exchange::SendBytes(std::span<const std::uint8_t> bytes) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    TakeWaitingInput();
+    const auto* data = reinterpret_cast<const char*>(bytes.data());
+    const bool sent = channel_.Write(data, static_cast<int>(bytes.size()));
+    logs_.TransmittedBytes(bytes, sent);
+    if (sent) return ExchangeResult::Success();
+    notifier_.SetOffline();
+    return Finish(ExchangeResult::Failure(ExchangeStatus::LineGone));
+}
+
+ExchangeResult Exchange::ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs) {
+    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    ExchangeScope scope(*this);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::size_t done = 0;
+    ExchangeResult result;
+    const auto slice = std::chrono::milliseconds(kWaitSliceMs);
+    auto nextHook = Clock::now() + slice;
+    while (done < out.size()) {
+        done += static_cast<std::size_t>(channel_.ReceiveSome(
+            reinterpret_cast<char*>(out.data() + done), static_cast<int>(out.size() - done),
+            std::min(deadline, nextHook)));
+        if (done == out.size()) break;
+        if (!channel_.IsUsable()) {
+            result.status = ExchangeStatus::LineGone;
+        } else if (Clock::now() >= deadline) {
+            result.status = ExchangeStatus::TimedOut;
+        } else if (Clock::now() >= nextHook) {
+            nextHook = Clock::now() + slice;
+            if (!KeepWaiting()) result.status = ExchangeStatus::Cancelled;
+        }
+        if (!result) break;
+    }
+    if (done > 0) logs_.ReceivedBytes(out.first(done));
+    if (result) {
+        notifier_.SetOnline();
+        return result;
+    }
+    if (result.status != ExchangeStatus::LineGone) ExpectStrayBytes(timeoutMs);
+    if (result.status != ExchangeStatus::Cancelled) notifier_.SetOffline();
+    return Finish(result);
+}
+
+void Exchange::ExpectStrayBytes(int withinMs) {
+    const int grace = std::clamp(withinMs, kMinOwedMs, kMaxOwedMs);
+    const auto until = Clock::now() + std::chrono::milliseconds(grace);
+    if (!strayUntil_ || *strayUntil_ < until) strayUntil_ = until;
+}
+
+bool Exchange::SettleStrayBytes() {
+    if (!strayUntil_) return true;
+    const auto slice = std::chrono::milliseconds(kWaitSliceMs);
+    std::optional<Clock::time_point> lastSeen;
+    for (;;) {
+        const auto now = Clock::now();
+        // Once some came, a quiet line means the rest will not; a line that never stops is
+        // left to the exchange's own overflow handling at the grace's end.
+        if (!channel_.IsUsable() || now >= *strayUntil_ ||
+            (lastSeen && now - *lastSeen >= kStrayQuiet)) {
+            break;
+        }
+        if (!KeepWaiting()) return false;
+        const auto stopAt = lastSeen ? *lastSeen + kStrayQuiet : *strayUntil_;
+        std::uint8_t chunk[256];
+        const int n = channel_.ReceiveSome(reinterpret_cast<char*>(chunk), sizeof chunk,
+                                           std::min({now + slice, stopAt, *strayUntil_}));
+        if (n > 0) {
+            logs_.ReceivedBytes(std::span<const std::uint8_t>(chunk, static_cast<std::size_t>(n)));
+            lastSeen = Clock::now();
+        }
+    }
+    strayUntil_.reset();
+    return true;
+}
+
+bool Exchange::ParseReply(std::string_view line, ParsedReply& reply) const {
+    return vk::ParseReply(commands_, line, reply);
+}
+
+bool Exchange::ParseSettingLine(std::string_view line, CommandId& id, std::string& mnemonic,
+                                std::int32_t& intValue, std::string& text) const {
+    ParsedReply reply;
+    if (!ParseReply(line, reply)) return false;
+    id = reply.commandId;
+    mnemonic = reply.mnemonic;
+    intValue = reply.value.intValue;
+    text = reply.value.text;
+    return true;
+}
+
+bool Exchange::ParsePairLine(std::string_view line, std::int32_t& first,
+                             std::int32_t& second) const {
+    ParsedReply reply;
+    if (!ParseReply(line, reply)) return false;
+    first = ParseCInteger(reply.value1);
+    second = ParseCInteger(reply.value2);
+    return true;
+}
+
+void Exchange::HoldLine() {
+    if (lineHolds_++ == 0) overflowReported_ = false;
+}
+
+void Exchange::ReleaseLine() {
+    if (lineHolds_ > 0) --lineHolds_;
+}
+
+ExchangeResult Exchange::Begin(const std::string& line) {
+    if (!SettleStrayBytes()) {
+        ExchangeResult result = ExchangeResult::Failure(ExchangeStatus::Cancelled);
+        result.request = WithoutTerminator(line);
+        return result;
+    }
+    TakeWaitingInput();
+    replies_.clear();
+    sentLine_ = WithoutTerminator(line);
+    echoPossible_ = true;
+    if (!channel_.Write(line.data(), static_cast<int>(line.size()))) {
+        logs_.TransmitFailed(sentLine_);
+        // Nothing reached the camera: it cannot answer, so do not wait for it.
+        notifier_.SetOffline();
+        ExchangeResult result = ExchangeResult::Failure(ExchangeStatus::LineGone);
+        result.request = sentLine_;
+        return result;
+    }
+    logs_.Transmitted(sentLine_);
+    return ExchangeResult::Success();
+}
+
+ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
+                                     std::string& answer) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    const auto slice = std::chrono::milliseconds(kWaitSliceMs);
+    auto nextHook = Clock::now() + slice;
+    for (;;) {
+        while (!replies_.empty()) {
+            std::string line = std::move(replies_.front());
+            replies_.pop_front();
+            if (echoPossible_ && line == sentLine_) {
+                echoPossible_ = false;
+                continue;
+            }
+            if (TakeOwed(line, false)) continue;
+            if (expect.kind == Expectation::Complete && IsQueryReply(line)) continue;
+            // The camera answers in order: what it still owed would have come before this, so
+            // an answer that repeats an owed query is not taken for a late one any more.
+            owed_.clear();
+            answer = std::move(line);
+            return ExchangeResult::Success();
+        }
+        ExchangeStatus status = ExchangeStatus::Ok;
+        if (!channel_.IsUsable()) {
+            status = ExchangeStatus::LineGone;  // a port that has gone away will not answer
+        } else if (Clock::now() >= deadline) {
+            status = overflowSeen_ ? ExchangeStatus::Overflow : ExchangeStatus::TimedOut;
+        } else if (Clock::now() >= nextHook) {
+            // Bytes may come one at a time; the windows need a turn only every slice.
+            nextHook = Clock::now() + slice;
+            if (!KeepWaiting()) status = ExchangeStatus::Cancelled;
+        }
+        if (status != ExchangeStatus::Ok) {
+            if (status != ExchangeStatus::LineGone) {
+                const int grace = std::clamp(timeoutMs, kMinOwedMs, kMaxOwedMs);
+                Expectation late = expect;
+                late.until = Clock::now() + std::chrono::milliseconds(grace);
+                owed_.push_back(std::move(late));
+            }
+            if (reportTimeout || status == ExchangeStatus::LineGone) notifier_.SetOffline();
+            return ExchangeResult::Failure(status);
+        }
+        ReadInto(std::min(deadline, nextHook));
+    }
+}
+
+bool Exchange::Answers(const Expectation& expect, const std::string& line) const {
+    if (expect.kind == Expectation::Complete) return IsCompleteReply(line);
+    ParsedReply reply;
+    return ParseReply(line, reply) && reply.op == "=" && reply.mnemonic == expect.mnemonic;
+}
+
+bool Exchange::IsQueryReply(const std::string& line) const {
+    ParsedReply reply;
+    return ParseReply(line, reply) && reply.op == "=";
+}
+
+bool Exchange::TakeOwed(const std::string& line, bool nothingNewerSent) {
+    const auto now = Clock::now();
+    std::erase_if(owed_, [now](const Expectation& e) { return e.until <= now; });
+    // The camera answers in order: a late reply comes before the current one, and the
+    // replies owed before it will not come any more.
+    for (auto it = owed_.begin(); it != owed_.end(); ++it) {
+        if (Answers(*it, line)) {
+            const Expectation owed = *it;
+            // A COMPLETE names no command: it is the late set's only while no later line
+            // could be what the camera answered (one that dropped the set while resetting).
+            const bool attributable = nothingNewerSent && it + 1 == owed_.end();
+            owed_.erase(owed_.begin(), it + 1);
+            notifier_.SetOnline();
+            if (attributable) TakeLateAnswer(owed);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Exchange::TakeLateAnswer(const Expectation& owed) {
+    // The camera answers again; a set it completed late holds its value after all.
+    if (owed.kind != Expectation::Complete || owed.control == kEndControlId) return;
+    if (controls_.RecordCameraValue(owed.control, owed.value) && lateAnswer_) {
+        lateAnswer_(owed.control);
+    }
+}
+
+Exchange::Expectation Exchange::ExpectationFor(const std::string& line) const {
+    ParsedReply reply;
+    if (!ParseReply(line, reply) || reply.op != "?") return {Expectation::Complete, {}, {}};
+    return {Expectation::Reply, reply.mnemonic, {}};
+}
+
+void Exchange::ReadInto(Clock::time_point deadline) {
+    char chunk[LineReceiver::kBufferSize];
+    int n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), deadline);
+    // Taking what waits is quick unless the transport overstays every look (a Camera Link
+    // library that ignores its time-out): then the wait gets its turn again.
+    const auto drainUntil =
+        std::max(deadline, Clock::now()) + std::chrono::milliseconds(kWaitSliceMs);
+    while (n > 0) {
+        const auto now = Clock::now();
+        if (lineHolds_ == 0 && now - lastByte_ > kQuietLine) {
+            overflowReported_ = false;
+        }
+        lastByte_ = now;
+        for (int i = 0; i < n; ++i) {
+            switch (receiver_.Feed(chunk[i])) {
+                case LineReceiver::Event::Line: {
+                    std::string line = receiver_.TakeLine();
+                    logs_.Received(line);
+                    replies_.push_back(std::move(line));
+                    if (replies_.size() > kMaxQueuedLines) replies_.pop_front();
+                    break;
+                }
+                case LineReceiver::Event::Overflow:
+                    NoteOverflow();
+                    break;
+                case LineReceiver::Event::None:
+                    break;
+            }
+        }
+        // More may wait already; take it without waiting again.
+        if (Clock::now() > drainUntil) break;
+        n = channel_.ReceiveSome(chunk, static_cast<int>(sizeof chunk), Clock::now());
+    }
+}
+
+void Exchange::TakeWaitingInput() {
+    ReadInto(Clock::now());
+    for (const std::string& line : replies_)
+        TakeOwed(line, true);
+    if (!receiver_.Partial().empty()) logs_.Received(std::string(receiver_.Partial()));
+    receiver_.Clear();
+    replies_.clear();
+}
+
+void Exchange::NoteOverflow() {
+    overflowSeen_ = true;
+    // A line without end (a wrong rate, a device that streams) is told once, not per buffer.
+    if (overflowReported_) return;
+    overflowReported_ = true;
+    reporter_->Report(ExchangeResult::Failure(ExchangeStatus::Overflow, kOverflowText));
+}
+
+bool Exchange::KeepWaiting() {
+    if (waitHook_) return waitHook_();
+    ui_.PumpEvents();
+    return true;
+}
+
+ExchangeResult Exchange::Finish(ExchangeResult result) {
+    // An overflow has been told while it happened.
+    if (!result.ok() && result.status != ExchangeStatus::Overflow) reporter_->Report(result);
+    return result;
+}
+
+void Exchange::PollUnsolicited() {
+    if (inExchange_ || lineHolds_ > 0) return;
+    inExchange_ = true;
+    ReadInto(Clock::now());
+    // Late answers are no lines of the camera's own; they are taken at once, not when the
+    // next exchange starts.
+    std::erase_if(replies_, [this](const std::string& line) { return TakeOwed(line, true); });
+    inExchange_ = false;
+}
+
+bool Exchange::PopReply(std::string& line) {
+    if (replies_.empty()) return false;
+    line = std::move(replies_.front());
+    replies_.pop_front();
+    return true;
+}
+
+}  // namespace vk

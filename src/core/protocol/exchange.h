@@ -1,0 +1,180 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/protocol/command_table.h"
+#include "core/protocol/control_table.h"
+#include "core/protocol/exchange_result.h"
+#include "core/protocol/line_receiver.h"
+#include "core/protocol/param_value.h"
+#include "core/protocol/reply_parser.h"
+
+namespace vk {
+
+class OnlineStatusNotifier;
+class SerialChannel;
+class UserInterface;
+struct TrafficLogs;
+
+// Builds every line sent to the camera, collects the replies into lines and judges them.
+// An exchange is synchronous for its caller: it returns when its reply is judged or its
+// time-out has run out, and says why it failed. While it waits, the wait hook runs at least
+// every kWaitSliceMs so that a window stays alive; a reply is handled as soon as its LF
+// arrives.
+//
+// Exchanges stay in step with the camera: input that waits before a send is logged and
+// dropped; a reply owed to an exchange that timed out (a late answer) is logged and skipped
+// when it comes; an echo of the line just sent is skipped; a set skips query replies.
+class Exchange {
+public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr int kWaitSliceMs = 20;
+    // How long after its time-out a late reply is still expected (at least, and at most).
+    static constexpr int kMinOwedMs = 2000;
+    static constexpr int kMaxOwedMs = 15000;
+    // Lines the camera sent on its own that wait for nobody; older ones are dropped.
+    static constexpr std::size_t kMaxQueuedLines = 64;
+
+    Exchange(SerialChannel& channel, UserInterface& ui, OnlineStatusNotifier& notifier,
+             TrafficLogs& logs);
+
+    const CommandTable& Commands() const { return commands_; }
+    ControlTable& Controls() { return controls_; }
+    const ControlTable& Controls() const { return controls_; }
+    std::string GetMnemonic(CommandId id) const { return commands_.GetMnemonic(id); }
+    CommandId FindCommand(std::string_view mnemonic) const { return commands_.Find(mnemonic); }
+
+    std::string BuildSetCommand(CommandId id, const ParamValue& value, bool withTerminator) const;
+    std::string BuildQueryCommand(CommandId id, bool withTerminator) const;
+
+    ExchangeResult SendSetInt(CommandId id, std::int32_t value, int timeoutMs);
+    // Sends the text as it stands, whatever the command's kind.
+    ExchangeResult SendSetString(CommandId id, const std::string& text, int timeoutMs);
+    ExchangeResult SendSetValue(CommandId id, const ParamValue& value, int timeoutMs);
+
+    ExchangeResult SendQuery(CommandId id, ParamValue& value, int timeoutMs);
+    ExchangeResult QueryInt(CommandId id, std::int32_t& value, int timeoutMs);
+    ExchangeResult QueryString(CommandId id, std::string& text, int timeoutMs);
+    // Sends a complete line (terminator included) as it stands; the first line that can
+    // answer it is in the result's reply, whatever it says. A time-out turns the line
+    // offline only when reportTimeout is set.
+    ExchangeResult SendLine(const std::string& commandText, int timeoutMs, bool reportTimeout);
+    // SendLine, then value1 of the reply read as a C integer literal. Does not compare the
+    // mnemonic; an answer without a number is refused.
+    ExchangeResult SendRawQuery(std::int32_t& value, const std::string& commandText, int timeoutMs,
+                                bool reportTimeout);
+
+    // Sends a complete line (terminator included) and waits for nothing: for a line that
+    // no answer is owed to. Whatever comes later is taken as unsolicited.
+    ExchangeResult SendRawLine(const std::string& commandText);
+
+    // Binary exchanges (register access): the bytes go out as they are and are logged in
+    // hex; ReceiveBytes waits for exactly out.size() bytes. No line reader touches the
+    // port meanwhile.
+    ExchangeResult SendBytes(std::span<const std::uint8_t> bytes);
+    ExchangeResult ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs);
+    // A binary exchange that gave up (or read bytes it could not make sense of) may still
+    // have bytes on the way. The next text exchange first waits for them, up to withinMs,
+    // and drops them. A failed ReceiveBytes calls this itself.
+    void ExpectStrayBytes(int withinMs);
+
+    bool ParseReply(std::string_view line, ParsedReply& reply) const;
+    bool ParseSettingLine(std::string_view line, CommandId& id, std::string& mnemonic,
+                          std::int32_t& intValue, std::string& text) const;
+    bool ParsePairLine(std::string_view line, std::int32_t& first, std::int32_t& second) const;
+
+    // Logs and queues the lines the camera sent on its own; never waits. Does nothing while
+    // an exchange runs or an operation holds the line: those bytes are theirs.
+    void PollUnsolicited();
+    // The oldest queued line; false when the queue is empty.
+    bool PopReply(std::string& line);
+    std::size_t QueuedReplies() const { return replies_.size(); }
+
+    // Whoever shows failures; null puts the message boxes back.
+    void SetReporter(ExchangeReporter* reporter) { reporter_ = reporter ? reporter : &boxes_; }
+    ExchangeReporter& Reporter() const { return *reporter_; }
+
+    // An operation holds the line from its first exchange to its last, so that the idle
+    // reader takes none of the bytes in between.
+    void HoldLine();
+    void ReleaseLine();
+    bool LineHeld() const { return lineHolds_ > 0; }
+    bool InExchange() const { return inExchange_; }
+
+    // Runs at least every kWaitSliceMs while an exchange waits; returning false abandons
+    // the wait (the reply is then owed). Without a hook the interface's events are pumped.
+    void SetWaitHook(std::function<bool()> hook) { waitHook_ = std::move(hook); }
+
+    // Replies still owed to exchanges that gave up on them.
+    std::size_t OwedReplies() const { return owed_.size(); }
+
+    // Told of a parameter row whose set the camera completed after its time-out; the row
+    // holds the value now. Runs while the line is read, so a window should only note it.
+    void SetLateAnswerListener(std::function<void(ControlId)> listener) {
+        lateAnswer_ = std::move(listener);
+    }
+
+private:
+    // What a reply must look like to answer an exchange.
+    struct Expectation {
+        enum Kind { Complete, Reply } kind = Complete;
+        std::string mnemonic;
+        Clock::time_point until{};  // for an owed reply: when to stop expecting it
+        // A set of a parameter row: what the camera holds once it completes.
+        ControlId control = kEndControlId;
+        std::int32_t value = 0;
+    };
+    class ExchangeScope;
+
+    ExchangeResult Begin(const std::string& line);
+    // False when the wait for stray bytes was cancelled.
+    bool SettleStrayBytes();
+    // Waits for the line that answers; the skipped ones are logged already.
+    ExchangeResult AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
+                               std::string& answer);
+    bool Answers(const Expectation& expect, const std::string& line) const;
+    bool IsQueryReply(const std::string& line) const;
+    // nothingNewerSent: no line went out after the owed ones (the line is read while idle
+    // or before the next send).
+    bool TakeOwed(const std::string& line, bool nothingNewerSent);
+    void TakeLateAnswer(const Expectation& owed);
+    // Reads what the channel has (waiting until `deadline` for the first byte) into lines.
+    void ReadInto(Clock::time_point deadline);
+    void TakeWaitingInput();
+    void NoteOverflow();
+    bool KeepWaiting();
+    ExchangeResult Finish(ExchangeResult result);
+    Expectation ExpectationFor(const std::string& line) const;
+
+    CommandTable commands_;
+    SerialChannel& channel_;
+    UserInterface& ui_;
+    OnlineStatusNotifier& notifier_;
+    TrafficLogs& logs_;
+    ControlTable controls_;
+
+    MessageBoxReporter boxes_;
+    ExchangeReporter* reporter_ = &boxes_;
+    std::function<bool()> waitHook_;
+    std::function<void(ControlId)> lateAnswer_;
+
+    LineReceiver receiver_;
+    std::deque<std::string> replies_;
+    std::deque<Expectation> owed_;
+    std::string sentLine_;
+    bool echoPossible_ = false;
+    bool inExchange_ = false;
+    int lineHolds_ = 0;
+    bool overflowSeen_ = false;      // in this exchange
+    bool overflowReported_ = false;  // in this operation, or while idle until the line is quiet
+    Clock::time_point lastByte_{};
+    std::optional<Clock::time_point> strayUntil_;  // binary bytes may still come until then
+};
+
+}  // namespace vk

@@ -1,0 +1,85 @@
+#include "gui/identity/camera_id_dialog.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/core_context.h"
+#include "gui/app/window_list.h"
+#include "gui/identity/identity_run.h"
+#include "gui/res/pictures.h"
+#include "gui/widgets/status_strip.h"
+
+namespace vk::gui {
+namespace {
+
+constexpr const char* kReading = "Now, reading the camera id.";
+constexpr const char* kWriting = "Now, writing the camera id.";
+constexpr std::uint32_t kFactoryMode = 1;
+
+}  // namespace
+
+CameraIdDialog::CameraIdDialog(CoreContext& core, WindowList& windows, std::uint32_t controlMode,
+                               QWidget* parent)
+    : QDialog(parent), core_(core) {
+    setObjectName("cameraIdDialog");
+    setWindowTitle("Camera Id");
+    setWindowIcon(ApplicationIcon());
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(new QLabel("Camera ID", this));
+    row->addSpacing(6);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (std::size_t i = 0; i < kBoxes; ++i) {
+        boxes_[i] = new QLineEdit(this);
+        boxes_[i]->setObjectName(QString("character%1").arg(i + 1));
+        boxes_[i]->setMaxLength(1);
+        boxes_[i]->setFont(fixed);
+        boxes_[i]->setAlignment(Qt::AlignCenter);
+        boxes_[i]->setFixedWidth(28);
+        row->addWidget(boxes_[i]);
+    }
+    save_ = new QPushButton("Save", this);
+    save_->setObjectName("save");
+    save_->setAutoDefault(false);
+    save_->setEnabled(controlMode == kFactoryMode);
+    row->addSpacing(8);
+    row->addWidget(save_);
+
+    FrameWithStatusStrip(this, core_.notifier, {14, 14, 14, 12})->addLayout(row);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(save_, &QPushButton::clicked, this, &CameraIdDialog::Save);
+    windows.AddWindow(this);
+}
+
+void CameraIdDialog::Load() {
+    std::string id;
+    const bool read =
+        core_.runner
+            .Run({kReading},
+                 [&](Operation& operation) { return QueryCameraId(operation.exchange, id); })
+            .ok();
+    if (!read) return;
+    for (std::size_t i = 0; i < kBoxes; ++i)
+        boxes_[i]->setText(i < id.size() ? QString(QChar::fromLatin1(id[i])) : QString());
+}
+
+std::string CameraIdDialog::Joined() const {
+    std::string id;
+    for (const QLineEdit* box : boxes_)
+        id += box->text().toStdString();
+    return id;
+}
+
+void CameraIdDialog::Save() {
+    const std::string id = Joined();
+    RunIdentityWrite(core_, kWriting,
+                     [&](Exchange& exchange) { return WriteCameraId(exchange, id); });
+}
+
+}  // namespace vk::gui
