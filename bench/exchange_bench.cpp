@@ -13,9 +13,9 @@ int main() {
     vk::bench::Stopwatch watch;
     for (int i = 0; i < 500; ++i) {
         const std::int32_t value = 10 + i;
-        std::int32_t read = 0;
         if (!exchange.SendSetInt(pe, value, 2500)) ++failures;
-        if (!exchange.QueryInt(pe, read, 2500) || read != value) ++failures;
+        const auto read = exchange.QueryInt(pe, 2500);
+        if (!read || read.value != value) ++failures;
     }
     vk::bench::Report("exchange", watch, camera.LineLimitSeconds());
     if (failures) std::fprintf(stderr, "exchange: %d failed exchanges\n", failures);

@@ -55,11 +55,9 @@ int main() {
     for (const vk::SettingLine& line : plan.lines) {
         if (changed == 10) break;
         if (line.action != vk::SettingAction::Parameter) continue;
-        std::int32_t minimum = 0;
-        std::int32_t maximum = 0;
-        if (!core.exchange.Controls().Range(line.control, minimum, maximum) || maximum <= minimum) {
-            continue;
-        }
+        const auto range = core.exchange.Controls().Range(line.control);
+        if (!range || range->maximum <= range->minimum) continue;
+        const std::int32_t minimum = range->minimum;
         const std::int32_t other = line.value == minimum ? minimum + 1 : minimum;
         core.runner.Run({"change"}, [&](vk::Operation& operation) {
             return operation.exchange.SendSetInt(line.command, other, 2500);

@@ -79,9 +79,8 @@ int main(int argc, char** argv) {
     const double fullReadSeconds = read.elapsed() / 1000.0;
 
     camera.SetFault({vk::sim::Fault::Delay, 2000, 1, {}});
-    std::int32_t value = 0;
     const vk::ExchangeResult slow = core.runner.Run({"slow"}, [&](vk::Operation& operation) {
-        return operation.exchange.QueryInt(vk::Cmd("PE"), value, 2500);
+        return operation.exchange.QueryInt(vk::Cmd("PE"), 2500);
     });
     const double maxGapMs = meter.MaxGapMs();
 

@@ -127,8 +127,8 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
     const std::string& verb = args[0];
     if (verb == "current") {
         if (args.size() != 1) return Usage(s, "area current takes no arguments");
-        std::uint32_t area = 0;
-        const ExchangeResult asked = areas.QueryCurrentArea(area);
+        const auto asked = areas.QueryCurrentArea();
+        const std::uint32_t area = asked.value;
         if (!asked) {
             s.err << "vk4100ctl: area current: " << Printable(asked.Describe()) << '\n';
             return kExitFailed;

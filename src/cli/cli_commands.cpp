@@ -56,8 +56,8 @@ CommandId Lookup(CliSession& s, const std::string& mnemonic) {
 int Get(CliSession& s, const std::vector<std::string>& args) {
     const CommandId id = Lookup(s, args[0]);
     if (id == kNoCommand) return kExitUsage;
-    ParamValue value;
-    const ExchangeResult result = s.core.exchange.SendQuery(id, value, s.options.timeoutMs);
+    const QueryResult<ParamValue> result = s.core.exchange.SendQuery(id, s.options.timeoutMs);
+    const ParamValue& value = result.value;
     if (!result) {
         s.err << "vk4100ctl: no valid answer to " << s.core.exchange.GetMnemonic(id)
               << "?: " << Printable(result.Describe()) << '\n';
@@ -102,8 +102,8 @@ int Raw(CliSession& s, const std::vector<std::string>& args) {
         return kExitFailed;
     }
     s.out << Printable(result.reply) << '\n';
-    ParsedReply reply;
-    const bool value = s.core.exchange.ParseReply(result.reply, reply) && reply.op == "=";
+    const ParsedReply reply = s.core.exchange.ParseReply(result.reply);
+    const bool value = reply.valid && reply.op == "=";
     if (IsCompleteReply(result.reply) || value) return kExitOk;
     s.err << "vk4100ctl: " << Printable(args[0]) << ": the camera answered an error\n";
     return kExitFailed;

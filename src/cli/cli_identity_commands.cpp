@@ -70,10 +70,9 @@ int InfoCommand(CliSession& s, const std::vector<std::string>&) {
 
 int UserIdCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!args.empty()) return Report(s, WriteUserId(s.core.exchange, args[0]));
-    std::string id;
-    const ExchangeResult result = QueryUserId(s.core.exchange, id);
+    const auto result = QueryUserId(s.core.exchange);
     if (!result) return ReadFailed(s, "user id", result);
-    s.out << Printable(id) << '\n';
+    s.out << Printable(result.value) << '\n';
     return kExitOk;
 }
 
@@ -82,10 +81,9 @@ int CameraIdCommand(CliSession& s, const std::vector<std::string>& args) {
         if (NeedsFactory(s, "camera id")) return kExitUsage;
         return Report(s, WriteCameraId(s.core.exchange, args[0]));
     }
-    std::string id;
-    const ExchangeResult result = QueryCameraId(s.core.exchange, id);
+    const auto result = QueryCameraId(s.core.exchange);
     if (!result) return ReadFailed(s, "camera id", result);
-    s.out << Printable(id) << '\n';
+    s.out << Printable(result.value) << '\n';
     return kExitOk;
 }
 
@@ -99,10 +97,9 @@ int DeviceVersionCommand(CliSession& s, const std::vector<std::string>& args) {
         }
         return Report(s, WriteDeviceVersion(s.core.exchange, version));
     }
-    std::int32_t version = 0;
-    const ExchangeResult result = QueryDeviceVersion(s.core.exchange, version);
+    const auto result = QueryDeviceVersion(s.core.exchange);
     if (!result) return ReadFailed(s, "device version", result);
-    s.out << version << '\n';
+    s.out << result.value << '\n';
     return kExitOk;
 }
 

@@ -54,12 +54,9 @@ TEST_P(ChannelSessionTest, SetAndQueryReachTheCamera) {
     Exchange& exchange = core.exchange;
     const CommandId pe = exchange.FindCommand("PE");
     ASSERT_TRUE(exchange.SendSetInt(pe, 5000, kTimeoutMs));
-    std::int32_t value = 0;
-    ASSERT_TRUE(exchange.QueryInt(pe, value, kTimeoutMs));
-    EXPECT_EQ(value, 5000);
+    EXPECT_EQ(exchange.QueryInt(pe, kTimeoutMs).value, 5000);
     ASSERT_TRUE(exchange.SendSetInt(pe, 1234, kTimeoutMs));
-    ASSERT_TRUE(exchange.QueryInt(pe, value, kTimeoutMs));
-    EXPECT_EQ(value, 1234);
+    EXPECT_EQ(exchange.QueryInt(pe, kTimeoutMs).value, 1234);
 
     const auto lines = camera.ReceivedLines();
     EXPECT_THAT(lines, Contains("PE=5000"));
@@ -68,7 +65,7 @@ TEST_P(ChannelSessionTest, SetAndQueryReachTheCamera) {
 
     core.channel.CloseChannel();
     EXPECT_FALSE(core.channel.IsUsable());
-    EXPECT_FALSE(exchange.QueryInt(pe, value, 50));
+    EXPECT_FALSE(exchange.QueryInt(pe, 50));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModes, ChannelSessionTest,

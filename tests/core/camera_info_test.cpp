@@ -172,9 +172,9 @@ TEST_F(CameraInfoTest, DeviceVersionIsWrittenFromItsDigits) {
     });
     EXPECT_EQ(sent, (Lines{"DVW=1203"}));
     EXPECT_EQ(out.text, "Writing the Device Version has been completed.");
-    std::int32_t read = 0;
-    ASSERT_TRUE(QueryDeviceVersion(core.exchange, read));
-    EXPECT_EQ(read, 1203);
+    const auto read = QueryDeviceVersion(core.exchange);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.value, 1203);
 
     sent = SentBy([&] {
         out = WriteDeviceVersion(core.exchange, std::array<std::string, 4>{"?", "?", "?", "?"});
@@ -244,9 +244,7 @@ TEST_F(CameraInfoTest, TerminalLinesGoAsTypedAndStayInStep) {
     camera->SetFault({sim::Fault::Delay, kShort * 2, 1});
     result = SendTerminalLine(core.exchange, "VN?", kShort / 3);
     EXPECT_EQ(result.status, ExchangeStatus::TimedOut);
-    std::string text;
-    ASSERT_TRUE(core.exchange.QueryString(Cmd("ID"), text, kShort * 4));
-    EXPECT_EQ(text, "VK00000001");
+    EXPECT_EQ(core.exchange.QueryString(Cmd("ID"), kShort * 4).value, "VK00000001");
     EXPECT_TRUE(ui.messages.empty());
 }
 

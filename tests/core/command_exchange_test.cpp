@@ -69,23 +69,19 @@ TEST_F(ExchangeTest, ARefusedSetShowsTheCamerasTextAndFails) {
 
 TEST_F(ExchangeTest, QueriesReturnTheValueOfTheirKind) {
     ASSERT_TRUE(core.exchange.SendSetInt(Id("PE"), 1234, kShort));
-    std::int32_t pe = 0;
-    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), pe, kShort));
-    EXPECT_EQ(pe, 1234);
-    std::string model;
-    EXPECT_TRUE(core.exchange.QueryString(Id("MD"), model, kShort));
-    EXPECT_EQ(model, "VK-4100C-PMCL");
-    ParamValue v;
-    EXPECT_TRUE(core.exchange.SendQuery(Id("PE"), v, kShort));
-    EXPECT_EQ(v.kind, ValueKind::Int);
+    EXPECT_EQ(core.exchange.QueryInt(Id("PE"), kShort).value, 1234);
+    const auto model = core.exchange.QueryString(Id("MD"), kShort);
+    EXPECT_TRUE(model);
+    EXPECT_EQ(model.value, "VK-4100C-PMCL");
+    const auto v = core.exchange.SendQuery(Id("PE"), kShort);
+    EXPECT_TRUE(v);
+    EXPECT_EQ(v.value.kind, ValueKind::Int);
     EXPECT_EQ(camera.ReceivedLines().back(), "PE?");
 }
 
 TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsReported) {
     camera.SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
-    std::int32_t v = -5;
-    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, kShort));
-    EXPECT_EQ(v, -5);
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), kShort));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.ends_with(" for PE?")) << ui.messages[0].text;
     EXPECT_EQ(ui.messages[0].caption, "Communication Error");
@@ -94,11 +90,10 @@ TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsReported) {
 
 TEST_F(ExchangeTest, GarbageIsReportedNotCrashedOn) {
     camera.SetFault({sim::Fault::Garbage, 0, 1, {}});
-    std::int32_t v = 0;
-    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, kShort));
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), kShort));
     EXPECT_EQ(ui.messages.size(), 1u);
     camera.ClearFault();
-    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), v, kShort));
+    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), kShort));
 }
 
 TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
@@ -106,24 +101,21 @@ TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 100));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
-    std::int32_t v = 0;
-    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, 100));
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), 100));
     EXPECT_EQ(observer.calls, (std::vector<int>{0, 0}));
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_FALSE(core.exchange.SendRawQuery(v, "LUTR?3\r\n", 50, false));
+    EXPECT_FALSE(core.exchange.SendRawQuery("LUTR?3\r\n", 50, false));
     EXPECT_EQ(observer.calls.size(), 2u);  // a raw query reports time-outs only when asked
 }
 
 TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
     camera.SetFault({sim::Fault::Overlong, 0, 1, {}});
-    std::int32_t v = 0;
-    core.exchange.QueryInt(Id("PE"), v, 1000);
+    core.exchange.QueryInt(Id("PE"), 1000);
     EXPECT_EQ(ui.MessageTexts(), (std::vector<std::string>{"RS-232C receiving buffer overflowed"}));
     ui.messages.clear();
     camera.ClearFault();
     EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 77, 1000));
-    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), v, 1000));
-    EXPECT_EQ(v, 77);
+    EXPECT_EQ(core.exchange.QueryInt(Id("PE"), 1000).value, 77);
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -146,9 +138,8 @@ TEST_F(ExchangeTest, SendSetStringSendsTextAndRestoresTheKind) {
 
 TEST_F(ExchangeTest, AHungUpLineFailsAtOnceInsteadOfWaiting) {
     camera.SetFault({sim::Fault::HangUp, 0, 1, {}});
-    std::int32_t v = 0;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), v, 20000));
+    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), 20000));
     EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 20000));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
     EXPECT_EQ(observer.calls.back(), 0);
@@ -163,9 +154,7 @@ TEST_F(ExchangeTest, LinesSentWhileIdleAreLoggedAndQueued) {
         core.port.WaitForData(deadline);
         core.exchange.PollUnsolicited();
     }
-    std::string line;
-    ASSERT_TRUE(core.exchange.PopReply(line));
-    EXPECT_EQ(line, "COMPLETE");
+    EXPECT_EQ(core.exchange.PopReply(), "COMPLETE");
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: COMPLETE");
 }
 
@@ -191,8 +180,8 @@ TEST_F(RawLineTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
         core.exchange.PollUnsolicited();
     }
     std::vector<std::string> lines;
-    for (std::string l; core.exchange.PopReply(l);)
-        lines.push_back(l);
+    while (auto l = core.exchange.PopReply())
+        lines.push_back(*l);
     EXPECT_EQ(lines, (std::vector<std::string>{longLine, "VN=1.23", "MD=a\rb"}));
 }
 
@@ -201,10 +190,10 @@ TEST_F(RawLineTest, RawQueriesReadCIntegerLiterals) {
         EXPECT_EQ(peer.ReceiveLine(), "LUTR?3\r\n");
         peer.Send("LUTR=0x1F\r\n");
     });
-    std::int32_t v = 0;
-    EXPECT_TRUE(core.exchange.SendRawQuery(v, "LUTR?3\r\n", 2000, true));
+    const auto v = core.exchange.SendRawQuery("LUTR?3\r\n", 2000, true);
     camera.join();
-    EXPECT_EQ(v, 31);
+    EXPECT_TRUE(v);
+    EXPECT_EQ(v.value, 31);
 }
 
 TEST_F(RawLineTest, TextRepliesKeepTheirCase) {
@@ -212,10 +201,9 @@ TEST_F(RawLineTest, TextRepliesKeepTheirCase) {
         EXPECT_EQ(peer.ReceiveLine(), "MD?\r\n");
         peer.Send("MD=vk-4100m-pmcl\r\n");
     });
-    std::string model;
-    EXPECT_TRUE(core.exchange.QueryString(core.exchange.FindCommand("MD"), model, 2000));
+    const auto model = core.exchange.QueryString(core.exchange.FindCommand("MD"), 2000);
     camera.join();
-    EXPECT_EQ(model, "vk-4100m-pmcl");
+    EXPECT_EQ(model.value, "vk-4100m-pmcl");
 }
 
 }  // namespace

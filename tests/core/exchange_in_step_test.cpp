@@ -17,15 +17,13 @@ protected:
 
 TEST_F(InStepTest, ALateQueryReplyIsSkippedAndTheFollowingExchangesAreJudgedOnTheirOwn) {
     camera->SetFault({sim::Fault::Delay, 300, 1, {}});
-    std::int32_t v = 0;
-    EXPECT_EQ(core.exchange.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(core.exchange.QueryInt(Cmd("PE"), 100).status, ExchangeStatus::TimedOut);
     EXPECT_EQ(core.exchange.OwedReplies(), 1u);
 
     camera->SetValue("EA", "2");
-    EXPECT_TRUE(core.exchange.QueryInt(Cmd("EA"), v, 1000).ok());
-    EXPECT_EQ(v, 2);
-    EXPECT_TRUE(core.exchange.QueryInt(Cmd("HTL"), v, 1000).ok());
-    EXPECT_TRUE(core.exchange.QueryInt(Cmd("OFL"), v, 1000).ok());
+    EXPECT_EQ(core.exchange.QueryInt(Cmd("EA"), 1000).value, 2);
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("HTL"), 1000).ok());
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("OFL"), 1000).ok());
     EXPECT_TRUE(core.exchange.SendSetInt(Cmd("GA"), 0, 1000).ok());
     EXPECT_EQ(camera->Value("GA"), "0");
     EXPECT_EQ(core.exchange.OwedReplies(), 0u);
@@ -71,9 +69,8 @@ TEST_F(InStepTest, ALateCompleteWhileIdleRecordsTheSetValueAndTheLineIsOnlineAga
     // A late reply to a query answers, but records nothing.
     told.clear();
     camera->SetFault({sim::Fault::Delay, 300, 1, {}});
-    std::int32_t v = 0;
-    EXPECT_EQ(core.exchange.QueryInt(Cmd("PE"), v, 100).status, ExchangeStatus::TimedOut);
-    EXPECT_TRUE(core.exchange.QueryInt(Cmd("EA"), v, 1000).ok());
+    EXPECT_EQ(core.exchange.QueryInt(Cmd("PE"), 100).status, ExchangeStatus::TimedOut);
+    EXPECT_TRUE(core.exchange.QueryInt(Cmd("EA"), 1000).ok());
     EXPECT_TRUE(told.empty());
     EXPECT_EQ(table.CameraValue(pe), 5000);
     core.exchange.SetLateAnswerListener(nullptr);
@@ -99,8 +96,7 @@ TEST_F(InStepTest, ResultsTellRefusalTimeOutAndAVanishedLineApart) {
 TEST_F(InStepTest, AnExchangeStartedWhileAnotherWaitsIsRefusedAsBusy) {
     ExchangeResult inner;
     core.exchange.SetWaitHook([&] {
-        std::int32_t v = 0;
-        if (inner.ok()) inner = core.exchange.QueryInt(Cmd("EA"), v, 100);
+        if (inner.ok()) inner = core.exchange.QueryInt(Cmd("EA"), 100);
         return true;
     });
     camera->SetFault({sim::Fault::Delay, 100, 1, {}});
@@ -135,24 +131,21 @@ TEST_F(InStepTest, OperationsRunOneAtATimeAndUndoTheirFrameOnEveryWayOut) {
 TEST_F(InStepTest, CancelAbandonsAWaitAndItsReplyIsOwed) {
     camera->SetFault({sim::Fault::Delay, 400, 1, {}});
     ui.cancelAfterPumps = ui.pumps + 3;
-    std::int32_t v = 0;
     const ExchangeResult result = core.runner.Run({"read", true}, [&](Operation& operation) {
-        return operation.exchange.QueryInt(Cmd("PE"), v, 5000);
+        return operation.exchange.QueryInt(Cmd("PE"), 5000);
     });
     EXPECT_EQ(result.status, ExchangeStatus::Cancelled);
     EXPECT_EQ(core.exchange.OwedReplies(), 1u);
     ui.cancelAfterPumps = -1;
     camera->SetValue("EA", "3");
-    EXPECT_TRUE(core.exchange.QueryInt(Cmd("EA"), v, 1000).ok());
-    EXPECT_EQ(v, 3);
+    EXPECT_EQ(core.exchange.QueryInt(Cmd("EA"), 1000).value, 3);
 }
 
 TEST_F(InStepTest, ALineWithoutEndIsToldOncePerOperation) {
     camera->SetFault({sim::Fault::Overlong, 0, 3, {}});
     core.runner.Run({"read"}, [](Operation& operation) {
-        std::int32_t v = 0;
         for (const CommandId id : {Cmd("PE"), Cmd("EA"), Cmd("HTL")})
-            operation.exchange.QueryInt(id, v, 1000);
+            operation.exchange.QueryInt(id, 1000);
         return ExchangeResult::Success();
     });
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"RS-232C receiving buffer overflowed"});
@@ -191,10 +184,10 @@ TEST_F(ScriptedPeerTest, LinesWaitingBeforeASendAreLoggedAndDropped) {
     while (core.port.Available() < 23 && std::chrono::steady_clock::now() < deadline)
         core.port.WaitForData(deadline);
     std::thread camera = Answer("PE?", "PE=5\r\n");
-    std::int32_t v = 0;
-    EXPECT_TRUE(core.exchange.QueryInt(Cmd("PE"), v, 2000).ok());
+    const auto pe = core.exchange.QueryInt(Cmd("PE"), 2000);
     camera.join();
-    EXPECT_EQ(v, 5);
+    EXPECT_TRUE(pe.ok());
+    EXPECT_EQ(pe.value, 5);
     EXPECT_TRUE(LogHas("HELLO"));
     EXPECT_TRUE(LogHas("partial"));
 }
@@ -209,19 +202,17 @@ TEST_F(ScriptedPeerTest, AnEchoAndAnotherProgramsReplyAreSkippedByASet) {
 
 TEST_F(ScriptedPeerTest, AnEchoedQueryIsNotAnEmptyAnswer) {
     std::thread camera = Answer("PE?", "PE?\r\nPE=7\r\n");
-    std::int32_t v = 0;
-    EXPECT_TRUE(core.exchange.QueryInt(Cmd("PE"), v, 2000).ok());
+    const auto pe = core.exchange.QueryInt(Cmd("PE"), 2000);
     camera.join();
-    EXPECT_EQ(v, 7);
+    EXPECT_TRUE(pe.ok());
+    EXPECT_EQ(pe.value, 7);
 }
 
 TEST_F(ScriptedPeerTest, AGenuineWrongMnemonicIsStillRefusedWithItsMessage) {
     std::thread camera = Answer("PE?", "EA=1\r\n");
-    std::int32_t v = -5;
-    const ExchangeResult result = core.exchange.QueryInt(Cmd("PE"), v, 2000);
+    const ExchangeResult result = core.exchange.QueryInt(Cmd("PE"), 2000);
     camera.join();
     EXPECT_EQ(result.status, ExchangeStatus::Refused);
-    EXPECT_EQ(v, -5);
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"EA=1 for PE?"});
 }
 

@@ -103,10 +103,9 @@ protected:
 
 TEST_F(RegisterAccessTest, RegistersAndTextCommandsAgree) {
     camera->SetValue("GA", "100");
-    std::int32_t pe = 0;
     WithPort([&](Operation& op, SerialRegisterPort& port) {
         EXPECT_TRUE(port.Write(kExposureTime, {0x00, 0x00, 0x30, 0x39}).ok);
-        EXPECT_TRUE(op.exchange.QueryInt(Cmd("PE"), pe, kShort));
+        EXPECT_EQ(op.exchange.QueryInt(Cmd("PE"), kShort).value, 12345);
         const RegisterResult gain = port.Read(kGain, 4);
         EXPECT_TRUE(gain.ok) << gain.reason;
         EXPECT_EQ(gain.bytes, (Bytes{0, 0, 0, 100}));
@@ -116,7 +115,6 @@ TEST_F(RegisterAccessTest, RegistersAndTextCommandsAgree) {
         EXPECT_EQ(port.NextRequestId(), 3);
         return ExchangeResult::Success();
     });
-    EXPECT_EQ(pe, 12345);
     EXPECT_EQ(camera->Value("PE"), "12345");
     // Binary traffic is logged in hex.
     const auto& lines = core.logs.messages.Lines();

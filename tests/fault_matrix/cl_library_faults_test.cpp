@@ -40,7 +40,9 @@ protected:
         return core.runner.Run({"query"}, [&](Operation& op) {
             QuietReporter quiet;
             const ReporterScope scope(op.exchange, quiet);
-            return op.exchange.QueryInt(Cmd("PE"), value, timeoutMs);
+            const auto asked = op.exchange.QueryInt(Cmd("PE"), timeoutMs);
+            value = asked.value;
+            return asked;
         });
     }
 

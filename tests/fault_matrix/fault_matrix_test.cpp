@@ -85,9 +85,9 @@ protected:
         const std::string setLine = exchange.BuildSetCommand(row.commandId, set, false);
         return std::any_of(answered.begin(), answered.end(), [&](const sim::AnsweredLine& a) {
             if (a.line == setLine) return a.answer == "COMPLETE";
-            ParsedReply reply;
-            return a.line == mnemonic + "?" && exchange.ParseReply(a.answer, reply) &&
-                   reply.mnemonic == mnemonic && reply.value.intValue == value;
+            const ParsedReply reply = exchange.ParseReply(a.answer);
+            return a.line == mnemonic + "?" && reply.valid && reply.mnemonic == mnemonic &&
+                   reply.value.intValue == value;
         });
     }
 
@@ -128,7 +128,9 @@ protected:
         // answer to one that went unanswered could still be taken for the late one.
         std::int32_t area = -1;
         const ExchangeResult next = rig.core.runner.Run({"next"}, [&](Operation& op) {
-            return op.exchange.QueryInt(Cmd("EA"), area, 8 * kWaitMs);
+            const auto asked = op.exchange.QueryInt(Cmd("EA"), 8 * kWaitMs);
+            area = asked.value;
+            return asked;
         });
         EXPECT_TRUE(next.ok()) << next.Describe();
         EXPECT_EQ(std::to_string(area), rig.camera->Value("EA"));

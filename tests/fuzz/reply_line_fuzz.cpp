@@ -15,7 +15,7 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-vk::Command& TheCommand() {
+vk::Exchange& TheExchange() {
     static vk::SilentUserInterface ui;
     static vk::MemorySettingsBackend backend;
     static vk::CoreContext core(ui, backend);
@@ -26,32 +26,25 @@ vk::Command& TheCommand() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
-    vk::Command& exchange = TheCommand();
+    vk::Exchange& exchange = TheExchange();
     const vk::CommandTable& table = exchange.Commands();
 
-    vk::ParsedReply reply;
-    const bool ok = vk::ParseReply(table, line, reply);
-    Check(ok == (reply.error == 0));
+    const vk::ParsedReply reply = vk::ParseReply(table, line);
+    const bool ok = reply.valid;
     Check(reply.raw.find_first_of(" \r\n") == std::string::npos);
     if (ok) {
         const vk::CommandEntry& entry = table.Entry(reply.commandId);
         Check(entry.mnemonic == reply.mnemonic && reply.value.kind == entry.kind);
         // What a set line carries reads back as the same value.
         if (entry.kind == vk::ValueKind::Int && reply.valueCount > 0) {
-            vk::ParsedReply again;
-            Check(vk::ParseReply(table, entry.mnemonic + "=" + vk::FormatValue(entry, reply.value),
-                                 again));
+            const vk::ParsedReply again =
+                vk::ParseReply(table, entry.mnemonic + "=" + vk::FormatValue(entry, reply.value));
+            Check(again.valid);
             Check(again.value.intValue == reply.value.intValue);
         }
     }
 
-    vk::CommandId id = vk::kNoCommand;
-    std::string mnemonic;
-    std::string text;
-    std::int32_t first = 0;
-    std::int32_t second = 0;
-    Check(exchange.ParseSettingLine(line, id, mnemonic, first, text) == ok);
-    if (exchange.ParsePairLine(line, first, second)) Check(ok);
+    Check(exchange.ParseReply(line).valid == ok);
 
     vk::ReadCInteger(line);
     vk::ReadIntValue(line);

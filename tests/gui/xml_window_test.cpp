@@ -141,11 +141,15 @@ void XmlWindowTest::readAllDataAndAnEditReachTheCamera() {
     // An edit writes the register at once; the text protocol reads the new value back.
     QVERIFY(model->setData(model->ValueIndex(exposure), 4321));
     std::int32_t pe = 0;
-    QVERIFY(
-        tool_->Core()
-            .runner
-            .Run({"PE"}, [&](Operation& op) { return op.exchange.QueryInt(Cmd("PE"), pe, 500); })
-            .ok());
+    QVERIFY(tool_->Core()
+                .runner
+                .Run({"PE"},
+                     [&](Operation& op) {
+                         const auto asked = op.exchange.QueryInt(Cmd("PE"), 500);
+                         pe = asked.value;
+                         return asked;
+                     })
+                .ok());
     QCOMPARE(pe, 4321);
 
     // A value the camera refuses marks the item and keeps what the camera has.

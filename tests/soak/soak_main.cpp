@@ -153,7 +153,9 @@ private:
     void Query() {
         std::int32_t value = 0;
         if (Timed([&](vk::Operation& op) {
-                return op.exchange.QueryInt(vk::Cmd("PE"), value, kWaitMs);
+                const auto asked = op.exchange.QueryInt(vk::Cmd("PE"), kWaitMs);
+                value = asked.value;
+                return asked;
             }) &&
             expected_ && value != *expected_) {
             report.faults.push_back("PE was confirmed as " + std::to_string(*expected_) +

@@ -25,7 +25,7 @@ ConnectResult InitCommunication(CoreContext& core, std::uint32_t& currentArea,
         return result;
     }
     result.answered = core.modelCheck.Check().ok();
-    FlashAreas(core.exchange).QueryCurrentArea(currentArea);
+    if (const auto area = FlashAreas(core.exchange).QueryCurrentArea()) currentArea = area.value;
     return result;
 }
 

@@ -37,9 +37,9 @@ int ModelCheck::IndexOf(const std::string& modelText) {
 }
 
 ExchangeResult ModelCheck::Check(int timeoutMs) {
-    std::string answer;
-    ExchangeResult result = exchange_.QueryString(Cmd("MD"), answer, timeoutMs);
+    QueryResult<std::string> result = exchange_.QueryString(Cmd("MD"), timeoutMs);
     if (!result) return result;
+    const std::string& answer = result.value;
     modelIndex = IndexOf(answer);
     modelName = answer;
     const bool usable = modelIndex != kNoModel;

@@ -38,9 +38,7 @@ OperationInfo TransferInfo(std::string text) {
 
 ExchangeResult LutTransfer::StartAtEntryZero() {
     if (op_.Cancelled()) return Cancelled();
-    std::string model;
-    return op_.exchange.QueryString(Cmd("MD"), model,
-                                    std::min(timeoutMs_, ModelCheck::kQueryTimeoutMs));
+    return op_.exchange.QueryString(Cmd("MD"), std::min(timeoutMs_, ModelCheck::kQueryTimeoutMs));
 }
 
 void LutTransfer::ShowEntry(const std::string& text, int index) {
@@ -57,11 +55,10 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
     for (int i = 0; i < kEntries; ++i) {
         if (op_.Cancelled()) return Cancelled();
         entry_ = i;
-        std::int32_t value = 0;
-        ExchangeResult result =
-            op_.exchange.SendRawQuery(value, query, timeoutMs_, /*reportTimeout=*/true);
+        const QueryResult<std::int32_t> result =
+            op_.exchange.SendRawQuery(query, timeoutMs_, /*reportTimeout=*/true);
         if (!result) return result;
-        table[static_cast<std::size_t>(i)] = std::clamp(value, 0, kMaxValue);
+        table[static_cast<std::size_t>(i)] = std::clamp(result.value, 0, kMaxValue);
         ShowEntry(text, i);
     }
     return ExchangeResult::Success();

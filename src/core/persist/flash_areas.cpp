@@ -53,11 +53,9 @@ ExchangeResult FlashAreas::StoreAll(Operation& operation, int timeoutMs) {
     return first;
 }
 
-ExchangeResult FlashAreas::QueryCurrentArea(std::uint32_t& area) {
-    std::int32_t value = 0;
-    ExchangeResult result = exchange_.QueryInt(Cmd("EA"), value, kQueryTimeoutMs);
-    if (result) area = static_cast<std::uint32_t>(value);
-    return result;
+QueryResult<std::uint32_t> FlashAreas::QueryCurrentArea() {
+    const QueryResult<std::int32_t> asked = exchange_.QueryInt(Cmd("EA"), kQueryTimeoutMs);
+    return QueryResult<std::uint32_t>::From(asked, static_cast<std::uint32_t>(asked.value));
 }
 
 }  // namespace vk

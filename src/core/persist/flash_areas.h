@@ -44,7 +44,7 @@ public:
     // A camera that leaves an area unanswered is not asked for the others.
     ExchangeResult StoreAll(Operation& operation, int timeoutMs = kStoreAllTimeoutMs);
     // The area the camera runs from; `area` is unchanged on failure.
-    ExchangeResult QueryCurrentArea(std::uint32_t& area);
+    QueryResult<std::uint32_t> QueryCurrentArea();
 
 private:
     Exchange& exchange_;

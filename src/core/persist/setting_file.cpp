@@ -57,9 +57,8 @@ SettingFileHeader QuerySettingFileHeader(Exchange& exchange, ModelCheck& modelCh
     if (factoryMode && modelCheck.Check() && modelCheck.modelIndex != ModelCheck::kNoModel) {
         header.model = modelCheck.modelName;
     }
-    std::int32_t version = 0;
-    if (exchange.QueryInt(Cmd("DVW"), version, kDeviceVersionTimeoutMs)) {
-        header.deviceVersion = version;
+    if (const auto version = exchange.QueryInt(Cmd("DVW"), kDeviceVersionTimeoutMs)) {
+        header.deviceVersion = version.value;
     }
     return header;
 }

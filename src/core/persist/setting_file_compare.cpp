@@ -27,33 +27,30 @@ std::string NameOf(const Exchange& exchange, const SettingLine& line) {
 }
 
 // What the camera holds for the line.
-ExchangeResult QueryLine(Exchange& exchange, ModelCheck& modelCheck, const SettingLine& line,
-                         int timeoutMs, std::string& value) {
-    std::int32_t number = 0;
-    ExchangeResult result;
+QueryResult<std::string> QueryLine(Exchange& exchange, ModelCheck& modelCheck,
+                                   const SettingLine& line, int timeoutMs) {
+    QueryResult<std::int32_t> number;
     switch (line.action) {
-        case SettingAction::Model:
-            result = modelCheck.Check(timeoutMs);
-            if (result) value = modelCheck.modelName;
-            return result;
+        case SettingAction::Model: {
+            const ExchangeResult checked = modelCheck.Check(timeoutMs);
+            return QueryResult<std::string>::From(checked, checked ? modelCheck.modelName : "");
+        }
         case SettingAction::LutEntry:
-            result = exchange.SendRawQuery(
-                number,
+            number = exchange.SendRawQuery(
                 exchange.GetMnemonic(line.command) + "?" + std::to_string(line.index) + "\r\n",
                 timeoutMs, true);
             break;
         case SettingAction::DeviceVersion:
         case SettingAction::Parameter:
-            result = exchange.QueryInt(line.command, number, timeoutMs);
-            if (result && line.action == SettingAction::Parameter) {
-                exchange.Controls().RecordCameraValue(line.control, number);
+            number = exchange.QueryInt(line.command, timeoutMs);
+            if (number && line.action == SettingAction::Parameter) {
+                exchange.Controls().RecordCameraValue(line.control, number.value);
             }
             break;
         case SettingAction::Skip:
-            return ExchangeResult::Success();
+            return {};
     }
-    if (result) value = std::to_string(number);
-    return result;
+    return QueryResult<std::string>::From(number, number ? std::to_string(number.value) : "");
 }
 
 const SettingLine* LineOf(const SettingFilePlan& plan, int number) {
@@ -142,9 +139,10 @@ SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelC
             break;
         }
         SettingValue held = value;
-        const ExchangeResult answer =
-            QueryLine(exchange, modelCheck, *LineOf(plan, value.line), timeoutMs, held.value);
+        const QueryResult<std::string> answer =
+            QueryLine(exchange, modelCheck, *LineOf(plan, value.line), timeoutMs);
         held.known = answer.ok();
+        if (held.known) held.value = answer.value;
         camera.push_back(std::move(held));
         operation.Step(static_cast<int>(camera.size()), static_cast<int>(file.size()));
         if (answer.status == ExchangeStatus::Cancelled) {

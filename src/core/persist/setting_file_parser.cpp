@@ -29,8 +29,8 @@ void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
                     [](unsigned char c) { return std::isspace(c) != 0; })) {
         return Skip(line, SkipReason::Blank);
     }
-    ParsedReply reply;
-    if (!exchange.ParseReply(line.text, reply)) {
+    const ParsedReply reply = exchange.ParseReply(line.text);
+    if (!reply.valid) {
         // A known command with a value that is no number is not understood; a name the
         // camera does not have is an unknown command.
         const bool unknown =
@@ -48,16 +48,15 @@ void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
         return;
     }
     if (IsLutCommand(reply.commandId)) {
-        std::int32_t first = 0;
-        std::int32_t second = 0;
-        if (reply.valueCount != 2 || !ReadCInteger(reply.value1) || !ReadCInteger(reply.value2) ||
-            !exchange.ParsePairLine(line.text, first, second)) {
+        const auto first = ReadCInteger(reply.value1);
+        const auto second = ReadCInteger(reply.value2);
+        if (reply.valueCount != 2 || !first || !second) {
             return Skip(line, SkipReason::NotUnderstood);
         }
         line.action = SettingAction::LutEntry;
-        line.index = first;
-        line.value = second;
-        line.sendText = std::to_string(first) + "," + std::to_string(second);
+        line.index = *first;
+        line.value = *second;
+        line.sendText = std::to_string(*first) + "," + std::to_string(*second);
         return;
     }
     const auto value = ReadIntValue(reply.value1);

@@ -72,12 +72,10 @@ std::uint32_t ControlTable::InSettingFile(ControlId id) const {
     return row ? rows_[*row].inSettingFile : 0;
 }
 
-bool ControlTable::Range(ControlId id, std::int32_t& minimum, std::int32_t& maximum) const {
+std::optional<ControlTable::ValueRange> ControlTable::Range(ControlId id) const {
     const auto row = FindControl(id);
-    if (!row) return false;
-    minimum = rows_[*row].minimum;
-    maximum = rows_[*row].maximum;
-    return true;
+    if (!row) return std::nullopt;
+    return ValueRange{rows_[*row].minimum, rows_[*row].maximum};
 }
 
 std::uint32_t ControlTable::RangeMode(ControlId id) const {

@@ -84,7 +84,12 @@ public:
     bool SetInSettingFile(CommandId id, std::uint32_t flag);
     // 0 on a miss.
     std::uint32_t InSettingFile(ControlId id) const;
-    bool Range(ControlId id, std::int32_t& minimum, std::int32_t& maximum) const;
+    struct ValueRange {
+        std::int32_t minimum = 0;
+        std::int32_t maximum = 0;
+    };
+    // Nothing on a miss.
+    std::optional<ValueRange> Range(ControlId id) const;
     std::uint32_t RangeMode(ControlId id) const;
     bool IsFactoryParameter(ControlId id) const;
 

@@ -43,7 +43,7 @@ private:
 };
 
 Exchange::Exchange(SerialChannel& channel, UserInterface& ui, OnlineStatusNotifier& notifier,
-                  TrafficLogs& logs)
+                   TrafficLogs& logs)
     : channel_(channel),
       ui_(ui),
       notifier_(notifier),
@@ -114,44 +114,47 @@ ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int
     return Finish(result);
 }
 
-ExchangeResult Exchange::SendQuery(CommandId id, ParamValue& value, int timeoutMs) {
+QueryResult<ParamValue> Exchange::SendQuery(CommandId id, int timeoutMs) {
+    QueryResult<ParamValue> result;
     if (!commands_.IsValid(id) || commands_.Entry(id).mnemonic.empty()) {
-        return ExchangeResult::Failure(ExchangeStatus::Refused);
+        result.status = ExchangeStatus::Refused;
+        return result;
     }
-    if (inExchange_) return Finish(ExchangeResult::Failure(ExchangeStatus::Busy));
+    if (inExchange_)
+        return QueryResult<ParamValue>::From(Finish(ExchangeResult::Failure(ExchangeStatus::Busy)));
     ExchangeScope scope(*this);
     const std::string& mnemonic = commands_.Entry(id).mnemonic;
-    ExchangeResult result = Begin(BuildQueryCommand(id, true));
-    if (!result) return Finish(result);
+    ExchangeResult sent = Begin(BuildQueryCommand(id, true));
+    if (!sent) return QueryResult<ParamValue>::From(Finish(sent));
 
     std::string answer;
-    result = AwaitAnswer({Expectation::Reply, mnemonic, {}}, timeoutMs, true, answer);
-    result.request = sentLine_;
-    if (!result) return Finish(result);
-    result.reply = answer;
-    ParsedReply reply;
-    ParseReply(answer, reply);
-    if (reply.error == 0 && reply.mnemonic == mnemonic) {
-        value = reply.value;
+    sent = AwaitAnswer({Expectation::Reply, mnemonic, {}}, timeoutMs, true, answer);
+    sent.request = sentLine_;
+    if (!sent) return QueryResult<ParamValue>::From(Finish(sent));
+    sent.reply = answer;
+    const ParsedReply reply = ParseReply(answer);
+    if (reply.valid && reply.mnemonic == mnemonic) {
         notifier_.SetOnline();
-        return Finish(result);
+        result = QueryResult<ParamValue>::From(Finish(sent));
+        result.value = reply.value;
+        return result;
     }
-    result.status = ExchangeStatus::Refused;
-    result.message = reply.raw + " for " + sentLine_;
-    return Finish(result);
+    sent.status = ExchangeStatus::Refused;
+    sent.message = reply.raw + " for " + sentLine_;
+    return QueryResult<ParamValue>::From(Finish(sent));
 }
 
-ExchangeResult Exchange::QueryInt(CommandId id, std::int32_t& value, int timeoutMs) {
-    ParamValue v;
-    ExchangeResult result = SendQuery(id, v, timeoutMs);
-    if (result) value = v.intValue;
+QueryResult<std::int32_t> Exchange::QueryInt(CommandId id, int timeoutMs) {
+    QueryResult<ParamValue> answer = SendQuery(id, timeoutMs);
+    QueryResult<std::int32_t> result = QueryResult<std::int32_t>::From(answer);
+    if (result) result.value = answer.value.intValue;
     return result;
 }
 
-ExchangeResult Exchange::QueryString(CommandId id, std::string& text, int timeoutMs) {
-    ParamValue v;
-    ExchangeResult result = SendQuery(id, v, timeoutMs);
-    if (result) text = v.text;
+QueryResult<std::string> Exchange::QueryString(CommandId id, int timeoutMs) {
+    QueryResult<ParamValue> answer = SendQuery(id, timeoutMs);
+    QueryResult<std::string> result = QueryResult<std::string>::From(answer);
+    if (result) result.value = std::move(answer.value.text);
     return result;
 }
 
@@ -171,19 +174,20 @@ ExchangeResult Exchange::SendLine(const std::string& commandText, int timeoutMs,
     return result;
 }
 
-ExchangeResult Exchange::SendRawQuery(std::int32_t& value, const std::string& commandText,
-                                      int timeoutMs, bool reportTimeout) {
-    ExchangeResult result = SendLine(commandText, timeoutMs, reportTimeout);
+QueryResult<std::int32_t> Exchange::SendRawQuery(const std::string& commandText, int timeoutMs,
+                                                 bool reportTimeout) {
+    QueryResult<std::int32_t> result =
+        QueryResult<std::int32_t>::From(SendLine(commandText, timeoutMs, reportTimeout));
     if (!result) return result;
-    ParsedReply reply;
-    ParseReply(result.reply, reply);  // value1 is there even when it is no value of the table
-    const auto number = ReadCInteger(reply.value1);
+    // value1 is there even when it is no value of the table.
+    const auto number = ReadCInteger(ParseReply(result.reply).value1);
     // An answer without a number (an error text) is no value: the camera refused.
     if (!number) {
         result.status = ExchangeStatus::Refused;
-        return Finish(result);
+        Finish(result);
+        return result;
     }
-    value = *number;
+    result.value = *number;
     return result;
 }
 
@@ -270,30 +274,6 @@ bool Exchange::SettleStrayBytes() {
     return true;
 }
 
-bool Exchange::ParseReply(std::string_view line, ParsedReply& reply) const {
-    return vk::ParseReply(commands_, line, reply);
-}
-
-bool Exchange::ParseSettingLine(std::string_view line, CommandId& id, std::string& mnemonic,
-                                std::int32_t& intValue, std::string& text) const {
-    ParsedReply reply;
-    if (!ParseReply(line, reply)) return false;
-    id = reply.commandId;
-    mnemonic = reply.mnemonic;
-    intValue = reply.value.intValue;
-    text = reply.value.text;
-    return true;
-}
-
-bool Exchange::ParsePairLine(std::string_view line, std::int32_t& first,
-                             std::int32_t& second) const {
-    ParsedReply reply;
-    if (!ParseReply(line, reply)) return false;
-    first = ParseCInteger(reply.value1);
-    second = ParseCInteger(reply.value2);
-    return true;
-}
-
 void Exchange::HoldLine() {
     if (lineHolds_++ == 0) overflowReported_ = false;
 }
@@ -371,13 +351,13 @@ ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, b
 
 bool Exchange::Answers(const Expectation& expect, const std::string& line) const {
     if (expect.kind == Expectation::Complete) return IsCompleteReply(line);
-    ParsedReply reply;
-    return ParseReply(line, reply) && reply.op == "=" && reply.mnemonic == expect.mnemonic;
+    const ParsedReply reply = ParseReply(line);
+    return reply.valid && reply.op == "=" && reply.mnemonic == expect.mnemonic;
 }
 
 bool Exchange::IsQueryReply(const std::string& line) const {
-    ParsedReply reply;
-    return ParseReply(line, reply) && reply.op == "=";
+    const ParsedReply reply = ParseReply(line);
+    return reply.valid && reply.op == "=";
 }
 
 bool Exchange::TakeOwed(const std::string& line, bool nothingNewerSent) {
@@ -409,8 +389,8 @@ void Exchange::TakeLateAnswer(const Expectation& owed) {
 }
 
 Exchange::Expectation Exchange::ExpectationFor(const std::string& line) const {
-    ParsedReply reply;
-    if (!ParseReply(line, reply) || reply.op != "?") return {Expectation::Complete, {}, {}};
+    const ParsedReply reply = ParseReply(line);
+    if (!reply.valid || reply.op != "?") return {Expectation::Complete, {}, {}};
     return {Expectation::Reply, reply.mnemonic, {}};
 }
 
@@ -488,11 +468,11 @@ void Exchange::PollUnsolicited() {
     inExchange_ = false;
 }
 
-bool Exchange::PopReply(std::string& line) {
-    if (replies_.empty()) return false;
-    line = std::move(replies_.front());
+std::optional<std::string> Exchange::PopReply() {
+    if (replies_.empty()) return std::nullopt;
+    std::string line = std::move(replies_.front());
     replies_.pop_front();
-    return true;
+    return line;
 }
 
 }  // namespace vk

@@ -58,17 +58,17 @@ public:
     ExchangeResult SendSetString(CommandId id, const std::string& text, int timeoutMs);
     ExchangeResult SendSetValue(CommandId id, const ParamValue& value, int timeoutMs);
 
-    ExchangeResult SendQuery(CommandId id, ParamValue& value, int timeoutMs);
-    ExchangeResult QueryInt(CommandId id, std::int32_t& value, int timeoutMs);
-    ExchangeResult QueryString(CommandId id, std::string& text, int timeoutMs);
+    QueryResult<ParamValue> SendQuery(CommandId id, int timeoutMs);
+    QueryResult<std::int32_t> QueryInt(CommandId id, int timeoutMs);
+    QueryResult<std::string> QueryString(CommandId id, int timeoutMs);
     // Sends a complete line (terminator included) as it stands; the first line that can
     // answer it is in the result's reply, whatever it says. A time-out turns the line
     // offline only when reportTimeout is set.
     ExchangeResult SendLine(const std::string& commandText, int timeoutMs, bool reportTimeout);
     // SendLine, then value1 of the reply read as a C integer literal. Does not compare the
     // mnemonic; an answer without a number is refused.
-    ExchangeResult SendRawQuery(std::int32_t& value, const std::string& commandText, int timeoutMs,
-                                bool reportTimeout);
+    QueryResult<std::int32_t> SendRawQuery(const std::string& commandText, int timeoutMs,
+                                           bool reportTimeout);
 
     // Sends a complete line (terminator included) and waits for nothing: for a line that
     // no answer is owed to. Whatever comes later is taken as unsolicited.
@@ -84,16 +84,13 @@ public:
     // and drops them. A failed ReceiveBytes calls this itself.
     void ExpectStrayBytes(int withinMs);
 
-    bool ParseReply(std::string_view line, ParsedReply& reply) const;
-    bool ParseSettingLine(std::string_view line, CommandId& id, std::string& mnemonic,
-                          std::int32_t& intValue, std::string& text) const;
-    bool ParsePairLine(std::string_view line, std::int32_t& first, std::int32_t& second) const;
+    ParsedReply ParseReply(std::string_view line) const { return vk::ParseReply(commands_, line); }
 
     // Logs and queues the lines the camera sent on its own; never waits. Does nothing while
     // an exchange runs or an operation holds the line: those bytes are theirs.
     void PollUnsolicited();
-    // The oldest queued line; false when the queue is empty.
-    bool PopReply(std::string& line);
+    // The oldest queued line; nothing when the queue is empty.
+    std::optional<std::string> PopReply();
     std::size_t QueuedReplies() const { return replies_.size(); }
 
     // Whoever shows failures; null puts the message boxes back.

@@ -40,6 +40,19 @@ struct ExchangeResult {
     std::string Describe() const;
 };
 
+// A query's result and, when it is ok, the value the camera answered.
+template <typename T>
+struct QueryResult : ExchangeResult {
+    T value{};
+
+    static QueryResult From(ExchangeResult result, T value = T{}) {
+        QueryResult answer;
+        static_cast<ExchangeResult&>(answer) = std::move(result);
+        answer.value = std::move(value);
+        return answer;
+    }
+};
+
 class UserInterface;
 
 // Decides whether and how a failed exchange reaches the person. Callers that poll or that

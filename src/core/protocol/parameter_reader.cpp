@@ -46,11 +46,10 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
             break;
         }
         const ControlEntry& entry = table.Row(row);
-        std::int32_t value = 0;
-        const ExchangeResult answer = exchange.QueryInt(entry.commandId, value, timeoutMs);
+        const QueryResult<std::int32_t> answer = exchange.QueryInt(entry.commandId, timeoutMs);
         ++done;
         if (answer) {
-            table.RecordCameraValue(entry.controlId, value);
+            table.RecordCameraValue(entry.controlId, answer.value);
             result.readRows.push_back(row);
             unansweredInRow = 0;
             failedInRow = 0;

@@ -126,8 +126,9 @@ std::string FormatValue(const CommandEntry& entry, const ParamValue& value) {
     return {};
 }
 
-bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& reply) {
-    reply = ParsedReply{};
+namespace {
+
+bool Parse(const CommandTable& table, std::string_view line, ParsedReply& reply) {
     for (char c : line) {
         if (c != ' ' && c != '\r' && c != '\n') reply.raw.push_back(c);
     }
@@ -191,8 +192,15 @@ bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& r
                 break;
         }
     }
-    reply.error = 0;
     return true;
+}
+
+}  // namespace
+
+ParsedReply ParseReply(const CommandTable& table, std::string_view line) {
+    ParsedReply reply;
+    reply.valid = Parse(table, line, reply);
+    return reply;
 }
 
 }  // namespace vk

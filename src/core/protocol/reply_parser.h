@@ -21,14 +21,15 @@ struct ParsedReply {
     CommandId commandId = kNoCommand;
     std::uint32_t decimals = 0;
     std::int32_t firstInt = 0;  // value1 as a decimal number, for two-value lines
-    std::uint32_t error = 1;
+    // False when the line has no operator, names no command, or carries a value its command
+    // cannot use: a number that is malformed or beyond 32 bits, or a control character. The
+    // parts found before that are filled in all the same.
+    bool valid = false;
     ParamValue value;
 };
 
-// Takes a line apart against the command table; false (error 1) when it has no operator,
-// names no command, or carries a value its command cannot use: a number that is malformed
-// or beyond 32 bits, or a control character.
-bool ParseReply(const CommandTable& table, std::string_view line, ParsedReply& reply);
+// Takes a line apart against the command table.
+ParsedReply ParseReply(const CommandTable& table, std::string_view line);
 
 // Whether a line is the camera's acknowledgement of a set: it starts with "COMPLETE" in any
 // letter case.

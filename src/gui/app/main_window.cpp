@@ -168,11 +168,15 @@ bool MainWindow::InitCommunication() {
 
 bool MainWindow::QueryCurrentArea() {
     std::uint32_t area = currentArea_;
-    const bool answered =
-        core_.runner
-            .Run({kConnecting},
-                 [&](Operation&) { return FlashAreas(core_.exchange).QueryCurrentArea(area); })
-            .ok();
+    const bool answered = core_.runner
+                              .Run({kConnecting},
+                                   [&](Operation&) {
+                                       const auto asked =
+                                           FlashAreas(core_.exchange).QueryCurrentArea();
+                                       if (asked) area = asked.value;
+                                       return asked;
+                                   })
+                              .ok();
     if (answered) SetCurrentArea(area);
     return answered;
 }

@@ -432,7 +432,9 @@ void CommunicationWindow::ShowCurrentArea(std::uint32_t area) {
 void CommunicationWindow::OnGetArea() {
     std::uint32_t area = kAreaNames.size();
     const bool answered = Run(kAskingArea, [&](Operation&) {
-                              return FlashAreas(core_.exchange).QueryCurrentArea(area);
+                              const auto asked = FlashAreas(core_.exchange).QueryCurrentArea();
+                              if (asked) area = asked.value;
+                              return asked;
                           }).ok();
     ShowCurrentArea(answered ? area : kAreaNames.size());
 }

@@ -59,11 +59,14 @@ CameraIdDialog::CameraIdDialog(CoreContext& core, WindowList& windows, std::uint
 
 void CameraIdDialog::Load() {
     std::string id;
-    const bool read =
-        core_.runner
-            .Run({kReading},
-                 [&](Operation& operation) { return QueryCameraId(operation.exchange, id); })
-            .ok();
+    const bool read = core_.runner
+                          .Run({kReading},
+                               [&](Operation& operation) {
+                                   const auto asked = QueryCameraId(operation.exchange);
+                                   id = asked.value;
+                                   return asked;
+                               })
+                          .ok();
     if (!read) return;
     for (std::size_t i = 0; i < kBoxes; ++i)
         boxes_[i]->setText(i < id.size() ? QString(QChar::fromLatin1(id[i])) : QString());

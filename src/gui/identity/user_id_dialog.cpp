@@ -50,11 +50,14 @@ UserIdDialog::UserIdDialog(CoreContext& core, WindowList& windows, QWidget* pare
 
 void UserIdDialog::Load() {
     std::string text;
-    const bool read =
-        core_.runner
-            .Run({kReading},
-                 [&](Operation& operation) { return QueryUserId(operation.exchange, text); })
-            .ok();
+    const bool read = core_.runner
+                          .Run({kReading},
+                               [&](Operation& operation) {
+                                   const auto asked = QueryUserId(operation.exchange);
+                                   text = asked.value;
+                                   return asked;
+                               })
+                          .ok();
     edit_->setText(read ? QString::fromStdString(text) : kUserIdPlaceholder);
 }
 

@@ -210,10 +210,8 @@ void ControlBinding::Impl::OnCombo(int controlId) {
 void ControlBinding::Impl::OnTyped(int controlId, ParamSpinBox* spin, int value) {
     // The row's range, not the spin's: that is a step wider in range mode 1, and wider still
     // while it shows a camera value outside the row's range.
-    std::int32_t minimum = 0;
-    std::int32_t maximum = 0;
-    if (Table().Range(static_cast<ControlId>(controlId), minimum, maximum)) {
-        value = std::clamp(value, minimum, maximum);
+    if (const auto range = Table().Range(static_cast<ControlId>(controlId))) {
+        value = std::clamp(value, range->minimum, range->maximum);
         spin->setValue(value);
     }
     Commit(controlId, value);

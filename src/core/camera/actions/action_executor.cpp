@@ -49,10 +49,8 @@ bool Pause(Operation& operation, int ms) {
 }
 
 bool InRange(const ControlTable& table, int controlId, std::int32_t value) {
-    std::int32_t minimum = 0;
-    std::int32_t maximum = 0;
-    if (!table.Range(static_cast<ControlId>(controlId), minimum, maximum)) return true;
-    return value >= minimum && value <= maximum;
+    const auto range = table.Range(static_cast<ControlId>(controlId));
+    return !range || (value >= range->minimum && value <= range->maximum);
 }
 
 ActionOutcome Refused(std::string why) {
@@ -65,8 +63,8 @@ ActionOutcome Refused(std::string why) {
 // A raw query is answered by the command's own "MNEMONIC=value"; anything else (an error
 // text) is no value at all.
 bool AnswersWithValue(const Exchange& exchange, CommandId id, const ExchangeResult& result) {
-    ParsedReply reply;
-    exchange.ParseReply(result.reply, reply);  // a C literal is no Int value of the table
+    // A C literal is no Int value of the table: the parts are read all the same.
+    const ParsedReply reply = exchange.ParseReply(result.reply);
     return reply.op == "=" && reply.mnemonic == exchange.GetMnemonic(id) &&
            ReadCInteger(reply.value1).has_value();
 }
@@ -154,9 +152,10 @@ ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& a
         return outcome;
     }
     if (action.resultWait != ResultWait::None) {
-        std::int32_t code = 0;
-        outcome.result = AskResult(operation, action, code);
+        const QueryResult<std::int32_t> asked = AskResult(operation, action);
+        outcome.result = asked;
         if (outcome.result) {
+            const std::int32_t code = asked.value;
             outcome.resultCode = code;
             outcome.notice =
                 ActionNotice{AutoResultText(code), std::string(action.caption), MessageIcon::None};
@@ -191,19 +190,19 @@ ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& a
     return outcome;
 }
 
-ExchangeResult ActionExecutor::AskResult(Operation& operation, const CameraAction& action,
-                                         std::int32_t& code) const {
+QueryResult<std::int32_t> ActionExecutor::AskResult(Operation& operation,
+                                                    const CameraAction& action) const {
     if (action.resultWait == ResultWait::Once) {
-        return operation.exchange.QueryInt(action.resultCommand, code, kQueryTimeoutMs);
+        return operation.exchange.QueryInt(action.resultCommand, kQueryTimeoutMs);
     }
-    return Poll(operation, action, code);
+    return Poll(operation, action);
 }
 
 // The camera answers busy while the function runs. The tool asks once a second, quietly,
 // and gives up after a bound (the camera never finishing would otherwise hold the tool for
 // ever); a query that goes unanswered ends the wait at once.
-ExchangeResult ActionExecutor::Poll(Operation& operation, const CameraAction& action,
-                                    std::int32_t& code) const {
+QueryResult<std::int32_t> ActionExecutor::Poll(Operation& operation,
+                                               const CameraAction& action) const {
     Exchange& exchange = operation.exchange;
     QuietReporter quiet;
     const ReporterScope scope(exchange, quiet);
@@ -211,19 +210,24 @@ ExchangeResult ActionExecutor::Poll(Operation& operation, const CameraAction& ac
     const auto limit = std::chrono::milliseconds(timing_.pollLimitMs);
     for (;;) {
         if (!Pause(operation, timing_.pollIntervalMs)) {
-            return ExchangeResult::Failure(ExchangeStatus::Cancelled);
+            QueryResult<std::int32_t> cancelled;
+            cancelled.status = ExchangeStatus::Cancelled;
+            return cancelled;
         }
-        ExchangeResult asked = exchange.QueryInt(action.resultCommand, code, kQueryTimeoutMs);
+        QueryResult<std::int32_t> asked = exchange.QueryInt(action.resultCommand, kQueryTimeoutMs);
         if (asked.status == ExchangeStatus::Cancelled) return asked;
         if (!asked) {
             asked.message = kPollUnanswered;
             return asked;
         }
-        const bool busy = code == kAutoResultBusy || (action.busy255 && code == kAlsoBusy);
+        const bool busy =
+            asked.value == kAutoResultBusy || (action.busy255 && asked.value == kAlsoBusy);
         if (!busy) return asked;
         if (Clock::now() - start >= limit) {
-            return ExchangeResult::Failure(ExchangeStatus::TimedOut,
-                                           PollGaveUpText(timing_.pollLimitMs / 1000));
+            QueryResult<std::int32_t> gaveUp;
+            gaveUp.status = ExchangeStatus::TimedOut;
+            gaveUp.message = PollGaveUpText(timing_.pollLimitMs / 1000);
+            return gaveUp;
         }
     }
 }
@@ -235,26 +239,27 @@ void ActionExecutor::ReadBack(Operation& operation, const CameraAction& action) 
         const CommandId id = table.CommandOf(static_cast<ControlId>(controlId));
         if (id == kNoCommand) continue;
         if (operation.Cancelled()) return;
-        std::int32_t value = 0;
-        if (!exchange.QueryInt(id, value, kQueryTimeoutMs)) return;
-        table.RecordCameraValue(static_cast<ControlId>(controlId), value);
+        const QueryResult<std::int32_t> asked = exchange.QueryInt(id, kQueryTimeoutMs);
+        if (!asked) return;
+        table.RecordCameraValue(static_cast<ControlId>(controlId), asked.value);
     }
 }
 
 ActionOutcome ActionExecutor::RunRead(Operation& operation, const CameraAction& action) const {
     Exchange& exchange = operation.exchange;
     ActionOutcome outcome;
-    std::int32_t value = 0;
+    QueryResult<std::int32_t> asked;
     if (action.family == ActionFamily::RawRead) {
-        outcome.result = exchange.SendRawQuery(
-            value, exchange.BuildQueryCommand(action.command, true), action.timeoutMs, true);
-        if (outcome.result && !AnswersWithValue(exchange, action.command, outcome.result)) {
-            outcome.result.status = ExchangeStatus::Refused;
+        asked = exchange.SendRawQuery(exchange.BuildQueryCommand(action.command, true),
+                                      action.timeoutMs, true);
+        if (asked && !AnswersWithValue(exchange, action.command, asked)) {
+            asked.status = ExchangeStatus::Refused;
         }
     } else {
-        outcome.result = exchange.QueryInt(action.command, value, action.timeoutMs);
+        asked = exchange.QueryInt(action.command, action.timeoutMs);
     }
-    if (outcome.result) outcome.value = value;
+    outcome.result = asked;
+    if (outcome.result) outcome.value = asked.value;
     switch (action.displayAs) {
         case DisplayAs::Iris:
             outcome.fieldTexts = {IrisText(outcome.value)};
@@ -276,14 +281,15 @@ ActionOutcome ActionExecutor::RunTableRead(Operation& operation, const CameraAct
                                            const ActionInput& input) const {
     Exchange& exchange = operation.exchange;
     ActionOutcome outcome;
-    std::int32_t value = 0;
     const std::string line =
         exchange.GetMnemonic(action.command) + "?" + std::to_string(input.index) + "\r\n";
-    outcome.result = exchange.SendRawQuery(value, line, action.timeoutMs, true);
+    const QueryResult<std::int32_t> asked = exchange.SendRawQuery(line, action.timeoutMs, true);
+    outcome.result = asked;
     if (outcome.result && !AnswersWithValue(exchange, action.command, outcome.result)) {
         outcome.result.status = ExchangeStatus::Refused;
     }
     if (!outcome.result) return outcome;
+    const std::int32_t value = asked.value;
     outcome.value = value;
     outcome.fieldTexts = {std::to_string(input.index), std::to_string(value)};
     ControlTable& table = exchange.Controls();

@@ -76,9 +76,8 @@ private:
     ActionOutcome RunGainReset(Operation& operation, const CameraAction& action) const;
     ActionOutcome RunStoreAll(Operation& operation, const CameraAction& action) const;
     // Asks the result of an automatic function; polls while the camera answers busy.
-    ExchangeResult AskResult(Operation& operation, const CameraAction& action,
-                             std::int32_t& code) const;
-    ExchangeResult Poll(Operation& operation, const CameraAction& action, std::int32_t& code) const;
+    QueryResult<std::int32_t> AskResult(Operation& operation, const CameraAction& action) const;
+    QueryResult<std::int32_t> Poll(Operation& operation, const CameraAction& action) const;
     // Reads the rows again that the camera changed.
     void ReadBack(Operation& operation, const CameraAction& action) const;
 

@@ -31,19 +31,18 @@ CameraInformation ReadCameraInformation(Exchange& exchange, ModelCheck& modelChe
         return info;
     };
 
-    std::string text;
-    if (!exchange.QueryString(Cmd("VN"), text, timeoutMs)) return done();
-    info.firmwareVersion = VersionText(text);
+    const auto firmware = exchange.QueryString(Cmd("VN"), timeoutMs);
+    if (!firmware) return done();
+    info.firmwareVersion = VersionText(firmware.value);
 
     if (modelCheck.Check()) info.modelName = modelCheck.modelName;
-    if (exchange.QueryString(Cmd("ID"), text, timeoutMs)) info.cameraId = text;
-    if (exchange.QueryString(Cmd("FPVN"), text, timeoutMs)) {
-        info.fpgaVersion = VersionText(text);
+    if (const auto id = exchange.QueryString(Cmd("ID"), timeoutMs)) info.cameraId = id.value;
+    if (const auto fpga = exchange.QueryString(Cmd("FPVN"), timeoutMs)) {
+        info.fpgaVersion = VersionText(fpga.value);
     }
-    if (exchange.QueryString(Cmd("UD"), text, timeoutMs)) info.userId = text;
-    std::int32_t version = 0;
-    if (exchange.QueryInt(Cmd("DVW"), version, timeoutMs)) {
-        info.deviceVersion = version;
+    if (const auto user = exchange.QueryString(Cmd("UD"), timeoutMs)) info.userId = user.value;
+    if (const auto version = exchange.QueryInt(Cmd("DVW"), timeoutMs)) {
+        info.deviceVersion = version.value;
     }
     return done();
 }

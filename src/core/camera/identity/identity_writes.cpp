@@ -42,22 +42,22 @@ IdentityOutcome Done(std::string text) {
 
 }  // namespace
 
-ExchangeResult QueryUserId(Exchange& exchange, std::string& userId) {
+QueryResult<std::string> QueryUserId(Exchange& exchange) {
     QuietReporter quiet;
     const ReporterScope scope(exchange, quiet);
-    return exchange.QueryString(Cmd("UD"), userId, kIdTimeoutMs);
+    return exchange.QueryString(Cmd("UD"), kIdTimeoutMs);
 }
 
-ExchangeResult QueryCameraId(Exchange& exchange, std::string& cameraId) {
+QueryResult<std::string> QueryCameraId(Exchange& exchange) {
     QuietReporter quiet;
     const ReporterScope scope(exchange, quiet);
-    return exchange.QueryString(Cmd("ID"), cameraId, kIdTimeoutMs);
+    return exchange.QueryString(Cmd("ID"), kIdTimeoutMs);
 }
 
-ExchangeResult QueryDeviceVersion(Exchange& exchange, std::int32_t& version) {
+QueryResult<std::int32_t> QueryDeviceVersion(Exchange& exchange) {
     QuietReporter quiet;
     const ReporterScope scope(exchange, quiet);
-    return exchange.QueryInt(Cmd("DVW"), version, kInformationTimeoutMs);
+    return exchange.QueryInt(Cmd("DVW"), kInformationTimeoutMs);
 }
 
 IdentityOutcome WriteUserId(Exchange& exchange, const std::string& userId) {

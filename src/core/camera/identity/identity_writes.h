@@ -29,9 +29,9 @@ struct IdentityOutcome {
 };
 
 // The ids as the camera holds them; failures are not shown (the windows show placeholders).
-ExchangeResult QueryUserId(Exchange& exchange, std::string& userId);
-ExchangeResult QueryCameraId(Exchange& exchange, std::string& cameraId);
-ExchangeResult QueryDeviceVersion(Exchange& exchange, std::int32_t& version);
+QueryResult<std::string> QueryUserId(Exchange& exchange);
+QueryResult<std::string> QueryCameraId(Exchange& exchange);
+QueryResult<std::int32_t> QueryDeviceVersion(Exchange& exchange);
 
 // At most 16 printable characters; a longer text is refused before anything is sent.
 IdentityOutcome WriteUserId(Exchange& exchange, const std::string& userId);
