@@ -238,7 +238,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         options.words.begin() + static_cast<std::ptrdiff_t>(nameWords), options.words.end());
     int code = kExitFailed;
     const ExchangeResult outcome =
-        core.runner.Run({it->name, true, false}, [&](Operation& operation) {
+        core.runner.Run({it->name, true, false, true}, [&](Operation& operation) {
             session.operation = &operation;
             code = it->run(session, commandArgs);
             return ExchangeResult::Success();

@@ -51,7 +51,19 @@ ExchangeResult OperationRunner::Run(const OperationInfo& info, const Body& body)
     exchange_.SetWaitHook([&operation] { return !operation.Cancelled(); });
     ExchangeResult result = body(operation);
     if (operation.WasCancelled() && result.ok()) result.status = ExchangeStatus::Cancelled;
+    ShowOutcome(info, result);
     return result;
+}
+
+void OperationRunner::ShowOutcome(const OperationInfo& info, const ExchangeResult& result) {
+    // A line without end is told even when the body went past it; a failure for it once.
+    const bool overflow = exchange_.TakeOverflowNotice();
+    if (info.callerShowsFailure) return;
+    const bool failed = !result.ok() && result.status != ExchangeStatus::Cancelled;
+    if (overflow && !(failed && result.status == ExchangeStatus::Overflow)) {
+        ShowCommunicationError(ui_, Exchange::kOverflowText);
+    }
+    if (failed && !result.message.empty()) ShowCommunicationError(ui_, result.message);
 }
 
 }  // namespace vk

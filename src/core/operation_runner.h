@@ -35,17 +35,21 @@ private:
 // through here: one at a time (a second one is refused as busy, never interleaved on the
 // wire), with the line held against the idle reader, the tool windows switched off,
 // progress, Cancel between steps and the event loop kept turning while it waits. All of it
-// is undone on every way out.
+// is undone on every way out. Nothing below shows a failure; the runner shows the outcome.
 class OperationRunner {
 public:
     using Body = std::function<ExchangeResult(Operation&)>;
 
     OperationRunner(Exchange& exchange, UserInterface& ui) : exchange_(exchange), ui_(ui) {}
 
+    // Shows the outcome once, unless the caller shows it itself: its message, and a line
+    // without end that the outcome does not tell of already.
     ExchangeResult Run(const OperationInfo& info, const Body& body);
     bool Running() const { return running_; }
 
 private:
+    void ShowOutcome(const OperationInfo& info, const ExchangeResult& result);
+
     Exchange& exchange_;
     UserInterface& ui_;
     bool running_ = false;

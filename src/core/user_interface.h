@@ -12,6 +12,9 @@ struct OperationInfo {
     std::string name;             // the progress text
     bool cancellable = false;     // offers Cancel; honoured between steps
     bool progressAtOnce = false;  // shows progress at once, not only after a glance
+    // The runner shows a failed outcome's message in a "Communication Error" box, unless
+    // the caller shows it (or a summary of it) itself.
+    bool callerShowsFailure = false;
 };
 
 // Everything the core asks of a person. The GUI implements it with Qt, the command-line
@@ -43,6 +46,10 @@ public:
 
 // Caption used by every communication failure.
 inline constexpr const char* kCommunicationErrorCaption = "Communication Error";
+
+inline void ShowCommunicationError(UserInterface& ui, const std::string& text) {
+    ui.ShowMessage(text, kCommunicationErrorCaption, MessageIcon::Exclamation);
+}
 
 // Answers nothing and shows nothing: for code paths that run with no person present.
 class SilentUserInterface : public UserInterface {

@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "cl/cl_test_support.h"
-#include "cl/temp_dir.h"
 #include "core/comm/cl_serial_2000_library.h"
 #include "core/comm/cl_serial_2001_library.h"
 #include "core/comm/cl_serial_v11_library.h"
 #include "core/core_context.h"
 #include "support/pty_peer.h"
 #include "support/recording_user_interface.h"
+#include "support/temp_dir.h"
 
 namespace vk {
 namespace {
@@ -87,7 +87,7 @@ TEST_F(ClBindingTest, ALibraryLackingAnEntryPointIsNotUsed) {
 TEST_F(ClBindingTest, FilesThatAreNoLibrariesAreNotLoaded) {
     test::TempDir junk;
     for (const char* name : {"libclserjunk.so", "libclserial.so", "libclallserial.so"}) {
-        test::TempDir::WriteFile(junk / name, "not a library\n");
+        test::WriteFile(junk / name, "not a library\n");
     }
     fake.env.Set("CLSERIAL_PATH", junk.Path().string());
     EXPECT_THAT(Ports(cl2000), ElementsAre("libclserial.so", "libclserjunk.so"));
@@ -107,7 +107,7 @@ TEST_F(ClBindingTest, FilesThatAreNoLibrariesAreNotLoaded) {
 // looked for; each failed open keeps its reason.
 TEST_F(ClBindingTest, AFailedOpenSaysWhatWasLookedForAndWhere) {
     test::TempDir junk;
-    test::TempDir::WriteFile(junk / "libclserjunk.so", "not a library\n");
+    test::WriteFile(junk / "libclserjunk.so", "not a library\n");
     const std::string fixtures = VK_CL_FIXTURES;
     struct Case {
         std::string scenario;  // a fixture folder, or the folder of junk files

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "cl/cl_test_support.h"
-#include "cl/temp_dir.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
+#include "support/temp_dir.h"
 
 namespace vk::test {
 

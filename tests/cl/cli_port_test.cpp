@@ -9,10 +9,10 @@
 #include <sstream>
 
 #include "cl/cl_cli_fixture.h"
-#include "cl/temp_dir.h"
 #include "cli/cli_app.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
+#include "support/temp_dir.h"
 
 namespace vk::cli {
 namespace {
@@ -111,8 +111,7 @@ TEST_F(CliPortTest, TheProgramRemembersItsPortAcrossRestarts) {
     EXPECT_EQ(run("--mode cl2000 --port libclsersim.so set PE 777"), "");
     EXPECT_EQ(run("get PE"), "777\n");
     EXPECT_EQ(Occurrences(fake.TakeCalls(), std::string("clSerialInit 1")), 2);
-    const std::string stored =
-        test::TempDir::ReadFile(config / "Ostra/VK-4100 Camera Control Tool.conf");
+    const std::string stored = test::ReadFile(config / "Ostra/VK-4100 Camera Control Tool.conf");
     EXPECT_THAT(stored, HasSubstr("Communication%20Mode=1"));
     EXPECT_THAT(stored, HasSubstr("Cameralink%202000%20Dll%20Index=1"));
     EXPECT_THAT(stored, HasSubstr("Previous%20Application%20Shutdown%20Status=1"));

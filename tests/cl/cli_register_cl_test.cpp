@@ -6,11 +6,11 @@
 #include <QString>
 
 #include "cl/cl_cli_fixture.h"
-#include "cl/temp_dir.h"
 #include "cli/cli_app.h"
 #include "sim/description_zip.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
+#include "support/temp_dir.h"
 
 namespace vk::cli {
 namespace {
@@ -38,7 +38,7 @@ TEST_F(CliRegisterClTest, RegistersAndTheDownloadWorkInEveryLibraryMode) {
         const std::string file = files / (std::string(mode) + ".zip");
         r = Cli({"xml", "download", file});
         ASSERT_EQ(r.code, kExitOk) << r.err;
-        EXPECT_EQ(test::TempDir::ReadFile(file), std::string(zip.begin(), zip.end()));
+        EXPECT_EQ(test::ReadFile(file), std::string(zip.begin(), zip.end()));
     }
 }
 

@@ -26,7 +26,7 @@ protected:
     std::string StoreFile() const {
         return (config.Path() / "Ostra/VK-4100 Camera Control Tool.conf").string();
     }
-    std::string Store() const { return test::TempDir::ReadFile(StoreFile()); }
+    std::string Store() const { return test::ReadFile(StoreFile()); }
 };
 
 TEST_F(CliSelectionTest, AFailedSelectionIsNotStoredAndTheNextRunOpens) {
@@ -104,11 +104,11 @@ TEST_F(CliSelectionTest, APathGivenToPortIsStoredAsThePath) {
 // A store written before ports were named: the index still counts, and the name joins it.
 TEST_F(CliSelectionTest, AnOldStoredIndexIsStillRead) {
     std::filesystem::create_directories(config.Path() / "Ostra");
-    test::TempDir::WriteFile(StoreFile(),
-                             "[General]\n"
-                             "Previous%20Application%20Shutdown%20Status=1\n"
-                             "Communication%20Mode=2\n"
-                             "Cameralink%202001%20Dll%20Index=1\n");
+    test::WriteFile(StoreFile(),
+                    "[General]\n"
+                    "Previous%20Application%20Shutdown%20Status=1\n"
+                    "Communication%20Mode=2\n"
+                    "Cameralink%202001%20Dll%20Index=1\n");
     CliRun r = Cli({"set", "PE", "3456"});
     ASSERT_EQ(r.code, kExitOk) << r.err;
     EXPECT_THAT(fake.TakeCalls(), Contains("clSelectManufacturer Maker B"));

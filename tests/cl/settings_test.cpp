@@ -7,11 +7,11 @@
 #include <QString>
 
 #include "cl/cl_test_support.h"
-#include "cl/temp_dir.h"
 #include "core/core_context.h"
 #include "settings/qsettings_backend.h"
 #include "support/pty_peer.h"
 #include "support/recording_user_interface.h"
+#include "support/temp_dir.h"
 
 namespace vk {
 namespace {
@@ -59,8 +59,7 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
         EXPECT_EQ(path, WorkingDirectory());
         // The first write of the run is on disk at once.
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ControlMode), 1));
-        EXPECT_NE(test::TempDir::ReadFile(backend.Location()).find("Control%20Mode=1"),
-                  std::string::npos);
+        EXPECT_NE(test::ReadFile(backend.Location()).find("Control%20Mode=1"), std::string::npos);
     }
     QSettingsBackend again;
     ToolSettings next(again);
@@ -71,15 +70,15 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
 TEST_F(SettingsStoreTest, HandWrittenValuesAreReadAsTheirTypes) {
     const std::string folder = dir / "cam files";
     std::filesystem::create_directories(folder);
-    test::TempDir::WriteFile(ini,
-                             "[General]\n"
-                             "Baudrate=19200\n"
-                             "Com Port No = 3\n"
-                             "Communication Mode=serial\n"
-                             "Camera File Path=" +
-                                 folder +
-                                 "\n"
-                                 "Command Log File Path=/no/such/folder\n");
+    test::WriteFile(ini,
+                    "[General]\n"
+                    "Baudrate=19200\n"
+                    "Com Port No = 3\n"
+                    "Communication Mode=serial\n"
+                    "Camera File Path=" +
+                        folder +
+                        "\n"
+                        "Command Log File Path=/no/such/folder\n");
     QSettingsBackend backend(ini);
     ToolSettings store(backend);
     EXPECT_EQ(store.Number(SettingIndex::Baudrate), 19200u);
@@ -112,7 +111,7 @@ TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
 }
 
 TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
-    test::TempDir::WriteFile(ini, std::string("Baudrate=19200\n[Gen\n\x01\xff\x02=\0x", 24));
+    test::WriteFile(ini, std::string("Baudrate=19200\n[Gen\n\x01\xff\x02=\0x", 24));
     {
         QSettingsBackend backend(ini);
         ToolSettings store(backend);
@@ -127,17 +126,17 @@ TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
 // A store edited by hand or by another version: nothing out of range is used, and only the
 // tool's own values are written back.
 TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAreKept) {
-    test::TempDir::WriteFile(ini,
-                             "[General]\n"
-                             "Baudrate=-9600\n"
-                             "Communication Mode=7\n"
-                             "Com Port No=" +
-                                 std::string(1 << 20, '9') +
-                                 "\n"
-                                 "Cameralink 2001 Dll Index=2\n"
-                                 "Window Size=800x600\n"
-                                 "[Plugins]\n"
-                                 "Path=/tmp/evil\n");
+    test::WriteFile(ini,
+                    "[General]\n"
+                    "Baudrate=-9600\n"
+                    "Communication Mode=7\n"
+                    "Com Port No=" +
+                        std::string(1 << 20, '9') +
+                        "\n"
+                        "Cameralink 2001 Dll Index=2\n"
+                        "Window Size=800x600\n"
+                        "[Plugins]\n"
+                        "Path=/tmp/evil\n");
     test::RecordingUserInterface ui;
     {
         QSettingsBackend backend(ini);
@@ -151,7 +150,7 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 9600u);
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 0u);
     EXPECT_EQ(StoredNumber(SettingIndex::ClSerial2001Index), 2u);
-    const std::string file = test::TempDir::ReadFile(ini);
+    const std::string file = test::ReadFile(ini);
     EXPECT_EQ(file.find("Window"), std::string::npos) << file;
     EXPECT_EQ(file.find("Plugins"), std::string::npos) << file;
     EXPECT_LT(file.size(), 1000u);
@@ -161,7 +160,7 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
 TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
     std::filesystem::create_directories(dir / "dotfiles");
     const std::string target = dir / "dotfiles/vk.ini";
-    test::TempDir::WriteFile(target, "[General]\nBaudrate=19200\n");
+    test::WriteFile(target, "[General]\nBaudrate=19200\n");
     std::filesystem::create_symlink("dotfiles/vk.ini", dir / "middle.ini");  // relative
     std::filesystem::create_symlink(dir / "middle.ini", ini);                // a chain
     struct ::stat before {};
@@ -194,8 +193,7 @@ TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ControlMode), 1));
     }
     EXPECT_TRUE(std::filesystem::is_symlink(dangling));
-    EXPECT_NE(test::TempDir::ReadFile(dir / "dotfiles/new.ini").find("Control%20Mode=1"),
-              std::string::npos);
+    EXPECT_NE(test::ReadFile(dir / "dotfiles/new.ini").find("Control%20Mode=1"), std::string::npos);
 }
 
 // A pipe would block the reader for ever and a device must never be replaced.

@@ -12,6 +12,7 @@
 #include "core/lut/standard_curve.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
+#include "support/temp_dir.h"
 
 namespace vk::cli {
 namespace {
@@ -23,16 +24,8 @@ CliRun Cli(const std::vector<std::string>& args) {
     return test::RunCliCaptured(args);
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 std::string WithoutCr(std::string text) {
     std::erase(text, '\r');
@@ -60,15 +53,8 @@ std::vector<std::string> SetLines(const std::string& mnemonic, const lut::Table&
 
 class CliLutTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vk-cli-lut-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
+    test::TempDir scratch;
+    const fs::path& dir = scratch.Path();
     // The simulated camera starts with a straight line in every table.
     const lut::Tables linear = {lut::LinearTable(), lut::LinearTable(), lut::LinearTable()};
     const lut::Tables mixed = {*lut::GammaTable(0.45), lut::LinearTable(), *lut::GammaTable(2.2)};

@@ -132,5 +132,28 @@ TEST_F(CliValueTest, GarbageFromTheLineIsPrintedEscaped) {
     EXPECT_EQ(out, "Caf\\xE9\\\\\n");
 }
 
+// A failure is told on one line, once: not by the exchange and again by the command.
+TEST_F(CliValueTest, EachFailureIsPrintedOnceOnOneLine) {
+    const struct {
+        Lines args;
+        sim::Fault fault;
+        std::string err;
+    } cases[] = {
+        {{"set", "UD", "1234567890123456789"},
+         sim::Fault::None,
+         "vk4100ctl: UD was not set: ERROR\n"},
+        {{"set", "PE", "100"}, sim::Fault::ErrorOnSet, "vk4100ctl: PE was not set: ERROR\n"},
+        {{"get", "PE"}, sim::Fault::WrongMnemonic, ""},
+    };
+    for (const auto& c : cases) {
+        camera.SetFault({c.fault, 0, 1, "ERROR"});
+        EXPECT_EQ(Run(c.args), kExitFailed);
+        if (!c.err.empty()) {
+            EXPECT_EQ(err, c.err);
+        }
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+}
+
 }  // namespace
 }  // namespace vk::cli

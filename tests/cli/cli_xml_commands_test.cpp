@@ -4,15 +4,16 @@
 
 #include <sstream>
 
-#include "cl/temp_dir.h"
 #include "cli/cli_app.h"
 #include "sim/description_zip.h"
 #include "support/cli_run.h"
+#include "support/temp_dir.h"
 
 namespace vk::cli {
 namespace {
 
 using test::CliRun;
+using test::ReadFile;
 using test::TempDir;
 using ::testing::Contains;
 using ::testing::HasSubstr;
@@ -51,7 +52,7 @@ TEST_F(CliXmlTest, DownloadWritesTheCamerasFile) {
     ASSERT_EQ(r.code, kExitOk) << r.err;
     EXPECT_EQ(r.out, "Complete, Please Unzip camera.zip\n");
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(TempDir::ReadFile(file), SimZip());
+    EXPECT_EQ(ReadFile(file), SimZip());
 
     // Into a folder that does not exist: said, and nothing is left behind.
     const CliRun bad = Cli({"--simulate", "xml", "download", dir / "missing/camera.zip"});

@@ -36,12 +36,13 @@ protected:
         return *action;
     }
 
-    // Runs an action as the desktop tool and the command line do: one operation.
+    // Runs an action as the desktop tool and the command line do: one operation, whose
+    // outcome the caller shows.
     ActionOutcome Run(const CameraAction& action, const ActionInput& input = {},
                       ActionTiming timing = kFast) {
         ActionOutcome outcome;
         const ActionExecutor executor(core.modelCheck, timing);
-        core.runner.Run({std::string(action.title), action.longRunning, false},
+        core.runner.Run({std::string(action.title), action.longRunning, false, true},
                         [&](Operation& operation) {
                             outcome = executor.Run(operation, action, input);
                             return outcome.result;
@@ -250,7 +251,7 @@ TEST_F(CameraActionsTest, GainResetStopsWhenTheMainGainIsRefused) {
     EXPECT_FALSE(outcome.result.ok());
     EXPECT_FALSE(outcome.notice);
     EXPECT_EQ(camera->ReceivedLines(), Lines{"GA=0"});
-    EXPECT_EQ(ui.MessageTexts(), Lines{"ERROR"});  // the exchange's own report
+    EXPECT_EQ(outcome.result.message, "ERROR");  // for the caller to show
 }
 
 TEST_F(CameraActionsTest, AResultOutsideTheListIsAnUnknownResult) {

@@ -85,11 +85,12 @@ TEST_F(InStepTest, ResultsTellRefusalTimeOutAndAVanishedLineApart) {
                           Case{sim::Fault::Silent, ExchangeStatus::TimedOut},
                           Case{sim::Fault::HangUp, ExchangeStatus::LineGone}}) {
         camera->SetFault({c.fault, 0, 1, "Err: out of Range"});
-        const ExchangeResult result = core.exchange.SendSetInt(Cmd("PE"), 10, 200);
+        const ExchangeResult result = core.runner.Run(
+            {"set"}, [](Operation& op) { return op.exchange.SendSetInt(Cmd("PE"), 10, 200); });
         EXPECT_EQ(result.status, c.expected) << StatusName(c.expected);
         EXPECT_EQ(result.request, "PE=10");
     }
-    // The design's texts for the reasons it shows, and nothing for those it does not.
+    // The runner shows the design's texts for the reasons it shows, and nothing for others.
     EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"Err: out of Range"});
 }
 
@@ -213,7 +214,8 @@ TEST_F(ScriptedPeerTest, AGenuineWrongMnemonicIsStillRefusedWithItsMessage) {
     const ExchangeResult result = core.exchange.QueryInt(Cmd("PE"), 2000);
     camera.join();
     EXPECT_EQ(result.status, ExchangeStatus::Refused);
-    EXPECT_EQ(ui.MessageTexts(), std::vector<std::string>{"EA=1 for PE?"});
+    EXPECT_EQ(result.message, "EA=1 for PE?");
+    EXPECT_TRUE(ui.messages.empty());  // the exchange shows nothing
 }
 
 TEST_F(ScriptedPeerTest, BinaryBytesWithLineEndsArriveWholeWhileTheLineIsHeld) {

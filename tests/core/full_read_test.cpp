@@ -15,7 +15,7 @@ class FullReadTest : public test::CameraFixture {
 protected:
     FullReadResult Read(int modelIndex, bool factoryMode, int timeoutMs = kShort) {
         FullReadResult result;
-        core.runner.Run({kFullReadProgressText, true, true}, [&](Operation& operation) {
+        core.runner.Run({kFullReadProgressText, true, true, true}, [&](Operation& operation) {
             result =
                 ParameterReader().ReadAllParameters(operation, modelIndex, factoryMode, timeoutMs);
             return result.outcome;
@@ -141,8 +141,11 @@ TEST_F(FullReadTest, ARefusedQueryKeepsItsValueAndTheReadGoesOn) {
     EXPECT_EQ(result.failedRows, std::vector<int>{0});
     EXPECT_EQ(result.readRows.size(), 304u);
     EXPECT_FALSE(result.stoppedUnanswered);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages[0].text.ends_with(" for EM?")) << ui.messages[0].text;
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_TRUE(result.failures[0].message.ends_with(" for EM?")) << result.failures[0].message;
+    EXPECT_TRUE(FullReadSummary(core.exchange, result)
+                    .starts_with("304 of 305 parameters were read.\n1 failed:\n  EM: "));
+    EXPECT_TRUE(ui.messages.empty());  // the reader shows nothing; its caller sums up
     EXPECT_EQ(ui.progress.back(), 100);
 }
 
@@ -170,11 +173,18 @@ TEST_F(FullReadTest, ALineOfGarbageEndsTheReadAfterARunOfUnusableAnswers) {
     EXPECT_EQ(result.failedRows.size(), 9u);
     EXPECT_EQ(result.readRows.size(), 305u - 9u);
 
-    ui.messages.clear();
     camera->SetFault({sim::Fault::Garbage, 0, -1, {}});
     result = Read(0, false);
     EXPECT_TRUE(result.stoppedFailing);
-    EXPECT_EQ(ui.messages.size(), static_cast<std::size_t>(ParameterReader::kMaxFailed));
+    EXPECT_EQ(result.failedRows.size(), static_cast<std::size_t>(ParameterReader::kMaxFailed));
+    // One summary for the whole read: counts, the first few rows and why, why it stopped.
+    const std::string summary = FullReadSummary(core.exchange, result);
+    EXPECT_TRUE(summary.starts_with("0 of 305 parameters were read.\n10 failed:\n  EM: "))
+        << summary;
+    EXPECT_TRUE(summary.find("\n  and 5 more\n295 were not asked for: the camera answered "
+                             "nothing usable.") != std::string::npos)
+        << summary;
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_FALSE(ui.progressOpen);
 }
 

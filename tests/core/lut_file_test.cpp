@@ -3,8 +3,8 @@
 #include <sstream>
 #include <string>
 
-#include "cl/temp_dir.h"
 #include "core/lut/lut_file.h"
+#include "support/temp_dir.h"
 
 namespace vk::lut {
 namespace {
@@ -44,7 +44,7 @@ TEST(LutFile, SavedFileIsHeaderAndOneCrLfLinePerEntry) {
     const std::string path = dir / "gamma.csv";
     std::string error;
     ASSERT_TRUE(SaveLutFile(path, tables, &error)) << error;
-    EXPECT_EQ(test::TempDir::ReadFile(path), text);
+    EXPECT_EQ(test::ReadFile(path), text);
     const LutLoad back = LoadLutFile(path, Filled(0, 0, 0));
     ASSERT_TRUE(back.ok) << back.error;
     EXPECT_EQ(back.tables, tables);

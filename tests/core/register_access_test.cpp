@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "cl/temp_dir.h"
 #include "core/camera_fixture.h"
 #include "core/genicam/description_download.h"
 #include "core/genicam/description_file.h"
@@ -17,6 +16,7 @@
 #include "core/genicam/register_reader.h"
 #include "core/genicam/serial_register_port.h"
 #include "sim/description_zip.h"
+#include "support/temp_dir.h"
 
 namespace vk::test {
 namespace {
@@ -28,11 +28,6 @@ constexpr std::uint64_t kExposureTime = 0x20200;
 constexpr std::uint64_t kGain = 0x20300;
 constexpr std::uint64_t kTemperature = 0x20010;  // read only
 constexpr std::uint64_t kTrigger = 0x20208;      // write only
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<std::string> FilesIn(const std::filesystem::path& folder) {
     std::vector<std::string> names;
@@ -221,7 +216,7 @@ TEST_F(RegisterAccessTest, DownloadSavesTheCamerasFileByteForByte) {
     const auto zip = sim::SimDescriptionZip();
     ASSERT_GT(zip.size(), 3 * 256u);
     const std::filesystem::path file = dir.Path() / kDownloadFileName;
-    TempDir::WriteFile(file.string(), "an older download");
+    WriteFile(file.string(), "an older download");
 
     const DownloadResult result = Download(file, 256);
     ASSERT_TRUE(result.ok()) << result.error;
@@ -272,7 +267,7 @@ TEST_F(RegisterAccessTest, AFailedOrCancelledDownloadLeavesTheFolderAsItWas) {
     const std::filesystem::path file = dir.Path() / kDownloadFileName;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TempDir::WriteFile(file.string(), "kept");
+        WriteFile(file.string(), "kept");
         const DownloadResult result = Download(file, 256, c.at, c.happen);
         EXPECT_EQ(result.outcome.status, c.status);
         EXPECT_EQ(result.error, c.error);

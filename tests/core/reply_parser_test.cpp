@@ -139,12 +139,6 @@ TEST(ValueFormatting, ByKind) {
     EXPECT_EQ(FormatValue(e, v), "0");
     v.intValue = -12;
     EXPECT_EQ(FormatValue(e, v), "-12");
-    e.kind = ValueKind::Float;
-    e.decimals = 2;
-    v.floatValue = 1.5;
-    EXPECT_EQ(FormatValue(e, v), "1.50");
-    e.decimals = 0;
-    EXPECT_EQ(FormatValue(e, v), "2");
     e.kind = ValueKind::String;
     v.text = "Hello World";
     EXPECT_EQ(FormatValue(e, v), "Hello World");

@@ -12,6 +12,7 @@
 #include "core/persist/setting_file.h"
 #include "core/persist/setting_file_compare.h"
 #include "core/persist/setting_file_loader.h"
+#include "support/temp_dir.h"
 
 namespace vk {
 namespace {
@@ -59,19 +60,10 @@ std::string Expected(const std::string& header, bool withFactoryRows,
 
 class SettingFileCameraTest : public test::CameraFixture {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vk-setting-file-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::filesystem::path PathOf(const std::string& name) { return scratch_.Path() / name; }
 
-    std::filesystem::path PathOf(const std::string& name) { return dir_ / name; }
-
-    static std::string Contents(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    static std::string Contents(const std::filesystem::path& path) { return test::ReadFile(path); }
+    test::TempDir scratch_;
 
     bool Save(const std::filesystem::path& path, SettingFileVariant variant, bool factory) {
         bool written = false;
@@ -102,7 +94,7 @@ protected:
         return result;
     }
 
-    std::filesystem::path dir_;
+    const std::filesystem::path& dir_ = scratch_.Path();
 };
 
 TEST_F(SettingFileCameraTest, SavesBothVariantsInBothModesByteForByte) {

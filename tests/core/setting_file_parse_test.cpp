@@ -9,6 +9,7 @@
 #include "core/core_context.h"
 #include "core/persist/setting_file_parser.h"
 #include "support/recording_user_interface.h"
+#include "support/temp_dir.h"
 
 namespace vk {
 namespace {
@@ -138,20 +139,14 @@ TEST_F(SettingFileParseTest, OnlyLinesKeepsTheNamedLinesInFileOrder) {
 
 class SettingFileReadTest : public SettingFileParseTest {
 protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vk-setting-read-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    test::TempDir scratch_;
+    const std::filesystem::path& dir_ = scratch_.Path();
 
     std::filesystem::path Write(const std::string& name, const std::string& bytes) {
         const auto path = dir_ / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-
-    std::filesystem::path dir_;
 };
 
 TEST_F(SettingFileReadTest, FilesThatCannotBeLoadedAreReportedWithTheirPath) {

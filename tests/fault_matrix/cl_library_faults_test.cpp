@@ -5,7 +5,6 @@
 #include <chrono>
 
 #include "cl/cl_test_support.h"
-#include "core/camera/identity/reporter_scope.h"
 #include "core/core_context.h"
 #include "sim/simulated_camera.h"
 #include "support/recording_user_interface.h"
@@ -38,8 +37,6 @@ protected:
 
     ExchangeResult QueryPe(std::int32_t& value, int timeoutMs) {
         return core.runner.Run({"query"}, [&](Operation& op) {
-            QuietReporter quiet;
-            const ReporterScope scope(op.exchange, quiet);
             const auto asked = op.exchange.QueryInt(Cmd("PE"), timeoutMs);
             value = asked.value;
             return asked;
@@ -82,11 +79,8 @@ TEST_P(ClLibraryFaults, EveryExchangeEndsInTimeAndTheNextWorksOnceItBehaves) {
     fake.env.Unset(GetParam().variable);
     camera.ClearFault();
     // Another query first: the answer to the same one could be taken for the late one.
-    const ExchangeResult model = core.runner.Run({"model"}, [&](Operation&) {
-        QuietReporter quiet;
-        const ReporterScope scope(core.exchange, quiet);
-        return core.modelCheck.Check();
-    });
+    const ExchangeResult model =
+        core.runner.Run({"model"}, [&](Operation&) { return core.modelCheck.Check(); });
     EXPECT_TRUE(model.ok()) << model.Describe();
     std::int32_t value = 0;
     const ExchangeResult next = QueryPe(value, 8 * kWaitMs);

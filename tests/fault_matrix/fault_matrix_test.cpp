@@ -9,7 +9,6 @@
 #include <thread>
 #include <tuple>
 
-#include "core/camera/identity/reporter_scope.h"
 #include "core/protocol/reply_parser.h"
 #include "fault_matrix/matrix_rig.h"
 
@@ -56,7 +55,7 @@ std::map<std::string, std::string> FilesIn(const TempDir& dir) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
         if (entry.is_regular_file())
-            files[entry.path().filename().string()] = TempDir::ReadFile(entry.path().string());
+            files[entry.path().filename().string()] = ReadFile(entry.path().string());
     }
     return files;
 }
@@ -107,10 +106,8 @@ protected:
         if (Fault().lineLost) {
             bool ran = false;
             const auto start = Clock::now();
-            const ExchangeResult gone = rig.core.runner.Run({"next"}, [&](Operation& op) {
+            const ExchangeResult gone = rig.core.runner.Run({"next"}, [&](Operation&) {
                 ran = true;
-                QuietReporter quiet;
-                const ReporterScope scope(op.exchange, quiet);
                 return rig.core.modelCheck.Check();
             });
             EXPECT_TRUE(ran);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/camera/identity/reporter_scope.h"
 #include "core/genicam/description_download.h"
 #include "core/genicam/description_file.h"
 #include "core/genicam/description_parser.h"
@@ -13,6 +12,7 @@
 #include "core/lut/standard_curve.h"
 #include "core/persist/flash_areas.h"
 #include "core/persist/setting_file_loader.h"
+#include "core/protocol/exchange.h"
 #include "core/protocol/parameter_reader.h"
 #include "sim/description_zip.h"
 
@@ -43,10 +43,10 @@ lut::Tables LutTables() {
 
 // The outcome when it failed; otherwise the first failure the operation went past.
 Ending EndingOf(const ExchangeResult& outcome, bool complete,
-                const FirstFailureReporter& failures) {
+                const std::vector<ExchangeResult>& passed = {}) {
     Ending ending;
     ending.complete = complete;
-    const ExchangeResult& told = !outcome.ok() || !failures.first ? outcome : *failures.first;
+    const ExchangeResult& told = !outcome.ok() || passed.empty() ? outcome : passed.front();
     ending.status = told.status;
     ending.message = told.ok() ? std::string() : told.Describe();
     return ending;
@@ -66,21 +66,17 @@ RegisterTiming Timing() {
 
 Ending FullRead(MatrixRig& rig) {
     return rig.Run(kFullReadProgressText, [](Operation& op) {
-        FirstFailureReporter failures;
-        const ReporterScope scope(op.exchange, failures);
         const FullReadResult read = ParameterReader().ReadAllParameters(op, 0, false, kWaitMs);
         return EndingOf(read.outcome,
                         read.outcome.ok() && read.failedRows.empty() && read.notQueried == 0,
-                        failures);
+                        read.failures);
     });
 }
 
 Ending StoreAll(MatrixRig& rig) {
     return rig.Run("Store All", [](Operation& op) {
-        FirstFailureReporter failures;
-        const ReporterScope scope(op.exchange, failures);
         const ExchangeResult stored = FlashAreas(op.exchange).StoreAll(op, kWaitMs);
-        return EndingOf(stored, stored.ok(), failures);
+        return EndingOf(stored, stored.ok());
     });
 }
 
@@ -107,10 +103,8 @@ Ending WriteLuts(MatrixRig& rig) {
     const lut::LutLoad file = lut::LoadLutFile(rig.LutFile(), {});
     EXPECT_TRUE(file.ok) << file.error;
     return rig.Run(lut::kWritingText, [&](Operation& op) {
-        FirstFailureReporter failures;
-        const ReporterScope scope(op.exchange, failures);
         const ExchangeResult written = lut::LutTransfer(op, kWaitMs).WriteAllTables(file.tables);
-        return EndingOf(written, written.ok(), failures);
+        return EndingOf(written, written.ok());
     });
 }
 
@@ -150,10 +144,10 @@ MatrixRig::MatrixRig() {
     const DescriptionParse parse = ParseDescription(XmlFromZip(sim::SimDescriptionZip()).text);
     EXPECT_TRUE(parse.ok) << parse.error;
     description = parse.table;
-    TempDir::WriteFile(SettingFile().string(), SettingFileText());
+    WriteFile(SettingFile().string(), SettingFileText());
     std::string error;
     EXPECT_TRUE(lut::SaveLutFile(LutFile(), LutTables(), &error)) << error;
-    TempDir::WriteFile(DownloadFile().string(), "an earlier download");
+    WriteFile(DownloadFile().string(), "an earlier download");
 }
 
 MatrixRig::~MatrixRig() {
@@ -181,8 +175,13 @@ void MatrixRig::Unplug() {
 Ending MatrixRig::Run(const std::string& name, const std::function<Ending(Operation&)>& body) {
     Ending ending;
     ending.status = ExchangeStatus::Busy;  // stays when the runner refused to start it
-    core.runner.Run({name, true, true}, [&](Operation& op) {
+    core.runner.Run({name, true, true, true}, [&](Operation& op) {
         ending = body(op);
+        // A line without end the operation went past is told all the same.
+        if (ending.status == ExchangeStatus::Ok && op.exchange.TakeOverflowNotice()) {
+            ending.status = ExchangeStatus::Overflow;
+            ending.message = Exchange::kOverflowText;
+        }
         return ExchangeResult::Failure(ending.status);
     });
     return ending;

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "cl/temp_dir.h"
 #include "core/core_context.h"
 #include "core/genicam/feature_table.h"
 #include "sim/simulated_camera.h"
 #include "support/recording_user_interface.h"
+#include "support/temp_dir.h"
 
 namespace vk::test {
 

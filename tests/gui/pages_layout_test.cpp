@@ -91,27 +91,6 @@ private slots:
         }
     }
 
-    // A combo reads an item's data, and its index when the data is 0: a 0 anywhere but the
-    // first item would read back as the wrong value.
-    void comboItemsReadBackTheirOwnValue() {
-        test::PageRig rig;
-        for (const PlacedControl& placed : PlacedControls()) {
-            if (placed.cell.kind != WidgetKind::Combo) continue;
-            auto* box = rig.Control<QComboBox>(placed.cell.controlId);
-            QVERIFY(box);
-            for (int i = 0; i < box->count(); ++i) {
-                box->setCurrentIndex(i);
-                const QVariant data = box->itemData(i);
-                QCOMPARE(ControlKinds::ReadValue(box), data.isValid() ? data.toInt() : i);
-                if (data.isValid()) {
-                    box->setCurrentIndex(-1);
-                    QVERIFY(ControlKinds::WriteValue(box, data.toInt()));
-                    QCOMPARE(box->currentIndex(), i);
-                }
-            }
-        }
-    }
-
     void comboWithValuesOneAndTwo() {
         test::PageRig rig;
         auto* binning = rig.Control<QComboBox>(2048);  // items "1" and "2"
@@ -174,19 +153,6 @@ private slots:
         QVERIFY(!ControlKinds::WriteValue(rig.Control<QPushButton>(2598), 1));
         QVERIFY(!ControlKinds::WriteValue(nullptr, 1));
         QCOMPARE(ControlKinds::Classify(first), ControlKinds::Button);
-    }
-
-    void spinRangesAreTheRows() {
-        test::PageRig rig;
-        for (const ControlEntry& row : rig.Table().Rows()) {
-            if (row.controlKind != ControlKind::Edit) continue;
-            auto* spin = rig.Control<ParamSpinBox>(static_cast<int>(row.controlId));
-            QCOMPARE(spin->minimum(), row.minimum);
-            QCOMPARE(spin->maximum(), row.maximum);
-            QCOMPARE(spin->userMinimum(), row.minimum);
-            QCOMPARE(spin->userMaximum(), row.maximum);
-        }
-        QVERIFY(rig.Control<QSpinBox>(1943)->toolTip().contains("PE, 10 to 8000000"));
     }
 
     void actionButtonsStartDisabled() {

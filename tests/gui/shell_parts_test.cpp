@@ -184,7 +184,7 @@ void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     vk::test::PtyPeer camera;
     core.port.PinPort(camera.Path());
     QVERIFY(core.channel.OpenChannel(0, 9600, 0));
-    IdleReader reader(core.exchange, core.channel);
+    IdleReader reader(core.exchange, core.channel, ui);
 
     // Woken by the bytes themselves: no timer runs.
     camera.Send("TMP0=41\r\nHELLO\r\n");

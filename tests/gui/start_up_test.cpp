@@ -12,18 +12,15 @@
 #include "gui_test_support.h"
 #include "support/pty_peer.h"
 #include "support/spawned_program.h"
+#include "support/temp_dir.h"
 
 using namespace vk;
 using namespace vk::gui;
 using vk::gui::test::ToolUnderTest;
+using vk::test::ReadFile;
 using vk::test::SpawnedProgram;
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A folder of its own for one test, removed afterwards.
 struct ScratchDir {

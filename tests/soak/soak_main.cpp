@@ -122,13 +122,8 @@ private:
     // Runs one exchange as an operation and checks its wait.
     vk::ExchangeResult Timed(const std::function<vk::ExchangeResult(vk::Operation&)>& body) {
         const auto start = Clock::now();
-        const vk::ExchangeResult result = core_.runner.Run({"soak"}, [&](vk::Operation& op) {
-            vk::QuietReporter quiet;
-            op.exchange.SetReporter(&quiet);
-            vk::ExchangeResult r = body(op);
-            op.exchange.SetReporter(nullptr);
-            return r;
-        });
+        const vk::ExchangeResult result = core_.runner.Run(
+            {"soak", false, false, true}, [&](vk::Operation& op) { return body(op); });
         const auto took = std::chrono::duration_cast<Ms>(Clock::now() - start);
         report.longestWait = std::max(report.longestWait, took);
         if (took > Ms(kWaitMs) + kSlack) {

@@ -1,6 +1,5 @@
 #include "core/comm/terminal_line.h"
 
-#include "core/camera/identity/reporter_scope.h"
 #include "core/protocol/exchange.h"
 
 namespace vk {
@@ -9,8 +8,6 @@ ExchangeResult SendTerminalLine(Exchange& exchange, const std::string& text, int
     if (text.find_first_of("\r\n") != std::string::npos) {
         return ExchangeResult::Failure(ExchangeStatus::Refused, "A line end inside the text");
     }
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     // A camera does not answer a line with nothing on it; waiting would leave an answer
     // owed that the next exchange's reply could be mistaken for.
     if (text.find_first_not_of(' ') == std::string::npos)

@@ -8,7 +8,7 @@ template <typename Access>
 RegisterResult OperationRegisterPort::Run(const char* name, const Access& access) {
     RegisterResult result;
     bool ran = false;
-    const ExchangeResult outcome = runner_.Run({name}, [&](Operation&) {
+    const ExchangeResult outcome = runner_.Run({name, false, false, true}, [&](Operation&) {
         ran = true;
         result = access();
         return result.ok ? ExchangeResult::Success()

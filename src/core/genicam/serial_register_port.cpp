@@ -25,22 +25,6 @@ RegisterResult Failed(const ExchangeResult& exchange, const std::string& timeout
     return r;
 }
 
-// The port names its own failures; the exchange's default boxes would name them again.
-class QuietScope {
-public:
-    explicit QuietScope(Exchange& exchange) : exchange_(exchange), previous_(exchange.Reporter()) {
-        exchange_.SetReporter(&quiet_);
-    }
-    ~QuietScope() { exchange_.SetReporter(&previous_); }
-    QuietScope(const QuietScope&) = delete;
-    QuietScope& operator=(const QuietScope&) = delete;
-
-private:
-    Exchange& exchange_;
-    ExchangeReporter& previous_;
-    QuietReporter quiet_;
-};
-
 bool IsAcknowledge(std::uint16_t exchange) {
     return exchange == gencp::kReadMemAck || exchange == gencp::kWriteMemAck ||
            exchange == gencp::kPendingAck;
@@ -76,7 +60,6 @@ RegisterResult SerialRegisterPort::Write(std::uint64_t address,
 
 RegisterResult SerialRegisterPort::Transact(const gencp::Bytes& request,
                                             const gencp::AckExpectation& expect) {
-    QuietScope quiet(exchange_);
     const ExchangeResult sent = exchange_.SendBytes(request);
     if (!sent) return Failed(sent, {});
 

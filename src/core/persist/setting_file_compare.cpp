@@ -122,9 +122,6 @@ SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelC
                                         const SettingFilePlan& plan, int timeoutMs) {
     Exchange& exchange = operation.exchange;
     operation.SetText(kComparingSettingFile);
-    QuietReporter quiet;
-    ExchangeReporter* previous = &exchange.Reporter();
-    exchange.SetReporter(&quiet);
 
     std::vector<SettingValue> file = SettingValues(exchange, plan, modelCheck.modelIndex);
     std::vector<SettingValue> camera;
@@ -157,7 +154,6 @@ SettingFileComparison CompareWithCamera(Operation& operation, ModelCheck& modelC
         }
     }
     operation.SetPercent(100);
-    exchange.SetReporter(previous);
 
     // Only what was asked is compared.
     file.resize(camera.size());

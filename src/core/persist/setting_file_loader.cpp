@@ -82,10 +82,6 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
     Exchange& exchange = operation.exchange;
     SettingFileLoadResult result;
     operation.SetText(kLoadingSettingFile);
-    // One summary at the end instead of a box per line.
-    QuietReporter quiet;
-    ExchangeReporter* previous = &exchange.Reporter();
-    exchange.SetReporter(&quiet);
 
     UnansweredRun run(kMaxUnanswered);
     const std::size_t total = plan.lines.size();
@@ -136,7 +132,6 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
         }
     }
     operation.SetPercent(100);
-    exchange.SetReporter(previous);
     return result;
 }
 

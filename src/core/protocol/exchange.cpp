@@ -11,7 +11,6 @@
 namespace vk {
 namespace {
 
-constexpr const char* kOverflowText = "RS-232C receiving buffer overflowed";
 // A line still arriving after this much silence is a new burst: its overflow is told again.
 constexpr auto kQuietLine = std::chrono::seconds(1);
 // Stray binary bytes have all come once the line has been quiet this long.
@@ -44,12 +43,7 @@ private:
 
 Exchange::Exchange(SerialChannel& channel, UserInterface& ui, OnlineStatusNotifier& notifier,
                    TrafficLogs& logs)
-    : channel_(channel),
-      ui_(ui),
-      notifier_(notifier),
-      logs_(logs),
-      controls_(commands_),
-      boxes_(ui) {}
+    : channel_(channel), ui_(ui), notifier_(notifier), logs_(logs), controls_(commands_) {}
 
 std::string Exchange::BuildSetCommand(CommandId id, const ParamValue& value,
                                       bool withTerminator) const {
@@ -184,7 +178,6 @@ QueryResult<std::int32_t> Exchange::SendRawQuery(const std::string& commandText,
     // An answer without a number (an error text) is no value: the camera refused.
     if (!number) {
         result.status = ExchangeStatus::Refused;
-        Finish(result);
         return result;
     }
     result.value = *number;
@@ -443,7 +436,7 @@ void Exchange::NoteOverflow() {
     // A line without end (a wrong rate, a device that streams) is told once, not per buffer.
     if (overflowReported_) return;
     overflowReported_ = true;
-    reporter_->Report(ExchangeResult::Failure(ExchangeStatus::Overflow, kOverflowText));
+    overflowNotice_ = true;
 }
 
 bool Exchange::KeepWaiting() {
@@ -453,8 +446,9 @@ bool Exchange::KeepWaiting() {
 }
 
 ExchangeResult Exchange::Finish(ExchangeResult result) {
-    // An overflow has been told while it happened.
-    if (!result.ok() && result.status != ExchangeStatus::Overflow) reporter_->Report(result);
+    if (result.status == ExchangeStatus::Overflow && result.message.empty()) {
+        result.message = kOverflowText;
+    }
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "core/protocol/command_table.h"
 #include "core/protocol/control_table.h"
@@ -93,9 +94,10 @@ public:
     std::optional<std::string> PopReply();
     std::size_t QueuedReplies() const { return replies_.size(); }
 
-    // Whoever shows failures; null puts the message boxes back.
-    void SetReporter(ExchangeReporter* reporter) { reporter_ = reporter ? reporter : &boxes_; }
-    ExchangeReporter& Reporter() const { return *reporter_; }
+    // A line without end is told once per operation (or per burst while idle), even when
+    // no exchange failed for it: true once when one was seen since the last call.
+    bool TakeOverflowNotice() { return std::exchange(overflowNotice_, false); }
+    static constexpr const char* kOverflowText = "RS-232C receiving buffer overflowed";
 
     // An operation holds the line from its first exchange to its last, so that the idle
     // reader takes none of the bytes in between.
@@ -156,8 +158,6 @@ private:
     TrafficLogs& logs_;
     ControlTable controls_;
 
-    MessageBoxReporter boxes_;
-    ExchangeReporter* reporter_ = &boxes_;
     std::function<bool()> waitHook_;
     std::function<void(ControlId)> lateAnswer_;
 
@@ -170,6 +170,7 @@ private:
     int lineHolds_ = 0;
     bool overflowSeen_ = false;      // in this exchange
     bool overflowReported_ = false;  // in this operation, or while idle until the line is quiet
+    bool overflowNotice_ = false;    // not yet taken by whoever shows it
     Clock::time_point lastByte_{};
     std::optional<Clock::time_point> strayUntil_;  // binary bytes may still come until then
 };

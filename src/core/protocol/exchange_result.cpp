@@ -1,7 +1,5 @@
 #include "core/protocol/exchange_result.h"
 
-#include "core/user_interface.h"
-
 namespace vk {
 
 const char* StatusName(ExchangeStatus status) {
@@ -29,12 +27,6 @@ std::string ExchangeResult::Describe() const {
     std::string text = StatusName(status);
     if (!request.empty()) text += " (" + request + ")";
     return text;
-}
-
-void MessageBoxReporter::Report(const ExchangeResult& result) {
-    if (!result.ok() && !result.message.empty()) {
-        ui_.ShowMessage(result.message, kCommunicationErrorCaption, MessageIcon::Exclamation);
-    }
 }
 
 }  // namespace vk

@@ -18,8 +18,9 @@ enum class ExchangeStatus {
 
 const char* StatusName(ExchangeStatus status);
 
-// The result of one exchange, or of a sequence of them. `message` is what the tool shows
-// for it (empty when it shows nothing: a time-out only turns the line status offline).
+// The result of one exchange, or of a sequence of them. Nothing is shown while it runs:
+// `message` is what the caller shows for it, once (empty when it shows nothing: a time-out
+// only turns the line status offline).
 struct ExchangeResult {
     ExchangeStatus status = ExchangeStatus::Ok;
     std::string request;  // the line sent, without its terminator
@@ -51,41 +52,6 @@ struct QueryResult : ExchangeResult {
         answer.value = std::move(value);
         return answer;
     }
-};
-
-class UserInterface;
-
-// Decides whether and how a failed exchange reaches the person. Callers that poll or that
-// sum up at the end put a quieter reporter in place for their duration.
-class ExchangeReporter {
-public:
-    virtual ~ExchangeReporter() = default;
-    virtual void Report(const ExchangeResult& result) = 0;
-};
-
-// Shows each failure's message in a "Communication Error" box, as the tool always has.
-class MessageBoxReporter : public ExchangeReporter {
-public:
-    explicit MessageBoxReporter(UserInterface& ui) : ui_(ui) {}
-    void Report(const ExchangeResult& result) override;
-
-private:
-    UserInterface& ui_;
-};
-
-// Shows nothing: for polls and for sequences that report once at the end.
-class QuietReporter : public ExchangeReporter {
-public:
-    void Report(const ExchangeResult&) override {}
-};
-
-// Keeps the first failure for the caller to report once.
-class FirstFailureReporter : public ExchangeReporter {
-public:
-    void Report(const ExchangeResult& result) override {
-        if (!first.has_value()) first = result;
-    }
-    std::optional<ExchangeResult> first;
 };
 
 }  // namespace vk

@@ -56,11 +56,13 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
         } else if (answer.status == ExchangeStatus::Cancelled) {
             // The query went out; its reply is owed and the row keeps its value.
             result.failedRows.push_back(row);
+            result.failures.push_back(answer);
             result.cancelled = true;
             result.outcome = answer;
             break;
         } else {
             result.failedRows.push_back(row);
+            result.failures.push_back(answer);
             const bool unanswered = answer.status == ExchangeStatus::TimedOut ||
                                     answer.status == ExchangeStatus::LineGone;
             unansweredInRow = unanswered ? unansweredInRow + 1 : 0;
@@ -78,6 +80,33 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
     // The bar ends full however many rows the model and mode left to read.
     operation.SetPercent(100);
     return result;
+}
+
+std::string FullReadSummary(const Exchange& exchange, const FullReadResult& result) {
+    // A few names say what went wrong; the rest would only fill the box.
+    constexpr std::size_t kNamed = 5;
+    if (result.cancelled || (result.failedRows.empty() && result.notQueried == 0)) return {};
+    const ControlTable& table = exchange.Controls();
+    std::string text = std::to_string(result.readRows.size()) + " of " +
+                       std::to_string(result.readRows.size() + result.failedRows.size() +
+                                      static_cast<std::size_t>(result.notQueried)) +
+                       " parameters were read.";
+    if (!result.failedRows.empty()) {
+        text += "\n" + std::to_string(result.failedRows.size()) + " failed:";
+        for (std::size_t i = 0; i < result.failedRows.size() && i < kNamed; ++i) {
+            text += "\n  " + exchange.GetMnemonic(table.Row(result.failedRows[i]).commandId) +
+                    ": " + result.failures[i].Describe();
+        }
+        if (result.failedRows.size() > kNamed) {
+            text += "\n  and " + std::to_string(result.failedRows.size() - kNamed) + " more";
+        }
+    }
+    if (result.notQueried > 0) {
+        text += "\n" + std::to_string(result.notQueried) + " were not asked for: ";
+        text += result.stoppedUnanswered ? "the camera stopped answering."
+                                         : "the camera answered nothing usable.";
+    }
+    return text;
 }
 
 }  // namespace vk

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/protocol/control_table.h"
@@ -7,6 +8,7 @@
 
 namespace vk {
 
+class Exchange;
 class Operation;
 
 inline constexpr int kFullReadTimeoutMs = 2500;
@@ -21,8 +23,9 @@ int FullReadSteps(const ControlTable& table, bool factoryMode);
 
 struct FullReadResult {
     int steps = 0;
-    std::vector<int> readRows;       // the row now holds the camera's answer
-    std::vector<int> failedRows;     // queried without a usable answer; the value is unchanged
+    std::vector<int> readRows;    // the row now holds the camera's answer
+    std::vector<int> failedRows;  // queried without a usable answer; the value is unchanged
+    std::vector<ExchangeResult> failures;  // why each failed row failed, in the same order
     int notQueried = 0;              // rows of the read never asked for (stopped or cancelled)
     bool stoppedUnanswered = false;  // the camera stopped answering
     bool stoppedFailing = false;     // every answer in a long run was unusable
@@ -32,6 +35,11 @@ struct FullReadResult {
     // Ok, Cancelled, or the failure that stopped the read.
     ExchangeResult outcome;
 };
+
+// One text for the whole read when it did not read everything: how many rows were read,
+// which failed and why (the first few named), and why it stopped. Empty for a clean or a
+// cancelled read.
+std::string FullReadSummary(const Exchange& exchange, const FullReadResult& result);
 
 // Reads every parameter of the mode from the camera into the page values, with progress,
 // inside a running operation. A query the camera refuses leaves its row unchanged and the

@@ -2,11 +2,13 @@
 
 #include "core/comm/serial_channel.h"
 #include "core/protocol/exchange.h"
+#include "core/user_interface.h"
 
 namespace vk::gui {
 
-IdleReader::IdleReader(Exchange& exchange, SerialChannel& channel, QObject* parent)
-    : QObject(parent), exchange_(exchange), channel_(channel) {
+IdleReader::IdleReader(Exchange& exchange, SerialChannel& channel, UserInterface& ui,
+                       QObject* parent)
+    : QObject(parent), exchange_(exchange), channel_(channel), ui_(ui) {
     connect(&libraryTimer_, &QTimer::timeout, this, &IdleReader::Poll);
     // Runs on the port's reader thread: one queued call at a time, however many bytes come.
     channel_.SetDataListener([this] {
@@ -37,6 +39,7 @@ void IdleReader::FollowChannel() {
 
 void IdleReader::Poll() {
     exchange_.PollUnsolicited();
+    if (exchange_.TakeOverflowNotice()) ShowCommunicationError(ui_, Exchange::kOverflowText);
 }
 
 }  // namespace vk::gui

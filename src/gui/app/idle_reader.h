@@ -7,6 +7,7 @@
 namespace vk {
 class Exchange;
 class SerialChannel;
+class UserInterface;
 }  // namespace vk
 
 namespace vk::gui {
@@ -19,7 +20,9 @@ class IdleReader : public QObject {
 public:
     static constexpr int kLibraryPollMs = 100;
 
-    IdleReader(Exchange& exchange, SerialChannel& channel, QObject* parent = nullptr);
+    // `ui` is told of a line without end, once per burst.
+    IdleReader(Exchange& exchange, SerialChannel& channel, UserInterface& ui,
+               QObject* parent = nullptr);
     ~IdleReader() override;
 
     // After the channel changed mode: wait for notices or look from time to time.
@@ -29,6 +32,7 @@ public:
 private:
     Exchange& exchange_;
     SerialChannel& channel_;
+    UserInterface& ui_;
     QTimer libraryTimer_;
     std::atomic<bool> posted_{false};
 };

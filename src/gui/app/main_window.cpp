@@ -53,7 +53,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     windows_.AddWindow(this);
     if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->SetWindowList(&windows_);
 
-    idleReader_ = new IdleReader(core_.exchange, core_.channel, this);
+    idleReader_ = new IdleReader(core_.exchange, core_.channel, core_.ui, this);
     // A window of its own beside this one, not one kept above it.
     communication_ = new CommunicationWindow(core_, *this, windows_, nullptr);
     new WindowGeometry(*communication_, core_.store, "Communication");
@@ -196,13 +196,17 @@ void MainWindow::ChannelChanged() {
 
 void MainWindow::ReadAllSettings() {
     const ProgressOwner progressOver(core_.ui, this);
-    core_.runner.Run({kFullReadProgressText, true, true}, [this](Operation& operation) {
+    std::string summary;
+    core_.runner.Run({kFullReadProgressText, true, true, true}, [&](Operation& operation) {
         core_.modelCheck.Check();  // the camera may have changed
         binding_->ApplyModel(core_.modelCheck.modelIndex);
-        return ParameterReader()
-            .ReadAllParameters(operation, core_.modelCheck.modelIndex, IsFactoryMode())
-            .outcome;
+        const FullReadResult read = ParameterReader().ReadAllParameters(
+            operation, core_.modelCheck.modelIndex, IsFactoryMode());
+        summary = FullReadSummary(core_.exchange, read);
+        return read.outcome;
     });
+    // One box for the whole read, however many rows failed.
+    if (!summary.empty()) ShowCommunicationError(core_.ui, summary);
     if (isVisible()) {
         raise();
         activateWindow();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/comm/init_communication.h"
+#include "core/comm/port_search.h"
 #include "core/core_context.h"
 #include "core/persist/flash_areas.h"
 #include "gui/app/app_texts.h"
@@ -29,28 +30,12 @@
 namespace vk::gui {
 namespace {
 
-// An open failure in a few words for a list of ports: the system's reason when the text
-// gives one (its third line), else its last line.
-std::string ShortOpenReason(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    if (lines.size() >= 3) return lines[2];
-    return lines.empty() ? std::string() : lines.back();
-}
-
 // Flash area names by area number; the same texts name the areas in both lists.
 constexpr std::array<const char*, 4> kAreaNames = {"Factory Data", "User 1 Data", "User 2 Data",
                                                    "User 3 Data"};
 constexpr std::array<const char*, 5> kBaudRateNames = {"9600bps", "19200bps", "38400bps",
                                                        "57600bps", "115200bps"};
 constexpr const char* kUnknownArea = "Unkown";
-constexpr const char* kNoAnswer =
-    "No answer from Camera! (Timeout error)\nCheck power on Camera or serial cable connection.";
 constexpr const char* kStoring = "Now, Storing camera data.";
 constexpr const char* kLoading = "Now, loading camera data.";
 constexpr const char* kOpening = "Now, opening the port.";
@@ -59,7 +44,6 @@ constexpr const char* kAskingArea = "Now, asking for the current area.";
 constexpr const char* kFileOpenError = "File open error !";
 constexpr const char* kFileWritten = "Writing file has been done!";
 
-constexpr int kSearchedPorts = 16;
 constexpr int kStoreTimeoutMs = 40000;
 constexpr int kLoadTimeoutMs = 10000;
 constexpr int kDefaultArea = 1;
@@ -364,52 +348,24 @@ void CommunicationWindow::OnBaudRateChanged(int position) {
 }
 
 void CommunicationWindow::AutoSearch() {
-    // Every index is tried, whatever the number of ports the mode has; what each port did is
-    // told once at the end, not in a box per port.
-    int found = -1;
-    std::vector<std::string> tried;
-    QuietReporter quiet;
-    const ExchangeResult outcome = Run(
+    // What each port did is told once at the end, not in a box per port.
+    PortSearchResult search;
+    Run(
         kSearching,
         [&](Operation& operation) {
-            core_.exchange.SetReporter(&quiet);
-            const int listed = core_.channel.GetPortCount();
-            for (int index = 0; index < kSearchedPorts && found < 0; ++index) {
-                if (operation.Cancelled()) break;
-                const bool opened = core_.channel.SelectPort(static_cast<std::uint32_t>(index));
-                if (opened && core_.modelCheck.Check()) {
-                    found = index;
-                } else if (index < listed) {
-                    const std::string reason = ShortOpenReason(core_.channel.LastOpenError());
-                    tried.push_back(core_.channel.GetPortName(index) +
-                                    (opened           ? " (no answer)"
-                                     : reason.empty() ? " (cannot open)"
-                                                      : " (cannot open: " + reason + ")"));
-                }
-                operation.Step(index + 1, kSearchedPorts);
-            }
-            core_.exchange.SetReporter(nullptr);
+            search = SearchPorts(operation, core_.channel, core_.modelCheck);
             return ExchangeResult::Success();
         },
         true);
-    core_.exchange.SetReporter(nullptr);
     host_.ChannelChanged();
-    if (found >= 0) {
+    if (search.found) {
         core_.notifier.SetOnline();
         const QSignalBlocker block(portName_);
-        portName_->setCurrentIndex(found);
+        portName_->setCurrentIndex(*search.found);
         host_.ReadAllSettings();
         return;
     }
-    if (outcome.status != ExchangeStatus::Cancelled) {
-        std::string text = kNoAnswer;
-        if (!tried.empty()) {
-            text += "\n\nPorts tried:";
-            for (const std::string& port : tried)
-                text += "\n  " + port;
-        }
-        core_.ui.ShowMessage(text, kCommunicationErrorCaption, MessageIcon::Exclamation);
-    }
+    if (!search.cancelled) ShowCommunicationError(core_.ui, search.FailureText());
     core_.notifier.SetOffline();
     // The channel stays on the last index tried; the list must not claim another port.
     const QSignalBlocker block(portName_);

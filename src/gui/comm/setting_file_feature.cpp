@@ -89,7 +89,7 @@ void SettingFileFeature::LoadFrom(const QString& path, bool compareOnly) {
     const ProgressOwner progressOver(core.ui, &window_);
     SettingFileComparison comparison;
     const ExchangeResult compared =
-        core.runner.Run({kComparingSettingFile, true, true}, [&](Operation& operation) {
+        core.runner.Run({kComparingSettingFile, true, true, true}, [&](Operation& operation) {
             comparison = CompareWithCamera(operation, core.modelCheck, plan);
             return comparison.outcome;
         });
@@ -103,7 +103,7 @@ void SettingFileFeature::LoadFrom(const QString& path, bool compareOnly) {
     if (choice == LoadChoice::DifferencesOnly) plan = OnlyLines(plan, comparison.DifferingLines());
 
     SettingFileLoadResult result;
-    core.runner.Run({kLoadingSettingFile, true, true}, [&](Operation& operation) {
+    core.runner.Run({kLoadingSettingFile, true, true, true}, [&](Operation& operation) {
         result = SettingFileLoader().Load(operation, core.modelCheck, plan);
         return result.outcome;
     });

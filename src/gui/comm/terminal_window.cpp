@@ -107,7 +107,7 @@ void TerminalWindow::BuildLayout() {
 void TerminalWindow::Send() {
     const std::string text = edit_->text().toStdString();
     history_.Add(text);
-    core_.runner.Run({kSending, true, false}, [&](Operation& operation) {
+    core_.runner.Run({kSending, true, false, true}, [&](Operation& operation) {
         return SendTerminalLine(operation.exchange, text);
     });
     edit_->setFocus();

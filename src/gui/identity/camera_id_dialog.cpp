@@ -60,7 +60,7 @@ CameraIdDialog::CameraIdDialog(CoreContext& core, WindowList& windows, std::uint
 void CameraIdDialog::Load() {
     std::string id;
     const bool read = core_.runner
-                          .Run({kReading},
+                          .Run({kReading, false, false, true},
                                [&](Operation& operation) {
                                    const auto asked = QueryCameraId(operation.exchange);
                                    id = asked.value;

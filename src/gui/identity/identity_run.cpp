@@ -11,7 +11,7 @@ namespace vk::gui {
 bool RunIdentityWrite(CoreContext& core, const char* name,
                       const std::function<IdentityOutcome(Exchange&)>& write) {
     std::optional<IdentityOutcome> outcome;
-    core.runner.Run({name}, [&](Operation& operation) {
+    core.runner.Run({name, false, false, true}, [&](Operation& operation) {
         outcome = write(operation.exchange);
         return outcome->exchange;
     });

@@ -51,7 +51,7 @@ UserIdDialog::UserIdDialog(CoreContext& core, WindowList& windows, QWidget* pare
 void UserIdDialog::Load() {
     std::string text;
     const bool read = core_.runner
-                          .Run({kReading},
+                          .Run({kReading, false, false, true},
                                [&](Operation& operation) {
                                    const auto asked = QueryUserId(operation.exchange);
                                    text = asked.value;

@@ -77,10 +77,11 @@ void CameraActionsFeature::RunAction(const CameraAction& action) {
     std::optional<ActionOutcome> outcome;
     {
         const ProgressOwner progressOver(core.ui, &window_);
-        core.runner.Run({Text(action.title), action.longRunning, false}, [&](Operation& operation) {
-            outcome = executor.Run(operation, action, input);
-            return outcome->result;
-        });
+        core.runner.Run({Text(action.title), action.longRunning, false, true},
+                        [&](Operation& operation) {
+                            outcome = executor.Run(operation, action, input);
+                            return outcome->result;
+                        });
     }
     if (outcome) Show(action, *outcome);  // nothing ran while another operation did
 }
@@ -103,9 +104,13 @@ void CameraActionsFeature::Show(const CameraAction& action, const ActionOutcome&
     if (action.followUp == FollowUp::ModelCheck && outcome.result) {
         binding.ApplyModel(window_.Core().modelCheck.modelIndex);
     }
+    // One message: the action's own notice, else why the exchange failed.
     if (outcome.notice) {
         window_.Core().ui.ShowMessage(outcome.notice->text, outcome.notice->caption,
                                       outcome.notice->icon);
+    } else if (!outcome.result && outcome.result.status != ExchangeStatus::Cancelled &&
+               !outcome.result.message.empty()) {
+        ShowCommunicationError(window_.Core().ui, outcome.result.message);
     }
     if (outcome.closeTool) {
         window_.SetCloseWithoutConfirm();

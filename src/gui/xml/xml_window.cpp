@@ -86,7 +86,7 @@ void XmlWindow::DownloadDescriptionFile() {
     const std::filesystem::path file = DownloadPath().toStdString();
     DownloadResult result;
     result.outcome = ExchangeResult::Failure(ExchangeStatus::Busy);  // unless it runs
-    core_.runner.Run({kDownloadProgressText, true, true}, [&](Operation& operation) {
+    core_.runner.Run({kDownloadProgressText, true, true, true}, [&](Operation& operation) {
         result = DownloadDescription(operation, serial_, file);
         return result.outcome;
     });

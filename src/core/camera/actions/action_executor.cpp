@@ -19,22 +19,6 @@ constexpr int kQueryTimeoutMs = 2500;
 constexpr std::int32_t kAlsoBusy = 255;
 constexpr std::size_t kMaxModelText = 32;
 
-// Puts a reporter in place for a scope.
-class ReporterScope {
-public:
-    ReporterScope(Exchange& exchange, ExchangeReporter& reporter) : exchange_(exchange) {
-        previous_ = &exchange.Reporter();
-        exchange.SetReporter(&reporter);
-    }
-    ~ReporterScope() { exchange_.SetReporter(previous_); }
-    ReporterScope(const ReporterScope&) = delete;
-    ReporterScope& operator=(const ReporterScope&) = delete;
-
-private:
-    Exchange& exchange_;
-    ExchangeReporter* previous_;
-};
-
 // Waits between polls, turning the event loop and looking at Cancel; false when cancelled.
 bool Pause(Operation& operation, int ms) {
     const auto until = Clock::now() + std::chrono::milliseconds(ms);
@@ -204,8 +188,6 @@ QueryResult<std::int32_t> ActionExecutor::AskResult(Operation& operation,
 QueryResult<std::int32_t> ActionExecutor::Poll(Operation& operation,
                                                const CameraAction& action) const {
     Exchange& exchange = operation.exchange;
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     const auto start = Clock::now();
     const auto limit = std::chrono::milliseconds(timing_.pollLimitMs);
     for (;;) {
@@ -331,11 +313,7 @@ ActionOutcome ActionExecutor::RunStoreAll(Operation& operation, const CameraActi
     Exchange& exchange = operation.exchange;
     ActionOutcome outcome;
     // Every area is tried; one summary at the end instead of a box per failure.
-    FirstFailureReporter failures;
-    {
-        const ReporterScope scope(exchange, failures);
-        outcome.result = FlashAreas(exchange).StoreAll(operation);
-    }
+    outcome.result = FlashAreas(exchange).StoreAll(operation);
     if (outcome.result.status == ExchangeStatus::Cancelled) return outcome;
     if (!outcome.result) {
         outcome.notice = ActionNotice{kStoreAllFailed, "", MessageIcon::Exclamation};

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstdio>
 
-#include "core/camera/identity/reporter_scope.h"
 #include "core/comm/model_check.h"
 #include "core/protocol/command_mnemonics.h"
 #include "core/protocol/exchange.h"
@@ -24,27 +23,30 @@ bool AllDigits(const std::string& text) {
 
 CameraInformation ReadCameraInformation(Exchange& exchange, ModelCheck& modelCheck, int timeoutMs) {
     CameraInformation info;
-    FirstFailureReporter failures;
-    const ReporterScope scope(exchange, failures);
-    const auto done = [&] {
-        if (failures.first) info.firstFailure = *failures.first;
-        return info;
+    // Every field is asked for; the first failure is the one told.
+    const auto answered = [&info](const ExchangeResult& result) {
+        if (!result && info.firstFailure.ok()) info.firstFailure = result;
+        return result.ok();
     };
 
     const auto firmware = exchange.QueryString(Cmd("VN"), timeoutMs);
-    if (!firmware) return done();
+    if (!answered(firmware)) return info;
     info.firmwareVersion = VersionText(firmware.value);
 
-    if (modelCheck.Check()) info.modelName = modelCheck.modelName;
-    if (const auto id = exchange.QueryString(Cmd("ID"), timeoutMs)) info.cameraId = id.value;
-    if (const auto fpga = exchange.QueryString(Cmd("FPVN"), timeoutMs)) {
+    if (answered(modelCheck.Check())) info.modelName = modelCheck.modelName;
+    if (const auto id = exchange.QueryString(Cmd("ID"), timeoutMs); answered(id)) {
+        info.cameraId = id.value;
+    }
+    if (const auto fpga = exchange.QueryString(Cmd("FPVN"), timeoutMs); answered(fpga)) {
         info.fpgaVersion = VersionText(fpga.value);
     }
-    if (const auto user = exchange.QueryString(Cmd("UD"), timeoutMs)) info.userId = user.value;
-    if (const auto version = exchange.QueryInt(Cmd("DVW"), timeoutMs)) {
+    if (const auto user = exchange.QueryString(Cmd("UD"), timeoutMs); answered(user)) {
+        info.userId = user.value;
+    }
+    if (const auto version = exchange.QueryInt(Cmd("DVW"), timeoutMs); answered(version)) {
         info.deviceVersion = version.value;
     }
-    return done();
+    return info;
 }
 
 std::string FormatVersion(std::int32_t v) {

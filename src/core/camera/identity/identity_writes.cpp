@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/camera/identity/camera_information.h"
-#include "core/camera/identity/reporter_scope.h"
 #include "core/protocol/command_mnemonics.h"
 #include "core/protocol/exchange.h"
 
@@ -43,28 +42,20 @@ IdentityOutcome Done(std::string text) {
 }  // namespace
 
 QueryResult<std::string> QueryUserId(Exchange& exchange) {
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     return exchange.QueryString(Cmd("UD"), kIdTimeoutMs);
 }
 
 QueryResult<std::string> QueryCameraId(Exchange& exchange) {
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     return exchange.QueryString(Cmd("ID"), kIdTimeoutMs);
 }
 
 QueryResult<std::int32_t> QueryDeviceVersion(Exchange& exchange) {
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     return exchange.QueryInt(Cmd("DVW"), kInformationTimeoutMs);
 }
 
 IdentityOutcome WriteUserId(Exchange& exchange, const std::string& userId) {
     if (userId.size() > kUserIdMaxLength) return Refused(kUserIdTooLong);
     if (!Sendable(userId)) return Refused(kUnsendable + std::string("\"") + userId + "\"");
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     const ExchangeResult result = exchange.SendSetString(Cmd("UD"), userId, kIdTimeoutMs);
     if (!result) return Failed(result, kUserIdNotWritten);
     return Done("Writing the User ID \"" + userId + "\" has been completed.");
@@ -73,8 +64,6 @@ IdentityOutcome WriteUserId(Exchange& exchange, const std::string& userId) {
 IdentityOutcome WriteCameraId(Exchange& exchange, const std::string& cameraId) {
     if (cameraId.size() > kCameraIdLength) return Refused(kCameraIdTooLong);
     if (!Sendable(cameraId)) return Refused(kUnsendable + std::string("\"") + cameraId + "\"");
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     ExchangeResult result = exchange.SendSetInt(Cmd("ULCK"), kCameraIdUnlockCode, kIdTimeoutMs);
     if (!result) return Failed(result, kNotUnlocked);
     result = exchange.SendSetString(Cmd("ID"), cameraId, kIdTimeoutMs);
@@ -83,8 +72,6 @@ IdentityOutcome WriteCameraId(Exchange& exchange, const std::string& cameraId) {
 }
 
 IdentityOutcome WriteDeviceVersion(Exchange& exchange, std::int32_t version) {
-    QuietReporter quiet;
-    const ReporterScope scope(exchange, quiet);
     const ExchangeResult result = exchange.SendSetInt(Cmd("DVW"), version, kDeviceVersionTimeoutMs);
     if (!result) return Failed(result, kDeviceVersionNotWritten);
     return Done(kDeviceVersionWritten);

@@ -4,9 +4,20 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace vk::test {
+
+// A file's bytes; empty when it cannot be read.
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // A fresh directory for one test, removed with everything in it afterwards.
 class TempDir {
@@ -14,7 +25,7 @@ public:
     TempDir() {
         static int serial = 0;
         path_ = std::filesystem::temp_directory_path() /
-                ("vk-cl-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+                ("vk-test-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
@@ -26,15 +37,6 @@ public:
 
     const std::filesystem::path& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-    static void WriteFile(const std::string& path, const std::string& bytes) {
-        std::ofstream out(path, std::ios::binary);
-        out << bytes;
-    }
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
 
 private:
     std::filesystem::path path_;
