@@ -15,7 +15,7 @@ constexpr int kShort = 300;  // ms; the simulator answers within a few
 
 class Observer : public OnlineStatusObserver {
 public:
-    void OnOnlineStatusChanged(int online) override { calls.push_back(online); }
+    void OnOnlineStatusChanged(bool online) override { calls.push_back(online); }
     std::vector<int> calls;
 };
 
@@ -112,7 +112,7 @@ TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
 
 TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
     camera.SetFault({sim::Fault::Overlong, 0, 1, {}});
-    core.exchange.QueryInt(Id("PE"), 1000);  // may still read the reply after the junk
+    core.exchange.QueryInt(Id("PE"), 1000);           // may still read the reply after the junk
     EXPECT_TRUE(core.exchange.TakeOverflowNotice());  // told once, by whoever shows it
     EXPECT_FALSE(core.exchange.TakeOverflowNotice());
     camera.ClearFault();

@@ -51,7 +51,7 @@ TEST_F(InStepTest, ALateCompleteWhileIdleRecordsTheSetValueAndTheLineIsOnlineAga
 
     camera->SetFault({sim::Fault::Delay, 300, 1, {}});
     EXPECT_EQ(core.exchange.SendSetInt(Cmd("PE"), 5000, 100).status, ExchangeStatus::TimedOut);
-    EXPECT_EQ(core.notifier.Current(), 0);
+    EXPECT_FALSE(core.notifier.Current());
     EXPECT_EQ(table.CameraValue(pe), before);
 
     // Nothing runs: the idle reader's poll meets the late COMPLETE.
@@ -62,7 +62,7 @@ TEST_F(InStepTest, ALateCompleteWhileIdleRecordsTheSetValueAndTheLineIsOnlineAga
     }
     EXPECT_EQ(told, std::vector<ControlId>{pe});
     EXPECT_EQ(table.CameraValue(pe), 5000);
-    EXPECT_EQ(core.notifier.Current(), 1);
+    EXPECT_TRUE(core.notifier.Current());
     EXPECT_EQ(core.exchange.QueuedReplies(), 0u);  // no line of the camera's own
     EXPECT_EQ(core.exchange.OwedReplies(), 0u);
 

@@ -18,7 +18,7 @@ void OnlineStatusNotifier::SetCameraUsable(bool usable) {
     Notify(current_);
 }
 
-void OnlineStatusNotifier::Notify(int online) {
+void OnlineStatusNotifier::Notify(bool online) {
     current_ = online;
     // A copy, so an observer may unregister itself from its callback.
     const auto observers = observers_;

@@ -8,8 +8,7 @@ namespace vk {
 class OnlineStatusObserver {
 public:
     virtual ~OnlineStatusObserver() = default;
-    // 1 online, 0 offline.
-    virtual void OnOnlineStatusChanged(int online) { (void)online; }
+    virtual void OnOnlineStatusChanged(bool online) { (void)online; }
 };
 
 // Tells every registered observer whether the camera answers. Each call notifies all
@@ -18,21 +17,21 @@ class OnlineStatusNotifier {
 public:
     void Register(OnlineStatusObserver* observer);
     void Unregister(OnlineStatusObserver* observer);
-    void SetOnline() { Notify(1); }
-    void SetOffline() { Notify(0); }
+    void SetOnline() { Notify(true); }
+    void SetOffline() { Notify(false); }
     // Whether the camera that answers is one the tool can work with (its model is known);
     // observers are told the line state again when this changes.
     void SetCameraUsable(bool usable);
 
-    // What was last shown: 0 offline (also before any call), 1 online.
-    int Current() const { return current_; }
+    // What was last shown: offline also before any call.
+    bool Current() const { return current_; }
     bool CameraUsable() const { return cameraUsable_; }
 
 private:
-    void Notify(int online);
+    void Notify(bool online);
 
     std::vector<OnlineStatusObserver*> observers_;
-    int current_ = 0;
+    bool current_ = false;
     bool cameraUsable_ = true;
 };
 

@@ -67,7 +67,7 @@ CommunicationWindow::CommunicationWindow(CoreContext& core, CommunicationHost& h
 
     core_.notifier.Register(this);
     windows_.AddWindow(this);
-    OnOnlineStatusChanged(0);  // the line counts as offline until the camera answers
+    OnOnlineStatusChanged(false);  // the line counts as offline until the camera answers
 
     category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
     FillPortList();
@@ -241,8 +241,8 @@ QWidget* CommunicationWindow::BuildMessageGroup() {
     return group;
 }
 
-void CommunicationWindow::OnOnlineStatusChanged(int online) {
-    lineIcon_->setPixmap(LineStatusPicture(online != 0));
+void CommunicationWindow::OnOnlineStatusChanged(bool online) {
+    lineIcon_->setPixmap(LineStatusPicture(online));
     lineText_->setText(online ? "Online" : "Offline");
 }
 

@@ -34,7 +34,7 @@ public:
                         QWidget* parent = nullptr);
     ~CommunicationWindow() override;
 
-    void OnOnlineStatusChanged(int online) override;
+    void OnOnlineStatusChanged(bool online) override;
 
     // Rebuilds the port list from the channel; opens port 0 when the channel's port is not
     // in the list.

@@ -83,7 +83,7 @@ struct ControlBinding::Impl : OnlineStatusObserver {
     Impl(ControlBinding& owner, CoreContext& core, std::vector<QWidget*> pages)
         : owner(owner), core(core), pages(std::move(pages)) {
         core.notifier.Register(this);
-        online = core.notifier.Current() == 1;
+        online = core.notifier.Current();
         // A set the camera completed after its time-out: the page shows what it holds now.
         core.exchange.SetLateAnswerListener([this](ControlId id) {
             QMetaObject::invokeMethod(
@@ -96,9 +96,9 @@ struct ControlBinding::Impl : OnlineStatusObserver {
         core.notifier.Unregister(this);
     }
 
-    void OnOnlineStatusChanged(int state) override {
-        if ((state == 1) == online) return;
-        online = state == 1;
+    void OnOnlineStatusChanged(bool state) override {
+        if (state == online) return;
+        online = state;
         UpdateButtons();
     }
 

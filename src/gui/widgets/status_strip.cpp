@@ -29,7 +29,7 @@ StatusStrip::~StatusStrip() {
     notifier_.Unregister(this);
 }
 
-void StatusStrip::OnOnlineStatusChanged(int online) {
+void StatusStrip::OnOnlineStatusChanged(bool online) {
     shown_ = online ? 1 : 0;
     // A camera that answers but that the tool does not know is no camera to work with.
     const bool usable = shown_ == 1 && notifier_.CameraUsable();

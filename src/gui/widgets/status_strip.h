@@ -18,7 +18,7 @@ public:
     explicit StatusStrip(OnlineStatusNotifier& notifier, QWidget* parent = nullptr);
     ~StatusStrip() override;
 
-    void OnOnlineStatusChanged(int online) override;
+    void OnOnlineStatusChanged(bool online) override;
 
     // What the strip shows now: 1 online, 0 offline (and whether the camera is usable).
     int Shown() const { return shown_; }
