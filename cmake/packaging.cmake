@@ -59,7 +59,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control tool for VK-4100 industrial area-
 set(CPACK_PACKAGE_DESCRIPTION
   "The Qt desktop tool that configures VK-4100 cameras over a serial port or a frame\n\
 grabber's Camera Link serial library, with vk4100ctl, a scriptable command-line\n\
-tool, and vk4100-sim, a simulated camera on a pseudo-terminal.")
+tool, vk4100-sim, a simulated camera on a pseudo-terminal, and the Python module\n\
+vk4100.")
 set(CPACK_PACKAGE_FILE_NAME vk4100-control-tool_${PROJECT_VERSION}_amd64)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -68,4 +69,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The vk4100 module is built for the interpreter of the build machine.
+if(Python3_VERSION)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "python3 (>= ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}), python3 (<< ${Python3_VERSION_MAJOR}.${Python3_VERSION_MINOR}.99)")
+endif()
 include(CPack)

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "core/camera/actions/action_executor.h"
+#include "core/camera/actions/action_input.h"
 #include "core/camera/actions/camera_action_texts.h"
 #include "core/core_context.h"
 #include "core/persist/flash_areas.h"
@@ -18,44 +19,11 @@ bool ParseInt(const std::string& text, std::int32_t& value) {
     return !text.empty() && ec == std::errc() && ptr == end;
 }
 
-std::string Listed(const CameraAction& a) {
-    std::string name(a.name);
-    if (IsTableAction(a)) {
-        name += ' ';
-        name += kMnemonics[static_cast<std::size_t>(a.command)];
-    }
-    return name;
-}
-
 void ListActions(std::ostream& out) {
     for (const CameraAction& a : CameraActions()) {
-        std::string arguments(a.arguments);
-        if (IsTableAction(a)) arguments = arguments.substr(arguments.find(' ') + 1);
-        out << Listed(a) << '\t' << arguments << '\t' << CommandsOf(a) << '\t'
+        out << ListedName(a) << '\t' << ListedArguments(a) << '\t' << CommandsOf(a) << '\t'
             << (a.factoryOnly ? "factory" : "user") << '\t' << a.summary << '\n';
     }
-}
-
-// The arguments an action takes after its name; false when they do not fit.
-bool TakeInput(const CameraAction& a, const std::vector<std::string>& args, ActionInput& input) {
-    if (IsTableAction(a)) {
-        const std::size_t wanted = a.family == ActionFamily::TableWrite ? 2 : 1;
-        return args.size() == wanted && ParseInt(args[0], input.index) &&
-               (wanted == 1 || ParseInt(args[1], input.value));
-    }
-    if (a.valueFrom == ValueFrom::Text) {
-        if (args.size() != 1) return false;
-        input.text = args[0];
-        return true;
-    }
-    if (a.valueFrom == ValueFrom::XmlVersion) {
-        if (args.size() != input.parts.size()) return false;
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            if (!ParseInt(args[i], input.parts[i])) return false;
-        }
-        return true;
-    }
-    return args.empty();
 }
 
 int Usage(CliSession& s, const std::string& problem) {
@@ -76,25 +44,18 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
         return kExitOk;
     }
     std::vector<std::string> rest(args.begin() + 1, args.end());
-    std::string mnemonic;
-    if ((args[0] == "table-write" || args[0] == "table-read") && !rest.empty()) {
-        mnemonic = rest.front();
-        rest.erase(rest.begin());
-    }
-    const CameraAction* action = FindAction(args[0], mnemonic);
+    const CameraAction* action = FindActionOfWords(args[0], rest);
     if (!action) {
-        return Usage(s, "unknown action: " + args[0] + (mnemonic.empty() ? "" : " " + mnemonic) +
+        const bool table = rest.size() + 1 < args.size();
+        return Usage(s, "unknown action: " + args[0] + (table ? " " + args[1] : "") +
                             " (see: vk4100ctl action list)");
     }
     ActionInput input;
-    if (!TakeInput(*action, rest, input)) {
-        return Usage(s,
-                     "usage: action " + Listed(*action) + (action->arguments.empty() ? "" : " ") +
-                         std::string(IsTableAction(*action)
-                                         ? action->arguments.substr(action->arguments.find(' ') + 1)
-                                         : action->arguments));
+    if (!TakeActionInput(*action, rest, input)) {
+        return Usage(s, "usage: action " + ListedName(*action) +
+                            (action->arguments.empty() ? "" : " ") + ListedArguments(*action));
     }
-    if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, Listed(*action));
+    if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, ListedName(*action));
     const std::string why = ActionExecutor::CheckInput(*action, input, s.core.exchange.Controls());
     if (!why.empty()) return Usage(s, why);
 
@@ -113,7 +74,7 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     if (!outcome.result) {
         if (!outcome.notice) {
-            s.err << "vk4100ctl: " << Listed(*action) << ": "
+            s.err << "vk4100ctl: " << ListedName(*action) << ": "
                   << Printable(outcome.result.Describe()) << '\n';
         }
         return kExitFailed;

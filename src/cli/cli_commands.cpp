@@ -10,10 +10,10 @@
 #include "cli/cli_lut_commands.h"
 #include "cli/cli_port_commands.h"
 #include "cli/cli_xml_commands.h"
-#include "cli/set_value_check.h"
 #include "core/core_context.h"
 #include "core/protocol/printable.h"
 #include "core/protocol/reply_parser.h"
+#include "core/protocol/set_value_check.h"
 
 namespace vk::cli {
 namespace {
