@@ -10,6 +10,7 @@
 
 #include "cli/cli_port_commands.h"
 #include "cli/log_printer.h"
+#include "cli/many_cameras.h"
 #include "cli/stderr_user_interface.h"
 #include "core/core_context.h"
 #include "settings/user_settings_backend.h"
@@ -22,7 +23,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vk4100ctl [--mode com|cl2000|cl2001|cl11]\n"
-    "                 [--port PATH|NAME|INDEX | --simulate[=MODEL]] [--baud RATE]\n"
+    "                 [--port PATH|NAME|INDEX|sim:[MODEL]]... [--ports FILE]\n"
+    "                 [--simulate[=MODEL]] [--baud RATE]\n"
     "                 [--timeout MS] [--trace]\n"
     "                 [--factory] COMMAND [ARGS]\n"
     "       vk4100ctl --help | --version\n";
@@ -114,8 +116,10 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
             options.trace = true;
         } else if (a == "--factory") {
             options.factory = true;
+        } else if (TakeValue(args, i, "--ports", value)) {
+            if (!ReadPortsFile(value, options.ports, error)) return false;
         } else if (TakeValue(args, i, "--port", value)) {
-            options.port = value;
+            options.ports.push_back({value, ""});
         } else if (TakeValue(args, i, "--mode", value)) {
             std::uint32_t mode = 0;
             if (!ParseChannelMode(value, mode)) {
@@ -142,7 +146,20 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
             return false;
         }
     }
-    if (options.port && options.simulateModel) {
+    if (options.ports.size() == 1) {
+        std::string model;
+        if (IsSimulatedPort(options.ports[0].port, model)) {
+            if (options.simulateModel) {
+                error = "--port and --simulate exclude each other";
+                return false;
+            }
+            options.simulateModel = model;
+        } else {
+            options.port = options.ports[0].port;
+        }
+        options.ports.clear();
+    }
+    if ((options.port || !options.ports.empty()) && options.simulateModel) {
         error = "--port and --simulate exclude each other";
         return false;
     }
@@ -192,11 +209,24 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kExitUsage;
     }
 
+    if (!options.ports.empty()) {
+        return RunManyCameras(options, *it, nameWords, out, err, environment);
+    }
+    return RunCommand(options, *it, nameWords, out, err, environment);
+}
+
+int RunCommand(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
+               std::ostream& out, std::ostream& err, const CliEnvironment& environment) {
+    const CliCommand* it = &command;
+    const int argc = static_cast<int>(options.words.size() - nameWords);
+    std::string error;
     StderrUserInterface ui(err, environment.progressOnStderr, environment.interrupted);
     // A simulated session leaves the stored channel selection alone.
     MemorySettingsBackend memorySettings;
     std::unique_ptr<settings::UserSettingsBackend> storedSettings;
-    if (!options.simulateModel) storedSettings = std::make_unique<settings::UserSettingsBackend>();
+    if (!options.simulateModel && options.storeSelection) {
+        storedSettings = std::make_unique<settings::UserSettingsBackend>();
+    }
     SettingsBackend& settingsBackend =
         storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
     std::string simulatedDevice;  // the simulated camera's port, when one runs
@@ -205,6 +235,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (options.simulateModel) {
         sim::SimOptions simOptions;
         if (!options.simulateModel->empty()) simOptions.model = *options.simulateModel;
+        if (options.simulateLineSpeed) simOptions.baud = options.baud;
         camera = std::make_unique<sim::SimulatedCamera>(simOptions);
         if (!camera->Start(&error)) {
             err << "vk4100ctl: cannot start the simulated camera: " << error << '\n';
