@@ -14,6 +14,8 @@ if(TARGET vk4100-control-tool)
   install(TARGETS vk4100-control-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
+install(FILES ${VK_PACKAGING_DIR}/vk4100ctl.bash-completion
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME vk4100ctl)
 install(FILES ${VK_PACKAGING_DIR}/${VK_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${VK_PACKAGING_DIR}/${VK_APP_ID}.metainfo.xml
