@@ -3,6 +3,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "core/camera/actions/action_executor.h"
 #include "core/camera/actions/action_input.h"
 #include "core/camera/actions/camera_action_texts.h"
@@ -40,6 +41,10 @@ int NeedsFactory(CliSession& s, const std::string& what) {
 int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     if (args[0] == "list") {
         if (args.size() > 1) return Usage(s, "action list takes no arguments");
+        if (JsonWanted(s)) {
+            PrintJson(s.out, ActionListJson());
+            return kExitOk;
+        }
         ListActions(s.out);
         return kExitOk;
     }
@@ -61,7 +66,12 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
 
     const ActionOutcome outcome =
         ActionExecutor(s.core.modelCheck).Run(*s.operation, *action, input);
-    if (!outcome.fieldTexts.empty()) {
+    if (JsonWanted(s) && outcome.result) {
+        PrintJson(s.out, ActionJson(*action, outcome));
+        const bool complete = !outcome.resultCode || *outcome.resultCode == kAutoResultComplete;
+        return complete ? kExitOk : kExitFailed;
+    }
+    if (!outcome.fieldTexts.empty() && !JsonWanted(s)) {
         const char* separator = action->displayAs == DisplayAs::XmlVersion ? "." : "\t";
         for (std::size_t i = 0; i < outcome.fieldTexts.size(); ++i)
             s.out << (i ? separator : "") << Printable(outcome.fieldTexts[i]);
@@ -70,7 +80,8 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     if (outcome.notice) {
         const bool good = outcome.notice->icon == MessageIcon::Information ||
                           outcome.notice->icon == MessageIcon::None;
-        (good ? s.out : s.err) << (good ? "" : "vk4100ctl: ") << outcome.notice->text << '\n';
+        (good && !JsonWanted(s) ? s.out : s.err)
+            << (good ? "" : "vk4100ctl: ") << outcome.notice->text << '\n';
     }
     if (!outcome.result) {
         if (!outcome.notice) {
@@ -94,7 +105,11 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
             s.err << "vk4100ctl: area current: " << Printable(asked.Describe()) << '\n';
             return kExitFailed;
         }
-        s.out << area << '\t' << FlashAreas::AreaName(static_cast<int>(area)) << '\n';
+        if (JsonWanted(s)) {
+            PrintJson(s.out, AreaJson(area));
+        } else {
+            s.out << area << '\t' << FlashAreas::AreaName(static_cast<int>(area)) << '\n';
+        }
         return kExitOk;
     }
     if (verb == "store-all") {

@@ -9,6 +9,8 @@
 #include <string_view>
 
 #include "cli/cli_port_commands.h"
+#include "cli/json_output.h"
+#include "cli/line_streams.h"
 #include "cli/log_printer.h"
 #include "cli/many_cameras.h"
 #include "cli/stderr_user_interface.h"
@@ -25,7 +27,7 @@ constexpr const char* kUsage =
     "usage: vk4100ctl [--mode com|cl2000|cl2001|cl11]\n"
     "                 [--port PATH|NAME|INDEX|sim:[MODEL]]... [--ports FILE]\n"
     "                 [--simulate[=MODEL]] [--baud RATE]\n"
-    "                 [--timeout MS] [--trace]\n"
+    "                 [--timeout MS] [--trace] [--json]\n"
     "                 [--factory] COMMAND [ARGS]\n"
     "       vk4100ctl --help | --version\n";
 
@@ -114,6 +116,8 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
             options.version = true;
         } else if (a == "--trace") {
             options.trace = true;
+        } else if (a == "--json") {
+            options.json = true;
         } else if (a == "--factory") {
             options.factory = true;
         } else if (TakeValue(args, i, "--ports", value)) {
@@ -206,6 +210,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "vk4100ctl: " << (it == nullptr ? "unknown command: " : "usage: ")
             << (it == nullptr ? options.words[0] : it->usage) << '\n';
         if (it == nullptr) PrintUsage(err);
+        if (options.json) {
+            PrintJson(out, ErrorJson(it == nullptr ? "unknown command: " + options.words[0]
+                                                   : std::string("usage: ") + it->usage,
+                                     "", ""));
+        }
         return kExitUsage;
     }
 
@@ -215,8 +224,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return RunCommand(options, *it, nameWords, out, err, environment);
 }
 
-int RunCommand(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
-               std::ostream& out, std::ostream& err, const CliEnvironment& environment) {
+namespace {
+
+// Runs the command; with `trail` the last exchange is kept there.
+int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
+                std::ostream& out, std::ostream& err, const CliEnvironment& environment,
+                ExchangeLines* trail) {
     const CliCommand* it = &command;
     const int argc = static_cast<int>(options.words.size() - nameWords);
     std::string error;
@@ -245,6 +258,8 @@ int RunCommand(const CliOptions& options, const CliCommand& command, std::size_t
     }
 #endif
     CoreContext core(ui, settingsBackend);
+    std::optional<ExchangeTrail> exchanges;
+    if (trail) exchanges.emplace(core.logs.messages, *trail);
     std::optional<LogPrinter> trace;
     if (options.trace) trace.emplace(core.logs.terminal, err, LogPrinter::Stamp::WithHour);
 
@@ -280,6 +295,33 @@ int RunCommand(const CliOptions& options, const CliCommand& command, std::size_t
     if (outcome.status == ExchangeStatus::Cancelled || stopped) {
         err << "vk4100ctl: cancelled\n";
         return kExitFailed;
+    }
+    return code;
+}
+
+}  // namespace
+
+int RunCommand(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
+               std::ostream& out, std::ostream& err, const CliEnvironment& environment) {
+    if (!options.json) {
+        return RunOnCamera(options, command, nameWords, out, err, environment, nullptr);
+    }
+    // A failure that printed no document says so in one: the last thing said on the error
+    // stream, with the exchange it ended on.
+    std::mutex lock;
+    LineStream outLines(out, lock);
+    LineStream errLines(err, lock);
+    std::ostream jsonOut(&outLines);
+    std::ostream jsonErr(&errLines);
+    ExchangeLines trail;
+    const int code =
+        RunOnCamera(options, command, nameWords, jsonOut, jsonErr, environment, &trail);
+    outLines.Flush();
+    errLines.Flush();
+    if (code != kExitOk && !outLines.Wrote()) {
+        std::string reason = errLines.LastLine();
+        if (reason.starts_with("vk4100ctl: ")) reason.erase(0, 11);
+        PrintJson(out, ErrorJson(reason, trail.request, trail.reply));
     }
     return code;
 }

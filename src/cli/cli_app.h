@@ -28,9 +28,10 @@ struct CliOptions {
     std::uint32_t baud = 0;                    // 0: the stored rate
     int timeoutMs = 2500;
     bool trace = false;
-    bool factory = false;            // factory mode instead of user mode
-    bool help = false;               // --help: the usage on standard output
-    bool version = false;            // --version
+    bool json = false;     // --json: documents on standard output, failures as error objects
+    bool factory = false;  // factory mode instead of user mode
+    bool help = false;     // --help: the usage on standard output
+    bool version = false;  // --version
     std::vector<std::string> words;  // the command and its arguments
     bool storeSelection = true;      // a port that opened becomes the stored selection
     bool simulateLineSpeed = false;  // the simulated camera's line runs at --baud

@@ -10,6 +10,7 @@
 #include "cli/cli_lut_commands.h"
 #include "cli/cli_port_commands.h"
 #include "cli/cli_xml_commands.h"
+#include "cli/json_output.h"
 #include "core/core_context.h"
 #include "core/protocol/printable.h"
 #include "core/protocol/reply_parser.h"
@@ -63,6 +64,11 @@ int Get(CliSession& s, const std::vector<std::string>& args) {
               << "?: " << Printable(result.Describe()) << '\n';
         return kExitFailed;
     }
+    if (JsonWanted(s)) {
+        PrintJson(s.out,
+                  {{"mnemonic", s.core.exchange.GetMnemonic(id)}, {"value", ValueJson(value)}});
+        return kExitOk;
+    }
     // A few numeric commands (the user id) hold text: print what the camera sent then.
     if (value.kind == ValueKind::String || !IsNumber(value.text)) {
         s.out << Printable(value.text) << '\n';
@@ -110,6 +116,11 @@ int Raw(CliSession& s, const std::vector<std::string>& args) {
 }
 
 int Tables(CliSession& s, const std::vector<std::string>& args) {
+    if (JsonWanted(s) && (args[0] == "commands" || args[0] == "controls")) {
+        PrintJson(s.out, args[0] == "commands" ? CommandTableJson(s.core.exchange.Commands())
+                                               : ControlTableJson(s.core.exchange.Controls()));
+        return kExitOk;
+    }
     if (args[0] == "commands") {
         const CommandTable& table = s.core.exchange.Commands();
         for (CommandId id = 0; id < table.Count(); ++id) {

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "cli/log_printer.h"
 #include "core/camera/identity/camera_information.h"
 #include "core/camera/identity/identity_writes.h"
@@ -53,6 +54,11 @@ std::string DigitsText(std::int32_t version) {
 
 int InfoCommand(CliSession& s, const std::vector<std::string>&) {
     const CameraInformation info = ReadCameraInformation(s.core.exchange, s.core.modelCheck);
+    if (JsonWanted(s)) {
+        if (!info.firstFailure.ok()) return ReadFailed(s, "information", info.firstFailure);
+        PrintJson(s.out, InfoJson(info));
+        return kExitOk;
+    }
     const auto line = [&](const char* name, const std::optional<std::string>& value,
                           const char* placeholder) {
         s.out << name << ": " << (value ? Printable(*value) : placeholder) << '\n';
@@ -126,7 +132,13 @@ int LensCommand(CliSession& s, const std::vector<std::string>& args) {
 
 int TerminalCommand(CliSession& s, const std::vector<std::string>&) {
     std::istream& in = s.in ? *s.in : std::cin;
-    const LogPrinter printer(s.core.logs.terminal, s.out);
+    std::optional<LogPrinter> printer;
+    std::optional<JsonLogPrinter> jsonPrinter;  // JSON Lines
+    if (JsonWanted(s)) {
+        jsonPrinter.emplace(s.core.logs.terminal, s.out);
+    } else {
+        printer.emplace(s.core.logs.terminal, s.out);
+    }
     int code = kExitOk;
     for (std::string line; std::getline(in, line);) {
         // A here-document written on Windows ends its lines in CR LF.

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "core/comm/port_selection.h"
 #include "core/core_context.h"
 
@@ -46,8 +47,12 @@ int ListPorts(CliSession& s, const std::vector<std::string>&) {
     const std::uint32_t mode = s.options.mode.value_or(stored);
     channel.SetMode(mode);  // listing selects nothing: the stored mode comes back below
     const int count = channel.GetPortCount();
+    std::vector<std::string> names;
     for (int i = 0; i < count; ++i)
-        s.out << i << '\t' << channel.GetPortName(i) << '\n';
+        names.push_back(channel.GetPortName(i));
+    if (JsonWanted(s) && count > 0) PrintJson(s.out, PortsJson(names));
+    for (int i = 0; i < (JsonWanted(s) ? 0 : count); ++i)
+        s.out << i << '\t' << names[static_cast<std::size_t>(i)] << '\n';
     channel.SetMode(stored);
     if (count > 0) return kExitOk;
     s.err << "vk4100ctl: mode " << ChannelModeOption(mode) << " offers no ports\n";

@@ -6,8 +6,11 @@
 #include <mutex>
 #include <ostream>
 #include <set>
-#include <streambuf>
+#include <sstream>
 #include <thread>
+
+#include "cli/json_output.h"
+#include "cli/line_streams.h"
 
 namespace vk::cli {
 namespace {
@@ -20,47 +23,6 @@ const std::set<std::string> kManyCameraCommands = {
 };
 
 constexpr const char* kProgramPrefix = "vk4100ctl: ";
-
-// Hands whole lines to a shared stream under one lock, each prefixed with the camera's
-// label, so that the cameras' lines never run into each other; keeps the last line.
-class PrefixedLines : public std::streambuf {
-public:
-    PrefixedLines(std::ostream& target, std::mutex& lock, std::string prefix)
-        : target_(target), lock_(lock), prefix_(std::move(prefix)) {}
-    ~PrefixedLines() override { Flush(); }
-
-    const std::string& LastLine() const { return last_; }
-    void Flush() {
-        if (!line_.empty()) Emit();
-    }
-
-protected:
-    int overflow(int c) override {
-        if (c == traits_type::eof()) return 0;
-        if (c == '\n') {
-            Emit();
-        } else if (c != '\r') {
-            line_ += static_cast<char>(c);
-        }
-        return c;
-    }
-
-private:
-    void Emit() {
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            target_ << prefix_ << line_ << '\n' << std::flush;
-        }
-        last_ = std::move(line_);
-        line_.clear();
-    }
-
-    std::ostream& target_;
-    std::mutex& lock_;
-    std::string prefix_;
-    std::string line_;
-    std::string last_;
-};
 
 std::string Trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -148,23 +110,26 @@ void PrintSummary(const std::vector<CameraRun>& runs, std::ostream& out) {
 
 int RunManyCameras(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
                    std::ostream& out, std::ostream& err, const CliEnvironment& environment) {
-    if (!kManyCameraCommands.contains(command.name)) {
-        err << kProgramPrefix << command.name << " runs on one camera at a time\n";
+    const auto refuse = [&](const std::string& why) {
+        err << kProgramPrefix << why << '\n';
+        if (options.json) PrintJson(out, ErrorJson(why, "", ""));
         return kExitUsage;
+    };
+    if (!kManyCameraCommands.contains(command.name)) {
+        return refuse(std::string(command.name) + " runs on one camera at a time");
     }
     const std::vector<std::string> labels = Labels(options.ports);
     if (std::set<std::string>(labels.begin(), labels.end()).size() != labels.size()) {
-        err << kProgramPrefix << "two cameras have the same label or port\n";
-        return kExitUsage;
+        return refuse("two cameras have the same label or port");
     }
     if (std::string(command.name) == "save" &&
         WordsFor(options, options.ports[0], "a") == WordsFor(options, options.ports[0], "b")) {
-        err << kProgramPrefix << "save on many cameras needs {label} or {port} in FILE\n";
-        return kExitUsage;
+        return refuse("save on many cameras needs {label} or {port} in FILE");
     }
 
     std::mutex lock;
     std::vector<CameraRun> runs(options.ports.size());
+    std::vector<std::string> outputs(options.ports.size());
     std::vector<std::thread> threads;
     // Each camera reads nothing from standard input and draws no progress.
     CliEnvironment quiet;
@@ -183,8 +148,11 @@ int RunManyCameras(const CliOptions& options, const CliCommand& command, std::si
             } else {
                 one.port = port.port;
             }
-            PrefixedLines outLines(out, lock, labels[i] + ": ");
-            PrefixedLines errLines(err, lock, labels[i] + ": ");
+            // JSON: each camera's document goes into the summary.
+            std::ostringstream document;
+            LineStream outLines(options.json ? document : out, lock,
+                                options.json ? "" : labels[i] + ": ");
+            LineStream errLines(err, lock, labels[i] + ": ");
             std::ostream camOut(&outLines);
             std::ostream camErr(&errLines);
             const auto start = std::chrono::steady_clock::now();
@@ -194,6 +162,7 @@ int RunManyCameras(const CliOptions& options, const CliCommand& command, std::si
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             outLines.Flush();
             errLines.Flush();
+            outputs[i] = document.str();
             if (runs[i].code != kExitOk) {
                 runs[i].reason = errLines.LastLine();
                 if (runs[i].reason.starts_with(kProgramPrefix)) {
@@ -205,7 +174,11 @@ int RunManyCameras(const CliOptions& options, const CliCommand& command, std::si
     }
     for (std::thread& t : threads)
         t.join();
-    PrintSummary(runs, out);
+    if (options.json) {
+        PrintJson(out, SummaryJson(runs, outputs));
+    } else {
+        PrintSummary(runs, out);
+    }
     for (const CameraRun& run : runs) {
         if (run.code != kExitOk) return kExitFailed;
     }

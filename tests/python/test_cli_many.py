@@ -1,5 +1,6 @@
 """vk4100ctl on a line of cameras, through the real program."""
 
+import json
 import os
 import subprocess
 
@@ -41,3 +42,39 @@ def test_many_cameras_load_and_failures(tmp_path):
     assert code == 2 and "{label}" in err
     code, _, err = run("--ports", str(ports), "terminal")
     assert code == 2
+
+
+def json_of(*args):
+    code, out, _ = run("--json", *args)
+    return code, json.loads(out)
+
+
+def test_json_documents_and_errors(tmp_path):
+    cam = str(tmp_path / "a.cam")
+    assert run("--simulate", "save", cam)[0] == 0
+    cases = [
+        (("--simulate", "get", "pe"), 0, {"mnemonic": "PE", "value": 10}),
+        (("--simulate", "model"), 0, {"name": "VK-4100C-PMCL", "index": 0}),
+        (("--simulate", "area", "current"), 0, {"area": 0, "name": "Factory"}),
+        (("--simulate", "diff", cam), 0, {"file": cam, "other": "camera", "differences": []}),
+        (("--simulate", "set", "PE", "1"), 2,
+         {"error": {"reason": "PE takes a whole number from 10 to 8000000, not 1",
+                    "request": None, "reply": None}}),
+    ]
+    for args, code, document in cases:
+        assert json_of(*args) == (code, document), args
+    code, dump = json_of("--simulate", "dump")
+    assert code == 0 and dump["PE"] == 10 and isinstance(dump["EM"], int)
+    code, info = json_of("--simulate", "info")
+    assert info["firmware_version"] == "1.05"
+    code, actions = json_of("action", "list")
+    assert {"name": "soft-trigger", "arguments": "", "commands": "STRG", "level": "user",
+            "summary": "triggers one image by software"} in actions
+    code, summary = json_of("--port", "sim:", "--port", "/dev/vk-none", "get", "PE")
+    sim1, gone = summary["cameras"]
+    assert code == 1 and sim1["output"] == {"mnemonic": "PE", "value": 10}
+    assert gone["result"] == "failed" and gone["output"]["error"]["reason"] == gone["reason"]
+    done = subprocess.run([CTL, "--simulate", "--json", "terminal"], input="PE?\n",
+                          capture_output=True, text=True, timeout=60)
+    lines = [json.loads(line) for line in done.stdout.splitlines()]
+    assert [(l["direction"], l["text"]) for l in lines] == [("Tx", "PE?"), ("Rx", "PE=10")]
