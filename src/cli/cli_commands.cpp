@@ -19,18 +19,6 @@
 namespace vk::cli {
 namespace {
 
-const char* KindName(ValueKind kind) {
-    switch (kind) {
-        case ValueKind::Int:
-            return "Int";
-        case ValueKind::Float:
-            return "Float";
-        case ValueKind::String:
-            return "String";
-    }
-    return "?";
-}
-
 // A decimal number with an optional sign, or "&H" and hexadecimal digits.
 bool IsNumber(const std::string& text) {
     std::size_t i = text.starts_with("&H") || text.starts_with("&h") ? 2 : 0;
@@ -125,8 +113,8 @@ int Tables(CliSession& s, const std::vector<std::string>& args) {
         const CommandTable& table = s.core.exchange.Commands();
         for (CommandId id = 0; id < table.Count(); ++id) {
             const CommandEntry& e = table.Entry(id);
-            s.out << e.id << '\t' << e.mnemonic << '\t' << KindName(e.kind) << '\t' << e.decimals
-                  << '\n';
+            s.out << e.id << '\t' << e.mnemonic << '\t' << ValueKindName(e.kind) << '\t'
+                  << e.decimals << '\n';
         }
         return kExitOk;
     }

@@ -39,7 +39,9 @@ Json NumberOrText(const std::string& text) {
     return used == text.size() ? Json(number) : Json(text);
 }
 
-const char* KindName(ValueKind kind) {
+}  // namespace
+
+const char* ValueKindName(ValueKind kind) {
     switch (kind) {
         case ValueKind::Int:
             return "Int";
@@ -50,8 +52,6 @@ const char* KindName(ValueKind kind) {
     }
     return "?";
 }
-
-}  // namespace
 
 bool JsonWanted(const CliSession& s) {
     return s.options.json;
@@ -167,7 +167,7 @@ Json CommandTableJson(const CommandTable& table) {
         const CommandEntry& e = table.Entry(id);
         rows.push_back({{"id", e.id},
                         {"mnemonic", e.mnemonic},
-                        {"kind", KindName(e.kind)},
+                        {"kind", ValueKindName(e.kind)},
                         {"decimals", e.decimals}});
     }
     return rows;

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/comm/line_log.h"
+#include "core/protocol/param_value.h"
 
 namespace vk {
 struct CameraInformation;
@@ -15,7 +16,6 @@ class CommandTable;
 class ControlTable;
 class Exchange;
 struct FeatureTable;
-struct ParamValue;
 struct SettingFileComparison;
 struct CameraAction;
 struct ActionOutcome;
@@ -31,6 +31,8 @@ struct CliSession;
 using Json = nlohmann::ordered_json;
 
 bool JsonWanted(const CliSession& s);
+// "Int", "Float", "String".
+const char* ValueKindName(ValueKind kind);
 // One document on its own lines; bytes that are no UTF-8 become U+FFFD.
 void PrintJson(std::ostream& out, const Json& document);
 // One document on one line (JSON Lines).
