@@ -96,7 +96,10 @@ ScriptCamera::ScriptCamera(const CameraOptions& options,
     }
     const std::uint32_t baud = options.baud ? options.baud : core_->channel.BaudRate();
     std::string error;
-    if (!OpenPort(*core_, mode, options.port, baud, error)) throw CameraFailure(error);
+    if (!OpenPort(*core_, mode, options.port, baud, error)) {
+        std::replace(error.begin(), error.end(), '\n', ' ');
+        throw CameraFailure(error);
+    }
     open_ = true;
 }
 
@@ -130,14 +133,14 @@ void ScriptCamera::Close() {
 }
 
 void ScriptCamera::Fail(const ExchangeResult& result, const std::string& what) {
+    // "what: why (what the core would have shown)"
     std::string reason = what;
-    const std::string said = result.ok() ? std::string() : result.Describe();
-    if (!said.empty()) reason += (reason.empty() ? "" : ": ") + said;
-    if (!ui_->messages.empty())
-        reason +=
-            (reason.empty() ? "" : " (") + ui_->messages + (reason == ui_->messages ? "" : ")");
-    if (reason.empty()) reason = "failed";
-    throw CameraFailure(reason, result.request, result.reply);
+    if (!result.ok()) reason += (reason.empty() ? "" : ": ") + result.Describe();
+    const std::string& shown = ui_->messages;
+    if (!shown.empty() && shown != result.Describe()) {
+        reason += reason.empty() ? shown : " (" + shown + ")";
+    }
+    throw CameraFailure(reason.empty() ? "failed" : reason, result.request, result.reply);
 }
 
 void ScriptCamera::Run(const std::string& name,
