@@ -141,7 +141,7 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: area store " << area << ": " << Printable(stored.Describe()) << '\n';
         return kExitFailed;
     }
-    s.out << kStoreSettingsCompleted << '\n';
+    PrintField(s, "stored", area, kStoreSettingsCompleted);
     return kExitOk;
 }
 

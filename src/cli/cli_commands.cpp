@@ -95,7 +95,7 @@ int Raw(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: " << Printable(args[0]) << ": " << StatusName(result.status) << '\n';
         return kExitFailed;
     }
-    s.out << Printable(result.reply) << '\n';
+    PrintField(s, "reply", result.reply, Printable(result.reply));
     const ParsedReply reply = s.core.exchange.ParseReply(result.reply);
     const bool value = reply.valid && reply.op == "=";
     if (IsCompleteReply(result.reply) || value) return kExitOk;

@@ -78,7 +78,7 @@ int UserIdCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!args.empty()) return Report(s, WriteUserId(s.core.exchange, args[0]));
     const auto result = QueryUserId(s.core.exchange);
     if (!result) return ReadFailed(s, "user id", result);
-    s.out << Printable(result.value) << '\n';
+    PrintField(s, "user_id", result.value, Printable(result.value));
     return kExitOk;
 }
 
@@ -89,7 +89,7 @@ int CameraIdCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     const auto result = QueryCameraId(s.core.exchange);
     if (!result) return ReadFailed(s, "camera id", result);
-    s.out << Printable(result.value) << '\n';
+    PrintField(s, "camera_id", result.value, Printable(result.value));
     return kExitOk;
 }
 
@@ -105,7 +105,7 @@ int DeviceVersionCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     const auto result = QueryDeviceVersion(s.core.exchange);
     if (!result) return ReadFailed(s, "device version", result);
-    s.out << result.value << '\n';
+    PrintField(s, "device_version", result.value, std::to_string(result.value));
     return kExitOk;
 }
 

@@ -162,7 +162,7 @@ int XmlDownloadCommand(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: " << OneLine(result.error) << '\n';
         return kExitFailed;
     }
-    s.out << DownloadCompleteText(file) << '\n';
+    PrintField(s, "file", file.string(), DownloadCompleteText(file));
     return kExitOk;
 }
 

@@ -61,6 +61,14 @@ void PrintJson(std::ostream& out, const Json& document) {
     out << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
+void PrintField(CliSession& s, const char* name, const Json& value, const std::string& text) {
+    if (JsonWanted(s)) {
+        PrintJson(s.out, {{name, value}});
+    } else {
+        s.out << text << '\n';
+    }
+}
+
 void PrintJsonLine(std::ostream& out, const Json& document) {
     out << document.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n' << std::flush;
 }
@@ -247,6 +255,13 @@ Json RegisterJson(std::uint64_t address, const std::vector<std::uint8_t>& bytes,
     Json document = {{"address", address}, {"bytes", bytes}, {"hex", TrafficLogs::HexText(bytes)}};
     if (text) document["text"] = *text;
     if (number) document["value"] = *number;
+    return document;
+}
+
+Json LutJson(const std::vector<std::pair<char, std::vector<std::int32_t>>>& channels) {
+    Json document = Json::object();
+    for (const auto& [letter, values] : channels)
+        document[std::string(1, letter)] = values;
     return document;
 }
 

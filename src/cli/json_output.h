@@ -35,6 +35,8 @@ bool JsonWanted(const CliSession& s);
 const char* ValueKindName(ValueKind kind);
 // One document on its own lines; bytes that are no UTF-8 become U+FFFD.
 void PrintJson(std::ostream& out, const Json& document);
+// A value a command prints alone: {"name": value} with --json, else the text on its line.
+void PrintField(CliSession& s, const char* name, const Json& value, const std::string& text);
 // One document on one line (JSON Lines).
 void PrintJsonLine(std::ostream& out, const Json& document);
 
@@ -91,6 +93,8 @@ Json AreaJson(std::uint32_t area);
 Json FeaturesJson(const FeatureTable& table);
 Json RegisterJson(std::uint64_t address, const std::vector<std::uint8_t>& bytes,
                   std::optional<std::string> text, std::optional<double> number);
+// LUT entries under their channels' letters: {"r": [...], "g": [...], "b": [...]}.
+Json LutJson(const std::vector<std::pair<char, std::vector<std::int32_t>>>& channels);
 // The many-camera summary; each camera's own output (a document, or its lines as text).
 Json SummaryJson(const std::vector<CameraRun>& runs, const std::vector<std::string>& outputs);
 
