@@ -44,12 +44,6 @@ bool NeedsFactory(CliSession& s, const char* what) {
     return true;
 }
 
-std::string DigitsText(std::int32_t version) {
-    const auto d = DeviceVersionDigits(version);
-    return std::to_string(d[0]) + "." + std::to_string(d[1]) + "." + std::to_string(d[2]) + "." +
-           std::to_string(d[3]);
-}
-
 }  // namespace
 
 int InfoCommand(CliSession& s, const std::vector<std::string>&) {
@@ -69,7 +63,7 @@ int InfoCommand(CliSession& s, const std::vector<std::string>&) {
     line("FPGA version", info.fpgaVersion, kVersionPlaceholder);
     line("user id", info.userId, kUserIdPlaceholder);
     s.out << "device version: "
-          << (info.deviceVersion ? DigitsText(*info.deviceVersion) : "?.?.?.?") << '\n';
+          << (info.deviceVersion ? DeviceVersionText(*info.deviceVersion) : "?.?.?.?") << '\n';
     if (!info.firstFailure.ok()) return ReadFailed(s, "information", info.firstFailure);
     return kExitOk;
 }

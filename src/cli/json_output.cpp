@@ -137,12 +137,8 @@ Json ModelJson(const std::string& name, int index) {
 }
 
 Json InfoJson(const CameraInformation& info) {
-    Json version = nullptr;
-    if (info.deviceVersion) {
-        const auto d = DeviceVersionDigits(*info.deviceVersion);
-        version = std::to_string(d[0]) + "." + std::to_string(d[1]) + "." + std::to_string(d[2]) +
-                  "." + std::to_string(d[3]);
-    }
+    const Json version =
+        info.deviceVersion ? Json(DeviceVersionText(*info.deviceVersion)) : Json(nullptr);
     return {{"firmware_version", Optional(info.firmwareVersion)},
             {"model_name", Optional(info.modelName)},
             {"camera_id", Optional(info.cameraId)},

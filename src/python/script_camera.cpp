@@ -238,13 +238,9 @@ std::map<std::string, std::optional<std::string>> ScriptCamera::Info() {
         fields["camera_id"] = info.cameraId;
         fields["fpga_version"] = info.fpgaVersion;
         fields["user_id"] = info.userId;
-        if (info.deviceVersion) {
-            const auto d = DeviceVersionDigits(*info.deviceVersion);
-            fields["device_version"] = std::to_string(d[0]) + "." + std::to_string(d[1]) + "." +
-                                       std::to_string(d[2]) + "." + std::to_string(d[3]);
-        } else {
-            fields["device_version"] = std::nullopt;
-        }
+        fields["device_version"] = info.deviceVersion
+                                       ? std::optional(DeviceVersionText(*info.deviceVersion))
+                                       : std::nullopt;
         return info.firstFailure;
     });
     return fields;
