@@ -14,6 +14,8 @@ if(TARGET vk4100-control-tool)
   install(TARGETS vk4100-control-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
+install(FILES ${VK_PACKAGING_DIR}/vk4100ctl.bash-completion
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME vk4100ctl)
 install(FILES ${VK_PACKAGING_DIR}/${VK_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 configure_file(${VK_PACKAGING_DIR}/${VK_APP_ID}.metainfo.xml
@@ -59,7 +61,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control tool for VK-4100 industrial area-
 set(CPACK_PACKAGE_DESCRIPTION
   "The Qt desktop tool that configures VK-4100 cameras over a serial port or a frame\n\
 grabber's Camera Link serial library, with vk4100ctl, a scriptable command-line\n\
-tool, and vk4100-sim, a simulated camera on a pseudo-terminal.")
+tool, vk4100-sim, a simulated camera on a pseudo-terminal, and the Python module\n\
+vk4100.")
 set(CPACK_PACKAGE_FILE_NAME vk4100-control-tool_${PROJECT_VERSION}_amd64)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -68,4 +71,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The vk4100 module is built for the interpreter of the build machine.
+if(VK_PYTHON_VERSION)
+  string(REPLACE "." ";" VK_PYTHON_PARTS ${VK_PYTHON_VERSION})
+  list(GET VK_PYTHON_PARTS 0 VK_PYTHON_MAJOR)
+  list(GET VK_PYTHON_PARTS 1 VK_PYTHON_MINOR)
+  math(EXPR VK_PYTHON_NEXT "${VK_PYTHON_MINOR} + 1")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "python3 (>= ${VK_PYTHON_VERSION}), python3 (<< ${VK_PYTHON_MAJOR}.${VK_PYTHON_NEXT})")
+endif()
 include(CPack)

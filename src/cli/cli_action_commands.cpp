@@ -3,7 +3,9 @@
 #include <charconv>
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "core/camera/actions/action_executor.h"
+#include "core/camera/actions/action_input.h"
 #include "core/camera/actions/camera_action_texts.h"
 #include "core/core_context.h"
 #include "core/persist/flash_areas.h"
@@ -18,44 +20,11 @@ bool ParseInt(const std::string& text, std::int32_t& value) {
     return !text.empty() && ec == std::errc() && ptr == end;
 }
 
-std::string Listed(const CameraAction& a) {
-    std::string name(a.name);
-    if (IsTableAction(a)) {
-        name += ' ';
-        name += kMnemonics[static_cast<std::size_t>(a.command)];
-    }
-    return name;
-}
-
 void ListActions(std::ostream& out) {
     for (const CameraAction& a : CameraActions()) {
-        std::string arguments(a.arguments);
-        if (IsTableAction(a)) arguments = arguments.substr(arguments.find(' ') + 1);
-        out << Listed(a) << '\t' << arguments << '\t' << CommandsOf(a) << '\t'
+        out << ListedName(a) << '\t' << ListedArguments(a) << '\t' << CommandsOf(a) << '\t'
             << (a.factoryOnly ? "factory" : "user") << '\t' << a.summary << '\n';
     }
-}
-
-// The arguments an action takes after its name; false when they do not fit.
-bool TakeInput(const CameraAction& a, const std::vector<std::string>& args, ActionInput& input) {
-    if (IsTableAction(a)) {
-        const std::size_t wanted = a.family == ActionFamily::TableWrite ? 2 : 1;
-        return args.size() == wanted && ParseInt(args[0], input.index) &&
-               (wanted == 1 || ParseInt(args[1], input.value));
-    }
-    if (a.valueFrom == ValueFrom::Text) {
-        if (args.size() != 1) return false;
-        input.text = args[0];
-        return true;
-    }
-    if (a.valueFrom == ValueFrom::XmlVersion) {
-        if (args.size() != input.parts.size()) return false;
-        for (std::size_t i = 0; i < args.size(); ++i) {
-            if (!ParseInt(args[i], input.parts[i])) return false;
-        }
-        return true;
-    }
-    return args.empty();
 }
 
 int Usage(CliSession& s, const std::string& problem) {
@@ -72,35 +41,37 @@ int NeedsFactory(CliSession& s, const std::string& what) {
 int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     if (args[0] == "list") {
         if (args.size() > 1) return Usage(s, "action list takes no arguments");
+        if (JsonWanted(s)) {
+            PrintJson(s.out, ActionListJson());
+            return kExitOk;
+        }
         ListActions(s.out);
         return kExitOk;
     }
     std::vector<std::string> rest(args.begin() + 1, args.end());
-    std::string mnemonic;
-    if ((args[0] == "table-write" || args[0] == "table-read") && !rest.empty()) {
-        mnemonic = rest.front();
-        rest.erase(rest.begin());
-    }
-    const CameraAction* action = FindAction(args[0], mnemonic);
+    const CameraAction* action = FindActionOfWords(args[0], rest);
     if (!action) {
-        return Usage(s, "unknown action: " + args[0] + (mnemonic.empty() ? "" : " " + mnemonic) +
+        const bool table = rest.size() + 1 < args.size();
+        return Usage(s, "unknown action: " + args[0] + (table ? " " + args[1] : "") +
                             " (see: vk4100ctl action list)");
     }
     ActionInput input;
-    if (!TakeInput(*action, rest, input)) {
-        return Usage(s,
-                     "usage: action " + Listed(*action) + (action->arguments.empty() ? "" : " ") +
-                         std::string(IsTableAction(*action)
-                                         ? action->arguments.substr(action->arguments.find(' ') + 1)
-                                         : action->arguments));
+    if (!TakeActionInput(*action, rest, input)) {
+        return Usage(s, "usage: action " + ListedName(*action) +
+                            (action->arguments.empty() ? "" : " ") + ListedArguments(*action));
     }
-    if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, Listed(*action));
+    if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, ListedName(*action));
     const std::string why = ActionExecutor::CheckInput(*action, input, s.core.exchange.Controls());
     if (!why.empty()) return Usage(s, why);
 
     const ActionOutcome outcome =
         ActionExecutor(s.core.modelCheck).Run(*s.operation, *action, input);
-    if (!outcome.fieldTexts.empty()) {
+    if (JsonWanted(s) && outcome.result) {
+        PrintJson(s.out, ActionJson(*action, outcome));
+        const bool complete = !outcome.resultCode || *outcome.resultCode == kAutoResultComplete;
+        return complete ? kExitOk : kExitFailed;
+    }
+    if (!outcome.fieldTexts.empty() && !JsonWanted(s)) {
         const char* separator = action->displayAs == DisplayAs::XmlVersion ? "." : "\t";
         for (std::size_t i = 0; i < outcome.fieldTexts.size(); ++i)
             s.out << (i ? separator : "") << Printable(outcome.fieldTexts[i]);
@@ -109,11 +80,12 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
     if (outcome.notice) {
         const bool good = outcome.notice->icon == MessageIcon::Information ||
                           outcome.notice->icon == MessageIcon::None;
-        (good ? s.out : s.err) << (good ? "" : "vk4100ctl: ") << outcome.notice->text << '\n';
+        (good && !JsonWanted(s) ? s.out : s.err)
+            << (good ? "" : "vk4100ctl: ") << outcome.notice->text << '\n';
     }
     if (!outcome.result) {
         if (!outcome.notice) {
-            s.err << "vk4100ctl: " << Listed(*action) << ": "
+            s.err << "vk4100ctl: " << ListedName(*action) << ": "
                   << Printable(outcome.result.Describe()) << '\n';
         }
         return kExitFailed;
@@ -133,7 +105,11 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
             s.err << "vk4100ctl: area current: " << Printable(asked.Describe()) << '\n';
             return kExitFailed;
         }
-        s.out << area << '\t' << FlashAreas::AreaName(static_cast<int>(area)) << '\n';
+        if (JsonWanted(s)) {
+            PrintJson(s.out, AreaJson(area));
+        } else {
+            s.out << area << '\t' << FlashAreas::AreaName(static_cast<int>(area)) << '\n';
+        }
         return kExitOk;
     }
     if (verb == "store-all") {
@@ -165,7 +141,7 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: area store " << area << ": " << Printable(stored.Describe()) << '\n';
         return kExitFailed;
     }
-    s.out << kStoreSettingsCompleted << '\n';
+    PrintField(s, "stored", area, kStoreSettingsCompleted);
     return kExitOk;
 }
 

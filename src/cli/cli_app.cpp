@@ -9,7 +9,10 @@
 #include <string_view>
 
 #include "cli/cli_port_commands.h"
+#include "cli/json_output.h"
+#include "cli/line_streams.h"
 #include "cli/log_printer.h"
+#include "cli/many_cameras.h"
 #include "cli/stderr_user_interface.h"
 #include "core/core_context.h"
 #include "settings/user_settings_backend.h"
@@ -22,8 +25,9 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: vk4100ctl [--mode com|cl2000|cl2001|cl11]\n"
-    "                 [--port PATH|NAME|INDEX | --simulate[=MODEL]] [--baud RATE]\n"
-    "                 [--timeout MS] [--trace]\n"
+    "                 [--port PATH|NAME|INDEX|sim:[MODEL]]... [--ports FILE]\n"
+    "                 [--simulate[=MODEL]] [--baud RATE]\n"
+    "                 [--timeout MS] [--trace] [--json]\n"
     "                 [--factory] COMMAND [ARGS]\n"
     "       vk4100ctl --help | --version\n";
 
@@ -112,10 +116,14 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
             options.version = true;
         } else if (a == "--trace") {
             options.trace = true;
+        } else if (a == "--json") {
+            options.json = true;
         } else if (a == "--factory") {
             options.factory = true;
+        } else if (TakeValue(args, i, "--ports", value)) {
+            if (!ReadPortsFile(value, options.ports, error)) return false;
         } else if (TakeValue(args, i, "--port", value)) {
-            options.port = value;
+            options.ports.push_back({value, ""});
         } else if (TakeValue(args, i, "--mode", value)) {
             std::uint32_t mode = 0;
             if (!ParseChannelMode(value, mode)) {
@@ -142,7 +150,20 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
             return false;
         }
     }
-    if (options.port && options.simulateModel) {
+    if (options.ports.size() == 1) {
+        std::string model;
+        if (IsSimulatedPort(options.ports[0].port, model)) {
+            if (options.simulateModel) {
+                error = "--port and --simulate exclude each other";
+                return false;
+            }
+            options.simulateModel = model;
+        } else {
+            options.port = options.ports[0].port;
+        }
+        options.ports.clear();
+    }
+    if ((options.port || !options.ports.empty()) && options.simulateModel) {
         error = "--port and --simulate exclude each other";
         return false;
     }
@@ -189,14 +210,36 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "vk4100ctl: " << (it == nullptr ? "unknown command: " : "usage: ")
             << (it == nullptr ? options.words[0] : it->usage) << '\n';
         if (it == nullptr) PrintUsage(err);
+        if (options.json) {
+            PrintJson(out, ErrorJson(it == nullptr ? "unknown command: " + options.words[0]
+                                                   : std::string("usage: ") + it->usage,
+                                     "", ""));
+        }
         return kExitUsage;
     }
 
+    if (!options.ports.empty()) {
+        return RunManyCameras(options, *it, nameWords, out, err, environment);
+    }
+    return RunCommand(options, *it, nameWords, out, err, environment);
+}
+
+namespace {
+
+// Runs the command; with `trail` the last exchange is kept there.
+int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
+                std::ostream& out, std::ostream& err, const CliEnvironment& environment,
+                ExchangeLines* trail) {
+    const CliCommand* it = &command;
+    const int argc = static_cast<int>(options.words.size() - nameWords);
+    std::string error;
     StderrUserInterface ui(err, environment.progressOnStderr, environment.interrupted);
     // A simulated session leaves the stored channel selection alone.
     MemorySettingsBackend memorySettings;
     std::unique_ptr<settings::UserSettingsBackend> storedSettings;
-    if (!options.simulateModel) storedSettings = std::make_unique<settings::UserSettingsBackend>();
+    if (!options.simulateModel && options.storeSelection) {
+        storedSettings = std::make_unique<settings::UserSettingsBackend>();
+    }
     SettingsBackend& settingsBackend =
         storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
     std::string simulatedDevice;  // the simulated camera's port, when one runs
@@ -205,6 +248,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (options.simulateModel) {
         sim::SimOptions simOptions;
         if (!options.simulateModel->empty()) simOptions.model = *options.simulateModel;
+        if (options.simulateLineSpeed) simOptions.baud = options.baud;
         camera = std::make_unique<sim::SimulatedCamera>(simOptions);
         if (!camera->Start(&error)) {
             err << "vk4100ctl: cannot start the simulated camera: " << error << '\n';
@@ -214,6 +258,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 #endif
     CoreContext core(ui, settingsBackend);
+    std::optional<ExchangeTrail> exchanges;
+    if (trail) exchanges.emplace(core.logs.messages, *trail);
     std::optional<LogPrinter> trace;
     if (options.trace) trace.emplace(core.logs.terminal, err, LogPrinter::Stamp::WithHour);
 
@@ -249,6 +295,33 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (outcome.status == ExchangeStatus::Cancelled || stopped) {
         err << "vk4100ctl: cancelled\n";
         return kExitFailed;
+    }
+    return code;
+}
+
+}  // namespace
+
+int RunCommand(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
+               std::ostream& out, std::ostream& err, const CliEnvironment& environment) {
+    if (!options.json) {
+        return RunOnCamera(options, command, nameWords, out, err, environment, nullptr);
+    }
+    // A failure that printed no document says so in one: the last thing said on the error
+    // stream, with the exchange it ended on.
+    std::mutex lock;
+    LineStream outLines(out, lock);
+    LineStream errLines(err, lock);
+    std::ostream jsonOut(&outLines);
+    std::ostream jsonErr(&errLines);
+    ExchangeLines trail;
+    const int code =
+        RunOnCamera(options, command, nameWords, jsonOut, jsonErr, environment, &trail);
+    outLines.Flush();
+    errLines.Flush();
+    if (code != kExitOk && !outLines.Wrote()) {
+        std::string reason = errLines.LastLine();
+        if (reason.starts_with("vk4100ctl: ")) reason.erase(0, 11);
+        PrintJson(out, ErrorJson(reason, trail.request, trail.reply));
     }
     return code;
 }

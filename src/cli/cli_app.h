@@ -14,17 +14,27 @@ class Operation;
 
 namespace vk::cli {
 
+// One camera of a many-camera run: its port ("sim:MODEL" for a simulated one) and label.
+struct CameraPort {
+    std::string port;
+    std::string label;  // empty: the port names it
+};
+
 struct CliOptions {
     std::optional<std::string> port;           // a device path, a port name or an index
+    std::vector<CameraPort> ports;             // more than one: the command runs on each
     std::optional<std::uint32_t> mode;         // channel mode from --mode
     std::optional<std::string> simulateModel;  // set when --simulate was given
     std::uint32_t baud = 0;                    // 0: the stored rate
     int timeoutMs = 2500;
     bool trace = false;
-    bool factory = false;            // factory mode instead of user mode
-    bool help = false;               // --help: the usage on standard output
-    bool version = false;            // --version
+    bool json = false;     // --json: documents on standard output, failures as error objects
+    bool factory = false;  // factory mode instead of user mode
+    bool help = false;     // --help: the usage on standard output
+    bool version = false;  // --version
     std::vector<std::string> words;  // the command and its arguments
+    bool storeSelection = true;      // a port that opened becomes the stored selection
+    bool simulateLineSpeed = false;  // the simulated camera's line runs at --baud
 };
 
 // What a command runs against.
@@ -70,5 +80,9 @@ struct CliEnvironment {
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliEnvironment& environment = {});
+
+// Runs a parsed command on the one camera the options select (RunCli's last step).
+int RunCommand(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
+               std::ostream& out, std::ostream& err, const CliEnvironment& environment);
 
 }  // namespace vk::cli

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "core/comm/model_check.h"
 #include "core/core_context.h"
 #include "core/protocol/parameter_reader.h"
@@ -46,12 +47,18 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
               << Printable(s.core.modelCheck.modelName) << "\")\n";
         return kExitFailed;
     }
-    ControlTable& table = s.core.exchange.Controls();
-    for (int row : result.readRows) {
-        const ControlEntry& entry = table.Row(row);
-        s.out << s.core.exchange.GetMnemonic(entry.commandId) << '=' << entry.value << '\n';
+    const bool complete = result.failedRows.empty() && result.notQueried == 0;
+    if (JsonWanted(s)) {
+        // One document, and only of a whole read.
+        if (complete) PrintJson(s.out, DumpJson(s.core.exchange, result.readRows));
+    } else {
+        ControlTable& table = s.core.exchange.Controls();
+        for (int row : result.readRows) {
+            const ControlEntry& entry = table.Row(row);
+            s.out << s.core.exchange.GetMnemonic(entry.commandId) << '=' << entry.value << '\n';
+        }
     }
-    if (!result.failedRows.empty() || result.notQueried > 0) {
+    if (!complete) {
         s.err << "vk4100ctl: " << result.readRows.size() << " parameters read, "
               << result.failedRows.size() << " failed, " << result.notQueried << " not queried\n";
         return kExitFailed;
@@ -61,6 +68,10 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
 
 int ModelCommand(CliSession& s, const std::vector<std::string>&) {
     if (!AnswersModelQuery(s)) return kExitFailed;
+    if (JsonWanted(s)) {
+        PrintJson(s.out, ModelJson(s.core.modelCheck.modelName, s.core.modelCheck.modelIndex));
+        return s.core.modelCheck.modelIndex == ModelCheck::kNoModel ? kExitFailed : kExitOk;
+    }
     s.out << "modelName=" << Printable(s.core.modelCheck.modelName) << '\n'
           << "modelIndex=" << s.core.modelCheck.modelIndex << '\n';
     return s.core.modelCheck.modelIndex == ModelCheck::kNoModel ? kExitFailed : kExitOk;

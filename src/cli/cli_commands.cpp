@@ -10,25 +10,14 @@
 #include "cli/cli_lut_commands.h"
 #include "cli/cli_port_commands.h"
 #include "cli/cli_xml_commands.h"
-#include "cli/set_value_check.h"
+#include "cli/json_output.h"
 #include "core/core_context.h"
 #include "core/protocol/printable.h"
 #include "core/protocol/reply_parser.h"
+#include "core/protocol/set_value_check.h"
 
 namespace vk::cli {
 namespace {
-
-const char* KindName(ValueKind kind) {
-    switch (kind) {
-        case ValueKind::Int:
-            return "Int";
-        case ValueKind::Float:
-            return "Float";
-        case ValueKind::String:
-            return "String";
-    }
-    return "?";
-}
 
 // A decimal number with an optional sign, or "&H" and hexadecimal digits.
 bool IsNumber(const std::string& text) {
@@ -62,6 +51,11 @@ int Get(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: no valid answer to " << s.core.exchange.GetMnemonic(id)
               << "?: " << Printable(result.Describe()) << '\n';
         return kExitFailed;
+    }
+    if (JsonWanted(s)) {
+        PrintJson(s.out,
+                  {{"mnemonic", s.core.exchange.GetMnemonic(id)}, {"value", ValueJson(value)}});
+        return kExitOk;
     }
     // A few numeric commands (the user id) hold text: print what the camera sent then.
     if (value.kind == ValueKind::String || !IsNumber(value.text)) {
@@ -101,7 +95,7 @@ int Raw(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: " << Printable(args[0]) << ": " << StatusName(result.status) << '\n';
         return kExitFailed;
     }
-    s.out << Printable(result.reply) << '\n';
+    PrintField(s, "reply", result.reply, Printable(result.reply));
     const ParsedReply reply = s.core.exchange.ParseReply(result.reply);
     const bool value = reply.valid && reply.op == "=";
     if (IsCompleteReply(result.reply) || value) return kExitOk;
@@ -110,12 +104,17 @@ int Raw(CliSession& s, const std::vector<std::string>& args) {
 }
 
 int Tables(CliSession& s, const std::vector<std::string>& args) {
+    if (JsonWanted(s) && (args[0] == "commands" || args[0] == "controls")) {
+        PrintJson(s.out, args[0] == "commands" ? CommandTableJson(s.core.exchange.Commands())
+                                               : ControlTableJson(s.core.exchange.Controls()));
+        return kExitOk;
+    }
     if (args[0] == "commands") {
         const CommandTable& table = s.core.exchange.Commands();
         for (CommandId id = 0; id < table.Count(); ++id) {
             const CommandEntry& e = table.Entry(id);
-            s.out << e.id << '\t' << e.mnemonic << '\t' << KindName(e.kind) << '\t' << e.decimals
-                  << '\n';
+            s.out << e.id << '\t' << e.mnemonic << '\t' << ValueKindName(e.kind) << '\t'
+                  << e.decimals << '\n';
         }
         return kExitOk;
     }

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/cli_camera_commands.h"
+#include "cli/json_output.h"
 #include "core/core_context.h"
 #include "core/persist/setting_file.h"
 #include "core/persist/setting_file_compare.h"
@@ -42,6 +43,12 @@ bool Prepare(CliSession& s, const std::string& file, SettingFilePlan& plan) {
 // value on the other side.
 void PrintDifferences(CliSession& s, const SettingFileComparison& comparison,
                       const std::string& file, const std::string& other, const char* missing) {
+    if (JsonWanted(s)) {
+        if (!comparison.stopped && !comparison.cancelled) {
+            PrintJson(s.out, DiffJson(comparison, file, other));
+        }
+        return;
+    }
     if (comparison.differences.empty()) return;
     s.out << "mnemonic\t" << Printable(file) << '\t' << Printable(other) << '\n';
     for (const SettingDifference& d : comparison.differences) {

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "cli/log_printer.h"
 #include "core/camera/identity/camera_information.h"
 #include "core/camera/identity/identity_writes.h"
@@ -43,16 +44,15 @@ bool NeedsFactory(CliSession& s, const char* what) {
     return true;
 }
 
-std::string DigitsText(std::int32_t version) {
-    const auto d = DeviceVersionDigits(version);
-    return std::to_string(d[0]) + "." + std::to_string(d[1]) + "." + std::to_string(d[2]) + "." +
-           std::to_string(d[3]);
-}
-
 }  // namespace
 
 int InfoCommand(CliSession& s, const std::vector<std::string>&) {
     const CameraInformation info = ReadCameraInformation(s.core.exchange, s.core.modelCheck);
+    if (JsonWanted(s)) {
+        if (!info.firstFailure.ok()) return ReadFailed(s, "information", info.firstFailure);
+        PrintJson(s.out, InfoJson(info));
+        return kExitOk;
+    }
     const auto line = [&](const char* name, const std::optional<std::string>& value,
                           const char* placeholder) {
         s.out << name << ": " << (value ? Printable(*value) : placeholder) << '\n';
@@ -63,7 +63,7 @@ int InfoCommand(CliSession& s, const std::vector<std::string>&) {
     line("FPGA version", info.fpgaVersion, kVersionPlaceholder);
     line("user id", info.userId, kUserIdPlaceholder);
     s.out << "device version: "
-          << (info.deviceVersion ? DigitsText(*info.deviceVersion) : "?.?.?.?") << '\n';
+          << (info.deviceVersion ? DeviceVersionText(*info.deviceVersion) : "?.?.?.?") << '\n';
     if (!info.firstFailure.ok()) return ReadFailed(s, "information", info.firstFailure);
     return kExitOk;
 }
@@ -72,7 +72,7 @@ int UserIdCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!args.empty()) return Report(s, WriteUserId(s.core.exchange, args[0]));
     const auto result = QueryUserId(s.core.exchange);
     if (!result) return ReadFailed(s, "user id", result);
-    s.out << Printable(result.value) << '\n';
+    PrintField(s, "user_id", result.value, Printable(result.value));
     return kExitOk;
 }
 
@@ -83,7 +83,7 @@ int CameraIdCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     const auto result = QueryCameraId(s.core.exchange);
     if (!result) return ReadFailed(s, "camera id", result);
-    s.out << Printable(result.value) << '\n';
+    PrintField(s, "camera_id", result.value, Printable(result.value));
     return kExitOk;
 }
 
@@ -99,7 +99,7 @@ int DeviceVersionCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     const auto result = QueryDeviceVersion(s.core.exchange);
     if (!result) return ReadFailed(s, "device version", result);
-    s.out << result.value << '\n';
+    PrintField(s, "device_version", result.value, std::to_string(result.value));
     return kExitOk;
 }
 
@@ -126,7 +126,13 @@ int LensCommand(CliSession& s, const std::vector<std::string>& args) {
 
 int TerminalCommand(CliSession& s, const std::vector<std::string>&) {
     std::istream& in = s.in ? *s.in : std::cin;
-    const LogPrinter printer(s.core.logs.terminal, s.out);
+    std::optional<LogPrinter> printer;
+    std::optional<JsonLogPrinter> jsonPrinter;  // JSON Lines
+    if (JsonWanted(s)) {
+        jsonPrinter.emplace(s.core.logs.terminal, s.out);
+    } else {
+        printer.emplace(s.core.logs.terminal, s.out);
+    }
     int code = kExitOk;
     for (std::string line; std::getline(in, line);) {
         // A here-document written on Windows ends its lines in CR LF.

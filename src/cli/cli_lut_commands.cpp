@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "core/core_context.h"
 #include "core/lut/lut_file.h"
 #include "core/lut/lut_transfer.h"
@@ -56,6 +57,17 @@ int TransferFailed(CliSession& s, const lut::LutTransfer& transfer, const Exchan
     return kExitFailed;
 }
 
+// Channels of the tables, for --json.
+void PrintJsonTables(CliSession& s, const lut::Tables& tables, int channel) {
+    std::vector<std::pair<char, std::vector<std::int32_t>>> channels;
+    for (int c = 0; c < static_cast<int>(tables.size()); ++c) {
+        const lut::Table& t = tables[std::size_t(c)];
+        if (channel == kAllChannels || channel == c)
+            channels.push_back({"rgb" [c], { t.begin(), t.end() }});
+    }
+    PrintJson(s.out, LutJson(channels));
+}
+
 // The file's text with plain line ends, for a terminal or a pipe.
 void PrintTables(std::ostream& out, const lut::Tables& tables) {
     for (char c : lut::FormatLutFile(tables)) {
@@ -85,7 +97,9 @@ int Read(CliSession& s, int channel, const std::optional<std::string>& path) {
                                       : transfer.ReadTable(channel, tables[std::size_t(channel)]);
     if (!result) return TransferFailed(s, transfer, result);
     if (path) return SaveFile(s, *path, tables);
-    if (channel == kAllChannels) {
+    if (JsonWanted(s)) {
+        PrintJsonTables(s, tables, channel);
+    } else if (channel == kAllChannels) {
         PrintTables(s.out, tables);
     } else {
         for (std::int32_t value : tables[std::size_t(channel)])
@@ -166,6 +180,10 @@ int LutMakeCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     const lut::Tables tables = {*table, *table, *table};
     if (next < args.size()) return SaveFile(s, args[next], tables);
+    if (JsonWanted(s)) {
+        PrintJsonTables(s, tables, kAllChannels);
+        return kExitOk;
+    }
     PrintTables(s.out, tables);
     return kExitOk;
 }

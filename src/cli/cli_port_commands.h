@@ -6,12 +6,9 @@
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "core/comm/port_selection.h"
 
 namespace vk::cli {
-
-// "com", "cl2000", "cl2001", "cl11" -> channel mode 0-3.
-bool ParseChannelMode(const std::string& text, std::uint32_t& mode);
-const char* ChannelModeOption(std::uint32_t mode);
 
 // Opens the channel the options select: --mode and --port where given, the stored
 // selection otherwise (its port found by name). Only a selection that opens is stored.

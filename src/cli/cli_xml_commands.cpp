@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "cli/json_output.h"
 #include "core/core_context.h"
 #include "core/genicam/description_download.h"
 #include "core/genicam/description_file.h"
@@ -161,13 +162,17 @@ int XmlDownloadCommand(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: " << OneLine(result.error) << '\n';
         return kExitFailed;
     }
-    s.out << DownloadCompleteText(file) << '\n';
+    PrintField(s, "file", file.string(), DownloadCompleteText(file));
     return kExitOk;
 }
 
 int XmlFeaturesCommand(CliSession& s, const std::vector<std::string>& args) {
     FeatureTable table;
     if (!LoadTable(s, args[0], table)) return kExitFailed;
+    if (JsonWanted(s)) {
+        PrintJson(s.out, FeaturesJson(table));
+        return kExitOk;
+    }
     for (const FeatureRecord& r : table.records) {
         if (r.IsCategory()) {
             s.out << FeatureKindName(r.Kind()) << '\t' << r.displayName << '\n';
@@ -230,6 +235,19 @@ int RegReadCommand(CliSession& s, const std::vector<std::string>& args) {
     SerialRegisterPort port = PortOf(s);
     const RegisterResult result = port.Read(address, static_cast<std::uint32_t>(length));
     if (!result.ok) return AccessFailed(s, "reading " + Hex(address), result);
+    if (JsonWanted(s)) {
+        const auto end = std::find(result.bytes.begin(), result.bytes.end(), 0);
+        PrintJson(
+            s.out,
+            RegisterJson(address, result.bytes,
+                         reg.format == RegFormat::Text
+                             ? std::optional<std::string>(std::string(result.bytes.begin(), end))
+                             : std::nullopt,
+                         reg.format == RegFormat::Float
+                             ? std::optional<double>(gencp::FloatFromBytes(result.bytes))
+                             : std::nullopt));
+        return kExitOk;
+    }
     switch (reg.format) {
         case RegFormat::Bytes:
             s.out << TrafficLogs::HexText(result.bytes) << '\n';

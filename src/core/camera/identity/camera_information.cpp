@@ -71,6 +71,12 @@ std::array<std::int32_t, 4> DeviceVersionDigits(std::int32_t v) {
     return {d1, d2, d3, rest - 10 * d3};
 }
 
+std::string DeviceVersionText(std::int32_t v) {
+    const auto d = DeviceVersionDigits(v);
+    return std::to_string(d[0]) + "." + std::to_string(d[1]) + "." + std::to_string(d[2]) + "." +
+           std::to_string(d[3]);
+}
+
 std::optional<std::int32_t> JoinDeviceVersion(const std::array<std::string, 4>& digits) {
     std::string joined;
     for (const std::string& d : digits)

@@ -46,6 +46,8 @@ std::string VersionText(const std::string& received);
 // The four digits of a device version: 1203 gives 1, 2, 0, 3. The first takes whatever is
 // left above the thousands.
 std::array<std::int32_t, 4> DeviceVersionDigits(std::int32_t v);
+// The digits with dots between them: 1203 gives "1.2.0.3".
+std::string DeviceVersionText(std::int32_t v);
 // The digit fields joined in order and read as a decimal number; nothing when the result is
 // empty, holds anything but digits, or does not fit.
 std::optional<std::int32_t> JoinDeviceVersion(const std::array<std::string, 4>& digits);

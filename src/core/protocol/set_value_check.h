@@ -7,12 +7,11 @@
 #include "core/protocol/command_table.h"
 
 namespace vk {
+
 class ControlTable;
-}
 
-namespace vk::cli {
-
-// What `set` may send for a command, decided before anything goes out.
+// What a set from a script (the CLI's `set`, the Python module) may send for a command, decided
+// before anything goes out.
 struct SetValueCheck {
     std::string refusal;                 // empty when the value may be sent
     std::optional<std::int32_t> number;  // a number: sent as an integer, else the text as typed
@@ -25,4 +24,4 @@ struct SetValueCheck {
 SetValueCheck CheckSetValue(const ControlTable& table, CommandId id, const std::string& text,
                             bool factoryMode);
 
-}  // namespace vk::cli
+}  // namespace vk

@@ -1,4 +1,4 @@
-#include "cli/set_value_check.h"
+#include "core/protocol/set_value_check.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include "core/protocol/control_table.h"
 #include "core/protocol/reply_parser.h"
 
-namespace vk::cli {
+namespace vk {
 namespace {
 
 SetValueCheck Refuse(std::string why) {
@@ -51,4 +51,4 @@ SetValueCheck CheckSetValue(const ControlTable& table, CommandId id, const std::
     return {"", number};
 }
 
-}  // namespace vk::cli
+}  // namespace vk
