@@ -3,8 +3,9 @@
 // and loaded, a LUT written and read back, Get Area. scripts/test-windows runs it under
 // Wine against the Linux simulator, through a Wine COM port and through the fake Camera
 // Link libraries, and the same on Linux, and compares what reached the camera.
-//   VK_CAMERA_PORT=COM21 | /dev/pts/N   a COM port given as the tool's --port
-//   VK_CAMERA_CL11_PORT=N                instead, port N of the Camera Link 1.1 libraries
+//   CAMERA_SESSION_PORT=COM21 | /dev/pts/N  a COM port given as the tool's --port
+//   CAMERA_SESSION_CL11_PORT=N           instead, port N of the Camera Link 1.1 libraries
+// (Wine hands no VK_* or QT_* variables on to a Windows program.)
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -76,13 +77,16 @@ private:
 
 void CameraSession::initTestCase() {
     ProgramOptions options;
-    const QByteArray port = qgetenv("VK_CAMERA_PORT");
-    const QByteArray cl11 = qgetenv("VK_CAMERA_CL11_PORT");
-    QVERIFY2(port.isEmpty() != cl11.isEmpty(), "set VK_CAMERA_PORT or VK_CAMERA_CL11_PORT");
+    const QByteArray port = qgetenv("CAMERA_SESSION_PORT");
+    const QByteArray cl11 = qgetenv("CAMERA_SESSION_CL11_PORT");
+    QVERIFY2(port.isEmpty() != cl11.isEmpty(),
+             "set CAMERA_SESSION_PORT or CAMERA_SESSION_CL11_PORT");
     if (!port.isEmpty()) {
         options.port = QString::fromLocal8Bit(port);
     } else {
-        // As a stored selection: the mode and the port of the libraries' list.
+        // As the selection a normal end of an earlier run kept: the mode and the port of
+        // the libraries' list.
+        settings_.values["Previous Application Shutdown Status"] = 1u;
         settings_.values["Communication Mode"] = 3u;
         settings_.values["Cameralink Ver11 Dll Index"] = cl11.toUInt();
     }
@@ -96,6 +100,7 @@ void CameraSession::startUpChecksTheModelAndReadsEverything() {
     window_->show();
     window_->Initialize();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
+    QCOMPARE(ui_.MessageTexts(), std::vector<std::string>{});
     QCOMPARE(app_->Core()->modelCheck.modelIndex, 0);
     QCOMPARE(ui_.progressTexts, std::vector<std::string>{"Now, reading camera settings."});
     QCOMPARE(ui_.progress.back(), 100);
