@@ -16,18 +16,18 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/main_menu.h"
-#include "app/main_window.h"
-#include "app/tool_application.h"
-#include "comm/communication_window.h"
-#include "comm/setting_file_feature.h"
-#include "core_context.h"
-#include "lut/curve_view.h"
-#include "lut/lut_editor.h"
-#include "lut/lut_feature.h"
-#include "lut/standard_curve.h"
-#include "persist/settings_backend.h"
-#include "support/recording_ui_port.h"
+#include "core/core_context.h"
+#include "core/lut/standard_curve.h"
+#include "core/persist/settings_backend.h"
+#include "gui/app/main_menu.h"
+#include "gui/app/main_window.h"
+#include "gui/app/tool_application.h"
+#include "gui/comm/communication_window.h"
+#include "gui/comm/setting_file_feature.h"
+#include "gui/lut/curve_view.h"
+#include "gui/lut/lut_editor.h"
+#include "gui/lut/lut_feature.h"
+#include "support/recording_user_interface.h"
 
 using namespace vk;
 using namespace vk::gui;
@@ -53,7 +53,7 @@ private slots:
 private:
     ControlId IdOf(const char* mnemonic) {
         const CoreContext& core = *app_->Core();
-        return core.command.Controls().ControlOf(core.command.FindCommand(mnemonic));
+        return core.exchange.Controls().ControlOf(core.exchange.FindCommand(mnemonic));
     }
     QSpinBox* Spin(ControlId id) {
         return qobject_cast<QSpinBox*>(window_->FindControl(static_cast<int>(id)));
@@ -61,14 +61,14 @@ private:
     QByteArray FileLine(ControlId id, int value) {
         const CoreContext& core = *app_->Core();
         const std::string mnemonic =
-            core.command.GetMnemonic(core.command.Controls().CommandOf(id));
+            core.exchange.GetMnemonic(core.exchange.Controls().CommandOf(id));
         return QByteArray("\r\n") + mnemonic.c_str() + "=" + QByteArray::number(value) + "\r\n";
     }
     std::int32_t CameraValue(ControlId id) {
-        return app_->Core()->command.Controls().CameraValue(id);
+        return app_->Core()->exchange.Controls().CameraValue(id);
     }
 
-    vk::test::RecordingUiPort ui_;
+    vk::test::RecordingUserInterface ui_;
     MemorySettingsBackend settings_;
     std::unique_ptr<ToolApplication> app_;
     MainWindow* window_ = nullptr;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "comm/rs232c_port.h"
+#include "core/comm/rs232c_port.h"
 
 namespace vk {
 namespace {
