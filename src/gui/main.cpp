@@ -1,4 +1,7 @@
 #include <QApplication>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -8,6 +11,14 @@
 #include "gui/pages/control_list.h"
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // A window program has no console of its own: the texts below go to the console it was
+    // started from, unless its output is redirected already.
+    if (::GetStdHandle(STD_OUTPUT_HANDLE) == nullptr && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
     // Listings, the usage, the version and a wrong command line end here: no window, no
     // display needed.
     QStringList args;

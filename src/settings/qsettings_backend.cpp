@@ -46,9 +46,6 @@ std::unique_ptr<QSettings> QSettingsBackend::Open() {
         auto native = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                   kOrganization, kApplication);
         location_ = native->fileName().toStdString();
-#ifdef _WIN32
-        return native;  // the registry
-#endif
     }
     const auto target = StoreFile(location_);
     if (!target) return nullptr;

@@ -14,9 +14,8 @@ inline constexpr const char* kOrganization = "Ostra";
 inline constexpr const char* kApplication = "VK-4100 Camera Control Tool";
 
 // The tool settings of the programs, kept per user so that no administrator rights are
-// needed: the registry key HKEY_CURRENT_USER\Software\Ostra\VK-4100 Camera Control Tool
-// on Windows, "Ostra/VK-4100 Camera Control Tool.conf" in the user's configuration
-// folder ($XDG_CONFIG_HOME, by default ~/.config) elsewhere.
+// needed: "Ostra/VK-4100 Camera Control Tool.conf" in the user's configuration folder
+// ($XDG_CONFIG_HOME, by default ~/.config). Windows builds use RegistryBackend instead.
 // A file that cannot be parsed reads as empty and is rewritten cleanly by the next write;
 // one that cannot be read gives the defaults. Every write goes to the store at once, so
 // a run that ends abnormally leaves what it wrote. Only the tool's own values are kept.

@@ -7,11 +7,10 @@
 
 namespace vk::settings {
 
-// The tool settings in the Windows registry, for programs built without Qt (the CLI):
-// the values the desktop tool's QSettings keeps under
-// HKEY_CURRENT_USER\Software\Ostra\VK-4100 Camera Control Tool, with the same names and
-// types (numbers as REG_DWORD, texts as REG_SZ), so both programs share one selection.
-// The key is created by the first write.
+// The tool settings of both programs on Windows, in the registry under
+// HKEY_CURRENT_USER\Software\Ostra\VK-4100 Camera Control Tool: numbers as REG_DWORD,
+// texts as REG_SZ, in the form QSettings would keep them, so both programs share one
+// selection. The key is created by the first write.
 class RegistryBackend final : public SettingsBackend {
 public:
     RegistryBackend();

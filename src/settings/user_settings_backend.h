@@ -1,7 +1,7 @@
 #pragma once
 
-// The per-user settings store of a program: QSettings where the build has Qt, the
-// registry backend on Windows builds without it (both keep the same key and values).
+// The per-user settings store of a program: the registry backend on Windows, QSettings
+// elsewhere.
 #ifdef VK_SETTINGS_REGISTRY
 #include "settings/registry_backend.h"
 namespace vk::settings {

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "usage: vk4100-sim [--model TEXT] [--baud N] [--link PATH] [--state FILE] [--chatter]\n"
-    "                 [--fault F] [--slow-actions]\n"
+    "                 [--fault F] [--slow-actions] [--log FILE]\n"
     "  --model TEXT   model text the camera reports (default VK-4100C-PMCL)\n"
     "  --baud N       pace replies as a serial line of N bit/s would (default: no pacing)\n"
     "  --link PATH    make PATH a symbolic link to the device\n"
@@ -22,7 +23,8 @@ constexpr std::string_view kUsage =
     "  --slow-actions calibrations take seconds and automatic functions stay busy longer,\n"
     "                 as on a real camera\n"
     "  --fault F      misbehave from the start: silent, garbage, wrong-mnemonic,\n"
-    "                 error-on-set, overlong, delay=MS or hang-up\n";
+    "                 error-on-set, overlong, delay=MS or hang-up\n"
+    "  --log FILE     at the end, write every line received to FILE, one a line\n";
 
 constexpr int kSlowCalibrationMs = 6000;
 constexpr int kSlowBusyPolls = 6;
@@ -74,6 +76,7 @@ bool ParseBaud(const std::string& text, std::uint32_t& baud) {
 int main(int argc, char** argv) {
     vk::sim::SimOptions options;
     vk::sim::FaultSettings fault;
+    std::string logPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -87,7 +90,7 @@ int main(int argc, char** argv) {
             options.calibrationMs = kSlowCalibrationMs;
             options.autoBusyPolls = kSlowBusyPolls;
         } else if (arg == "--model" || arg == "--baud" || arg == "--link" || arg == "--state" ||
-                   arg == "--fault") {
+                   arg == "--fault" || arg == "--log") {
             if (!hasValue) {
                 return Usage(arg + " needs a value");
             }
@@ -99,6 +102,8 @@ int main(int argc, char** argv) {
                              "\"");
             } else if (arg == "--link") {
                 options.linkPath = value;
+            } else if (arg == "--log") {
+                logPath = value;
             } else if (arg == "--state") {
                 options.stateFile = value;
             } else if (arg == "--fault" && !ParseFault(value, fault)) {
@@ -129,5 +134,14 @@ int main(int argc, char** argv) {
     int received = 0;
     sigwait(&signals, &received);
     camera.Stop();
+    if (!logPath.empty()) {
+        std::ofstream log(logPath, std::ios::trunc);
+        for (const std::string& line : camera.ReceivedLines())
+            log << line << '\n';
+        if (!log.flush()) {
+            std::cerr << "vk4100-sim: cannot write " << logPath << "\n";
+            return 1;
+        }
+    }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/platform/camera_link_folders.h"
+
 namespace vk {
 namespace {
 
@@ -85,7 +87,12 @@ void ClSerialModule::Unload() {
 
 std::vector<std::string> ClSerialDirectories() {
     if (const char* dir = ConfiguredDirectory()) return {dir};
-    return SharedLibrary::SystemDirectories();
+    std::vector<std::string> dirs;
+    for (const CameraLinkFolder& folder : CameraLinkFolders())
+        dirs.push_back(folder.path);
+    for (const std::string& dir : SharedLibrary::SystemDirectories())
+        dirs.push_back(dir);
+    return dirs;
 }
 
 std::string ClSerialSearchedPlaces() {
@@ -93,15 +100,24 @@ std::string ClSerialSearchedPlaces() {
         return std::string(dir) + " (named by CLSERIAL_PATH)";
     }
     std::string places;
-    for (const auto& d : SharedLibrary::SystemDirectories())
+    for (const CameraLinkFolder& folder : CameraLinkFolders())
+        places += (places.empty() ? "" : ", ") + folder.path + " (named by " + folder.origin + ")";
+    const auto system = SharedLibrary::SystemDirectories();
+    for (const auto& d : system)
         places += (places.empty() ? "" : ", ") + d;
-    if (places.empty()) places = "the system library directories";
+    if (system.empty())
+        places += (places.empty() ? "" : ", ") + std::string("the system library directories");
     return places + "; CLSERIAL_PATH can name the folder that holds it";
 }
 
 std::string ClSerialCommonLibrary(const std::string& stem) {
     const std::string file = SharedLibrary::FileName(stem);
     if (const char* dir = ConfiguredDirectory()) return SharedLibrary::JoinPath(dir, file);
+    for (const CameraLinkFolder& folder : CameraLinkFolders()) {
+        const std::string path = SharedLibrary::JoinPath(folder.path, file);
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(path, ec)) return path;
+    }
     return file;
 }
 

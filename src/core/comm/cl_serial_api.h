@@ -90,10 +90,12 @@ private:
 };
 
 // Where the libraries are looked for: the directory in CLSERIAL_PATH when that is set,
-// otherwise the system's library directories.
+// otherwise the Camera Link standard's folders (Windows) and the system's library
+// directories.
 std::vector<std::string> ClSerialDirectories();
 // What to load for a common library ("clserial", "clallserial"): its file in CLSERIAL_PATH
-// when that is set, otherwise its bare file name for the ordinary search.
+// when that is set, otherwise its file in the first Camera Link standard folder that has
+// it, otherwise its bare file name for the ordinary search.
 std::string ClSerialCommonLibrary(const std::string& stem);
 // Where the libraries were looked for, in words, for a message that says what is missing.
 std::string ClSerialSearchedPlaces();

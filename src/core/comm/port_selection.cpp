@@ -52,11 +52,12 @@ bool ResolvePort(CoreContext& core, std::uint32_t mode, const std::string& port,
     }
     if (mode == static_cast<std::uint32_t>(ChannelMode::ComPort)) {
 #ifdef _WIN32
-        // Windows opens COM ports by number: one past the listed sixteen is COMn itself.
+        // A COM port the system's list lacks is still reached by its name.
         std::uint32_t number = 0;
         if (port.size() > 3 && (port.starts_with("COM") || port.starts_with("com")) &&
             IsPortIndex(port.substr(3), number) && number >= 1) {
-            index = number - 1;
+            core.port.PinPort("COM" + std::to_string(number));
+            index = 0;
             return true;
         }
 #else

@@ -46,9 +46,15 @@ public:
     // Called on the reader thread after bytes arrived (and once when the port breaks).
     void SetDataListener(std::function<void()> listener);
 
-    // The selectable port names of this platform: COM1..COM16 on Windows; on other
-    // systems the serial devices that exist, after the pinned ones.
+    // The selectable port names, after the pinned ones: on Windows the system's serial-port
+    // list (COM1..COM16 when it has none), elsewhere the serial devices that exist.
     std::vector<std::string> PortNames() const;
+#ifdef _WIN32
+    // The pinned names, then the system's (COM1..COM16 when none) in the order of their
+    // numbers, each once.
+    static std::vector<std::string> ListComPorts(const std::vector<std::string>& pinned,
+                                                 std::vector<std::string> system);
+#endif
     // Puts a device (the simulator's, one named on the command line) first in the list.
     void PinPort(const std::string& name);
 

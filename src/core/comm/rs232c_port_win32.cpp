@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "core/comm/rs232c_port.h"
 
@@ -55,6 +58,32 @@ std::string SystemMessage(DWORD error) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
         text.pop_back();
     return text;
+}
+
+// The serial ports the system knows: one value per port under SERIALCOMM, its data the
+// port's name (drivers of USB adapters add theirs there, COM23 as well as COM3).
+std::vector<std::string> SystemComPorts() {
+    std::vector<std::string> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS) {
+        return names;
+    }
+    for (DWORD i = 0;; ++i) {
+        char value[256];
+        DWORD valueSize = sizeof value;
+        char data[256] = {};
+        DWORD dataSize = sizeof data - 1;
+        DWORD type = 0;
+        const LONG status = RegEnumValueA(key, i, value, &valueSize, nullptr, &type,
+                                          reinterpret_cast<BYTE*>(data), &dataSize);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS || type != REG_SZ) continue;
+        std::string name(data, strnlen(data, dataSize));
+        if (!name.empty()) names.push_back(name);
+    }
+    RegCloseKey(key);
+    return names;
 }
 
 }  // namespace
@@ -179,9 +208,28 @@ bool Rs232cPort::WriteDevice(const char* bytes, int length) {
 }
 
 std::vector<std::string> Rs232cPort::PortNames() const {
-    std::vector<std::string> names;
-    for (int i = 1; i <= 16; ++i)
-        names.push_back("COM" + std::to_string(i));
+    return ListComPorts(pinned_, SystemComPorts());
+}
+
+std::vector<std::string> Rs232cPort::ListComPorts(const std::vector<std::string>& pinned,
+                                                  std::vector<std::string> system) {
+    if (system.empty()) {
+        for (int i = 1; i <= 16; ++i)
+            system.push_back("COM" + std::to_string(i));
+    }
+    // By number, as a person reads them: COM3 before COM23.
+    const auto number = [](const std::string& name) {
+        const bool com = name.size() > 3 && _strnicmp(name.c_str(), "COM", 3) == 0 &&
+                         name.find_first_not_of("0123456789", 3) == std::string::npos;
+        return com && name.size() < 12 ? std::stoll(name.substr(3)) : LLONG_MAX;
+    };
+    std::stable_sort(
+        system.begin(), system.end(),
+        [&number](const std::string& a, const std::string& b) { return number(a) < number(b); });
+    std::vector<std::string> names = pinned;
+    for (const std::string& name : system) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
     return names;
 }
 

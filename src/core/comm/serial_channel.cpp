@@ -146,13 +146,7 @@ bool SerialChannel::OpenChosenPort(std::uint32_t mode, std::uint32_t baudRate) {
 
 std::optional<std::uint32_t> SerialChannel::FindPort(std::uint32_t mode, const std::string& name) {
     if (mode == kComMode) {
-#ifdef _WIN32
-        // COM ports are opened by number, the sixteen listed ones and any above them.
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            if (ComPortName(i) == name) return i;
-        }
-        return std::nullopt;
-#else
+        // A name the list lacks (COM40, a device path) is still reached by its name.
         auto names = port_.PortNames();
         auto it = std::find(names.begin(), names.end(), name);
         if (it == names.end()) {
@@ -161,7 +155,6 @@ std::optional<std::uint32_t> SerialChannel::FindPort(std::uint32_t mode, const s
             it = std::find(names.begin(), names.end(), name);
         }
         return static_cast<std::uint32_t>(it - names.begin());
-#endif
     }
     ClSerialLibrary* lib = Library(mode);
     if (!lib) return std::nullopt;
@@ -174,12 +167,8 @@ std::optional<std::uint32_t> SerialChannel::FindPort(std::uint32_t mode, const s
 
 std::string SerialChannel::ListedName(std::uint32_t mode, std::uint32_t index) {
     if (mode == kComMode) {
-#ifdef _WIN32
-        return ComPortName(index);
-#else
         const auto names = port_.PortNames();
         return index < names.size() ? names[index] : std::string();
-#endif
     }
     ClSerialLibrary* lib = Library(mode);
     return lib && index <= static_cast<std::uint32_t>(INT32_MAX)
@@ -253,33 +242,21 @@ void SerialChannel::SetDataListener(std::function<void()> listener) {
 }
 
 int SerialChannel::GetPortCount() {
-    if (mode_ == kComMode) {
-#ifdef _WIN32
-        return 16;
-#else
-        return static_cast<int>(port_.PortNames().size());
-#endif
-    }
+    if (mode_ == kComMode) return static_cast<int>(port_.PortNames().size());
     ClSerialLibrary* lib = Library(mode_);
     return lib ? lib->PortCount() : 0;
 }
 
 std::string SerialChannel::ComPortName(std::uint32_t index) const {
-#ifndef _WIN32
     const auto names = port_.PortNames();
     if (index < names.size()) return names[index];
-#endif
     return "COM" + std::to_string(std::uint64_t{index} + 1);
 }
 
 std::string SerialChannel::GetPortName(int index) {
     if (mode_ == kComMode) {
-#ifdef _WIN32
-        return index >= 0 && index < 16 ? ComPortName(index) : "ERROR";
-#else
         const auto names = port_.PortNames();
         return index >= 0 && index < static_cast<int>(names.size()) ? names[index] : "ERROR";
-#endif
     }
     ClSerialLibrary* lib = Library(mode_);
     return lib ? lib->PortName(index) : "ERROR";

@@ -87,6 +87,14 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& options, QStri
         error = "--port and --simulate exclude each other";
         return false;
     }
+#ifndef VK_HAVE_SIMULATOR
+    if (options.simulateModel) {
+        error =
+            "--simulate is not available in this build; run vk4100-sim on Linux and "
+            "connect to it with --port";
+        return false;
+    }
+#endif
     return true;
 }
 

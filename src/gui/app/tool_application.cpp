@@ -11,7 +11,9 @@
 #include "gui/app/session_settings.h"
 #include "gui/app/termination_signals.h"
 #include "gui/comm/communication_window.h"
+#ifdef VK_HAVE_SIMULATOR
 #include "sim/simulated_camera.h"
+#endif
 
 namespace vk::gui {
 
@@ -31,11 +33,15 @@ ToolApplication::~ToolApplication() {
     // selection and the normal end.
     mainWindow_.reset();
     core_.reset();
+#ifdef VK_HAVE_SIMULATOR
     camera_.reset();
+#endif
 }
 
 bool ToolApplication::Create(std::string* error) {
     std::optional<std::string> device;
+    if (options_.port) device = options_.port->toStdString();
+#ifdef VK_HAVE_SIMULATOR
     if (options_.simulateModel) {
         sim::SimOptions simOptions;
         if (!options_.simulateModel->isEmpty()) {
@@ -48,9 +54,10 @@ bool ToolApplication::Create(std::string* error) {
             return false;
         }
         device = camera_->DevicePath();
-    } else if (options_.port) {
-        device = options_.port->toStdString();
     }
+#else
+    (void)error;  // only the simulated camera can fail to start
+#endif
 
     deviceSession_ = device.has_value();
     if (device) {
@@ -66,7 +73,9 @@ bool ToolApplication::Create(std::string* error) {
         startPort = 0;
     }
     mainWindow_ = std::make_unique<MainWindow>(*core_, startPort);
+#ifdef VK_HAVE_SIMULATOR
     if (camera_) mainWindow_->Communication()->SetPortLabel(*device, "Simulated camera");
+#endif
     ownUi_->SetMainWindow(mainWindow_.get());
     return true;
 }

@@ -48,7 +48,11 @@ public:
 
     MainWindow* Window() const { return mainWindow_.get(); }
     CoreContext* Core() const { return core_.get(); }
-    sim::SimulatedCamera* Camera() const { return camera_.get(); }
+#ifdef VK_HAVE_SIMULATOR
+    sim::SimulatedCamera* Camera() const {
+        return camera_.get();
+    }
+#endif
 
 private:
     void RecoverStoredChannel();
@@ -60,7 +64,9 @@ private:
     std::unique_ptr<SettingsBackend> sessionSettings_;
     SettingsBackend* settings_;
     UserInterface* ui_;
+#ifdef VK_HAVE_SIMULATOR
     std::unique_ptr<sim::SimulatedCamera> camera_;
+#endif
     std::unique_ptr<CoreContext> core_;
     std::unique_ptr<MainWindow> mainWindow_;
     bool deviceSession_ = false;  // a device from the command line, not the stored channel

@@ -51,7 +51,9 @@ void LutCurveView::resizeEvent(QResizeEvent*) {
 void LutCurveView::UpdateTransform() {
     const QFontMetrics fm(font());
     const double left = fm.horizontalAdvance("4095") + kAxisGap * 2;
-    const double top = fm.height() / 2.0 + kAxisGap;
+    // A whole pixel: with a half-pixel origin (an odd font height, as on Windows) a click
+    // would land on the graph pixel beside the one under the pointer.
+    const double top = fm.height() / 2 + kAxisGap;
     const double right = fm.horizontalAdvance("55") / 2.0;
     const double bottom = fm.height() + kAxisGap * 2;
     transform_ = GraphTransform(QRectF(left, top, width() - left - right, height() - top - bottom));

@@ -1,0 +1,22 @@
+# vk_windows_resource(TARGET DESCRIPTION): the application icon and a version resource
+# (the project's version) in a Windows executable.
+enable_language(RC)
+
+function(vk_windows_resource target description)
+  set(VK_RC_ICON ${PROJECT_SOURCE_DIR}/src/gui/res/app.ico)
+  set(VK_RC_DESCRIPTION ${description})
+  set(VK_RC_NAME ${target})
+  set(parts ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR})
+  foreach(part ${PROJECT_VERSION_PATCH} ${PROJECT_VERSION_TWEAK})
+    list(APPEND parts ${part})
+  endforeach()
+  list(LENGTH parts count)
+  while(count LESS 4)
+    list(APPEND parts 0)
+    math(EXPR count "${count} + 1")
+  endwhile()
+  list(JOIN parts "," VK_RC_VERSION_COMMAS)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows-resource.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
