@@ -258,8 +258,10 @@ QWidget* CommunicationWindow::BuildMessageGroup() {
 }
 
 void CommunicationWindow::OnOnlineStatusChanged(int online) {
+    const QString text = online ? "Online" : "Offline";
+    if (text == lineText_->text()) return;  // told again with every answer
     lineIcon_->setPixmap(LineStatusPicture(online != 0));
-    lineText_->setText(online ? "Online" : "Offline");
+    lineText_->setText(text);
 }
 
 void CommunicationWindow::FillPortList() {
