@@ -209,6 +209,17 @@ void LutFeatureTest::saveReadsTheCameraFirstAndAsksBeforeReplacing() {
     Trigger(window, kMenuSaveLutFile);
     QCOMPARE(ReadBytes(path).toStdString(), lut::FormatLutFile(CameraTables(tool)));
 
+    // Edit points would be lost: asked first, and "No" reads and saves nothing.
+    feature->Editor(0)->ClearTable();
+    tool.Camera().SetValue("LUTG?0", "300");
+    tool.ui.questions.clear();
+    tool.ui.answers = {false};
+    Trigger(window, kMenuSaveLutFile);
+    QCOMPARE(tool.ui.questions.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(tool.ui.questions[0].text).contains("edit points"));
+    QCOMPARE(feature->Editor(1)->Values()[0], 200);
+    QVERIFY(feature->Editor(0)->HasEdits());
+
     // A camera that does not answer: nothing is asked and nothing saved.
     asked.clear();
     tool.Camera().SetFault({sim::Fault::HangUp});

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 
 #include "core/core_context.h"
@@ -24,6 +25,9 @@ namespace {
 constexpr const char* kFileFilter = "Camera gamma data (*.csv)";
 constexpr int kGreen = 1;  // the one table of a monochrome camera
 constexpr int kCascadeStep = 50;
+constexpr const char* kEditPointsLost =
+    "Saving the LUT file reads the camera's tables into the editors: the edit points of the "
+    "curves being edited are lost.\nRead the tables and save?";
 
 // The file system's own encoding of a name, whatever the locale says.
 std::filesystem::path ToPath(const QString& path) {
@@ -163,7 +167,11 @@ void LutFeature::OpenLutFile() {
 }
 
 void LutFeature::SaveLutFile() {
-    // The file holds the tables as the camera has them.
+    // The file holds the tables as the camera has them; reading them replaces curves being
+    // edited.
+    const bool edits = std::any_of(editors_.begin(), editors_.end(),
+                                   [](const LutEditor* editor) { return editor->HasEdits(); });
+    if (edits && !window_.Core().ui.AskYesNo(kEditPointsLost, kProductTitle)) return;
     if (!ReadAllTables()) return;
     const QString path = AskFile(true, folder_);
     if (path.isEmpty()) return;
