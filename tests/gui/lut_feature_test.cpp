@@ -13,6 +13,7 @@
 #include "gui/lut/curve_view.h"
 #include "gui/lut/lut_editor.h"
 #include "gui/lut/lut_feature.h"
+#include "gui/widgets/control_kinds.h"
 #include "gui/widgets/status_strip.h"
 #include "gui_test_support.h"
 
@@ -107,6 +108,14 @@ void LutFeatureTest::theSelectorAndTheButtonShowAndHideTheEditors() {
         open->click();
         QVERIFY(feature->Editor(1)->isVisible());
     }
+
+    // A read that finds the camera's selector "Off" (a reset, another tool) closes them.
+    tool.Camera().SetValue("LUTC", "0");
+    window->ReadAllSettings();
+    QCOMPARE(ControlKinds::ReadValue(selector), 0);
+    for (int c = 0; c < 3; ++c)
+        QVERIFY(!feature->Editor(c)->isVisible());
+    QVERIFY(!open->isEnabled());
 }
 
 void LutFeatureTest::aMonochromeCameraShowsOneEditor() {

@@ -1,5 +1,6 @@
 #include "gui/lut/lut_feature.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -72,12 +73,12 @@ LutFeature::LutFeature(MainWindow& window)
     window.Menu()->SetHandler(kMenuLoadAllLutTable, [this] { ReadAllTables(); });
     window.SetActionHandler(kOpenLutTable, [this] { ShowEditors(true); });
     // The binding greys "Open LUT Table" unless the selector is on "LUT"; the editors go with
-    // any other choice.
-    connect(window.Binding(), &ControlBinding::comboSelected, this, [this](int controlId) {
-        if (controlId != kLutSelector) return;
-        const QWidget* selector = window_.FindControl(kLutSelector);
-        if (selector && ControlKinds::ReadValue(selector) != kSelectorLut) ShowEditors(false);
-    });
+    // any other value, the user's choice or the camera's as a read shows it.
+    if (auto* selector = qobject_cast<QComboBox*>(window.FindControl(kLutSelector))) {
+        connect(selector, &QComboBox::currentIndexChanged, this, [this, selector] {
+            if (ControlKinds::ReadValue(selector) != kSelectorLut) ShowEditors(false);
+        });
+    }
 }
 
 LutFeature::~LutFeature() {
