@@ -76,7 +76,7 @@ QComboBox* MakeList(const char* name, QWidget* parent) {
 
 CommunicationWindow::CommunicationWindow(CoreContext& core, CommunicationHost& host,
                                          WindowList& windows, QWidget* parent)
-    : QDialog(parent), core_(core), host_(host), windows_(windows) {
+    : QDialog(parent), core_(core), host_(host), windows_(windows), questions_(core.ui) {
     setWindowTitle("Communication");
     setWindowIcon(ApplicationIcon());
     BuildLayout();
@@ -443,6 +443,10 @@ void CommunicationWindow::OnGetArea() {
 
 void CommunicationWindow::OnStore() {
     const int area = areaList_->currentIndex();
+    const std::string question = std::string("Store the camera's current settings into \"") +
+                                 kAreaNames[std::size_t(area)] +
+                                 "\"?\nWhat the area holds now is overwritten.";
+    if (!questions_.Confirm("store", question, kProductTitle)) return;
     const bool stored = Run(kStoring, [&](Operation& operation) {
                             operation.SetText(kStoring);
                             return FlashAreas(core_.exchange).Store(area, kStoreTimeoutMs);
