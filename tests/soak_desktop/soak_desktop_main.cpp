@@ -112,24 +112,50 @@ private:
     QTimer timer_;
 };
 
-// The longest time the event loop went without running a short timer.
+// Nanoseconds this thread has waited for a CPU while it could have run.
+long long RunQueueWaitNs() {
+    std::ifstream schedstat("/proc/thread-self/schedstat");
+    long long running = 0;
+    long long waiting = 0;
+    schedstat >> running >> waiting;
+    return waiting;
+}
+
+// The longest time the event loop went without running a short timer, less the time the
+// machine gave it no CPU (other work on a loaded machine is no fault of the tool's), and
+// what the soak was doing then.
 class GapMeter : public QObject {
 public:
     GapMeter() {
-        connect(&timer_, &QTimer::timeout, this,
-                [this] { longestMs = std::max(longestMs, clock_.restart()); });
-        clock_.start();
+        connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
+        Restart();
         timer_.start(20);
     }
-    void Reset() {
+    // The soak's own work on the camera (not the tool's) does not count.
+    void Restart() {
         clock_.restart();
-        longestMs = 0;
+        waitedNs_ = RunQueueWaitNs();
     }
+    const char* doing = "start";
     qint64 longestMs = 0;
+    qint64 longestWallMs = 0;
+    std::string longestDuring;
 
 private:
+    void Tick() {
+        const qint64 wall = clock_.restart();
+        const long long waited = RunQueueWaitNs();
+        const qint64 gap = wall - (waited - waitedNs_) / 1000000;
+        waitedNs_ = waited;
+        longestWallMs = std::max(longestWallMs, wall);
+        if (gap > longestMs) {
+            longestMs = gap;
+            longestDuring = doing;
+        }
+    }
     QTimer timer_;
     QElapsedTimer clock_;
+    long long waitedNs_ = 0;
 };
 
 class DesktopSoak {
@@ -176,34 +202,45 @@ public:
     void Step() {
         const int pick = Uniform(0, 99);
         if (pick < 15) {
+            gaps_->doing = "mode switch";
             SwitchModes();
         } else if (pick < 30) {
+            gaps_->doing = "full read";
             InjectFault();
             window_->ReadAllSettings();
             ++fullReads;
         } else if (pick < 45) {
+            gaps_->doing = "page change";
             QTabWidget* tabs = window_->Tabs();
             tabs->setCurrentIndex(Uniform(0, tabs->count() - 1));
             ++pageChanges;
         } else if (pick < 60) {
+            gaps_->doing = "setting-file save";
             SaveAndCheck();
         } else if (pick < 70) {
+            gaps_->doing = "setting-file load";
             LoadSaved();
         } else if (pick < 85) {
+            gaps_->doing = "LUT write";
             InjectFault();
             luts_->WriteTable(*luts_->Editor(Uniform(0, 2)));
             ++lutWrites;
         } else if (pick < 92) {
+            gaps_->doing = "unplug";
             Unplug();
         } else {
+            gaps_->doing = "port re-selected";
             // A port re-selected through the window, as after a cable was checked.
             Activate("portName", kComPort);
             ++reconnects;
         }
         camera_->ClearFault();
         camera_->ClearReceivedLines();
+        gaps_->doing = "reconnect after a step";
         if (!window_->Core().channel.IsUsable()) Activate("portName", kComPort);
     }
+
+    void SetGapMeter(GapMeter* gaps) { gaps_ = gaps; }
 
     Usage warm{};
     std::vector<std::string> faults;
@@ -248,6 +285,7 @@ private:
         window_->ReadAllSettings();
         camera_.reset();
         Plug();
+        gaps_->Restart();
         Activate("portName", kComPort);
         ++unplugs;
         inStep_ = false;
@@ -299,6 +337,8 @@ private:
     SettingFileFeature* files_ = nullptr;
     LutFeature* luts_ = nullptr;
     bool inStep_ = false;  // the tool's values are the camera's
+    GapMeter ownGaps_;
+    GapMeter* gaps_ = &ownGaps_;
 };
 
 int MeasureReconnects(DesktopSoak& soak, int count) {
@@ -320,18 +360,17 @@ int MeasureReconnects(DesktopSoak& soak, int count) {
 int RunSoak(DesktopSoak& soak, const BoxAnswerer& boxes, double minutes) {
     const Usage start = Measure();
     GapMeter gaps;
+    soak.SetGapMeter(&gaps);
     QElapsedTimer clock;
     clock.start();
     const qint64 totalMs = static_cast<qint64>(minutes * 60000);
     // Warm-up: the logs fill and every path has run once.
     const qint64 warmMs = std::min<qint64>(totalMs / 3, 5 * 60000);
     bool warm = false;
-    qint64 longestGap = 0;
     QTimer stepper;
     stepper.setSingleShot(true);
     QObject::connect(&stepper, &QTimer::timeout, [&] {
         soak.Step();
-        longestGap = std::max(longestGap, gaps.longestMs);
         if (!warm && clock.elapsed() >= warmMs) {
             soak.warm = Measure();
             warm = true;
@@ -342,7 +381,7 @@ int RunSoak(DesktopSoak& soak, const BoxAnswerer& boxes, double minutes) {
         }
         stepper.start(10);
     });
-    gaps.Reset();
+    gaps.Restart();
     stepper.start(0);
     QApplication::exec();
     const Usage end = Measure();
@@ -356,7 +395,9 @@ int RunSoak(DesktopSoak& soak, const BoxAnswerer& boxes, double minutes) {
               << "  start:   " << Describe(start) << "\n"
               << "  warm:    " << Describe(soak.warm) << "\n"
               << "  end:     " << Describe(end) << "\n"
-              << "  longest event-loop gap: " << longestGap << " ms\n";
+              << "  longest event-loop gap: " << gaps.longestMs << " ms (during "
+              << gaps.longestDuring << "), " << gaps.longestWallMs
+              << " ms with the time the machine gave it no CPU\n";
     if (end.residentKb > soak.warm.residentKb + kMemoryMarginKb) {
         soak.faults.push_back("resident memory grew by " +
                               std::to_string(end.residentKb - soak.warm.residentKb) +
@@ -364,9 +405,9 @@ int RunSoak(DesktopSoak& soak, const BoxAnswerer& boxes, double minutes) {
     }
     if (end.descriptors > soak.warm.descriptors) soak.faults.push_back("descriptors leaked");
     if (end.threads > soak.warm.threads) soak.faults.push_back("threads leaked");
-    if (longestGap > kLongestGapMs) {
-        soak.faults.push_back("the window did not answer for " + std::to_string(longestGap) +
-                              " ms");
+    if (gaps.longestMs > kLongestGapMs) {
+        soak.faults.push_back("the window did not answer for " + std::to_string(gaps.longestMs) +
+                              " ms during " + gaps.longestDuring);
     }
     for (const std::string& fault : soak.faults)
         std::cout << "  FAULT: " << fault << '\n';
