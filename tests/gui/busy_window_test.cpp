@@ -93,6 +93,7 @@ void BusyWindowTest::aSlowStoreKeepsTheWindowsAliveAndTakesNoSecondOperation() {
         auto* check = qobject_cast<QCheckBox*>(window->FindControl(4626));
         if (check) check->click();
     });
+    tool.ui.answers = {true};  // overwrite the area
     window->Communication()->findChild<QPushButton*>("store")->click();
     beat.stop();
 

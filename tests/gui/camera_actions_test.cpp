@@ -137,6 +137,13 @@ void CameraActionsTest::aButtonRunsItsActionAndShowsTheResult() {
     QCOMPARE(t.Wire(), Lines{"BMRCW=0"});
     QCOMPARE(t.tool.ui.MessageTexts(), Lines{"Completed"});
     QVERIFY(t.tool.ui.messages[0].icon == MessageIcon::Information);
+
+    // Gain Reset asks first; "No" sends nothing.
+    t.window->ToggleControlMode();
+    t.tool.Camera().ClearReceivedLines();
+    t.Control<QPushButton>(2545)->click();
+    QCOMPARE(t.tool.ui.questions.size(), 1u);
+    QVERIFY(t.Wire().empty());
 }
 
 void CameraActionsTest::aReadFillsItsDisplayField() {
@@ -313,6 +320,8 @@ void CameraActionsTest::theAreaDialogListsTheAreasOfItsMode() {
         QCOMPARE(dialog.windowTitle(), c.title);
         QCOMPARE(dialog.Message(), c.message);
         QCOMPARE(windows.Count(), 1);
+        dialog.Preselect(3);  // "User 3", in every list
+        QCOMPARE(dialog.AreaList()->currentText(), QString("User 3"));
         dialog.AreaList()->setCurrentIndex(1);
         dialog.accept();
         QCOMPARE(dialog.SelectedArea(), FlashAreas::AreaOfName(c.items[1].toStdString()));

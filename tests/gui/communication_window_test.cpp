@@ -295,6 +295,13 @@ void CommunicationDialogTest::storeAndLoadUseTheSelectedArea() {
     Rig rig;
     rig.camera.ClearReceivedLines();
     rig.List("areaList")->setCurrentIndex(2);
+    // Asked first: "No" writes nothing.
+    rig.Click("store");
+    QVERIFY(rig.camera.ReceivedLines().empty());
+    QCOMPARE(rig.ui.questions.at(0).text,
+             std::string("Store the camera's current settings into \"User 2 Data\"?\n"
+                         "What the area holds now is overwritten."));
+    rig.ui.answers.assign(3, true);
     rig.Click("store");
     QCOMPARE(rig.camera.ReceivedLines(), std::vector<std::string>{"SA=2"});
     QCOMPARE(rig.ui.progressTexts, std::vector<std::string>{"Now, Storing camera data."});

@@ -7,11 +7,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 #include <algorithm>
 
@@ -208,6 +210,7 @@ void FirstUseTest::compareListsTheDifferingRowsAndLoadsOnlyThose() {
     QCOMPARE(compare->text(), QString("&Compare with file..."));
 
     rig.window->Menu()->Action(kMenuSaveAllData)->trigger();
+    rig.tool.ui.messages.clear();  // the save's summary
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QByteArray text = Replaced(Replaced(file.readAll(), "PE", "2345"), "FGA", "300");
@@ -275,6 +278,26 @@ void FirstUseTest::windowPlacesAreKeptAndFitTheScreen() {
     QVERIFY(again.Start());
     QCOMPARE(again.window->geometry(), mainPlace);
     QCOMPARE(again.window->Communication()->geometry(), commPlace);
+
+    // A dialog or message box nobody placed opens over the middle of its parent, wide enough
+    // for its caption; the progress window follows its owner.
+    QMessageBox result(QMessageBox::Information, "Recalibrate FFC (User) has been completed now",
+                       "Done.", QMessageBox::Ok, again.window);
+    again.window->setGeometry(area.left() + 100, area.top() + 80, 800, 500);
+    QDialog small(again.window);
+    small.setWindowTitle("A caption much wider than the dialog's one button");
+    auto* layout = new QVBoxLayout(&small);
+    layout->addWidget(new QPushButton("OK"));
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    for (QWidget* dialog : {static_cast<QWidget*>(&result), static_cast<QWidget*>(&small)}) {
+        dialog->show();
+        QCoreApplication::processEvents();
+        const QPoint off = dialog->geometry().center() - again.window->geometry().center();
+        QVERIFY2(off.manhattanLength() < 40, qPrintable(dialog->windowTitle()));
+        QVERIFY(dialog->width() >
+                QFontMetrics(dialog->font()).horizontalAdvance(dialog->windowTitle()));
+        dialog->hide();
+    }
 
     // A place from a larger screen, or half off this one, is brought onto it whole.
     QWidget window;

@@ -207,7 +207,6 @@ void IdentityWindowsTest::userIdWindowReadsAndWritesWithTheLengthCheck() {
         {QString(16, 'A'),
          {"UD=" + std::string(16, 'A')},
          "Writing the User ID \"" + std::string(16, 'A') + "\" has been completed."},
-        {QString(17, 'B'), {}, "User ID string is too long !!"},
         {"", {"UD="}, "Writing the User ID \"\" has been completed."},
     };
     for (const auto& c : cases) {
@@ -217,6 +216,11 @@ void IdentityWindowsTest::userIdWindowReadsAndWritesWithTheLengthCheck() {
         QCOMPARE(rig.Sent(), c.wire);
         QCOMPARE(rig.Messages().back(), c.message);
     }
+
+    // Typing stops at the 16 characters the camera keeps.
+    dialog.Edit()->clear();
+    QTest::keyClicks(dialog.Edit(), QString(19, 'B'));
+    QCOMPARE(dialog.Edit()->text(), QString(16, 'B'));
 
     rig.core->channel.CloseChannel();
     dialog.Load();
@@ -237,6 +241,26 @@ void IdentityWindowsTest::cameraIdWindowUnlocksBeforeWritingInFactoryModeOnly() 
     for (std::size_t i = 0; i < CameraIdDialog::kBoxes; ++i)
         shown += dialog.Box(i)->text();
     QCOMPARE(shown, QString("VK00000001"));
+
+    // Typing walks on through the boxes, Backspace in an empty box walks back.
+    const auto press = [&](const QString& keys) {
+        for (const QChar key : keys) {
+            if (key == '\b') {
+                QTest::keyClick(dialog.focusWidget(), Qt::Key_Backspace);
+            } else {
+                QTest::keyClick(dialog.focusWidget(), key.toLatin1());
+            }
+        }
+    };
+    dialog.Box(0)->setFocus();
+    dialog.Box(0)->selectAll();
+    press("VB");
+    QCOMPARE(dialog.Box(0)->text() + dialog.Box(1)->text(), QString("VB"));
+    QCOMPARE(dialog.focusWidget(), dialog.Box(2));
+    press("\b\b");  // the selected "0" of box 3, then back into box 2, deleting the "B"
+    QCOMPARE(dialog.Box(1)->text(), QString());
+    QCOMPARE(dialog.focusWidget(), dialog.Box(1));
+    press("K0");
 
     rig.Forget();
     dialog.Box(4)->clear();  // an empty box shortens the id

@@ -13,6 +13,7 @@
 #include "gui/lut/curve_view.h"
 #include "gui/lut/lut_editor.h"
 #include "gui/lut/lut_feature.h"
+#include "gui/widgets/control_kinds.h"
 #include "gui/widgets/status_strip.h"
 #include "gui_test_support.h"
 
@@ -107,6 +108,14 @@ void LutFeatureTest::theSelectorAndTheButtonShowAndHideTheEditors() {
         open->click();
         QVERIFY(feature->Editor(1)->isVisible());
     }
+
+    // A read that finds the camera's selector "Off" (a reset, another tool) closes them.
+    tool.Camera().SetValue("LUTC", "0");
+    window->ReadAllSettings();
+    QCOMPARE(ControlKinds::ReadValue(selector), 0);
+    for (int c = 0; c < 3; ++c)
+        QVERIFY(!feature->Editor(c)->isVisible());
+    QVERIFY(!open->isEnabled());
 }
 
 void LutFeatureTest::aMonochromeCameraShowsOneEditor() {
@@ -208,6 +217,17 @@ void LutFeatureTest::saveReadsTheCameraFirstAndAsksBeforeReplacing() {
     tool.ui.answers = {true};
     Trigger(window, kMenuSaveLutFile);
     QCOMPARE(ReadBytes(path).toStdString(), lut::FormatLutFile(CameraTables(tool)));
+
+    // Edit points would be lost: asked first, and "No" reads and saves nothing.
+    feature->Editor(0)->ClearTable();
+    tool.Camera().SetValue("LUTG?0", "300");
+    tool.ui.questions.clear();
+    tool.ui.answers = {false};
+    Trigger(window, kMenuSaveLutFile);
+    QCOMPARE(tool.ui.questions.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(tool.ui.questions[0].text).contains("edit points"));
+    QCOMPARE(feature->Editor(1)->Values()[0], 200);
+    QVERIFY(feature->Editor(0)->HasEdits());
 
     // A camera that does not answer: nothing is asked and nothing saved.
     asked.clear();

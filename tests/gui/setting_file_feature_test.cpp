@@ -24,6 +24,7 @@ using vk::gui::test::ToolUnderTest;
 namespace {
 
 constexpr ControlId kPe = 1943;
+constexpr ControlId kGain = 1218;  // manual gain
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -114,7 +115,23 @@ void SettingFileFeatureTest::menuAndButtonsSaveTheVariantsAndKeepTheFolder() {
     rig.path = rig.dir.filePath("button.cam");
     rig.Button("writeSettingFile")->click();
     QCOMPARE(Contents(rig.path), all);  // the button saves All Data
-    QVERIFY(rig.tool.ui.messages.empty());
+
+    // Each save says how many values it kept and how many page values no file keeps; the
+    // rows left out say so in their tooltips.
+    const auto lines = all.count("\r\n") - 1;  // without the device-version line
+    const QStringList summaries = {QString::fromStdString(rig.tool.ui.messages.at(0).text),
+                                   QString::fromStdString(rig.tool.ui.messages.at(2).text)};
+    static const QRegularExpression summary(
+        "^(\\d+) values saved; ([1-9]\\d*) page values are not kept in setting files$");
+    for (const QString& text : summaries) {
+        const QRegularExpressionMatch match = summary.match(text);
+        QVERIFY2(match.hasMatch(), qPrintable(text));
+        QCOMPARE(match.captured(1).toLongLong(), lines);
+    }
+    QCOMPARE(rig.tool.ui.messages.size(), 3u);
+    QVERIFY(!all.contains("\r\nGA="));  // manual gain: not in setting files
+    QVERIFY(rig.window->FindControl(kGain)->toolTip().endsWith("\nNot kept in setting files."));
+    QVERIFY(!rig.window->FindControl(kPe)->toolTip().contains("Not kept"));
 }
 
 void SettingFileFeatureTest::replacingAFileIsAskedFirst() {
@@ -137,6 +154,7 @@ void SettingFileFeatureTest::openShowsTheDifferencesAndLoadsTheChosenLines() {
     FileRig rig;
     QVERIFY(rig.Start());
     rig.Trigger(kMenuSaveAllData);
+    rig.tool.ui.messages.clear();  // the save's summary
     QByteArray text = Contents(rig.path);
     const int at = text.indexOf("\r\nPE=");
     QVERIFY(at > 0);

@@ -81,8 +81,9 @@ void TerminalWindowTest::sendsTheTypedLineAndShowsBothDirectionsNewestFirst() {
     QCOMPARE(rig.Texts(),
              QStringList({"Rx: PE=" + QString::fromStdString(rig.camera.Value("PE")), "Tx: PE?"}));
     QCOMPARE(rig.window.CommandEdit()->text(), QString("PE?"));  // stays for the next send
+    QCOMPARE(rig.window.CommandEdit()->selectedText(), QString("PE?"));
 
-    rig.Type("UD=hello");
+    QTest::keyClicks(rig.window.CommandEdit(), "UD=hello");  // replaces, not "PE?UD=hello"
     QTest::mouseClick(rig.Button("send"), Qt::LeftButton);
     QCOMPARE(rig.Texts().mid(0, 2), QStringList({"Rx: COMPLETE", "Tx: UD=hello"}));
     QCOMPARE(rig.camera.Value("UD"), std::string("hello"));

@@ -85,6 +85,13 @@ const SettingDefinition& ToolSettings::Definition(int index) {
 }
 
 bool ToolSettings::IsSettingName(std::string_view name) {
+    // The desktop tool's window places (gui/app/window_geometry) are its values too: dropped
+    // at the store's opening, they would never be put back at the next start.
+    static constexpr std::string_view kWindowPlaces[] = {"Window Main", "Window Communication"};
+    if (std::find(std::begin(kWindowPlaces), std::end(kWindowPlaces), name) !=
+        std::end(kWindowPlaces)) {
+        return true;
+    }
     return std::any_of(kDefinitions.begin(), kDefinitions.end(),
                        [name](const SettingDefinition& d) { return name == d.name; });
 }

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "gui/app/app_texts.h"
+#include "gui/app/window_geometry.h"
 
 namespace vk::gui {
 
@@ -55,6 +56,10 @@ void ProgressWindow::ShowProgress(QWidget* owner, const QString& message) {
     message_->setText(message);
     bar_->setRange(0, 100);
     bar_->setValue(0);
+    // Over the middle of its owner each time, wherever the last operation's owner was.
+    adjustSize();
+    CentreOnParent(*this);
+    FitOnScreen(*this);
     show();
     raise();
     // Lets the window appear before the work goes on.

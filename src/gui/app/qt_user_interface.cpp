@@ -1,6 +1,7 @@
 #include "gui/app/qt_user_interface.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 
 #include "gui/app/app_texts.h"
@@ -60,6 +61,20 @@ bool QtUserInterface::AskYesNo(const std::string& text, const std::string& capti
                     QMessageBox::Yes | QMessageBox::No, Owner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool QtUserInterface::AskYesNoOnce(const std::string& text, const std::string& caption,
+                                   bool& dontAsk) {
+    dontAsk = false;
+    if (listener_) return listener_->AskYesNo(text, caption);
+    QMessageBox box(QMessageBox::Question, Caption(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, Owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    auto* check = new QCheckBox("Don't ask again", &box);
+    box.setCheckBox(check);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    dontAsk = check->isChecked();
+    return yes;
 }
 
 void QtUserInterface::ShowProgress(const std::string& text) {

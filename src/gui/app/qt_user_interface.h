@@ -36,6 +36,9 @@ public:
     void ShowMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    // The question with a "Don't ask again" box, ticked or not in `dontAsk`; a listener
+    // answers it as any question, unticked.
+    bool AskYesNoOnce(const std::string& text, const std::string& caption, bool& dontAsk);
 
     void ShowProgress(const std::string& text) override;
     void SetProgress(int percent) override;

@@ -1,6 +1,9 @@
 #include "gui/app/window_geometry.h"
 
+#include <QApplication>
+#include <QBoxLayout>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -15,6 +18,8 @@ namespace {
 // title bar and border.
 constexpr QMargins kUsualFrame{4, 30, 4, 4};
 constexpr const char* kFitted = "fittedToScreen";
+// A title bar's window icon, its three buttons and its margins.
+constexpr int kTitleBarExtras = 150;
 
 QMargins FrameOf(const QWidget& window) {
     const QRect frame = window.frameGeometry();
@@ -45,6 +50,34 @@ void FitOnScreen(QWidget& window) {
     window.move(at);
 }
 
+void CentreOnParent(QWidget& window) {
+    const QWidget* parent = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    if (!parent || parent == &window || !parent->isVisible()) return;
+    const QSize outer = window.size().grownBy(FrameOf(window));
+    window.move(parent->frameGeometry().center() - QPoint(outer.width() / 2, outer.height() / 2));
+}
+
+void WidenForCaption(QWidget& window) {
+    if (window.windowTitle().isEmpty()) return;
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int wanted = QFontMetrics(font).horizontalAdvance(window.windowTitle()) + kTitleBarExtras;
+    if (window.width() >= wanted) return;
+    // A layout of fixed size (and a message box) sizes the window itself: it is told there.
+    if (auto* grid = qobject_cast<QGridLayout*>(window.layout())) {
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+    } else if (auto* box = qobject_cast<QBoxLayout*>(window.layout());
+               box && (box->direction() == QBoxLayout::TopToBottom ||
+                       box->direction() == QBoxLayout::BottomToTop)) {
+        box->addStrut(wanted);
+    } else {
+        window.setMinimumWidth(std::max(window.minimumWidth(), wanted));
+    }
+    if (window.layout()) window.layout()->activate();
+    window.resize(std::max(window.width(), wanted), window.height());
+}
+
 bool ScreenFitter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
     auto* window = static_cast<QWidget*>(watched);
@@ -55,6 +88,9 @@ bool ScreenFitter::eventFilter(QObject* watched, QEvent* event) {
     // A window nobody sized opens at two thirds of the screen at most; it may have all the
     // room it asks for that the screen has.
     if (!window->testAttribute(Qt::WA_Resized)) window->resize(window->sizeHint());
+    WidenForCaption(*window);
+    // Placed here, a dialog is no longer placed by Qt, which would have centred it.
+    if (!window->testAttribute(Qt::WA_Moved)) CentreOnParent(*window);
     FitOnScreen(*window);
     return false;
 }

@@ -49,9 +49,17 @@ private:
 // title bar included, onto that area.
 void FitOnScreen(QWidget& window);
 
+// Puts a window with a parent in the middle of its parent's window.
+void CentreOnParent(QWidget& window);
+
+// Makes the window wide enough for its caption in a usual title bar (icon and buttons
+// included), through its layout when it has one.
+void WidenForCaption(QWidget& window);
+
 // Watching the whole application, fits every window and dialog onto the screen the first
 // time it shows: on a small or scaled screen no window opens larger than the screen or with
-// its title bar out of reach, and one that scrolls opens as large as the screen lets it.
+// its title bar out of reach, and one that scrolls opens as large as the screen lets it. A
+// dialog nobody placed opens centred on its parent, and each is wide enough for its caption.
 class ScreenFitter : public QObject {
     Q_OBJECT
 public:

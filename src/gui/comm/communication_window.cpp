@@ -60,7 +60,7 @@ QComboBox* MakeList(const char* name, QWidget* parent) {
 
 CommunicationWindow::CommunicationWindow(CoreContext& core, CommunicationHost& host,
                                          WindowList& windows, QWidget* parent)
-    : QDialog(parent), core_(core), host_(host), windows_(windows) {
+    : QDialog(parent), core_(core), host_(host), windows_(windows), questions_(core.ui) {
     setWindowTitle("Communication");
     setWindowIcon(ApplicationIcon());
     BuildLayout();
@@ -242,8 +242,10 @@ QWidget* CommunicationWindow::BuildMessageGroup() {
 }
 
 void CommunicationWindow::OnOnlineStatusChanged(bool online) {
+    const QString text = online ? "Online" : "Offline";
+    if (text == lineText_->text()) return;  // told again with every answer
     lineIcon_->setPixmap(LineStatusPicture(online));
-    lineText_->setText(online ? "Online" : "Offline");
+    lineText_->setText(text);
 }
 
 void CommunicationWindow::FillPortList() {
@@ -397,6 +399,10 @@ void CommunicationWindow::OnGetArea() {
 
 void CommunicationWindow::OnStore() {
     const int area = areaList_->currentIndex();
+    const std::string question = std::string("Store the camera's current settings into \"") +
+                                 kAreaNames[std::size_t(area)] +
+                                 "\"?\nWhat the area holds now is overwritten.";
+    if (!questions_.Confirm("store", question, kProductTitle)) return;
     const bool stored = Run(kStoring, [&](Operation& operation) {
                             operation.SetText(kStoring);
                             return FlashAreas(core_.exchange).Store(area, kStoreTimeoutMs);

@@ -8,6 +8,7 @@
 
 #include "core/comm/online_status_notifier.h"
 #include "core/operation_runner.h"
+#include "gui/app/session_questions.h"
 
 class QComboBox;
 class QLabel;
@@ -104,6 +105,7 @@ private:
     QPushButton* readSettingFile_ = nullptr;
     QListView* messages_ = nullptr;
     std::map<std::string, QString> portLabels_;
+    SessionQuestions questions_;
     LineLogModel* messageModel_ = nullptr;
 };
 

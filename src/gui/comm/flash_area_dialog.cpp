@@ -59,6 +59,11 @@ QString FlashAreaDialog::Message() const {
     return message_->text();
 }
 
+void FlashAreaDialog::Preselect(int area) {
+    const int index = list_->findText(QString::fromStdString(FlashAreas::AreaName(area)));
+    if (index >= 0) list_->setCurrentIndex(index);
+}
+
 void FlashAreaDialog::accept() {
     selected_ = FlashAreas::AreaOfName(list_->currentText().toStdString());
     QDialog::accept();

@@ -27,6 +27,8 @@ public:
     // After OK: 0 to 3, or -1 when the chosen text names none of the areas.
     int SelectedArea() const { return selected_; }
     QComboBox* AreaList() const { return list_; }
+    // Shows the area chosen, when the list holds it.
+    void Preselect(int area);
     QString Message() const;
 
 public slots:

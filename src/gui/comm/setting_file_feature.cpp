@@ -34,6 +34,24 @@ QString SettingFileFeature::StoredFolder() const {
     return QString::fromStdString(folder);
 }
 
+std::string SettingFileFeature::SaveSummary(SettingFileVariant variant) const {
+    const ControlTable& table = window_.Core().exchange.Controls();
+    const bool factory = window_.IsFactoryMode();
+    const std::size_t saved = SettingFileRows(table, variant, factory).size();
+    // The page values of the mode that no setting file keeps.
+    int notKept = 0;
+    for (const ControlEntry& row : table.Rows()) {
+        const bool shown =
+            row.level == ParamLevel::User || (factory && row.level == ParamLevel::Factory);
+        if (shown && row.controlKind != ControlKind::Button && row.commandId != kNoCommand &&
+            row.inSettingFile != 1) {
+            ++notKept;
+        }
+    }
+    return std::to_string(saved) + " values saved; " + std::to_string(notKept) +
+           " page values are not kept in setting files";
+}
+
 void SettingFileFeature::StoreFolder(const QString& path) {
     window_.Core().settings.WriteText(static_cast<int>(SettingIndex::CameraFilePath),
                                       QFileInfo(path).absolutePath().toStdString());
@@ -77,6 +95,7 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
                                    window_.IsFactoryMode());
         return ExchangeResult::Success();
     });
+    if (written) core.ui.ShowMessage(SaveSummary(variant), kProductTitle, MessageIcon::Information);
     return written;
 }
 

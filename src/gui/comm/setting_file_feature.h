@@ -49,6 +49,9 @@ private:
     LoadChoice AskLoad(const QString& path, const SettingFileComparison& comparison,
                        bool compareOnly);
     QString StoredFolder() const;
+    // What a successful save tells: how many values the file holds, how many the pages show
+    // that no setting file keeps.
+    std::string SaveSummary(SettingFileVariant variant) const;
     void StoreFolder(const QString& path);
     // The displays after a load, as after a full read.
     void ShowLoadedValues();

@@ -110,7 +110,9 @@ void TerminalWindow::Send() {
     core_.runner.Run({kSending, true, false, true}, [&](Operation& operation) {
         return SendTerminalLine(operation.exchange, text);
     });
+    // Kept for another send, but selected: a typed command replaces it.
     edit_->setFocus();
+    edit_->selectAll();
 }
 
 bool TerminalWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -2,10 +2,12 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/core_context.h"
 #include "gui/app/window_list.h"
@@ -41,6 +43,10 @@ CameraIdDialog::CameraIdDialog(CoreContext& core, WindowList& windows, std::uint
         boxes_[i]->setFont(fixed);
         boxes_[i]->setAlignment(Qt::AlignCenter);
         boxes_[i]->setFixedWidth(28);
+        boxes_[i]->installEventFilter(this);
+        connect(boxes_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            if (!text.isEmpty()) Advance(i);
+        });
         row->addWidget(boxes_[i]);
     }
     save_ = new QPushButton("Save", this);
@@ -55,6 +61,26 @@ CameraIdDialog::CameraIdDialog(CoreContext& core, WindowList& windows, std::uint
 
     connect(save_, &QPushButton::clicked, this, &CameraIdDialog::Save);
     windows.AddWindow(this);
+}
+
+void CameraIdDialog::Advance(std::size_t from) {
+    if (from + 1 >= kBoxes) return;
+    boxes_[from + 1]->setFocus();
+    boxes_[from + 1]->selectAll();
+}
+
+bool CameraIdDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Backspace) {
+        const auto box = std::find(boxes_.begin(), boxes_.end(), watched);
+        if (box != boxes_.end() && box != boxes_.begin() && (*box)->text().isEmpty()) {
+            QLineEdit* previous = *(box - 1);
+            previous->setFocus();
+            previous->clear();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CameraIdDialog::Load() {

@@ -35,7 +35,14 @@ public:
     QLineEdit* Box(std::size_t i) const { return boxes_.at(i); }
     QPushButton* SaveButton() const { return save_; }
 
+protected:
+    // Backspace in an empty box goes back to the one before and deletes its character.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // A typed character moves on to the next box, ready to be overwritten.
+    void Advance(std::size_t from);
+
     CoreContext& core_;
     std::array<QLineEdit*, kBoxes> boxes_{};
     QPushButton* save_ = nullptr;

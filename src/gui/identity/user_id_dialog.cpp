@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/camera/identity/camera_information.h"
+#include "core/camera/identity/identity_writes.h"
 #include "core/core_context.h"
 #include "gui/app/window_list.h"
 #include "gui/identity/identity_run.h"
@@ -30,6 +31,7 @@ UserIdDialog::UserIdDialog(CoreContext& core, WindowList& windows, QWidget* pare
     edit_ = new QLineEdit(this);
     edit_->setObjectName("userId");
     edit_->setMinimumWidth(200);
+    edit_->setMaxLength(static_cast<int>(kUserIdMaxLength));  // the camera keeps no more
     auto* label = new QLabel("User ID", this);
     label->setBuddy(edit_);
     auto* save = new QPushButton("Save", this);

@@ -8,7 +8,6 @@
 namespace vk::gui {
 namespace {
 
-const QColor kGrid(100, 50, 100);
 constexpr int kGridSteps = 10;
 constexpr double kPointRadius = 4.0;
 constexpr int kAxisGap = 6;
@@ -22,6 +21,11 @@ struct AxisMark {
 constexpr AxisMark kValueMarks[] = {
     {"4095", 260 - 4095 / 16.0}, {"2048", 260 - 2048 / 16.0}, {"0", 260}};
 constexpr AxisMark kInputMarks[] = {{"0", 0}, {"128", 128}, {"255", 4095 / 16.0}};
+
+// The plot follows the palette, so it reads on a dark one as on a light one.
+bool IsDark(const QPalette& palette) {
+    return palette.color(QPalette::Base).lightness() < 128;
+}
 
 }  // namespace
 
@@ -74,8 +78,9 @@ void LutCurveView::DrawFrame(QPainter& painter) const {
 
     // The grid of ten steps across the graph, as the design has always drawn it.
     const double step = GraphTransform::kLogicalSide / kGridSteps;
-    QColor grid = kGrid;
-    grid.setAlpha(60);
+    const QColor ink = palette().color(QPalette::Text);
+    QColor grid = ink;
+    grid.setAlpha(IsDark(palette()) ? 80 : 60);
     painter.setPen(QPen(grid, 1.0));
     for (int i = 1; i < kGridSteps; ++i) {
         const int at = static_cast<int>(i * std::floor(step));
@@ -89,7 +94,7 @@ void LutCurveView::DrawFrame(QPainter& painter) const {
     painter.drawLine(transform_.ToWidget(0, 260),
                      transform_.ToWidget(4095 / 16.0, 260 - 4095 / 16.0));
 
-    painter.setPen(QPen(kGrid, 1.0));
+    painter.setPen(QPen(ink, 1.0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot);
 
@@ -117,12 +122,15 @@ void LutCurveView::DrawCurve(QPainter& painter) const {
     painter.save();
     painter.setClipRect(transform_.Plot().adjusted(-1, -1, 1, 1));
     painter.setBrush(Qt::NoBrush);
-    // A soft darker edge keeps the light channel colours readable on a light plot.
-    QColor edge = colour_.darker(160);
+    // A soft darker edge keeps the light channel colours readable on a light plot; on a
+    // dark one the colour is lightened (pure blue would sink into it).
+    const bool dark = IsDark(palette());
+    const QColor line = dark ? colour_.lighter(150) : colour_;
+    QColor edge = dark ? palette().color(QPalette::Base) : colour_.darker(160);
     edge.setAlpha(110);
     painter.setPen(QPen(edge, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(path);
-    painter.setPen(QPen(colour_, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(line, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(path);
     painter.restore();
 }
@@ -133,7 +141,7 @@ void LutCurveView::DrawPoints(QPainter& painter) const {
         const QPointF at = transform_.ToWidget(points[std::size_t(i)]);
         const bool active = i == dragged_ || (dragged_ < 0 && i == hovered_);
         const double r = kPointRadius * transform_.Scale() + (active ? 1.5 : 0.0);
-        painter.setPen(QPen(kGrid, active ? 2.0 : 1.5));
+        painter.setPen(QPen(palette().color(QPalette::Text), active ? 2.0 : 1.5));
         painter.setBrush(active ? QBrush(colour_) : palette().brush(QPalette::Base));
         painter.drawEllipse(at, r, r);
     }

@@ -60,6 +60,7 @@ LutEditor::LutEditor(int channel, QWidget* parent)
         Refresh();
         emit tableEdited();
     });
+    connect(this, &LutEditor::tableEdited, this, [this] { edited_ = true; });
 
     auto* side = new QVBoxLayout;
     side->addWidget(BuildModeGroup());
@@ -149,6 +150,7 @@ QWidget* LutEditor::BuildUsageGroup() {
 
 void LutEditor::ShowTable(const lut::Table& table) {
     editor_.ShowTable(table);
+    edited_ = false;
     Refresh();
 }
 

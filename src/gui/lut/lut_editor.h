@@ -30,6 +30,8 @@ public:
 
     // A table read from the camera or loaded from a file: shown in View mode.
     void ShowTable(const lut::Table& table);
+    // Edit points changed by the user since the last table shown, which ShowTable would drop.
+    bool HasEdits() const { return edited_ && editor_.Mode() == lut::EditorMode::Edit; }
     // A monochrome camera has one editor for its one table.
     void SetMonochrome(bool monochrome);
     // A strip below everything else (the online status of the tool's windows).
@@ -58,6 +60,7 @@ private:
     LutCurveView* view_ = nullptr;
     QLabel* modeLabel_ = nullptr;
     QSpinBox* pointCount_ = nullptr;
+    bool edited_ = false;
     QVBoxLayout* layout_ = nullptr;
 };
 

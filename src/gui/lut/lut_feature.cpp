@@ -1,9 +1,11 @@
 #include "gui/lut/lut_feature.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 
 #include "core/core_context.h"
@@ -24,6 +26,9 @@ namespace {
 constexpr const char* kFileFilter = "Camera gamma data (*.csv)";
 constexpr int kGreen = 1;  // the one table of a monochrome camera
 constexpr int kCascadeStep = 50;
+constexpr const char* kEditPointsLost =
+    "Saving the LUT file reads the camera's tables into the editors: the edit points of the "
+    "curves being edited are lost.\nRead the tables and save?";
 
 // The file system's own encoding of a name, whatever the locale says.
 std::filesystem::path ToPath(const QString& path) {
@@ -68,12 +73,12 @@ LutFeature::LutFeature(MainWindow& window)
     window.Menu()->SetHandler(kMenuLoadAllLutTable, [this] { ReadAllTables(); });
     window.SetActionHandler(kOpenLutTable, [this] { ShowEditors(true); });
     // The binding greys "Open LUT Table" unless the selector is on "LUT"; the editors go with
-    // any other choice.
-    connect(window.Binding(), &ControlBinding::comboSelected, this, [this](int controlId) {
-        if (controlId != kLutSelector) return;
-        const QWidget* selector = window_.FindControl(kLutSelector);
-        if (selector && ControlKinds::ReadValue(selector) != kSelectorLut) ShowEditors(false);
-    });
+    // any other value, the user's choice or the camera's as a read shows it.
+    if (auto* selector = qobject_cast<QComboBox*>(window.FindControl(kLutSelector))) {
+        connect(selector, &QComboBox::currentIndexChanged, this, [this, selector] {
+            if (ControlKinds::ReadValue(selector) != kSelectorLut) ShowEditors(false);
+        });
+    }
 }
 
 LutFeature::~LutFeature() {
@@ -163,7 +168,11 @@ void LutFeature::OpenLutFile() {
 }
 
 void LutFeature::SaveLutFile() {
-    // The file holds the tables as the camera has them.
+    // The file holds the tables as the camera has them; reading them replaces curves being
+    // edited.
+    const bool edits = std::any_of(editors_.begin(), editors_.end(),
+                                   [](const LutEditor* editor) { return editor->HasEdits(); });
+    if (edits && !window_.Core().ui.AskYesNo(kEditPointsLost, kProductTitle)) return;
     if (!ReadAllTables()) return;
     const QString path = AskFile(true, folder_);
     if (path.isEmpty()) return;

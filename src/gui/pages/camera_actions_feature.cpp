@@ -17,6 +17,9 @@ namespace {
 constexpr const char* kLoading = "Now, loading camera data.";
 constexpr const char* kStoring = "Now, Storing camera data.";
 constexpr int kModelIdCombo = 2548;
+constexpr const char* kGainResetQuestion =
+    "Reset every gain (GA, FGA, AGC, PGR, PGB, BLR1 and BLB1) to its power-on value?\n"
+    "The gains set now are lost.";
 
 std::string Text(std::string_view view) {
     return std::string(view);
@@ -34,7 +37,8 @@ std::int32_t FieldNumber(QWidget* widget) {
 
 }  // namespace
 
-CameraActionsFeature::CameraActionsFeature(MainWindow& window) : QObject(&window), window_(window) {
+CameraActionsFeature::CameraActionsFeature(MainWindow& window)
+    : QObject(&window), window_(window), questions_(window.Core().ui) {
     setObjectName("cameraActions");
     for (const CameraAction& action : CameraActions()) {
         const ControlEntry* row = nullptr;
@@ -72,6 +76,11 @@ ActionInput CameraActionsFeature::GatherInput(const CameraAction& action) const 
 void CameraActionsFeature::RunAction(const CameraAction& action) {
     CoreContext& core = window_.Core();
     if (!action.question.empty() && !core.ui.AskYesNo(Text(action.question), {})) return;
+    // A gain reset loses every gain set by hand: asked first, unless not again.
+    if (action.family == ActionFamily::GainReset &&
+        !questions_.Confirm(std::string(action.name), kGainResetQuestion)) {
+        return;
+    }
     const ActionInput input = GatherInput(action);
     const ActionExecutor executor(core.modelCheck, timing_);
     std::optional<ActionOutcome> outcome;
@@ -137,6 +146,13 @@ std::optional<int> CameraActionsFeature::AskArea(FlashAreaDialog::Mode mode) {
     if (chooseArea) return chooseArea(mode);
     FlashAreaDialog dialog(mode, window_.IsFactoryMode(), window_.Core().notifier,
                            window_.Windows(), &window_);
+    // A store goes where the camera runs from, a user area; the factory one is chosen on purpose.
+    const std::uint32_t current = window_.CurrentArea();
+    if (mode == FlashAreaDialog::Mode::Store) {
+        dialog.Preselect(current != FlashAreas::kFactoryArea && FlashAreas::IsArea(int(current))
+                             ? int(current)
+                             : 1);
+    }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.SelectedArea();
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/camera/actions/action_executor.h"
+#include "gui/app/session_questions.h"
 #include "gui/comm/flash_area_dialog.h"
 
 namespace vk::gui {
@@ -39,6 +40,7 @@ private:
 
     MainWindow& window_;
     ActionTiming timing_;
+    SessionQuestions questions_;
 };
 
 // Sets the handlers of every action button, the automatic functions' combo boxes and the

@@ -40,6 +40,11 @@ QString ToolTip(const std::string& label, int controlId) {
         tip += QStringLiteral("\n") + QString::fromStdString(MnemonicOf(*row));
         const std::string range = RangeText(*row);
         if (!range.empty()) tip += QStringLiteral(", ") + QString::fromStdString(range);
+        // A save leaves it out and a load does not set it: the user should not count on it.
+        if (row->controlKind != ControlKind::Button && row->commandId != kNoCommand &&
+            row->inSettingFile != 1) {
+            tip += QStringLiteral("\nNot kept in setting files.");
+        }
     }
     return tip;
 }

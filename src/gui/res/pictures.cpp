@@ -1,5 +1,8 @@
 #include "gui/res/pictures.h"
 
+#include <QGuiApplication>
+#include <QPixmapCache>
+
 // Resources of a static library must be registered by name, outside any namespace.
 static void InitGuiResources() {
     Q_INIT_RESOURCE(vkgui);
@@ -19,6 +22,22 @@ QIcon Load(const char* name) {
     return QIcon(Path(name));
 }
 
+// The status pictures are shown again with every answer of the camera: each is drawn once
+// per size and density. A new QIcon each time would add a pixmap to Qt's cache every time.
+QPixmap Drawn(const char* name, QSize size) {
+    const QString key = QStringLiteral("vk:%1:%2x%3@%4")
+                            .arg(QLatin1String(name))
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(qApp->devicePixelRatio());
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = Load(name).pixmap(size);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
 }  // namespace
 
 QIcon ApplicationIcon() {
@@ -30,11 +49,11 @@ QIcon ApplicationIcon() {
 }
 
 QPixmap LineStatusPicture(bool online) {
-    return Load(online ? "line_online.png" : "line_offline.png").pixmap(kLineStatusSize);
+    return Drawn(online ? "line_online.png" : "line_offline.png", kLineStatusSize);
 }
 
 QPixmap StripPicture(bool online) {
-    return Load(online ? "strip_online.png" : "strip_offline.png").pixmap(kStripPictureSize);
+    return Drawn(online ? "strip_online.png" : "strip_offline.png", kStripPictureSize);
 }
 
 }  // namespace vk::gui

@@ -33,11 +33,14 @@ void StatusStrip::OnOnlineStatusChanged(bool online) {
     shown_ = online ? 1 : 0;
     // A camera that answers but that the tool does not know is no camera to work with.
     const bool usable = shown_ == 1 && notifier_.CameraUsable();
+    const QString text = usable        ? tr("Camera online")
+                         : shown_ == 1 ? tr("Camera online, model not supported: not usable")
+                                       : tr("Camera offline");
+    // Told again with every answer: only a change is drawn.
+    if (text == text_->text()) return;
     picture_->setPixmap(StripPicture(usable));
-    text_->setText(usable        ? tr("Camera online")
-                   : shown_ == 1 ? tr("Camera online, model not supported: not usable")
-                                 : tr("Camera offline"));
-    setAccessibleName(text_->text());
+    text_->setText(text);
+    setAccessibleName(text);
 }
 
 QString StatusStrip::Text() const {

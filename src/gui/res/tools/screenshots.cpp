@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
@@ -23,9 +24,11 @@
 #include "core/persist/settings_backend.h"
 #include "core/user_interface.h"
 #include "gui/app/main_window.h"
+#include "gui/app/progress_window.h"
 #include "gui/app/tool_application.h"
 #include "gui/app/window_geometry.h"
 #include "gui/comm/communication_window.h"
+#include "gui/comm/flash_area_dialog.h"
 #include "gui/comm/line_log_model.h"
 #include "gui/comm/terminal_window.h"
 #include "gui/identity/about_dialog.h"
@@ -114,7 +117,7 @@ void ClickGraph(vk::gui::LutCurveView* view, vk::lut::GraphPoint p) {
 
 // A red editor in Edit mode shaping an S-curve, and a green one in View mode showing a
 // gamma table as read from a camera; each also at double density.
-bool SaveLutEditors(const QString& dir) {
+bool SaveLutEditors(const QString& dir, const QPalette& darkPalette) {
     vk::gui::LutEditor edit(0);
     edit.show();
     QCoreApplication::processEvents();
@@ -127,6 +130,57 @@ bool SaveLutEditors(const QString& dir) {
     ok &= SaveAtDoubleDensity(&edit, dir + "/lut-editor-edit@2x.png");
     ok &= Save(&view, dir + "/lut-editor-view.png");
     ok &= SaveAtDoubleDensity(&view, dir + "/lut-editor-view@2x.png");
+    // The same with a dark palette: grid, handles and labels must stay readable.
+    edit.setPalette(darkPalette);
+    view.setPalette(darkPalette);
+    ok &= Save(&edit, dir + "/lut-editor-edit-dark.png");
+    ok &= Save(&view, dir + "/lut-editor-view-dark.png");
+    return ok;
+}
+
+QPalette DarkPalette() {
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(45, 45, 48));
+    p.setColor(QPalette::WindowText, QColor(220, 220, 220));
+    p.setColor(QPalette::Base, QColor(30, 30, 32));
+    p.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+    p.setColor(QPalette::Text, QColor(220, 220, 220));
+    p.setColor(QPalette::Button, QColor(55, 55, 58));
+    p.setColor(QPalette::ButtonText, QColor(220, 220, 220));
+    p.setColor(QPalette::Mid, QColor(120, 120, 125));
+    p.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+    p.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+    return p;
+}
+
+// Dialogs as they open over the main window, on the whole screen with the window manager's
+// frames: dialog-NAME.png. Left out where there is no screen to grab.
+bool SaveDialogsOnParents(vk::gui::MainWindow* main, const QString& dir) {
+    if (QGuiApplication::platformName() == "offscreen") return true;
+    vk::CoreContext& core = main->Core();
+    bool ok = true;
+    const auto shot = [&](QWidget& dialog, const char* name) {
+        dialog.show();
+        ok &= SaveDesktop(dir + "/dialog-" + name + ".png");
+        dialog.hide();
+    };
+    vk::gui::AboutDialog about(core, main->Windows(), main->ControlMode(), main);
+    about.Load();
+    shot(about, "about");
+    vk::gui::CameraIdDialog cameraId(core, main->Windows(), main->ControlMode(), main);
+    shot(cameraId, "camera-id");
+    vk::gui::FlashAreaDialog store(vk::gui::FlashAreaDialog::Mode::Store, main->IsFactoryMode(),
+                                   core.notifier, main->Windows(), main);
+    shot(store, "store-area");
+    QMessageBox result(QMessageBox::Information, "Recalibrate FFC (User)",
+                       "The recalibration has been completed.", QMessageBox::Ok, main);
+    shot(result, "result");
+    vk::gui::ProgressWindow progress(main);
+    progress.ShowProgress(main, "Now, reading all parameters.");
+    progress.SetProgress(40);
+    ok &= SaveDesktop(dir + "/dialog-progress.png");
+    progress.CloseProgress();
+    if (auto* lens = main->findChild<vk::gui::LensWindow*>()) shot(*lens, "motor-lens");
     return ok;
 }
 
@@ -250,7 +304,8 @@ int main(int argc, char** argv) {
     ok &= Save(main, dir + "/main-window-factory.png");
     ok &= Save(main->Communication(), dir + "/communication-window-factory.png");
     ok &= SavePages(main, dir);  // factory mode: all nine
-    ok &= SaveLutEditors(dir);
+    ok &= SaveLutEditors(dir, DarkPalette());
+    ok &= SaveDialogsOnParents(main, dir);
     ok &= SaveIdentityWindows(main, dir);  // factory mode
     ok &= SaveXmlWindow(main, dir);
     return ok ? 0 : 1;
