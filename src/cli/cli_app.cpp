@@ -197,6 +197,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     MemorySettingsBackend memorySettings;
     std::unique_ptr<settings::UserSettingsBackend> storedSettings;
     if (!options.simulateModel) storedSettings = std::make_unique<settings::UserSettingsBackend>();
+    if (storedSettings && !storedSettings->Problem().empty()) {
+        err << "vk4100ctl: the stored settings are not used: " << storedSettings->Problem() << '\n';
+    }
     SettingsBackend& settingsBackend =
         storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
     std::string simulatedDevice;  // the simulated camera's port, when one runs

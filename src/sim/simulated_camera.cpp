@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 
+#include "core/persist/atomic_file.h"
 #include "sim/camera_model.h"
 #include "sim/fault_injector.h"
 #include "sim/line_server.h"
@@ -163,10 +164,8 @@ void SimulatedCamera::Impl::SaveStateIfChanged() {
         text = model.SaveState();
         model.ClearStateChanged();
     }
-    std::string error;
-    if (!WriteFileAtomically(options.stateFile, text, &error) && options.warn) {
-        options.warn(error);
-    }
+    const FileOutcome written = WriteFileAtomically(options.stateFile, text);
+    if (!written && options.warn) options.warn(options.stateFile + ": " + written.reason);
 }
 
 SimulatedCamera::SimulatedCamera(SimOptions options)

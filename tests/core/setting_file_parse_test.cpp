@@ -1,6 +1,7 @@
 // Taking a setting file apart before anything is sent: every line rule, the line split and
 // the files that are no setting files at all.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -114,8 +115,9 @@ TEST_F(SettingFileParseTest, OnlyFilesWithAUsableLineAreSettingFiles) {
         bool factory;
         bool looksLike;
     } cases[] = {
-        {"", false, true},  // empty: loads nothing, but is no error
-        {"\r\n\r\n", false, true},
+        {"", false, false},  // empty: refused before anything is sent
+        {"\r\n\r\n", false, false},
+        {"PE=\nPE=x\n", false, false},  // only lines that cannot be sent
         {"PE=1", false, true},
         {"FBMTHB=3", false, true},  // a factory file in user mode: a setting file all the same
         {"hello world\nNOSUCH=1\nPE?", false, false},
@@ -172,7 +174,15 @@ TEST_F(SettingFileReadTest, FilesThatCannotBeLoadedAreReportedWithTheirPath) {
     const auto garbage = Write("garbage.cam", "hello\nworld\n");
     EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, garbage, false, plan));
     EXPECT_TRUE(plan.lines.empty());
-    ASSERT_EQ(ui.messages.size(), 2u);
+    const auto big = Write("big.cam", std::string(kMaxSettingFileBytes + 1, '\n'));
+    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, big, false, plan));
+    const auto fifo = dir_ / "fifo.cam";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, fifo, false, plan));  // not waited on
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_EQ(ui.messages[2].text,
+              big.string() + "\nThis file is too large for a camera setting file (at most 1 MB).");
+    EXPECT_EQ(ui.messages[3].text, fifo.string() + "\nCouldn't open this file");
     EXPECT_EQ(ui.messages[0].text, missing.string() + "\nCouldn't open this file");
     EXPECT_EQ(ui.messages[0].caption, "File Open Error");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);

@@ -104,7 +104,7 @@ Ending LoadSettingFile(MatrixRig& rig) {
 }
 
 Ending WriteLuts(MatrixRig& rig) {
-    const lut::LutLoad file = lut::LoadLutFile(rig.LutFile(), {});
+    const lut::LutLoad file = lut::LoadLutFile(rig.LutFile());
     EXPECT_TRUE(file.ok) << file.error;
     return rig.Run(lut::kWritingText, [&](Operation& op) {
         FirstFailureReporter failures;

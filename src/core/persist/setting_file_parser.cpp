@@ -4,9 +4,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <system_error>
 
+#include "core/persist/input_file.h"
 #include "core/persist/setting_file.h"
 #include "core/protocol/command_mnemonics.h"
 #include "core/protocol/exchange.h"
@@ -90,16 +89,10 @@ int SettingFilePlan::SendCount() const {
 }
 
 SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::string& text) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return SettingFileRead::CannotOpen;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) return SettingFileRead::CannotOpen;
-    if (size > kMaxSettingFileBytes) return SettingFileRead::TooLarge;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return SettingFileRead::CannotOpen;
-    text.assign(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    if (in.gcount() != static_cast<std::streamsize>(size)) return SettingFileRead::CannotOpen;
+    InputFile file = ReadInputFile(path, kMaxSettingFileBytes);
+    if (file.status == InputFile::Status::TooLarge) return SettingFileRead::TooLarge;
+    if (!file.Ok()) return SettingFileRead::CannotOpen;
+    text = std::move(file.bytes);
     // A text file holds no NUL byte; an image or an archive picked by mistake does.
     if (text.find('\0') != std::string::npos) return SettingFileRead::NotText;
     return SettingFileRead::Ok;
@@ -127,7 +120,6 @@ SettingFilePlan ParseSettingFile(const Exchange& exchange, std::string_view text
 }
 
 bool LooksLikeSettingFile(const SettingFilePlan& plan) {
-    bool allBlank = true;
     for (const SettingLine& line : plan.lines) {
         if (line.action != SettingAction::Skip) return true;
         switch (line.skip) {
@@ -135,13 +127,11 @@ bool LooksLikeSettingFile(const SettingFilePlan& plan) {
             case SkipReason::NoParameter:
             case SkipReason::NotInSettingFile:
                 return true;
-            case SkipReason::Blank:
-                break;
             default:
-                allBlank = false;
+                break;
         }
     }
-    return allBlank;
+    return false;
 }
 
 bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
@@ -151,6 +141,11 @@ bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
     const SettingFileRead read = ReadSettingFileText(path, text);
     if (read == SettingFileRead::CannotOpen) {
         ui.ShowMessage(path.string() + kCouldNotOpenFile, kFileOpenErrorCaption,
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    if (read == SettingFileRead::TooLarge) {
+        ui.ShowMessage(path.string() + kSettingFileTooLarge, kFileOpenErrorCaption,
                        MessageIcon::Exclamation);
         return false;
     }

@@ -63,6 +63,8 @@ enum class SettingFileRead { Ok, CannotOpen, TooLarge, NotText };
 // entry is a few dozen kilobytes).
 inline constexpr std::uintmax_t kMaxSettingFileBytes = 1u << 20;
 inline constexpr const char* kNotASettingFile = "\nThis is not a camera setting file.";
+inline constexpr const char* kSettingFileTooLarge =
+    "\nThis file is too large for a camera setting file (at most 1 MB).";
 
 SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::string& text);
 
@@ -72,8 +74,8 @@ SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::stri
 // characters however long it is.
 SettingFilePlan ParseSettingFile(const Exchange& exchange, std::string_view text, bool factoryMode);
 
-// True when the text holds at least one line with a known command and a usable value, or
-// nothing but blank lines: anything else is not a setting file and nothing of it is loaded.
+// True when the text holds at least one line with a known command and a usable value:
+// anything else (an empty file too) is not a setting file and nothing of it is loaded.
 bool LooksLikeSettingFile(const SettingFilePlan& plan);
 
 // Reads and takes apart a file before anything is sent: a file that cannot be read, or is

@@ -9,14 +9,15 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <vector>
 
 #include "core/comm/init_communication.h"
 #include "core/core_context.h"
+#include "core/persist/atomic_file.h"
 #include "core/persist/flash_areas.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/window_list.h"
@@ -487,17 +488,23 @@ bool CommunicationWindow::WriteMessagesTo(const QString& path) {
             path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
         if (!core_.ui.AskYesNo(question, kProductTitle)) return false;
     }
-    // Written aside and renamed into place, so a failed write leaves the old file intact.
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Text);
+#ifdef _WIN32
+    constexpr const char* kLineEnd = "\r\n";  // a text file of the platform
+#else
+    constexpr const char* kLineEnd = "\n";
+#endif
+    std::string bytes;
     const auto& lines = core_.logs.messages.Lines();
-    for (auto it = lines.rbegin(); written && it != lines.rend(); ++it) {
-        written = file.write(it->data(), static_cast<qint64>(it->size())) >= 0 &&
-                  file.write("\n", 1) == 1;
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        bytes += *it;
+        bytes += kLineEnd;
     }
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        core_.ui.ShowMessage(kFileOpenError, kProductTitle, MessageIcon::Stop);
+    const FileOutcome written =
+        WriteFileAtomically(std::filesystem::path(path.toStdU16String()), bytes);
+    if (!written) {
+        core_.ui.ShowMessage(
+            std::string(kFileOpenError) + "\n" + path.toStdString() + ": " + written.reason,
+            kProductTitle, MessageIcon::Stop);
         return false;
     }
     core_.logs.messages.Add(kFileWritten);

@@ -161,9 +161,12 @@ bool TerminalWindow::SaveLogTo(QString path) {
         bytes += line;
         bytes += '\n';
     }
-    // Written aside and renamed into place, so a failed write leaves the old file intact.
-    if (!WriteFileAtomically(std::filesystem::path(path.toStdU16String()), bytes)) {
-        core_.ui.ShowMessage(kFileOpenError, kProductTitle, MessageIcon::Stop);
+    const FileOutcome written =
+        WriteFileAtomically(std::filesystem::path(path.toStdU16String()), bytes);
+    if (!written) {
+        core_.ui.ShowMessage(
+            std::string(kFileOpenError) + "\n" + path.toStdString() + ": " + written.reason,
+            kProductTitle, MessageIcon::Stop);
         return false;
     }
     core_.logs.terminal.Add(kFileWritten);

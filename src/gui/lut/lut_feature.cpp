@@ -173,7 +173,7 @@ void LutFeature::SaveLutFile() {
 
 bool LutFeature::LoadFile(const QString& path) {
     UserInterface& ui = window_.Core().ui;
-    const lut::LutLoad load = lut::LoadLutFile(ToPath(path), EditorTables());
+    const lut::LutLoad load = lut::LoadLutFile(ToPath(path));
     if (!load.ok) {
         ui.ShowMessage(load.error, kProductTitle, MessageIcon::Stop);
         return false;
