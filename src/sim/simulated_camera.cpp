@@ -143,7 +143,9 @@ Outgoing SimulatedCamera::Impl::OnTimer(Clock::time_point now, bool quiet,
     if (now >= nextChatter) {
         if (quiet && now >= silentUntil && now - lastLine >= kChatterQuiet) {
             nextChatter = now + std::chrono::milliseconds(options.chatterIntervalMs);
-            return Outgoing{"TMP0=" + model.Value("TMP0").value_or("0") + "\r\n"};
+            Outgoing chatter;
+            chatter.bytes = "TMP0=" + model.Value("TMP0").value_or("0") + "\r\n";
+            return chatter;
         }
         nextChatter = std::max(now, lastLine) + kChatterQuiet;
     }

@@ -157,7 +157,8 @@ TEST_F(SettingFileCameraTest, AFailedSaveLeavesTheOldFileAndSaysSo) {
     const auto path = dir_ / "no-such-folder" / "x.cam";
     EXPECT_FALSE(Save(path, SettingFileVariant::ShippingData, false));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, path.string() + "\nCouldn't open this file");
+    EXPECT_EQ(ui.messages[0].text,
+              path.string() + "\nCouldn't open this file\n(No such file or directory)");
     EXPECT_EQ(ui.messages[0].caption, "File Open Error");
     EXPECT_FALSE(std::filesystem::exists(path));
 
