@@ -30,11 +30,19 @@ QSettingsBackend::~QSettingsBackend() = default;
 std::unique_ptr<QSettings> QSettingsBackend::Open() {
     location_ = iniPath_;
     if (location_.empty()) {
+#ifdef _WIN32
         auto native = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                   kOrganization, kApplication);
         location_ = native->fileName().toStdString();
-#ifdef _WIN32
         return native;  // the registry
+#else
+        // Where QSettings keeps it, found without opening it: a QSettings object reads its
+        // file at once, and a FIFO there would stop the program before it is checked. A
+        // name of nobody's gives the folder.
+        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, "vk-probe", "p");
+        const fs::path folder =
+            fs::path(probe.fileName().toStdString()).parent_path().parent_path();
+        location_ = (folder / kOrganization / (std::string(kApplication) + ".conf")).string();
 #endif
     }
     const WriteTarget target = ResolveWriteTarget(location_);

@@ -178,7 +178,8 @@ bool LutFeature::LoadFile(const QString& path) {
         ui.ShowMessage(load.error, kProductTitle, MessageIcon::Stop);
         return false;
     }
-    if (!load.notice.empty()) ui.ShowMessage(load.notice, kProductTitle, MessageIcon::Stop);
+    // The file loaded; a limited value is a warning, not an error.
+    if (!load.notice.empty()) ui.ShowMessage(load.notice, kProductTitle, MessageIcon::Exclamation);
     for (std::size_t channel = 0; channel < editors_.size(); ++channel)
         editors_[channel]->ShowTable(load.tables[channel]);
     return true;
