@@ -50,7 +50,7 @@ bool ParseInt(const std::string& text, std::int32_t& value) {
 // The outcome of a write: nothing on success, the tool's sentence otherwise.
 int Report(CliSession& s, const IdentityOutcome& outcome) {
     if (outcome.ok) return kExitOk;
-    s.err << "vk4100ctl: " << outcome.text;
+    s.err << "vk4100ctl: " << Printable(outcome.text);
     if (outcome.sent) s.err << " (" << Printable(outcome.exchange.Describe()) << ")";
     s.err << '\n';
     return outcome.sent ? kExitFailed : kExitUsage;

@@ -10,6 +10,7 @@
 #include "core/lut/lut_transfer.h"
 #include "core/lut/standard_curve.h"
 #include "core/persist/atomic_file.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -49,7 +50,7 @@ bool LoadFile(CliSession& s, const std::string& path, lut::Tables& tables) {
 int TransferFailed(CliSession& s, const lut::LutTransfer& transfer, const ExchangeResult& result) {
     if (result.status == ExchangeStatus::Cancelled) return kExitFailed;
     if (!transfer.OutOfRangeValues().empty() && result.status == ExchangeStatus::Refused) {
-        s.err << "vk4100ctl: " << result.message << "; nothing was saved or printed\n";
+        s.err << "vk4100ctl: " << Printable(result.message) << "; nothing was saved or printed\n";
         return kExitFailed;
     }
     s.err << "vk4100ctl: the LUT transfer stopped";
@@ -57,7 +58,9 @@ int TransferFailed(CliSession& s, const lut::LutTransfer& transfer, const Exchan
         s.err << " at " << lut::kChannels[std::size_t(transfer.Channel())].mnemonic << " entry "
               << transfer.Entry();
     }
-    s.err << ": " << (result.message.empty() ? StatusName(result.status) : result.message) << '\n';
+    s.err << ": "
+          << (result.message.empty() ? StatusName(result.status) : Printable(result.message))
+          << '\n';
     return kExitFailed;
 }
 

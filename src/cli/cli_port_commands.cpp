@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/core_context.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -115,7 +116,7 @@ int ListPorts(CliSession& s, const std::vector<std::string>&) {
     channel.SetMode(mode);  // listing selects nothing: the stored mode comes back below
     const int count = channel.GetPortCount();
     for (int i = 0; i < count; ++i)
-        s.out << i << '\t' << channel.GetPortName(i) << '\n';
+        s.out << i << '\t' << Printable(channel.GetPortName(i)) << '\n';
     channel.SetMode(stored);
     if (count > 0) return kExitOk;
     s.err << "vk4100ctl: mode " << ChannelModeOption(mode) << " offers no ports\n";
