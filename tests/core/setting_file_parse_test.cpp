@@ -43,8 +43,8 @@ TEST_F(SettingFileParseTest, EachLineIsDecidedByTheSettingLineRules) {
         {" pe = 12 34 \r", SettingAction::Parameter, SkipReason::None, 1234, ""},
         {"PE=&H1F", SettingAction::Parameter, SkipReason::None, 31, ""},
         {"BOF=-5", SettingAction::Parameter, SkipReason::None, -5, ""},
-        {"MD00=Vk-4100M-PMCL", SettingAction::Model, SkipReason::None, 0, "Vk-4100M-PMCL"},
-        {"DVW=1001", SettingAction::DeviceVersion, SkipReason::None, 1001, ""},
+        {"MD00=VK-4100M-PMCL", SettingAction::Skip, SkipReason::FactoryOnly, 0, ""},
+        {"DVW=1001", SettingAction::Skip, SkipReason::FactoryOnly, 0, ""},
         {"LUTR=0x10,5", SettingAction::LutEntry, SkipReason::None, 5, "16,5"},
         {"lutg = 010 , 0X0a", SettingAction::LutEntry, SkipReason::None, 10, "8,10"},
         {"LUTB=255,-1", SettingAction::LutEntry, SkipReason::None, -1, "255,-1"},
@@ -80,11 +80,18 @@ TEST_F(SettingFileParseTest, EachLineIsDecidedByTheSettingLineRules) {
     EXPECT_EQ(One("lutg=1,2").command, core.exchange.FindCommand("LUTG"));
 }
 
-TEST_F(SettingFileParseTest, FactoryParametersPassOnlyInFactoryMode) {
+TEST_F(SettingFileParseTest, FactoryParametersAndIdentityPassOnlyInFactoryMode) {
     EXPECT_EQ(One("FBMTHB=3", false).skip, SkipReason::FactoryOnly);
     const SettingLine line = One("FBMTHB=3", true);
     EXPECT_EQ(line.action, SettingAction::Parameter);
     EXPECT_EQ(line.value, 3);
+    const SettingLine model = One("MD00=VK-4100M-PMCL", true);
+    EXPECT_EQ(model.action, SettingAction::Model);
+    EXPECT_EQ(model.sendText, "VK-4100M-PMCL");
+    EXPECT_EQ(One("MD00=Vk-4100M-PMCL", true).skip, SkipReason::NoModel);  // no model's text
+    const SettingLine version = One("DVW=1001", true);
+    EXPECT_EQ(version.action, SettingAction::DeviceVersion);
+    EXPECT_EQ(version.value, 1001);
     // The file flag can change at run time, and the loader follows it.
     ASSERT_TRUE(core.exchange.Controls().SetInSettingFile(core.exchange.FindCommand("PE"), 0));
     EXPECT_EQ(One("PE=5").skip, SkipReason::NotInSettingFile);

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "core/comm/model_check.h"
 #include "core/persist/input_file.h"
 #include "core/persist/setting_file.h"
 #include "core/protocol/command_mnemonics.h"
@@ -42,6 +43,12 @@ void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
 
     if (reply.commandId == Cmd("MD00")) {
         if (reply.valueCount != 1) return Skip(line, SkipReason::NotUnderstood);
+        // The camera's identity is the factory's to write; a text of no model would leave
+        // a camera that the tools refuse.
+        if (!factoryMode) return Skip(line, SkipReason::FactoryOnly);
+        if (ModelCheck::IndexOf(reply.value.text) == ModelCheck::kNoModel) {
+            return Skip(line, SkipReason::NoModel);
+        }
         line.action = SettingAction::Model;
         line.sendText = reply.value.text;
         return;
@@ -62,6 +69,7 @@ void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
     if (reply.valueCount != 1 || !value) return Skip(line, SkipReason::NotUnderstood);
     line.value = *value;
     if (reply.commandId == Cmd("DVW")) {
+        if (!factoryMode) return Skip(line, SkipReason::FactoryOnly);
         line.action = SettingAction::DeviceVersion;
         return;
     }

@@ -27,13 +27,15 @@ enum class SettingAction {
 enum class SkipReason {
     None,
     Blank,             // an empty line
-    FactoryOnly,       // a factory parameter, and the tool is in user mode
+    FactoryOnly,       // the model id, the device version or a factory parameter in user mode
     NotUnderstood,     // no "=", a query, an empty value or a value that is not a number
     UnknownCommand,    // names no command of the camera
     NoParameter,       // a command no page parameter carries
     NotInSettingFile,  // a parameter that setting files do not carry
+    NoModel,           // a model id that names no model of the family
 };
 
+// Blank lines, and lines left out on purpose (the loader names factory-only ones apart).
 bool IsSilentSkip(SkipReason reason);
 
 struct SettingLine {
