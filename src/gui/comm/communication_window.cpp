@@ -12,17 +12,16 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <vector>
 
 #include "core/comm/init_communication.h"
 #include "core/core_context.h"
-#include "core/persist/atomic_file.h"
 #include "core/persist/flash_areas.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/window_list.h"
 #include "gui/comm/communication_host.h"
 #include "gui/comm/line_log_model.h"
+#include "gui/comm/log_file.h"
 #include "gui/res/pictures.h"
 #include "gui/widgets/status_strip.h"
 #include "gui/widgets/tool_button.h"
@@ -57,7 +56,6 @@ constexpr const char* kLoading = "Now, loading camera data.";
 constexpr const char* kOpening = "Now, opening the port.";
 constexpr const char* kSearching = "Now, searching for the camera.";
 constexpr const char* kAskingArea = "Now, asking for the current area.";
-constexpr const char* kFileOpenError = "File open error !";
 constexpr const char* kFileWritten = "Writing file has been done!";
 
 constexpr int kSearchedPorts = 16;
@@ -483,11 +481,6 @@ QString CommunicationWindow::AskMessageFile(const QString& folder) {
 }
 
 bool CommunicationWindow::WriteMessagesTo(const QString& path) {
-    if (QFileInfo::exists(path)) {
-        const std::string question =
-            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
-        if (!core_.ui.AskYesNo(question, kProductTitle)) return false;
-    }
 #ifdef _WIN32
     constexpr const char* kLineEnd = "\r\n";  // a text file of the platform
 #else
@@ -499,14 +492,7 @@ bool CommunicationWindow::WriteMessagesTo(const QString& path) {
         bytes += *it;
         bytes += kLineEnd;
     }
-    const FileOutcome written =
-        WriteFileAtomically(std::filesystem::path(path.toStdU16String()), bytes);
-    if (!written) {
-        core_.ui.ShowMessage(
-            std::string(kFileOpenError) + "\n" + path.toStdString() + ": " + written.reason,
-            kProductTitle, MessageIcon::Stop);
-        return false;
-    }
+    if (!WriteLogFile(core_.ui, path, bytes)) return false;
     core_.logs.messages.Add(kFileWritten);
     return true;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "core/comm/model_check.h"
+
 namespace vk::gui::items {
 
 const ItemList kOffOn = {{"Off", 0}, {"On", 1}};
