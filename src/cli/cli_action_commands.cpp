@@ -1,5 +1,6 @@
 #include "cli/cli_action_commands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <ostream>
 
@@ -7,8 +8,10 @@
 #include "core/camera/actions/action_executor.h"
 #include "core/camera/actions/action_input.h"
 #include "core/camera/actions/camera_action_texts.h"
+#include "core/comm/model_check.h"
 #include "core/core_context.h"
 #include "core/persist/flash_areas.h"
+#include "core/protocol/command_mnemonics.h"
 #include "core/protocol/printable.h"
 
 namespace vk::cli {
@@ -36,6 +39,21 @@ int NeedsFactory(CliSession& s, const std::string& what) {
     return Usage(s, what + " is a factory operation: give --factory");
 }
 
+// A model id is one the desktop tool offers, or with --any-model any model of the table:
+// any other text would leave a camera that no tool accepts.
+std::string CheckModelId(const std::string& text, bool anyModel) {
+    if (anyModel ? ModelCheck::IndexOf(text) != ModelCheck::kNoModel
+                 : std::find(std::begin(kOfferedModelIds), std::end(kOfferedModelIds), text) !=
+                       std::end(kOfferedModelIds)) {
+        return {};
+    }
+    std::string offered;
+    for (const char* model : kOfferedModelIds)
+        offered += std::string(offered.empty() ? "" : ", ") + model;
+    return "not a model id: \"" + Printable(text) + "\" (" + offered +
+           (anyModel ? "" : "; --any-model takes any model of the family") + ")";
+}
+
 }  // namespace
 
 int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
@@ -55,13 +73,18 @@ int ActionCommand(CliSession& s, const std::vector<std::string>& args) {
         return Usage(s, "unknown action: " + args[0] + (table ? " " + args[1] : "") +
                             " (see: vk4100ctl action list)");
     }
+    const auto anyModel = std::find(rest.begin(), rest.end(), "--any-model");
+    const bool anyModelGiven = anyModel != rest.end() && action->command == Cmd("MD00");
+    if (anyModelGiven) rest.erase(anyModel);
     ActionInput input;
     if (!TakeActionInput(*action, rest, input)) {
         return Usage(s, "usage: action " + ListedName(*action) +
                             (action->arguments.empty() ? "" : " ") + ListedArguments(*action));
     }
     if (action->factoryOnly && !s.options.factory) return NeedsFactory(s, ListedName(*action));
-    const std::string why = ActionExecutor::CheckInput(*action, input, s.core.exchange.Controls());
+    std::string why = ActionExecutor::CheckInput(*action, input, s.core.exchange.Controls());
+    if (why.empty() && action->command == Cmd("MD00"))
+        why = CheckModelId(input.text, anyModelGiven);
     if (!why.empty()) return Usage(s, why);
 
     const ActionOutcome outcome =

@@ -240,6 +240,10 @@ int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_
     if (!options.simulateModel && options.storeSelection) {
         storedSettings = std::make_unique<settings::UserSettingsBackend>();
     }
+    if (storedSettings && !storedSettings->Problem().empty()) {
+        err << "vk4100ctl: the stored settings are not used: " << storedSettings->Problem() << '
+';
+    }
     SettingsBackend& settingsBackend =
         storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
     std::string simulatedDevice;  // the simulated camera's port, when one runs

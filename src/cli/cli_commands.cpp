@@ -178,8 +178,10 @@ const std::vector<CliCommand>& CliCommands() {
          "lens AXIS WAY MS        move the lens (iris open|close, zoom wide|tele, focus "
          "near|far) for MS ms",
          3, 3, true, LensCommand},
-        {"terminal", "terminal                send each line of standard input, print Tx/Rx lines",
-         0, 0, true, TerminalCommand},
+        {"terminal",
+         "terminal [--quiet-ms MS]  send each line of standard input, print Tx/Rx lines until "
+         "the line is quiet MS ms (300) after the last",
+         0, 2, true, TerminalCommand},
         {"xml download",
          "xml download [FILE]     read the camera's XML file (default _download.zip)", 0, 1, true,
          XmlDownloadCommand},

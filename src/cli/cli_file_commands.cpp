@@ -5,6 +5,7 @@
 #include "cli/cli_camera_commands.h"
 #include "cli/json_output.h"
 #include "core/core_context.h"
+#include "core/persist/atomic_file.h"
 #include "core/persist/setting_file.h"
 #include "core/persist/setting_file_compare.h"
 #include "core/persist/setting_file_loader.h"
@@ -64,6 +65,11 @@ int SaveCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!SplitArguments(s, "save", args, "--shipping", 1, a)) return kExitUsage;
     const SettingFileVariant variant =
         a.flag ? SettingFileVariant::ShippingData : SettingFileVariant::AllData;
+    // A FIFO, a device or a folder is refused before the camera is read.
+    if (const WriteTarget target = ResolveWriteTarget(a.files[0]); !target.outcome) {
+        s.err << "vk4100ctl: " << a.files[0] << ": " << target.outcome.reason << '\n';
+        return kExitUsage;
+    }
     if (!CheckModel(s)) return kExitFailed;
     const FullReadResult read =
         ReadSettingFileRows(*s.operation, variant, s.options.factory, s.core.modelCheck.modelIndex);

@@ -11,12 +11,37 @@
 #include "core/camera/identity/lens.h"
 #include "core/comm/terminal_line.h"
 #include "core/core_context.h"
+#include "core/protocol/exchange.h"
 #include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
 
 constexpr int kLongestMove = 600000;
+constexpr int kDefaultQuietMs = 300;
+constexpr std::size_t kMaxTypedLine = 4096;
+
+enum class TypedLine { Line, End, TooLong };
+
+// The next line of the input, read no further than one byte past the limit, so that an
+// input without line ends (/dev/zero) cannot fill the memory. A here-document written on
+// Windows ends its lines in CR LF: that CR is the line end's.
+TypedLine ReadTypedLine(std::istream& in, std::string& line) {
+    line.clear();
+    std::streambuf* buffer = in.rdbuf();
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            if (line.empty()) return TypedLine::End;
+            break;
+        }
+        if (c == '\n') break;
+        line.push_back(static_cast<char>(c));
+        if (line.size() > kMaxTypedLine + 1) return TypedLine::TooLong;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line.size() > kMaxTypedLine ? TypedLine::TooLong : TypedLine::Line;
+}
 
 bool ParseInt(const std::string& text, std::int32_t& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -26,7 +51,7 @@ bool ParseInt(const std::string& text, std::int32_t& value) {
 // The outcome of a write: nothing on success, the tool's sentence otherwise.
 int Report(CliSession& s, const IdentityOutcome& outcome) {
     if (outcome.ok) return kExitOk;
-    s.err << "vk4100ctl: " << outcome.text;
+    s.err << "vk4100ctl: " << Printable(outcome.text);
     if (outcome.sent) s.err << " (" << Printable(outcome.exchange.Describe()) << ")";
     s.err << '\n';
     return outcome.sent ? kExitFailed : kExitUsage;
@@ -124,7 +149,19 @@ int LensCommand(CliSession& s, const std::vector<std::string>& args) {
     return kExitOk;
 }
 
-int TerminalCommand(CliSession& s, const std::vector<std::string>&) {
+int TerminalCommand(CliSession& s, const std::vector<std::string>& args) {
+    int quietMs = kDefaultQuietMs;
+    if (!args.empty()) {
+        const std::string value = args[0] == "--quiet-ms" && args.size() == 2 ? args[1]
+                                  : args.size() == 1 && args[0].starts_with("--quiet-ms=")
+                                      ? args[0].substr(11)
+                                      : std::string();
+        if (!ParseInt(value, quietMs) || quietMs < 0 || quietMs > Exchange::kMaxListenMs) {
+            s.err << "vk4100ctl: terminal takes --quiet-ms MS (0 to " << Exchange::kMaxListenMs
+                  << ")\n";
+            return kExitUsage;
+        }
+    }
     std::istream& in = s.in ? *s.in : std::cin;
     std::optional<LogPrinter> printer;
     std::optional<JsonLogPrinter> jsonPrinter;  // JSON Lines
@@ -134,17 +171,31 @@ int TerminalCommand(CliSession& s, const std::vector<std::string>&) {
         printer.emplace(s.core.logs.terminal, s.out);
     }
     int code = kExitOk;
-    for (std::string line; std::getline(in, line);) {
-        // A here-document written on Windows ends its lines in CR LF.
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string line;
+    for (int number = 1;; ++number) {
+        const TypedLine typed = ReadTypedLine(in, line);
+        if (typed == TypedLine::End) break;
+        if (typed == TypedLine::TooLong) {
+            s.err << "vk4100ctl: terminal: line " << number << " is longer than " << kMaxTypedLine
+                  << " bytes; it and the rest of the input are not sent\n";
+            return kExitUsage;
+        }
+        if (line.find('\r') != std::string::npos) {
+            s.err << "vk4100ctl: terminal: line " << number
+                  << " holds a CR inside, which would end the command there; not sent\n";
+            code = kExitUsage;
+            continue;
+        }
         const ExchangeResult result = SendTerminalLine(s.core.exchange, line, s.options.timeoutMs);
-        if (result.status == ExchangeStatus::Cancelled || s.operation->Cancelled()) break;
+        if (result.status == ExchangeStatus::Cancelled || s.operation->Cancelled()) return code;
         if (result.status == ExchangeStatus::LineGone) {
             s.err << "vk4100ctl: " << Printable(result.Describe()) << '\n';
             return kExitFailed;
         }
-        if (!result) code = kExitFailed;
+        if (!result && code == kExitOk) code = kExitFailed;
     }
+    // Every line of the camera's answer to the last one is listed, as the window does.
+    s.core.exchange.ListenUntilQuiet(quietMs);
     return code;
 }
 

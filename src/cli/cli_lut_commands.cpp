@@ -10,6 +10,8 @@
 #include "core/lut/lut_file.h"
 #include "core/lut/lut_transfer.h"
 #include "core/lut/standard_curve.h"
+#include "core/persist/atomic_file.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
@@ -32,7 +34,7 @@ int BadChannel(CliSession& s, const std::string& word) {
 
 // The file as `tables`; false with a message when it cannot be read or is not a LUT file.
 bool LoadFile(CliSession& s, const std::string& path, lut::Tables& tables) {
-    const lut::LutLoad load = lut::LoadLutFile(path, tables);
+    const lut::LutLoad load = lut::LoadLutFile(path);
     if (!load.ok) {
         // "PATH\nCouldn't open this file", or the reason alone.
         std::string reason = load.error;
@@ -48,12 +50,18 @@ bool LoadFile(CliSession& s, const std::string& path, lut::Tables& tables) {
 // Why a transfer stopped, unless it was cancelled (the run says so itself).
 int TransferFailed(CliSession& s, const lut::LutTransfer& transfer, const ExchangeResult& result) {
     if (result.status == ExchangeStatus::Cancelled) return kExitFailed;
+    if (!transfer.OutOfRangeValues().empty() && result.status == ExchangeStatus::Refused) {
+        s.err << "vk4100ctl: " << Printable(result.message) << "; nothing was saved or printed\n";
+        return kExitFailed;
+    }
     s.err << "vk4100ctl: the LUT transfer stopped";
     if (transfer.Entry() >= 0) {
         s.err << " at " << lut::kChannels[std::size_t(transfer.Channel())].mnemonic << " entry "
               << transfer.Entry();
     }
-    s.err << ": " << StatusName(result.status) << '\n';
+    s.err << ": "
+          << (result.message.empty() ? StatusName(result.status) : Printable(result.message))
+          << '\n';
     return kExitFailed;
 }
 
@@ -78,11 +86,20 @@ void PrintTables(std::ostream& out, const lut::Tables& tables) {
 int SaveFile(CliSession& s, const std::string& path, const lut::Tables& tables) {
     std::string error;
     if (lut::SaveLutFile(path, tables, &error)) return kExitOk;
-    s.err << "vk4100ctl: " << path << ": cannot be written\n";
+    s.err << "vk4100ctl: " << path << ": cannot be written: " << error.substr(error.rfind('\n') + 1)
+          << '\n';
     return kExitFailed;
 }
 
+// A FIFO, a device or a folder is refused before the camera is asked anything.
+bool CanWrite(CliSession& s, const std::string& path) {
+    const WriteTarget target = ResolveWriteTarget(path);
+    if (!target.outcome) s.err << "vk4100ctl: " << path << ": " << target.outcome.reason << '\n';
+    return target.outcome.ok;
+}
+
 int Read(CliSession& s, int channel, const std::optional<std::string>& path) {
+    if (path && !CanWrite(s, *path)) return kExitUsage;
     lut::Tables tables{};
     // Reading one channel into a LUT file keeps its other columns; anything else there is
     // not overwritten.
@@ -179,6 +196,7 @@ int LutMakeCommand(CliSession& s, const std::vector<std::string>& args) {
         return kExitUsage;
     }
     const lut::Tables tables = {*table, *table, *table};
+    if (next < args.size() && !CanWrite(s, args[next])) return kExitUsage;
     if (next < args.size()) return SaveFile(s, args[next], tables);
     if (JsonWanted(s)) {
         PrintJsonTables(s, tables, kAllChannels);

@@ -5,6 +5,7 @@
 #include "cli/json_output.h"
 #include "core/comm/port_selection.h"
 #include "core/core_context.h"
+#include "core/protocol/printable.h"
 
 namespace vk::cli {
 
@@ -52,7 +53,7 @@ int ListPorts(CliSession& s, const std::vector<std::string>&) {
         names.push_back(channel.GetPortName(i));
     if (JsonWanted(s) && count > 0) PrintJson(s.out, PortsJson(names));
     for (int i = 0; i < (JsonWanted(s) ? 0 : count); ++i)
-        s.out << i << '\t' << names[static_cast<std::size_t>(i)] << '\n';
+        s.out << i << '\t' << Printable(names[static_cast<std::size_t>(i)]) << '\n';
     channel.SetMode(stored);
     if (count > 0) return kExitOk;
     s.err << "vk4100ctl: mode " << ChannelModeOption(mode) << " offers no ports\n";

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <filesystem>
 
+#include "core/persist/atomic_file.h"
 #include "core/persist/tool_settings.h"
 
 namespace vk::settings {
@@ -12,21 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where the bytes of `path` live: the last target of a chain of links (which need not
-// exist yet), or nothing when the chain loops or leads to something other than a file.
-std::optional<std::string> StoreFile(const std::string& path) {
-    fs::path p = path;
-    std::error_code ec;
-    for (int hops = 0; fs::is_symlink(p, ec); ++hops) {
-        if (hops == 40) return std::nullopt;  // as the kernel gives up on a loop
-        const fs::path target = fs::read_symlink(p, ec);
-        if (ec) return std::nullopt;
-        p = target.is_absolute() ? target : p.parent_path() / target;
-    }
-    const fs::file_status status = fs::status(p, ec);
-    if (fs::exists(status) && !fs::is_regular_file(status)) return std::nullopt;
-    return p.lexically_normal().string();
-}
+constexpr std::uintmax_t kMaxStoreBytes = 1u << 20;
 
 }  // namespace
 
@@ -43,14 +30,29 @@ QSettingsBackend::~QSettingsBackend() = default;
 std::unique_ptr<QSettings> QSettingsBackend::Open() {
     location_ = iniPath_;
     if (location_.empty()) {
-        auto native = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                  kOrganization, kApplication);
-        location_ = native->fileName().toStdString();
+        // Where QSettings keeps it, found without opening it: a QSettings object reads its
+        // file at once, and a FIFO there would stop the program before it is checked. A
+        // name of nobody's gives the folder.
+        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, "vk-probe", "p");
+        const fs::path folder =
+            fs::path(probe.fileName().toStdString()).parent_path().parent_path();
+        location_ = (folder / kOrganization / (std::string(kApplication) + ".conf")).string();
     }
-    const auto target = StoreFile(location_);
-    if (!target) return nullptr;
-    location_ = *target;
-    return std::make_unique<QSettings>(QString::fromStdString(*target), QSettings::IniFormat);
+    const WriteTarget target = ResolveWriteTarget(location_);
+    problem_.clear();
+    if (!target.outcome) {
+        problem_ = location_ + ": " + target.outcome.reason;
+        return nullptr;
+    }
+    location_ = target.path.string();
+    std::error_code ec;
+    if (fs::is_regular_file(target.path, ec) && fs::file_size(target.path, ec) > kMaxStoreBytes) {
+        problem_ = location_ + ": is too large (" + std::to_string(fs::file_size(target.path, ec)) +
+                   " bytes; at most " + std::to_string(kMaxStoreBytes) +
+                   "); the defaults are used, the file is kept";
+        return nullptr;
+    }
+    return std::make_unique<QSettings>(QString::fromStdString(location_), QSettings::IniFormat);
 }
 
 void QSettingsBackend::Reopen() {

@@ -21,7 +21,8 @@ inline constexpr const char* kApplication = "VK-4100 Camera Control Tool";
 // a run that ends abnormally leaves what it wrote. Only the tool's own values are kept.
 // A file that is a symbolic link is written through the link: the link stays and its
 // target is replaced atomically. A path that leads to something other than a regular file
-// (a device, a pipe, a folder, a loop of links) is left alone: defaults, and no writes.
+// (a device, a pipe, a folder, a loop of links), or a file over 1 MB (the tool writes a
+// few hundred bytes), is left alone: defaults, no writes, and Problem() says why.
 class QSettingsBackend final : public SettingsBackend {
 public:
     QSettingsBackend();
@@ -34,6 +35,7 @@ public:
 
     // The file or registry key the values live in (a link's target).
     std::string Location() const;
+    std::string Problem() const override { return problem_; }
 
 private:
     // Also sets location_; null when the path is unusable.
@@ -43,6 +45,7 @@ private:
 
     std::string iniPath_;  // empty: the per-user store
     std::string location_;
+    std::string problem_;
     std::unique_ptr<QSettings> settings_;  // null when the path is unusable
 };
 

@@ -86,6 +86,11 @@ Outgoing FaultInjector::Answer(const std::optional<Request>& request,
             out.bytes = answer() + std::string(kEnd);
             out.delay = std::chrono::milliseconds(delayMs);
             break;
+        case Fault::Twice:
+            out.bytes = answer() + std::string(kEnd);
+            out.later = out.bytes;
+            out.laterDelay = std::chrono::milliseconds(delayMs);
+            break;
         case Fault::None:
             out.bytes = answer() + std::string(kEnd);
             break;

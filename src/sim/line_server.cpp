@@ -159,6 +159,11 @@ void LineServer::Send(const Outgoing& out, Clock::time_point ready) {
     }
     const Clock::time_point start = tx_.Reserve(ready + out.delay, out.bytes.size());
     output_.push_back(Pending{out.bytes, 0, start});
+    if (!out.later.empty()) {
+        const Clock::time_point next =
+            tx_.Reserve(ready + out.delay + out.laterDelay, out.later.size());
+        output_.push_back(Pending{out.later, 0, next});
+    }
 }
 
 std::optional<Clock::time_point> LineServer::WriteDue(Clock::time_point now) {

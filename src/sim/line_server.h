@@ -21,6 +21,8 @@ struct Outgoing {
     std::string bytes;
     std::chrono::milliseconds delay{0};  // extra wait before the first byte
     bool hangUp = false;                 // close the line instead of answering
+    std::string later;                   // sent laterDelay after the bytes
+    std::chrono::milliseconds laterDelay{0};
 };
 
 struct ReceivedLine {

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 
+#include "core/persist/atomic_file.h"
 #include "sim/camera_model.h"
 #include "sim/fault_injector.h"
 #include "sim/line_server.h"
@@ -142,7 +143,9 @@ Outgoing SimulatedCamera::Impl::OnTimer(Clock::time_point now, bool quiet,
     if (now >= nextChatter) {
         if (quiet && now >= silentUntil && now - lastLine >= kChatterQuiet) {
             nextChatter = now + std::chrono::milliseconds(options.chatterIntervalMs);
-            return Outgoing{"TMP0=" + model.Value("TMP0").value_or("0") + "\r\n"};
+            Outgoing chatter;
+            chatter.bytes = "TMP0=" + model.Value("TMP0").value_or("0") + "\r\n";
+            return chatter;
         }
         nextChatter = std::max(now, lastLine) + kChatterQuiet;
     }
@@ -163,10 +166,8 @@ void SimulatedCamera::Impl::SaveStateIfChanged() {
         text = model.SaveState();
         model.ClearStateChanged();
     }
-    std::string error;
-    if (!WriteFileAtomically(options.stateFile, text, &error) && options.warn) {
-        options.warn(error);
-    }
+    const FileOutcome written = WriteFileAtomically(options.stateFile, text);
+    if (!written && options.warn) options.warn(options.stateFile + ": " + written.reason);
 }
 
 SimulatedCamera::SimulatedCamera(SimOptions options)

@@ -20,6 +20,7 @@ enum class Fault {
     HangUp,         // closes its end of the line
     Reset,          // loses power: forgets unstored settings, silent for delayMs, then answers
     Unplug,         // closes the line and removes the device's link, as a pulled USB cable
+    Twice,          // answers, and sends the answer again FaultSettings::delayMs later
 };
 
 struct FaultSettings {

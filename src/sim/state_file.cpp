@@ -1,67 +1,23 @@
 #include "sim/state_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
-#include "sim/system_error.h"
+#include "core/persist/input_file.h"
 
 namespace vk::sim {
 
+namespace {
+// Four flash areas, ids and three LUTs take a few dozen kilobytes.
+constexpr std::uintmax_t kMaxStateFileBytes = 4u << 20;
+}  // namespace
+
 bool ReadTextFile(const std::string& path, std::optional<std::string>& text, std::string* error) {
     text.reset();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (errno == ENOENT) {
-            return true;
-        }
-        return FailWithErrno(error, "cannot read " + path);
+    InputFile file = ReadInputFile(path, kMaxStateFileBytes);
+    if (file.status == InputFile::Status::Missing) return true;
+    if (!file.Ok()) {
+        if (error) *error = path + ": " + file.reason;
+        return false;
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        return FailWithErrno(error, "cannot read " + path);
-    }
-    text = content.str();
-    return true;
-}
-
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error) {
-    const std::string temporary = path + ".tmp" + std::to_string(getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return FailWithErrno(error, "cannot write " + temporary);
-    }
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            const bool result = FailWithErrno(error, "cannot write " + temporary);
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return result;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool synced = ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !synced) {
-        const bool result = FailWithErrno(error, "cannot write " + temporary);
-        ::unlink(temporary.c_str());
-        return result;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const bool result = FailWithErrno(error, "cannot replace " + path);
-        ::unlink(temporary.c_str());
-        return result;
-    }
+    text = std::move(file.bytes);
     return true;
 }
 

@@ -5,11 +5,8 @@
 
 namespace vk::sim {
 
-// The whole file; nothing when it does not exist. False with a reason when it cannot be read.
+// The whole state file; nothing when it does not exist. False with a reason (naming the
+// path) when it cannot be read or is no regular file.
 bool ReadTextFile(const std::string& path, std::optional<std::string>& text, std::string* error);
-
-// Writes a temporary file beside `path` and renames it over `path`, so a failed write leaves
-// the previous file as it was.
-bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error);
 
 }  // namespace vk::sim

@@ -53,7 +53,7 @@ TEST_F(CliSelectionTest, AFailedSelectionIsNotStoredAndTheNextRunOpens) {
          "knows no maker number 5"},
         {{"--port", "/no/such/camera", "get", "PE"},
          kExitFailed,
-         "Failed to initialize /no/such/camera port! Error in CreateFile() "
+         "Failed to initialize /no/such/camera port! Error in open() "
          "No such file or directory\n"},
     };
     for (const Failure& f : failures) {

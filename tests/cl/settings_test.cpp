@@ -131,7 +131,7 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
                     "Baudrate=-9600\n"
                     "Communication Mode=7\n"
                     "Com Port No=" +
-                        std::string(1 << 20, '9') +
+                        std::string(100000, '9') +
                         "\n"
                         "Cameralink 2001 Dll Index=2\n"
                         "Window Size=800x600\n"
@@ -222,6 +222,33 @@ TEST_F(SettingsStoreTest, AStoreThatIsNoFileIsLeftAloneAndGivesTheDefaults) {
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "to-null.ini"));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+// The per-user store is checked before anything opens it: a FIFO is not waited on, and a
+// file over 1 MB is kept as it is while the defaults are used.
+TEST_F(SettingsStoreTest, AUserStoreThatIsAFifoOrTooLargeIsKeptAndNamed) {
+    const std::string config = dir / "config";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(config));
+    const std::string file = config + "/Ostra/VK-4100 Camera Control Tool.conf";
+    std::filesystem::create_directories(config + "/Ostra");
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    {
+        QSettingsBackend backend;
+        EXPECT_EQ(backend.Problem(), file + ": is a FIFO, not a file; nothing was written");
+        EXPECT_EQ(ToolSettings(backend).Number(SettingIndex::Baudrate), 9600u);
+    }
+    std::filesystem::remove(file);
+    const std::string big = "[General]\nBaudrate=19200\n" + std::string(1 << 20, ';');
+    test::WriteFile(file, big);
+    {
+        QSettingsBackend backend;
+        EXPECT_TRUE(backend.Problem().starts_with(file + ": is too large (")) << backend.Problem();
+        ToolSettings store(backend);
+        EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
+        EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 38400));
+    }
+    EXPECT_EQ(test::ReadFile(file), big);
 }
 
 TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {

@@ -121,6 +121,8 @@ TEST_F(CliActionTest, FactoryActionsAndBadArgumentsAreRefusedBeforeAnythingIsSen
         {"action", "soft-trigger", "extra"},
         {"--factory", "action", "write-xml-version", "1", "2", "x"},
         {"--factory", "action", "write-model-id", "VK 4100"},
+        {"--factory", "action", "write-model-id", "EVIL"},                 // no model of the combo
+        {"--factory", "action", "write-model-id", "--any-model", "EVIL"},  // nor of the table
         {"area", "load", "4"},
         {"area", "erase", "1"},
     };

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -149,7 +150,15 @@ TEST_F(CliFileTest, AWholeLoadSendsEveryLineAndReportsRefusals) {
 TEST_F(CliFileTest, BadArgumentsAndFilesChangeNothing) {
     Write("notes.cam", "buy milk\n");
     Write("good.cam", "PE=50\n");
+    Write("empty.cam", "");
+    Write("invalid.cam", "PE=\nGA=x\n");
+    ASSERT_EQ(::mkfifo(File("fifo.cam").c_str(), 0644), 0);
     const Lines bad[] = {
+        {"load", File("empty.cam")},
+        {"load", File("invalid.cam")},
+        {"load", File("fifo.cam")},
+        {"save", File("fifo.cam")},
+        {"save", dir.string()},
         {"save", "--nope", File("x.cam")},
         {"save"},
         {"load", File("a.cam"), File("b.cam")},
@@ -171,6 +180,30 @@ TEST_F(CliFileTest, BadArgumentsAndFilesChangeNothing) {
     EXPECT_NE(err.find("Couldn't open this file"), std::string::npos) << err;
     EXPECT_EQ(Run({"load", File("notes.cam")}), kExitUsage);
     EXPECT_NE(err.find("This is not a camera setting file."), std::string::npos) << err;
+}
+
+// Text from a file reaches the terminal escaped, whichever command prints it.
+TEST_F(CliFileTest, ControlCharactersOfAFileArePrintedEscaped) {
+    Write("odd.cam",
+          "PE=5\r\n\x1b[31mGA=2\r\nUD=\x07"
+          "bell\x1b]0;x\x07\r\nBOF=99999\x1b[2J\r\n");
+    Write("plain.cam", "PE=6\r\n");
+    const auto clean = [](const std::string& text) {
+        return std::none_of(text.begin(), text.end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return b != '\n' && b != '\t' && (b < 0x20 || b >= 0x7F);
+        });
+    };
+    for (const Lines& args : {Lines{"load", File("odd.cam")}, Lines{"diff", File("odd.cam")},
+                              Lines{"diff", File("odd.cam"), File("plain.cam")}}) {
+        SCOPED_TRACE(args[0]);
+        Run(args);
+        EXPECT_TRUE(clean(out)) << out;
+        EXPECT_TRUE(clean(err)) << err;
+        if (args[0] == "load") {
+            EXPECT_NE(err.find("\\x1B[31mGA=2"), std::string::npos) << err;
+        }
+    }
 }
 
 }  // namespace

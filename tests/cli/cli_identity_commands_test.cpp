@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli_app.h"
+#include "sim/simulated_camera.h"
 #include "support/cli_run.h"
 
 namespace vk::cli {
@@ -108,6 +109,43 @@ TEST(CliTerminal, SendsEachInputLineAndPrintsTheStampedTraffic) {
                                                "Rx: COMPLETE", "Tx: UD?", "Rx: UD=bench 4",
                                                "Tx: ", "Tx: NOPE=1", "Rx: ERROR"}));
     EXPECT_EQ(r.err, "");
+}
+
+// Typed lines are bounded and sent whole; every answer line of the last one is listed.
+TEST(CliTerminal, BoundsTypedLinesAndListensUntilTheLineIsQuiet) {
+    sim::SimulatedCamera camera;
+    std::string error;
+    ASSERT_TRUE(camera.Start(&error)) << error;
+    const struct {
+        std::string input;
+        int code;
+        std::string err;  // how it starts
+        int sent;         // lines the camera received
+    } cases[] = {
+        {"VN?\n", kExitOk, "", 1},
+        {std::string(5000, '\0'), kExitUsage,
+         "vk4100ctl: terminal: line 1 is longer than 4096 bytes", 0},
+        {"VN?\rMD?\nVN?\n", kExitUsage, "vk4100ctl: terminal: line 1 holds a CR inside", 1},
+        {std::string(4096, ' ') + "\r\n", kExitOk, "", 1},
+    };
+    for (const auto& c : cases) {
+        // The answer comes again 20 ms later: a second line of the same answer.
+        camera.SetFault({sim::Fault::Twice, 20, -1, {}, 0});
+        camera.ClearReceivedLines();
+        const CliRun r = test::RunCliCaptured({"--port", camera.DevicePath(), "terminal"}, c.input);
+        EXPECT_EQ(r.code, c.code) << r.err;
+        EXPECT_TRUE(r.err.starts_with(c.err)) << r.err;
+        std::size_t sent = 0;
+        for (const std::string& line : camera.ReceivedLines())
+            sent += line == "VN?" || line.starts_with(' ');
+        EXPECT_EQ(sent, std::size_t(c.sent)) << c.input.substr(0, 10);
+        if (c.sent == 1 && c.input.starts_with("VN")) {
+            std::size_t answers = 0;
+            for (const std::string& line : Lines(r.out))
+                answers += line.ends_with("Rx: VN=105");
+            EXPECT_EQ(answers, 2u) << r.out;
+        }
+    }
 }
 
 }  // namespace

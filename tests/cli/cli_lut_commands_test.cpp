@@ -1,5 +1,6 @@
 // vk4100ctl's LUT commands, in-process, against simulated cameras.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QSettings>
 #include <QString>
@@ -121,13 +122,23 @@ TEST_F(CliLutTest, ReadingOneChannelIntoAFileKeepsItsOtherColumns) {
     ASSERT_EQ(r.code, kExitOk) << r.err;
     EXPECT_EQ(ReadFile(fresh), lut::FormatLutFile({lut::LinearTable(), {}, {}}));
 
-    // Something that is not a LUT file is left alone.
-    const fs::path notes = dir / "notes.txt";
-    WriteFile(notes, "shopping list\r\nmilk\r\n");
-    r = Cli({"--simulate", "lut", "read", "g", notes.string()});
-    EXPECT_EQ(r.code, kExitUsage);
-    EXPECT_NE(r.err.find("Invaild line format"), std::string::npos) << r.err;
-    EXPECT_EQ(ReadFile(notes), "shopping list\r\nmilk\r\n");
+    // Something that is not a LUT file is left alone, and so is what is no file at all.
+    const fs::path notes = dir / "notes.txt", fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& text :
+         {std::string(), std::string("one line\n"), std::string("a,b,c\n1,2,3\n")}) {
+        WriteFile(notes, text);
+        r = Cli({"--simulate", "lut", "read", "g", notes.string()});
+        EXPECT_EQ(r.code, kExitUsage);
+        EXPECT_NE(r.err.find("No header line"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(notes), text);
+    }
+    for (const char* channel : {"g", "all"}) {
+        r = Cli({"--simulate", "lut", "read", channel, fifo.string()});
+        EXPECT_EQ(r.code, kExitUsage);
+        EXPECT_NE(r.err.find(fifo.string() + ": is a FIFO, not a file"), std::string::npos)
+            << r.err;
+    }
 }
 
 TEST_F(CliLutTest, WriteAndLoadSendTheFilesColumnsInOrder) {
@@ -146,10 +157,13 @@ TEST_F(CliLutTest, WriteAndLoadSendTheFilesColumnsInOrder) {
     EXPECT_EQ(Sent(r.err, "LUTS"), expected);
 
     // A value above the range is sent as 4095, with a word on it.
-    WriteFile(file, "GammaData (R G B)\r\n5000,1,2\r\n");
+    std::string text = lut::FormatLutFile(mixed);
+    text.replace(text.find("\r\n") + 2, 0, "5000,1,2\r\n");
+    text.erase(text.rfind("\r\n", text.size() - 3) + 2);  // still 256 entries
+    WriteFile(file, text);
     r = Cli({"--simulate", "--trace", "lut", "write", "r", file.string()});
     ASSERT_EQ(r.code, kExitOk) << r.err;
-    EXPECT_NE(r.err.find("Invalid data value: Line(0) : Value(5000)"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Invalid data value: Line(2) : Value(5000)"), std::string::npos) << r.err;
     EXPECT_EQ(Sent(r.err, "LUTSR").front(), "LUTSR=4095");
 }
 

@@ -116,6 +116,17 @@ TEST(LutSpline, TableFollowsTheCurveThroughTwoThreeAndSixteenPoints) {
     }
 }
 
+// A peak and a dip make the spline swing; the table still passes through every point.
+TEST(LutSpline, TheTablePassesThroughEveryEditPoint) {
+    const std::vector<GraphPoint> points = {{0, 260}, {60, 60}, {120, 240}, {200, 30}, {256, 4}};
+    const Table table = TableFromPoints(points);
+    EXPECT_EQ(table[0], 0);
+    EXPECT_EQ(table[60], 3200);
+    EXPECT_EQ(table[120], 320);
+    EXPECT_EQ(table[200], 3680);
+    EXPECT_EQ(table[255], 4095);  // the end handle at the top
+}
+
 TEST(LutSpline, ValuesBelowTheBottomEdgeAreZeroAndAboveTheTopAre4095) {
     // A curve that dips below the bottom edge and overshoots the top.
     const Table table =

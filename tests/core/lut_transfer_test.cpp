@@ -141,17 +141,25 @@ TEST_F(LutTransferTest, EachTableOfAFileGoesUnderItsOwnChannel) {
         EXPECT_EQ(CameraTable(channel), tables[std::size_t(channel)]) << channel;
 }
 
-TEST_F(LutTransferTest, RepliesOutsideTheTableRangeAreLimitedToIt) {
+TEST_F(LutTransferTest, RepliesOutsideTheTableRangeAreNamedAndAnotherCommandsReplyRefused) {
     camera.SetValue("LUTR?7", "5000");
-    camera.SetValue("LUTR?8", "4096");
     camera.SetValue("LUTR?9", "-3");
     Table expected = CameraTable(0);
     expected[7] = 4095;
-    expected[8] = 4095;
     expected[9] = 0;
     Table read{};
-    ASSERT_TRUE(Run([&](LutTransfer& t) { return t.ReadTable(0, read); }));
-    EXPECT_EQ(read, expected);
+    ExchangeResult result = Run([&](LutTransfer& t) { return t.ReadTable(0, read); });
+    EXPECT_EQ(result.status, ExchangeStatus::Refused);
+    EXPECT_EQ(result.message,
+              "2 values the camera answered are beyond 0..4095 (taken as the nearest limit): "
+              "LUTSR entry 7 = 5000; LUTSR entry 9 = -3");
+    EXPECT_EQ(read, expected);  // the whole table was read
+
+    // The model query, then five entries answered as asked; the sixth names another command.
+    camera.SetFault({sim::Fault::WrongMnemonic, 0, 1, {}, 6});
+    result = Run([&](LutTransfer& t) { return t.ReadTable(1, read); });
+    EXPECT_EQ(result.status, ExchangeStatus::Refused);
+    EXPECT_TRUE(result.message.starts_with("LUTSG? entry 5 was answered by \"")) << result.message;
 }
 
 TEST_F(LutTransferTest, CancelAfter100EntriesKeepsThemAndTheNextTransferStartsAtEntryZero) {

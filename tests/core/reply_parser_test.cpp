@@ -42,33 +42,38 @@ TEST_F(ReplyParser, ReadsIntegerValuesInEveryNotation) {
     EXPECT_EQ(r.value.kind, ValueKind::Int);
 }
 
-// Each of these once read as a value with success (5000, 0, 20, a clamped number).
-TEST_F(ReplyParser, MalformedNumbersAreUnusableAnswers) {
+// A camera's answer is read as the design reads it: the leading decimal digits with their
+// sign (0 when there are none), or "&H" hexadecimal; beyond 32 bits the nearest value, or
+// for a bit pattern no value at all, never a wrapped one.
+TEST_F(ReplyParser, AnswersAreReadByTheirLeadingNumber) {
+    const std::pair<std::string_view, std::optional<std::int32_t>> cases[] = {
+        {"TO=12.7", 12},
+        {"LS0=", 0},
+        {"LI0=12abc", 12},
+        {"TI=0x10", 0},
+        {"PE=abc", 0},
+        {"PE=1e3", 1},
+        {"PE=+-5", 0},
+        {"PE=&H1G", 1},
+        {"PE=&H", 0},
+        {"PE=2147483648", INT32_MAX},
+        {"PE=-2147483649", INT32_MIN},
+        {"PE=99999999999999999999", INT32_MAX},
+        {"PE=&H100000000", std::nullopt},
+        {"PE=&H 1 2 3 4 5 6 7 8 9", std::nullopt},  // beyond 32 bits once the blanks are gone
+    };
+    for (const auto& [line, value] : cases) {
+        const auto r = Parse(line, value.has_value());
+        if (value) {
+            EXPECT_EQ(r.value.intValue, *value) << line;
+        }
+    }
+}
+
+// Pairs and query lines (setting files, LUT entries) stay strict.
+TEST_F(ReplyParser, MalformedPairsAndQueryArgumentsAreUnusable) {
     const std::string_view lines[] = {
-        "PE=5000junk",
-        "PE=",
-        "PE=abc",
-        "PE=12.5",
-        "PE=1e3",
-        "PE=0x1F",
-        "PE=+",
-        "PE=-",
-        "PE=+-5",
-        "PE=--5",
-        "PE=&H",
-        "PE=&H-1",
-        "PE=&H+1",
-        "PE=&H1G",
-        "PE=&H 1 2 3 4 5 6 7 8 9",  // beyond 32 bits once the blanks are gone
-        "PE=&H100000000",
-        "PE=2147483648",
-        "PE=-2147483649",
-        "PE=99999999999999999999",
-        "LUTR=3,",
-        "LUTR=3,x",
-        "LUTR=,7",
-        "LUTR=3,4294967296",
-        "LUTR?abc",
+        "LUTR=3,", "LUTR=3,x", "LUTR=,7", "LUTR=3,4294967296", "LUTR?abc", "LUTR?12.5",
     };
     for (std::string_view line : lines) {
         const auto r = Parse(line, false);

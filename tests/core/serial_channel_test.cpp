@@ -50,7 +50,7 @@ TEST_F(SerialChannelTest, AFailedOpenSaysWhyAndKeepsTheSelectionForThisRun) {
     // An index past every port of this machine names a port that cannot exist.
     EXPECT_FALSE(core.channel.OpenChannel(kCom, 19200, 1000));
     EXPECT_EQ(core.channel.LastOpenError(),
-              "Failed to initialize COM1001 port!\nError in CreateFile()\n"
+              "Failed to initialize COM1001 port!\nError in open()\n"
               "No such file or directory");
     EXPECT_TRUE(ui.messages.empty());  // the caller decides how to tell it
     EXPECT_EQ(core.channel.BaudRate(), 19200u);
@@ -60,14 +60,19 @@ TEST_F(SerialChannelTest, AFailedOpenSaysWhyAndKeepsTheSelectionForThisRun) {
 
     EXPECT_FALSE(core.channel.SelectPort(0xFFFFFFFF));  // a damaged stored index
     EXPECT_EQ(core.channel.LastOpenError(),
-              "Failed to initialize COM4294967296 port!\nError in CreateFile()\n"
+              "Failed to initialize COM4294967296 port!\nError in open()\n"
               "No such file or directory");
 
     core.port.PinPort("/dev/null");  // exists, but is no serial device
     EXPECT_FALSE(core.channel.SelectPort(0));
     EXPECT_EQ(core.channel.LastOpenError(),
-              "Failed to initialize /dev/null port!\nError in CreateFile()\n"
+              "Failed to initialize /dev/null port!\nError in open()\n"
               "/dev/null is not a serial device.");
+    core.port.PinPort("/dev/ptmx");  // would make a new pseudo-terminal, not reach a camera
+    EXPECT_FALSE(core.channel.SelectPort(0));
+    EXPECT_EQ(core.channel.LastOpenError(),
+              "Failed to initialize /dev/ptmx port!\nError in open()\n"
+              "/dev/ptmx is a pseudo-terminal master, not a port.");
 }
 
 // The system's reason follows the tool's two lines; a device the user may not open says
@@ -87,7 +92,7 @@ TEST_F(SerialChannelTest, PermissionProblemsSayWhatToDo) {
         EXPECT_FALSE(core.channel.SelectPort(0));
         const std::string& text = core.channel.LastOpenError();
         EXPECT_TRUE(text.starts_with("Failed to initialize " + c.path +
-                                     " port!\nError in CreateFile()\nPermission denied"))
+                                     " port!\nError in open()\nPermission denied"))
             << text;
         EXPECT_EQ(text.find("dialout") != std::string::npos, c.hint) << text;
     }
@@ -255,7 +260,7 @@ TEST(SerialChannelSettings, AStoreWithoutNamesIsReadByIndexAndGetsThem) {
     core.port.PinPort(first.Path());
     EXPECT_FALSE(core.channel.ReopenChannel());
     EXPECT_EQ(core.channel.LastOpenError(),
-              "Failed to initialize /no/such/camera port!\nError in CreateFile()\n"
+              "Failed to initialize /no/such/camera port!\nError in open()\n"
               "No such file or directory");
     EXPECT_EQ(first.Receive(1, 50), "");
 }

@@ -149,7 +149,8 @@ TEST_F(SettingFileCameraTest, AFailedSaveLeavesTheOldFileAndSaysSo) {
     const auto path = dir_ / "no-such-folder" / "x.cam";
     EXPECT_FALSE(Save(path, SettingFileVariant::ShippingData, false));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, path.string() + "\nCouldn't open this file");
+    EXPECT_EQ(ui.messages[0].text,
+              path.string() + "\nCouldn't open this file\n(No such file or directory)");
     EXPECT_EQ(ui.messages[0].caption, "File Open Error");
     EXPECT_FALSE(std::filesystem::exists(path));
 
@@ -170,28 +171,33 @@ TEST_F(SettingFileCameraTest, LoadSendsEachApplicableLineAndRecordsWhatTheCamera
     const SettingFileLoadResult result = Load(
         "PE=5000\r\n"
         "LUTR=0x10,5\r\n"
-        "FBMTHB=3\r\n"  // factory parameter in user mode: skipped without a word
-        "HB=2\r\n"      // binning on a colour camera: left out as the full read does
-        "DVW=1001\r\n"
+        "FBMTHB=3\r\n"   // factory parameter in user mode: left out, and named
+        "HB=2\r\n"       // binning on a colour camera: left out as the full read does
+        "DVW=1001\r\n"   // the camera's identity: the factory's to write
         "BOF=99999\r\n"  // out of range: the camera refuses
         "NOSUCH=1\r\n"
-        "\r\n");
+        "MD00=EVIL\r\n");
     EXPECT_EQ(camera->ReceivedLines(),
-              (std::vector<std::string>{"PE=5000", "LUTR=16,5", "DVW=1001", "BOF=99999"}));
+              (std::vector<std::string>{"PE=5000", "LUTR=16,5", "BOF=99999"}));
     EXPECT_EQ(camera->Value("LUTR?16"), "5");
-    EXPECT_EQ(camera->Value("DVW"), "1001");
+    EXPECT_EQ(camera->Value("DVW"), "1000");
+    EXPECT_EQ(camera->Value("MD"), "VK-4100C-PMCL");
     EXPECT_EQ(Table().CameraValue(kPe), 5000);
     EXPECT_EQ(RowOf(kPe).value, 5000);
     EXPECT_EQ(Table().CameraValue(kBof), 0);  // refused: not the camera's value
     EXPECT_EQ(RowOf(kBof).value, 0);
 
-    EXPECT_EQ(result.sent, 4);
-    EXPECT_EQ(result.accepted, 3);
+    EXPECT_EQ(result.sent, 3);
+    EXPECT_EQ(result.accepted, 2);
     EXPECT_EQ(LoadSummary(result),
-              "The camera setting file was not loaded completely: 3 of 4 lines sent were taken "
+              "The camera setting file was not loaded completely: 2 of 3 lines sent were taken "
               "by the camera.\n\n"
               "Refused by the camera:\n  line 6: BOF=99999 (ERROR)\n\n"
-              "Skipped:\n  line 7: NOSUCH=1 (unknown command)");
+              "Skipped:\n  line 7: NOSUCH=1 (unknown command)\n\n"
+              "Left out (written only in factory mode):\n"
+              "  line 3: FBMTHB=3 (factory mode only)\n"
+              "  line 5: DVW=1001 (factory mode only)\n"
+              "  line 8: MD00=EVIL (factory mode only)");
     EXPECT_TRUE(ui.messages.empty());  // the summary is the caller's one message
     EXPECT_EQ(ui.progressTexts, std::vector<std::string>{"Now, reading camera setting file."});
     EXPECT_EQ(ui.progress, (std::vector<int>{0, 12, 25, 37, 50, 62, 75, 87, 100}));
@@ -229,13 +235,44 @@ TEST_F(SettingFileCameraTest, AModelLineChangesTheModelForTheLinesAfterIt) {
     ASSERT_NO_FATAL_FAILURE(Connect());
     core.modelCheck.Check();
     camera->ClearReceivedLines();
-    const SettingFileLoadResult result = Load("HB=2\nMD00=VK-4100M-PMCL\nHB=2\n");
+    SettingFileLoadResult result = Load("HB=2\nMD00=VK-4100M-PMCL\nHB=2\n", true);
     EXPECT_EQ(camera->ReceivedLines(),
               (std::vector<std::string>{"MD00=VK-4100M-PMCL", "MD?", "HB=2"}));
     EXPECT_TRUE(result.modelSent);
     EXPECT_EQ(core.modelCheck.modelIndex, 1);
     EXPECT_EQ(Table().CameraValue(kHb), 2);
     EXPECT_TRUE(result.Clean());
+
+    // A text of no model is not sent even in factory mode.
+    camera->ClearReceivedLines();
+    result = Load("MD00=EVIL\nPE=20\n", true);
+    EXPECT_EQ(camera->ReceivedLines(), std::vector<std::string>{"PE=20"});
+    EXPECT_EQ(camera->Value("MD"), "VK-4100M-PMCL");
+    EXPECT_NE(LoadSummary(result).find("line 1: MD00=EVIL (no model of the family)"),
+              std::string::npos);
+}
+
+// One answer the camera drops costs that line only: the model query puts the exchange back
+// in step, and the next COMPLETE is taken as its own line's.
+TEST_F(SettingFileCameraTest, OneLostAnswerCostsOnlyItsLine) {
+    ASSERT_NO_FATAL_FAILURE(Connect());
+    core.modelCheck.Check();
+    camera->ClearReceivedLines();
+    camera->SetFault({sim::Fault::Silent, 0, 1, {}, 1});  // the second line goes unanswered
+    const SettingFilePlan plan =
+        ParseSettingFile(core.exchange, "PE=4000\nBOF=5\nFGA=200\nOFL=3\nPE=4001\n", false);
+    SettingFileLoadResult result;
+    core.runner.Run({kLoadingSettingFile, true, true}, [&](Operation& operation) {
+        result = SettingFileLoader(400).Load(operation, core.modelCheck, plan);
+        return result.outcome;
+    });
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.sent, 5);
+    EXPECT_EQ(result.accepted, 4);
+    ASSERT_EQ(result.unanswered.size(), 1u);
+    EXPECT_EQ(result.unanswered[0].number, 2);
+    EXPECT_EQ(camera->Value("PE"), "4001");
+    EXPECT_EQ(RowOf(kPe).value, 4001);
 }
 
 TEST_F(SettingFileCameraTest, AnEmptyFileShowsAndClosesProgressAndSendsNothing) {
@@ -313,17 +350,16 @@ TEST_F(SettingFileCameraTest, CompareListsExactlyTheLinesTheCameraDoesNotHold) {
     camera->SetValue("DVW", "1002");
     camera->SetValue("LUTG?3", "40");
 
+    // The device version is the factory's: a user-mode load leaves it out, so it is no
+    // difference to load.
     const SettingFileComparison result = Compare(text);
-    ASSERT_EQ(result.differences.size(), 3u);
-    EXPECT_EQ(result.differences[0].name, "DVW");
-    EXPECT_EQ(result.differences[0].fileValue, "1000");
-    EXPECT_EQ(result.differences[0].cameraValue, "1002");
-    EXPECT_EQ(result.differences[1].name, "PE");
-    EXPECT_EQ(result.differences[1].control, kPe);
-    EXPECT_EQ(result.differences[1].fileValue, "10");
-    EXPECT_EQ(result.differences[1].cameraValue, "2500");
-    EXPECT_EQ(result.differences[2].name, "FGA");
-    EXPECT_TRUE(result.differences[2].answered);
+    ASSERT_EQ(result.differences.size(), 2u);
+    EXPECT_EQ(result.differences[0].name, "PE");
+    EXPECT_EQ(result.differences[0].control, kPe);
+    EXPECT_EQ(result.differences[0].fileValue, "10");
+    EXPECT_EQ(result.differences[0].cameraValue, "2500");
+    EXPECT_EQ(result.differences[1].name, "FGA");
+    EXPECT_TRUE(result.differences[1].answered);
     EXPECT_EQ(Table().CameraValue(kPe), 2500);  // what was read is the tool's value now
     EXPECT_FALSE(result.cancelled);
 

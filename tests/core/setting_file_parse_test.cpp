@@ -1,6 +1,7 @@
 // Taking a setting file apart before anything is sent: every line rule, the line split and
 // the files that are no setting files at all.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -43,8 +44,8 @@ TEST_F(SettingFileParseTest, EachLineIsDecidedByTheSettingLineRules) {
         {" pe = 12 34 \r", SettingAction::Parameter, SkipReason::None, 1234, ""},
         {"PE=&H1F", SettingAction::Parameter, SkipReason::None, 31, ""},
         {"BOF=-5", SettingAction::Parameter, SkipReason::None, -5, ""},
-        {"MD00=Vk-4100M-PMCL", SettingAction::Model, SkipReason::None, 0, "Vk-4100M-PMCL"},
-        {"DVW=1001", SettingAction::DeviceVersion, SkipReason::None, 1001, ""},
+        {"MD00=VK-4100M-PMCL", SettingAction::Skip, SkipReason::FactoryOnly, 0, ""},
+        {"DVW=1001", SettingAction::Skip, SkipReason::FactoryOnly, 0, ""},
         {"LUTR=0x10,5", SettingAction::LutEntry, SkipReason::None, 5, "16,5"},
         {"lutg = 010 , 0X0a", SettingAction::LutEntry, SkipReason::None, 10, "8,10"},
         {"LUTB=255,-1", SettingAction::LutEntry, SkipReason::None, -1, "255,-1"},
@@ -80,11 +81,18 @@ TEST_F(SettingFileParseTest, EachLineIsDecidedByTheSettingLineRules) {
     EXPECT_EQ(One("lutg=1,2").command, core.exchange.FindCommand("LUTG"));
 }
 
-TEST_F(SettingFileParseTest, FactoryParametersPassOnlyInFactoryMode) {
+TEST_F(SettingFileParseTest, FactoryParametersAndIdentityPassOnlyInFactoryMode) {
     EXPECT_EQ(One("FBMTHB=3", false).skip, SkipReason::FactoryOnly);
     const SettingLine line = One("FBMTHB=3", true);
     EXPECT_EQ(line.action, SettingAction::Parameter);
     EXPECT_EQ(line.value, 3);
+    const SettingLine model = One("MD00=VK-4100M-PMCL", true);
+    EXPECT_EQ(model.action, SettingAction::Model);
+    EXPECT_EQ(model.sendText, "VK-4100M-PMCL");
+    EXPECT_EQ(One("MD00=Vk-4100M-PMCL", true).skip, SkipReason::NoModel);  // no model's text
+    const SettingLine version = One("DVW=1001", true);
+    EXPECT_EQ(version.action, SettingAction::DeviceVersion);
+    EXPECT_EQ(version.value, 1001);
     // The file flag can change at run time, and the loader follows it.
     ASSERT_TRUE(core.exchange.Controls().SetInSettingFile(core.exchange.FindCommand("PE"), 0));
     EXPECT_EQ(One("PE=5").skip, SkipReason::NotInSettingFile);
@@ -115,8 +123,9 @@ TEST_F(SettingFileParseTest, OnlyFilesWithAUsableLineAreSettingFiles) {
         bool factory;
         bool looksLike;
     } cases[] = {
-        {"", false, true},  // empty: loads nothing, but is no error
-        {"\r\n\r\n", false, true},
+        {"", false, false},  // empty: refused before anything is sent
+        {"\r\n\r\n", false, false},
+        {"PE=\nPE=x\n", false, false},  // only lines that cannot be sent
         {"PE=1", false, true},
         {"FBMTHB=3", false, true},  // a factory file in user mode: a setting file all the same
         {"hello world\nNOSUCH=1\nPE?", false, false},
@@ -167,7 +176,15 @@ TEST_F(SettingFileReadTest, FilesThatCannotBeLoadedAreReportedWithTheirPath) {
     const auto garbage = Write("garbage.cam", "hello\nworld\n");
     EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, garbage, false, plan));
     EXPECT_TRUE(plan.lines.empty());
-    ASSERT_EQ(ui.messages.size(), 2u);
+    const auto big = Write("big.cam", std::string(kMaxSettingFileBytes + 1, '\n'));
+    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, big, false, plan));
+    const auto fifo = dir_ / "fifo.cam";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, fifo, false, plan));  // not waited on
+    ASSERT_EQ(ui.messages.size(), 4u);
+    EXPECT_EQ(ui.messages[2].text,
+              big.string() + "\nThis file is too large for a camera setting file (at most 1 MB).");
+    EXPECT_EQ(ui.messages[3].text, fifo.string() + "\nCouldn't open this file");
     EXPECT_EQ(ui.messages[0].text, missing.string() + "\nCouldn't open this file");
     EXPECT_EQ(ui.messages[0].caption, "File Open Error");
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);

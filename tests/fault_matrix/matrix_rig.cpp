@@ -100,7 +100,7 @@ Ending LoadSettingFile(MatrixRig& rig) {
 }
 
 Ending WriteLuts(MatrixRig& rig) {
-    const lut::LutLoad file = lut::LoadLutFile(rig.LutFile(), {});
+    const lut::LutLoad file = lut::LoadLutFile(rig.LutFile());
     EXPECT_TRUE(file.ok) << file.error;
     return rig.Run(lut::kWritingText, [&](Operation& op) {
         const ExchangeResult written = lut::LutTransfer(op, kWaitMs).WriteAllTables(file.tables);

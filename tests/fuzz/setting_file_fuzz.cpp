@@ -8,7 +8,7 @@
 
 namespace {
 
-vk::Command& TheCommand() {
+vk::Exchange& TheExchange() {
     static vk::SilentUserInterface ui;
     static vk::MemorySettingsBackend backend;
     static vk::CoreContext core(ui, backend);
@@ -20,7 +20,7 @@ vk::Command& TheCommand() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     for (const bool factory : {false, true}) {
-        const vk::SettingFilePlan plan = vk::ParseSettingFile(TheCommand(), text, factory);
+        const vk::SettingFilePlan plan = vk::ParseSettingFile(TheExchange(), text, factory);
         for (const vk::SettingLine& line : plan.lines) {
             // Nothing that goes to the camera may carry a line end of its own.
             if (line.action != vk::SettingAction::Skip &&

@@ -395,7 +395,10 @@ void CommunicationDialogTest::writeToFileSavesOldestFirst() {
     const std::size_t lines = rig.core->logs.messages.Size();
     rig.dialog->chooseMessageFile = [&](const QString&) { return dir.filePath("no/such/x.txt"); };
     rig.Click("writeMessages");
-    QCOMPARE(rig.ui.MessageTexts(), std::vector<std::string>{"File open error !"});
+    QCOMPARE(rig.ui.MessageTexts(),
+             std::vector<std::string>{"File open error !\n" +
+                                      dir.filePath("no/such/x.txt").toStdString() +
+                                      ": No such file or directory"});
     QCOMPARE(rig.ui.messages[0].icon, MessageIcon::Stop);
     QCOMPARE(rig.core->logs.messages.Size(), lines);
 }

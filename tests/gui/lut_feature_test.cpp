@@ -244,24 +244,39 @@ void LutFeatureTest::openTakesAFileOnlyWhenItIsWhole() {
     QTemporaryDir dir;
     const QString good = dir.filePath("gamma für Zeile 3.csv");  // not plain ASCII
     const QString bad = dir.filePath("bad.csv");
-    WriteBytes(good, "GammaData (R G B)\r\n1,2,3\r\n5000,0,0\r\n");
+    const QString shortFile = dir.filePath("short.csv");
+    const QString empty = dir.filePath("empty.csv");
+    std::string rows = "1,2,3\r\n5000,0,0\r\n";
+    for (int i = 2; i < 256; ++i)
+        rows += "7,7,7\r\n";
+    WriteBytes(good, QByteArray::fromStdString("GammaData (R G B)\r\n" + rows));
     WriteBytes(bad, "GammaData (R G B)\r\n9,9,9\r\n1,2\r\n");
+    WriteBytes(shortFile, QByteArray::fromStdString("GammaData (R G B)\r\n" +
+                                                    rows.substr(0, rows.size() - 155 * 7)));
+    WriteBytes(empty, "");
     QString next;
     feature->chooseFile = [&](bool, const QString&) { return next; };
     const lut::Table before = feature->Editor(0)->Values();
     tool.Camera().ClearReceivedLines();
 
-    next = bad;
-    Trigger(window, kMenuOpenLutFile);
-    QCOMPARE(tool.ui.MessageTexts(), std::vector<std::string>{"Invaild line format"});
-    QCOMPARE(feature->Editor(0)->Values(), before);
-    QCOMPARE(feature->Editor(0)->Mode(), lut::EditorMode::Edit);
+    // Each is refused with its line; no table takes any of it.
+    for (const QString& file : {bad, shortFile, empty}) {
+        next = file;
+        Trigger(window, kMenuOpenLutFile);
+        QCOMPARE(feature->Editor(0)->Values(), before);
+        QCOMPARE(feature->Editor(0)->Mode(), lut::EditorMode::Edit);
+    }
+    QCOMPARE(tool.ui.MessageTexts(),
+             (std::vector<std::string>{
+                 bad.toStdString() + "\nInvaild line format: Line(3)",
+                 shortFile.toStdString() + "\nToo few data: Line(103): 101 of 256 entries",
+                 empty.toStdString() + "\nNo header line \"GammaData (R G B)\": Line(1)"}));
 
     next = good;
     Trigger(window, kMenuOpenLutFile);
     QCOMPARE(tool.ui.messages.back().text,
-             std::string("Invalid data value: Line(1) : Value(5000)"));
-    QCOMPARE(tool.ui.messages.back().icon, MessageIcon::Stop);
+             std::string("Invalid data value: Line(3) : Value(5000)"));
+    QCOMPARE(tool.ui.messages.back().icon, MessageIcon::Exclamation);
     const int expected[3][2] = {{1, 4095}, {2, 0}, {3, 0}};
     for (int c = 0; c < 3; ++c) {
         const lut::Table& values = feature->Editor(c)->Values();
@@ -269,7 +284,7 @@ void LutFeatureTest::openTakesAFileOnlyWhenItIsWhole() {
         QCOMPARE(values[0], expected[c][0]);
         QCOMPARE(values[1], expected[c][1]);
     }
-    QCOMPARE(feature->Editor(0)->Values()[2], before[2]);  // beyond the file's lines
+    QCOMPARE(feature->Editor(0)->Values()[2], 7);
     // Opening a file talks to nobody.
     for (const std::string& line : tool.Camera().ReceivedLines())
         QVERIFY2(!line.starts_with("LUT"), line.c_str());

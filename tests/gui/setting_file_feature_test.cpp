@@ -218,15 +218,19 @@ void SettingFileFeatureTest::cancellingTheComparisonOrTheChoiceLoadsNothing() {
 void SettingFileFeatureTest::aFileThatIsNoSettingFileIsRefusedBeforeAnythingIsSent() {
     FileRig rig;
     QVERIFY(rig.Start());
-    Write(rig.path, QByteArray("PE=20\n\0\x01\x02", 9));
-    rig.tool.Camera().ClearReceivedLines();
-    rig.Trigger(kMenuOpen);
-    QVERIFY(rig.tool.Camera().ReceivedLines().empty());
-    QVERIFY(rig.comparisons.empty());
-    QCOMPARE(rig.tool.ui.messages.size(), 1u);
-    QCOMPARE(rig.tool.ui.messages[0].text,
-             rig.path.toStdString() + "\nThis is not a camera setting file.");
-    QCOMPARE(rig.PageValue(kPe), 10);
+    // A binary file, and an empty one (nothing to load is no load either).
+    for (const QByteArray& bytes : {QByteArray("PE=20\n\0\x01\x02", 9), QByteArray()}) {
+        Write(rig.path, bytes);
+        rig.tool.Camera().ClearReceivedLines();
+        rig.tool.ui.messages.clear();
+        rig.Trigger(kMenuOpen);
+        QVERIFY(rig.tool.Camera().ReceivedLines().empty());
+        QVERIFY(rig.comparisons.empty());
+        QCOMPARE(rig.tool.ui.messages.size(), 1u);
+        QCOMPARE(rig.tool.ui.messages[0].text,
+                 rig.path.toStdString() + "\nThis is not a camera setting file.");
+        QCOMPARE(rig.PageValue(kPe), 10);
+    }
 }
 
 void SettingFileFeatureTest::differenceDialogNamesPageLabelAndValues() {

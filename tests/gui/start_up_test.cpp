@@ -126,7 +126,7 @@ void StartUpTest::aStoredChannelThatCannotOpenIsOfferedForCorrection() {
         QVERIFY(app.Create(nullptr));
         app.Start();
         QCOMPARE(ui.MessageTexts(), (std::vector<std::string>{"Failed to initialize " + link +
-                                                                  " port!\nError in CreateFile()\n"
+                                                                  " port!\nError in open()\n"
                                                                   "No such file or directory",
                                                               "Failed to initialize!"}));
         QCOMPARE(ui.questions.size(), std::size_t{1});

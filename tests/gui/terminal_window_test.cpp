@@ -214,7 +214,9 @@ void TerminalWindowTest::saveAsksBeforeReplacingAndKeepsTheFileOnFailure() {
     // A folder that does not exist: nothing written, the log unchanged.
     const std::size_t lines = rig.core->logs.terminal.Size();
     QVERIFY(!rig.window.SaveLogTo(dir.filePath("missing/log.csv")));
-    QCOMPARE(rig.Messages(), Lines{"File open error !"});
+    QCOMPARE(rig.Messages(),
+             Lines{"File open error !\n" + dir.filePath("missing/log.csv").toStdString() +
+                   ": No such file or directory"});
     QCOMPARE(rig.ui.messages[0].icon, MessageIcon::Stop);
     QCOMPARE(rig.core->logs.terminal.Size(), lines);
 }

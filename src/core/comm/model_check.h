@@ -12,6 +12,9 @@ class OnlineStatusNotifier;
 class UserInterface;
 
 // Which camera of the family is connected, from its answer to the model query.
+// The model ids the tool offers to write into a camera: one per type of the family.
+inline constexpr const char* kOfferedModelIds[] = {"VK-4100M-PMCL", "VK-4100C-PMCL"};
+
 class ModelCheck {
 public:
     static constexpr int kNoModel = 18;  // before any check, and for an unsupported camera

@@ -129,26 +129,32 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
         struct ::stat st {};
         failure.noPermission = (error == EACCES || error == EPERM) &&
                                ::stat(path.c_str(), &st) == 0 && S_ISCHR(st.st_mode);
-        return fail("CreateFile()", error);
+        return fail("open()", error);
     }
     if (!::isatty(p.fd)) {
-        failure.step = "CreateFile()";
+        failure.step = "open()";
         failure.reason = path + " is not a serial device.";
+        return false;
+    }
+    // Opening the multiplexer makes a new pseudo-terminal with nobody on its other side.
+    if (int number = 0; ::ioctl(p.fd, TIOCGPTN, &number) == 0) {
+        failure.step = "open()";
+        failure.reason = path + " is a pseudo-terminal master, not a port.";
         return false;
     }
     // Two programs on one line would take each other's replies. The lock goes with the file
     // descriptor, so a program that ends without closing still frees the port.
     if (::flock(p.fd, LOCK_EX | LOCK_NB) != 0) {
         failure.inUse = errno == EWOULDBLOCK;
-        return fail("CreateFile()", errno);
+        return fail("flock()", errno);
     }
     ::ioctl(p.fd, TIOCEXCL);
 
     termios tio{};
-    if (::tcgetattr(p.fd, &tio) != 0) return fail("GetCommState()", errno);
+    if (::tcgetattr(p.fd, &tio) != 0) return fail("tcgetattr()", errno);
     speed_t speed{};
     if (!ToSpeed(baudRate, speed)) {
-        failure.step = "SetCommState()";
+        failure.step = "tcsetattr()";
         failure.reason = "The port cannot run at " + std::to_string(baudRate) + " bit/s.";
         return false;
     }
@@ -163,14 +169,14 @@ bool Rs232cPort::OpenDevice(const std::string& portName, std::uint32_t baudRate,
     tio.c_cc[VTIME] = 0;
     if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0 ||
         ::tcsetattr(p.fd, TCSANOW, &tio) != 0) {
-        return fail("SetCommState()", errno);
+        return fail("tcsetattr()", errno);
     }
     ::tcflush(p.fd, TCIOFLUSH);
 
     int dtr = TIOCM_DTR;
     ::ioctl(p.fd, TIOCMBIS, &dtr);  // a pseudo-terminal has no DTR line; that is fine
 
-    if (::pipe2(p.wake, O_CLOEXEC | O_NONBLOCK) != 0) return fail("CreateFile()", errno);
+    if (::pipe2(p.wake, O_CLOEXEC | O_NONBLOCK) != 0) return fail("pipe2()", errno);
     return true;
 }
 

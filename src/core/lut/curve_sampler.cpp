@@ -1,5 +1,6 @@
 #include "core/lut/curve_sampler.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/lut/spline.h"
@@ -43,6 +44,13 @@ Table TableFromPoints(std::span<const GraphPoint> points, const GraphArea& area)
     for (int i = 0; i < kEntries; ++i) {
         const CurvePoint& s = samples[NearestSample(samples, InputPosition(i))];
         table[static_cast<std::size_t>(i)] = YToValue(s.y, area);
+    }
+    // The samples lie apart and the nearest one stands for an entry, so an edit point could
+    // miss its own entry (an end handle at the top giving 3917): each point's entry takes
+    // the point's height exactly.
+    for (const GraphPoint& p : points) {
+        const int entry = std::clamp(p.x, 0, kEntries - 1);
+        table[static_cast<std::size_t>(entry)] = YToValue(p.y, area);
     }
     return table;
 }

@@ -21,7 +21,8 @@ std::vector<CurvePoint> SampleCurve(std::span<const GraphPoint> points);
 std::size_t NearestSample(std::span<const CurvePoint> samples, std::int32_t input);
 
 // The table the curve through the points gives: each entry takes the height of its nearest
-// sample, limited to 0..4095.
+// sample, limited to 0..4095; the entry of an edit point (x 256 is entry 255) takes the
+// point's own height, so the table passes through every point.
 Table TableFromPoints(std::span<const GraphPoint> points, const GraphArea& area = {});
 
 }  // namespace vk::lut

@@ -1,93 +1,133 @@
 #include "core/lut/lut_file.h"
 
 #include <array>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 #include "core/persist/atomic_file.h"
+#include "core/persist/input_file.h"
 
 namespace vk::lut {
 namespace {
 
-constexpr std::size_t kPieceLength = 126;  // a line buffer of 127 bytes with its zero
+constexpr int kHeaderLines = 1;
 
-// The next line, or a piece of a longer one; false at the end of the input. CR LF reads as
-// one line end, as in a file opened in text mode.
-bool ReadPiece(std::istream& in, std::string& piece) {
-    piece.clear();
-    char c = 0;
-    while (piece.size() < kPieceLength && in.get(c)) {
-        if (c == '\r' && in.peek() == '\n') continue;
-        piece.push_back(c);
-        if (c == '\n') break;
-    }
-    return !piece.empty();
+std::string AtLine(const std::string& text, int line) {
+    return text + ": Line(" + std::to_string(line) + ")";
 }
 
-struct Field {
-    std::string digits;  // without leading zeros
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
-    void Add(char c) {
-        if (c != '0' || !digits.empty()) digits.push_back(c);
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// One field: decimal digits only, the digits kept for a notice.
+std::optional<std::string_view> Digits(std::string_view field) {
+    field = Trimmed(field);
+    if (field.empty()) return std::nullopt;
+    for (char c : field) {
+        if (c < '0' || c > '9') return std::nullopt;
     }
-    std::string Text() const { return digits.empty() ? "0" : digits; }
-    bool TooLarge() const { return digits.size() > 4 || std::stoi(Text()) > kMaxValue; }
-    std::int32_t Value() const { return TooLarge() ? kMaxValue : std::stoi(Text()); }
+    while (field.size() > 1 && field.front() == '0')
+        field.remove_prefix(1);
+    return field;
+}
+
+std::int32_t Limited(std::string_view digits) {
+    if (digits.size() > 4) return kMaxValue;
+    std::int32_t value = 0;
+    for (char c : digits)
+        value = value * 10 + (c - '0');
+    return value > kMaxValue ? kMaxValue : value;
+}
+
+// Splits text into lines at LF, a CR before it belonging to the line end.
+class Lines {
+public:
+    explicit Lines(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line) {
+        if (start_ >= text_.size()) return false;
+        std::size_t end = text_.find('\n', start_);
+        const std::size_t next = end == std::string_view::npos ? text_.size() : end + 1;
+        if (end == std::string_view::npos) end = text_.size();
+        line = text_.substr(start_, end - start_);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        start_ = next;
+        ++number_;
+        return true;
+    }
+    int Number() const { return number_; }
+
+private:
+    std::string_view text_;
+    std::size_t start_ = 0;
+    int number_ = 0;
 };
 
-// Fills the three fields of a data line; the error text when the line is malformed.
-const char* SplitLine(const std::string& line, std::array<Field, 3>& fields) {
-    std::size_t commas = 0;
-    for (char c : line) {
-        if (c == ',') {
-            if (++commas == 3) return kDataCountError;
-        } else if (c >= '0' && c <= '9') {
-            fields[commas].Add(c);
-        }
-    }
-    return commas == 2 ? nullptr : kLineFormatError;
+LutLoad Failed(std::string error) {
+    LutLoad failed;
+    failed.error = std::move(error);
+    return failed;
 }
 
 }  // namespace
 
-LutLoad ParseLutFile(std::istream& in, const Tables& current) {
+LutLoad ParseLutFile(std::string_view text) {
+    Lines lines(text);
+    std::string_view line;
+    if (!lines.Next(line) || Trimmed(line) != kLutFileHeader) {
+        return Failed(AtLine(std::string("No header line \"") + kLutFileHeader + "\"", 1));
+    }
     LutLoad load;
-    load.tables = current;
-    std::string piece;
-    ReadPiece(in, piece);  // the header, whatever it holds
-    while (ReadPiece(in, piece)) {
-        std::array<Field, 3> fields;
-        const char* error = SplitLine(piece, fields);
-        if (error == nullptr && load.dataLines >= kEntries) error = kTooManyDataError;
-        if (error != nullptr) {
-            LutLoad failed;
-            failed.error = error;
-            failed.tables = current;
-            return failed;
+    int entries = 0;
+    while (entries < kEntries && lines.Next(line)) {
+        std::array<std::string_view, 3> fields;
+        std::size_t count = 0;
+        for (std::size_t start = 0;; ++count) {
+            const std::size_t comma = line.find(',', start);
+            if (count < fields.size()) fields[count] = line.substr(start, comma - start);
+            if (comma == std::string_view::npos) break;
+            start = comma + 1;
         }
+        if (count > 2) return Failed(AtLine(kDataCountError, lines.Number()));
         for (std::size_t channel = 0; channel < fields.size(); ++channel) {
-            const Field& field = fields[channel];
-            if (field.TooLarge() && load.notice.empty()) {
-                load.notice = "Invalid data value: Line(" + std::to_string(load.dataLines) +
-                              ") : Value(" + field.Text() + ")";
+            const auto digits = count == 2 ? Digits(fields[channel]) : std::nullopt;
+            if (!digits) return Failed(AtLine(kLineFormatError, lines.Number()));
+            const std::int32_t value = Limited(*digits);
+            if (value == kMaxValue && *digits != "4095" && load.notice.empty()) {
+                load.notice = AtLine("Invalid data value", lines.Number()) + " : Value(" +
+                              std::string(*digits) + ")";
             }
-            load.tables[channel][static_cast<std::size_t>(load.dataLines)] = field.Value();
+            load.tables[channel][static_cast<std::size_t>(entries)] = value;
         }
-        ++load.dataLines;
+        ++entries;
+    }
+    if (entries < kEntries) {
+        return Failed(AtLine(kTooFewDataError, lines.Number() + 1) + ": " +
+                      std::to_string(entries) + " of 256 entries");
+    }
+    while (lines.Next(line)) {
+        if (!Trimmed(line).empty()) return Failed(AtLine(kTooManyDataError, lines.Number()));
     }
     load.ok = true;
     return load;
 }
 
-LutLoad LoadLutFile(const std::filesystem::path& path, const Tables& current) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        LutLoad failed;
-        failed.error = CouldNotOpenMessage(path);
-        failed.tables = current;
-        return failed;
+LutLoad LoadLutFile(const std::filesystem::path& path) {
+    const InputFile file = ReadInputFile(path, kMaxLutFileBytes);
+    if (file.status == InputFile::Status::Missing || file.status == InputFile::Status::CannotRead) {
+        return Failed(CouldNotOpenMessage(path));
     }
-    return ParseLutFile(in, current);
+    if (!file.Ok()) return Failed(path.string() + "\n" + file.reason);
+    LutLoad load = ParseLutFile(file.bytes);
+    if (!load.ok) load.error = path.string() + "\n" + load.error;
+    return load;
 }
 
 std::string FormatLutFile(const Tables& tables) {
@@ -100,8 +140,9 @@ std::string FormatLutFile(const Tables& tables) {
 }
 
 bool SaveLutFile(const std::filesystem::path& path, const Tables& tables, std::string* error) {
-    if (WriteFileAtomically(path, FormatLutFile(tables))) return true;
-    if (error != nullptr) *error = CouldNotOpenMessage(path);
+    const FileOutcome written = WriteFileAtomically(path, FormatLutFile(tables));
+    if (written) return true;
+    if (error != nullptr) *error = CouldNotOpenMessage(path) + "\n" + written.reason;
     return false;
 }
 

@@ -1,10 +1,12 @@
 #include "core/lut/lut_transfer.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "core/comm/model_check.h"
 #include "core/operation_runner.h"
 #include "core/protocol/exchange.h"
+#include "core/protocol/printable.h"
 
 namespace vk::lut {
 namespace {
@@ -19,6 +21,16 @@ std::string Mnemonic(int channel) {
 
 ExchangeResult Cancelled() {
     return ExchangeResult::Failure(ExchangeStatus::Cancelled);
+}
+
+// The reply's command, as a query of `mnemonic` must be answered: "LUTSG=123".
+bool Names(const std::string& reply, const std::string& mnemonic) {
+    std::string name;
+    for (char c : reply.substr(0, reply.find('='))) {
+        if (c != ' ')
+            name.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
+    }
+    return reply.find('=') != std::string::npos && name == mnemonic;
 }
 
 ExchangeResult NoSuchChannel() {
@@ -58,7 +70,15 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
         const QueryResult<std::int32_t> result =
             op_.exchange.SendRawQuery(query, timeoutMs_, /*reportTimeout=*/true);
         if (!result) return result;
-        table[static_cast<std::size_t>(i)] = std::clamp(result.value, 0, kMaxValue);
+        if (!Names(result.reply, Mnemonic(channel))) {
+            return ExchangeResult::Failure(ExchangeStatus::Refused,
+                                           Mnemonic(channel) + "? entry " + std::to_string(i) +
+                                               " was answered by \"" + Printable(result.reply) +
+                                               "\"");
+        }
+        const std::int32_t value = result.value;
+        if (value < 0 || value > kMaxValue) outOfRange_.push_back({channel, i, value});
+        table[static_cast<std::size_t>(i)] = std::clamp(value, 0, kMaxValue);
         ShowEntry(text, i);
     }
     return ExchangeResult::Success();
@@ -80,17 +100,33 @@ ExchangeResult LutTransfer::WriteRun(int channel, const Table& table) {
     return ExchangeResult::Success();
 }
 
+// A camera value the table cannot hold is not passed off as the camera's.
+ExchangeResult LutTransfer::WithOutOfRange(ExchangeResult result) const {
+    if (!result || outOfRange_.empty()) return result;
+    std::string message = std::to_string(outOfRange_.size()) +
+                          " values the camera answered are beyond 0..4095 (taken as the "
+                          "nearest limit):";
+    for (const OutOfRange& bad : outOfRange_) {
+        message += " " + Mnemonic(bad.channel) + " entry " + std::to_string(bad.entry) + " = " +
+                   std::to_string(bad.value) + ";";
+    }
+    message.pop_back();
+    return ExchangeResult::Failure(ExchangeStatus::Refused, message);
+}
+
 ExchangeResult LutTransfer::ReadTable(int channel, Table& table) {
     if (!IsChannel(channel)) return NoSuchChannel();
+    outOfRange_.clear();
     ExchangeResult result = StartAtEntryZero();
-    return result ? ReadRun(channel, table) : result;
+    return WithOutOfRange(result ? ReadRun(channel, table) : result);
 }
 
 ExchangeResult LutTransfer::ReadAllTables(Tables& tables) {
+    outOfRange_.clear();
     ExchangeResult result = StartAtEntryZero();
     for (int channel = 0; result && channel < static_cast<int>(tables.size()); ++channel)
         result = ReadRun(channel, tables[static_cast<std::size_t>(channel)]);
-    return result;
+    return WithOutOfRange(result);
 }
 
 ExchangeResult LutTransfer::WriteTable(int channel, const Table& table) {

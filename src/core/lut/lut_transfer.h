@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/lut/lut_table.h"
 #include "core/protocol/exchange_result.h"
@@ -36,10 +37,12 @@ public:
         : op_(operation), timeoutMs_(timeoutMs) {}
 
     // One channel's table, entry by entry into `table`: after a failure or Cancel the
-    // entries read so far are in it and the others are as they were. A reply above 4095 is
-    // stored as 4095, one below 0 as 0.
+    // entries read so far are in it and the others are as they were. A reply must name the
+    // queried command (any other line is refused). A value beyond 0..4095 is stored limited,
+    // the read goes on, and the result is Refused with a message naming each such entry.
     ExchangeResult ReadTable(int channel, Table& table);
-    // Red, green and blue in turn, stopping at the first failure.
+    // Red, green and blue in turn, stopping at the first failure (values out of range are
+    // named at the end, as above).
     ExchangeResult ReadAllTables(Tables& tables);
 
     // The table under the channel's command: 256 sets.
@@ -53,8 +56,17 @@ public:
     int Channel() const { return channel_; }
     int Entry() const { return entry_; }
 
+    // The camera's answers beyond 0..4095 in the last read.
+    struct OutOfRange {
+        int channel;
+        int entry;
+        std::int32_t value;
+    };
+    const std::vector<OutOfRange>& OutOfRangeValues() const { return outOfRange_; }
+
 private:
     ExchangeResult StartAtEntryZero();
+    ExchangeResult WithOutOfRange(ExchangeResult result) const;
     ExchangeResult ReadRun(int channel, Table& table);
     ExchangeResult WriteRun(int channel, const Table& table);
     void ShowEntry(const std::string& text, int index);
@@ -63,6 +75,7 @@ private:
     int timeoutMs_;
     int channel_ = 0;
     int entry_ = -1;
+    std::vector<OutOfRange> outOfRange_;
 };
 
 }  // namespace vk::lut

@@ -81,9 +81,11 @@ bool WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck, UserInterface&
                       bool factoryMode) {
     const SettingFileHeader header =
         QuerySettingFileHeader(exchange, modelCheck, variant, factoryMode);
-    if (!WriteFileAtomically(path, FormatSettingFile(exchange, variant, factoryMode, header))) {
-        ui.ShowMessage(path.string() + kCouldNotOpenFile, kFileOpenErrorCaption,
-                       MessageIcon::Exclamation);
+    const FileOutcome written =
+        WriteFileAtomically(path, FormatSettingFile(exchange, variant, factoryMode, header));
+    if (!written) {
+        ui.ShowMessage(path.string() + kCouldNotOpenFile + "\n(" + written.reason + ")",
+                       kFileOpenErrorCaption, MessageIcon::Exclamation);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 
 #include "core/comm/model_check.h"
 #include "core/operation_runner.h"
+#include "core/protocol/command_mnemonics.h"
 #include "core/protocol/exchange.h"
 
 namespace vk {
@@ -21,6 +22,8 @@ const char* SkipText(SkipReason reason) {
             return "not a camera setting";
         case SkipReason::NotInSettingFile:
             return "not kept in setting files";
+        case SkipReason::NoModel:
+            return "no model of the family";
         default:
             return "not a setting line";
     }
@@ -97,7 +100,9 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
             continue;
         }
         if (line.action == SettingAction::Skip) {
-            if (!IsSilentSkip(line.skip)) {
+            if (line.skip == SkipReason::FactoryOnly) {
+                result.leftOut.push_back({line.number, line.text, "factory mode only"});
+            } else if (!IsSilentSkip(line.skip)) {
                 result.skipped.push_back({line.number, line.text, SkipText(line.skip)});
             }
             continue;
@@ -109,6 +114,16 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
         if (line.action == SettingAction::Model) {
             result.modelSent = true;
             modelCheck.Check();
+            // What the camera now reports is no model of the family: nothing more is sent
+            // to a camera the tool cannot vouch for.
+            if (answer && modelCheck.modelIndex == ModelCheck::kNoModel) {
+                result.refused.push_back(
+                    {line.number, line.text, "the camera reports no model of the family"});
+                result.stopped = true;
+                result.modelRejected = true;
+                result.outcome = ExchangeResult::Failure(ExchangeStatus::Refused);
+                continue;
+            }
         }
         if (answer) {
             ++result.accepted;
@@ -129,6 +144,16 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
         if (!result.cancelled && run.Stops(answer)) {
             result.stopped = true;
             result.outcome = answer;
+        } else if (!result.cancelled && answer.status == ExchangeStatus::TimedOut) {
+            // The camera answers in order: once a query after the lost answer is answered,
+            // nothing older is owed, and the next line's COMPLETE is taken as its own
+            // rather than as the late answer of this one.
+            const ExchangeResult probe =
+                exchange.QueryString(Cmd("MD"), std::min(maxWaitMs_, ModelCheck::kQueryTimeoutMs));
+            if (run.Stops(probe)) {
+                result.stopped = true;
+                result.outcome = probe;
+            }
         }
     }
     operation.SetPercent(100);
@@ -136,17 +161,24 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
 }
 
 std::string LoadSummary(const SettingFileLoadResult& result) {
-    if (result.Clean()) return {};
+    if (result.Clean() && result.leftOut.empty()) return {};
     std::ostringstream out;
-    out << "The camera setting file was not loaded completely: " << result.accepted << " of "
-        << result.sent << " lines sent were taken by the camera.\n";
+    if (!result.Clean()) {
+        out << "The camera setting file was not loaded completely: " << result.accepted << " of "
+            << result.sent << " lines sent were taken by the camera.\n";
+    } else {
+        out << "The camera took every line sent (" << result.accepted << ").\n";
+    }
     AppendList(out, "Refused by the camera:", result.refused);
     AppendList(out, "Not answered by the camera:", result.unanswered);
     AppendList(out, "Skipped:", result.skipped);
+    AppendList(out, "Left out (written only in factory mode):", result.leftOut);
     if (result.notSent > 0) {
         out << '\n'
             << result.notSent << " lines were not sent: "
-            << (result.cancelled ? "the load was cancelled." : "the camera stopped answering.")
+            << (result.cancelled       ? "the load was cancelled."
+                : result.modelRejected ? "the camera's model is no model of the family."
+                                       : "the camera stopped answering.")
             << '\n';
     }
     std::string text = out.str();

@@ -32,13 +32,15 @@ struct SettingFileLoadResult {
     std::vector<LineReport> refused;     // the camera answered with something else
     std::vector<LineReport> unanswered;  // no answer (or the user stopped waiting for one)
     std::vector<LineReport> skipped;     // unknown or unusable lines
+    std::vector<LineReport> leftOut;     // factory-only lines of a user-mode load
     int notSent = 0;                     // lines left when the load stopped
     bool cancelled = false;
     bool stopped = false;  // the camera stopped answering
     bool modelSent = false;
-    ExchangeResult outcome;  // Ok, Cancelled, or the failure that stopped the load
+    bool modelRejected = false;  // the model id sent left no model of the family
+    ExchangeResult outcome;      // Ok, Cancelled, or the failure that stopped the load
 
-    // Nothing for the summary to name.
+    // Nothing went wrong (lines left out on purpose are still named in the summary).
     bool Clean() const {
         return refused.empty() && unanswered.empty() && skipped.empty() && notSent == 0;
     }
@@ -47,7 +49,9 @@ struct SettingFileLoadResult {
 // Sends a setting file's lines to the camera inside a running operation, with progress
 // per line and Cancel between lines. Only the values the camera took become the tool's
 // values. Failures are not shown one by one: the result lists them for one summary. When
-// the line is gone, or several lines in a row go unanswered, the load stops.
+// the line is gone, or several lines in a row go unanswered, the load stops. A line left
+// unanswered is followed by the model query, so that one lost answer costs that line only.
+// In user mode the model id, the device version and factory rows are left out and named.
 class SettingFileLoader {
 public:
     static constexpr int kMaxUnanswered = 3;
@@ -66,8 +70,8 @@ private:
 // camera), as the full read does.
 bool FilteredForModel(const Exchange& exchange, const SettingLine& line, int modelIndex);
 
-// One message naming what the load skipped, what the camera refused or did not answer and
-// what was never sent; empty when there is nothing to say.
+// One message naming what the load skipped or left out, what the camera refused or did not
+// answer and what was never sent; empty when there is nothing to say.
 std::string LoadSummary(const SettingFileLoadResult& result);
 
 // Counts answers missing in a row: a line that is gone stops at once, a few time-outs in a

@@ -4,9 +4,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <system_error>
 
+#include "core/comm/model_check.h"
+#include "core/persist/input_file.h"
 #include "core/persist/setting_file.h"
 #include "core/protocol/command_mnemonics.h"
 #include "core/protocol/exchange.h"
@@ -43,6 +43,12 @@ void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
 
     if (reply.commandId == Cmd("MD00")) {
         if (reply.valueCount != 1) return Skip(line, SkipReason::NotUnderstood);
+        // The camera's identity is the factory's to write; a text of no model would leave
+        // a camera that the tools refuse.
+        if (!factoryMode) return Skip(line, SkipReason::FactoryOnly);
+        if (ModelCheck::IndexOf(reply.value.text) == ModelCheck::kNoModel) {
+            return Skip(line, SkipReason::NoModel);
+        }
         line.action = SettingAction::Model;
         line.sendText = reply.value.text;
         return;
@@ -63,6 +69,7 @@ void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
     if (reply.valueCount != 1 || !value) return Skip(line, SkipReason::NotUnderstood);
     line.value = *value;
     if (reply.commandId == Cmd("DVW")) {
+        if (!factoryMode) return Skip(line, SkipReason::FactoryOnly);
         line.action = SettingAction::DeviceVersion;
         return;
     }
@@ -90,16 +97,10 @@ int SettingFilePlan::SendCount() const {
 }
 
 SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::string& text) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return SettingFileRead::CannotOpen;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) return SettingFileRead::CannotOpen;
-    if (size > kMaxSettingFileBytes) return SettingFileRead::TooLarge;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return SettingFileRead::CannotOpen;
-    text.assign(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    if (in.gcount() != static_cast<std::streamsize>(size)) return SettingFileRead::CannotOpen;
+    InputFile file = ReadInputFile(path, kMaxSettingFileBytes);
+    if (file.status == InputFile::Status::TooLarge) return SettingFileRead::TooLarge;
+    if (!file.Ok()) return SettingFileRead::CannotOpen;
+    text = std::move(file.bytes);
     // A text file holds no NUL byte; an image or an archive picked by mistake does.
     if (text.find('\0') != std::string::npos) return SettingFileRead::NotText;
     return SettingFileRead::Ok;
@@ -127,7 +128,6 @@ SettingFilePlan ParseSettingFile(const Exchange& exchange, std::string_view text
 }
 
 bool LooksLikeSettingFile(const SettingFilePlan& plan) {
-    bool allBlank = true;
     for (const SettingLine& line : plan.lines) {
         if (line.action != SettingAction::Skip) return true;
         switch (line.skip) {
@@ -135,13 +135,11 @@ bool LooksLikeSettingFile(const SettingFilePlan& plan) {
             case SkipReason::NoParameter:
             case SkipReason::NotInSettingFile:
                 return true;
-            case SkipReason::Blank:
-                break;
             default:
-                allBlank = false;
+                break;
         }
     }
-    return allBlank;
+    return false;
 }
 
 bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
@@ -151,6 +149,11 @@ bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
     const SettingFileRead read = ReadSettingFileText(path, text);
     if (read == SettingFileRead::CannotOpen) {
         ui.ShowMessage(path.string() + kCouldNotOpenFile, kFileOpenErrorCaption,
+                       MessageIcon::Exclamation);
+        return false;
+    }
+    if (read == SettingFileRead::TooLarge) {
+        ui.ShowMessage(path.string() + kSettingFileTooLarge, kFileOpenErrorCaption,
                        MessageIcon::Exclamation);
         return false;
     }

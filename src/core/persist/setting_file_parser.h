@@ -27,13 +27,15 @@ enum class SettingAction {
 enum class SkipReason {
     None,
     Blank,             // an empty line
-    FactoryOnly,       // a factory parameter, and the tool is in user mode
+    FactoryOnly,       // the model id, the device version or a factory parameter in user mode
     NotUnderstood,     // no "=", a query, an empty value or a value that is not a number
     UnknownCommand,    // names no command of the camera
     NoParameter,       // a command no page parameter carries
     NotInSettingFile,  // a parameter that setting files do not carry
+    NoModel,           // a model id that names no model of the family
 };
 
+// Blank lines, and lines left out on purpose (the loader names factory-only ones apart).
 bool IsSilentSkip(SkipReason reason);
 
 struct SettingLine {
@@ -63,6 +65,8 @@ enum class SettingFileRead { Ok, CannotOpen, TooLarge, NotText };
 // entry is a few dozen kilobytes).
 inline constexpr std::uintmax_t kMaxSettingFileBytes = 1u << 20;
 inline constexpr const char* kNotASettingFile = "\nThis is not a camera setting file.";
+inline constexpr const char* kSettingFileTooLarge =
+    "\nThis file is too large for a camera setting file (at most 1 MB).";
 
 SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::string& text);
 
@@ -72,8 +76,8 @@ SettingFileRead ReadSettingFileText(const std::filesystem::path& path, std::stri
 // characters however long it is.
 SettingFilePlan ParseSettingFile(const Exchange& exchange, std::string_view text, bool factoryMode);
 
-// True when the text holds at least one line with a known command and a usable value, or
-// nothing but blank lines: anything else is not a setting file and nothing of it is loaded.
+// True when the text holds at least one line with a known command and a usable value:
+// anything else (an empty file too) is not a setting file and nothing of it is loaded.
 bool LooksLikeSettingFile(const SettingFilePlan& plan);
 
 // Reads and takes apart a file before anything is sent: a file that cannot be read, or is

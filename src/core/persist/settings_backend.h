@@ -17,6 +17,8 @@ public:
     virtual ~SettingsBackend() = default;
     virtual std::optional<StoredValue> Read(const std::string& name) = 0;
     virtual bool Write(const std::string& name, const StoredValue& value) = 0;
+    // Why the store is not used (the defaults apply and nothing is written); empty when it is.
+    virtual std::string Problem() const { return {}; }
 };
 
 class MemorySettingsBackend : public SettingsBackend {

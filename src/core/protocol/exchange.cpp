@@ -462,6 +462,25 @@ void Exchange::PollUnsolicited() {
     inExchange_ = false;
 }
 
+bool Exchange::ListenUntilQuiet(int quietMs) {
+    if (inExchange_) return true;
+    ExchangeScope scope(*this);
+    const auto quiet = std::chrono::milliseconds(std::max(quietMs, 0));
+    const auto end = Clock::now() + std::chrono::milliseconds(kMaxListenMs);
+    auto quietUntil = Clock::now() + quiet;
+    while (channel_.IsUsable() && Clock::now() < std::min(quietUntil, end)) {
+        const auto seen = lastByte_;
+        ReadInto(
+            std::min({quietUntil, end, Clock::now() + std::chrono::milliseconds(kWaitSliceMs)}));
+        if (lastByte_ != seen) quietUntil = lastByte_ + quiet;
+        for (const std::string& line : replies_)
+            TakeOwed(line, true);
+        replies_.clear();
+        if (!KeepWaiting()) return false;
+    }
+    return true;
+}
+
 std::optional<std::string> Exchange::PopReply() {
     if (replies_.empty()) return std::nullopt;
     std::string line = std::move(replies_.front());

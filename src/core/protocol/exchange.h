@@ -90,6 +90,11 @@ public:
     // Logs and queues the lines the camera sent on its own; never waits. Does nothing while
     // an exchange runs or an operation holds the line: those bytes are theirs.
     void PollUnsolicited();
+    // Logs every line that arrives until the line has been quiet for quietMs, or at most
+    // kMaxListenMs when it never is (a terminal's answer of more than one line). The lines
+    // are taken as late answers or dropped. False when the wait was cancelled.
+    static constexpr int kMaxListenMs = 10000;
+    bool ListenUntilQuiet(int quietMs);
     // The oldest queued line; nothing when the queue is empty.
     std::optional<std::string> PopReply();
     std::size_t QueuedReplies() const { return replies_.size(); }

@@ -96,6 +96,30 @@ std::optional<std::int32_t> ReadIntValue(std::string_view text) {
     return ReadWhole<std::int32_t>(text, 10);
 }
 
+std::optional<std::int32_t> ReadReplyInt(std::string_view text) {
+    if (text.starts_with("&H")) {
+        text.remove_prefix(2);
+        std::uint64_t bits = 0;
+        for (char c : text) {
+            if (!std::isxdigit(static_cast<unsigned char>(c))) break;
+            bits =
+                bits * 16 + static_cast<std::uint64_t>(std::isdigit(static_cast<unsigned char>(c))
+                                                           ? c - '0'
+                                                           : std::toupper(c) - 'A' + 10);
+            if (bits > UINT32_MAX) return std::nullopt;
+        }
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
+    }
+    const bool negative = text.starts_with('-');
+    if (text.starts_with('-') || text.starts_with('+')) text.remove_prefix(1);
+    long long magnitude = 0;
+    for (char c : text) {
+        if (!IsDigit(c)) break;
+        magnitude = std::min<long long>(magnitude * 10 + (c - '0'), 1LL << 32);
+    }
+    return Clamp32(negative ? -magnitude : magnitude);
+}
+
 bool IsCompleteReply(std::string_view line) {
     static constexpr std::string_view kComplete = "COMPLETE";
     if (line.size() < kComplete.size()) return false;
@@ -175,7 +199,10 @@ bool Parse(const CommandTable& table, std::string_view line, ParsedReply& reply)
     if (reply.valueCount > 0) {
         switch (entry.kind) {
             case ValueKind::Int: {
-                auto number = ReadIntValue(reply.value1);
+                // A camera's answer as the design reads it; a query's argument and a pair
+                // stay strict.
+                auto number = reply.op == "=" && reply.valueCount == 1 ? ReadReplyInt(reply.value1)
+                                                                       : ReadIntValue(reply.value1);
                 // Both values of a pair are read as C integer literals.
                 if (reply.valueCount == 2) {
                     if (!ReadCInteger(reply.value2)) return false;

@@ -46,6 +46,11 @@ std::optional<std::int32_t> ReadCInteger(std::string_view text);
 // Nothing for anything else, trailing characters included, or beyond 32 bits.
 std::optional<std::int32_t> ReadIntValue(std::string_view text);
 
+// A camera's answer as the design reads it: "&H" and hexadecimal digits as 32 bits
+// (nothing beyond 32 bits), or the leading decimal digits with an optional sign, 0 when
+// there are none and the nearest 32-bit value beyond; what follows them is ignored.
+std::optional<std::int32_t> ReadReplyInt(std::string_view text);
+
 // Leading decimal digits with an optional sign; 0 when there are none.
 std::int32_t ParseDecimal(const std::string& text);
 

@@ -17,6 +17,7 @@ public:
 
     std::optional<StoredValue> Read(const std::string& name) override;
     bool Write(const std::string& name, const StoredValue& value) override;
+    std::string Problem() const override { return stored_.Problem(); }
 
 private:
     SettingsBackend& stored_;

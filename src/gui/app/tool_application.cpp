@@ -97,6 +97,10 @@ int ToolApplication::Run() {
 
 void ToolApplication::Start() {
     mainWindow_->show();
+    if (const std::string problem = settings_->Problem(); !problem.empty()) {
+        ui_->ShowMessage("The stored settings are not used:\n" + problem, kProductTitle,
+                         MessageIcon::Exclamation);
+    }
     mainWindow_->Initialize();
     if (!endRequested_) RecoverStoredChannel();
 }

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -23,6 +22,7 @@
 #include "gui/app/window_list.h"
 #include "gui/comm/communication_host.h"
 #include "gui/comm/line_log_model.h"
+#include "gui/comm/log_file.h"
 #include "gui/res/pictures.h"
 #include "gui/widgets/status_strip.h"
 #include "gui/widgets/tool_button.h"
@@ -41,7 +41,6 @@ constexpr const char* kLoading = "Now, loading camera data.";
 constexpr const char* kOpening = "Now, opening the port.";
 constexpr const char* kSearching = "Now, searching for the camera.";
 constexpr const char* kAskingArea = "Now, asking for the current area.";
-constexpr const char* kFileOpenError = "File open error !";
 constexpr const char* kFileWritten = "Writing file has been done!";
 
 constexpr int kStoreTimeoutMs = 40000;
@@ -444,24 +443,18 @@ QString CommunicationWindow::AskMessageFile(const QString& folder) {
 }
 
 bool CommunicationWindow::WriteMessagesTo(const QString& path) {
-    if (QFileInfo::exists(path)) {
-        const std::string question =
-            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
-        if (!core_.ui.AskYesNo(question, kProductTitle)) return false;
-    }
-    // Written aside and renamed into place, so a failed write leaves the old file intact.
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Text);
+#ifdef _WIN32
+    constexpr const char* kLineEnd = "\r\n";  // a text file of the platform
+#else
+    constexpr const char* kLineEnd = "\n";
+#endif
+    std::string bytes;
     const auto& lines = core_.logs.messages.Lines();
-    for (auto it = lines.rbegin(); written && it != lines.rend(); ++it) {
-        written = file.write(it->data(), static_cast<qint64>(it->size())) >= 0 &&
-                  file.write("\n", 1) == 1;
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
+        bytes += *it;
+        bytes += kLineEnd;
     }
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        core_.ui.ShowMessage(kFileOpenError, kProductTitle, MessageIcon::Stop);
-        return false;
-    }
+    if (!WriteLogFile(core_.ui, path, bytes)) return false;
     core_.logs.messages.Add(kFileWritten);
     return true;
 }

@@ -142,10 +142,11 @@ void SettingFileFeature::ShowLoadedValues() {
 
 QString SettingFileFeature::AskFile(bool save, const QString& folder) {
     QFileDialog dialog(&window_, save ? "Save As" : "Open", folder,
-                       QString("%1").arg(kSettingFileFilter));
+                       QString("%1;;All files (*)").arg(kSettingFileFilter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(kSettingFileSuffix);
+    // A name typed into Open is the file meant, suffix or not.
+    if (save) dialog.setDefaultSuffix(kSettingFileSuffix);
     // Replacing a file is asked in the tool's own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

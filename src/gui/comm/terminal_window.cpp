@@ -11,15 +11,14 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <optional>
 
 #include "core/comm/terminal_line.h"
 #include "core/core_context.h"
-#include "core/persist/atomic_file.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/window_list.h"
 #include "gui/comm/line_log_model.h"
+#include "gui/comm/log_file.h"
 #include "gui/res/pictures.h"
 #include "gui/widgets/status_strip.h"
 #include "gui/widgets/tool_button.h"
@@ -28,7 +27,6 @@ namespace vk::gui {
 namespace {
 
 constexpr const char* kSending = "Now, sending the command.";
-constexpr const char* kFileOpenError = "File open error !";
 constexpr const char* kFileWritten = "Writing file has been done !";
 
 // Every mnemonic of the command table, for completing what is typed.
@@ -153,21 +151,12 @@ QString TerminalWindow::AskLogFile(const QString& folder) {
 
 bool TerminalWindow::SaveLogTo(QString path) {
     if (QFileInfo(path).suffix().isEmpty()) path += path.endsWith('.') ? "csv" : ".csv";
-    if (QFileInfo::exists(path)) {
-        const std::string question =
-            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
-        if (!core_.ui.AskYesNo(question, kProductTitle)) return false;
-    }
     std::string bytes;
     for (const std::string& line : core_.logs.terminal.Lines()) {
         bytes += line;
         bytes += '\n';
     }
-    // Written aside and renamed into place, so a failed write leaves the old file intact.
-    if (!WriteFileAtomically(std::filesystem::path(path.toStdU16String()), bytes)) {
-        core_.ui.ShowMessage(kFileOpenError, kProductTitle, MessageIcon::Stop);
-        return false;
-    }
+    if (!WriteLogFile(core_.ui, path, bytes)) return false;
     core_.logs.terminal.Add(kFileWritten);
     core_.settings.WriteText(static_cast<int>(SettingIndex::CommandLogFilePath),
                              QFileInfo(path).absolutePath().toStdString());

@@ -182,12 +182,13 @@ void LutFeature::SaveLutFile() {
 
 bool LutFeature::LoadFile(const QString& path) {
     UserInterface& ui = window_.Core().ui;
-    const lut::LutLoad load = lut::LoadLutFile(ToPath(path), EditorTables());
+    const lut::LutLoad load = lut::LoadLutFile(ToPath(path));
     if (!load.ok) {
         ui.ShowMessage(load.error, kProductTitle, MessageIcon::Stop);
         return false;
     }
-    if (!load.notice.empty()) ui.ShowMessage(load.notice, kProductTitle, MessageIcon::Stop);
+    // The file loaded; a limited value is a warning, not an error.
+    if (!load.notice.empty()) ui.ShowMessage(load.notice, kProductTitle, MessageIcon::Exclamation);
     for (std::size_t channel = 0; channel < editors_.size(); ++channel)
         editors_[channel]->ShowTable(load.tables[channel]);
     return true;

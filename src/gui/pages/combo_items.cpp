@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "core/comm/model_check.h"
+
 namespace vk::gui::items {
 
 const ItemList kOffOn = {{"Off", 0}, {"On", 1}};
@@ -83,7 +85,7 @@ const ItemList kBaudRate = {{"9600", 0}, {"19200", 1}, {"38400", 2}, {"57600", 3
 const ItemList kClampMode = {{"Manual", 0}, {"Auto", 1}};
 const ItemList kSensorVersion = {{"Version 1", 0}, {"Version 2", 1}};
 const ItemList kTemperatureCorrection = {{"Off", 0}, {"One Segment", 1}, {"Two Segments", 2}};
-const ItemList kModelId = {{"VK-4100M-PMCL", kNoItemData}, {"VK-4100C-PMCL", kNoItemData}};
+const ItemList kModelId = {{kOfferedModelIds[0], kNoItemData}, {kOfferedModelIds[1], kNoItemData}};
 
 const ItemList& Numbers(int first, int last) {
     static std::map<std::pair<int, int>, std::unique_ptr<ItemList>> lists;
