@@ -97,9 +97,11 @@ std::string Number(double value) {
     return text;
 }
 
+// A message of several lines on one: a line that ends in a colon goes on after a blank.
 std::string OneLine(std::string text) {
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
-        text.replace(at, 1, ": ");
+        const bool colon = at > 0 && text[at - 1] == ':';
+        text.replace(at, 1, colon ? " " : ": ");
     }
     return text;
 }
@@ -161,7 +163,9 @@ int XmlDownloadCommand(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: " << OneLine(result.error) << '\n';
         return kExitFailed;
     }
-    s.out << DownloadCompleteText(file) << '\n';
+    for (const std::string& note : result.notes)
+        s.err << "vk4100ctl: " << note << '\n';
+    s.out << Printable(DownloadCompleteText(file)) << '\n';
     return kExitOk;
 }
 

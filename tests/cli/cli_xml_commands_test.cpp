@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cl/temp_dir.h"
@@ -49,7 +50,8 @@ TEST_F(CliXmlTest, DownloadWritesTheCamerasFile) {
     const std::string file = dir / "camera.zip";
     const CliRun r = Cli({"--simulate", "xml", "download", file});
     ASSERT_EQ(r.code, kExitOk) << r.err;
-    EXPECT_EQ(r.out, "Complete, Please Unzip camera.zip\n");
+    EXPECT_EQ(r.out, "Complete, Please Unzip camera.zip in " +
+                         std::filesystem::path(file).parent_path().string() + "\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(TempDir::ReadFile(file), SimZip());
 

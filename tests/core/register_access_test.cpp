@@ -229,7 +229,8 @@ TEST_F(RegisterAccessTest, DownloadSavesTheCamerasFileByteForByte) {
     EXPECT_EQ(result.bytes, zip.size());
     EXPECT_EQ(ReadFile(file), std::string(zip.begin(), zip.end()));
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{kDownloadFileName});
-    EXPECT_EQ(DownloadCompleteText(file), "Complete, Please Unzip _download.zip");
+    EXPECT_EQ(DownloadCompleteText(file),
+              "Complete, Please Unzip _download.zip in " + file.parent_path().string());
 
     // Progress counted the chunks up to the end.
     EXPECT_EQ(ui.progressTexts.front(), kDownloadProgressText);

@@ -98,7 +98,9 @@ void XmlWindowTest::thePageButtonsDownloadAndOpenTheDescription() {
     QVERIFY(!xml_->isVisible());
 
     download->click();
-    QCOMPARE(tool_->ui.MessageTexts(), std::vector<std::string>{kComplete});
+    QCOMPARE(tool_->ui.MessageTexts(),
+             std::vector<std::string>{std::string(kComplete) + " in " +
+                                      folder_->path().toStdString()});
     QCOMPARE(tool_->ui.messages[0].icon, MessageIcon::Information);
     QCOMPARE(Contents(xml_->DownloadPath()), SimZip());
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <string_view>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "core/genicam/description_file.h"
@@ -44,7 +46,10 @@ DownloadResult ReadFailed(DownloadResult result, const RegisterResult& read,
 }  // namespace
 
 std::string DownloadCompleteText(const std::filesystem::path& file) {
-    return "Complete, Please Unzip " + file.filename().string();
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::absolute(file, error).parent_path();
+    if (error) folder = file.parent_path();
+    return "Complete, Please Unzip " + file.filename().string() + " in " + folder.string();
 }
 
 DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
@@ -62,13 +67,24 @@ DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
         port.Read(manifest, gencp::kManifestHeaderLength + gencp::kManifestEntryLength);
     if (!table.ok) return ReadFailed(result, table, "the manifest at " + Hex(manifest));
     const std::span<const std::uint8_t> bytes(table.bytes);
-    if (bytes.size() < gencp::kManifestHeaderLength + gencp::kManifestEntryLength ||
-        gencp::ReadBigEndian(bytes.first(gencp::kManifestHeaderLength)) == 0) {
+    if (bytes.size() < gencp::kManifestHeaderLength + gencp::kManifestEntryLength) {
         return Stopped(result, ExchangeStatus::Refused,
-                       CouldNotRead("the manifest at " + Hex(manifest) + " lists no file"));
+                       CouldNotRead("the manifest at " + Hex(manifest) + " came short (" +
+                                    std::to_string(bytes.size()) + " bytes)"));
+    }
+    // The first entry is read whatever the count says, as the camera family does.
+    if (gencp::ReadBigEndian(bytes.first(gencp::kManifestHeaderLength)) == 0) {
+        result.notes.push_back("the manifest at " + Hex(manifest) +
+                               " counts no entry; its first entry was read regardless");
     }
     result.entry = *gencp::ParseManifestEntry(bytes.subspan(gencp::kManifestHeaderLength));
-    const gencp::ManifestEntry& entry = result.entry;
+    gencp::ManifestEntry& entry = result.entry;
+    for (auto [field, name] : {std::pair{&entry.address, "address"}, {&entry.size, "size"}}) {
+        if (*field >> 32 == 0) continue;
+        result.notes.push_back("the manifest entry's " + std::string(name) + " " + Hex(*field) +
+                               " has its upper 32 bits set; the lower 32 bits were used");
+        *field &= 0xFFFFFFFFu;
+    }
     if (entry.size == 0 || entry.size > kMaxDescriptionBytes) {
         return Stopped(result, ExchangeStatus::Refused,
                        CouldNotRead("the manifest gives the file a size of " +

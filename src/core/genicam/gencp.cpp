@@ -143,8 +143,8 @@ AckCheck CheckAckHeader(std::span<const std::uint8_t> bytes, const AckExpectatio
         return check;
     }
     if (h.command != expect.command) {
-        return Invalid(h, "acknowledge command " + Hex16(h.command) + " instead of " +
-                              Hex16(expect.command));
+        return Invalid(
+            h, "acknowledge command " + Hex16(h.command) + " instead of " + Hex16(expect.command));
     }
     if (h.scdLength > expect.maxLength || h.scdLength > expect.bufferSize) {
         return Invalid(h, "acknowledgement length " + std::to_string(h.scdLength) +

@@ -1,6 +1,7 @@
 #include "core/genicam/serial_register_port.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "core/protocol/exchange.h"
 
@@ -40,6 +41,14 @@ private:
     ExchangeReporter& previous_;
     QuietReporter quiet_;
 };
+
+// The wait a pending acknowledgement asks for, cut to what is left before `end`.
+int PendingWaitMs(int askedMs, std::chrono::steady_clock::time_point end) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          end - std::chrono::steady_clock::now())
+                          .count();
+    return static_cast<int>(std::min<long long>(askedMs, left));
+}
 
 bool IsAcknowledge(std::uint16_t exchange) {
     return exchange == gencp::kReadMemAck || exchange == gencp::kWriteMemAck ||
@@ -82,6 +91,7 @@ RegisterResult SerialRegisterPort::Transact(const gencp::Bytes& request,
 
     int headerWaitMs = timing_.packetTimeoutMs;
     int pending = 0;
+    std::chrono::steady_clock::time_point pendingEnd;
     // Each round reads one acknowledgement: ours, a pending one, or a late one owed to an
     // earlier request. Stale ones are bounded by the window, pending ones by kMaxPending.
     for (int round = 0; round <= kMaxPending + kStaleWindow; ++round) {
@@ -116,7 +126,17 @@ RegisterResult SerialRegisterPort::Transact(const gencp::Bytes& request,
                     return Failed("the camera asked for more time " + std::to_string(pending) +
                                   " times");
                 }
-                headerWaitMs = std::max<int>(timing_.packetTimeoutMs, ack.check.pendingTimeoutMs);
+                if (pending == 1) {
+                    pendingEnd = std::chrono::steady_clock::now() +
+                                 std::chrono::milliseconds(kMaxPendingTotalMs);
+                }
+                headerWaitMs = PendingWaitMs(
+                    std::max<int>(timing_.packetTimeoutMs, ack.check.pendingTimeoutMs), pendingEnd);
+                if (headerWaitMs <= 0) {
+                    return Failed("the camera kept asking for more time; gave up " +
+                                  std::to_string(kMaxPendingTotalMs / 1000) +
+                                  " s after its first request for it");
+                }
                 continue;
             case gencp::AckState::Refused:
             case gencp::AckState::Invalid:

@@ -32,6 +32,8 @@ class SerialRegisterPort : public RegisterPort {
 public:
     // A camera that asks for more time is given it this often per request.
     static constexpr int kMaxPending = 8;
+    // All the waits pending acknowledgements ask for end this long after the first of them.
+    static constexpr int kMaxPendingTotalMs = 10000;
     // Requests this far back whose acknowledgements may still arrive.
     static constexpr std::uint16_t kStaleWindow = 16;
 

@@ -91,7 +91,10 @@ void XmlWindow::DownloadDescriptionFile() {
         return result.outcome;
     });
     if (result.ok()) {
-        core_.ui.ShowMessage(DownloadCompleteText(file), kProductTitle, MessageIcon::Information);
+        std::string text = DownloadCompleteText(file);
+        for (const std::string& note : result.notes)
+            text += "\n" + note;
+        core_.ui.ShowMessage(text, kProductTitle, MessageIcon::Information);
     } else if (!result.cancelled()) {
         core_.ui.ShowMessage(result.error.empty() ? result.outcome.Describe() : result.error,
                              kCommunicationErrorCaption, MessageIcon::Exclamation);
