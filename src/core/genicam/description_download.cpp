@@ -52,8 +52,8 @@ std::string DownloadCompleteText(const std::filesystem::path& file) {
     return "Complete, Please Unzip " + file.filename().string() + " in " + folder.string();
 }
 
-DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
-                                   const std::filesystem::path& file, std::size_t chunkBytes) {
+DownloadResult FetchDescription(Operation& operation, RegisterPort& port, std::string& content,
+                                std::size_t chunkBytes) {
     DownloadResult result;
     operation.SetText(kDownloadProgressText);
 
@@ -91,7 +91,7 @@ DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
                                     std::to_string(entry.size) + " bytes"));
     }
 
-    std::string content;
+    content.clear();
     content.reserve(static_cast<std::size_t>(entry.size));
     const std::vector<gencp::ReadChunk> chunks =
         gencp::ChunkRead(entry.address, entry.size, chunkBytes);
@@ -114,7 +114,15 @@ DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
         operation.Step(i + 1, total);
     }
     if (operation.Cancelled()) return Stopped(result, ExchangeStatus::Cancelled, {});
+    result.bytes = content.size();
+    return result;
+}
 
+DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
+                                   const std::filesystem::path& file, std::size_t chunkBytes) {
+    std::string content;
+    DownloadResult result = FetchDescription(operation, port, content, chunkBytes);
+    if (!result.ok()) return result;
     if (!WriteFileAtomically(file, content)) {
         return Stopped(result, ExchangeStatus::Refused, "Couldn't write " + file.string());
     }

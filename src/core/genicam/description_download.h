@@ -33,6 +33,10 @@ struct DownloadResult {
 // "Complete, Please Unzip NAME in FOLDER" for the file written.
 std::string DownloadCompleteText(const std::filesystem::path& file);
 
+// The camera's description file into `content`, as DownloadDescription reads it.
+DownloadResult FetchDescription(Operation& operation, RegisterPort& port, std::string& content,
+                                std::size_t chunkBytes = kDownloadChunkBytes);
+
 // Fetches the camera's description file inside a running operation: the manifest address
 // from the bootstrap register, the first manifest entry, then the file in chunks with
 // progress and Cancel between them. The file is saved atomically once all of it arrived;

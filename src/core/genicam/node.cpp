@@ -132,6 +132,10 @@ Access Node::GetAccess(Eval e, std::string* reason) const {
         const Prop* p = Find(pointer);
         if (p == nullptr) continue;
         const Got<std::int64_t> v = e.map.IntOfNode(e.Deeper(), p->text);
+        if (!v && !e.map.HasPort()) {
+            why("depends on the camera (" + p->text + ")");  // a file read without one
+            continue;
+        }
         if (!v) {
             why(std::string(pointer) + " could not be read: " + v.reason);
             return result;
@@ -152,7 +156,9 @@ Access Node::GetAccess(Eval e, std::string* reason) const {
     }
     if (const Prop* locked = Find("pIsLocked"); locked != nullptr && access == Access::RW) {
         const Got<std::int64_t> v = e.map.IntOfNode(e.Deeper(), locked->text);
-        if (!v || *v != 0) {
+        if (!v && !e.map.HasPort()) {
+            why("depends on the camera (" + locked->text + ")");
+        } else if (!v || *v != 0) {
             why("locked (" + locked->text + (v ? " is set)" : " could not be read)"));
             access = Access::RO;
         }

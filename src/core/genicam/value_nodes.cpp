@@ -73,6 +73,7 @@ Got<std::string> ValueNode::String(Eval e) const {
         return v ? Got<std::string>{Number(*v), {}} : Fail<std::string>(v.reason);
     }
     const Got<std::int64_t> v = Int(e);
+    if (v && GetKind() == Kind::Boolean) return Got<std::string>{*v != 0 ? "true" : "false", {}};
     return v ? Got<std::string>{std::to_string(*v), {}} : Fail<std::string>(v.reason);
 }
 
