@@ -152,10 +152,11 @@ void PrintFields(CliSession& s, std::initializer_list<std::string> fields) {
 }
 
 std::unique_ptr<genicam::NodeMap> MapFromText(CliSession& s, const std::string& xml,
-                                              const std::string& where) {
+                                              const std::string& where, bool notes) {
 #ifndef VK_HAVE_DESCRIPTION
     (void)xml;
     (void)where;
+    (void)notes;
     s.err << "vk4100ctl: this build reads no device descriptions (built without XML and zip "
              "support)\n";
     return nullptr;
@@ -166,19 +167,21 @@ std::unique_ptr<genicam::NodeMap> MapFromText(CliSession& s, const std::string& 
         s.err << "vk4100ctl: " << Printable(OneLine(where + "\n" + error)) << '\n';
         return nullptr;
     }
-    for (const std::string& note : map->Notes())
+    for (const std::string& note : notes ? map->Notes() : std::vector<std::string>{})
         s.err << "vk4100ctl: " << Printable(note) << '\n';
     return map;
 #endif
 }
 
-std::unique_ptr<genicam::NodeMap> LoadNodeMap(CliSession& s, const std::string& path) {
+// The notes on what was skipped are told where the whole description is listed.
+std::unique_ptr<genicam::NodeMap> LoadNodeMap(CliSession& s, const std::string& path,
+                                              bool notes = true) {
     const DescriptionText text = ReadDescriptionFile(path);
     if (!text.ok) {
         s.err << "vk4100ctl: " << Printable(OneLine(text.error)) << '\n';
         return nullptr;
     }
-    return MapFromText(s, text.text, path);
+    return MapFromText(s, text.text, path, notes);
 }
 
 // A feature of the camera's node map, from --file FILE or the camera's own description.
@@ -207,7 +210,7 @@ CameraFeature OpenCameraFeature(CliSession& s, const std::vector<std::string>& a
     }
     f.port = std::make_unique<SerialRegisterPort>(PortOf(s));
     if (!file.empty()) {
-        f.map = LoadNodeMap(s, file);
+        f.map = LoadNodeMap(s, file, false);
     } else {
         std::string content;
         const DownloadResult fetched = FetchDescription(*s.operation, *f.port, content);
@@ -230,7 +233,7 @@ CameraFeature OpenCameraFeature(CliSession& s, const std::vector<std::string>& a
                   << '\n';
             return f;
         }
-        f.map = MapFromText(s, xml.text, "the camera's description");
+        f.map = MapFromText(s, xml.text, "the camera's description", false);
     }
     if (!f.map) return f;
     f.map->SetPort(f.port.get());

@@ -1,6 +1,7 @@
 #include "core/genicam/node.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <tuple>
 
@@ -180,7 +181,24 @@ Got<double> Node::Real(Eval e) const {
     return Got<double>{static_cast<double>(*v), {}};
 }
 
-Got<std::string> Node::String(Eval) const {
+std::string RealText(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", v);
+    return text;
+}
+
+Got<std::string> Node::String(Eval e) const {
+    const Kind kind = GetKind();
+    if (kind == Kind::Float) {
+        const Got<double> v = Real(e);
+        return v ? Got<std::string>{RealText(*v), {}} : Got<std::string>::Fail(v.reason);
+    }
+    if (kind == Kind::Integer || kind == Kind::Boolean) {
+        const Got<std::int64_t> v = Int(e);
+        if (!v) return Got<std::string>::Fail(v.reason);
+        if (kind == Kind::Boolean) return Got<std::string>{*v != 0 ? "true" : "false", {}};
+        return Got<std::string>{std::to_string(*v), {}};
+    }
     return Got<std::string>::Fail(name_ + " (" + type_ + ") has no text value");
 }
 

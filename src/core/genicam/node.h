@@ -135,5 +135,6 @@ private:
 // Whole numbers and C-style hexadecimal; nothing for other text.
 std::optional<std::int64_t> ParseInt(std::string_view text);
 std::optional<double> ParseReal(std::string_view text);
+std::string RealText(double v);  // "%.10g"
 
 }  // namespace vk::genicam

@@ -147,16 +147,7 @@ Got<double> RegisterNode::Real(Eval e) const {
 }
 
 Got<std::string> RegisterNode::String(Eval e) const {
-    if (GetKind() == Kind::Integer) {
-        const Got<std::int64_t> v = Int(e);
-        return v ? Got<std::string>{std::to_string(*v), {}} : Fail<std::string>(v.reason);
-    }
-    if (GetKind() == Kind::Float) {
-        const Got<double> v = Real(e);
-        char text[32];
-        if (v) std::snprintf(text, sizeof text, "%.10g", *v);
-        return v ? Got<std::string>{text, {}} : Fail<std::string>(v.reason);
-    }
+    if (GetKind() == Kind::Integer || GetKind() == Kind::Float) return Node::String(e);
     RegisterPlace place;
     const auto bytes = Bytes(e, place);
     if (!bytes) return Fail<std::string>(bytes.reason);

@@ -15,9 +15,7 @@ Got<T> Fail(const std::string& why) {
 }
 
 std::string Number(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", v);
-    return text;
+    return RealText(v);
 }
 
 }  // namespace
@@ -60,21 +58,13 @@ Got<double> ValueNode::Real(Eval e) const {
 }
 
 Got<std::string> ValueNode::String(Eval e) const {
+    if (GetKind() != Kind::String) return Node::String(e);
     std::string reason;
     if (const Node* target = Target(e, reason)) return target->String(e.Deeper());
     if (!reason.empty()) return Fail<std::string>(reason);
-    if (GetKind() == Kind::String) {
-        if (const auto local = e.map.LocalString(*this)) return Got<std::string>{*local, {}};
-        if (Has("Value")) return Got<std::string>{Text("Value"), {}};
-        return Fail<std::string>(Name() + " has no value");
-    }
-    if (GetKind() == Kind::Float) {
-        const Got<double> v = Real(e);
-        return v ? Got<std::string>{Number(*v), {}} : Fail<std::string>(v.reason);
-    }
-    const Got<std::int64_t> v = Int(e);
-    if (v && GetKind() == Kind::Boolean) return Got<std::string>{*v != 0 ? "true" : "false", {}};
-    return v ? Got<std::string>{std::to_string(*v), {}} : Fail<std::string>(v.reason);
+    if (const auto local = e.map.LocalString(*this)) return Got<std::string>{*local, {}};
+    if (Has("Value")) return Got<std::string>{Text("Value"), {}};
+    return Fail<std::string>(Name() + " has no value");
 }
 
 Done ValueNode::CheckRange(Eval e, double value) const {
