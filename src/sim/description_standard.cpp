@@ -279,8 +279,8 @@ std::string StandardDescriptionXml() {
     <Representation>Linear</Representation>
   </Float>
   <Converter Name="GainConverter">
-    <FormulaTo>TO * 10</FormulaTo>
-    <FormulaFrom>FROM / 10</FormulaFrom>
+    <FormulaTo>FROM * 10</FormulaTo>
+    <FormulaFrom>TO / 10</FormulaFrom>
     <pValue>GainRaw</pValue>
     <Slope>Increasing</Slope>
   </Converter>
@@ -324,8 +324,8 @@ std::string StandardDescriptionXml() {
     <Formula>A = 0</Formula>
   </IntSwissKnife>
   <Converter Name="ExposureConverter">
-    <FormulaTo>TO / 10</FormulaTo>
-    <FormulaFrom>FROM * 10</FormulaFrom>
+    <FormulaTo>FROM / 10</FormulaTo>
+    <FormulaFrom>TO * 10</FormulaFrom>
     <pValue>ExposureRawReg</pValue>
     <Slope>Increasing</Slope>
   </Converter>

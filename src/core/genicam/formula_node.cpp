@@ -12,6 +12,10 @@ Got<T> Fail(std::string why) {
     return Got<T>::Fail(std::move(why));
 }
 
+// FormulaFrom reads the pValue's value as TO; FormulaTo the value to write as FROM.
+constexpr const char* kFromInput = "TO";
+constexpr const char* kToInput = "FROM";
+
 std::int64_t Whole(double v) {
     if (std::isnan(v)) return 0;
     if (v >= 9.2e18) return std::numeric_limits<std::int64_t>::max();
@@ -45,8 +49,9 @@ Access FormulaNode::OwnAccess(Eval e) const {
 
 // A variable of the formula: FROM or TO, a pVariable (with .Min, .Max or .Inc), a Constant
 // or an Expression of the node.
-Got<double> FormulaNode::Variable(Eval e, std::string_view name, double from, bool withFrom) const {
-    if (withFrom && (name == "FROM" || name == "TO")) return Got<double>{from, {}};
+Got<double> FormulaNode::Variable(Eval e, std::string_view name, double from,
+                                  const char* input) const {
+    if (input != nullptr && name == input) return Got<double>{from, {}};
     std::string_view base = name;
     std::string_view suffix;
     if (const auto dot = name.rfind('.'); dot != std::string_view::npos) {
@@ -65,7 +70,7 @@ Got<double> FormulaNode::Variable(Eval e, std::string_view name, double from, bo
             std::string error;
             const Formula f = Formula::Parse(p.text, error);
             if (!error.empty()) return Fail<double>(Name() + ": " + key + ": " + error);
-            return Apply(e.Deeper(), f, from, withFrom);
+            return Apply(e.Deeper(), f, from, input);
         }
         if (p.element != "pVariable") continue;
         const bool whole = key == name;
@@ -89,13 +94,13 @@ Got<double> FormulaNode::Variable(Eval e, std::string_view name, double from, bo
                         ", which is no variable of it");
 }
 
-Got<double> FormulaNode::Apply(Eval e, const Formula& f, double from, bool withFrom) const {
+Got<double> FormulaNode::Apply(Eval e, const Formula& f, double from, const char* input) const {
     std::string reason;
     if (Integral()) {
         const auto v = f.EvaluateInt(
             [&](std::string_view name, std::string& why) -> std::optional<std::int64_t> {
                 // Whole variables keep all 64 bits: read them as integers.
-                if (!(withFrom && (name == "FROM" || name == "TO"))) {
+                if (input == nullptr || name != input) {
                     for (const Prop* p : All("pVariable")) {
                         if (p->Attribute("Name") != name) continue;
                         const Got<std::int64_t> i = e.map.IntOfNode(e.Deeper(), p->text);
@@ -103,7 +108,7 @@ Got<double> FormulaNode::Apply(Eval e, const Formula& f, double from, bool withF
                         return i.value;
                     }
                 }
-                const Got<double> r = Variable(e, name, from, withFrom);
+                const Got<double> r = Variable(e, name, from, input);
                 if (!r) why = r.reason;
                 return r ? std::optional<std::int64_t>(Whole(*r)) : std::nullopt;
             },
@@ -113,7 +118,7 @@ Got<double> FormulaNode::Apply(Eval e, const Formula& f, double from, bool withF
     }
     const auto v = f.Evaluate(
         [&](std::string_view name, std::string& why) -> std::optional<double> {
-            const Got<double> r = Variable(e, name, from, withFrom);
+            const Got<double> r = Variable(e, name, from, input);
             if (!r) why = r.reason;
             return r.value;
         },
@@ -124,10 +129,10 @@ Got<double> FormulaNode::Apply(Eval e, const Formula& f, double from, bool withF
 
 Got<double> FormulaNode::Real(Eval e) const {
     if (!error_.empty()) return Fail<double>(error_);
-    if (!Converter()) return Apply(e, main_, 0, false);
+    if (!Converter()) return Apply(e, main_, 0, nullptr);
     const Got<double> from = e.map.RealOfNode(e.Deeper(), Text("pValue"));
     if (!from) return from;
-    return Apply(e, main_, *from, true);
+    return Apply(e, main_, *from, kFromInput);
 }
 
 Got<std::int64_t> FormulaNode::Int(Eval e) const {
@@ -142,7 +147,7 @@ Got<std::int64_t> FormulaNode::Int(Eval e) const {
                     if (!i) why = i.reason;
                     return i.value;
                 }
-                const Got<double> r = Variable(e, name, 0, false);
+                const Got<double> r = Variable(e, name, 0, nullptr);
                 if (!r) why = r.reason;
                 return r ? std::optional<std::int64_t>(Whole(*r)) : std::nullopt;
             },
@@ -158,7 +163,7 @@ Got<std::int64_t> FormulaNode::Int(Eval e) const {
 Done FormulaNode::SetReal(Eval e, double value) const {
     if (!Converter()) return Unsupported("value to set (a formula is read only)");
     if (!error_.empty()) return Done::Fail(error_);
-    const Got<double> to = Apply(e, to_, value, true);
+    const Got<double> to = Apply(e, to_, value, kToInput);
     if (!to) return Done::Fail(to.reason);
     const Got<const Node*> target = e.map.Resolve(e.Deeper(), Text("pValue"));
     if (!target) return Done::Fail(target.reason);
@@ -182,8 +187,8 @@ Got<RealLimits> FormulaNode::RealRange(Eval e) const {
     if (!target) return Fail<RealLimits>(target.reason);
     const Got<RealLimits> inner = (*target)->RealRange(e.Deeper());
     if (!inner) return Fail<RealLimits>(inner.reason);
-    const Got<double> a = Apply(e, main_, inner.value->min, true);
-    const Got<double> b = Apply(e, main_, inner.value->max, true);
+    const Got<double> a = Apply(e, main_, inner.value->min, kFromInput);
+    const Got<double> b = Apply(e, main_, inner.value->max, kFromInput);
     if (!a || !b) return Fail<RealLimits>(a ? b.reason : a.reason);
     return Got<RealLimits>{RealLimits{std::min(*a, *b), std::max(*a, *b)}, {}};
 }

@@ -120,7 +120,8 @@ private:
 };
 
 // SwissKnife, IntSwissKnife (a formula over variables; read only), Converter and
-// IntConverter (FormulaFrom reads pValue's value, FormulaTo gives the value to write).
+// IntConverter (FormulaFrom reads pValue's value as TO, FormulaTo gives the value to write
+// from FROM).
 class FormulaNode : public Node {
 public:
     FormulaNode(std::string type, std::string name, std::vector<Prop> props);
@@ -140,8 +141,9 @@ protected:
 private:
     bool Integral() const { return Type() == "IntSwissKnife" || Type() == "IntConverter"; }
     bool Converter() const { return Type() == "Converter" || Type() == "IntConverter"; }
-    Got<double> Variable(Eval e, std::string_view name, double from, bool withFrom) const;
-    Got<double> Apply(Eval e, const Formula& f, double from, bool withFrom) const;
+    // `input` names the variable that holds `from` (TO or FROM), or nothing.
+    Got<double> Variable(Eval e, std::string_view name, double from, const char* input) const;
+    Got<double> Apply(Eval e, const Formula& f, double from, const char* input) const;
 
     Formula main_;  // Formula, or FormulaFrom of a converter
     Formula to_;
