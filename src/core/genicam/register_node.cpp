@@ -256,8 +256,10 @@ Got<IntLimits> RegisterNode::Limits(Eval e) const {
 
 Got<RealLimits> RegisterNode::RealRange(Eval e) const {
     if (GetKind() != Kind::Float) return Node::RealRange(e);
-    return Got<RealLimits>{
-        RealLimits{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()}, {}};
+    const Got<RegisterPlace> place = Place(e);
+    const double top = place && place.value->length == 4 ? std::numeric_limits<float>::max()
+                                                         : std::numeric_limits<double>::max();
+    return Got<RealLimits>{RealLimits{-top, top}, {}};
 }
 
 // Bit numbers as the description writes them count from the least significant bit of a
