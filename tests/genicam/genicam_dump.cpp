@@ -5,39 +5,19 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <sstream>
 
 #include "core/genicam/feature_rows.h"
 #include "core/genicam/node_kinds.h"
 #include "core/genicam/node_map.h"
+#include "support/memory_register_port.h"
 
 namespace {
 
 using namespace vk;
 using namespace vk::genicam;
 
-class MemoryPort : public RegisterPort {
-public:
-    std::map<std::uint64_t, std::uint8_t> bytes;
-
-    RegisterResult Read(std::uint64_t address, std::uint32_t length) override {
-        RegisterResult r;
-        r.ok = true;
-        for (std::uint32_t i = 0; i < length; ++i) {
-            const auto it = bytes.find(address + i);
-            r.bytes.push_back(it == bytes.end() ? 0 : it->second);
-        }
-        return r;
-    }
-    RegisterResult Write(std::uint64_t address, const std::vector<std::uint8_t>& data) override {
-        for (std::size_t i = 0; i < data.size(); ++i)
-            bytes[address + i] = data[i];
-        RegisterResult r;
-        r.ok = true;
-        return r;
-    }
-};
+using MemoryPort = vk::test::MemoryRegisterPort;
 
 bool LoadMemory(const std::string& path, MemoryPort& port) {
     std::ifstream in(path);
@@ -95,8 +75,7 @@ int main(int argc, char** argv) {
     for (const FeatureRow& row : ListFeatures(*map)) {
         const Node& node = *map->Find(row.name);
         std::cout << row.name << '\t' << row.kind << '\t' << row.access << '\t' << row.min << '\t'
-                  << row.max << '\t' << EntryNames(*map, node) << '\t' << Value(*map, node)
-                  << '\n';
+                  << row.max << '\t' << EntryNames(*map, node) << '\t' << Value(*map, node) << '\n';
     }
     return 0;
 }
