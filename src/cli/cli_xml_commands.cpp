@@ -209,6 +209,7 @@ CameraFeature OpenCameraFeature(CliSession& s, const std::vector<std::string>& a
         return f;
     }
     f.port = std::make_unique<SerialRegisterPort>(PortOf(s));
+    f.port->AdoptDeviceResponseTime();  // a camera without the register keeps --timeout
     if (!file.empty()) {
         f.map = LoadNodeMap(s, file, false);
     } else {

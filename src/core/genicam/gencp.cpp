@@ -22,6 +22,8 @@ constexpr std::array kStatusNames = {
     StatusText{kStatusAccessDenied, "Access denied"},
     StatusText{kStatusBusy, "Busy"},
     StatusText{kStatusMessageTimeout, "Message time-out"},
+    StatusText{kStatusInvalidHeader, "Invalid header"},
+    StatusText{kStatusWrongConfig, "Wrong configuration"},
     StatusText{kStatusGenericError, "Generic error"},
 };
 
@@ -111,6 +113,10 @@ Bytes BuildWriteRequest(std::uint16_t requestId, std::uint64_t address,
     Put64(out, address);
     out.insert(out.end(), data.begin(), data.begin() + static_cast<std::ptrdiff_t>(n));
     return out;
+}
+
+void SetResendFlag(Bytes& request) {
+    if (request.size() >= kHeaderSize) request[8] |= static_cast<std::uint8_t>(kFlagResend >> 8);
 }
 
 std::string StatusName(std::uint16_t status) {

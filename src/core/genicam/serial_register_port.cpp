@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "core/genicam/register_layout.h"
 #include "core/protocol/exchange.h"
 
 namespace vk {
@@ -83,7 +84,16 @@ RegisterResult SerialRegisterPort::Write(std::uint64_t address,
     return Transact(gencp::BuildWriteRequest(id, address, bytes), gencp::WriteAckExpectation(id));
 }
 
-RegisterResult SerialRegisterPort::Transact(const gencp::Bytes& request,
+bool SerialRegisterPort::AdoptDeviceResponseTime() {
+    const RegisterResult r = Read(gencp::kMaxResponseTimeRegister, 4);
+    if (!r.ok || r.bytes.size() != 4) return false;
+    const std::uint64_t ms = gencp::ReadBigEndian(r.bytes);
+    if (ms == 0 || ms > static_cast<std::uint64_t>(kMaxDeviceResponseMs)) return false;
+    timing_.packetTimeoutMs = std::max(timing_.packetTimeoutMs, static_cast<int>(ms));
+    return true;
+}
+
+RegisterResult SerialRegisterPort::Transact(gencp::Bytes request,
                                             const gencp::AckExpectation& expect) {
     QuietScope quiet(exchange_);
     const ExchangeResult sent = exchange_.SendBytes(request);
@@ -91,15 +101,28 @@ RegisterResult SerialRegisterPort::Transact(const gencp::Bytes& request,
 
     int headerWaitMs = timing_.packetTimeoutMs;
     int pending = 0;
+    int resends = 0;
     std::chrono::steady_clock::time_point pendingEnd;
     // Each round reads one acknowledgement: ours, a pending one, or a late one owed to an
     // earlier request. Stale ones are bounded by the window, pending ones by kMaxPending.
     for (int round = 0; round <= kMaxPending + kStaleWindow; ++round) {
         gencp::Bytes packet(gencp::kHeaderSize);
         const ExchangeResult header = exchange_.ReceiveBytes(packet, headerWaitMs);
+        if (!header && header.status == ExchangeStatus::TimedOut && pending == 0 &&
+            resends < kMaxResends) {
+            // Lost on the way, or its answer was: the same request again, flagged.
+            ++resends;
+            gencp::SetResendFlag(request);
+            const ExchangeResult again = exchange_.SendBytes(request);
+            if (!again) return Failed(again, {});
+            --round;
+            continue;
+        }
         if (!header) {
-            return Failed(header,
-                          "no acknowledgement within " + std::to_string(headerWaitMs) + " ms");
+            return Failed(
+                header,
+                "no acknowledgement within " + std::to_string(headerWaitMs) + " ms" +
+                    (resends > 0 ? " (sent " + std::to_string(resends + 1) + " times)" : ""));
         }
         const gencp::AckCheck check = gencp::CheckAckHeader(packet, expect);
         RegisterResult failure;
