@@ -105,10 +105,12 @@ std::string Ack(std::uint16_t status, std::uint16_t command, std::uint16_t reque
 
 RegisterSpace::RegisterSpace(CameraModel& model, const std::string& modelName, bool standard)
     : model_(model), bootstrap_(kBootstrapSize, 0) {
+    // The standard-style description's registers are there whichever file is served, so
+    // that file can be opened against either camera.
+    memory_ = StandardDescriptionMemory();
     if (standard) {
         const std::string xml = StandardDescriptionXml();
         file_.assign(xml.begin(), xml.end());
-        memory_ = StandardDescriptionMemory();
     } else {
         file_.assign(SimDescriptionZip().begin(), SimDescriptionZip().end());
     }

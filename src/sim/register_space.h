@@ -35,7 +35,7 @@ private:
     std::vector<std::uint8_t> bootstrap_;
     std::vector<std::uint8_t> manifest_;
     std::vector<std::uint8_t> file_;   // the description file served
-    std::vector<MemoryBlock> memory_;  // registers kept as plain memory
+    std::vector<MemoryBlock> memory_;  // the standard-style description's registers
 };
 
 }  // namespace vk::sim

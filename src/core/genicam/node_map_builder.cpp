@@ -1,3 +1,16 @@
+#include "core/genicam/node_map.h"
+
+#ifndef VK_HAVE_DESCRIPTION
+namespace vk::genicam {
+
+// A build without an XML parser reads no description.
+std::unique_ptr<NodeMap> BuildNodeMap(std::string_view, std::string& error) {
+    error = "this build reads no device descriptions (built without XML support)";
+    return nullptr;
+}
+
+}  // namespace vk::genicam
+#else
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -193,3 +206,4 @@ std::unique_ptr<NodeMap> BuildNodeMap(std::string_view xml, std::string& error) 
 }
 
 }  // namespace vk::genicam
+#endif
