@@ -143,9 +143,16 @@ void FeatureTree::ShowAccess(QTreeWidgetItem* item, const genicam::Node& node) {
     std::string reason;
     const Access access = node.GetAccess(map_->Eval(), &reason);
     const bool usable = access > Access::NA;
+    // The default colour for what can be changed; the window may be disabled right now (an
+    // operation runs), so its current colours are not asked for.
     const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
-    for (int c : {kName, kValue, kUnit})
-        item->setForeground(c, usable && Writable(access) ? palette().color(QPalette::Text) : grey);
+    for (int c : {kName, kValue, kUnit}) {
+        if (usable && Writable(access)) {
+            item->setData(c, Qt::ForegroundRole, QVariant());
+        } else {
+            item->setForeground(c, grey);
+        }
+    }
     QString tip = QStringLiteral("%1 (%2)").arg(Shown(node.Name()), genicam::AccessName(access));
     if (!reason.empty()) tip += "\n" + Shown(reason);
     item->setToolTip(kValue, tip);

@@ -135,8 +135,19 @@ bool XmlWindow::OpenFile(const QString& path) {
         std::string error;
         tree_->SetMap(genicam::BuildNodeMap(xml.text, error), &perOperation_);
     }
-    // Files of other makers give the grid little: their tree is what to look at.
-    tabs_->setCurrentWidget(parse.table.records.empty() ? static_cast<QWidget*>(tree_) : grid_);
+    // The family writes every number register big-endian; a file that does not is another
+    // maker's, and its tree is what to look at.
+    bool familyLayout = !parse.table.records.empty();
+    if (const genicam::NodeMap* map = tree_->Map()) {
+        for (const auto& node : map->Nodes()) {
+            const std::string& type = node->Type();
+            if ((type == "IntReg" || type == "FloatReg" || type == "MaskedIntReg") &&
+                node->Text("Endianess") != "BigEndian") {
+                familyLayout = false;
+            }
+        }
+    }
+    tabs_->setCurrentWidget(familyLayout ? static_cast<QWidget*>(grid_) : tree_);
     openedFile_ = path;
     fileLabel_->setText(QFileInfo(path).fileName());
     fileLabel_->setToolTip(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
