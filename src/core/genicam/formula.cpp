@@ -81,6 +81,13 @@ constexpr std::array kFunctions = {
     Function{"ACOS", 1},
 };
 
+std::int64_t ToWhole(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 9.2233720368547758e18) return std::numeric_limits<std::int64_t>::max();
+    if (v <= -9.2233720368547758e18) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(v);
+}
+
 bool IsNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '.';
 }
@@ -196,7 +203,7 @@ private:
             node->whole = static_cast<std::int64_t>(v);
             if (realEnd > end) {
                 end = const_cast<char*>(realEnd);
-                node->whole = static_cast<std::int64_t>(node->number);
+                node->whole = ToWhole(node->number);  // saturates: 1e99 is no fault
             }
         }
         if (end == rest.c_str()) {
@@ -237,7 +244,7 @@ private:
         }
         if (name == "PI" || name == "E") {
             node->number = name == "PI" ? 3.14159265358979323846 : 2.71828182845904523536;
-            node->whole = static_cast<std::int64_t>(node->number);
+            node->whole = ToWhole(node->number);
             return node;
         }
         node->op = Op::Variable;
@@ -280,13 +287,6 @@ private:
 };
 
 std::int64_t Wrap(std::uint64_t v) {
-    return static_cast<std::int64_t>(v);
-}
-
-std::int64_t ToWhole(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 9.2233720368547758e18) return std::numeric_limits<std::int64_t>::max();
-    if (v <= -9.2233720368547758e18) return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(v);
 }
 
