@@ -167,7 +167,7 @@ std::vector<std::pair<const Node*, std::string>> NodeMap::Walk() const {
         const std::vector<const Node*> children = Features(*node);
         for (auto it = children.rbegin(); it != children.rend(); ++it) {
             const std::string at = node == root ? node->Name() : path + "/" + node->Name();
-            stack.emplace_back(*it, (*it)->GetKind() == Kind::Category ? at : at);
+            stack.emplace_back(*it, at);
         }
     }
     return out;
