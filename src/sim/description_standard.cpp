@@ -6,7 +6,7 @@
 namespace vk::sim {
 namespace {
 
-constexpr std::uint64_t kBase = 0x30000;
+constexpr std::uint64_t kBase = 0x40000;
 constexpr std::uint64_t kHighBase = 0x100000000ull;  // beyond 32 bits
 
 void PutLittle(std::vector<std::uint8_t>& m, std::size_t at, std::uint64_t v, std::size_t n) {
@@ -107,7 +107,7 @@ std::string StandardDescriptionXml() {
   </StringReg>
   <StringReg Name="DeviceUserID" NameSpace="Standard">
     <DisplayName>Device User ID</DisplayName>
-    <Address>0x30080</Address>
+    <Address>0x40080</Address>
     <Length>16</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -118,7 +118,7 @@ std::string StandardDescriptionXml() {
     <Unit>C</Unit>
   </Float>
   <FloatReg Name="DeviceTemperatureReg">
-    <Address>0x30060</Address>
+    <Address>0x40060</Address>
     <Length>4</Length>
     <AccessMode>RO</AccessMode>
     <pPort>Device</pPort>
@@ -135,14 +135,14 @@ std::string StandardDescriptionXml() {
     <Representation>HexNumber</Representation>
   </IntReg>
   <IntReg Name="LinkSpeed">
-    <Address>0x30074</Address>
+    <Address>0x40074</Address>
     <Length>2</Length>
     <AccessMode>RO</AccessMode>
     <pPort>Device</pPort>
     <Endianess>LittleEndian</Endianess>
   </IntReg>
   <Register Name="SerialBlob">
-    <Address>0x300A0</Address>
+    <Address>0x400A0</Address>
     <Length>8</Length>
     <AccessMode>RO</AccessMode>
     <pPort>Device</pPort>
@@ -158,7 +158,7 @@ std::string StandardDescriptionXml() {
     <Representation>Linear</Representation>
   </Integer>
   <IntReg Name="WidthReg">
-    <Address>0x30000</Address>
+    <Address>0x40000</Address>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -172,7 +172,7 @@ std::string StandardDescriptionXml() {
     <Unit>px</Unit>
   </Integer>
   <IntReg Name="HeightReg">
-    <Address>0x30004</Address>
+    <Address>0x40004</Address>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -182,13 +182,13 @@ std::string StandardDescriptionXml() {
     <pValue>WidthMaxReg</pValue>
   </Integer>
   <IntReg Name="WidthMaxReg">
-    <Address>0x30008</Address>
+    <Address>0x40008</Address>
     <Length>4</Length>
     <AccessMode>RO</AccessMode>
     <pPort>Device</pPort>
   </IntReg>
   <IntReg Name="HeightMaxReg">
-    <Address>0x3000C</Address>
+    <Address>0x4000C</Address>
     <Length>4</Length>
     <AccessMode>RO</AccessMode>
     <pPort>Device</pPort>
@@ -199,7 +199,7 @@ std::string StandardDescriptionXml() {
            R"(    <pValue>PixelFormatReg</pValue>
   </Enumeration>
   <IntReg Name="PixelFormatReg">
-    <Address>0x30010</Address>
+    <Address>0x40010</Address>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -208,7 +208,7 @@ std::string StandardDescriptionXml() {
     <pValue>ReverseXReg</pValue>
   </Boolean>
   <MaskedIntReg Name="ReverseXReg">
-    <Address>0x30040</Address>
+    <Address>0x40040</Address>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -224,7 +224,7 @@ std::string StandardDescriptionXml() {
     <pValue>TestEnableField</pValue>
   </Boolean>
   <StructReg Comment="TestControl">
-    <Address>0x300B0</Address>
+    <Address>0x400B0</Address>
     <Length>4</Length>
     <pPort>Device</pPort>
     <Endianess>LittleEndian</Endianess>
@@ -265,7 +265,7 @@ std::string StandardDescriptionXml() {
     <Max>400</Max>
   </Integer>
   <IntReg Name="GainRawReg">
-    <Address>0x30020</Address>
+    <Address>0x40020</Address>
     <pIndex Offset="4">GainSelector</pIndex>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
@@ -288,7 +288,7 @@ std::string StandardDescriptionXml() {
     <pValue>BlackLevelReg</pValue>
   </Integer>
   <MaskedIntReg Name="BlackLevelReg">
-    <Address>0x30040</Address>
+    <Address>0x40040</Address>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -304,7 +304,7 @@ std::string StandardDescriptionXml() {
     <pValue>ExposureAutoReg</pValue>
   </Enumeration>
   <MaskedIntReg Name="ExposureAutoReg">
-    <Address>0x30040</Address>
+    <Address>0x40040</Address>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -330,7 +330,7 @@ std::string StandardDescriptionXml() {
     <Slope>Increasing</Slope>
   </Converter>
   <IntReg Name="ExposureRawReg">
-    <Address>0x30050</Address>
+    <Address>0x40050</Address>
     <Length>4</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -347,7 +347,7 @@ std::string StandardDescriptionXml() {
     <Value>0</Value>
   </Integer>
   <FloatReg Name="FrameRateReg">
-    <Address>0x30068</Address>
+    <Address>0x40068</Address>
     <Length>8</Length>
     <AccessMode>RW</AccessMode>
     <pPort>Device</pPort>
@@ -367,7 +367,7 @@ std::string StandardDescriptionXml() {
     <Value>2</Value>
   </Integer>
   <IntReg Name="CommandReg">
-    <Address>0x30070</Address>
+    <Address>0x40070</Address>
     <Length>4</Length>
     <AccessMode>WO</AccessMode>
     <pPort>Device</pPort>

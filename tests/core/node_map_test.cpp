@@ -52,25 +52,25 @@ TEST_F(StandardDescription, WritesReachTheRightBitsAndWords) {
     EXPECT_EQ(Set("GainSelector", "Blue"), "");
     EXPECT_EQ(Get("GainRaw"), "30");
     EXPECT_EQ(Set("Gain", "-7.5"), "");
-    EXPECT_EQ(port.Get(0x3002C, 4), (Bytes{0xB5, 0xFF, 0xFF, 0xFF}));  // -75, little-endian
+    EXPECT_EQ(port.Get(0x4002C, 4), (Bytes{0xB5, 0xFF, 0xFF, 0xFF}));  // -75, little-endian
     EXPECT_EQ(Get("Gain"), "-7.5");
     EXPECT_EQ(Set("GainSelector", "All"), "");
     EXPECT_EQ(Get("Gain"), "0");
 
     // A bit field keeps the other fields of its word.
     EXPECT_EQ(Set("BlackLevel", "171"), "");
-    EXPECT_EQ(port.Get(0x30040, 4), (Bytes{0x10, 0xAB, 0, 0}));
+    EXPECT_EQ(port.Get(0x40040, 4), (Bytes{0x10, 0xAB, 0, 0}));
     EXPECT_EQ(Set("ReverseX", "false"), "");
-    EXPECT_EQ(port.Get(0x30040, 4), (Bytes{0x00, 0xAB, 0, 0}));
+    EXPECT_EQ(port.Get(0x40040, 4), (Bytes{0x00, 0xAB, 0, 0}));
     EXPECT_EQ(Set("TestPattern", "Bars"), "");
-    EXPECT_EQ(port.Get(0x300B0, 4), (Bytes{0x81, 0, 0, 0}));
+    EXPECT_EQ(port.Get(0x400B0, 4), (Bytes{0x81, 0, 0, 0}));
 
     // Entries by symbolic name beyond the sixteenth; commands write their value.
     EXPECT_EQ(Set("PixelFormat", "Mono12p"), "");
-    EXPECT_EQ(port.Get(0x30010, 4), (Bytes{0x47, 0x00, 0x0C, 0x01}));
+    EXPECT_EQ(port.Get(0x40010, 4), (Bytes{0x47, 0x00, 0x0C, 0x01}));
     EXPECT_EQ(Get("PixelFormat"), "Mono12p");
     EXPECT_EQ(Set("AcquisitionStart", ""), "");
-    EXPECT_EQ(port.Get(0x30070, 4), (Bytes{2, 0, 0, 0}));
+    EXPECT_EQ(port.Get(0x40070, 4), (Bytes{2, 0, 0, 0}));
     EXPECT_EQ(Set("DeviceUserID", "line-7"), "");
     EXPECT_EQ(Get("DeviceUserID"), "line-7");
     EXPECT_EQ(Get("Timestamp"), "72623859790382856");  // above 32 address bits
@@ -115,7 +115,7 @@ TEST_F(StandardDescription, RegistersAreCachedAsTheyAllowAndInvalidated) {
     Get("DeviceTemperature");
     Get("DeviceTemperature");
     EXPECT_EQ(port.reads, 3);               // NoCache reads every time
-    port.Put(0x30000, {0x00, 0x04, 0, 0});  // the camera changed Width itself
+    port.Put(0x40000, {0x00, 0x04, 0, 0});  // the camera changed Width itself
     EXPECT_EQ(Get("Width"), "1280");
     EXPECT_EQ(Set("PixelFormat", "Mono16"), "");  // Width's invalidator
     EXPECT_EQ(Get("Width"), "1024");
