@@ -40,7 +40,18 @@ SimProcess::~SimProcess() {
     }
 }
 
-BenchCamera::BenchCamera(std::uint32_t baud) : sim({"--baud", std::to_string(baud)}), baud_(baud) {}
+namespace {
+
+std::vector<std::string> SimArgs(std::uint32_t baud, const std::vector<std::string>& more) {
+    std::vector<std::string> args = {"--baud", std::to_string(baud)};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+}  // namespace
+
+BenchCamera::BenchCamera(std::uint32_t baud, const std::vector<std::string>& simArgs)
+    : sim(SimArgs(baud, simArgs)), baud_(baud) {}
 
 bool BenchCamera::Connect() {
     core.port.PinPort(sim.DevicePath());

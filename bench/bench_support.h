@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/core_context.h"
+#include "core/genicam/gencp.h"
+#include "core/genicam/register_port.h"
 
 namespace vk::bench {
 
@@ -25,7 +27,7 @@ private:
 // The tool's core connected to a simulated camera process at an emulated line speed.
 class BenchCamera {
 public:
-    explicit BenchCamera(std::uint32_t baud);
+    explicit BenchCamera(std::uint32_t baud, const std::vector<std::string>& simArgs = {});
     // Opens the channel and checks the model; false when the camera does not answer.
     bool Connect();
     // Bytes that crossed the line so far, both ways, from the message log.
@@ -39,6 +41,29 @@ public:
 
 private:
     std::uint32_t baud_;
+};
+
+// Counts the bytes each register access puts on the line: the request, the
+// acknowledgement's header and its data.
+class CountingPort : public RegisterPort {
+public:
+    explicit CountingPort(RegisterPort& port) : port_(port) {}
+    RegisterResult Read(std::uint64_t address, std::uint32_t length) override {
+        RegisterResult r = port_.Read(address, length);
+        wireBytes += kReadRequestBytes + gencp::kHeaderSize + r.bytes.size();
+        return r;
+    }
+    RegisterResult Write(std::uint64_t address, const std::vector<std::uint8_t>& bytes) override {
+        RegisterResult r = port_.Write(address, bytes);
+        wireBytes += kHeaderSize8 + bytes.size() + gencp::kHeaderSize + 4;
+        return r;
+    }
+    std::size_t wireBytes = 0;
+
+private:
+    static constexpr std::size_t kReadRequestBytes = 28;
+    static constexpr std::size_t kHeaderSize8 = gencp::kHeaderSize + 8;
+    RegisterPort& port_;
 };
 
 // Wall time and this process's CPU time over a stretch of work.

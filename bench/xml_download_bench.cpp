@@ -13,28 +13,6 @@ namespace {
 
 constexpr std::uint32_t kBaud = 115200;
 constexpr int kRepeats = 3;
-constexpr std::size_t kReadRequestBytes = 28;
-
-// Counts the bytes each read puts on the line: the request, the acknowledgement's header
-// and its data.
-class CountingPort : public vk::RegisterPort {
-public:
-    explicit CountingPort(vk::RegisterPort& port) : port_(port) {}
-    vk::RegisterResult Read(std::uint64_t address, std::uint32_t length) override {
-        vk::RegisterResult r = port_.Read(address, length);
-        wireBytes += kReadRequestBytes + vk::gencp::kHeaderSize + r.bytes.size();
-        return r;
-    }
-    vk::RegisterResult Write(std::uint64_t address,
-                             const std::vector<std::uint8_t>& bytes) override {
-        return port_.Write(address, bytes);
-    }
-    std::size_t wireBytes = 0;
-
-private:
-    vk::RegisterPort& port_;
-};
-
 }  // namespace
 
 int main() {
@@ -45,7 +23,7 @@ int main() {
                                        ("vk-bench-" + std::to_string(::getpid()) + ".zip");
 
     vk::SerialRegisterPort serial(core.exchange, {vk::kRegisterTimeoutMs, kBaud});
-    CountingPort port(serial);
+    vk::bench::CountingPort port(serial);
     vk::bench::Stopwatch watch;
     bool ok = true;
     std::uint64_t bytes = 0;

@@ -7,12 +7,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <memory>
 #include <ostream>
+#include <span>
 
 #include "cli/json_output.h"
 #include "core/core_context.h"
 #include "core/genicam/description_download.h"
 #include "core/genicam/description_file.h"
+#include "core/genicam/feature_rows.h"
 #include "core/genicam/feature_value.h"
 #include "core/genicam/register_reader.h"
 #include "core/genicam/serial_register_port.h"
@@ -98,9 +102,11 @@ std::string Number(double value) {
     return text;
 }
 
+// A message of several lines on one: a line that ends in a colon goes on after a blank.
 std::string OneLine(std::string text) {
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
-        text.replace(at, 1, ": ");
+        const bool colon = at > 0 && text[at - 1] == ':';
+        text.replace(at, 1, colon ? " " : ": ");
     }
     return text;
 }
@@ -130,24 +136,120 @@ bool LoadTable(CliSession& s, const std::string& path, FeatureTable& table) {
 #endif
 }
 
-const char* AccessName(const FeatureRecord& r) {
-    if (r.Readable() && r.Writable()) return "RW";
-    if (r.Readable()) return "RO";
-    if (r.Writable()) return "WO";
-    return "-";
-}
-
-std::string EntriesText(const FeatureRecord& r) {
-    std::string text;
-    for (const FeatureEntry& e : r.entries) {
-        if (!text.empty()) text += ',';
-        text += std::to_string(e.value) + '=' + e.name;
-    }
-    return text;
-}
-
 int AccessFailed(CliSession& s, const std::string& what, const RegisterResult& result) {
     s.err << "vk4100ctl: " << what << ": " << result.reason << '\n';
+    return kExitFailed;
+}
+
+// The fields of one output line, each made safe for the terminal, tab-separated.
+void PrintFields(CliSession& s, std::initializer_list<std::string> fields) {
+    bool first = true;
+    for (const std::string& f : fields) {
+        if (!first) s.out << '\t';
+        s.out << Printable(f);
+        first = false;
+    }
+    s.out << '\n';
+}
+
+std::unique_ptr<genicam::NodeMap> MapFromText(CliSession& s, const std::string& xml,
+                                              const std::string& where, bool notes) {
+#ifndef VK_HAVE_DESCRIPTION
+    (void)xml;
+    (void)where;
+    (void)notes;
+    s.err << "vk4100ctl: this build reads no device descriptions (built without XML and zip "
+             "support)\n";
+    return nullptr;
+#else
+    std::string error;
+    std::unique_ptr<genicam::NodeMap> map = genicam::BuildNodeMap(xml, error);
+    if (!map) {
+        s.err << "vk4100ctl: " << Printable(OneLine(where + "\n" + error)) << '\n';
+        return nullptr;
+    }
+    for (const std::string& note : notes ? map->Notes() : std::vector<std::string>{})
+        s.err << "vk4100ctl: " << Printable(note) << '\n';
+    return map;
+#endif
+}
+
+// The notes on what was skipped are told where the whole description is listed.
+std::unique_ptr<genicam::NodeMap> LoadNodeMap(CliSession& s, const std::string& path,
+                                              bool notes = true) {
+    const DescriptionText text = ReadDescriptionFile(path);
+    if (!text.ok) {
+        s.err << "vk4100ctl: " << Printable(OneLine(text.error)) << '\n';
+        return nullptr;
+    }
+    return MapFromText(s, text.text, path, notes);
+}
+
+// A feature of the camera's node map, from --file FILE or the camera's own description.
+struct CameraFeature {
+    std::unique_ptr<SerialRegisterPort> port;
+    std::unique_ptr<genicam::NodeMap> map;
+    const genicam::Node* node = nullptr;
+    std::vector<std::string> words;  // the arguments without --file FILE
+    int exit = kExitFailed;
+};
+
+CameraFeature OpenCameraFeature(CliSession& s, const std::vector<std::string>& args, int words) {
+    CameraFeature f;
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--file" && i + 1 < args.size()) {
+            file = args[++i];
+        } else {
+            f.words.push_back(args[i]);
+        }
+    }
+    if (static_cast<int>(f.words.size()) != words) {
+        s.err << "vk4100ctl: usage: xml get|execute NAME, xml set NAME VALUE [--file FILE]\n";
+        f.exit = kExitUsage;
+        return f;
+    }
+    f.port = std::make_unique<SerialRegisterPort>(PortOf(s));
+    f.port->AdoptDeviceResponseTime();  // a camera without the register keeps --timeout
+    if (!file.empty()) {
+        f.map = LoadNodeMap(s, file, false);
+    } else {
+        std::string content;
+        const DownloadResult fetched = FetchDescription(*s.operation, *f.port, content);
+        if (fetched.cancelled()) return f;
+        if (!fetched.ok()) {
+            s.err << "vk4100ctl: " << Printable(OneLine(fetched.error)) << '\n';
+            return f;
+        }
+        const std::span<const std::uint8_t> bytes(
+            reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
+        DescriptionText xml;
+        if (LooksLikeZip(bytes)) {
+            xml = XmlFromZip(bytes);
+        } else {
+            xml.ok = true;
+            xml.text = std::move(content);
+        }
+        if (!xml.ok) {
+            s.err << "vk4100ctl: the camera's description: " << Printable(OneLine(xml.error))
+                  << '\n';
+            return f;
+        }
+        f.map = MapFromText(s, xml.text, "the camera's description", false);
+    }
+    if (!f.map) return f;
+    f.map->SetPort(f.port.get());
+    f.node = f.map->Find(f.words[0]);
+    if (f.node == nullptr || f.node->GetKind() == genicam::Kind::Port) {
+        s.err << "vk4100ctl: the description has no feature named " << Printable(f.words[0])
+              << '\n';
+        f.node = nullptr;
+    }
+    return f;
+}
+
+int FeatureFailed(CliSession& s, const genicam::Node& node, const std::string& reason) {
+    s.err << "vk4100ctl: " << Printable(node.Name()) << ": " << Printable(reason) << '\n';
     return kExitFailed;
 }
 
@@ -162,26 +264,66 @@ int XmlDownloadCommand(CliSession& s, const std::vector<std::string>& args) {
         s.err << "vk4100ctl: " << OneLine(result.error) << '\n';
         return kExitFailed;
     }
-    PrintField(s, "file", file.string(), DownloadCompleteText(file));
+    for (const std::string& note : result.notes)
+        s.err << "vk4100ctl: " << Printable(note) << '\n';
+    PrintField(s, "file", file.string(), Printable(DownloadCompleteText(file)));
     return kExitOk;
 }
 
 int XmlFeaturesCommand(CliSession& s, const std::vector<std::string>& args) {
-    FeatureTable table;
-    if (!LoadTable(s, args[0], table)) return kExitFailed;
+    std::unique_ptr<genicam::NodeMap> map = LoadNodeMap(s, args[0]);
+    if (!map) return kExitFailed;
+    const std::vector<genicam::FeatureRow> rows = genicam::ListFeatures(*map);
     if (JsonWanted(s)) {
-        PrintJson(s.out, FeaturesJson(table));
+        PrintJson(s.out, FeaturesJson(rows));
         return kExitOk;
     }
-    for (const FeatureRecord& r : table.records) {
-        if (r.IsCategory()) {
-            s.out << FeatureKindName(r.Kind()) << '\t' << r.displayName << '\n';
-            continue;
-        }
-        s.out << FeatureKindName(r.Kind()) << '\t' << AccessName(r) << '\t' << Hex(r.address)
-              << '\t' << r.length << '\t' << r.displayName << '\t' << Number(r.min) << '\t'
-              << Number(r.max) << '\t' << EntriesText(r) << '\n';
+    for (const genicam::FeatureRow& r : rows) {
+        PrintFields(s, {r.name, r.displayName, r.kind, r.access, r.address, r.length, r.min, r.max,
+                        r.unit, r.entries, r.category, r.availability});
     }
+    return kExitOk;
+}
+
+int XmlTreeCommand(CliSession& s, const std::vector<std::string>& args) {
+    std::unique_ptr<genicam::NodeMap> map = LoadNodeMap(s, args[0]);
+    if (!map) return kExitFailed;
+    const genicam::Node* root = map->Root();
+    if (root == nullptr) {
+        s.err << "vk4100ctl: the description has no category\n";
+        return kExitFailed;
+    }
+    PrintFields(s, {root->Name(), root->DisplayName(), genicam::KindName(root->GetKind())});
+    for (const auto& [node, path] : map->Walk()) {
+        const auto depth = 1 + std::count(path.begin(), path.end(), '/');
+        s.out << std::string(2 * static_cast<std::size_t>(depth), ' ');
+        PrintFields(s, {node->Name(), node->DisplayName(), genicam::KindName(node->GetKind())});
+    }
+    return kExitOk;
+}
+
+int XmlGetCommand(CliSession& s, const std::vector<std::string>& args) {
+    CameraFeature f = OpenCameraFeature(s, args, 1);
+    if (!f.node) return f.exit;
+    const genicam::Got<std::string> value = genicam::FeatureText(*f.map, *f.node);
+    if (!value) return FeatureFailed(s, *f.node, value.reason);
+    s.out << Printable(*value) << '\n';
+    return kExitOk;
+}
+
+int XmlSetCommand(CliSession& s, const std::vector<std::string>& args) {
+    CameraFeature f = OpenCameraFeature(s, args, 2);
+    if (!f.node) return f.exit;
+    const genicam::Done done = genicam::SetFeatureText(*f.map, *f.node, f.words[1]);
+    if (!done) return FeatureFailed(s, *f.node, done.reason);
+    return kExitOk;
+}
+
+int XmlExecuteCommand(CliSession& s, const std::vector<std::string>& args) {
+    CameraFeature f = OpenCameraFeature(s, args, 1);
+    if (!f.node) return f.exit;
+    const genicam::Done done = genicam::ExecuteFeature(*f.map, *f.node);
+    if (!done) return FeatureFailed(s, *f.node, done.reason);
     return kExitOk;
 }
 

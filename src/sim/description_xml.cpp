@@ -82,6 +82,7 @@ void WriteFeature(Writer& w, const SimRegister& r) {
     w.Line(1, std::string("<") + reg + " Name=\"" + name + "Reg\">");
     WriteRegisterFields(w, r);
     w.Element(2, "Endianess", "BigEndian");
+    if (r.kind == RegisterKind::Integer && r.min < 0) w.Element(2, "Sign", "Signed");
     w.Line(1, std::string("</") + reg + ">");
 }
 

@@ -15,6 +15,7 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: vk4100-sim [--model TEXT] [--baud N] [--link PATH] [--state FILE] [--chatter]\n"
     "                 [--fault F] [--slow-actions] [--log FILE]\n"
+    "                 [--description family|standard]\n"
     "  --model TEXT   model text the camera reports (default VK-4100C-PMCL)\n"
     "  --baud N       pace replies as a serial line of N bit/s would (default: no pacing)\n"
     "  --link PATH    make PATH a symbolic link to the device\n"
@@ -22,6 +23,8 @@ constexpr std::string_view kUsage =
     "  --chatter      send a line of its own now and then\n"
     "  --slow-actions calibrations take seconds and automatic functions stay busy longer,\n"
     "                 as on a real camera\n"
+    "  --description D  the description file served: family (default) or standard, one\n"
+    "                 written as most makers write theirs\n"
     "  --fault F      misbehave from the start: silent, garbage, wrong-mnemonic,\n"
     "                 error-on-set, overlong, delay=MS or hang-up\n"
     "  --log FILE     at the end, write every line received to FILE, one a line\n";
@@ -90,7 +93,7 @@ int main(int argc, char** argv) {
             options.calibrationMs = kSlowCalibrationMs;
             options.autoBusyPolls = kSlowBusyPolls;
         } else if (arg == "--model" || arg == "--baud" || arg == "--link" || arg == "--state" ||
-                   arg == "--fault" || arg == "--log") {
+                   arg == "--fault" || arg == "--log" || arg == "--description") {
             if (!hasValue) {
                 return Usage(arg + " needs a value");
             }
@@ -106,6 +109,11 @@ int main(int argc, char** argv) {
                 logPath = value;
             } else if (arg == "--state") {
                 options.stateFile = value;
+            } else if (arg == "--description") {
+                if (value != "family" && value != "standard") {
+                    return Usage("--description is family or standard, not \"" + value + "\"");
+                }
+                options.standardDescription = value == "standard";
             } else if (arg == "--fault" && !ParseFault(value, fault)) {
                 return Usage("unknown fault \"" + value + "\"");
             }

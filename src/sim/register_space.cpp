@@ -103,8 +103,17 @@ std::string Ack(std::uint16_t status, std::uint16_t command, std::uint16_t reque
 
 }  // namespace
 
-RegisterSpace::RegisterSpace(CameraModel& model, const std::string& modelName)
+RegisterSpace::RegisterSpace(CameraModel& model, const std::string& modelName, bool standard)
     : model_(model), bootstrap_(kBootstrapSize, 0) {
+    // The standard-style description's registers are there whichever file is served, so
+    // that file can be opened against either camera.
+    memory_ = StandardDescriptionMemory();
+    if (standard) {
+        const std::string xml = StandardDescriptionXml();
+        file_.assign(xml.begin(), xml.end());
+    } else {
+        file_.assign(SimDescriptionZip().begin(), SimDescriptionZip().end());
+    }
     Put(bootstrap_, gencp::kVersionRegister, BigEndianBytes(kGenCpVersion, 4));
     PutText(bootstrap_, gencp::kManufacturerRegister, "VK");
     PutText(bootstrap_, gencp::kModelRegister, modelName);
@@ -118,9 +127,11 @@ RegisterSpace::RegisterSpace(CameraModel& model, const std::string& modelName)
     Put(manifest_, 0, BigEndianBytes(1, 8));
     const std::size_t entry = gencp::kManifestHeaderLength;
     Put(manifest_, entry, BigEndianBytes(kFileVersion, 4));
-    Put(manifest_, entry + 4, BigEndianBytes(kSchemaVersion, 4));
+    // A plain XML file has file type 0.
+    Put(manifest_, entry + 4,
+        BigEndianBytes(standard ? kSchemaVersion & ~(0x3Fu << 10) : kSchemaVersion, 4));
     Put(manifest_, entry + 8, BigEndianBytes(kSimFileAddress, 8));
-    Put(manifest_, entry + 16, BigEndianBytes(SimDescriptionZip().size(), 8));
+    Put(manifest_, entry + 16, BigEndianBytes(file_.size(), 8));
 }
 
 RegisterSpace::Answer RegisterSpace::Read(std::uint64_t address, std::size_t length) const {
@@ -132,8 +143,12 @@ RegisterSpace::Answer RegisterSpace::Read(std::uint64_t address, std::size_t len
     if (Within(address, length, kSimManifestAddress, manifest_.size())) {
         return slice(manifest_, kSimManifestAddress);
     }
-    if (Within(address, length, kSimFileAddress, SimDescriptionZip().size())) {
-        return slice(SimDescriptionZip(), kSimFileAddress);
+    if (Within(address, length, kSimFileAddress, file_.size())) {
+        return slice(file_, kSimFileAddress);
+    }
+    for (const MemoryBlock& block : memory_) {
+        if (Within(address, length, block.base, block.bytes.size()))
+            return slice(block.bytes, block.base);
     }
     const SimRegister* r = RegisterAt(address);
     if (r == nullptr || length > r->length) return Answer{gencp::kStatusInvalidAddress, {}};
@@ -145,12 +160,21 @@ RegisterSpace::Answer RegisterSpace::Read(std::uint64_t address, std::size_t len
 
 RegisterSpace::Answer RegisterSpace::Write(std::uint64_t address,
                                            std::span<const std::uint8_t> data) {
+    for (MemoryBlock& block : memory_) {
+        if (!Within(address, data.size(), block.base, block.bytes.size())) continue;
+        std::copy(data.begin(), data.end(),
+                  block.bytes.begin() + static_cast<std::ptrdiff_t>(address - block.base));
+        Bytes scd = {0, 0};
+        const Bytes written = BigEndianBytes(data.size(), 2);
+        scd.insert(scd.end(), written.begin(), written.end());
+        return Answer{gencp::kStatusSuccess, std::move(scd)};
+    }
     const SimRegister* r = RegisterAt(address);
     if (r == nullptr || data.size() > r->length) {
         const bool readOnlyBlock =
             Within(address, data.size(), 0, bootstrap_.size()) ||
             Within(address, data.size(), kSimManifestAddress, manifest_.size()) ||
-            Within(address, data.size(), kSimFileAddress, SimDescriptionZip().size());
+            Within(address, data.size(), kSimFileAddress, file_.size());
         return Answer{readOnlyBlock ? gencp::kStatusWriteProtect : gencp::kStatusInvalidAddress,
                       {}};
     }

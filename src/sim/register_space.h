@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/camera_model.h"
+#include "sim/description_standard.h"
 
 namespace vk::sim {
 
@@ -15,7 +16,8 @@ namespace vk::sim {
 // camera model's commands.
 class RegisterSpace {
 public:
-    RegisterSpace(CameraModel& model, const std::string& modelName);
+    // `standard`: the description served is the standard-style one, with its memory.
+    RegisterSpace(CameraModel& model, const std::string& modelName, bool standard = false);
 
     // The acknowledgement of one command packet.
     std::string Handle(std::string_view packet);
@@ -32,6 +34,8 @@ private:
     CameraModel& model_;
     std::vector<std::uint8_t> bootstrap_;
     std::vector<std::uint8_t> manifest_;
+    std::vector<std::uint8_t> file_;   // the description file served
+    std::vector<MemoryBlock> memory_;  // the standard-style description's registers
 };
 
 }  // namespace vk::sim

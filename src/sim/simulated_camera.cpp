@@ -46,7 +46,9 @@ bool Fail(std::string* error, const std::string& why) {
 
 struct SimulatedCamera::Impl {
     explicit Impl(SimOptions o)
-        : options(std::move(o)), model(ModelOptionsOf(options)), registers(model, options.model) {}
+        : options(std::move(o)),
+          model(ModelOptionsOf(options)),
+          registers(model, options.model, options.standardDescription) {}
 
     Outgoing OnLine(const ReceivedLine& line);
     Outgoing OnPacket(const std::string& packet);

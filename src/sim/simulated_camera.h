@@ -39,10 +39,11 @@ struct AnsweredLine {
 
 struct SimOptions {
     std::string model = "VK-4100C-PMCL";
-    std::uint32_t baud = 0;  // 0: no line-speed pacing
-    std::string linkPath;    // when set, a symlink to the device is made here
-    std::string stateFile;   // when set, areas, ids and LUTs persist across runs
-    bool chatter = false;    // sends a line of its own now and then
+    std::uint32_t baud = 0;            // 0: no line-speed pacing
+    std::string linkPath;              // when set, a symlink to the device is made here
+    std::string stateFile;             // when set, areas, ids and LUTs persist across runs
+    bool chatter = false;              // sends a line of its own now and then
+    bool standardDescription = false;  // serves the standard-style description
     int chatterIntervalMs = 3000;
     int autoBusyPolls = 2;     // "busy" answers to a result query before an automatic result
     int rebootMs = 1500;       // silence after "CRS00=1"

@@ -2,6 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cli/cli_app.h"
@@ -50,7 +51,8 @@ TEST_F(CliXmlTest, DownloadWritesTheCamerasFile) {
     const std::string file = dir / "camera.zip";
     const CliRun r = Cli({"--simulate", "xml", "download", file});
     ASSERT_EQ(r.code, kExitOk) << r.err;
-    EXPECT_EQ(r.out, "Complete, Please Unzip camera.zip\n");
+    EXPECT_EQ(r.out, "Complete, Please Unzip camera.zip in " +
+                         std::filesystem::path(file).parent_path().string() + "\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(ReadFile(file), SimZip());
 
@@ -60,23 +62,87 @@ TEST_F(CliXmlTest, DownloadWritesTheCamerasFile) {
     EXPECT_THAT(bad.err, HasSubstr("Couldn't write " + (dir / "missing/camera.zip")));
 }
 
-TEST_F(CliXmlTest, FeaturesPrintsARecordALine) {
+TEST_F(CliXmlTest, FeaturesAndTreeListTheNodeMap) {
     const std::string file = Downloaded();
     const CliRun r = Cli({"xml", "features", file});  // no camera needed
     ASSERT_EQ(r.code, kExitOk) << r.err;
     const auto lines = Lines(r.out);
-    EXPECT_THAT(lines, Contains("Category\tAcquisition Control"));
-    EXPECT_THAT(lines, Contains("Integer\tRW\t0x20200\t4\tExposure Time\t10\t8000000\t"));
-    EXPECT_THAT(lines, Contains("Float\tRO\t0x20010\t4\tDevice Temperature\t-40\t125\t"));
-    EXPECT_THAT(lines, Contains("Text\tRW\t0x20000\t16\tDevice User ID\t0\t0\t"));
-    EXPECT_THAT(lines, Contains("Command\tWO\t0x20208\t4\tTrigger Software\t1\t0\t"));
-    EXPECT_THAT(
-        lines,
-        Contains("Enumeration\tRW\t0x20100\t4\tPixel Format\t0\t0\t0=Mono 8,1=Mono 10,2=Mono 12"));
+    ASSERT_EQ(lines.size(), 8u);
+    for (const char* line : {
+             "ExposureTime\tExposure Time\tInteger\tRW\t0x20200\t4\t10\t8000000\t\t\t"
+             "Root/AcquisitionControl\tavailable",
+             "DeviceTemperature\tDevice Temperature\tFloat\tRO\t0x20010\t4\t-40\t125\t\t\t"
+             "Root/DeviceControl\tavailable",
+             "DeviceUserID\tDevice User ID\tString\tRW\t0x20000\t16\t\t\t\t\tRoot/DeviceControl\t"
+             "available",
+             "TriggerSoftware\tTrigger Software\tCommand\tWO\t0x20208\t4\t\t\t\t\t"
+             "Root/AcquisitionControl\tavailable",
+             "PixelFormat\tPixel Format\tEnumeration\tRW\t0x20100\t4\t\t\t\t"
+             "Mono8=0,Mono10=1,Mono12=2\tRoot/ImageFormatControl\tavailable",
+             "Gain\tGain\tInteger\tRW\t0x20300\t4\t-84\t672\t\t\tRoot/AnalogControl\tavailable",
+         }) {
+        EXPECT_THAT(lines, Contains(line));
+    }
+    const CliRun tree = Cli({"xml", "tree", file});
+    ASSERT_EQ(tree.code, kExitOk) << tree.err;
+    EXPECT_THAT(Lines(tree.out), Contains("  AnalogControl\tAnalog Control\tCategory"));
+    EXPECT_THAT(Lines(tree.out), Contains("    Gain\tGain\tInteger"));
 
     const CliRun missing = Cli({"xml", "features", dir / "none.xml"});
     EXPECT_EQ(missing.code, kExitFailed);
     EXPECT_EQ(missing.err, "vk4100ctl: " + (dir / "none.xml") + ": Couldn't open this file\n");
+
+    // Texts from a file never reach the terminal raw.
+    const std::string hostile = dir / "hostile.xml";
+    TempDir::WriteFile(hostile,
+                       "<RegisterDescription><Category Name=\"Root\"><pFeature>X</pFeature>"
+                       "</Category><Integer Name=\"X\"><DisplayName>\x1b[31mred</DisplayName>"
+                       "<Value>1</Value><Unit>\x07</Unit></Integer></RegisterDescription>");
+    const CliRun escaped = Cli({"xml", "features", hostile});
+    EXPECT_EQ(escaped.out,
+              "X\t\\x1B[31mred\tInteger\tRW\t\t\t-9223372036854775808\t9223372036854775807\t\\x07"
+              "\t\tRoot\tavailable\n");
+}
+
+TEST_F(CliXmlTest, GetSetAndExecuteGoThroughTheNodeMap) {
+    const std::string file = Downloaded();
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string out;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {{"xml", "get", "PixelFormat"}, kExitOk, "Mono8\n", ""},  // the camera's own file
+        {{"xml", "get", "ExposureTime", "--file", file}, kExitOk, "10\n", ""},
+        {{"xml", "set", "Gain", "-20", "--file", file}, kExitOk, "", ""},
+        {{"xml", "set", "Gain", "700", "--file", file},
+         kExitFailed,
+         "",
+         "vk4100ctl: Gain: 700 is outside -84 to 672\n"},
+        {{"xml", "set", "DeviceTemperature", "3", "--file", file},
+         kExitFailed,
+         "",
+         "vk4100ctl: DeviceTemperature: DeviceTemperature cannot be written (RO)\n"},
+        {{"xml", "execute", "TriggerSoftware", "--file", file}, kExitOk, "", ""},
+        {{"xml", "get", "TriggerSoftware", "--file", file},
+         kExitFailed,
+         "",
+         "vk4100ctl: TriggerSoftware: TriggerSoftware is a Command and has no value\n"},
+        {{"xml", "get", "Nothing\x1b", "--file", file},
+         kExitFailed,
+         "",
+         "vk4100ctl: the description has no feature named Nothing\\x1B\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--simulate"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliRun r = Cli(args);
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        EXPECT_EQ(r.code, c.code);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+    }
 }
 
 TEST_F(CliXmlTest, ReadAllPrintsEveryReadableFeature) {

@@ -171,19 +171,21 @@ TEST_F(RegisterAccessTest, FailuresAreNamedAndTheLineStaysInStep) {
     EXPECT_TRUE(ui.messages.empty());  // the port names failures; no box of its own
 }
 
-TEST_F(RegisterAccessTest, ASilentCameraTimesOutAndTheNextReadWorks) {
-    camera->SetFault({sim::Fault::Silent, 0, 1});
+TEST_F(RegisterAccessTest, AnUnansweredRequestIsResentThenGivenUp) {
+    camera->SetFault({sim::Fault::Silent, 0, 3});  // the third resend is answered
+    EXPECT_TRUE(ReadOnce(kGain, 4).ok);
+    camera->SetFault({sim::Fault::Silent, 0, 4});
     RegisterResult silent = ReadOnce(kGain, 4);
     EXPECT_FALSE(silent.ok);
     EXPECT_TRUE(silent.timedOut);
-    EXPECT_EQ(silent.reason, "no acknowledgement within 300 ms");
+    EXPECT_EQ(silent.reason, "no acknowledgement within 300 ms (sent 4 times)");
     EXPECT_TRUE(ReadOnce(kGain, 4).ok);
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(RegisterAccessTest, ALateAcknowledgementIsReadPast) {
     camera->SetValue("GA", "42");
-    camera->SetFault({sim::Fault::Delay, 3 * kShort / 2, 1});
+    camera->SetFault({sim::Fault::Delay, 5 * kShort, 1});  // past the resends
     WithPort([&](Operation&, SerialRegisterPort& port) {
         EXPECT_TRUE(port.Read(kExposureTime, 4).timedOut);
         // The first acknowledgement comes while the second request waits.
@@ -224,7 +226,8 @@ TEST_F(RegisterAccessTest, DownloadSavesTheCamerasFileByteForByte) {
     EXPECT_EQ(result.bytes, zip.size());
     EXPECT_EQ(ReadFile(file), std::string(zip.begin(), zip.end()));
     EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{kDownloadFileName});
-    EXPECT_EQ(DownloadCompleteText(file), "Complete, Please Unzip _download.zip");
+    EXPECT_EQ(DownloadCompleteText(file),
+              "Complete, Please Unzip _download.zip in " + file.parent_path().string());
 
     // Progress counted the chunks up to the end.
     EXPECT_EQ(ui.progressTexts.front(), kDownloadProgressText);
@@ -250,11 +253,11 @@ TEST_F(RegisterAccessTest, AFailedOrCancelledDownloadLeavesTheFolderAsItWas) {
         {"silent camera", 1, [this] { camera->SetFault({sim::Fault::Silent}); },
          ExchangeStatus::TimedOut,
          "Couldn't read the XML file from the camera:\n"
-         "the manifest address at 0x1D0: no acknowledgement within 300 ms"},
+         "the manifest address at 0x1D0: no acknowledgement within 300 ms (sent 4 times)"},
         {"silent in the middle", 5, [this] { camera->SetFault({sim::Fault::Silent}); },
          ExchangeStatus::TimedOut,
          "Couldn't read the XML file from the camera:\n"
-         "256 bytes of the file at 0x100200: no acknowledgement within 300 ms"},
+         "256 bytes of the file at 0x100200: no acknowledgement within 300 ms (sent 4 times)"},
         {"cancel between chunks", 5, [this] { ui.cancelAfterPumps = 0; }, ExchangeStatus::Cancelled,
          ""},
         {"cancel while waiting", 5,

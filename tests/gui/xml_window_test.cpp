@@ -1,18 +1,24 @@
 // The XML window in the whole desktop tool against the simulated camera: the page buttons
 // download and open the description, Read All Data fills the grid from the registers, and
 // an edit in the grid reaches the camera.
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include "core/protocol/command_mnemonics.h"
 #include "gui/widgets/status_strip.h"
 #include "gui/xml/feature_grid.h"
 #include "gui/xml/feature_grid_model.h"
+#include "gui/xml/feature_tree.h"
 #include "gui/xml/xml_window.h"
 #include "gui_test_support.h"
+#include "sim/description_standard.h"
 #include "sim/description_zip.h"
 
 namespace vk::gui::test {
@@ -53,6 +59,7 @@ private slots:
     void readAllDataAndAnEditReachTheCamera();
     void aSilentCameraEndsTheDownloadWithATimeOut();
     void aFileThatIsNoDescriptionChangesNothing();
+    void anyMakersDescriptionOpensAsAFeatureTree();
 
 private:
     QPushButton* PageButton(int controlId) const;
@@ -98,7 +105,8 @@ void XmlWindowTest::thePageButtonsDownloadAndOpenTheDescription() {
     QVERIFY(!xml_->isVisible());
 
     download->click();
-    QCOMPARE(tool_->ui.MessageTexts(), std::vector<std::string>{kComplete});
+    QCOMPARE(tool_->ui.MessageTexts(), std::vector<std::string>{std::string(kComplete) + " in " +
+                                                                folder_->path().toStdString()});
     QCOMPARE(tool_->ui.messages[0].icon, MessageIcon::Information);
     QCOMPARE(Contents(xml_->DownloadPath()), SimZip());
 
@@ -153,11 +161,12 @@ void XmlWindowTest::readAllDataAndAnEditReachTheCamera() {
     QCOMPARE(pe, 4321);
 
     // A value the camera refuses marks the item and keeps what the camera has.
-    tool_->Camera().SetFault({sim::Fault::Silent, 0, 1});
+    tool_->Camera().SetFault({sim::Fault::Silent, 0, 4});  // the write and its 3 resends
     xml_->SetPacketTimeout(200);
     QVERIFY(!model->setData(model->ValueIndex(exposure), 99));
     QVERIFY(model->data(model->ValueIndex(exposure), FeatureGridModel::FailedRole).toBool());
-    QCOMPARE(model->Failure(exposure), QString("Write failed: no acknowledgement within 200 ms"));
+    QCOMPARE(model->Failure(exposure),
+             QString("Write failed: no acknowledgement within 200 ms (sent 4 times)"));
     QCOMPARE(tool_->Camera().Value("PE"), std::string("4321"));
     QVERIFY(tool_->ui.messages.empty());
 }
@@ -173,7 +182,8 @@ void XmlWindowTest::aSilentCameraEndsTheDownloadWithATimeOut() {
     QCOMPARE(tool_->ui.messages.size(), std::size_t{1});
     QCOMPARE(tool_->ui.messages[0].text,
              std::string("Couldn't read the XML file from the camera:\n"
-                         "the manifest address at 0x1D0: no acknowledgement within 300 ms"));
+                         "the manifest address at 0x1D0: no acknowledgement within 300 ms "
+                         "(sent 4 times)"));
     QCOMPARE(tool_->ui.messages[0].caption, std::string(kCommunicationErrorCaption));
     QVERIFY(!QFile::exists(xml_->DownloadPath()));
     QVERIFY(QDir(folder_->path()).entryList(QDir::Files).isEmpty());
@@ -201,6 +211,47 @@ void XmlWindowTest::aFileThatIsNoDescriptionChangesNothing() {
     xml_->chooseDescriptionFile = [](const QString&) { return QString(); };
     PageButton(kOpenFile)->click();
     QCOMPARE(tool_->ui.messages.size(), std::size_t{1});
+}
+
+void XmlWindowTest::anyMakersDescriptionOpensAsAFeatureTree() {
+    const QString path = folder_->filePath("standard.xml");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(sim::StandardDescriptionXml()));
+    file.close();
+    QVERIFY(xml_->OpenFile(path));
+    FeatureTree* tree = xml_->Tree();
+    QCOMPARE(xml_->Tabs()->currentWidget(), tree);  // not in the family's layout
+
+    // Values come as a category opens; Read All Data reads the rest.
+    QTreeWidgetItem* gain = tree->ItemOf("Gain");
+    QVERIFY(gain && gain->text(FeatureTree::kValue).isEmpty());
+    tree->Tree()->expandItem(gain->parent());
+    QCOMPARE(gain->text(FeatureTree::kValue), QString("0"));
+    QVERIFY(tree->ItemOf("Width")->text(FeatureTree::kValue).isEmpty());
+    xml_->ReadAllData();
+    QCOMPARE(tree->ItemOf("Width")->text(FeatureTree::kValue), QString("1280"));
+    QCOMPARE(tree->ItemOf("Timestamp")->text(FeatureTree::kValue), QString("0x102030405060708"));
+
+    // A selector's change reads again what it selects; a refused value says why.
+    QVERIFY(tree->SetValue("GainSelector", "Blue"));
+    QCOMPARE(gain->text(FeatureTree::kValue), QString("3"));
+    QString reason;
+    QVERIFY(!tree->SetValue("Width", "1000", &reason));
+    QCOMPARE(reason, QString("1000 is not 16 plus a multiple of 16"));
+    QVERIFY(tree->SetValue("ExposureAuto", "Continuous"));
+    tree->Refresh(tree->ItemOf("ExposureTime"));
+    QVERIFY(tree->ItemOf("ExposureTime")->toolTip(FeatureTree::kValue).contains("not available"));
+
+    // Visibility and search filter the tree.
+    QVERIFY(tree->ItemOf("GainRaw")->isHidden());  // Guru
+    tree->VisibilityFilter()->setCurrentIndex(2);
+    QVERIFY(!tree->ItemOf("GainRaw")->isHidden());
+    tree->SearchBox()->setText("gain");
+    QVERIFY(tree->ItemOf("Width")->isHidden());
+    QVERIFY(tree->ItemOf("Width")->parent()->isHidden());
+    QVERIFY(!tree->ItemOf("GainSelector")->isHidden());
+    QVERIFY(tool_->ui.messages.size() <= 1);  // the note on the unknown node type at most
 }
 
 }  // namespace vk::gui::test

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <string_view>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "core/genicam/description_file.h"
@@ -44,11 +46,14 @@ DownloadResult ReadFailed(DownloadResult result, const RegisterResult& read,
 }  // namespace
 
 std::string DownloadCompleteText(const std::filesystem::path& file) {
-    return "Complete, Please Unzip " + file.filename().string();
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::absolute(file, error).parent_path();
+    if (error) folder = file.parent_path();
+    return "Complete, Please Unzip " + file.filename().string() + " in " + folder.string();
 }
 
-DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
-                                   const std::filesystem::path& file, std::size_t chunkBytes) {
+DownloadResult FetchDescription(Operation& operation, RegisterPort& port, std::string& content,
+                                std::size_t chunkBytes) {
     DownloadResult result;
     operation.SetText(kDownloadProgressText);
 
@@ -62,20 +67,31 @@ DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
         port.Read(manifest, gencp::kManifestHeaderLength + gencp::kManifestEntryLength);
     if (!table.ok) return ReadFailed(result, table, "the manifest at " + Hex(manifest));
     const std::span<const std::uint8_t> bytes(table.bytes);
-    if (bytes.size() < gencp::kManifestHeaderLength + gencp::kManifestEntryLength ||
-        gencp::ReadBigEndian(bytes.first(gencp::kManifestHeaderLength)) == 0) {
+    if (bytes.size() < gencp::kManifestHeaderLength + gencp::kManifestEntryLength) {
         return Stopped(result, ExchangeStatus::Refused,
-                       CouldNotRead("the manifest at " + Hex(manifest) + " lists no file"));
+                       CouldNotRead("the manifest at " + Hex(manifest) + " came short (" +
+                                    std::to_string(bytes.size()) + " bytes)"));
+    }
+    // The first entry is read whatever the count says, as the camera family does.
+    if (gencp::ReadBigEndian(bytes.first(gencp::kManifestHeaderLength)) == 0) {
+        result.notes.push_back("the manifest at " + Hex(manifest) +
+                               " counts no entry; its first entry was read regardless");
     }
     result.entry = *gencp::ParseManifestEntry(bytes.subspan(gencp::kManifestHeaderLength));
-    const gencp::ManifestEntry& entry = result.entry;
+    gencp::ManifestEntry& entry = result.entry;
+    for (auto [field, name] : {std::pair{&entry.address, "address"}, {&entry.size, "size"}}) {
+        if (*field >> 32 == 0) continue;
+        result.notes.push_back("the manifest entry's " + std::string(name) + " " + Hex(*field) +
+                               " has its upper 32 bits set; the lower 32 bits were used");
+        *field &= 0xFFFFFFFFu;
+    }
     if (entry.size == 0 || entry.size > kMaxDescriptionBytes) {
         return Stopped(result, ExchangeStatus::Refused,
                        CouldNotRead("the manifest gives the file a size of " +
                                     std::to_string(entry.size) + " bytes"));
     }
 
-    std::string content;
+    content.clear();
     content.reserve(static_cast<std::size_t>(entry.size));
     const std::vector<gencp::ReadChunk> chunks =
         gencp::ChunkRead(entry.address, entry.size, chunkBytes);
@@ -98,7 +114,15 @@ DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
         operation.Step(i + 1, total);
     }
     if (operation.Cancelled()) return Stopped(result, ExchangeStatus::Cancelled, {});
+    result.bytes = content.size();
+    return result;
+}
 
+DownloadResult DownloadDescription(Operation& operation, RegisterPort& port,
+                                   const std::filesystem::path& file, std::size_t chunkBytes) {
+    std::string content;
+    DownloadResult result = FetchDescription(operation, port, content, chunkBytes);
+    if (!result.ok()) return result;
     if (!WriteFileAtomically(file, content)) {
         return Stopped(result, ExchangeStatus::Refused, "Couldn't write " + file.string());
     }

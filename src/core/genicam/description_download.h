@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/genicam/register_layout.h"
 #include "core/genicam/register_port.h"
@@ -22,14 +23,19 @@ struct DownloadResult {
     ExchangeResult outcome;  // Ok, Cancelled, or why it stopped (message: `error`)
     std::string error;       // what failed, for the person; empty when ok or cancelled
     gencp::ManifestEntry entry;
-    std::uint64_t bytes = 0;  // bytes written to the file
+    std::uint64_t bytes = 0;         // bytes written to the file
+    std::vector<std::string> notes;  // what the manifest held that was read past
 
     bool ok() const { return outcome.ok(); }
     bool cancelled() const { return outcome.status == ExchangeStatus::Cancelled; }
 };
 
-// "Complete, Please Unzip NAME" for the file written.
+// "Complete, Please Unzip NAME in FOLDER" for the file written.
 std::string DownloadCompleteText(const std::filesystem::path& file);
+
+// The camera's description file into `content`, as DownloadDescription reads it.
+DownloadResult FetchDescription(Operation& operation, RegisterPort& port, std::string& content,
+                                std::size_t chunkBytes = kDownloadChunkBytes);
 
 // Fetches the camera's description file inside a running operation: the manifest address
 // from the bootstrap register, the first manifest entry, then the file in chunks with

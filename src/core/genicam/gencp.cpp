@@ -22,6 +22,8 @@ constexpr std::array kStatusNames = {
     StatusText{kStatusAccessDenied, "Access denied"},
     StatusText{kStatusBusy, "Busy"},
     StatusText{kStatusMessageTimeout, "Message time-out"},
+    StatusText{kStatusInvalidHeader, "Invalid header"},
+    StatusText{kStatusWrongConfig, "Wrong configuration"},
     StatusText{kStatusGenericError, "Generic error"},
 };
 
@@ -113,6 +115,10 @@ Bytes BuildWriteRequest(std::uint16_t requestId, std::uint64_t address,
     return out;
 }
 
+void SetResendFlag(Bytes& request) {
+    if (request.size() >= kHeaderSize) request[8] |= static_cast<std::uint8_t>(kFlagResend >> 8);
+}
+
 std::string StatusName(std::uint16_t status) {
     for (const StatusText& s : kStatusNames) {
         if (s.code == status) return s.name;
@@ -143,8 +149,8 @@ AckCheck CheckAckHeader(std::span<const std::uint8_t> bytes, const AckExpectatio
         return check;
     }
     if (h.command != expect.command) {
-        return Invalid(h, "acknowledge command " + Hex16(h.command) + " instead of " +
-                              Hex16(expect.command));
+        return Invalid(
+            h, "acknowledge command " + Hex16(h.command) + " instead of " + Hex16(expect.command));
     }
     if (h.scdLength > expect.maxLength || h.scdLength > expect.bufferSize) {
         return Invalid(h, "acknowledgement length " + std::to_string(h.scdLength) +

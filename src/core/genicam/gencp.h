@@ -13,6 +13,7 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint16_t kPreamble = 0x0100;
 constexpr std::size_t kHeaderSize = 16;
 constexpr std::uint16_t kFlagRequestAck = 0x4000;
+constexpr std::uint16_t kFlagResend = 0x8000;  // the same request again, under the same id
 
 constexpr std::uint16_t kReadMem = 0x0800;
 constexpr std::uint16_t kReadMemAck = 0x0801;
@@ -29,6 +30,8 @@ constexpr std::uint16_t kStatusBadAlignment = 0x8005;
 constexpr std::uint16_t kStatusAccessDenied = 0x8006;
 constexpr std::uint16_t kStatusBusy = 0x8007;
 constexpr std::uint16_t kStatusMessageTimeout = 0x800B;
+constexpr std::uint16_t kStatusInvalidHeader = 0x800E;
+constexpr std::uint16_t kStatusWrongConfig = 0x800F;
 constexpr std::uint16_t kStatusGenericError = 0x8FFF;
 
 // The largest read one request can ask for: the read length field has 16 bits.
@@ -73,6 +76,9 @@ Bytes BuildWriteRequest(std::uint16_t requestId, std::uint64_t address,
                         std::span<const std::uint8_t> data);
 // The number of data bytes a write request carries for `size` bytes given.
 std::size_t WrittenLength(std::size_t size);
+
+// Marks a built request as a resend of itself.
+void SetResendFlag(Bytes& request);
 
 // The name of a status code ("Success", "Invalid address", ...); unknown error codes read
 // as "Unknown error 0x8123".

@@ -1,7 +1,9 @@
 #include "core/genicam/serial_register_port.h"
 
 #include <algorithm>
+#include <chrono>
 
+#include "core/genicam/register_layout.h"
 #include "core/protocol/exchange.h"
 
 namespace vk {
@@ -23,6 +25,14 @@ RegisterResult Failed(const ExchangeResult& exchange, const std::string& timeout
     r.lineGone = exchange.status == ExchangeStatus::LineGone;
     r.reason = r.timedOut ? timeoutText : StatusName(exchange.status);
     return r;
+}
+
+// The wait a pending acknowledgement asks for, cut to what is left before `end`.
+int PendingWaitMs(int askedMs, std::chrono::steady_clock::time_point end) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          end - std::chrono::steady_clock::now())
+                          .count();
+    return static_cast<int>(std::min<long long>(askedMs, left));
 }
 
 bool IsAcknowledge(std::uint16_t exchange) {
@@ -58,21 +68,44 @@ RegisterResult SerialRegisterPort::Write(std::uint64_t address,
     return Transact(gencp::BuildWriteRequest(id, address, bytes), gencp::WriteAckExpectation(id));
 }
 
-RegisterResult SerialRegisterPort::Transact(const gencp::Bytes& request,
+bool SerialRegisterPort::AdoptDeviceResponseTime() {
+    const RegisterResult r = Read(gencp::kMaxResponseTimeRegister, 4);
+    if (!r.ok || r.bytes.size() != 4) return false;
+    const std::uint64_t ms = gencp::ReadBigEndian(r.bytes);
+    if (ms == 0 || ms > static_cast<std::uint64_t>(kMaxDeviceResponseMs)) return false;
+    timing_.packetTimeoutMs = std::max(timing_.packetTimeoutMs, static_cast<int>(ms));
+    return true;
+}
+
+RegisterResult SerialRegisterPort::Transact(gencp::Bytes request,
                                             const gencp::AckExpectation& expect) {
     const ExchangeResult sent = exchange_.SendBytes(request);
     if (!sent) return Failed(sent, {});
 
     int headerWaitMs = timing_.packetTimeoutMs;
     int pending = 0;
+    int resends = 0;
+    std::chrono::steady_clock::time_point pendingEnd;
     // Each round reads one acknowledgement: ours, a pending one, or a late one owed to an
     // earlier request. Stale ones are bounded by the window, pending ones by kMaxPending.
     for (int round = 0; round <= kMaxPending + kStaleWindow; ++round) {
         gencp::Bytes packet(gencp::kHeaderSize);
         const ExchangeResult header = exchange_.ReceiveBytes(packet, headerWaitMs);
+        if (!header && header.status == ExchangeStatus::TimedOut && pending == 0 &&
+            resends < kMaxResends) {
+            // Lost on the way, or its answer was: the same request again, flagged.
+            ++resends;
+            gencp::SetResendFlag(request);
+            const ExchangeResult again = exchange_.SendBytes(request);
+            if (!again) return Failed(again, {});
+            --round;
+            continue;
+        }
         if (!header) {
-            return Failed(header,
-                          "no acknowledgement within " + std::to_string(headerWaitMs) + " ms");
+            return Failed(
+                header,
+                "no acknowledgement within " + std::to_string(headerWaitMs) + " ms" +
+                    (resends > 0 ? " (sent " + std::to_string(resends + 1) + " times)" : ""));
         }
         const gencp::AckCheck check = gencp::CheckAckHeader(packet, expect);
         RegisterResult failure;
@@ -99,7 +132,17 @@ RegisterResult SerialRegisterPort::Transact(const gencp::Bytes& request,
                     return Failed("the camera asked for more time " + std::to_string(pending) +
                                   " times");
                 }
-                headerWaitMs = std::max<int>(timing_.packetTimeoutMs, ack.check.pendingTimeoutMs);
+                if (pending == 1) {
+                    pendingEnd = std::chrono::steady_clock::now() +
+                                 std::chrono::milliseconds(kMaxPendingTotalMs);
+                }
+                headerWaitMs = PendingWaitMs(
+                    std::max<int>(timing_.packetTimeoutMs, ack.check.pendingTimeoutMs), pendingEnd);
+                if (headerWaitMs <= 0) {
+                    return Failed("the camera kept asking for more time; gave up " +
+                                  std::to_string(kMaxPendingTotalMs / 1000) +
+                                  " s after its first request for it");
+                }
                 continue;
             case gencp::AckState::Refused:
             case gencp::AckState::Invalid:

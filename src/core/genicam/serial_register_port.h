@@ -32,6 +32,12 @@ class SerialRegisterPort : public RegisterPort {
 public:
     // A camera that asks for more time is given it this often per request.
     static constexpr int kMaxPending = 8;
+    // All the waits pending acknowledgements ask for end this long after the first of them.
+    static constexpr int kMaxPendingTotalMs = 10000;
+    // An unanswered request is sent again this often, flagged as a resend.
+    static constexpr int kMaxResends = 3;
+    // The longest response time a device may announce that is believed.
+    static constexpr int kMaxDeviceResponseMs = 60000;
     // Requests this far back whose acknowledgements may still arrive.
     static constexpr std::uint16_t kStaleWindow = 16;
 
@@ -42,12 +48,16 @@ public:
     // Whole 32-bit words; a remainder of 1 to 3 bytes is not sent.
     RegisterResult Write(std::uint64_t address, const std::vector<std::uint8_t>& bytes) override;
 
+    // Waits for each acknowledgement as long as the camera's bootstrap register 0x1CC says
+    // (when that is longer than the wait given); false when the camera does not say.
+    bool AdoptDeviceResponseTime();
+
     void SetTiming(const RegisterTiming& timing) { timing_ = timing; }
     const RegisterTiming& Timing() const { return timing_; }
     std::uint16_t NextRequestId() const { return ids_.Peek(); }
 
 private:
-    RegisterResult Transact(const gencp::Bytes& request, const gencp::AckExpectation& expect);
+    RegisterResult Transact(gencp::Bytes request, const gencp::AckExpectation& expect);
     // Reads the SCD of an acknowledgement whose header is in `packet`; false when it did not
     // come whole (the reason is in `failure`).
     bool ReceiveData(gencp::Bytes& packet, std::size_t length, RegisterResult& failure);

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "core/core_context.h"
@@ -19,6 +20,7 @@
 #include "gui/widgets/status_strip.h"
 #include "gui/xml/feature_grid.h"
 #include "gui/xml/feature_grid_model.h"
+#include "gui/xml/feature_tree.h"
 
 namespace vk::gui {
 namespace {
@@ -54,6 +56,11 @@ XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
 
     grid_ = new FeatureGrid(this);
     grid_->SetPort(&perOperation_);
+    tree_ = new FeatureTree(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("xmlTabs");
+    tabs_->addTab(grid_, tr("Registers"));
+    tabs_->addTab(tree_, tr("Features"));
 
     auto* top = new QHBoxLayout;
     top->setSpacing(10);
@@ -63,7 +70,7 @@ XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
     auto* body = FrameWithStatusStrip(this, core_.notifier, {8, 8, 8, 6});
     body->setSpacing(6);
     body->addLayout(top);
-    body->addWidget(grid_, 1);
+    body->addWidget(tabs_, 1);
     resize(kPreferredSize);
 }
 
@@ -91,7 +98,10 @@ void XmlWindow::DownloadDescriptionFile() {
         return result.outcome;
     });
     if (result.ok()) {
-        core_.ui.ShowMessage(DownloadCompleteText(file), kProductTitle, MessageIcon::Information);
+        std::string text = DownloadCompleteText(file);
+        for (const std::string& note : result.notes)
+            text += "\n" + note;
+        core_.ui.ShowMessage(text, kProductTitle, MessageIcon::Information);
     } else if (!result.cancelled()) {
         core_.ui.ShowMessage(result.error.empty() ? result.outcome.Describe() : result.error,
                              kCommunicationErrorCaption, MessageIcon::Exclamation);
@@ -119,10 +129,29 @@ bool XmlWindow::OpenFile(const QString& path) {
     }
     UpdateTiming();
     grid_->SetTable(parse.table);
+    if (const DescriptionText xml =
+            ReadDescriptionFile(QDir::toNativeSeparators(path).toStdString());
+        xml.ok) {
+        std::string error;
+        tree_->SetMap(genicam::BuildNodeMap(xml.text, error), &perOperation_);
+    }
+    // The family writes every number register big-endian; a file that does not is another
+    // maker's, and its tree is what to look at.
+    bool familyLayout = !parse.table.records.empty();
+    if (const genicam::NodeMap* map = tree_->Map()) {
+        for (const auto& node : map->Nodes()) {
+            const std::string& type = node->Type();
+            if ((type == "IntReg" || type == "FloatReg" || type == "MaskedIntReg") &&
+                node->Text("Endianess") != "BigEndian") {
+                familyLayout = false;
+            }
+        }
+    }
+    tabs_->setCurrentWidget(familyLayout ? static_cast<QWidget*>(grid_) : tree_);
     openedFile_ = path;
     fileLabel_->setText(QFileInfo(path).fileName());
     fileLabel_->setToolTip(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
-    readAll_->setEnabled(!parse.table.records.empty());
+    readAll_->setEnabled(!parse.table.records.empty() || tree_->Map() != nullptr);
     show();
     raise();
     activateWindow();
@@ -136,8 +165,13 @@ bool XmlWindow::OpenFile(const QString& path) {
 }
 
 void XmlWindow::ReadAllData() {
-    FeatureGridModel* model = grid_->Model();
     UpdateTiming();
+    if (tabs_->currentWidget() == tree_) {
+        const ProgressOwner progressOver(core_.ui, this);
+        tree_->ReadAll(core_.runner, serial_);
+        return;
+    }
+    FeatureGridModel* model = grid_->Model();
     const ProgressOwner progressOver(core_.ui, this);
     RegisterReadAll all;
     core_.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& operation) {

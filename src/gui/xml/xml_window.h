@@ -9,6 +9,7 @@
 
 class QLabel;
 class QPushButton;
+class QTabWidget;
 
 namespace vk {
 class CoreContext;
@@ -17,9 +18,11 @@ class CoreContext;
 namespace vk::gui {
 
 class FeatureGrid;
+class FeatureTree;
 
-// The XML window: the camera's own description of its features in a property grid, read
-// from and written to the camera's registers. It also fetches the description file.
+// The XML window: a description's features as a tree (its node map, any maker's file) and,
+// for this family's own files, the register grid as before; values are read from and
+// written to the camera's registers. It also fetches the description file.
 class XmlWindow : public QDialog {
     Q_OBJECT
 public:
@@ -35,10 +38,13 @@ public:
     // Parses the file into the grid and shows the window; false, with a message, when the
     // file gives no feature table (the grid is then left as it was).
     bool OpenFile(const QString& path);
-    // "Read All Data": reads every readable register and shows the values.
+    // "Read All Data": reads every readable register (grid) or feature (tree) of the tab
+    // shown and shows the values.
     void ReadAllData();
 
     FeatureGrid* Grid() const { return grid_; }
+    FeatureTree* Tree() const { return tree_; }
+    QTabWidget* Tabs() const { return tabs_; }
     QPushButton* ReadAllButton() const { return readAll_; }
     QString OpenedFile() const { return openedFile_; }
 
@@ -62,6 +68,8 @@ private:
     SerialRegisterPort serial_;
     OperationRegisterPort perOperation_;
     FeatureGrid* grid_ = nullptr;
+    FeatureTree* tree_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     QPushButton* readAll_ = nullptr;
     QLabel* fileLabel_ = nullptr;
     QString openedFile_;

@@ -5,7 +5,9 @@
 // are not touched.
 #include <QApplication>
 #include <QDir>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -13,6 +15,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWidget>
 #include <cstdio>
 #include <string>
@@ -37,7 +40,9 @@
 #include "gui/identity/user_id_dialog.h"
 #include "gui/lut/curve_view.h"
 #include "gui/lut/lut_editor.h"
+#include "gui/xml/feature_tree.h"
 #include "gui/xml/xml_window.h"
+#include "sim/description_standard.h"
 
 namespace {
 
@@ -254,7 +259,21 @@ bool SaveXmlWindow(vk::gui::MainWindow* main, const QString& dir) {
     xml->DownloadDescriptionFile();
     if (!xml->OpenFile(xml->DownloadPath())) return false;
     xml->ReadAllData();
-    const bool ok = Save(xml, dir + "/xml-window.png");
+    bool ok = Save(xml, dir + "/xml-window.png");
+    // The same file as a feature tree, then a file written the way most makers write theirs.
+    xml->Tabs()->setCurrentWidget(xml->Tree());
+    xml->Tree()->Tree()->expandAll();
+    ok &= Save(xml, dir + "/xml-window-tree.png");
+    const QString standard = folder.filePath("standard.xml");
+    QFile file(standard);
+    ok &= file.open(QIODevice::WriteOnly) &&
+          file.write(QByteArray::fromStdString(vk::sim::StandardDescriptionXml())) > 0;
+    file.close();
+    ok &= xml->OpenFile(standard);
+    xml->Tree()->VisibilityFilter()->setCurrentIndex(1);  // Expert
+    xml->ReadAllData();
+    xml->Tree()->Tree()->expandAll();
+    ok &= Save(xml, dir + "/xml-window-standard.png");
     xml->hide();
     return ok;
 }
