@@ -241,8 +241,7 @@ int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_
         storedSettings = std::make_unique<settings::UserSettingsBackend>();
     }
     if (storedSettings && !storedSettings->Problem().empty()) {
-        err << "vk4100ctl: the stored settings are not used: " << storedSettings->Problem() << '
-';
+        err << "vk4100ctl: the stored settings are not used: " << storedSettings->Problem() << '\n';
     }
     SettingsBackend& settingsBackend =
         storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;

@@ -1,5 +1,9 @@
 #include "cli/json_output.h"
 
+#include <cstdlib>
+
+#include "core/genicam/feature_rows.h"
+
 #include <ostream>
 #include <sstream>
 
@@ -225,25 +229,39 @@ Json AreaJson(std::uint32_t area) {
     return {{"area", area}, {"name", FlashAreas::AreaName(static_cast<int>(area))}};
 }
 
-Json FeaturesJson(const FeatureTable& table) {
-    Json rows = Json::array();
-    for (const FeatureRecord& r : table.records) {
-        Json row = {{"kind", FeatureKindName(r.Kind())}, {"name", r.displayName}};
-        if (!r.IsCategory()) {
-            row["readable"] = r.Readable();
-            row["writable"] = r.Writable();
-            row["address"] = r.address;
-            row["length"] = r.length;
-            row["min"] = r.min;
-            row["max"] = r.max;
-            Json entries = Json::array();
-            for (const FeatureEntry& e : r.entries)
-                entries.push_back({{"value", e.value}, {"name", e.name}});
-            row["entries"] = entries;
-        }
-        rows.push_back(row);
+namespace {
+
+// A number of the description as a number; text that is none (empty, a name) stays text.
+Json DescriptionNumber(const std::string& text) {
+    if (text.empty()) return nullptr;
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    const long long whole = std::strtoll(begin, &end, 0);
+    if (end != begin && *end == '\0') return whole;
+    const double real = std::strtod(begin, &end);
+    if (end != begin && *end == '\0') return real;
+    return text;
+}
+
+}  // namespace
+
+Json FeaturesJson(const std::vector<genicam::FeatureRow>& rows) {
+    Json list = Json::array();
+    for (const genicam::FeatureRow& r : rows) {
+        list.push_back({{"name", r.name},
+                        {"display_name", r.displayName},
+                        {"kind", r.kind},
+                        {"access", r.access},
+                        {"address", DescriptionNumber(r.address)},
+                        {"length", DescriptionNumber(r.length)},
+                        {"min", DescriptionNumber(r.min)},
+                        {"max", DescriptionNumber(r.max)},
+                        {"unit", r.unit},
+                        {"entries", r.entries},
+                        {"category", r.category},
+                        {"availability", r.availability}});
     }
-    return rows;
+    return list;
 }
 
 Json RegisterJson(std::uint64_t address, const std::vector<std::uint8_t>& bytes,

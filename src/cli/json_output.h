@@ -16,6 +16,9 @@ class CommandTable;
 class ControlTable;
 class Exchange;
 struct FeatureTable;
+namespace genicam {
+struct FeatureRow;
+}  // namespace genicam
 struct SettingFileComparison;
 struct CameraAction;
 struct ActionOutcome;
@@ -90,7 +93,7 @@ Json ControlTableJson(const ControlTable& table);
 Json ActionListJson();
 Json ActionJson(const CameraAction& action, const ActionOutcome& outcome);
 Json AreaJson(std::uint32_t area);
-Json FeaturesJson(const FeatureTable& table);
+Json FeaturesJson(const std::vector<genicam::FeatureRow>& rows);
 Json RegisterJson(std::uint64_t address, const std::vector<std::uint8_t>& bytes,
                   std::optional<std::string> text, std::optional<double> number);
 // LUT entries under their channels' letters: {"r": [...], "g": [...], "b": [...]}.

@@ -94,10 +94,10 @@ TEST_F(CliXmlTest, FeaturesAndTreeListTheNodeMap) {
 
     // Texts from a file never reach the terminal raw.
     const std::string hostile = dir / "hostile.xml";
-    TempDir::WriteFile(hostile,
-                       "<RegisterDescription><Category Name=\"Root\"><pFeature>X</pFeature>"
-                       "</Category><Integer Name=\"X\"><DisplayName>\x1b[31mred</DisplayName>"
-                       "<Value>1</Value><Unit>\x07</Unit></Integer></RegisterDescription>");
+    test::WriteFile(hostile,
+                    "<RegisterDescription><Category Name=\"Root\"><pFeature>X</pFeature>"
+                    "</Category><Integer Name=\"X\"><DisplayName>\x1b[31mred</DisplayName>"
+                    "<Value>1</Value><Unit>\x07</Unit></Integer></RegisterDescription>");
     const CliRun escaped = Cli({"xml", "features", hostile});
     EXPECT_EQ(escaped.out,
               "X\t\\x1B[31mred\tInteger\tRW\t\t\t-9223372036854775808\t9223372036854775807\t\\x07"

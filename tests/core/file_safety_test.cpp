@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
-#include "cl/temp_dir.h"
 #include "core/persist/atomic_file.h"
 #include "core/persist/input_file.h"
+#include "support/temp_dir.h"
 
 namespace vk {
 namespace {
@@ -25,8 +25,8 @@ TEST(FileSafety, OutputsAreWrittenThroughLinksAndOnlyIntoRegularFiles) {
     const std::string file = dir / "file", closed = dir / "closed", link = dir / "link",
                       dangling = dir / "dangling", fifo = dir / "fifo", null = dir / "null",
                       folder = dir / "folder", loop = dir / "loop";
-    test::TempDir::WriteFile(file, "old");
-    test::TempDir::WriteFile(closed, "old");
+    test::WriteFile(file, "old");
+    test::WriteFile(closed, "old");
     ::chmod(closed.c_str(), 0600);
     fs::create_symlink(file, link);
     fs::create_symlink("made-by-write", dangling);
@@ -53,14 +53,14 @@ TEST(FileSafety, OutputsAreWrittenThroughLinksAndOnlyIntoRegularFiles) {
         EXPECT_EQ(written.ok, c.reason.empty()) << c.path;
         EXPECT_EQ(written.reason, c.reason) << c.path;
         if (written) {
-            EXPECT_EQ(test::TempDir::ReadFile(c.path), "new") << c.path;
+            EXPECT_EQ(test::ReadFile(c.path), "new") << c.path;
         }
     }
     EXPECT_EQ(ModeOf(closed) & 07777, 0600u);
     EXPECT_TRUE(S_ISLNK(ModeOf(link)));
-    EXPECT_EQ(test::TempDir::ReadFile(file), "new");
+    EXPECT_EQ(test::ReadFile(file), "new");
     EXPECT_TRUE(S_ISLNK(ModeOf(dangling)));
-    EXPECT_EQ(test::TempDir::ReadFile(dir / "made-by-write"), "new");
+    EXPECT_EQ(test::ReadFile(dir / "made-by-write"), "new");
     EXPECT_TRUE(S_ISFIFO(ModeOf(fifo)));
     EXPECT_TRUE(S_ISCHR(ModeOf("/dev/null")));
     EXPECT_TRUE(fs::is_empty(folder));
@@ -77,7 +77,7 @@ TEST(FileSafety, OnlyRegularFilesAreReadAndWithinTheirLimit) {
     const std::string fifo = dir / "fifo", zero = dir / "zero", file = dir / "file";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     fs::create_symlink("/dev/zero", zero);
-    test::TempDir::WriteFile(file, "12345");
+    test::WriteFile(file, "12345");
     const struct {
         std::string path;
         std::uintmax_t limit;
