@@ -22,8 +22,6 @@ const char* KindName(ValueKind kind) {
     switch (kind) {
         case ValueKind::Int:
             return "Int";
-        case ValueKind::Float:
-            return "Float";
         case ValueKind::String:
             return "String";
     }
@@ -114,13 +112,13 @@ int Tables(CliSession& s, const std::vector<std::string>& args) {
         const CommandTable& table = s.core.exchange.Commands();
         for (CommandId id = 0; id < table.Count(); ++id) {
             const CommandEntry& e = table.Entry(id);
-            s.out << e.id << '\t' << e.mnemonic << '\t' << KindName(e.kind) << '\t' << e.decimals
-                  << '\n';
+            // The design's decimals column: no command carries decimals.
+            s.out << e.id << '\t' << e.mnemonic << '\t' << KindName(e.kind) << "\t0\n";
         }
         return kExitOk;
     }
     if (args[0] == "controls") {
-        PrintControlTable(s.core.exchange.Controls(), s.out);
+        PrintControlTable(s.core.exchange.Controls(), s.core.exchange.Values(), s.out);
         return kExitOk;
     }
     s.err << "vk4100ctl: unknown table: " << args[0] << '\n';

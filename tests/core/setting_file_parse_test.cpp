@@ -84,9 +84,6 @@ TEST_F(SettingFileParseTest, FactoryParametersPassOnlyInFactoryMode) {
     const SettingLine line = One("FBMTHB=3", true);
     EXPECT_EQ(line.action, SettingAction::Parameter);
     EXPECT_EQ(line.value, 3);
-    // The file flag can change at run time, and the loader follows it.
-    ASSERT_TRUE(core.exchange.Controls().SetInSettingFile(core.exchange.FindCommand("PE"), 0));
-    EXPECT_EQ(One("PE=5").skip, SkipReason::NotInSettingFile);
 }
 
 TEST_F(SettingFileParseTest, LinesEndAtLineFeedsAndKeepEveryCharacter) {

@@ -45,9 +45,6 @@ ExchangeResult QueryLine(Exchange& exchange, ModelCheck& modelCheck, const Setti
         case SettingAction::DeviceVersion:
         case SettingAction::Parameter:
             result = exchange.QueryInt(line.command, number, timeoutMs);
-            if (result && line.action == SettingAction::Parameter) {
-                exchange.Controls().RecordCameraValue(line.control, number);
-            }
             break;
         case SettingAction::Skip:
             return ExchangeResult::Success();

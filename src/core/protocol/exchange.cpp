@@ -1,7 +1,6 @@
 #include "core/protocol/exchange.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/comm/line_log.h"
 #include "core/comm/online_status_notifier.h"
@@ -43,18 +42,20 @@ private:
 };
 
 Exchange::Exchange(SerialChannel& channel, UserInterface& ui, OnlineStatusNotifier& notifier,
-                  TrafficLogs& logs)
+                   TrafficLogs& logs)
     : channel_(channel),
       ui_(ui),
       notifier_(notifier),
       logs_(logs),
       controls_(commands_),
+      values_(controls_),
+      owed_(commands_),
       boxes_(ui) {}
 
 std::string Exchange::BuildSetCommand(CommandId id, const ParamValue& value,
                                       bool withTerminator) const {
     const CommandEntry& entry = commands_.Entry(id);
-    std::string line = entry.mnemonic + "=" + FormatValue(entry, value);
+    std::string line = entry.mnemonic + "=" + FormatValue(value);
     if (withTerminator) line += "\r\n";
     return line;
 }
@@ -69,21 +70,14 @@ ExchangeResult Exchange::SendSetInt(CommandId id, std::int32_t value, int timeou
     if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
     ParamValue v;
     v.intValue = value;
-    // A Float command set from an integer takes it as scaled by its decimals.
-    v.floatValue = value / std::pow(10.0, commands_.Entry(id).decimals);
     return SendSetValue(id, v, timeoutMs);
 }
 
 ExchangeResult Exchange::SendSetString(CommandId id, const std::string& text, int timeoutMs) {
-    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
-    CommandEntry& entry = commands_.MutableEntry(id);
-    const ValueKind saved = entry.kind;
-    entry.kind = ValueKind::String;
     ParamValue v;
+    v.kind = ValueKind::String;
     v.text = text;
-    ExchangeResult result = SendSetValue(id, v, timeoutMs);
-    entry.kind = saved;
-    return result;
+    return SendSetValue(id, v, timeoutMs);
 }
 
 ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int timeoutMs) {
@@ -94,14 +88,9 @@ ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int
     ExchangeResult result = Begin(line);
     if (!result) return Finish(result);
 
-    Expectation expect{Expectation::Complete, {}, {}};
-    if (commands_.Entry(id).kind != ValueKind::String) {
-        expect.control = controls_.ControlOf(id);
-        expect.value = value.intValue;
-    }
     std::string answer;
     ui_.SetWaitCursor(true);
-    result = AwaitAnswer(expect, timeoutMs, true, answer);
+    result = AwaitAnswer({AwaitedAnswer::Complete, {}, sentLine_}, timeoutMs, true, answer);
     ui_.SetWaitCursor(false);
     result.request = sentLine_;
     if (!result) return Finish(result);
@@ -111,6 +100,7 @@ ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int
         result.status = ExchangeStatus::Refused;
         result.message = answer;
     }
+    RecordAnswer(sentLine_, answer);
     return Finish(result);
 }
 
@@ -125,7 +115,7 @@ ExchangeResult Exchange::SendQuery(CommandId id, ParamValue& value, int timeoutM
     if (!result) return Finish(result);
 
     std::string answer;
-    result = AwaitAnswer({Expectation::Reply, mnemonic, {}}, timeoutMs, true, answer);
+    result = AwaitAnswer({AwaitedAnswer::Reply, mnemonic, sentLine_}, timeoutMs, true, answer);
     result.request = sentLine_;
     if (!result) return Finish(result);
     result.reply = answer;
@@ -134,6 +124,7 @@ ExchangeResult Exchange::SendQuery(CommandId id, ParamValue& value, int timeoutM
     if (reply.error == 0 && reply.mnemonic == mnemonic) {
         value = reply.value;
         notifier_.SetOnline();
+        RecordAnswer(sentLine_, answer);
         return Finish(result);
     }
     result.status = ExchangeStatus::Refused;
@@ -163,11 +154,13 @@ ExchangeResult Exchange::SendLine(const std::string& commandText, int timeoutMs,
     if (!result) return Finish(result);
 
     std::string answer;
-    result = AwaitAnswer(ExpectationFor(sentLine_), timeoutMs, reportTimeout, answer);
+    result = AwaitAnswer(AwaitedFor(sentLine_), timeoutMs, reportTimeout, answer);
     result.request = sentLine_;
     if (!result) return Finish(result);
     result.reply = answer;
     notifier_.SetOnline();
+    // A line typed in the terminal sets or asks a row as any other exchange does.
+    RecordAnswer(sentLine_, answer);
     return result;
 }
 
@@ -239,7 +232,7 @@ ExchangeResult Exchange::ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs
 }
 
 void Exchange::ExpectStrayBytes(int withinMs) {
-    const int grace = std::clamp(withinMs, kMinOwedMs, kMaxOwedMs);
+    const int grace = std::clamp(withinMs, OwedReplies::kMinOwedMs, OwedReplies::kMaxOwedMs);
     const auto until = Clock::now() + std::chrono::milliseconds(grace);
     if (!strayUntil_ || *strayUntil_ < until) strayUntil_ = until;
 }
@@ -324,7 +317,7 @@ ExchangeResult Exchange::Begin(const std::string& line) {
     return ExchangeResult::Success();
 }
 
-ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
+ExchangeResult Exchange::AwaitAnswer(const AwaitedAnswer& expect, int timeoutMs, bool reportTimeout,
                                      std::string& answer) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     const auto slice = std::chrono::milliseconds(kWaitSliceMs);
@@ -338,10 +331,10 @@ ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, b
                 continue;
             }
             if (TakeOwed(line, false)) continue;
-            if (expect.kind == Expectation::Complete && IsQueryReply(line)) continue;
+            if (expect.kind == AwaitedAnswer::Complete && IsQueryReply(line)) continue;
             // The camera answers in order: what it still owed would have come before this, so
             // an answer that repeats an owed query is not taken for a late one any more.
-            owed_.clear();
+            owed_.Clear();
             answer = std::move(line);
             return ExchangeResult::Success();
         }
@@ -356,23 +349,12 @@ ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, b
             if (!KeepWaiting()) status = ExchangeStatus::Cancelled;
         }
         if (status != ExchangeStatus::Ok) {
-            if (status != ExchangeStatus::LineGone) {
-                const int grace = std::clamp(timeoutMs, kMinOwedMs, kMaxOwedMs);
-                Expectation late = expect;
-                late.until = Clock::now() + std::chrono::milliseconds(grace);
-                owed_.push_back(std::move(late));
-            }
+            if (status != ExchangeStatus::LineGone) owed_.Add(expect, timeoutMs);
             if (reportTimeout || status == ExchangeStatus::LineGone) notifier_.SetOffline();
             return ExchangeResult::Failure(status);
         }
         ReadInto(std::min(deadline, nextHook));
     }
-}
-
-bool Exchange::Answers(const Expectation& expect, const std::string& line) const {
-    if (expect.kind == Expectation::Complete) return IsCompleteReply(line);
-    ParsedReply reply;
-    return ParseReply(line, reply) && reply.op == "=" && reply.mnemonic == expect.mnemonic;
 }
 
 bool Exchange::IsQueryReply(const std::string& line) const {
@@ -381,37 +363,60 @@ bool Exchange::IsQueryReply(const std::string& line) const {
 }
 
 bool Exchange::TakeOwed(const std::string& line, bool nothingNewerSent) {
-    const auto now = Clock::now();
-    std::erase_if(owed_, [now](const Expectation& e) { return e.until <= now; });
-    // The camera answers in order: a late reply comes before the current one, and the
-    // replies owed before it will not come any more.
-    for (auto it = owed_.begin(); it != owed_.end(); ++it) {
-        if (Answers(*it, line)) {
-            const Expectation owed = *it;
-            // A COMPLETE names no command: it is the late set's only while no later line
-            // could be what the camera answered (one that dropped the set while resetting).
-            const bool attributable = nothingNewerSent && it + 1 == owed_.end();
-            owed_.erase(owed_.begin(), it + 1);
-            notifier_.SetOnline();
-            if (attributable) TakeLateAnswer(owed);
-            return true;
-        }
-    }
-    return false;
-}
-
-void Exchange::TakeLateAnswer(const Expectation& owed) {
+    std::optional<AwaitedAnswer> answered;
+    if (!owed_.Take(line, nothingNewerSent, answered)) return false;
+    notifier_.SetOnline();
     // The camera answers again; a set it completed late holds its value after all.
-    if (owed.kind != Expectation::Complete || owed.control == kEndControlId) return;
-    if (controls_.RecordCameraValue(owed.control, owed.value) && lateAnswer_) {
-        lateAnswer_(owed.control);
-    }
+    if (answered) RecordAnswer(answered->sent, line);
+    return true;
 }
 
-Exchange::Expectation Exchange::ExpectationFor(const std::string& line) const {
+void Exchange::RecordAnswer(const std::string& sent, const std::string& answer) {
+    ParsedReply request;
+    if (!ParseReply(sent, request) || commands_.Entry(request.commandId).kind != ValueKind::Int) {
+        return;
+    }
+    const int row = controls_.RowOfCommand(request.commandId);
+    if (row < 0) return;
+    std::optional<std::int32_t> value;
+    if (request.op == "=") {
+        if (!IsCompleteReply(answer)) return;
+        value = request.valueCount == 2 ? ReadCInteger(request.value2)
+                                        : std::optional(request.value.intValue);
+    } else {
+        ParsedReply reply;
+        if (!ParseReply(answer, reply) || reply.op != "=" || reply.mnemonic != request.mnemonic ||
+            reply.valueCount != 1) {
+            return;
+        }
+        value = reply.value.intValue;
+    }
+    if (!value) return;
+    // An indexed table has an index row and a value row: "LUTR=5,100", or "LUTR?5" answered
+    // with the entry's value.
+    const bool indexed = controls_.Row(row).Has(RowTrait::IndexedEntry);
+    const bool hasIndex = request.op == "=" ? request.valueCount == 2 : request.valueCount == 1;
+    if (indexed != hasIndex) return;
+    if (indexed) {
+        Record(row, request.op == "=" ? request.firstInt : request.value.intValue);
+        if (row + 1 < controls_.RowCount() &&
+            controls_.Row(row + 1).commandId == request.commandId) {
+            Record(row + 1, *value);
+        }
+        return;
+    }
+    Record(row, *value);
+}
+
+void Exchange::Record(int row, std::int32_t value) {
+    values_.Record(row, value);
+    if (valueListener_) valueListener_(controls_.Row(row).controlId);
+}
+
+AwaitedAnswer Exchange::AwaitedFor(const std::string& line) const {
     ParsedReply reply;
-    if (!ParseReply(line, reply) || reply.op != "?") return {Expectation::Complete, {}, {}};
-    return {Expectation::Reply, reply.mnemonic, {}};
+    if (!ParseReply(line, reply) || reply.op != "?") return {AwaitedAnswer::Complete, {}, line};
+    return {AwaitedAnswer::Reply, reply.mnemonic, line};
 }
 
 void Exchange::ReadInto(Clock::time_point deadline) {

@@ -33,7 +33,7 @@ FullReadResult ParameterReader::ReadAllParameters(Operation& operation, int mode
 FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector<int>& rows,
                                          int steps, int timeoutMs) {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
+    const ControlTable& table = exchange.Controls();
     FullReadResult result;
     result.steps = steps;
     int done = 0;
@@ -50,7 +50,6 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
         const ExchangeResult answer = exchange.QueryInt(entry.commandId, value, timeoutMs);
         ++done;
         if (answer) {
-            table.RecordCameraValue(entry.controlId, value);
             result.readRows.push_back(row);
             unansweredInRow = 0;
             failedInRow = 0;

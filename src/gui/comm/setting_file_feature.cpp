@@ -16,6 +16,9 @@
 namespace vk::gui {
 namespace {
 
+// How many rows a question or a summary names before "...".
+constexpr std::size_t kNamedRows = 8;
+
 constexpr const char* kSavingSettingFile = "Now, writing camera setting file.";
 
 std::filesystem::path PathOf(const QString& path) {
@@ -70,13 +73,39 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
         !core.ui.AskYesNo(ReplaceFileQuestion(path.toStdString()), kProductTitle)) {
         return false;
     }
-    bool written = false;
+    // A setting file is a record of the camera: values it never gave are read first; what
+    // still cannot be read is left out only when the user agrees, and the summary names it.
+    const bool factory = window_.IsFactoryMode();
+    const int model = core.modelCheck.modelIndex;
     const ProgressOwner progressOver(core.ui, &window_);
+    std::vector<int> unknown = UnknownSettingFileRows(core.exchange, variant, factory, model);
+    if (!unknown.empty()) {
+        core.runner.Run({kSavingSettingFile, true, true}, [&](Operation& operation) {
+            return ReadRowsForSettingFile(operation, unknown).outcome;
+        });
+        window_.RefreshAllControls();
+        unknown = UnknownSettingFileRows(core.exchange, variant, factory, model);
+    }
+    const std::string count = std::to_string(unknown.size());
+    if (!unknown.empty() &&
+        !core.ui.AskYesNo(count + " values could not be read from the camera (" +
+                              RowNames(core.exchange, unknown, kNamedRows) +
+                              ").\nSave the file without them?",
+                          kProductTitle)) {
+        return false;
+    }
+    bool written = false;
     core.runner.Run({kSavingSettingFile}, [&](Operation&) {
         written = WriteSettingFile(core.exchange, core.modelCheck, core.ui, PathOf(path), variant,
-                                   window_.IsFactoryMode());
+                                   factory);
         return ExchangeResult::Success();
     });
+    if (written && !unknown.empty()) {
+        core.ui.ShowMessage("The file was saved without " + count +
+                                " values the camera has not given: " +
+                                RowNames(core.exchange, unknown, kNamedRows) + ".",
+                            kProductTitle, MessageIcon::Information);
+    }
     return written;
 }
 

@@ -128,14 +128,12 @@ ActionOutcome ActionExecutor::Run(Operation& operation, const CameraAction& acti
 ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& action,
                                      const ActionInput& input) const {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
     ActionOutcome outcome;
     ExchangeResult& sent = outcome.result;
     if (action.family == ActionFamily::TableWrite) {
         sent = exchange.SendSetString(
             action.command, std::to_string(input.index) + "," + std::to_string(input.value),
             action.timeoutMs);
-        if (sent) table.RecordCameraValue(static_cast<ControlId>(action.fields[1]), input.value);
         return outcome;
     }
     if (action.family == ActionFamily::StoreArea) {
@@ -167,11 +165,9 @@ ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& a
         }
         // A function started from its combo box is off again once it has run: the box goes
         // back to "Off", and the camera is told where the table knew it otherwise.
-        const int row = table.RowOf(static_cast<ControlId>(action.controlId));
-        if (row >= 0 && outcome.resultCode && table.Row(row).cameraValue != 0) {
-            if (exchange.SendSetInt(action.command, 0, kQueryTimeoutMs)) {
-                table.RecordCameraValue(static_cast<ControlId>(action.controlId), 0);
-            }
+        const auto held = exchange.Values().CameraValue(static_cast<ControlId>(action.controlId));
+        if (outcome.resultCode && held && *held != 0) {
+            exchange.SendSetInt(action.command, 0, kQueryTimeoutMs);
         }
         return outcome;
     }
@@ -230,14 +226,12 @@ ExchangeResult ActionExecutor::Poll(Operation& operation, const CameraAction& ac
 
 void ActionExecutor::ReadBack(Operation& operation, const CameraAction& action) const {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
     for (int controlId : action.readBack) {
-        const CommandId id = table.CommandOf(static_cast<ControlId>(controlId));
+        const CommandId id = exchange.Controls().CommandOf(static_cast<ControlId>(controlId));
         if (id == kNoCommand) continue;
         if (operation.Cancelled()) return;
         std::int32_t value = 0;
         if (!exchange.QueryInt(id, value, kQueryTimeoutMs)) return;
-        table.RecordCameraValue(static_cast<ControlId>(controlId), value);
     }
 }
 
@@ -286,15 +280,12 @@ ActionOutcome ActionExecutor::RunTableRead(Operation& operation, const CameraAct
     if (!outcome.result) return outcome;
     outcome.value = value;
     outcome.fieldTexts = {std::to_string(input.index), std::to_string(value)};
-    ControlTable& table = exchange.Controls();
-    table.RecordCameraValue(static_cast<ControlId>(action.fields[1]), value);
-    table.CommitAll();
     return outcome;
 }
 
 ActionOutcome ActionExecutor::RunGainReset(Operation& operation, const CameraAction& action) const {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
+    const ControlTable& table = exchange.Controls();
     ActionOutcome outcome;
     bool first = true;
     for (int controlId : action.readBack) {
