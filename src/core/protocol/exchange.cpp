@@ -49,8 +49,8 @@ Exchange::Exchange(SerialChannel& channel, UserInterface& ui, OnlineStatusNotifi
       logs_(logs),
       controls_(commands_),
       values_(controls_),
-      owed_(commands_),
-      boxes_(ui) {}
+      boxes_(ui),
+      owed_(commands_) {}
 
 std::string Exchange::BuildSetCommand(CommandId id, const ParamValue& value,
                                       bool withTerminator) const {
