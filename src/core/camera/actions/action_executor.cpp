@@ -136,6 +136,8 @@ ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& a
             action.timeoutMs);
         return outcome;
     }
+    // What the camera held before the action's own set changed it.
+    const auto heldBefore = exchange.Values().CameraValue(static_cast<ControlId>(action.controlId));
     if (action.family == ActionFamily::StoreArea) {
         sent = FlashAreas(exchange).Store(action.value, action.timeoutMs);
     } else if (action.valueFrom == ValueFrom::Text) {
@@ -165,8 +167,7 @@ ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& a
         }
         // A function started from its combo box is off again once it has run: the box goes
         // back to "Off", and the camera is told where the table knew it otherwise.
-        const auto held = exchange.Values().CameraValue(static_cast<ControlId>(action.controlId));
-        if (outcome.resultCode && held && *held != 0) {
+        if (outcome.resultCode && heldBefore && *heldBefore != 0) {
             exchange.SendSetInt(action.command, 0, kQueryTimeoutMs);
         }
         return outcome;
