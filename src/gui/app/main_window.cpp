@@ -47,6 +47,8 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
       core_(core),
       startComPort_(startComPort),
       controlMode_(core.settings.Number(SettingIndex::ControlMode)) {
+    // The mode this run uses is written now and at each toggle, never as the window ends.
+    core_.settings.SetNumber(SettingIndex::ControlMode, controlMode_);
     setObjectName("mainWindow");
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QString("%1  Ver %2").arg(kProductTitle, kVersionText));
