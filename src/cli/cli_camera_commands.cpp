@@ -6,17 +6,22 @@
 #include "core/comm/model_check.h"
 #include "core/core_context.h"
 #include "core/protocol/parameter_reader.h"
+#include "core/protocol/parameter_table.h"
 #include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
 
-void PrintRow(const ControlEntry& row, const std::string& mnemonic, std::ostream& out) {
+// The design's columns: range mode is 0 in every row (the spin's range is the row's); the
+// camera value is empty while it is not known.
+void PrintRow(const ControlEntry& row, std::optional<std::int32_t> cameraValue,
+              const std::string& mnemonic, std::ostream& out) {
     out << row.controlId << '\t' << row.commandId << '\t'
-        << static_cast<std::uint32_t>(row.controlKind) << '\t' << row.rangeMode << '\t'
+        << static_cast<std::uint32_t>(row.controlKind) << "\t0\t"
         << static_cast<std::uint32_t>(row.level) << '\t' << row.minimum << '\t' << row.maximum
-        << '\t' << row.value << '\t' << row.cameraValue << '\t' << row.inSettingFile << '\t'
-        << mnemonic << '\n';
+        << '\t' << row.defaultValue << '\t'
+        << (cameraValue ? std::to_string(*cameraValue) : std::string()) << '\t'
+        << (row.inSettingFile ? 1 : 0) << '\t' << mnemonic << '\n';
 }
 
 bool AnswersModelQuery(CliSession& s) {
@@ -52,10 +57,10 @@ int DumpCommand(CliSession& s, const std::vector<std::string>& args) {
         // One document, and only of a whole read.
         if (complete) PrintJson(s.out, DumpJson(s.core.exchange, result.readRows));
     } else {
-        ControlTable& table = s.core.exchange.Controls();
+        const ControlTable& table = s.core.exchange.Controls();
         for (int row : result.readRows) {
-            const ControlEntry& entry = table.Row(row);
-            s.out << s.core.exchange.GetMnemonic(entry.commandId) << '=' << entry.value << '\n';
+            s.out << s.core.exchange.GetMnemonic(table.Row(row).commandId) << '='
+                  << s.core.exchange.Values().ValueAt(row).value_or(0) << '\n';
         }
     }
     if (!complete) {
@@ -77,11 +82,12 @@ int ModelCommand(CliSession& s, const std::vector<std::string>&) {
     return s.core.modelCheck.modelIndex == ModelCheck::kNoModel ? kExitFailed : kExitOk;
 }
 
-void PrintControlTable(ControlTable& table, std::ostream& out) {
+void PrintControlTable(const ControlTable& table, const ParameterTable& values, std::ostream& out) {
     out << "controlId\tcommandId\tkind\trangeMode\tlevel\tminimum\tmaximum\tvalue\tcameraValue"
            "\tinSettingFile\tmnemonic\n";
-    for (const ControlEntry& row : table.Rows()) {
-        PrintRow(row, table.Commands().GetMnemonic(row.commandId), out);
+    for (int i = 0; i < table.RowCount(); ++i) {
+        const ControlEntry& row = table.Row(i);
+        PrintRow(row, values.ValueAt(i), table.Commands().GetMnemonic(row.commandId), out);
     }
     out << "transferable\t" << table.CountTransferable() << '\n'
         << "transferable user\t" << table.CountUserTransferable() << '\n';

@@ -8,7 +8,8 @@
 
 namespace vk {
 class ControlTable;
-}
+class ParameterTable;
+}  // namespace vk
 
 namespace vk::cli {
 
@@ -24,6 +25,6 @@ int ModelCommand(CliSession& s, const std::vector<std::string>& args);
 
 // A header, then every field of every row, tab-separated, the command's mnemonic last; then
 // the counts of transferable rows and of transferable user rows.
-void PrintControlTable(ControlTable& table, std::ostream& out);
+void PrintControlTable(const ControlTable& table, const ParameterTable& values, std::ostream& out);
 
 }  // namespace vk::cli

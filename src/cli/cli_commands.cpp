@@ -19,6 +19,7 @@
 namespace vk::cli {
 namespace {
 
+
 // A decimal number with an optional sign, or "&H" and hexadecimal digits.
 bool IsNumber(const std::string& text) {
     std::size_t i = text.starts_with("&H") || text.starts_with("&h") ? 2 : 0;
@@ -106,20 +107,21 @@ int Raw(CliSession& s, const std::vector<std::string>& args) {
 int Tables(CliSession& s, const std::vector<std::string>& args) {
     if (JsonWanted(s) && (args[0] == "commands" || args[0] == "controls")) {
         PrintJson(s.out, args[0] == "commands" ? CommandTableJson(s.core.exchange.Commands())
-                                               : ControlTableJson(s.core.exchange.Controls()));
+                                               : ControlTableJson(s.core.exchange.Controls(),
+                                                                  s.core.exchange.Values()));
         return kExitOk;
     }
     if (args[0] == "commands") {
         const CommandTable& table = s.core.exchange.Commands();
         for (CommandId id = 0; id < table.Count(); ++id) {
             const CommandEntry& e = table.Entry(id);
-            s.out << e.id << '\t' << e.mnemonic << '\t' << ValueKindName(e.kind) << '\t'
-                  << e.decimals << '\n';
+            // The design's decimals column: no command carries decimals.
+            s.out << e.id << '\t' << e.mnemonic << '\t' << ValueKindName(e.kind) << "\t0\n";
         }
         return kExitOk;
     }
     if (args[0] == "controls") {
-        PrintControlTable(s.core.exchange.Controls(), s.out);
+        PrintControlTable(s.core.exchange.Controls(), s.core.exchange.Values(), s.out);
         return kExitOk;
     }
     s.err << "vk4100ctl: unknown table: " << args[0] << '\n';

@@ -49,8 +49,6 @@ const char* ValueKindName(ValueKind kind) {
     switch (kind) {
         case ValueKind::Int:
             return "Int";
-        case ValueKind::Float:
-            return "Float";
         case ValueKind::String:
             return "String";
     }
@@ -131,7 +129,8 @@ Json DumpJson(const Exchange& exchange, const std::vector<int>& rows) {
     Json values = Json::object();
     for (int row : rows) {
         const ControlEntry& entry = exchange.Controls().Row(row);
-        values[exchange.GetMnemonic(entry.commandId)] = entry.value;
+        const std::optional<std::int32_t> value = exchange.Values().ValueAt(row);
+        values[exchange.GetMnemonic(entry.commandId)] = value ? Json(*value) : Json(nullptr);
     }
     return values;
 }
@@ -176,24 +175,26 @@ Json CommandTableJson(const CommandTable& table) {
         rows.push_back({{"id", e.id},
                         {"mnemonic", e.mnemonic},
                         {"kind", ValueKindName(e.kind)},
-                        {"decimals", e.decimals}});
+                        {"decimals", 0}});
     }
     return rows;
 }
 
-Json ControlTableJson(const ControlTable& table) {
+Json ControlTableJson(const ControlTable& table, const ParameterTable& values) {
     Json rows = Json::array();
-    for (const ControlEntry& row : table.Rows()) {
+    for (int i = 0; i < table.RowCount(); ++i) {
+        const ControlEntry& row = table.Row(i);
+        const std::optional<std::int32_t> cameraValue = values.ValueAt(i);
         rows.push_back({{"control_id", row.controlId},
                         {"command_id", row.commandId},
                         {"mnemonic", table.Commands().GetMnemonic(row.commandId)},
                         {"kind", static_cast<std::uint32_t>(row.controlKind)},
-                        {"range_mode", row.rangeMode},
+                        {"range_mode", 0},
                         {"level", static_cast<std::uint32_t>(row.level)},
                         {"minimum", row.minimum},
                         {"maximum", row.maximum},
-                        {"value", row.value},
-                        {"camera_value", row.cameraValue},
+                        {"value", row.defaultValue},
+                        {"camera_value", cameraValue ? Json(*cameraValue) : Json(nullptr)},
                         {"in_setting_file", row.inSettingFile}});
     }
     return {{"rows", rows},

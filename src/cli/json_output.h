@@ -14,6 +14,7 @@ namespace vk {
 struct CameraInformation;
 class CommandTable;
 class ControlTable;
+class ParameterTable;
 class Exchange;
 struct FeatureTable;
 namespace genicam {
@@ -89,7 +90,7 @@ Json DiffJson(const SettingFileComparison& comparison, const std::string& file,
               const std::string& other);
 Json PortsJson(const std::vector<std::string>& names);
 Json CommandTableJson(const CommandTable& table);
-Json ControlTableJson(const ControlTable& table);
+Json ControlTableJson(const ControlTable& table, const ParameterTable& values);
 Json ActionListJson();
 Json ActionJson(const CameraAction& action, const ActionOutcome& outcome);
 Json AreaJson(std::uint32_t area);

@@ -208,7 +208,8 @@ std::vector<std::pair<std::string, std::int32_t>> ScriptCamera::Dump() {
         const ControlTable& table = op.exchange.Controls();
         for (int row : read.readRows) {
             const ControlEntry& entry = table.Row(row);
-            values.emplace_back(op.exchange.GetMnemonic(entry.commandId), entry.value);
+            values.emplace_back(op.exchange.GetMnemonic(entry.commandId),
+                                op.exchange.Values().ValueAt(row).value_or(0));
         }
         if (read.cancelled) return ExchangeResult::Failure(ExchangeStatus::Cancelled);
         if (!read.failedRows.empty() || read.notQueried > 0) {

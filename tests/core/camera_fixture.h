@@ -30,7 +30,15 @@ protected:
         return options;
     }
 
-    ControlTable& Table() { return core.exchange.Controls(); }
+    const ControlTable& Table() { return core.exchange.Controls(); }
+    std::optional<std::int32_t> CameraValue(ControlId id) {
+        return core.exchange.Values().CameraValue(id);
+    }
+    // The camera holds the value and the tool has read it, as after a full read.
+    void CameraHolds(const std::string& mnemonic, std::int32_t value) {
+        camera->SetValue(mnemonic, std::to_string(value));
+        ASSERT_TRUE(core.exchange.QueryInt(core.exchange.FindCommand(mnemonic), 1000));
+    }
     const ControlEntry& RowOf(ControlId id) { return Table().Row(Table().RowOf(id)); }
 
     std::unique_ptr<sim::SimulatedCamera> camera;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <thread>
 
 #include "core/core_context.h"
@@ -131,11 +133,66 @@ TEST_F(ExchangeTest, EveryLineIsLoggedBothWays) {
     EXPECT_EQ(core.logs.messages.At(0), "COMPLETE");
 }
 
-TEST_F(ExchangeTest, SendSetStringSendsTextAndRestoresTheKind) {
+TEST_F(ExchangeTest, SendSetStringSendsTheTextAsItStands) {
     EXPECT_TRUE(core.exchange.SendSetString(Id("PE"), "4321", kShort));
     EXPECT_EQ(camera.ReceivedLines().back(), "PE=4321");
-    EXPECT_EQ(core.exchange.Commands().Entry(Id("PE")).kind, ValueKind::Int);
     EXPECT_EQ(core.exchange.BuildSetCommand(Id("PE"), ParamValue{}, true), "PE=0\r\n");
+}
+
+// Whichever call sent the line, what the camera completed or answered for a parameter row is
+// what the tool knows it holds; a refused set or a text command records nothing.
+TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
+    constexpr ControlId kPe = 1943;
+    constexpr ControlId kLutIndex = 4603;
+    constexpr ControlId kLutValue = 4605;
+    const ParameterTable& values = core.exchange.Values();
+    const std::string crlf = "\r\n";
+    struct Case {
+        const char* what;
+        std::function<bool()> send;
+        ControlId control;
+        std::optional<std::int32_t> expected;
+    };
+    const Case cases[] = {
+        {"nothing read yet", [] { return true; }, kPe, std::nullopt},
+        {"a refused set",
+         [&] {
+             camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
+             return !core.exchange.SendSetInt(Id("PE"), 20, kShort);
+         },
+         kPe, std::nullopt},
+        {"a set", [&] { return bool(core.exchange.SendSetInt(Id("PE"), 5000, kShort)); }, kPe,
+         5000},
+        {"a query",
+         [&] {
+             camera.SetValue("PE", "6000");
+             return bool(core.exchange.QueryInt(Id("PE"), kShort));
+         },
+         kPe, 6000},
+        {"a terminal set",
+         [&] { return bool(core.exchange.SendLine("PE=4321" + crlf, kShort, true)); }, kPe, 4321},
+        {"a terminal query",
+         [&] {
+             camera.SetValue("PE", "777");
+             return bool(core.exchange.SendLine("PE?" + crlf, kShort, true));
+         },
+         kPe, 777},
+        {"a table write's index",
+         [&] { return bool(core.exchange.SendSetString(Id("LUTR"), "5,100", kShort)); }, kLutIndex,
+         5},
+        {"a table write's value", [] { return true; }, kLutValue, 100},
+        {"a table read",
+         [&] {
+             return bool(core.exchange.SendRawQuery("LUTR?5" + crlf, kShort, true));
+         },
+         kLutValue, 100},
+        {"a text command",
+         [&] { return bool(core.exchange.SendSetString(Id("UD"), "12", kShort)); }, kPe, 777},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(c.send()) << c.what;
+        EXPECT_EQ(values.CameraValue(c.control), c.expected) << c.what;
+    }
 }
 
 TEST_F(ExchangeTest, AHungUpLineFailsAtOnceInsteadOfWaiting) {

@@ -23,8 +23,6 @@ TEST_F(ControlTableTest, EveryControlIdIsUniqueAndEveryCommandExists) {
     for (const ControlEntry& row : table.Rows()) {
         EXPECT_TRUE(ids.insert(row.controlId).second) << row.controlId;
         EXPECT_TRUE(commands.IsValid(row.commandId)) << row.controlId;
-        EXPECT_EQ(row.rangeMode, 0u);
-        EXPECT_EQ(row.cameraValue, 0);
         // Only push buttons belong to neither mode.
         if (row.level == ParamLevel::None) {
             EXPECT_EQ(row.controlKind, ControlKind::Button);
@@ -56,17 +54,7 @@ TEST_F(ControlTableTest, FactoryParametersAndTransferableCounts) {
     EXPECT_TRUE(table.IsTransferable(table.RowOf(2304)));   // AWA
     EXPECT_TRUE(table.IsTransferable(table.RowOf(2094)));   // FBMPXB
     EXPECT_FALSE(table.IsTransferable(-1));                 // a lookup that missed
-    EXPECT_FALSE(table.IsTransferable(483));                // the end row
-}
-
-TEST_F(ControlTableTest, TheSettingFileFlagTakesOnlyZeroOrOne) {
-    const CommandId awb = Id("AWB");
-    EXPECT_EQ(table.InSettingFile(2241), 1u);
-    EXPECT_TRUE(table.SetInSettingFile(awb, 0));
-    EXPECT_EQ(table.InSettingFile(2241), 0u);
-
-    EXPECT_FALSE(table.SetInSettingFile(awb, 2));
-    EXPECT_EQ(table.InSettingFile(2241), 0u);
+    EXPECT_FALSE(table.IsTransferable(483));                // past the last row
 }
 
 }  // namespace

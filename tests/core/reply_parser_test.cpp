@@ -137,16 +137,14 @@ TEST_F(ReplyParser, TextKeepsItsCaseButLosesBlanks) {
 }
 
 TEST(ValueFormatting, ByKind) {
-    CommandEntry e;
-    e.mnemonic = "X";
     ParamValue v;
     v.intValue = 0;
-    EXPECT_EQ(FormatValue(e, v), "0");
+    EXPECT_EQ(FormatValue(v), "0");
     v.intValue = -12;
-    EXPECT_EQ(FormatValue(e, v), "-12");
-    e.kind = ValueKind::String;
+    EXPECT_EQ(FormatValue(v), "-12");
+    v.kind = ValueKind::String;
     v.text = "Hello World";
-    EXPECT_EQ(FormatValue(e, v), "Hello World");
+    EXPECT_EQ(FormatValue(v), "Hello World");
 }
 
 TEST(CIntegerLiterals, ReadAsStrtolWithBaseZero) {

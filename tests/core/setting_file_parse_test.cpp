@@ -93,9 +93,6 @@ TEST_F(SettingFileParseTest, FactoryParametersAndIdentityPassOnlyInFactoryMode) 
     const SettingLine version = One("DVW=1001", true);
     EXPECT_EQ(version.action, SettingAction::DeviceVersion);
     EXPECT_EQ(version.value, 1001);
-    // The file flag can change at run time, and the loader follows it.
-    ASSERT_TRUE(core.exchange.Controls().SetInSettingFile(core.exchange.FindCommand("PE"), 0));
-    EXPECT_EQ(One("PE=5").skip, SkipReason::NotInSettingFile);
 }
 
 TEST_F(SettingFileParseTest, LinesEndAtLineFeedsAndKeepEveryCharacter) {

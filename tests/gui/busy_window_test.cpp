@@ -112,7 +112,7 @@ void BusyWindowTest::cancelStopsAFullReadAtTheNextRow() {
     MainWindow* window = tool.Start();
     CoreContext& core = tool.Core();
     const ControlId htl = 1984;  // late in the read
-    const std::int32_t before = core.exchange.Controls().CameraValue(htl);
+    const std::int32_t before = core.exchange.Values().CameraValue(htl).value_or(-1);
     tool.Camera().SetValue("HTL", "99");
     tool.Camera().ClearReceivedLines();
     tool.Camera().SetFault({sim::Fault::Delay, 20, -1, {}});
@@ -129,7 +129,7 @@ void BusyWindowTest::cancelStopsAFullReadAtTheNextRow() {
     // The query on the wire may finish; no further one is sent.
     QVERIFY(sentAtCancel > 1);
     QVERIFY(tool.Camera().ReceivedLines().size() <= sentAtCancel + 2);
-    QCOMPARE(core.exchange.Controls().CameraValue(htl), before);
+    QCOMPARE(core.exchange.Values().CameraValue(htl).value_or(-1), before);
     QVERIFY(window->isEnabled());
     QVERIFY(window->Communication()->isEnabled());
     QVERIFY(!core.runner.Running());

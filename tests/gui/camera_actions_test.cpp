@@ -172,7 +172,7 @@ void CameraActionsTest::anIndexedReadStoresAndCommitsTheValue() {
     t.Control<QPushButton>(2146)->click();
     QCOMPARE(t.Wire(), Lines{"BMPXW?5"});
     QCOMPARE(t.Control<QSpinBox>(2062)->value(), 321);
-    QCOMPARE(t.tool.Core().exchange.Controls().CameraValue(2062), 321);
+    QCOMPARE(t.tool.Core().exchange.Values().CameraValue(2062).value_or(-1), 321);
 
     // Write sends "index,value" from the two fields.
     t.tool.Camera().ClearReceivedLines();

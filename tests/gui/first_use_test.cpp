@@ -121,7 +121,7 @@ void FirstUseTest::typedValuesOutsideTheRangeSendTheNearestBound() {
     QCOMPARE(rig.Sent(), std::vector<std::string>{sent.toStdString()});
     const int shown = sent.mid(3).toInt();
     QCOMPARE(static_cast<QSpinBox*>(exposure)->value(), shown);
-    QCOMPARE(rig.tool.Core().exchange.Controls().CameraValue(kExposureTime), shown);
+    QCOMPARE(rig.tool.Core().exchange.Values().CameraValue(kExposureTime).value_or(-1), shown);
 }
 
 void FirstUseTest::pageKeysSwitchPagesFromAnyControlAndSendNothing() {
@@ -185,7 +185,7 @@ void FirstUseTest::aLateCompleteBecomesTheShownValueAndTheLineOnline() {
     QCOMPARE(rig.LineStatus(), QString("Offline"));
 
     QTRY_COMPARE_WITH_TIMEOUT(static_cast<QSpinBox*>(exposure)->value(), 4321, 5000);
-    QCOMPARE(rig.tool.Core().exchange.Controls().CameraValue(kExposureTime), 4321);
+    QCOMPARE(rig.tool.Core().exchange.Values().CameraValue(kExposureTime).value_or(-1), 4321);
     QCOMPARE(rig.LineStatus(), QString("Online"));
     QCOMPARE(rig.tool.Core().exchange.OwedReplies(), 0u);
 

@@ -35,7 +35,6 @@ public:
             pages.push_back(page);
         }
         binding = std::make_unique<gui::ControlBinding>(core, pages);
-        core.exchange.Controls().CommitAll();
     }
 
     // Starts the camera, opens the channel and checks the model. False when any step fails.
@@ -77,7 +76,10 @@ public:
         return qobject_cast<T*>(binding->FindControl(controlId));
     }
 
-    ControlTable& Table() { return core.exchange.Controls(); }
+    const ControlTable& Table() { return core.exchange.Controls(); }
+    std::optional<std::int32_t> CameraValue(ControlId id) {
+        return core.exchange.Values().CameraValue(id);
+    }
 
     std::unique_ptr<sim::SimulatedCamera> camera;
     RecordingUserInterface ui;

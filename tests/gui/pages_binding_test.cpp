@@ -42,15 +42,16 @@ void Choose(QComboBox* box, int index) {
 std::optional<int> OtherValue(const PlacedControl& placed, const ControlEntry& row) {
     switch (placed.cell.kind) {
         case WidgetKind::Spin:
-            return row.value == row.maximum ? row.minimum : row.maximum;
+            return row.defaultValue == row.maximum ? row.minimum : row.maximum;
         case WidgetKind::Check:
-            return row.value == 0 ? 1 : 0;
+            return row.defaultValue == 0 ? 1 : 0;
         case WidgetKind::Radio:
             return static_cast<int>(placed.cell.items->size()) - 1;
         case WidgetKind::Combo: {
             const ItemList& items = *placed.cell.items;
             for (auto it = items.rbegin(); it != items.rend(); ++it) {
-                if (it->value != row.value && it->value <= 3) return it->value;  // grey ramps
+                if (it->value != row.defaultValue && it->value <= 3)
+                    return it->value;  // grey ramps
             }
             return std::nullopt;
         }
@@ -70,7 +71,7 @@ private slots:
         QVERIFY(rig.Connect());
         std::map<int, int> planted;
         for (const PlacedControl& placed : PlacedControls()) {
-            const ControlEntry* row = InitialRowOf(placed.cell.controlId);
+            const ControlEntry* row = RowOfControl(placed.cell.controlId);
             if (!row) continue;
             const int tableRow = rig.Table().RowOf(row->controlId);
             if (!IsReadInFullRead(rig.Table(), tableRow, rig.core.modelCheck.modelIndex, true)) {
@@ -111,7 +112,7 @@ private slots:
 
         QTest::keyClick(exposure, Qt::Key_PageDown);  // ten steps down from 15
         QCOMPARE(rig.camera->ReceivedLines(), Lines{"PE=10"});
-        QCOMPARE(rig.Table().CameraValue(kExposureTime), 10);
+        QCOMPARE(rig.CameraValue(kExposureTime).value_or(-1), 10);
 
         // At the bound a step has nothing left to change.
         rig.camera->ClearReceivedLines();
@@ -263,7 +264,7 @@ private slots:
         QCOMPARE(group.size(), std::size_t{3});
         group[2]->click();
         QCOMPARE(rig.camera->ReceivedLines(), Lines{"CTCE=2"});
-        QCOMPARE(rig.Table().CameraValue(4503), 2);
+        QCOMPARE(rig.CameraValue(4503).value_or(-1), 2);
         QCOMPARE(ControlKinds::RadioGroupValue(group[0]), std::optional<int>(2));
     }
 
@@ -276,7 +277,7 @@ private slots:
         Choose(rig.Control<QComboBox>(2048), 1);  // HB "2"
         Choose(rig.Control<QComboBox>(4925), 1);  // HES, the long time-out
         QCOMPARE(rig.camera->ReceivedLines(), (Lines{"ALCLR=0", "HB=2", "HES=1"}));
-        QCOMPARE(rig.Table().CameraValue(2048), 2);
+        QCOMPARE(rig.CameraValue(2048).value_or(-1), 2);
     }
 
     void aRefusedValueLeavesTheCamerasValueShown() {
@@ -292,7 +293,7 @@ private slots:
         Type(exposure, "5000");
         QTest::keyClick(exposure, Qt::Key_Enter);
         QCOMPARE(exposure->value(), 4000);
-        QCOMPARE(rig.Table().CameraValue(kExposureTime), 4000);
+        QCOMPARE(rig.CameraValue(kExposureTime).value_or(-1), 4000);
         QCOMPARE(rig.ui.messages.size(), std::size_t{1});
         QCOMPARE(rig.ui.messages[0].caption, std::string("Communication Error"));
 

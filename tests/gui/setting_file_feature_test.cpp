@@ -193,7 +193,7 @@ void SettingFileFeatureTest::refusedLinesEndInOneSummaryAndAreNotShown() {
     QVERIFY(summary.text.find("line 1: PE=5 (ERROR)") != std::string::npos);
     QVERIFY(summary.text.find("line 3: NOSUCH=1 (unknown command)") != std::string::npos);
     QCOMPARE(rig.PageValue(kPe), 10);  // the camera kept its value, and so does the page
-    QCOMPARE(rig.tool.Core().exchange.Controls().CameraValue(1220), 200);
+    QCOMPARE(rig.tool.Core().exchange.Values().CameraValue(1220).value_or(-1), 200);
 }
 
 void SettingFileFeatureTest::cancellingTheComparisonOrTheChoiceLoadsNothing() {
@@ -237,7 +237,7 @@ void SettingFileFeatureTest::differenceDialogNamesPageLabelAndValues() {
     SettingFileComparison comparison;
     comparison.compared = 7;
     comparison.differences = {{3, "PE", kPe, "2345", "10", true},
-                              {5, "DVW", kEndControlId, "1001", "", false}};
+                              {5, "DVW", kNoControl, "1001", "", false}};
     SettingFileDiffDialog dialog("/tmp/a.cam", comparison);
     QTableWidget* table = dialog.Table();
     QCOMPARE(table->rowCount(), 2);

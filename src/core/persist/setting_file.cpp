@@ -37,17 +37,29 @@ std::vector<int> SettingFileRows(const ControlTable& table, SettingFileVariant v
     return rows;
 }
 
-FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant variant,
-                                   bool factoryMode, int modelIndex) {
-    const ControlTable& table = operation.exchange.Controls();
+std::vector<int> SettingFileRowsOfModel(const ControlTable& table, SettingFileVariant variant,
+                                        bool factoryMode, int modelIndex) {
     std::vector<int> rows;
     for (int row : SettingFileRows(table, variant, factoryMode)) {
         const bool absent =
             table.Row(row).Has(RowTrait::MonochromeOnly) && ModelCheck::IsColour(modelIndex);
         if (!absent) rows.push_back(row);
     }
+    return rows;
+}
+
+FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant variant,
+                                   bool factoryMode, int modelIndex, int timeoutMs) {
+    return ReadRowsForSettingFile(
+        operation,
+        SettingFileRowsOfModel(operation.exchange.Controls(), variant, factoryMode, modelIndex),
+        timeoutMs);
+}
+
+FullReadResult ReadRowsForSettingFile(Operation& operation, const std::vector<int>& rows,
+                                      int timeoutMs) {
     operation.SetText(kFullReadProgressText);
-    return ParameterReader().ReadRows(operation, rows, static_cast<int>(rows.size()));
+    return ParameterReader().ReadRows(operation, rows, static_cast<int>(rows.size()), timeoutMs);
 }
 
 SettingFileHeader QuerySettingFileHeader(Exchange& exchange, ModelCheck& modelCheck,
@@ -70,10 +82,31 @@ std::string FormatSettingFile(const Exchange& exchange, SettingFileVariant varia
     if (header.deviceVersion) AppendLine(out, "DVW", std::to_string(*header.deviceVersion));
     const ControlTable& table = exchange.Controls();
     for (int row : SettingFileRows(table, variant, factoryMode)) {
-        const ControlEntry& entry = table.Row(row);
-        AppendLine(out, exchange.GetMnemonic(entry.commandId), std::to_string(entry.value));
+        // A setting file is a record of the camera: a value it never gave is left out.
+        const auto value = exchange.Values().ValueAt(row);
+        if (!value) continue;
+        AppendLine(out, exchange.GetMnemonic(table.Row(row).commandId), std::to_string(*value));
     }
     return out;
+}
+
+std::vector<int> UnknownSettingFileRows(const Exchange& exchange, SettingFileVariant variant,
+                                        bool factoryMode, int modelIndex) {
+    std::vector<int> rows;
+    for (int row : SettingFileRowsOfModel(exchange.Controls(), variant, factoryMode, modelIndex)) {
+        if (!exchange.Values().Known(row)) rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string RowNames(const Exchange& exchange, const std::vector<int>& rows, std::size_t most) {
+    std::string names;
+    for (std::size_t i = 0; i < rows.size() && i < most; ++i) {
+        if (i > 0) names += ", ";
+        names += exchange.GetMnemonic(exchange.Controls().Row(rows[i]).commandId);
+    }
+    if (rows.size() > most) names += ", ...";
+    return names;
 }
 
 bool WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck, UserInterface& ui,

@@ -38,10 +38,18 @@ bool IsWrittenToSettingFile(const ControlEntry& row, SettingFileVariant variant,
 std::vector<int> SettingFileRows(const ControlTable& table, SettingFileVariant variant,
                                  bool factoryMode);
 
+// The rows the variant writes that the model has (a colour camera has no binning).
+std::vector<int> SettingFileRowsOfModel(const ControlTable& table, SettingFileVariant variant,
+                                        bool factoryMode, int modelIndex);
+
 // Reads the rows the variant writes (those the model has) from the camera into the tool,
 // inside a running operation: a save then holds the camera's values.
 FullReadResult ReadSettingFileRows(Operation& operation, SettingFileVariant variant,
-                                   bool factoryMode, int modelIndex);
+                                   bool factoryMode, int modelIndex,
+                                   int timeoutMs = kFullReadTimeoutMs);
+// The same for the given rows (table indices).
+FullReadResult ReadRowsForSettingFile(Operation& operation, const std::vector<int>& rows,
+                                      int timeoutMs = kFullReadTimeoutMs);
 
 // What the camera adds in front of the parameter lines.
 struct SettingFileHeader {
@@ -55,9 +63,17 @@ struct SettingFileHeader {
 SettingFileHeader QuerySettingFileHeader(Exchange& exchange, ModelCheck& modelCheck,
                                          SettingFileVariant variant, bool factoryMode);
 
-// The file's bytes from the tool's current values, every line ended by CR LF.
+// The file's bytes from the camera's values as the tool knows them, every line ended by CR
+// LF. Rows whose value the camera never gave are left out.
 std::string FormatSettingFile(const Exchange& exchange, SettingFileVariant variant,
                               bool factoryMode, const SettingFileHeader& header);
+
+// The rows of the variant whose value the camera has not given (read them first, or the
+// save leaves them out).
+std::vector<int> UnknownSettingFileRows(const Exchange& exchange, SettingFileVariant variant,
+                                        bool factoryMode, int modelIndex);
+// "VPB, HES, ..." : the mnemonics of the first `most` rows.
+std::string RowNames(const Exchange& exchange, const std::vector<int>& rows, std::size_t most);
 
 // Queries the header and writes the file through a temporary one, so that a failed save
 // leaves an existing file as it was. A file that cannot be written is reported with the

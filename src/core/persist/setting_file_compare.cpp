@@ -43,9 +43,6 @@ QueryResult<std::string> QueryLine(Exchange& exchange, ModelCheck& modelCheck,
         case SettingAction::DeviceVersion:
         case SettingAction::Parameter:
             number = exchange.QueryInt(line.command, timeoutMs);
-            if (number && line.action == SettingAction::Parameter) {
-                exchange.Controls().RecordCameraValue(line.control, number.value);
-            }
             break;
         case SettingAction::Skip:
             return {};

@@ -18,12 +18,12 @@ inline constexpr int kCompareQueryTimeoutMs = 2500;
 // A value of the file that the other side (the camera, or a second file) does not hold,
 // or a value only the other side holds.
 struct SettingDifference {
-    int line = 0;                       // in the file; 0 when only the other side has it
-    std::string name;                   // the mnemonic; a LUT entry adds its index: "LUTR(16)"
-    ControlId control = kEndControlId;  // the page parameter, for parameter lines
-    std::string fileValue;              // empty when only the other side has it
-    std::string cameraValue;            // the other side's: the camera's or the second file's
-    bool answered = false;              // the other side has a value (the camera answered)
+    int line = 0;                    // in the file; 0 when only the other side has it
+    std::string name;                // the mnemonic; a LUT entry adds its index: "LUTR(16)"
+    ControlId control = kNoControl;  // the page parameter, for parameter lines
+    std::string fileValue;           // empty when only the other side has it
+    std::string cameraValue;         // the other side's: the camera's or the second file's
+    bool answered = false;           // the other side has a value (the camera answered)
 };
 
 struct SettingFileComparison {
@@ -42,7 +42,7 @@ struct SettingFileComparison {
 struct SettingValue {
     int line = 0;
     std::string name;
-    ControlId control = kEndControlId;
+    ControlId control = kNoControl;
     std::string value;
     bool known = true;  // false: the camera did not answer
 };

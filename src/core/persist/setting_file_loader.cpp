@@ -127,9 +127,6 @@ SettingFileLoadResult SettingFileLoader::Load(Operation& operation, ModelCheck& 
         }
         if (answer) {
             ++result.accepted;
-            if (line.action == SettingAction::Parameter) {
-                exchange.Controls().RecordCameraValue(line.control, line.value);
-            }
         } else if (answer.status == ExchangeStatus::Cancelled) {
             // The line went out; whether the camera took it is not known.
             result.unanswered.push_back({line.number, line.text, "cancelled"});

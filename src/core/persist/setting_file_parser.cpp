@@ -75,7 +75,7 @@ void Decide(const Exchange& exchange, bool factoryMode, SettingLine& line) {
     }
     const ControlTable& table = exchange.Controls();
     line.control = table.ControlOf(reply.commandId);
-    if (line.control == kEndControlId) return Skip(line, SkipReason::NoParameter);
+    if (line.control == kNoControl) return Skip(line, SkipReason::NoParameter);
     if (table.IsFactoryParameter(line.control) && !factoryMode) {
         return Skip(line, SkipReason::FactoryOnly);
     }

@@ -44,10 +44,10 @@ struct SettingLine {
     SettingAction action = SettingAction::Skip;
     SkipReason skip = SkipReason::None;
     CommandId command = kNoCommand;
-    ControlId control = kEndControlId;  // Parameter only
-    std::int32_t value = 0;             // Parameter, DeviceVersion; the LUT entry's value
-    std::int32_t index = 0;             // LutEntry
-    std::string sendText;               // Model: the text; LutEntry: "index,value"
+    ControlId control = kNoControl;  // Parameter only
+    std::int32_t value = 0;          // Parameter, DeviceVersion; the LUT entry's value
+    std::int32_t index = 0;          // LutEntry
+    std::string sendText;            // Model: the text; LutEntry: "index,value"
 };
 
 // A file taken apart line by line before anything is sent.

@@ -15,9 +15,7 @@ inline constexpr CommandId kNoCommand = -1;
 struct CommandEntry {
     std::uint32_t id = 0;
     std::string mnemonic;
-    std::uint32_t reserved = 0;
     ValueKind kind = ValueKind::Int;
-    std::uint32_t decimals = 0;
 };
 
 // Every camera command the tool can send, indexed by command id.
@@ -30,7 +28,6 @@ public:
     int Count() const { return static_cast<int>(entries_.size()); }
     bool IsValid(CommandId id) const { return id >= 0 && id < Count(); }
     const CommandEntry& Entry(CommandId id) const { return entries_.at(id); }
-    CommandEntry& MutableEntry(CommandId id) { return entries_.at(id); }
 
     // Empty text for an id outside the table.
     std::string GetMnemonic(CommandId id) const;

@@ -1,11 +1,8 @@
 #include "core/protocol/control_table.h"
 
-#include <algorithm>
-
 namespace vk {
 
-ControlTable::ControlTable(const CommandTable& commands)
-    : commands_(commands), rows_(InitialControlRows().begin(), InitialControlRows().end()) {
+ControlTable::ControlTable(const CommandTable& commands) : commands_(commands) {
     for (int i = 0; i < kRowCount; ++i) {
         if (!IsTransferable(i)) continue;
         ++transferable_;
@@ -13,84 +10,44 @@ ControlTable::ControlTable(const CommandTable& commands)
     }
 }
 
-std::optional<std::size_t> ControlTable::FindControl(ControlId id) const {
-    for (std::size_t i = 0; rows_[i].controlId != kEndControlId; ++i) {
-        if (rows_[i].controlId == id) return i;
+int ControlTable::RowOf(ControlId id) const {
+    for (int i = 0; i < kRowCount; ++i) {
+        if (Row(i).controlId == id) return i;
     }
-    return std::nullopt;
+    return -1;
 }
 
-std::optional<std::size_t> ControlTable::FindCommand(CommandId id) const {
-    for (std::size_t i = 0; rows_[i].controlId != kEndControlId; ++i) {
-        if (rows_[i].commandId == id) return i;
+int ControlTable::RowOfCommand(CommandId id) const {
+    for (int i = 0; i < kRowCount; ++i) {
+        if (Row(i).commandId == id) return i;
     }
-    return std::nullopt;
-}
-
-bool ControlTable::SetPageValue(ControlId id, std::int32_t value) {
-    const auto row = FindControl(id);
-    if (row) rows_[*row].value = value;
-    return row.has_value();
-}
-
-bool ControlTable::RecordCameraValue(ControlId id, std::int32_t value) {
-    const auto row = FindControl(id);
-    if (row) rows_[*row].value = rows_[*row].cameraValue = value;
-    return row.has_value();
-}
-
-std::int32_t ControlTable::CameraValue(ControlId id) const {
-    const auto row = FindControl(id);
-    return row ? rows_[*row].cameraValue : kFailed;
+    return -1;
 }
 
 CommandId ControlTable::CommandOf(ControlId id) const {
-    const auto row = FindControl(id);
-    return row ? rows_[*row].commandId : kNoCommand;
-}
-
-int ControlTable::RowOf(ControlId id) const {
-    const auto row = FindControl(id);
-    return row ? static_cast<int>(*row) : -1;
+    const int row = RowOf(id);
+    return row >= 0 ? Row(row).commandId : kNoCommand;
 }
 
 ControlId ControlTable::ControlOf(CommandId id) const {
-    const auto row = FindCommand(id);
-    return row ? rows_[*row].controlId : kEndControlId;
+    const int row = RowOfCommand(id);
+    return row >= 0 ? Row(row).controlId : kNoControl;
 }
 
-bool ControlTable::SetInSettingFile(CommandId id, std::uint32_t flag) {
-    // Anything but 0 or 1 would be taken for "in the file" by some readers and not by others.
-    const auto row = FindCommand(id);
-    if (flag > 1 || !row) return false;
-    rows_[*row].inSettingFile = flag;
-    return true;
-}
-
-std::uint32_t ControlTable::InSettingFile(ControlId id) const {
-    const auto row = FindControl(id);
-    return row ? rows_[*row].inSettingFile : 0;
+bool ControlTable::InSettingFile(ControlId id) const {
+    const int row = RowOf(id);
+    return row >= 0 && Row(row).inSettingFile;
 }
 
 std::optional<ControlTable::ValueRange> ControlTable::Range(ControlId id) const {
-    const auto row = FindControl(id);
-    if (!row) return std::nullopt;
-    return ValueRange{rows_[*row].minimum, rows_[*row].maximum};
-}
-
-std::uint32_t ControlTable::RangeMode(ControlId id) const {
-    const auto row = FindControl(id);
-    return row ? rows_[*row].rangeMode : 0xFFFFFFFF;
+    const int row = RowOf(id);
+    if (row < 0) return std::nullopt;
+    return ValueRange{Row(row).minimum, Row(row).maximum};
 }
 
 bool ControlTable::IsFactoryParameter(ControlId id) const {
-    const auto row = FindControl(id);
-    return row && rows_[*row].level == ParamLevel::Factory;
-}
-
-void ControlTable::CommitAll() {
-    for (auto& row : rows_)
-        row.cameraValue = row.value;
+    const int row = RowOf(id);
+    return row >= 0 && Row(row).level == ParamLevel::Factory;
 }
 
 bool ControlTable::IsTransferable(int row) const {

@@ -1,5 +1,6 @@
 #include <array>
 
+#include "core/protocol/command_mnemonics.h"
 #include "core/protocol/control_table.h"
 
 namespace vk {
@@ -21,499 +22,498 @@ constexpr std::uint32_t kHandlerOnly = RowTrait::HandlerOnly;
 constexpr std::uint32_t kIndexedEntry = RowTrait::IndexedEntry;
 
 // clang-format off
-constexpr std::array<ControlEntry, ControlTable::kRowCount + 1> kRows = {{
-    // controlId, commandId, kind, rangeMode, level, minimum, maximum, value, cameraValue,
-    // inSettingFile, traits; the command's mnemonic in the comment
-    {1942, 9, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kHandlerOnly},  // EM
-    {1943, 10, kEdit, 0, kUser, 10, 8000000, 10, 0, 1, kReadAtStart},  // PE
-    {2416, 11, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TRGOP
-    {1974, 12, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TM
-    {1975, 14, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kHandlerOnly},  // TO
-    {1976, 15, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TI
-    {1977, 16, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TA
-    {1978, 17, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // TD
-    {1981, 18, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LS0
-    {2600, 19, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LS1
-    {4622, 20, kCombo, 0, kUser, 0, 0, 0, 0, 1, 0},  // LS2
-    {1985, 21, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LI0
-    {2599, 22, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LI1
-    {4623, 23, kCombo, 0, kUser, 0, 0, 0, 0, 1, 0},  // LI2
-    {4424, 24, kEdit, 0, kUser, 1, 4096, 1, 0, 1, kReadAtStart},  // PGDEV
-    {4378, 25, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL0
-    {4380, 26, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL1
-    {4382, 27, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL2
-    {4384, 28, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGL3
-    {4386, 29, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST0
-    {4388, 30, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST1
-    {4390, 31, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST2
-    {4392, 32, kEdit, 0, kUser, 0, 1048574, 0, 0, 1, kReadAtStart},  // PGST3
-    {4394, 33, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN0
-    {4396, 34, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN1
-    {4398, 35, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN2
-    {4400, 36, kEdit, 0, kUser, 1, 1048575, 1, 0, 1, kReadAtStart},  // PGEN3
-    {4402, 37, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT0
-    {4404, 38, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT1
-    {4406, 39, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT2
-    {4408, 40, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PGRPT3
-    {4410, 41, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM0
-    {4411, 42, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM1
-    {4413, 43, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM2
-    {4414, 44, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGCM3
-    {4415, 45, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM0
-    {4416, 46, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM1
-    {4417, 47, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM2
-    {4418, 48, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PGSM3
-    {4419, 49, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND0IN1
-    {4422, 50, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND1IN1
-    {4421, 51, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND0IN2
-    {4423, 52, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ND1IN2
-    {4427, 53, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN0
-    {4428, 54, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN1
-    {4429, 55, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN2
-    {4430, 56, kCombo, 0, kUser, 0, 18, 0, 0, 1, kReadAtStart},  // PGIN3
-    {4431, 57, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV0
-    {4432, 58, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV1
-    {4433, 59, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV2
-    {4434, 60, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // PGINV3
-    {4435, 61, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND0INV1
-    {4436, 62, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND0INV2
-    {4437, 63, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND1INV1
-    {4438, 64, kCombo, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ND1INV2
-    {2048, 133, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart | kMonochromeOnly},  // HB
-    {2050, 134, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart | kMonochromeOnly},  // VB
-    {1980, 68, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // BA
-    {1982, 69, kEdit, 0, kUser, 0, 65535, 0, 0, 1, kReadAtStart},  // OFL
-    {1984, 70, kEdit, 0, kUser, 0, 65535, 2048, 0, 1, kReadAtStart},  // HTL
-    {4598, 71, kEdit, 0, kUser, 0, 65535, 0, 0, 1, kReadAtStart},  // OFC
-    {4600, 72, kEdit, 0, kUser, 0, 65535, 2560, 0, 1, kReadAtStart},  // WTC
-    {2049, 73, kCombo, 0, kUser, 1, 5, 5, 0, 1, kReadAtStart},  // TAGM
-    {1992, 74, kEdit, 0, kUser, 1, 8000000, 1, 0, 1, kReadAtStart},  // ART
-    {1218, 75, kEdit, 0, kUser, -84, 672, 0, 0, 0, 0},  // GA
-    {1220, 76, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // FGA
-    {2474, 77, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // GJUT2
-    {1264, 78, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // GJUT3
-    {1838, 79, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // GJUT4
-    {4625, 80, kCombo, 0, kUser, 0, 2, 0, 0, 1, kReadAtStart},  // AGC
-    {1996, 82, kEdit, 0, kUser, 0, 1023, 0, 0, 1, kReadAtStart},  // AGCF
-    {1998, 83, kEdit, 0, kUser, 200, 1600, 200, 0, 1, kReadAtStart},  // AGCGA
-    {1999, 84, kEdit, 0, kUser, 100, 1500, 100, 0, 1, kReadAtStart},  // AGCGI
-    {2470, 85, kEdit, 0, kUser, -4533, 37876, 0, 0, 1, kReadAtStart},  // PGR
-    {2477, 86, kEdit, 0, kUser, -4533, 37876, 0, 0, 1, kReadAtStart},  // PGB
-    {2484, 87, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // BL
-    {2533, 88, kEdit, 0, kUser, 0, 16383, 0, 0, 1, kReadAtStart},  // BOF
-    {2495, 89, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BL2
-    {2431, 90, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BL3
-    {2435, 91, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BL4
-    {2439, 92, kEdit, 0, kUser, -512, 511, 0, 0, 1, kReadAtStart},  // BLR1
-    {2444, 93, kEdit, 0, kUser, -512, 511, 0, 0, 1, kReadAtStart},  // BLB1
-    {2446, 94, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLR2
-    {2450, 95, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLB2
-    {2454, 96, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLR3
-    {2458, 97, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLB3
-    {2462, 98, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLR4
-    {2466, 99, kEdit, 0, kUser, -512, 511, 0, 0, 0, 0},  // BLB4
-    {2241, 107, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // AWB
-    {2304, 109, kCombo, 0, kUser, 0, 0, 0, 0, 0, kReadAtStart},  // AWA
-    {2305, 111, kCombo, 0, kUser, 0, 0, 0, 0, 0, kReadAtStart | kNotTransferable},  // ABA
-    {4624, 113, kCombo, 0, kUser, 0, 2, 0, 0, 1, kReadAtStart},  // ASC
-    {2009, 115, kEdit, 0, kUser, 10, 8000000, 10, 0, 1, kReadAtStart},  // ASCEA
-    {2010, 116, kEdit, 0, kUser, 10, 8000000, 10, 0, 1, kReadAtStart},  // ASCEI
-    {2015, 117, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // LUTC
-    {2016, 118, kEdit, 0, kUser, 0, 15, 0, 0, 1, kReadAtStart},  // GMA
-    {4603, 122, kEdit, 0, kUser, 0, 255, 0, 0, 0, kIndexedEntry},  // LUTR
-    {4605, 122, kEdit, 0, kUser, 0, 4095, 1, 0, 0, kIndexedEntry},  // LUTR
-    {4609, 123, kEdit, 0, kUser, 0, 255, 0, 0, 0, kIndexedEntry},  // LUTG
-    {4611, 123, kEdit, 0, kUser, 0, 4095, 1, 0, 0, kIndexedEntry},  // LUTG
-    {4616, 124, kEdit, 0, kUser, 0, 255, 0, 0, 0, kIndexedEntry},  // LUTB
-    {4618, 124, kEdit, 0, kUser, 0, 4095, 1, 0, 0, kIndexedEntry},  // LUTB
-    {2018, 125, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // TPN
-    {2019, 126, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // BMW
-    {2020, 100, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // PGS
-    {2027, 101, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGR2
-    {2031, 102, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGB2
-    {2033, 103, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGR3
-    {2037, 104, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGB3
-    {2039, 105, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGR4
-    {2043, 106, kEdit, 0, kUser, -891, 1000, 0, 0, 0, 0},  // PGB4
-    {2045, 127, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // AIC
-    {4377, 128, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // AIS
-    {2046, 129, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SDM
-    {2561, 130, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SDCM
-    {2047, 131, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // RS
-    {2052, 136, kEdit, 0, kUser, 0, 100, 0, 0, 1, kReadAtStart},  // BMTHW
-    {2056, 137, kEdit, 0, kUser, 1, 256, 1, 0, 0, kNotTransferable | kIndexedEntry},  // BMPXW
-    {2062, 137, kEdit, 0, kUser, 0, 2559, 0, 0, 0, kNotTransferable | kIndexedEntry},  // BMPXW
-    {2072, 138, kEdit, 0, kUser, 1, 256, 1, 0, 0, kNotTransferable | kIndexedEntry},  // BMPYW
-    {2074, 138, kEdit, 0, kUser, 0, 2047, 0, 0, 0, kNotTransferable | kIndexedEntry},  // BMPYW
-    {2078, 140, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // NR
-    {2336, 401, kCombo, 0, kUser, 0, 0, 0, 0, 0, 0},  // IRRG
-    {2337, 402, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ISC
-    {2338, 403, kEdit, 0, kUser, 0, 255, 0, 0, 0, 0},  // ISL
-    {2601, 404, kEdit, 0, kUser, 1, 8, 4, 0, 0, kReadAtStart},  // AGCS
-    {4626, 141, kCheck, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // ALCA
-    {4021, 142, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLR
-    {4022, 143, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLMR
-    {4023, 144, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLML
-    {4024, 145, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCLL
-    {4025, 146, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLR
-    {4026, 147, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLMR
-    {4027, 148, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLML
-    {4028, 149, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMLL
-    {4029, 150, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHR
-    {4030, 151, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHMR
-    {4031, 152, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHML
-    {4032, 153, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCMHL
-    {4033, 154, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHR
-    {4034, 155, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHMR
-    {4035, 156, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHML
-    {4036, 157, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // ALCHL
-    {4627, 158, kCheck, 0, kUser, 0, 1, 0, 0, 1, kReadAtStart},  // AWBA
-    {4037, 159, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLR
-    {4038, 160, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLMR
-    {4039, 161, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLML
-    {4040, 162, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBLL
-    {4041, 163, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLR
-    {4042, 164, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLMR
-    {4043, 165, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLML
-    {4044, 166, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMLL
-    {4045, 167, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHR
-    {4046, 168, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHMR
-    {4047, 169, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHML
-    {4048, 170, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBMHL
-    {4049, 171, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHR
-    {4050, 172, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHMR
-    {4051, 173, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHML
-    {4052, 174, kCheck, 0, kUser, 0, 1, 1, 0, 1, kReadAtStart},  // AWBHL
-    {2603, 175, kEdit, 0, kUser, 0, 255, 0, 0, 0, kReadAtStart},  // PIF
-    {2607, 177, kEdit, 0, kUser, 0, 255, 0, 0, 1, kReadAtStart},  // PIP
-    {4628, 178, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PLS
-    {4629, 176, kButton, 0, kUser, 0, 0, 0, 0, 0, 0},  // PIS
-    {4630, 179, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PLI
-    {4631, 180, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // PLA
-    {4632, 181, kButton, 0, kUser, 0, 0, 0, 0, 0, 0},  // PCV
-    {4963, 182, kEdit, 0, kUser, 0, 200, 0, 0, 1, kReadAtStart},  // PLSI
-    {4965, 183, kEdit, 0, kUser, 0, 200, 0, 0, 1, kReadAtStart},  // PLSA
-    {4967, 184, kEdit, 0, kUser, 0, 200, 0, 0, 1, kReadAtStart},  // PLSL
-    {4441, 185, kEdit, 0, kUser, 1, 8, 1, 0, 1, kReadAtStart},  // MRIM
-    {4443, 186, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX1
-    {4445, 187, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX2
-    {4447, 188, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX3
-    {4449, 189, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX4
-    {4451, 190, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX5
-    {4453, 191, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX6
-    {4455, 192, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX7
-    {4457, 193, kEdit, 0, kUser, 0, 2552, 0, 0, 1, kReadAtStart},  // MROX8
-    {4459, 194, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY1
-    {4461, 195, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY2
-    {4463, 196, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY3
-    {4465, 197, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY4
-    {4467, 198, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY5
-    {4469, 199, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY6
-    {4471, 200, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY7
-    {4473, 201, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // MROY8
-    {4475, 202, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH1
-    {4477, 203, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH2
-    {4479, 204, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH3
-    {4481, 205, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH4
-    {4483, 206, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH5
-    {4485, 207, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH6
-    {4487, 208, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH7
-    {4489, 209, kEdit, 0, kUser, 1, 2048, 0, 0, 1, kReadAtStart},  // MRH8
-    {4491, 210, kEdit, 0, kUser, 8, 2560, 8, 0, 1, kReadAtStart},  // MRW
-    {4602, 211, kCombo, 0, kUser, 0, 2, 0, 0, 1, kReadAtStart},  // VSM
-    {4634, 212, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // CSQI
-    {4649, 213, kEdit, 0, kUser, 1, 255, 1, 0, 0, 0},  // SQR
-    {4651, 214, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF1
-    {4653, 215, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF2
-    {4655, 216, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF3
-    {4657, 217, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF4
-    {4659, 218, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF5
-    {4661, 219, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF6
-    {4663, 220, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF7
-    {4665, 221, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF8
-    {4667, 222, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF9
-    {4669, 223, kEdit, 0, kUser, 1, 255, 1, 0, 1, kReadAtStart},  // SQF10
-    {4671, 224, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI1
-    {4672, 225, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI2
-    {4673, 226, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI3
-    {4674, 227, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI4
-    {4675, 228, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI5
-    {4676, 229, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI6
-    {4677, 230, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI7
-    {4678, 231, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI8
-    {4679, 232, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI9
-    {4680, 233, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQNI10
-    {4801, 294, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB1
-    {4802, 295, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB2
-    {4803, 296, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB3
-    {4804, 297, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB4
-    {4805, 298, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB5
-    {4806, 299, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB6
-    {4807, 300, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB7
-    {4808, 301, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB8
-    {4809, 302, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB9
-    {4810, 303, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQHB10
-    {4811, 304, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB1
-    {4812, 305, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB2
-    {4813, 306, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB3
-    {4814, 307, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB4
-    {4815, 308, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB5
-    {4816, 309, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB6
-    {4817, 310, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB7
-    {4818, 311, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB8
-    {4819, 312, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB9
-    {4820, 313, kCombo, 0, kUser, 1, 2, 1, 0, 1, kReadAtStart},  // SQVB10
-    {4681, 234, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW1
-    {4683, 235, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW2
-    {4685, 236, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW3
-    {4687, 237, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW4
-    {4689, 238, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW5
-    {4691, 239, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW6
-    {4693, 240, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW7
-    {4695, 241, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW8
-    {4697, 242, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW9
-    {4699, 243, kEdit, 0, kUser, 1, 2560, 2560, 0, 1, kReadAtStart},  // SQW10
-    {4701, 244, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH1
-    {4703, 245, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH2
-    {4705, 246, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH3
-    {4707, 247, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH4
-    {4709, 248, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH5
-    {4711, 249, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH6
-    {4713, 250, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH7
-    {4715, 251, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH8
-    {4717, 252, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH9
-    {4719, 253, kEdit, 0, kUser, 1, 2048, 2048, 0, 1, kReadAtStart},  // SQH10
-    {4721, 254, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX1
-    {4723, 255, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX2
-    {4725, 256, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX3
-    {4727, 257, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX4
-    {4729, 258, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX5
-    {4731, 259, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX6
-    {4733, 260, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX7
-    {4735, 261, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX8
-    {4737, 262, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX9
-    {4739, 263, kEdit, 0, kUser, 0, 2559, 0, 0, 1, kReadAtStart},  // SQOX10
-    {4741, 264, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY1
-    {4743, 265, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY2
-    {4745, 266, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY3
-    {4747, 267, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY4
-    {4749, 268, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY5
-    {4751, 269, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY6
-    {4753, 270, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY7
-    {4755, 271, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY8
-    {4757, 272, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY9
-    {4759, 273, kEdit, 0, kUser, 0, 2047, 0, 0, 1, kReadAtStart},  // SQOY10
-    {4761, 274, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA1
-    {4763, 275, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA2
-    {4765, 276, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA3
-    {4767, 277, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA4
-    {4769, 278, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA5
-    {4771, 279, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA6
-    {4773, 280, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA7
-    {4775, 281, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA8
-    {4777, 282, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA9
-    {4779, 283, kEdit, 0, kUser, 100, 1600, 100, 0, 1, kReadAtStart},  // SQGA10
-    {4781, 284, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE1
-    {4783, 285, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE2
-    {4785, 286, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE3
-    {4787, 287, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE4
-    {4789, 288, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE5
-    {4791, 289, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE6
-    {4793, 290, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE7
-    {4795, 291, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE8
-    {4797, 292, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE9
-    {4799, 293, kEdit, 0, kUser, 10, 8000000, 18000, 0, 1, kReadAtStart},  // SQPE10
-    {4821, 314, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT1
-    {4822, 315, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT2
-    {4823, 316, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT3
-    {4824, 317, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT4
-    {4825, 318, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT5
-    {4826, 319, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT6
-    {4827, 320, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT7
-    {4828, 321, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT8
-    {4829, 322, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT9
-    {4830, 323, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT10
-    {4831, 324, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL1
-    {4833, 325, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL2
-    {4835, 326, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL3
-    {4837, 327, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL4
-    {4839, 328, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL5
-    {4841, 329, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL6
-    {4843, 330, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL7
-    {4845, 331, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL8
-    {4847, 332, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL9
-    {4849, 333, kEdit, 0, kUser, -256, 255, 0, 0, 1, kReadAtStart},  // SQBL10
-    {4851, 334, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR1
-    {4853, 335, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR2
-    {4855, 336, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR3
-    {4857, 337, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR4
-    {4859, 338, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR5
-    {4861, 339, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR6
-    {4863, 340, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR7
-    {4865, 341, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR8
-    {4867, 342, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR9
-    {4869, 343, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGR10
-    {4871, 344, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB1
-    {4873, 345, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB2
-    {4875, 346, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB3
-    {4877, 347, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB4
-    {4879, 348, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB5
-    {4881, 349, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB6
-    {4883, 350, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB7
-    {4885, 351, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB8
-    {4887, 352, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB9
-    {4889, 353, kEdit, 0, kUser, -4533, 17713, 0, 0, 1, kReadAtStart},  // SQPGB10
-    {4906, 354, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // SQIDX
-    {4908, 355, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // SQRST
-    {4909, 356, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SQLUT
-    {4910, 357, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // CLCF
-    {4916, 358, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // BNUM
-    {4923, 359, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // VPB
-    {4925, 360, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kLongSend},  // HES
-    {4936, 361, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart | kLongSend},  // HKS
-    {4937, 362, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // ABG
-    {4958, 363, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SBS
-    {4959, 364, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // SPO
-    {4960, 365, kCombo, 0, kUser, 0, 0, 0, 0, 1, kReadAtStart},  // BINN
-    {2079, 369, kButton, 0, kFactory, 0, 0, 0, 0, 0, 0},  // SA00
-    {2061, 373, kCombo, 0, kFactory, 0, 0, 0, 0, 0, kReadAtStart},  // BDRT
-    {1790, 375, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA01
-    {1257, 376, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA02
-    {1262, 377, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA03
-    {1841, 378, kEdit, 0, kFactory, 0, 351, 0, 0, 0, 0},  // GA04
-    {2299, 379, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBMRCB
-    {2092, 380, kEdit, 0, kFactory, 0, 100, 10, 0, 1, kReadAtStart},  // FBMTHB
-    {2094, 381, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPXB
-    {2096, 381, kEdit, 0, kFactory, 0, 2559, 0, 0, 0, kIndexedEntry},  // FBMPXB
-    {2098, 382, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPYB
-    {2100, 382, kEdit, 0, kFactory, 0, 2047, 0, 0, 0, kIndexedEntry},  // FBMPYB
-    {4891, 383, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBMRCW
-    {4892, 384, kEdit, 0, kFactory, 0, 100, 10, 0, 1, kReadAtStart},  // FBMTHW
-    {4894, 385, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPXW
-    {4896, 385, kEdit, 0, kFactory, 0, 2559, 0, 0, 0, kIndexedEntry},  // FBMPXW
-    {4900, 386, kEdit, 0, kFactory, 1, 512, 1, 0, 0, kIndexedEntry},  // FBMPYW
-    {4902, 386, kEdit, 0, kFactory, 0, 2047, 0, 0, 0, kIndexedEntry},  // FBMPYW
-    {2105, 395, kCombo, 0, kFactory, 0, 0, 0, 0, 0, kReadAtStart},  // BAS00
-    {2114, 396, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // EHC
-    {2531, 405, kEdit, 0, kFactory, 8192, 24576, 9830, 0, 1, kReadAtStart},  // FGAF
-    {2515, 406, kEdit, 0, kFactory, -891, 1000, 0, 0, 0, kReadAtStart},  // GF2
-    {2517, 407, kEdit, 0, kFactory, -891, 1000, 0, 0, 0, kReadAtStart},  // GF3
-    {2519, 408, kEdit, 0, kFactory, -891, 1000, 0, 0, 0, kReadAtStart},  // GF4
-    {2424, 409, kEdit, 0, kFactory, -2393, 3379, 0, 0, 0, kReadAtStart},  // PGRF
-    {2440, 410, kEdit, 0, kFactory, -2393, 3379, 0, 0, 0, kReadAtStart},  // PGBF
-    {2461, 411, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFR2
-    {2465, 412, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFB2
-    {2469, 413, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFR3
-    {2502, 414, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFB3
-    {2509, 415, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFR4
-    {2511, 416, kEdit, 0, kFactory, 8192, 24576, 0, 0, 0, kReadAtStart},  // PGFB4
-    {2479, 417, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLF2
-    {2483, 418, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLF3
-    {2487, 419, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLF4
-    {2423, 420, kEdit, 0, kFactory, -512, 511, 0, 0, 1, kReadAtStart},  // BLFR1
-    {2438, 421, kEdit, 0, kFactory, -512, 511, 0, 0, 1, kReadAtStart},  // BLFB1
-    {2427, 422, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFR2
-    {2441, 423, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFB2
-    {2430, 424, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFR3
-    {2445, 425, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFB3
-    {2434, 426, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFR4
-    {2449, 427, kEdit, 0, kFactory, -512, 511, 0, 0, 0, 0},  // BLFB4
-    {2120, 432, kCombo, 0, kFactory, 0, 0, 0, 0, 0, 0},  // TRSW
-    {2103, 433, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUR
-    {2108, 434, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUGR
-    {2111, 435, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUGB
-    {2115, 436, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUB
-    {2122, 437, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLR
-    {2126, 438, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLGR
-    {2130, 439, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLGB
-    {2134, 440, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLB
-    {2138, 441, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRUM
-    {2142, 442, kEdit, 0, kFactory, -8192, 8191, 0, 0, 0, 0},  // TRLM
-    {2563, 445, kCombo, 0, kFactory, 0, 0, 0, 0, 0, 0},  // BAG
-    {3000, 446, kCombo, 0, kFactory, 0, 7, 0, 0, 0, 0},  // ATM
-    {3001, 447, kCombo, 0, kFactory, 0, 4, 0, 0, 0, 0},  // FFK
-    {3002, 448, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // ATLA
-    {3003, 449, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // ATLI
-    {3004, 450, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEHL
-    {3005, 451, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEHH
-    {3006, 452, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEVL
-    {3007, 453, kEdit, 0, kFactory, 0, 65535, 0, 0, 0, 0},  // WEVH
-    {3008, 454, kCombo, 0, kFactory, 0, 0, 1, 0, 0, 0},  // BOCMD
-    {3009, 455, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM1
-    {3010, 456, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM2
-    {3011, 457, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM3
-    {3012, 458, kEdit, 0, kFactory, 0, 255, 98, 0, 0, 0},  // BOCM4
-    {3030, 459, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // DCMT
-    {3031, 460, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // DCMP
-    {3032, 461, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // TPHS
-    {3033, 462, kEdit, 0, kFactory, 0, 4095, 0, 0, 0, 0},  // TPWV
-    {2562, 463, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // DPS
-    {4012, 464, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // ADB
-    {4013, 465, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTA1
-    {4015, 466, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTO1
-    {4017, 467, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTA2
-    {4019, 468, kEdit, 0, kFactory, 0, 255, 0, 0, 1, kReadAtStart},  // DBSTO2
-    {4493, 469, kEdit, 0, kFactory, 0, 255, 127, 0, 1, kReadAtStart},  // BLF
-    {4495, 470, kEdit, 0, kFactory, -819, 819, 0, 0, 1, kReadAtStart},  // FGAFA
-    {4503, 471, kRadio, 0, kFactory, 0, 0, 0, 0, 0, 0},  // CTCE
-    {4504, 472, kEdit, 0, kFactory, 0, 16383, 8192, 0, 0, 0},  // CTG1
-    {4506, 473, kEdit, 0, kFactory, 0, 32767, 0, 0, 0, 0},  // CTO1
-    {4508, 474, kEdit, 0, kFactory, 0, 5120, 2560, 0, 0, 0},  // CTP1
-    {4510, 475, kEdit, 0, kFactory, 0, 16383, 8192, 0, 0, 0},  // CTG2
-    {4512, 476, kEdit, 0, kFactory, 0, 32767, 0, 0, 0, 0},  // CTO2
-    {4514, 477, kEdit, 0, kFactory, 0, 5120, 2560, 0, 0, 0},  // CTP2
-    {4516, 478, kRadio, 0, kFactory, 0, 0, 0, 0, 0, 0},  // BLLE
-    {4519, 479, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL1
-    {4522, 480, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL2
-    {4525, 481, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL3
-    {4528, 482, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL4
-    {4531, 483, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL5
-    {4534, 484, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL6
-    {4537, 485, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL7
-    {4540, 486, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL8
-    {4543, 487, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL9
-    {4547, 488, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL10
-    {4550, 489, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL11
-    {4553, 490, kEdit, 0, kFactory, 0, 3839, 0, 0, 0, 0},  // BLL12
-    {4555, 491, kRadio, 0, kFactory, 0, 0, 0, 0, 0, 0},  // BLCE
-    {4558, 492, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC1
-    {4561, 493, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC2
-    {4564, 494, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC3
-    {4567, 495, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC4
-    {4570, 496, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC5
-    {4573, 497, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC6
-    {4576, 498, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC7
-    {4579, 499, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC8
-    {4582, 500, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC9
-    {4586, 501, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC10
-    {4590, 502, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC11
-    {4593, 503, kEdit, 0, kFactory, 0, 5119, 0, 0, 0, 0},  // BLC12
-    {4440, 504, kCombo, 0, kFactory, 0, 1, 0, 0, 0, 0},  // DSNUVC
-    {4439, 505, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // DSNUVD
-    {4597, 506, kCombo, 0, kFactory, 0, 1, 0, 0, 0, 0},  // DSNUHC
-    {4596, 507, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // DSNUHD
-    {4915, 508, kCombo, 0, kFactory, 0, 1, 0, 0, 1, kReadAtStart},  // FAS
-    {4595, 509, kCombo, 0, kFactory, 0, 1, 1, 0, 0, 0},  // BLTMP
-    {2564, 510, kButton, 0, kFactory, 0, 0, 0, 0, 0, 0},  // ALCST
-    {4918, 511, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBNUM
-    {4920, 512, kButton, 0, kNoLevel, 0, 0, 0, 0, 0, 0},  // FBBNUM
-    {4924, 513, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // FSV
-    {4930, 514, kCombo, 0, kFactory, 0, 0, 0, 0, 1, kReadAtStart},  // FDEC
-    {4928, 516, kEdit, 0, kFactory, 16, 30, 30, 0, 1, kReadAtStart},  // HKP
-    {4938, 517, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP1R
-    {4940, 518, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP1B
-    {4942, 519, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP2R
-    {4944, 520, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP2B
-    {4946, 521, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP3R
-    {4948, 522, kEdit, 0, kFactory, -4533, 17713, 0, 0, 1, kReadAtStart},  // FWP3B
-    {4969, 523, kEdit, 0, kFactory, 0, 80, 0, 0, 1, kReadAtStart},  // TEMPF
-    {kEndControlId, 0, ControlKind::End, 2, static_cast<ParamLevel>(3), 0, 0, 0, 0, 0, 0},
+constexpr std::array<ControlEntry, ControlTable::kRowCount> kRows = {{
+    // controlId, command, kind, level, minimum, maximum, default value, in setting files,
+    // traits
+    {1942, Cmd("EM"), kCombo, kUser, 0, 0, 0, true, kReadAtStart | kHandlerOnly},
+    {1943, Cmd("PE"), kEdit, kUser, 10, 8000000, 10, true, kReadAtStart},
+    {2416, Cmd("TRGOP"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {1974, Cmd("TM"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {1975, Cmd("TO"), kCombo, kUser, 0, 0, 0, true, kReadAtStart | kHandlerOnly},
+    {1976, Cmd("TI"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {1977, Cmd("TA"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {1978, Cmd("TD"), kCombo, kUser, 0, 0, 0, false, 0},
+    {1981, Cmd("LS0"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2600, Cmd("LS1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4622, Cmd("LS2"), kCombo, kUser, 0, 0, 0, true, 0},
+    {1985, Cmd("LI0"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2599, Cmd("LI1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4623, Cmd("LI2"), kCombo, kUser, 0, 0, 0, true, 0},
+    {4424, Cmd("PGDEV"), kEdit, kUser, 1, 4096, 1, true, kReadAtStart},
+    {4378, Cmd("PGL0"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4380, Cmd("PGL1"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4382, Cmd("PGL2"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4384, Cmd("PGL3"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4386, Cmd("PGST0"), kEdit, kUser, 0, 1048574, 0, true, kReadAtStart},
+    {4388, Cmd("PGST1"), kEdit, kUser, 0, 1048574, 0, true, kReadAtStart},
+    {4390, Cmd("PGST2"), kEdit, kUser, 0, 1048574, 0, true, kReadAtStart},
+    {4392, Cmd("PGST3"), kEdit, kUser, 0, 1048574, 0, true, kReadAtStart},
+    {4394, Cmd("PGEN0"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4396, Cmd("PGEN1"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4398, Cmd("PGEN2"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4400, Cmd("PGEN3"), kEdit, kUser, 1, 1048575, 1, true, kReadAtStart},
+    {4402, Cmd("PGRPT0"), kEdit, kUser, 0, 255, 0, true, kReadAtStart},
+    {4404, Cmd("PGRPT1"), kEdit, kUser, 0, 255, 0, true, kReadAtStart},
+    {4406, Cmd("PGRPT2"), kEdit, kUser, 0, 255, 0, true, kReadAtStart},
+    {4408, Cmd("PGRPT3"), kEdit, kUser, 0, 255, 0, true, kReadAtStart},
+    {4410, Cmd("PGCM0"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4411, Cmd("PGCM1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4413, Cmd("PGCM2"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4414, Cmd("PGCM3"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4415, Cmd("PGSM0"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4416, Cmd("PGSM1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4417, Cmd("PGSM2"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4418, Cmd("PGSM3"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4419, Cmd("ND0IN1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4422, Cmd("ND1IN1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4421, Cmd("ND0IN2"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4423, Cmd("ND1IN2"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4427, Cmd("PGIN0"), kCombo, kUser, 0, 18, 0, true, kReadAtStart},
+    {4428, Cmd("PGIN1"), kCombo, kUser, 0, 18, 0, true, kReadAtStart},
+    {4429, Cmd("PGIN2"), kCombo, kUser, 0, 18, 0, true, kReadAtStart},
+    {4430, Cmd("PGIN3"), kCombo, kUser, 0, 18, 0, true, kReadAtStart},
+    {4431, Cmd("PGINV0"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {4432, Cmd("PGINV1"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {4433, Cmd("PGINV2"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {4434, Cmd("PGINV3"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {4435, Cmd("ND0INV1"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {4436, Cmd("ND0INV2"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {4437, Cmd("ND1INV1"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {4438, Cmd("ND1INV2"), kCombo, kUser, 0, 1, 0, true, kReadAtStart},
+    {2048, Cmd("HB"), kCombo, kUser, 1, 2, 1, true, kReadAtStart | kMonochromeOnly},
+    {2050, Cmd("VB"), kCombo, kUser, 1, 2, 1, true, kReadAtStart | kMonochromeOnly},
+    {1980, Cmd("BA"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {1982, Cmd("OFL"), kEdit, kUser, 0, 65535, 0, true, kReadAtStart},
+    {1984, Cmd("HTL"), kEdit, kUser, 0, 65535, 2048, true, kReadAtStart},
+    {4598, Cmd("OFC"), kEdit, kUser, 0, 65535, 0, true, kReadAtStart},
+    {4600, Cmd("WTC"), kEdit, kUser, 0, 65535, 2560, true, kReadAtStart},
+    {2049, Cmd("TAGM"), kCombo, kUser, 1, 5, 5, true, kReadAtStart},
+    {1992, Cmd("ART"), kEdit, kUser, 1, 8000000, 1, true, kReadAtStart},
+    {1218, Cmd("GA"), kEdit, kUser, -84, 672, 0, false, 0},
+    {1220, Cmd("FGA"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {2474, Cmd("GJUT2"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {1264, Cmd("GJUT3"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {1838, Cmd("GJUT4"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {4625, Cmd("AGC"), kCombo, kUser, 0, 2, 0, true, kReadAtStart},
+    {1996, Cmd("AGCF"), kEdit, kUser, 0, 1023, 0, true, kReadAtStart},
+    {1998, Cmd("AGCGA"), kEdit, kUser, 200, 1600, 200, true, kReadAtStart},
+    {1999, Cmd("AGCGI"), kEdit, kUser, 100, 1500, 100, true, kReadAtStart},
+    {2470, Cmd("PGR"), kEdit, kUser, -4533, 37876, 0, true, kReadAtStart},
+    {2477, Cmd("PGB"), kEdit, kUser, -4533, 37876, 0, true, kReadAtStart},
+    {2484, Cmd("BL"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {2533, Cmd("BOF"), kEdit, kUser, 0, 16383, 0, true, kReadAtStart},
+    {2495, Cmd("BL2"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2431, Cmd("BL3"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2435, Cmd("BL4"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2439, Cmd("BLR1"), kEdit, kUser, -512, 511, 0, true, kReadAtStart},
+    {2444, Cmd("BLB1"), kEdit, kUser, -512, 511, 0, true, kReadAtStart},
+    {2446, Cmd("BLR2"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2450, Cmd("BLB2"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2454, Cmd("BLR3"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2458, Cmd("BLB3"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2462, Cmd("BLR4"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2466, Cmd("BLB4"), kEdit, kUser, -512, 511, 0, false, 0},
+    {2241, Cmd("AWB"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2304, Cmd("AWA"), kCombo, kUser, 0, 0, 0, false, kReadAtStart},
+    {2305, Cmd("ABA"), kCombo, kUser, 0, 0, 0, false, kReadAtStart | kNotTransferable},
+    {4624, Cmd("ASC"), kCombo, kUser, 0, 2, 0, true, kReadAtStart},
+    {2009, Cmd("ASCEA"), kEdit, kUser, 10, 8000000, 10, true, kReadAtStart},
+    {2010, Cmd("ASCEI"), kEdit, kUser, 10, 8000000, 10, true, kReadAtStart},
+    {2015, Cmd("LUTC"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2016, Cmd("GMA"), kEdit, kUser, 0, 15, 0, true, kReadAtStart},
+    {4603, Cmd("LUTR"), kEdit, kUser, 0, 255, 0, false, kIndexedEntry},
+    {4605, Cmd("LUTR"), kEdit, kUser, 0, 4095, 1, false, kIndexedEntry},
+    {4609, Cmd("LUTG"), kEdit, kUser, 0, 255, 0, false, kIndexedEntry},
+    {4611, Cmd("LUTG"), kEdit, kUser, 0, 4095, 1, false, kIndexedEntry},
+    {4616, Cmd("LUTB"), kEdit, kUser, 0, 255, 0, false, kIndexedEntry},
+    {4618, Cmd("LUTB"), kEdit, kUser, 0, 4095, 1, false, kIndexedEntry},
+    {2018, Cmd("TPN"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2019, Cmd("BMW"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2020, Cmd("PGS"), kCombo, kUser, 0, 0, 0, false, 0},
+    {2027, Cmd("PGR2"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {2031, Cmd("PGB2"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {2033, Cmd("PGR3"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {2037, Cmd("PGB3"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {2039, Cmd("PGR4"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {2043, Cmd("PGB4"), kEdit, kUser, -891, 1000, 0, false, 0},
+    {2045, Cmd("AIC"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4377, Cmd("AIS"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2046, Cmd("SDM"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2561, Cmd("SDCM"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2047, Cmd("RS"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {2052, Cmd("BMTHW"), kEdit, kUser, 0, 100, 0, true, kReadAtStart},
+    {2056, Cmd("BMPXW"), kEdit, kUser, 1, 256, 1, false, kNotTransferable | kIndexedEntry},
+    {2062, Cmd("BMPXW"), kEdit, kUser, 0, 2559, 0, false, kNotTransferable | kIndexedEntry},
+    {2072, Cmd("BMPYW"), kEdit, kUser, 1, 256, 1, false, kNotTransferable | kIndexedEntry},
+    {2074, Cmd("BMPYW"), kEdit, kUser, 0, 2047, 0, false, kNotTransferable | kIndexedEntry},
+    {2078, Cmd("NR"), kCombo, kUser, 0, 0, 0, false, 0},
+    {2336, Cmd("IRRG"), kCombo, kUser, 0, 0, 0, false, 0},
+    {2337, Cmd("ISC"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2338, Cmd("ISL"), kEdit, kUser, 0, 255, 0, false, 0},
+    {2601, Cmd("AGCS"), kEdit, kUser, 1, 8, 4, false, kReadAtStart},
+    {4626, Cmd("ALCA"), kCheck, kUser, 0, 1, 0, true, kReadAtStart},
+    {4021, Cmd("ALCLR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4022, Cmd("ALCLMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4023, Cmd("ALCLML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4024, Cmd("ALCLL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4025, Cmd("ALCMLR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4026, Cmd("ALCMLMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4027, Cmd("ALCMLML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4028, Cmd("ALCMLL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4029, Cmd("ALCMHR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4030, Cmd("ALCMHMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4031, Cmd("ALCMHML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4032, Cmd("ALCMHL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4033, Cmd("ALCHR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4034, Cmd("ALCHMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4035, Cmd("ALCHML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4036, Cmd("ALCHL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4627, Cmd("AWBA"), kCheck, kUser, 0, 1, 0, true, kReadAtStart},
+    {4037, Cmd("AWBLR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4038, Cmd("AWBLMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4039, Cmd("AWBLML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4040, Cmd("AWBLL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4041, Cmd("AWBMLR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4042, Cmd("AWBMLMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4043, Cmd("AWBMLML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4044, Cmd("AWBMLL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4045, Cmd("AWBMHR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4046, Cmd("AWBMHMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4047, Cmd("AWBMHML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4048, Cmd("AWBMHL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4049, Cmd("AWBHR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4050, Cmd("AWBHMR"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4051, Cmd("AWBHML"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {4052, Cmd("AWBHL"), kCheck, kUser, 0, 1, 1, true, kReadAtStart},
+    {2603, Cmd("PIF"), kEdit, kUser, 0, 255, 0, false, kReadAtStart},
+    {2607, Cmd("PIP"), kEdit, kUser, 0, 255, 0, true, kReadAtStart},
+    {4628, Cmd("PLS"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4629, Cmd("PIS"), kButton, kUser, 0, 0, 0, false, 0},
+    {4630, Cmd("PLI"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4631, Cmd("PLA"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4632, Cmd("PCV"), kButton, kUser, 0, 0, 0, false, 0},
+    {4963, Cmd("PLSI"), kEdit, kUser, 0, 200, 0, true, kReadAtStart},
+    {4965, Cmd("PLSA"), kEdit, kUser, 0, 200, 0, true, kReadAtStart},
+    {4967, Cmd("PLSL"), kEdit, kUser, 0, 200, 0, true, kReadAtStart},
+    {4441, Cmd("MRIM"), kEdit, kUser, 1, 8, 1, true, kReadAtStart},
+    {4443, Cmd("MROX1"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4445, Cmd("MROX2"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4447, Cmd("MROX3"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4449, Cmd("MROX4"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4451, Cmd("MROX5"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4453, Cmd("MROX6"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4455, Cmd("MROX7"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4457, Cmd("MROX8"), kEdit, kUser, 0, 2552, 0, true, kReadAtStart},
+    {4459, Cmd("MROY1"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4461, Cmd("MROY2"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4463, Cmd("MROY3"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4465, Cmd("MROY4"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4467, Cmd("MROY5"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4469, Cmd("MROY6"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4471, Cmd("MROY7"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4473, Cmd("MROY8"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4475, Cmd("MRH1"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4477, Cmd("MRH2"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4479, Cmd("MRH3"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4481, Cmd("MRH4"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4483, Cmd("MRH5"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4485, Cmd("MRH6"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4487, Cmd("MRH7"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4489, Cmd("MRH8"), kEdit, kUser, 1, 2048, 0, true, kReadAtStart},
+    {4491, Cmd("MRW"), kEdit, kUser, 8, 2560, 8, true, kReadAtStart},
+    {4602, Cmd("VSM"), kCombo, kUser, 0, 2, 0, true, kReadAtStart},
+    {4634, Cmd("CSQI"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4649, Cmd("SQR"), kEdit, kUser, 1, 255, 1, false, 0},
+    {4651, Cmd("SQF1"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4653, Cmd("SQF2"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4655, Cmd("SQF3"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4657, Cmd("SQF4"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4659, Cmd("SQF5"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4661, Cmd("SQF6"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4663, Cmd("SQF7"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4665, Cmd("SQF8"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4667, Cmd("SQF9"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4669, Cmd("SQF10"), kEdit, kUser, 1, 255, 1, true, kReadAtStart},
+    {4671, Cmd("SQNI1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4672, Cmd("SQNI2"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4673, Cmd("SQNI3"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4674, Cmd("SQNI4"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4675, Cmd("SQNI5"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4676, Cmd("SQNI6"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4677, Cmd("SQNI7"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4678, Cmd("SQNI8"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4679, Cmd("SQNI9"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4680, Cmd("SQNI10"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4801, Cmd("SQHB1"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4802, Cmd("SQHB2"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4803, Cmd("SQHB3"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4804, Cmd("SQHB4"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4805, Cmd("SQHB5"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4806, Cmd("SQHB6"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4807, Cmd("SQHB7"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4808, Cmd("SQHB8"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4809, Cmd("SQHB9"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4810, Cmd("SQHB10"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4811, Cmd("SQVB1"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4812, Cmd("SQVB2"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4813, Cmd("SQVB3"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4814, Cmd("SQVB4"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4815, Cmd("SQVB5"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4816, Cmd("SQVB6"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4817, Cmd("SQVB7"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4818, Cmd("SQVB8"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4819, Cmd("SQVB9"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4820, Cmd("SQVB10"), kCombo, kUser, 1, 2, 1, true, kReadAtStart},
+    {4681, Cmd("SQW1"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4683, Cmd("SQW2"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4685, Cmd("SQW3"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4687, Cmd("SQW4"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4689, Cmd("SQW5"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4691, Cmd("SQW6"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4693, Cmd("SQW7"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4695, Cmd("SQW8"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4697, Cmd("SQW9"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4699, Cmd("SQW10"), kEdit, kUser, 1, 2560, 2560, true, kReadAtStart},
+    {4701, Cmd("SQH1"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4703, Cmd("SQH2"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4705, Cmd("SQH3"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4707, Cmd("SQH4"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4709, Cmd("SQH5"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4711, Cmd("SQH6"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4713, Cmd("SQH7"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4715, Cmd("SQH8"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4717, Cmd("SQH9"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4719, Cmd("SQH10"), kEdit, kUser, 1, 2048, 2048, true, kReadAtStart},
+    {4721, Cmd("SQOX1"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4723, Cmd("SQOX2"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4725, Cmd("SQOX3"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4727, Cmd("SQOX4"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4729, Cmd("SQOX5"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4731, Cmd("SQOX6"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4733, Cmd("SQOX7"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4735, Cmd("SQOX8"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4737, Cmd("SQOX9"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4739, Cmd("SQOX10"), kEdit, kUser, 0, 2559, 0, true, kReadAtStart},
+    {4741, Cmd("SQOY1"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4743, Cmd("SQOY2"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4745, Cmd("SQOY3"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4747, Cmd("SQOY4"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4749, Cmd("SQOY5"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4751, Cmd("SQOY6"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4753, Cmd("SQOY7"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4755, Cmd("SQOY8"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4757, Cmd("SQOY9"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4759, Cmd("SQOY10"), kEdit, kUser, 0, 2047, 0, true, kReadAtStart},
+    {4761, Cmd("SQGA1"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4763, Cmd("SQGA2"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4765, Cmd("SQGA3"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4767, Cmd("SQGA4"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4769, Cmd("SQGA5"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4771, Cmd("SQGA6"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4773, Cmd("SQGA7"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4775, Cmd("SQGA8"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4777, Cmd("SQGA9"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4779, Cmd("SQGA10"), kEdit, kUser, 100, 1600, 100, true, kReadAtStart},
+    {4781, Cmd("SQPE1"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4783, Cmd("SQPE2"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4785, Cmd("SQPE3"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4787, Cmd("SQPE4"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4789, Cmd("SQPE5"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4791, Cmd("SQPE6"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4793, Cmd("SQPE7"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4795, Cmd("SQPE8"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4797, Cmd("SQPE9"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4799, Cmd("SQPE10"), kEdit, kUser, 10, 8000000, 18000, true, kReadAtStart},
+    {4821, Cmd("SQLUT1"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4822, Cmd("SQLUT2"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4823, Cmd("SQLUT3"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4824, Cmd("SQLUT4"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4825, Cmd("SQLUT5"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4826, Cmd("SQLUT6"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4827, Cmd("SQLUT7"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4828, Cmd("SQLUT8"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4829, Cmd("SQLUT9"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4830, Cmd("SQLUT10"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4831, Cmd("SQBL1"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4833, Cmd("SQBL2"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4835, Cmd("SQBL3"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4837, Cmd("SQBL4"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4839, Cmd("SQBL5"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4841, Cmd("SQBL6"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4843, Cmd("SQBL7"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4845, Cmd("SQBL8"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4847, Cmd("SQBL9"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4849, Cmd("SQBL10"), kEdit, kUser, -256, 255, 0, true, kReadAtStart},
+    {4851, Cmd("SQPGR1"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4853, Cmd("SQPGR2"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4855, Cmd("SQPGR3"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4857, Cmd("SQPGR4"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4859, Cmd("SQPGR5"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4861, Cmd("SQPGR6"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4863, Cmd("SQPGR7"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4865, Cmd("SQPGR8"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4867, Cmd("SQPGR9"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4869, Cmd("SQPGR10"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4871, Cmd("SQPGB1"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4873, Cmd("SQPGB2"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4875, Cmd("SQPGB3"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4877, Cmd("SQPGB4"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4879, Cmd("SQPGB5"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4881, Cmd("SQPGB6"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4883, Cmd("SQPGB7"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4885, Cmd("SQPGB8"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4887, Cmd("SQPGB9"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4889, Cmd("SQPGB10"), kEdit, kUser, -4533, 17713, 0, true, kReadAtStart},
+    {4906, Cmd("SQIDX"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4908, Cmd("SQRST"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4909, Cmd("SQLUT"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4910, Cmd("CLCF"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4916, Cmd("BNUM"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4923, Cmd("VPB"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4925, Cmd("HES"), kCombo, kUser, 0, 0, 0, true, kReadAtStart | kLongSend},
+    {4936, Cmd("HKS"), kCombo, kUser, 0, 0, 0, true, kReadAtStart | kLongSend},
+    {4937, Cmd("ABG"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4958, Cmd("SBS"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4959, Cmd("SPO"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {4960, Cmd("BINN"), kCombo, kUser, 0, 0, 0, true, kReadAtStart},
+    {2079, Cmd("SA00"), kButton, kFactory, 0, 0, 0, false, 0},
+    {2061, Cmd("BDRT"), kCombo, kFactory, 0, 0, 0, false, kReadAtStart},
+    {1790, Cmd("GA01"), kEdit, kFactory, 0, 351, 0, false, 0},
+    {1257, Cmd("GA02"), kEdit, kFactory, 0, 351, 0, false, 0},
+    {1262, Cmd("GA03"), kEdit, kFactory, 0, 351, 0, false, 0},
+    {1841, Cmd("GA04"), kEdit, kFactory, 0, 351, 0, false, 0},
+    {2299, Cmd("FBMRCB"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {2092, Cmd("FBMTHB"), kEdit, kFactory, 0, 100, 10, true, kReadAtStart},
+    {2094, Cmd("FBMPXB"), kEdit, kFactory, 1, 512, 1, false, kIndexedEntry},
+    {2096, Cmd("FBMPXB"), kEdit, kFactory, 0, 2559, 0, false, kIndexedEntry},
+    {2098, Cmd("FBMPYB"), kEdit, kFactory, 1, 512, 1, false, kIndexedEntry},
+    {2100, Cmd("FBMPYB"), kEdit, kFactory, 0, 2047, 0, false, kIndexedEntry},
+    {4891, Cmd("FBMRCW"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4892, Cmd("FBMTHW"), kEdit, kFactory, 0, 100, 10, true, kReadAtStart},
+    {4894, Cmd("FBMPXW"), kEdit, kFactory, 1, 512, 1, false, kIndexedEntry},
+    {4896, Cmd("FBMPXW"), kEdit, kFactory, 0, 2559, 0, false, kIndexedEntry},
+    {4900, Cmd("FBMPYW"), kEdit, kFactory, 1, 512, 1, false, kIndexedEntry},
+    {4902, Cmd("FBMPYW"), kEdit, kFactory, 0, 2047, 0, false, kIndexedEntry},
+    {2105, Cmd("BAS00"), kCombo, kFactory, 0, 0, 0, false, kReadAtStart},
+    {2114, Cmd("EHC"), kCombo, kFactory, 0, 0, 0, true, kReadAtStart},
+    {2531, Cmd("FGAF"), kEdit, kFactory, 8192, 24576, 9830, true, kReadAtStart},
+    {2515, Cmd("GF2"), kEdit, kFactory, -891, 1000, 0, false, kReadAtStart},
+    {2517, Cmd("GF3"), kEdit, kFactory, -891, 1000, 0, false, kReadAtStart},
+    {2519, Cmd("GF4"), kEdit, kFactory, -891, 1000, 0, false, kReadAtStart},
+    {2424, Cmd("PGRF"), kEdit, kFactory, -2393, 3379, 0, false, kReadAtStart},
+    {2440, Cmd("PGBF"), kEdit, kFactory, -2393, 3379, 0, false, kReadAtStart},
+    {2461, Cmd("PGFR2"), kEdit, kFactory, 8192, 24576, 0, false, kReadAtStart},
+    {2465, Cmd("PGFB2"), kEdit, kFactory, 8192, 24576, 0, false, kReadAtStart},
+    {2469, Cmd("PGFR3"), kEdit, kFactory, 8192, 24576, 0, false, kReadAtStart},
+    {2502, Cmd("PGFB3"), kEdit, kFactory, 8192, 24576, 0, false, kReadAtStart},
+    {2509, Cmd("PGFR4"), kEdit, kFactory, 8192, 24576, 0, false, kReadAtStart},
+    {2511, Cmd("PGFB4"), kEdit, kFactory, 8192, 24576, 0, false, kReadAtStart},
+    {2479, Cmd("BLF2"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2483, Cmd("BLF3"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2487, Cmd("BLF4"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2423, Cmd("BLFR1"), kEdit, kFactory, -512, 511, 0, true, kReadAtStart},
+    {2438, Cmd("BLFB1"), kEdit, kFactory, -512, 511, 0, true, kReadAtStart},
+    {2427, Cmd("BLFR2"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2441, Cmd("BLFB2"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2430, Cmd("BLFR3"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2445, Cmd("BLFB3"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2434, Cmd("BLFR4"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2449, Cmd("BLFB4"), kEdit, kFactory, -512, 511, 0, false, 0},
+    {2120, Cmd("TRSW"), kCombo, kFactory, 0, 0, 0, false, 0},
+    {2103, Cmd("TRUR"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2108, Cmd("TRUGR"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2111, Cmd("TRUGB"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2115, Cmd("TRUB"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2122, Cmd("TRLR"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2126, Cmd("TRLGR"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2130, Cmd("TRLGB"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2134, Cmd("TRLB"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2138, Cmd("TRUM"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2142, Cmd("TRLM"), kEdit, kFactory, -8192, 8191, 0, false, 0},
+    {2563, Cmd("BAG"), kCombo, kFactory, 0, 0, 0, false, 0},
+    {3000, Cmd("ATM"), kCombo, kFactory, 0, 7, 0, false, 0},
+    {3001, Cmd("FFK"), kCombo, kFactory, 0, 4, 0, false, 0},
+    {3002, Cmd("ATLA"), kEdit, kFactory, 0, 65535, 0, false, 0},
+    {3003, Cmd("ATLI"), kEdit, kFactory, 0, 65535, 0, false, 0},
+    {3004, Cmd("WEHL"), kEdit, kFactory, 0, 65535, 0, false, 0},
+    {3005, Cmd("WEHH"), kEdit, kFactory, 0, 65535, 0, false, 0},
+    {3006, Cmd("WEVL"), kEdit, kFactory, 0, 65535, 0, false, 0},
+    {3007, Cmd("WEVH"), kEdit, kFactory, 0, 65535, 0, false, 0},
+    {3008, Cmd("BOCMD"), kCombo, kFactory, 0, 0, 1, false, 0},
+    {3009, Cmd("BOCM1"), kEdit, kFactory, 0, 255, 98, false, 0},
+    {3010, Cmd("BOCM2"), kEdit, kFactory, 0, 255, 98, false, 0},
+    {3011, Cmd("BOCM3"), kEdit, kFactory, 0, 255, 98, false, 0},
+    {3012, Cmd("BOCM4"), kEdit, kFactory, 0, 255, 98, false, 0},
+    {3030, Cmd("DCMT"), kEdit, kFactory, 0, 4095, 0, false, 0},
+    {3031, Cmd("DCMP"), kEdit, kFactory, 0, 4095, 0, false, 0},
+    {3032, Cmd("TPHS"), kEdit, kFactory, 0, 4095, 0, false, 0},
+    {3033, Cmd("TPWV"), kEdit, kFactory, 0, 4095, 0, false, 0},
+    {2562, Cmd("DPS"), kCombo, kFactory, 0, 0, 0, true, kReadAtStart},
+    {4012, Cmd("ADB"), kCombo, kFactory, 0, 0, 0, true, kReadAtStart},
+    {4013, Cmd("DBSTA1"), kEdit, kFactory, 0, 255, 0, true, kReadAtStart},
+    {4015, Cmd("DBSTO1"), kEdit, kFactory, 0, 255, 0, true, kReadAtStart},
+    {4017, Cmd("DBSTA2"), kEdit, kFactory, 0, 255, 0, true, kReadAtStart},
+    {4019, Cmd("DBSTO2"), kEdit, kFactory, 0, 255, 0, true, kReadAtStart},
+    {4493, Cmd("BLF"), kEdit, kFactory, 0, 255, 127, true, kReadAtStart},
+    {4495, Cmd("FGAFA"), kEdit, kFactory, -819, 819, 0, true, kReadAtStart},
+    {4503, Cmd("CTCE"), kRadio, kFactory, 0, 0, 0, false, 0},
+    {4504, Cmd("CTG1"), kEdit, kFactory, 0, 16383, 8192, false, 0},
+    {4506, Cmd("CTO1"), kEdit, kFactory, 0, 32767, 0, false, 0},
+    {4508, Cmd("CTP1"), kEdit, kFactory, 0, 5120, 2560, false, 0},
+    {4510, Cmd("CTG2"), kEdit, kFactory, 0, 16383, 8192, false, 0},
+    {4512, Cmd("CTO2"), kEdit, kFactory, 0, 32767, 0, false, 0},
+    {4514, Cmd("CTP2"), kEdit, kFactory, 0, 5120, 2560, false, 0},
+    {4516, Cmd("BLLE"), kRadio, kFactory, 0, 0, 0, false, 0},
+    {4519, Cmd("BLL1"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4522, Cmd("BLL2"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4525, Cmd("BLL3"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4528, Cmd("BLL4"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4531, Cmd("BLL5"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4534, Cmd("BLL6"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4537, Cmd("BLL7"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4540, Cmd("BLL8"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4543, Cmd("BLL9"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4547, Cmd("BLL10"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4550, Cmd("BLL11"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4553, Cmd("BLL12"), kEdit, kFactory, 0, 3839, 0, false, 0},
+    {4555, Cmd("BLCE"), kRadio, kFactory, 0, 0, 0, false, 0},
+    {4558, Cmd("BLC1"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4561, Cmd("BLC2"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4564, Cmd("BLC3"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4567, Cmd("BLC4"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4570, Cmd("BLC5"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4573, Cmd("BLC6"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4576, Cmd("BLC7"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4579, Cmd("BLC8"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4582, Cmd("BLC9"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4586, Cmd("BLC10"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4590, Cmd("BLC11"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4593, Cmd("BLC12"), kEdit, kFactory, 0, 5119, 0, false, 0},
+    {4440, Cmd("DSNUVC"), kCombo, kFactory, 0, 1, 0, false, 0},
+    {4439, Cmd("DSNUVD"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4597, Cmd("DSNUHC"), kCombo, kFactory, 0, 1, 0, false, 0},
+    {4596, Cmd("DSNUHD"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4915, Cmd("FAS"), kCombo, kFactory, 0, 1, 0, true, kReadAtStart},
+    {4595, Cmd("BLTMP"), kCombo, kFactory, 0, 1, 1, false, 0},
+    {2564, Cmd("ALCST"), kButton, kFactory, 0, 0, 0, false, 0},
+    {4918, Cmd("FBNUM"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4920, Cmd("FBBNUM"), kButton, kNoLevel, 0, 0, 0, false, 0},
+    {4924, Cmd("FSV"), kCombo, kFactory, 0, 0, 0, true, kReadAtStart},
+    {4930, Cmd("FDEC"), kCombo, kFactory, 0, 0, 0, true, kReadAtStart},
+    {4928, Cmd("HKP"), kEdit, kFactory, 16, 30, 30, true, kReadAtStart},
+    {4938, Cmd("FWP1R"), kEdit, kFactory, -4533, 17713, 0, true, kReadAtStart},
+    {4940, Cmd("FWP1B"), kEdit, kFactory, -4533, 17713, 0, true, kReadAtStart},
+    {4942, Cmd("FWP2R"), kEdit, kFactory, -4533, 17713, 0, true, kReadAtStart},
+    {4944, Cmd("FWP2B"), kEdit, kFactory, -4533, 17713, 0, true, kReadAtStart},
+    {4946, Cmd("FWP3R"), kEdit, kFactory, -4533, 17713, 0, true, kReadAtStart},
+    {4948, Cmd("FWP3B"), kEdit, kFactory, -4533, 17713, 0, true, kReadAtStart},
+    {4969, Cmd("TEMPF"), kEdit, kFactory, 0, 80, 0, true, kReadAtStart},
 }};
 // clang-format on
 
 }  // namespace
 
-std::span<const ControlEntry> InitialControlRows() {
+std::span<const ControlEntry> ControlRows() {
     return kRows;
 }
 

@@ -1,7 +1,6 @@
 #include "core/protocol/exchange.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/comm/line_log.h"
 #include "core/comm/online_status_notifier.h"
@@ -43,12 +42,18 @@ private:
 
 Exchange::Exchange(SerialChannel& channel, UserInterface& ui, OnlineStatusNotifier& notifier,
                    TrafficLogs& logs)
-    : channel_(channel), ui_(ui), notifier_(notifier), logs_(logs), controls_(commands_) {}
+    : channel_(channel),
+      ui_(ui),
+      notifier_(notifier),
+      logs_(logs),
+      controls_(commands_),
+      values_(controls_),
+      owed_(commands_) {}
 
 std::string Exchange::BuildSetCommand(CommandId id, const ParamValue& value,
                                       bool withTerminator) const {
     const CommandEntry& entry = commands_.Entry(id);
-    std::string line = entry.mnemonic + "=" + FormatValue(entry, value);
+    std::string line = entry.mnemonic + "=" + FormatValue(value);
     if (withTerminator) line += "\r\n";
     return line;
 }
@@ -63,21 +68,14 @@ ExchangeResult Exchange::SendSetInt(CommandId id, std::int32_t value, int timeou
     if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
     ParamValue v;
     v.intValue = value;
-    // A Float command set from an integer takes it as scaled by its decimals.
-    v.floatValue = value / std::pow(10.0, commands_.Entry(id).decimals);
     return SendSetValue(id, v, timeoutMs);
 }
 
 ExchangeResult Exchange::SendSetString(CommandId id, const std::string& text, int timeoutMs) {
-    if (!commands_.IsValid(id)) return ExchangeResult::Failure(ExchangeStatus::Refused);
-    CommandEntry& entry = commands_.MutableEntry(id);
-    const ValueKind saved = entry.kind;
-    entry.kind = ValueKind::String;
     ParamValue v;
+    v.kind = ValueKind::String;
     v.text = text;
-    ExchangeResult result = SendSetValue(id, v, timeoutMs);
-    entry.kind = saved;
-    return result;
+    return SendSetValue(id, v, timeoutMs);
 }
 
 ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int timeoutMs) {
@@ -88,14 +86,9 @@ ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int
     ExchangeResult result = Begin(line);
     if (!result) return Finish(result);
 
-    Expectation expect{Expectation::Complete, {}, {}};
-    if (commands_.Entry(id).kind != ValueKind::String) {
-        expect.control = controls_.ControlOf(id);
-        expect.value = value.intValue;
-    }
     std::string answer;
     ui_.SetWaitCursor(true);
-    result = AwaitAnswer(expect, timeoutMs, true, answer);
+    result = AwaitAnswer({AwaitedAnswer::Complete, {}, sentLine_}, timeoutMs, true, answer);
     ui_.SetWaitCursor(false);
     result.request = sentLine_;
     if (!result) return Finish(result);
@@ -105,6 +98,7 @@ ExchangeResult Exchange::SendSetValue(CommandId id, const ParamValue& value, int
         result.status = ExchangeStatus::Refused;
         result.message = answer;
     }
+    RecordAnswer(sentLine_, answer);
     return Finish(result);
 }
 
@@ -122,13 +116,14 @@ QueryResult<ParamValue> Exchange::SendQuery(CommandId id, int timeoutMs) {
     if (!sent) return QueryResult<ParamValue>::From(Finish(sent));
 
     std::string answer;
-    sent = AwaitAnswer({Expectation::Reply, mnemonic, {}}, timeoutMs, true, answer);
+    sent = AwaitAnswer({AwaitedAnswer::Reply, mnemonic, sentLine_}, timeoutMs, true, answer);
     sent.request = sentLine_;
     if (!sent) return QueryResult<ParamValue>::From(Finish(sent));
     sent.reply = answer;
     const ParsedReply reply = ParseReply(answer);
     if (reply.valid && reply.mnemonic == mnemonic) {
         notifier_.SetOnline();
+        RecordAnswer(sentLine_, answer);
         result = QueryResult<ParamValue>::From(Finish(sent));
         result.value = reply.value;
         return result;
@@ -160,11 +155,13 @@ ExchangeResult Exchange::SendLine(const std::string& commandText, int timeoutMs,
     if (!result) return Finish(result);
 
     std::string answer;
-    result = AwaitAnswer(ExpectationFor(sentLine_), timeoutMs, reportTimeout, answer);
+    result = AwaitAnswer(AwaitedFor(sentLine_), timeoutMs, reportTimeout, answer);
     result.request = sentLine_;
     if (!result) return Finish(result);
     result.reply = answer;
     notifier_.SetOnline();
+    // A line typed in the terminal sets or asks a row as any other exchange does.
+    RecordAnswer(sentLine_, answer);
     return result;
 }
 
@@ -236,7 +233,7 @@ ExchangeResult Exchange::ReceiveBytes(std::span<std::uint8_t> out, int timeoutMs
 }
 
 void Exchange::ExpectStrayBytes(int withinMs) {
-    const int grace = std::clamp(withinMs, kMinOwedMs, kMaxOwedMs);
+    const int grace = std::clamp(withinMs, OwedReplies::kMinOwedMs, OwedReplies::kMaxOwedMs);
     const auto until = Clock::now() + std::chrono::milliseconds(grace);
     if (!strayUntil_ || *strayUntil_ < until) strayUntil_ = until;
 }
@@ -297,7 +294,7 @@ ExchangeResult Exchange::Begin(const std::string& line) {
     return ExchangeResult::Success();
 }
 
-ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
+ExchangeResult Exchange::AwaitAnswer(const AwaitedAnswer& expect, int timeoutMs, bool reportTimeout,
                                      std::string& answer) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
     const auto slice = std::chrono::milliseconds(kWaitSliceMs);
@@ -311,10 +308,10 @@ ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, b
                 continue;
             }
             if (TakeOwed(line, false)) continue;
-            if (expect.kind == Expectation::Complete && IsQueryReply(line)) continue;
+            if (expect.kind == AwaitedAnswer::Complete && IsQueryReply(line)) continue;
             // The camera answers in order: what it still owed would have come before this, so
             // an answer that repeats an owed query is not taken for a late one any more.
-            owed_.clear();
+            owed_.Clear();
             answer = std::move(line);
             return ExchangeResult::Success();
         }
@@ -329,23 +326,12 @@ ExchangeResult Exchange::AwaitAnswer(const Expectation& expect, int timeoutMs, b
             if (!KeepWaiting()) status = ExchangeStatus::Cancelled;
         }
         if (status != ExchangeStatus::Ok) {
-            if (status != ExchangeStatus::LineGone) {
-                const int grace = std::clamp(timeoutMs, kMinOwedMs, kMaxOwedMs);
-                Expectation late = expect;
-                late.until = Clock::now() + std::chrono::milliseconds(grace);
-                owed_.push_back(std::move(late));
-            }
+            if (status != ExchangeStatus::LineGone) owed_.Add(expect, timeoutMs);
             if (reportTimeout || status == ExchangeStatus::LineGone) notifier_.SetOffline();
             return ExchangeResult::Failure(status);
         }
         ReadInto(std::min(deadline, nextHook));
     }
-}
-
-bool Exchange::Answers(const Expectation& expect, const std::string& line) const {
-    if (expect.kind == Expectation::Complete) return IsCompleteReply(line);
-    const ParsedReply reply = ParseReply(line);
-    return reply.valid && reply.op == "=" && reply.mnemonic == expect.mnemonic;
 }
 
 bool Exchange::IsQueryReply(const std::string& line) const {
@@ -354,37 +340,60 @@ bool Exchange::IsQueryReply(const std::string& line) const {
 }
 
 bool Exchange::TakeOwed(const std::string& line, bool nothingNewerSent) {
-    const auto now = Clock::now();
-    std::erase_if(owed_, [now](const Expectation& e) { return e.until <= now; });
-    // The camera answers in order: a late reply comes before the current one, and the
-    // replies owed before it will not come any more.
-    for (auto it = owed_.begin(); it != owed_.end(); ++it) {
-        if (Answers(*it, line)) {
-            const Expectation owed = *it;
-            // A COMPLETE names no command: it is the late set's only while no later line
-            // could be what the camera answered (one that dropped the set while resetting).
-            const bool attributable = nothingNewerSent && it + 1 == owed_.end();
-            owed_.erase(owed_.begin(), it + 1);
-            notifier_.SetOnline();
-            if (attributable) TakeLateAnswer(owed);
-            return true;
-        }
-    }
-    return false;
-}
-
-void Exchange::TakeLateAnswer(const Expectation& owed) {
+    std::optional<AwaitedAnswer> answered;
+    if (!owed_.Take(line, nothingNewerSent, answered)) return false;
+    notifier_.SetOnline();
     // The camera answers again; a set it completed late holds its value after all.
-    if (owed.kind != Expectation::Complete || owed.control == kEndControlId) return;
-    if (controls_.RecordCameraValue(owed.control, owed.value) && lateAnswer_) {
-        lateAnswer_(owed.control);
-    }
+    if (answered) RecordAnswer(answered->sent, line);
+    return true;
 }
 
-Exchange::Expectation Exchange::ExpectationFor(const std::string& line) const {
+void Exchange::RecordAnswer(const std::string& sent, const std::string& answer) {
+    const ParsedReply request = ParseReply(sent);
+    if (!request.valid || commands_.Entry(request.commandId).kind != ValueKind::Int) {
+        return;
+    }
+    const int row = controls_.RowOfCommand(request.commandId);
+    if (row < 0) return;
+    std::optional<std::int32_t> value;
+    if (request.op == "=") {
+        if (!IsCompleteReply(answer)) return;
+        value = request.valueCount == 2 ? ReadCInteger(request.value2)
+                                        : std::optional(request.value.intValue);
+    } else {
+        const ParsedReply reply = ParseReply(answer);
+        if (!reply.valid || reply.op != "=" || reply.mnemonic != request.mnemonic ||
+            reply.valueCount != 1) {
+            return;
+        }
+        value = reply.value.intValue;
+    }
+    if (!value) return;
+    // An indexed table has an index row and a value row: "LUTR=5,100", or "LUTR?5" answered
+    // with the entry's value.
+    const bool indexed = controls_.Row(row).Has(RowTrait::IndexedEntry);
+    const bool hasIndex = request.op == "=" ? request.valueCount == 2 : request.valueCount == 1;
+    if (indexed != hasIndex) return;
+    if (indexed) {
+        Record(row, request.op == "=" ? request.firstInt : request.value.intValue);
+        if (row + 1 < controls_.RowCount() &&
+            controls_.Row(row + 1).commandId == request.commandId) {
+            Record(row + 1, *value);
+        }
+        return;
+    }
+    Record(row, *value);
+}
+
+void Exchange::Record(int row, std::int32_t value) {
+    values_.Record(row, value);
+    if (valueListener_) valueListener_(controls_.Row(row).controlId);
+}
+
+AwaitedAnswer Exchange::AwaitedFor(const std::string& line) const {
     const ParsedReply reply = ParseReply(line);
-    if (!reply.valid || reply.op != "?") return {Expectation::Complete, {}, {}};
-    return {Expectation::Reply, reply.mnemonic, {}};
+    if (!reply.valid || reply.op != "?") return {AwaitedAnswer::Complete, {}, line};
+    return {AwaitedAnswer::Reply, reply.mnemonic, line};
 }
 
 void Exchange::ReadInto(Clock::time_point deadline) {

@@ -13,7 +13,9 @@
 #include "core/protocol/control_table.h"
 #include "core/protocol/exchange_result.h"
 #include "core/protocol/line_receiver.h"
+#include "core/protocol/owed_replies.h"
 #include "core/protocol/param_value.h"
+#include "core/protocol/parameter_table.h"
 #include "core/protocol/reply_parser.h"
 
 namespace vk {
@@ -32,13 +34,13 @@ struct TrafficLogs;
 // Exchanges stay in step with the camera: input that waits before a send is logged and
 // dropped; a reply owed to an exchange that timed out (a late answer) is logged and skipped
 // when it comes; an echo of the line just sent is skipped; a set skips query replies.
+//
+// The exchange alone records what the camera holds: when the camera completes a set of a
+// parameter row or answers a query of one, whichever call sent the line.
 class Exchange {
 public:
     using Clock = std::chrono::steady_clock;
     static constexpr int kWaitSliceMs = 20;
-    // How long after its time-out a late reply is still expected (at least, and at most).
-    static constexpr int kMinOwedMs = 2000;
-    static constexpr int kMaxOwedMs = 15000;
     // Lines the camera sent on its own that wait for nobody; older ones are dropped.
     static constexpr std::size_t kMaxQueuedLines = 64;
 
@@ -46,8 +48,8 @@ public:
              TrafficLogs& logs);
 
     const CommandTable& Commands() const { return commands_; }
-    ControlTable& Controls() { return controls_; }
     const ControlTable& Controls() const { return controls_; }
+    const ParameterTable& Values() const { return values_; }
     std::string GetMnemonic(CommandId id) const { return commands_.GetMnemonic(id); }
     CommandId FindCommand(std::string_view mnemonic) const { return commands_.Find(mnemonic); }
 
@@ -57,6 +59,7 @@ public:
     ExchangeResult SendSetInt(CommandId id, std::int32_t value, int timeoutMs);
     // Sends the text as it stands, whatever the command's kind.
     ExchangeResult SendSetString(CommandId id, const std::string& text, int timeoutMs);
+    // The value's kind says how it is written.
     ExchangeResult SendSetValue(CommandId id, const ParamValue& value, int timeoutMs);
 
     QueryResult<ParamValue> SendQuery(CommandId id, int timeoutMs);
@@ -116,45 +119,40 @@ public:
     void SetWaitHook(std::function<bool()> hook) { waitHook_ = std::move(hook); }
 
     // Replies still owed to exchanges that gave up on them.
-    std::size_t OwedReplies() const { return owed_.size(); }
+    std::size_t OwedReplies() const { return owed_.Count(); }
 
-    // Told of a parameter row whose set the camera completed after its time-out; the row
-    // holds the value now. Runs while the line is read, so a window should only note it.
-    void SetLateAnswerListener(std::function<void(ControlId)> listener) {
-        lateAnswer_ = std::move(listener);
+    // Told of each parameter row whose camera value was recorded, also of one the camera
+    // answered after its time-out. Runs while the line is read, so a window should only
+    // note it.
+    void SetValueListener(std::function<void(ControlId)> listener) {
+        valueListener_ = std::move(listener);
     }
+    // The camera's values are unknown again (another camera may be on the line).
+    void ForgetValues() { values_.Forget(); }
 
 private:
-    // What a reply must look like to answer an exchange.
-    struct Expectation {
-        enum Kind { Complete, Reply } kind = Complete;
-        std::string mnemonic;
-        Clock::time_point until{};  // for an owed reply: when to stop expecting it
-        // A set of a parameter row: what the camera holds once it completes.
-        ControlId control = kEndControlId;
-        std::int32_t value = 0;
-    };
     class ExchangeScope;
 
     ExchangeResult Begin(const std::string& line);
     // False when the wait for stray bytes was cancelled.
     bool SettleStrayBytes();
     // Waits for the line that answers; the skipped ones are logged already.
-    ExchangeResult AwaitAnswer(const Expectation& expect, int timeoutMs, bool reportTimeout,
+    ExchangeResult AwaitAnswer(const AwaitedAnswer& expect, int timeoutMs, bool reportTimeout,
                                std::string& answer);
-    bool Answers(const Expectation& expect, const std::string& line) const;
     bool IsQueryReply(const std::string& line) const;
     // nothingNewerSent: no line went out after the owed ones (the line is read while idle
     // or before the next send).
     bool TakeOwed(const std::string& line, bool nothingNewerSent);
-    void TakeLateAnswer(const Expectation& owed);
+    // The camera answered the sent line: what it holds now, when the line named a row.
+    void RecordAnswer(const std::string& sent, const std::string& answer);
+    void Record(int row, std::int32_t value);
     // Reads what the channel has (waiting until `deadline` for the first byte) into lines.
     void ReadInto(Clock::time_point deadline);
     void TakeWaitingInput();
     void NoteOverflow();
     bool KeepWaiting();
     ExchangeResult Finish(ExchangeResult result);
-    Expectation ExpectationFor(const std::string& line) const;
+    AwaitedAnswer AwaitedFor(const std::string& line) const;
 
     CommandTable commands_;
     SerialChannel& channel_;
@@ -162,13 +160,14 @@ private:
     OnlineStatusNotifier& notifier_;
     TrafficLogs& logs_;
     ControlTable controls_;
+    ParameterTable values_;
 
     std::function<bool()> waitHook_;
-    std::function<void(ControlId)> lateAnswer_;
+    std::function<void(ControlId)> valueListener_;
 
     LineReceiver receiver_;
     std::deque<std::string> replies_;
-    std::deque<Expectation> owed_;
+    vk::OwedReplies owed_;
     std::string sentLine_;
     bool echoPossible_ = false;
     bool inExchange_ = false;

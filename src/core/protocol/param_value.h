@@ -5,13 +5,12 @@
 
 namespace vk {
 
-enum class ValueKind : std::uint32_t { Int = 0, Float = 1, String = 2 };
+enum class ValueKind : std::uint32_t { Int, String };
 
 // The value carried into and out of set and query operations.
 struct ParamValue {
     ValueKind kind = ValueKind::Int;
     std::int32_t intValue = 0;
-    double floatValue = 0.0;
     std::string text;
 };
 

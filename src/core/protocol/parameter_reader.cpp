@@ -33,7 +33,7 @@ FullReadResult ParameterReader::ReadAllParameters(Operation& operation, int mode
 FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector<int>& rows,
                                          int steps, int timeoutMs) {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
+    const ControlTable& table = exchange.Controls();
     FullReadResult result;
     result.steps = steps;
     int done = 0;
@@ -49,7 +49,7 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
         const QueryResult<std::int32_t> answer = exchange.QueryInt(entry.commandId, timeoutMs);
         ++done;
         if (answer) {
-            table.RecordCameraValue(entry.controlId, answer.value);
+
             result.readRows.push_back(row);
             unansweredInRow = 0;
             failedInRow = 0;

@@ -31,20 +31,6 @@ std::optional<T> ReadWhole(std::string_view text, int base) {
     return value;
 }
 
-// A Float value scaled by its decimals into the integer the controls use.
-bool ReadFloatValue(std::string_view text, std::uint32_t decimals, ParamValue& value) {
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
-    double number = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, number);
-    if (ec != std::errc() || ptr != end || !std::isfinite(number)) return false;
-    const double scaled = std::trunc(number * std::pow(10.0, decimals));
-    if (!(scaled >= INT32_MIN && scaled <= INT32_MAX)) return false;
-    value.floatValue = number;
-    value.intValue = static_cast<std::int32_t>(scaled);
-    return true;
-}
-
 // A garbled line (a NUL, an ESC) carries no value of any kind.
 bool HasControlCharacter(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) {
@@ -133,17 +119,10 @@ std::int32_t ParseDecimal(const std::string& text) {
     return Clamp32(std::strtoll(text.c_str(), nullptr, 10));
 }
 
-std::string FormatValue(const CommandEntry& entry, const ParamValue& value) {
-    switch (entry.kind) {
+std::string FormatValue(const ParamValue& value) {
+    switch (value.kind) {
         case ValueKind::Int:
             return std::to_string(value.intValue);
-        case ValueKind::Float: {
-            char format[16];
-            std::snprintf(format, sizeof format, "%%.%uf", entry.decimals);
-            char buf[64];
-            std::snprintf(buf, sizeof buf, format, value.floatValue);
-            return buf;
-        }
         case ValueKind::String:
             return value.text;
     }
@@ -189,7 +168,6 @@ bool Parse(const CommandTable& table, std::string_view line, ParsedReply& reply)
     reply.commandId = table.Find(reply.mnemonic);
     if (reply.commandId == kNoCommand) return false;
     const CommandEntry& entry = table.Entry(reply.commandId);
-    reply.decimals = entry.decimals;
     if (HasControlCharacter(rest)) return false;
 
     // Every kind carries the text as received.
@@ -212,9 +190,6 @@ bool Parse(const CommandTable& table, std::string_view line, ParsedReply& reply)
                 reply.value.intValue = *number;
                 break;
             }
-            case ValueKind::Float:
-                if (!ReadFloatValue(reply.value1, entry.decimals, reply.value)) return false;
-                break;
             case ValueKind::String:
                 break;
         }

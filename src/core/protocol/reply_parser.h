@@ -19,7 +19,6 @@ struct ParsedReply {
     std::string value2;    // after the first comma, upper case
     std::uint32_t valueCount = 0;
     CommandId commandId = kNoCommand;
-    std::uint32_t decimals = 0;
     std::int32_t firstInt = 0;  // value1 as a decimal number, for two-value lines
     // False when the line has no operator, names no command, or carries a value its command
     // cannot use: a number that is malformed or beyond 32 bits, or a control character. The
@@ -54,7 +53,7 @@ std::optional<std::int32_t> ReadReplyInt(std::string_view text);
 // Leading decimal digits with an optional sign; 0 when there are none.
 std::int32_t ParseDecimal(const std::string& text);
 
-// The value text of a set line for the entry's kind.
-std::string FormatValue(const CommandEntry& entry, const ParamValue& value);
+// The value text of a set line, as its kind says.
+std::string FormatValue(const ParamValue& value);
 
 }  // namespace vk

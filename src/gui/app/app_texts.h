@@ -4,6 +4,7 @@ namespace vk::gui {
 
 // Texts of the main window that other windows share.
 inline constexpr const char* kProductTitle = "VK-4100 Control Tool";
-inline constexpr const char* kVersionText = "0.53";
+// The project's version, from CMake.
+inline constexpr const char* kVersionText = VK_VERSION;
 
 }  // namespace vk::gui

@@ -47,6 +47,8 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
       core_(core),
       startComPort_(startComPort),
       controlMode_(core.settings.Number(SettingIndex::ControlMode)) {
+    // The mode this run uses is written now and at each toggle, never as the window ends.
+    core_.settings.SetNumber(SettingIndex::ControlMode, controlMode_);
     setObjectName("mainWindow");
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QString("%1  Ver %2").arg(kProductTitle, kVersionText));
@@ -71,7 +73,6 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     // Escape rules.
     qApp->installEventFilter(this);
     qApp->installEventFilter(new ScreenFitter(this));
-    core_.exchange.Controls().CommitAll();
 }
 
 MainWindow::~MainWindow() {
@@ -86,7 +87,6 @@ MainWindow::~MainWindow() {
     delete communication_;
     communication_ = nullptr;
     core_.channel.CloseChannel();
-    core_.settings.SetNumber(SettingIndex::ControlMode, controlMode_);
 }
 
 void MainWindow::BuildLayout() {
@@ -242,6 +242,8 @@ void MainWindow::BuildTabs() {
 
 void MainWindow::ToggleControlMode() {
     controlMode_ = controlMode_ == 0 ? 1 : 0;
+    // Written as it changes: the next run starts in this mode.
+    core_.settings.SetNumber(SettingIndex::ControlMode, controlMode_);
     ApplyControlMode();
     if (QueryCurrentArea()) ReadAllSettings();
 }
@@ -285,7 +287,7 @@ void MainWindow::reject() {
         if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->RequestCancel();
         return;
     }
-    if (closeWithoutConfirm_ != 1 && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return;
+    if (!closeWithoutConfirm_ && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return;
     QDialog::reject();
 }
 

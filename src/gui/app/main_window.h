@@ -61,7 +61,7 @@ public:
     // The area the camera runs from after a load or a store.
     void SetCurrentArea(std::uint32_t area);
     // After a camera reset the tool closes without asking.
-    void SetCloseWithoutConfirm() { closeWithoutConfirm_ = 1; }
+    void SetCloseWithoutConfirm() { closeWithoutConfirm_ = true; }
 
     // The page control with that id, or null.
     QWidget* FindControl(int controlId) const;
@@ -113,7 +113,7 @@ private:
 
     std::uint32_t controlMode_ = 0;
     std::uint32_t currentArea_ = 0;
-    int closeWithoutConfirm_ = 0;
+    bool closeWithoutConfirm_ = false;
     bool communicationPlaced_ = false;  // beside this window, or where it was last time
     HiddenModeSwitch modeSwitch_;
     std::map<int, std::function<void()>> actionHandlers_;

@@ -16,6 +16,9 @@
 namespace vk::gui {
 namespace {
 
+// How many rows a question or a summary names before "...".
+constexpr std::size_t kNamedRows = 8;
+
 constexpr const char* kSavingSettingFile = "Now, writing camera setting file.";
 
 std::filesystem::path PathOf(const QString& path) {
@@ -34,17 +37,18 @@ QString SettingFileFeature::StoredFolder() const {
     return QString::fromStdString(folder);
 }
 
-std::string SettingFileFeature::SaveSummary(SettingFileVariant variant) const {
+std::string SettingFileFeature::SaveSummary(SettingFileVariant variant,
+                                            std::size_t leftOut) const {
     const ControlTable& table = window_.Core().exchange.Controls();
     const bool factory = window_.IsFactoryMode();
-    const std::size_t saved = SettingFileRows(table, variant, factory).size();
+    const std::size_t saved = SettingFileRows(table, variant, factory).size() - leftOut;
     // The page values of the mode that no setting file keeps.
     int notKept = 0;
     for (const ControlEntry& row : table.Rows()) {
         const bool shown =
             row.level == ParamLevel::User || (factory && row.level == ParamLevel::Factory);
         if (shown && row.controlKind != ControlKind::Button && row.commandId != kNoCommand &&
-            row.inSettingFile != 1) {
+            !row.inSettingFile) {
             ++notKept;
         }
     }
@@ -88,14 +92,42 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
         !core.ui.AskYesNo(ReplaceFileQuestion(path.toStdString()), kProductTitle)) {
         return false;
     }
-    bool written = false;
+    // A setting file is a record of the camera: values it never gave are read first; what
+    // still cannot be read is left out only when the user agrees, and the summary names it.
+    const bool factory = window_.IsFactoryMode();
+    const int model = core.modelCheck.modelIndex;
     const ProgressOwner progressOver(core.ui, &window_);
+    std::vector<int> unknown = UnknownSettingFileRows(core.exchange, variant, factory, model);
+    if (!unknown.empty()) {
+        core.runner.Run({kSavingSettingFile, true, true}, [&](Operation& operation) {
+            return ReadRowsForSettingFile(operation, unknown).outcome;
+        });
+        window_.RefreshAllControls();
+        unknown = UnknownSettingFileRows(core.exchange, variant, factory, model);
+    }
+    const std::string count = std::to_string(unknown.size());
+    if (!unknown.empty() &&
+        !core.ui.AskYesNo(count + " values could not be read from the camera (" +
+                              RowNames(core.exchange, unknown, kNamedRows) +
+                              ").\nSave the file without them?",
+                          kProductTitle)) {
+        return false;
+    }
+    bool written = false;
     core.runner.Run({kSavingSettingFile}, [&](Operation&) {
         written = WriteSettingFile(core.exchange, core.modelCheck, core.ui, PathOf(path), variant,
-                                   window_.IsFactoryMode());
+                                   factory);
         return ExchangeResult::Success();
     });
-    if (written) core.ui.ShowMessage(SaveSummary(variant), kProductTitle, MessageIcon::Information);
+    if (written) {
+        std::string summary = SaveSummary(variant, unknown.size());
+        if (!unknown.empty()) {
+            summary += "; the file was saved without " + count +
+                       " values the camera has not given: " +
+                       RowNames(core.exchange, unknown, kNamedRows) + ".";
+        }
+        core.ui.ShowMessage(summary, kProductTitle, MessageIcon::Information);
+    }
     return written;
 }
 

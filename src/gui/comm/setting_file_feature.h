@@ -51,7 +51,8 @@ private:
     QString StoredFolder() const;
     // What a successful save tells: how many values the file holds, how many the pages show
     // that no setting file keeps.
-    std::string SaveSummary(SettingFileVariant variant) const;
+    // leftOut: the rows the file was saved without, as the camera never gave them.
+    std::string SaveSummary(SettingFileVariant variant, std::size_t leftOut) const;
     void StoreFolder(const QString& path);
     // The displays after a load, as after a full read.
     void ShowLoadedValues();

@@ -54,15 +54,44 @@ constexpr const char* kNeedsLaterVersion = "Not available in this version of the
 constexpr const char* kNeedsCamera = "Needs the camera online.";
 constexpr const char* kNeedsFactoryMode = "Needs factory mode.";
 constexpr const char* kNeedsMonochrome = "Needs a monochrome camera.";
+constexpr const char* kNotRead =
+    "The camera's value is not known: it has not been read from the camera yet.";
 constexpr const char* kBaseToolTip = "baseToolTip";
+constexpr const char* kValueNote = "valueNote";
+constexpr const char* kDisabledReason = "disabledReason";
 
-// The tooltip the page gave the control, with why it is disabled below it.
-void SetReason(QWidget* widget, const QString& reason) {
+// The tooltip the page gave the control, with what is known of its value and why it is
+// disabled below it.
+void ComposeToolTip(QWidget* widget) {
     if (!widget->property(kBaseToolTip).isValid()) {
         widget->setProperty(kBaseToolTip, widget->toolTip());
     }
-    const QString base = widget->property(kBaseToolTip).toString();
-    widget->setToolTip(reason.isEmpty() ? base : base + QStringLiteral("\n") + reason);
+    QStringList parts;
+    for (const char* name : {kBaseToolTip, kValueNote, kDisabledReason}) {
+        const QString part = widget->property(name).toString();
+        if (!part.isEmpty()) parts << part;
+    }
+    widget->setToolTip(parts.join(QStringLiteral("\n")));
+}
+
+void SetReason(QWidget* widget, const QString& reason) {
+    ComposeToolTip(widget);  // keeps the page's tooltip before the first change
+    widget->setProperty(kDisabledReason, reason);
+    ComposeToolTip(widget);
+}
+
+// Shows the camera's value, or that it is not known. The fields of an indexed table's
+// Write form are the user's input: they start at the row's default.
+void ShowValue(QWidget* widget, const ControlEntry& row, std::optional<std::int32_t> value) {
+    if (!value && row.Has(RowTrait::IndexedEntry)) value = row.defaultValue;
+    if (value) {
+        ControlKinds::WriteValue(widget, *value);
+    } else {
+        ControlKinds::WriteUnknown(widget);
+    }
+    ComposeToolTip(widget);
+    widget->setProperty(kValueNote, value ? QString() : QString(kNotRead));
+    ComposeToolTip(widget);
 }
 
 namespace id {
@@ -84,15 +113,19 @@ struct ControlBinding::Impl : OnlineStatusObserver {
         : owner(owner), core(core), pages(std::move(pages)) {
         core.notifier.Register(this);
         online = core.notifier.Current();
-        // A set the camera completed after its time-out: the page shows what it holds now.
-        core.exchange.SetLateAnswerListener([this](ControlId id) {
-            QMetaObject::invokeMethod(
-                &this->owner, [this, id] { ShowCameraValue(static_cast<int>(id)); },
-                Qt::QueuedConnection);
+        // Whatever set or asked a row (a page, the terminal, a late answer), the page shows
+        // what the camera holds now, once the line is read.
+        core.exchange.SetValueListener([this](ControlId id) {
+            const bool first = recorded.empty();
+            recorded.insert(static_cast<int>(id));
+            if (first) {
+                QMetaObject::invokeMethod(
+                    &this->owner, [this] { ShowRecorded(); }, Qt::QueuedConnection);
+            }
         });
     }
     ~Impl() override {
-        core.exchange.SetLateAnswerListener(nullptr);
+        core.exchange.SetValueListener(nullptr);
         core.notifier.Unregister(this);
     }
 
@@ -102,10 +135,18 @@ struct ControlBinding::Impl : OnlineStatusObserver {
         UpdateButtons();
     }
 
-    ControlTable& Table() { return core.exchange.Controls(); }
+    const ControlTable& Table() const { return core.exchange.Controls(); }
 
-    int CameraValue(int controlId) {
-        return InitialRowOf(controlId) ? Table().CameraValue(controlId) : 0;
+    std::optional<std::int32_t> CameraValue(int controlId) const {
+        return core.exchange.Values().CameraValue(static_cast<ControlId>(controlId));
+    }
+    void ShowRecorded() {
+        const std::set<int> rows = std::move(recorded);
+        recorded.clear();
+        for (int controlId : rows)
+            owner.RefreshControl(controlId);
+        UpdateButtons();
+        owner.UpdateCombinedDisplays();
     }
 
     void Collect();
@@ -124,6 +165,7 @@ struct ControlBinding::Impl : OnlineStatusObserver {
     std::map<int, QWidget*> controls;
     std::set<int> availableActions;
     std::map<int, std::function<bool(int)>> comboHandlers;
+    std::set<int> recorded;  // rows whose camera value changed since the pages showed them
     bool online = false;
     bool factoryMode = false;
 };
@@ -140,7 +182,7 @@ void ControlBinding::Impl::Collect() {
 }
 
 void ControlBinding::Impl::Connect(int controlId, QWidget* widget) {
-    const ControlEntry* row = InitialRowOf(controlId);
+    const ControlEntry* row = RowOfControl(controlId);
     const ControlKinds::Kind kind = ControlKinds::ClassifyFull(widget);
     if (kind == ControlKinds::PushButton) {
         QObject::connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, &owner,
@@ -198,7 +240,7 @@ void ControlBinding::Impl::OnCombo(int controlId) {
             return;
         }
     }
-    const ControlEntry* row = InitialRowOf(controlId);
+    const ControlEntry* row = RowOfControl(controlId);
     if (row && row->Has(RowTrait::HandlerOnly)) {
         // Whatever the handler did is in the table now; without one nothing was sent.
         owner.RefreshControl(controlId);
@@ -208,8 +250,8 @@ void ControlBinding::Impl::OnCombo(int controlId) {
 }
 
 void ControlBinding::Impl::OnTyped(int controlId, ParamSpinBox* spin, int value) {
-    // The row's range, not the spin's: that is a step wider in range mode 1, and wider still
-    // while it shows a camera value outside the row's range.
+    // The row's range, not the spin's: that is wider while it shows a camera value outside
+    // the row's range.
     if (const auto range = Table().Range(static_cast<ControlId>(controlId))) {
         value = std::clamp(value, range->minimum, range->maximum);
         spin->setValue(value);
@@ -222,17 +264,16 @@ void ControlBinding::Impl::OnTyped(int controlId, ParamSpinBox* spin, int value)
 // value afterwards either way.
 void ControlBinding::Impl::Commit(int controlId, int value) {
     QWidget* widget = controls.at(controlId);
-    const ControlEntry* row = InitialRowOf(controlId);
+    const ControlEntry* row = RowOfControl(controlId);
     // A change from a control that a long operation has disabled is not taken; one made
     // while another operation runs is refused by the runner as busy.
     if (row && widget->isEnabled()) {
         const int timeout = row->Has(RowTrait::LongSend) ? kLongSendTimeoutMs : kSendTimeoutMs;
         const std::string mnemonic = core.exchange.GetMnemonic(row->commandId);
         const OperationInfo info{"Now, sending " + mnemonic + "=" + std::to_string(value) + "."};
-        const ExchangeResult sent = core.runner.Run(info, [&](Operation& operation) {
+        core.runner.Run(info, [&](Operation& operation) {
             return operation.exchange.SendSetInt(row->commandId, value, timeout);
         });
-        if (sent) Table().RecordCameraValue(static_cast<ControlId>(controlId), value);
     }
     ShowCameraValue(controlId);
 }
@@ -252,8 +293,9 @@ QString ControlBinding::Impl::WhyDisabled(int controlId) {
     }
     for (const ButtonRule& rule : kButtonRules) {
         if (rule.button != controlId) continue;
-        const int value = CameraValue(rule.control);
-        if (std::find(rule.values.begin(), rule.values.end(), value) == rule.values.end()) {
+        const auto value = CameraValue(rule.control);
+        if (!value ||
+            std::find(rule.values.begin(), rule.values.end(), *value) == rule.values.end()) {
             return QString::fromUtf8(rule.need);
         }
     }
@@ -275,7 +317,7 @@ void ControlBinding::Impl::UpdateButtons() {
 void ControlBinding::Impl::UpdateRelated() {
     for (const CameraAction& action : CameraActions()) {
         if (action.related.empty()) continue;
-        const bool off = CameraValue(action.controlId) == 0;
+        const bool off = CameraValue(action.controlId).value_or(0) == 0;
         const QString reason =
             off ? QString()
                 : QStringLiteral("Set by %1 while it is on.")
@@ -299,20 +341,21 @@ ControlBinding::ControlBinding(CoreContext& core, std::vector<QWidget*> pages, Q
 ControlBinding::~ControlBinding() = default;
 
 void ControlBinding::RefreshAllControls() {
-    for (const ControlEntry& row : impl_->Table().Rows()) {
-        if (row.controlKind == ControlKind::Button) continue;
-        if (QWidget* widget = FindControl(static_cast<int>(row.controlId))) {
-            ControlKinds::WriteValue(widget, row.cameraValue);
+    const auto rows = impl_->Table().Rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].controlKind == ControlKind::Button) continue;
+        if (QWidget* widget = FindControl(static_cast<int>(rows[i].controlId))) {
+            ShowValue(widget, rows[i], impl_->core.exchange.Values().ValueAt(static_cast<int>(i)));
         }
     }
     impl_->UpdateButtons();
 }
 
 void ControlBinding::RefreshControl(int controlId) {
-    const ControlEntry* row = InitialRowOf(controlId);
+    const ControlEntry* row = RowOfControl(controlId);
     QWidget* widget = FindControl(controlId);
     if (!row || !widget || row->controlKind == ControlKind::Button) return;
-    ControlKinds::WriteValue(widget, impl_->Table().CameraValue(static_cast<ControlId>(controlId)));
+    ShowValue(widget, *row, impl_->CameraValue(controlId));
 }
 
 void ControlBinding::ApplyModel(int modelIndex) {
@@ -349,17 +392,30 @@ void ControlBinding::ApplyModel(int modelIndex) {
 }
 
 void ControlBinding::UpdateCombinedDisplays() {
-    auto value = [this](int controlId) { return impl_->CameraValue(controlId); };
+    auto value = [this](int controlId) { return impl_->CameraValue(controlId).value_or(0); };
+    auto known = [this](std::initializer_list<int> ids) {
+        return std::all_of(ids.begin(), ids.end(),
+                           [this](int id) { return impl_->CameraValue(id).has_value(); });
+    };
+    const bool exposureKnown =
+        known({id::kExposureAuto, id::kExposureTime, id::kExposureAutoMin, id::kExposureAutoMax});
+    const bool gainKnown =
+        known({id::kGainAuto, id::kFineGain, id::kGainAutoMin, id::kGainAutoMax});
     for (QWidget* page : impl_->pages) {
         if (auto* exposure = page->findChild<QLineEdit*>(QStringLiteral("exposureDisplay"))) {
-            exposure->setText(QString::fromStdString(ExposureText(
-                value(id::kExposureAuto) == id::kAutoContinuous, value(id::kExposureTime),
-                value(id::kExposureAutoMin), value(id::kExposureAutoMax))));
+            exposure->setText(
+                !exposureKnown
+                    ? QString()
+                    : QString::fromStdString(ExposureText(
+                          value(id::kExposureAuto) == id::kAutoContinuous, value(id::kExposureTime),
+                          value(id::kExposureAutoMin), value(id::kExposureAutoMax))));
         }
         if (auto* gain = page->findChild<QLineEdit*>(QStringLiteral("gainDisplay"))) {
-            gain->setText(QString::fromStdString(
-                GainText(value(id::kGainAuto) == id::kAutoContinuous, value(id::kFineGain),
-                         value(id::kGainAutoMin), value(id::kGainAutoMax))));
+            gain->setText(
+                !gainKnown ? QString()
+                           : QString::fromStdString(GainText(
+                                 value(id::kGainAuto) == id::kAutoContinuous, value(id::kFineGain),
+                                 value(id::kGainAutoMin), value(id::kGainAutoMax))));
         }
     }
 }

@@ -36,7 +36,7 @@ void Tag(QWidget* widget, int controlId) {
 
 QString ToolTip(const std::string& label, int controlId) {
     QString tip = QString::fromStdString(label);
-    if (const ControlEntry* row = InitialRowOf(controlId)) {
+    if (const ControlEntry* row = RowOfControl(controlId)) {
         tip += QStringLiteral("\n") + QString::fromStdString(MnemonicOf(*row));
         const std::string range = RangeText(*row);
         if (!range.empty()) tip += QStringLiteral(", ") + QString::fromStdString(range);
@@ -96,8 +96,9 @@ QWidget* MakeCell(const Cell& cell, const std::string& label, QWidget* parent) {
             auto* spin = new ParamSpinBox(parent);
             int minimum = 0;
             int maximum = 0;
-            if (const ControlEntry* row = InitialRowOf(cell.controlId)) {
-                SpinRange(*row, minimum, maximum);
+            if (const ControlEntry* row = RowOfControl(cell.controlId)) {
+                minimum = row->minimum;
+                maximum = row->maximum;
             }
             spin->setUserRange(minimum, maximum);
             widget = spin;

@@ -6,9 +6,8 @@
 
 namespace vk::gui {
 
-const ControlEntry* InitialRowOf(int controlId) {
-    for (const ControlEntry& row : InitialControlRows()) {
-        if (row.controlId == kEndControlId) break;
+const ControlEntry* RowOfControl(int controlId) {
+    for (const ControlEntry& row : ControlRows()) {
         if (row.controlId == static_cast<ControlId>(controlId)) return &row;
     }
     return nullptr;
@@ -25,12 +24,6 @@ std::string MnemonicOf(const ControlEntry& row) {
 std::string RangeText(const ControlEntry& row) {
     if (row.minimum == 0 && row.maximum == 0) return {};
     return std::to_string(row.minimum) + " to " + std::to_string(row.maximum);
-}
-
-void SpinRange(const ControlEntry& row, int& minimum, int& maximum) {
-    const int widen = row.rangeMode == 1 ? 1 : 0;
-    minimum = row.minimum - widen;
-    maximum = row.maximum + widen;
 }
 
 }  // namespace vk::gui

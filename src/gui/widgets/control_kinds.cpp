@@ -102,11 +102,39 @@ bool ControlKinds::WriteValue(QWidget* widget, int value) {
             box->setCurrentIndex(index);
             return true;
         }
-        case CheckBox:
-            static_cast<QCheckBox*>(widget)->setChecked(value != 0);
+        case CheckBox: {
+            auto* box = static_cast<QCheckBox*>(widget);
+            box->setTristate(false);
+            box->setChecked(value != 0);
             return true;
+        }
         case RadioButton:
             SetRadioGroup(RadioGroup(widget).front(), value);
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ControlKinds::WriteUnknown(QWidget* widget) {
+    switch (ClassifyFull(widget)) {
+        case Spin:
+            static_cast<QSpinBox*>(widget)->clear();
+            return true;
+        case Edit:
+            static_cast<QLineEdit*>(widget)->clear();
+            return true;
+        case Combo:
+            static_cast<QComboBox*>(widget)->setCurrentIndex(-1);
+            return true;
+        case CheckBox: {
+            auto* box = static_cast<QCheckBox*>(widget);
+            box->setTristate(true);
+            box->setCheckState(Qt::PartiallyChecked);
+            return true;
+        }
+        case RadioButton:
+            SetRadioGroup(RadioGroup(widget).front(), -1);
             return true;
         default:
             return false;

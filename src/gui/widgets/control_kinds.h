@@ -37,6 +37,9 @@ public:
     // selects the first item with that data and shows no selection when none has it; a combo
     // of plain texts selects the index. False for null and for kinds that hold no value.
     static bool WriteValue(QWidget* widget, int value);
+    // Shows that the value is not known: an empty spin, edit or combo, a half-checked box,
+    // no radio button checked. False for null and for kinds that hold no value.
+    static bool WriteUnknown(QWidget* widget);
 
     // The buttons of the radio group a button belongs to, first button first.
     static std::vector<QRadioButton*> RadioGroup(const QWidget* button);

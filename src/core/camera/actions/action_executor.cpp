@@ -110,16 +110,16 @@ ActionOutcome ActionExecutor::Run(Operation& operation, const CameraAction& acti
 ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& action,
                                      const ActionInput& input) const {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
     ActionOutcome outcome;
     ExchangeResult& sent = outcome.result;
     if (action.family == ActionFamily::TableWrite) {
         sent = exchange.SendSetString(
             action.command, std::to_string(input.index) + "," + std::to_string(input.value),
             action.timeoutMs);
-        if (sent) table.RecordCameraValue(static_cast<ControlId>(action.fields[1]), input.value);
         return outcome;
     }
+    // What the camera held before the action's own set changed it.
+    const auto heldBefore = exchange.Values().CameraValue(static_cast<ControlId>(action.controlId));
     if (action.family == ActionFamily::StoreArea) {
         sent = FlashAreas(exchange).Store(action.value, action.timeoutMs);
     } else if (action.valueFrom == ValueFrom::Text) {
@@ -150,11 +150,8 @@ ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& a
         }
         // A function started from its combo box is off again once it has run: the box goes
         // back to "Off", and the camera is told where the table knew it otherwise.
-        const int row = table.RowOf(static_cast<ControlId>(action.controlId));
-        if (row >= 0 && outcome.resultCode && table.Row(row).cameraValue != 0) {
-            if (exchange.SendSetInt(action.command, 0, kQueryTimeoutMs)) {
-                table.RecordCameraValue(static_cast<ControlId>(action.controlId), 0);
-            }
+        if (outcome.resultCode && heldBefore && *heldBefore != 0) {
+            exchange.SendSetInt(action.command, 0, kQueryTimeoutMs);
         }
         return outcome;
     }
@@ -216,14 +213,11 @@ QueryResult<std::int32_t> ActionExecutor::Poll(Operation& operation,
 
 void ActionExecutor::ReadBack(Operation& operation, const CameraAction& action) const {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
     for (int controlId : action.readBack) {
-        const CommandId id = table.CommandOf(static_cast<ControlId>(controlId));
+        const CommandId id = exchange.Controls().CommandOf(static_cast<ControlId>(controlId));
         if (id == kNoCommand) continue;
         if (operation.Cancelled()) return;
-        const QueryResult<std::int32_t> asked = exchange.QueryInt(id, kQueryTimeoutMs);
-        if (!asked) return;
-        table.RecordCameraValue(static_cast<ControlId>(controlId), asked.value);
+        if (!exchange.QueryInt(id, kQueryTimeoutMs)) return;
     }
 }
 
@@ -274,15 +268,12 @@ ActionOutcome ActionExecutor::RunTableRead(Operation& operation, const CameraAct
     const std::int32_t value = asked.value;
     outcome.value = value;
     outcome.fieldTexts = {std::to_string(input.index), std::to_string(value)};
-    ControlTable& table = exchange.Controls();
-    table.RecordCameraValue(static_cast<ControlId>(action.fields[1]), value);
-    table.CommitAll();
     return outcome;
 }
 
 ActionOutcome ActionExecutor::RunGainReset(Operation& operation, const CameraAction& action) const {
     Exchange& exchange = operation.exchange;
-    ControlTable& table = exchange.Controls();
+    const ControlTable& table = exchange.Controls();
     ActionOutcome outcome;
     bool first = true;
     for (int controlId : action.readBack) {
