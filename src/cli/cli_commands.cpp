@@ -19,7 +19,6 @@
 namespace vk::cli {
 namespace {
 
-
 // A decimal number with an optional sign, or "&H" and hexadecimal digits.
 bool IsNumber(const std::string& text) {
     std::size_t i = text.starts_with("&H") || text.starts_with("&h") ? 2 : 0;

@@ -182,10 +182,8 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
          5},
         {"a table write's value", [] { return true; }, kLutValue, 100},
         {"a table read",
-         [&] {
-             return bool(core.exchange.SendRawQuery("LUTR?5" + crlf, kShort, true));
-         },
-         kLutValue, 100},
+         [&] { return bool(core.exchange.SendRawQuery("LUTR?5" + crlf, kShort, true)); }, kLutValue,
+         100},
         {"a text command",
          [&] { return bool(core.exchange.SendSetString(Id("UD"), "12", kShort)); }, kPe, 777},
     };

@@ -14,8 +14,7 @@ void OwedReplies::Add(const AwaitedAnswer& answer, int timeoutMs) {
 bool OwedReplies::Answers(const AwaitedAnswer& awaited, const std::string& line) const {
     if (awaited.kind == AwaitedAnswer::Complete) return IsCompleteReply(line);
     const ParsedReply reply = ParseReply(commands_, line);
-    return reply.valid && reply.op == "=" &&
-           reply.mnemonic == awaited.mnemonic;
+    return reply.valid && reply.op == "=" && reply.mnemonic == awaited.mnemonic;
 }
 
 bool OwedReplies::Take(const std::string& line, bool nothingNewerSent,

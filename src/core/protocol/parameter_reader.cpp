@@ -49,7 +49,6 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
         const QueryResult<std::int32_t> answer = exchange.QueryInt(entry.commandId, timeoutMs);
         ++done;
         if (answer) {
-
             result.readRows.push_back(row);
             unansweredInRow = 0;
             failedInRow = 0;

@@ -37,8 +37,7 @@ QString SettingFileFeature::StoredFolder() const {
     return QString::fromStdString(folder);
 }
 
-std::string SettingFileFeature::SaveSummary(SettingFileVariant variant,
-                                            std::size_t leftOut) const {
+std::string SettingFileFeature::SaveSummary(SettingFileVariant variant, std::size_t leftOut) const {
     const ControlTable& table = window_.Core().exchange.Controls();
     const bool factory = window_.IsFactoryMode();
     const std::size_t saved = SettingFileRows(table, variant, factory).size() - leftOut;
