@@ -59,52 +59,31 @@ TEST_F(CliActionTest, TheExitStatusFollowsTheResult) {
         std::string cameraResult;  // WBRS's outcome
         int code;
         std::string out;
-        Lines wire;
     } cases[] = {
-        {{"action", "gain-tap-balance-once"},
-         "0",
-         kExitOk,
-         "Complete\n",
-         {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
-        {{"action", "gain-tap-balance-once"},
-         "1",
-         kExitFailed,
-         "Too Bright\n",
-         {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
-        {{"action", "gain-tap-balance-once"},
-         "9",
-         kExitFailed,
-         "Unknown Result\n",
-         {"AWA=1", "WBRS?", "GJUT2?", "GJUT3?", "GJUT4?"}},
-        {{"action", "read-temperature"}, "0", kExitOk, "38\n", {"TMP0?"}},
-        {{"action", "table-write", "lutb", "4", "99"}, "0", kExitOk, "", {"LUTB=4,99"}},
-        {{"action", "table-read", "LUTB", "4"}, "0", kExitOk, "4\t99\n", {"LUTB?4"}},
+        {{"action", "gain-tap-balance-once"}, "0", kExitOk, "Complete\n"},
+        {{"action", "gain-tap-balance-once"}, "1", kExitFailed, "Too Bright\n"},
+        {{"action", "gain-tap-balance-once"}, "9", kExitFailed, "Unknown Result\n"},
+        {{"action", "read-temperature"}, "0", kExitOk, "38\n"},
+        {{"action", "table-write", "lutb", "4", "99"}, "0", kExitOk, ""},
+        {{"action", "table-read", "LUTB", "4"}, "0", kExitOk, "4\t99\n"},
         {{"--factory", "action", "write-xml-version", "3", "1", "4"},
          "0",
          kExitOk,
-         "Writing the XML Version has been completed.\n",
-         {"XMLVR=30104"}},
-        {{"--factory", "action", "read-xml-version"}, "0", kExitOk, "3.1.4\n", {"XMLVR?"}},
+         "Writing the XML Version has been completed.\n"},
+        {{"--factory", "action", "read-xml-version"}, "0", kExitOk, "3.1.4\n"},
         {{"--factory", "area", "store-all"},
          "0",
          kExitOk,
-         "Completed to store current setting data!\n",
-         {"SA=3", "SA=2", "SA=1", "SA00=0"}},
-        {{"area", "store", "2"},
-         "0",
-         kExitOk,
-         "Completed saving current setting data !\n",
-         {"SA=2"}},
-        {{"area", "load", "0"}, "0", kExitOk, "", {"LD=0"}},
-        {{"area", "load", "1"}, "0", kExitOk, "", {"LD=1"}},
-        {{"area", "current"}, "0", kExitOk, "1\tUser 1\n", {"EA?"}},
+         "Completed to store current setting data!\n"},
+        {{"area", "store", "2"}, "0", kExitOk, "Completed saving current setting data !\n"},
+        {{"area", "load", "1"}, "0", kExitOk, ""},
+        {{"area", "current"}, "0", kExitOk, "1\tUser 1\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[1]);
         camera.SetValue("WBRS", c.cameraResult);
         EXPECT_EQ(Run(c.args), c.code) << err;
         EXPECT_EQ(out, c.out);
-        EXPECT_EQ(camera.ReceivedLines(), c.wire);
     }
 }
 

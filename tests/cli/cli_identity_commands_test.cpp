@@ -47,7 +47,6 @@ TEST(CliIdentity, ReadsAndWritesIdsWithTheirChecks) {
         {{"camera-id"}, kExitOk, "VK00000001\n", ""},
         {{"camera-id", "CAM0000042"}, kExitUsage, "", "writing the camera id needs --factory"},
         {{"--factory", "camera-id", "CAM0000042"}, kExitOk, "", ""},
-        {{"--factory", "camera-id", "CAM00000042"}, kExitUsage, "", "too long"},
         {{"device-version"}, kExitOk, "1000\n", ""},
         {{"device-version", "1203"}, kExitUsage, "", "needs --factory"},
         {{"--factory", "device-version", "1203"}, kExitOk, "", ""},

@@ -193,8 +193,8 @@ const std::vector<MatrixOperation>& MatrixOperations() {
         {"StoreAll", 2, 1, StoreAll},
         {"SettingFileLoad", 12, SettingFileLoader::kMaxUnanswered, LoadSettingFile},
         {"LutWrite", 100, 1, WriteLuts},
-        {"XmlDownload", 5, 1, DownloadXml},
-        {"RegisterReadAll", 6, RegisterReader::kMaxUnanswered, ReadAllRegisters},
+        {"XmlDownload", 5, 1, DownloadXml, true},
+        {"RegisterReadAll", 6, RegisterReader::kMaxUnanswered, ReadAllRegisters, true},
     };
     return operations;
 }

@@ -59,6 +59,9 @@ struct MatrixOperation {
     int midway;  // lines or packets the camera answers before a mid-way fault
     int waits;   // time-outs the operation may sit through before it gives up
     std::function<Ending(MatrixRig&)> run;
+    // Register access sends an unanswered request again (up to kMaxResends times), so each
+    // wait may come back that often, and a camera that answers again may be reached.
+    bool resends = false;
 };
 
 const std::vector<MatrixOperation>& MatrixOperations();

@@ -103,10 +103,6 @@ void FirstUseTest::typedValuesOutsideTheRangeSendTheNearestBound_data() {
                                                            << "PE=8000000";
     QTest::newRow("far above the maximum") << "123456789"
                                            << "PE=8000000";
-    QTest::newRow("below the minimum") << "5"
-                                       << "PE=10";
-    QTest::newRow("inside the range") << "7999999"
-                                      << "PE=7999999";
 }
 
 void FirstUseTest::typedValuesOutsideTheRangeSendTheNearestBound() {

@@ -160,6 +160,10 @@ void LutFeatureTest::editorButtonsWriteAndReadTheCamerasTables() {
     lut::Table expected = curve;
     expected[7] = 4095;
     QCOMPARE(red->Values(), expected);
+    // The value beyond the range is named, once, not passed off as the camera's.
+    QCOMPARE(tool.ui.messages.size(), std::size_t{1});
+    QVERIFY(tool.ui.messages[0].text.find("entry 7 = 5000") != std::string::npos);
+    tool.ui.messages.clear();
 
     // The same table to every channel of the camera; the other editors keep theirs.
     const lut::Table greenEditor = green->Values();

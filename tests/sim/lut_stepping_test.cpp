@@ -38,15 +38,5 @@ TEST(SimLutStepping, OneTableWrittenUnderRedGreenAndBlueInTurnFillsAllThree) {
     }
 }
 
-TEST(SimLutStepping, ACancelledRunGoesOnUntilAnotherCommandComesBetween) {
-    CameraModel camera;
-    const lut::Table linear = lut::LinearTable();
-    WriteRun(camera, "LUTSR", linear);
-    ReadRun(camera, "LUTSR", 100);  // stopped after 100 entries
-    EXPECT_EQ(Ask(camera, "LUTSR?"), "LUTSR=" + std::to_string(linear[100]));
-    ASSERT_EQ(Ask(camera, "LUTC?"), "LUTC=0");
-    EXPECT_EQ(ReadRun(camera, "LUTSR"), linear);  // starts again at entry 0
-}
-
 }  // namespace
 }  // namespace vk::sim

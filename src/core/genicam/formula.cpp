@@ -47,6 +47,13 @@ struct Formula::Node {
     std::vector<std::unique_ptr<Node>> args;
 };
 
+std::int64_t ToWhole(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 9.2233720368547758e18) return std::numeric_limits<std::int64_t>::max();
+    if (v <= -9.2233720368547758e18) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(v);
+}
+
 namespace {
 
 using NodePtr = std::unique_ptr<Formula::Node>;
@@ -80,13 +87,6 @@ constexpr std::array kFunctions = {
     Function{"FLOOR", 1}, Function{"CEIL", 1}, Function{"ROUND", 1}, Function{"ASIN", 1},
     Function{"ACOS", 1},
 };
-
-std::int64_t ToWhole(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 9.2233720368547758e18) return std::numeric_limits<std::int64_t>::max();
-    if (v <= -9.2233720368547758e18) return std::numeric_limits<std::int64_t>::min();
-    return static_cast<std::int64_t>(v);
-}
 
 bool IsNameChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '.';

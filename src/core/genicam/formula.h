@@ -11,6 +11,10 @@
 
 namespace vk::genicam {
 
+// A real number as the nearest whole number towards zero, saturated at the 64-bit limits
+// (NaN gives 0): a description's value never converts out of range.
+std::int64_t ToWhole(double v);
+
 // A SwissKnife or Converter formula: the standard's operators (?: || && | ^ & = <> < > <= >=
 // << >> + - * / % ** ~ ! and unary + -), its functions (SGN NEG ATAN COS SIN TAN ABS EXP LN LG
 // SQRT TRUNC FLOOR CEIL ROUND ASIN ACOS), the constants PI and E, numbers (decimal, 0x

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <tuple>
 
+#include "core/genicam/formula.h"
 #include "core/genicam/node_map.h"
 
 namespace vk::genicam {
@@ -234,7 +235,7 @@ Got<std::int64_t> Node::IntOf(Eval e, std::string_view literal, std::string_view
     if (const Prop* p = Find(literal)) {
         if (const auto v = ParseInt(p->text)) return Got<std::int64_t>{*v, {}};
         if (const auto r = ParseReal(p->text)) {
-            return Got<std::int64_t>{static_cast<std::int64_t>(*r), {}};
+            return Got<std::int64_t>{ToWhole(*r), {}};
         }
         return Got<std::int64_t>::Fail(name_ + ": " + std::string(literal) + " \"" + p->text +
                                        "\" is no number");

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/genicam/formula.h"
 #include "core/genicam/node_kinds.h"
 #include "core/genicam/node_map.h"
 
@@ -113,7 +114,7 @@ Got<std::int64_t> RegisterNode::Int(Eval e) const {
     if (GetKind() == Kind::Float) {
         const Got<double> r = Real(e);
         if (!r) return Fail<std::int64_t>(r.reason);
-        return Got<std::int64_t>{static_cast<std::int64_t>(*r), {}};
+        return Got<std::int64_t>{ToWhole(*r), {}};
     }
     if (GetKind() != Kind::Integer) return Node::Int(e);
     RegisterPlace place;

@@ -160,7 +160,9 @@ void SettingFileFeature::LoadFrom(const QString& path, bool compareOnly) {
     ShowLoadedValues();
     const std::string summary = LoadSummary(result);
     if (!summary.empty()) {
-        core.ui.ShowMessage(summary, kSettingFileCaption, MessageIcon::Exclamation);
+        // Lines only left out (a user's own file holds its device version) are a note.
+        core.ui.ShowMessage(summary, kSettingFileCaption,
+                            result.Clean() ? MessageIcon::Information : MessageIcon::Exclamation);
     }
 }
 
