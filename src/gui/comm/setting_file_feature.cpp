@@ -40,7 +40,10 @@ QString SettingFileFeature::StoredFolder() const {
 std::string SettingFileFeature::SaveSummary(SettingFileVariant variant, std::size_t leftOut) const {
     const ControlTable& table = window_.Core().exchange.Controls();
     const bool factory = window_.IsFactoryMode();
-    const std::size_t saved = SettingFileRows(table, variant, factory).size() - leftOut;
+    const std::size_t saved =
+        SettingFileRowsOfModel(table, variant, factory, window_.Core().modelCheck.modelIndex)
+            .size() -
+        leftOut;
     // The page values of the mode that no setting file keeps.
     int notKept = 0;
     for (const ControlEntry& row : table.Rows()) {
