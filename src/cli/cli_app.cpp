@@ -15,6 +15,7 @@
 #include "cli/many_cameras.h"
 #include "cli/stderr_user_interface.h"
 #include "core/core_context.h"
+#include "core/simulator_availability.h"
 #include "settings/user_settings_backend.h"
 #ifdef VK_HAVE_SIMULATOR
 #include "sim/simulated_camera.h"
@@ -173,9 +174,7 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
     }
 #ifndef VK_HAVE_SIMULATOR
     if (options.simulateModel) {
-        error =
-            "--simulate is not available in this build; run vk4100-sim on Linux and "
-            "connect to it with --port";
+        error = kNoSimulatorText;
         return false;
     }
 #endif

@@ -90,18 +90,6 @@ bool ParseAddress(CliSession& s, const std::string& text, std::uint64_t& address
     return true;
 }
 
-std::string Hex(std::uint64_t value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
-    return text;
-}
-
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
-
 // A message of several lines on one: a line that ends in a colon goes on after a blank.
 std::string OneLine(std::string text) {
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
@@ -376,7 +364,7 @@ int RegReadCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     SerialRegisterPort port = PortOf(s);
     const RegisterResult result = port.Read(address, static_cast<std::uint32_t>(length));
-    if (!result.ok) return AccessFailed(s, "reading " + Hex(address), result);
+    if (!result.ok) return AccessFailed(s, "reading " + genicam::HexText(address), result);
     if (JsonWanted(s)) {
         const auto end = std::find(result.bytes.begin(), result.bytes.end(), 0);
         PrintJson(
@@ -400,7 +388,7 @@ int RegReadCommand(CliSession& s, const std::vector<std::string>& args) {
             break;
         }
         case RegFormat::Float:
-            s.out << Number(gencp::FloatFromBytes(result.bytes)) << '\n';
+            s.out << genicam::RealText(gencp::FloatFromBytes(result.bytes)) << '\n';
             break;
     }
     return kExitOk;
@@ -450,7 +438,7 @@ int RegWriteCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     SerialRegisterPort port = PortOf(s);
     const RegisterResult result = port.Write(address, bytes);
-    if (!result.ok) return AccessFailed(s, "writing " + Hex(address), result);
+    if (!result.ok) return AccessFailed(s, "writing " + genicam::HexText(address), result);
     return kExitOk;
 }
 

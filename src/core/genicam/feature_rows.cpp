@@ -6,27 +6,22 @@
 #include "core/genicam/node_kinds.h"
 
 namespace vk::genicam {
-namespace {
 
-std::string Hex(std::uint64_t v) {
+std::string HexText(std::uint64_t v) {
     char text[24];
     std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(v));
     return text;
 }
 
-std::string Real(double v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", v);
-    return text;
-}
+namespace {
 
 void AddLimits(NodeMap& map, const Node& node, FeatureRow& row) {
     const Kind kind = node.GetKind();
     if (kind == Kind::Float) {
         const Got<RealLimits> l = node.RealRange(map.Eval());
         if (!l) return;
-        row.min = Real(l.value->min);
-        row.max = Real(l.value->max);
+        row.min = RealText(l.value->min);
+        row.max = RealText(l.value->max);
     } else if (kind == Kind::Integer) {
         const Got<IntLimits> l = node.Limits(map.Eval());
         if (!l) return;
@@ -57,7 +52,7 @@ FeatureRow DescribeFeature(NodeMap& map, const Node& node, const std::string& ca
     row.access = AccessName(node.GetAccess(map.Eval(), &reason));
     row.availability = reason.empty() ? "available" : reason;
     if (const Got<RegisterPlace> place = node.Place(map.Eval())) {
-        row.address = Hex(place.value->address);
+        row.address = HexText(place.value->address);
         row.length = std::to_string(place.value->length);
     }
     if (node.GetKind() != Kind::Category) AddLimits(map, node, row);

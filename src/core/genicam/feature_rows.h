@@ -30,6 +30,9 @@ FeatureRow DescribeFeature(NodeMap& map, const Node& node, const std::string& ca
 // Every feature reached from the root category, in the order of the tree.
 std::vector<FeatureRow> ListFeatures(NodeMap& map);
 
+// How the lists print an address: 0x... in capitals (real numbers: RealText of node.h).
+std::string HexText(std::uint64_t v);
+
 // A feature's value as text (an enumeration's symbolic name), read through the map.
 Got<std::string> FeatureText(NodeMap& map, const Node& node);
 // Sets a feature from text: a number, an entry name, a text; a command runs (any text).

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/simulator_availability.h"
 #include "gui/app/app_texts.h"
 
 namespace vk::gui {
@@ -89,9 +90,7 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& options, QStri
     }
 #ifndef VK_HAVE_SIMULATOR
     if (options.simulateModel) {
-        error =
-            "--simulate is not available in this build; run vk4100-sim on Linux and "
-            "connect to it with --port";
+        error = kNoSimulatorText;
         return false;
     }
 #endif
