@@ -148,10 +148,15 @@ ActionOutcome ActionExecutor::RunSet(Operation& operation, const CameraAction& a
             outcome.notice = ActionNotice{outcome.result.message, std::string(action.caption),
                                           MessageIcon::Exclamation};
         }
-        // A function started from its combo box is off again once it has run: the box goes
-        // back to "Off", and the camera is told where the table knew it otherwise.
-        if (outcome.resultCode && heldBefore && *heldBefore != 0) {
-            exchange.SendSetInt(action.command, 0, kQueryTimeoutMs);
+        // A function started from its combo box is off again once it has run. The camera
+        // turns it off itself, so its row is asked for what the camera now holds; where the
+        // camera held it on before, it is told to turn it off instead.
+        if (outcome.resultCode && action.value != 0) {
+            if (heldBefore && *heldBefore != 0) {
+                exchange.SendSetInt(action.command, 0, kQueryTimeoutMs);
+            } else {
+                exchange.QueryInt(action.command, kQueryTimeoutMs);
+            }
         }
         return outcome;
     }
