@@ -88,4 +88,33 @@ consteval CommandId Cmd(std::string_view mnemonic) {
     throw "not a mnemonic of the command table";
 }
 
+// Whether `digits` is the decimal number `number`, without leading zeros.
+consteval bool IsDecimal(std::string_view digits, int number) {
+    if (digits.empty() || (digits.size() > 1 && digits[0] == '0')) return false;
+    int value = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    return value == number;
+}
+
+// The ids of a numbered run of mnemonics: Series<4>("PGL", 0) is PGL0 to PGL3.
+template <std::size_t N>
+consteval std::array<CommandId, N> Series(std::string_view prefix, int first = 1) {
+    std::array<CommandId, N> ids{};
+    for (std::size_t i = 0; i < N; ++i) {
+        ids[i] = -1;
+        for (std::size_t m = 0; m < kMnemonics.size(); ++m) {
+            const std::string_view name = kMnemonics[m];
+            if (name.starts_with(prefix) &&
+                IsDecimal(name.substr(prefix.size()), first + static_cast<int>(i))) {
+                ids[i] = static_cast<CommandId>(m);
+            }
+        }
+        if (ids[i] < 0) throw "a numbered mnemonic is missing";
+    }
+    return ids;
+}
+
 }  // namespace vk

@@ -1,6 +1,31 @@
 #include "core/protocol/control_table.h"
 
+#include "core/protocol/control_rows.h"
+
 namespace vk {
+namespace {
+
+// The named controls share the rows' id space: a name must not stand for a row, nor two
+// names for one control.
+consteval bool NamesAreApart() {
+    for (const ControlName& name : controls::kAll) {
+        for (const ControlEntry& row : kControlRows) {
+            if (static_cast<int>(row.controlId) == name.id) return false;
+        }
+        int same = 0;
+        for (const ControlName& other : controls::kAll)
+            same += other.id == name.id ? 1 : 0;
+        if (same != 1) return false;
+    }
+    return true;
+}
+static_assert(NamesAreApart());
+
+}  // namespace
+
+std::span<const ControlEntry> ControlRows() {
+    return kControlRows;
+}
 
 ControlTable::ControlTable(const CommandTable& commands) : commands_(commands) {
     for (int i = 0; i < kRowCount; ++i) {

@@ -1,10 +1,17 @@
+#pragma once
+
 #include <array>
+#include <initializer_list>
 
 #include "core/protocol/command_mnemonics.h"
+#include "core/protocol/control_ids.h"
 #include "core/protocol/control_table.h"
 
+// The control rows as constants, for the tables that name a row by its command: the
+// lookups below run while compiling, so a command without a row of the kind a table
+// expects is a compile error.
 namespace vk {
-namespace {
+namespace row_data {
 
 constexpr ControlKind kCheck = ControlKind::Check;
 constexpr ControlKind kRadio = ControlKind::Radio;
@@ -22,7 +29,7 @@ constexpr std::uint32_t kHandlerOnly = RowTrait::HandlerOnly;
 constexpr std::uint32_t kIndexedEntry = RowTrait::IndexedEntry;
 
 // clang-format off
-constexpr std::array<ControlEntry, ControlTable::kRowCount> kRows = {{
+inline constexpr std::array<ControlEntry, ControlTable::kRowCount> kRows = {{
     // controlId, command, kind, level, minimum, maximum, default value, in setting files,
     // traits
     {1942, Cmd("EM"), kCombo, kUser, 0, 0, 0, true, kReadAtStart | kHandlerOnly},
@@ -511,10 +518,52 @@ constexpr std::array<ControlEntry, ControlTable::kRowCount> kRows = {{
 }};
 // clang-format on
 
-}  // namespace
+}  // namespace row_data
 
-std::span<const ControlEntry> ControlRows() {
-    return kRows;
+inline constexpr const auto& kControlRows = row_data::kRows;
+
+// The index row of an indexed table, as a table names it: Index(Cmd("LUTR")).
+struct IndexRow {
+    CommandId command;
+};
+consteval IndexRow Index(CommandId command) {
+    return {command};
 }
+
+// The control id of a command's row. An indexed table has two rows of its command: the
+// index row, then the value row; the command alone names the value row. With `kinds`
+// given, the row must be of one of them.
+consteval int ControlIdOf(CommandId command, bool indexRow,
+                          std::initializer_list<ControlKind> kinds = {}) {
+    const ControlEntry* found = nullptr;
+    for (const ControlEntry& row : kControlRows) {
+        if (row.commandId != command) continue;
+        if (indexRow && !row.Has(RowTrait::IndexedEntry)) throw "not an indexed table";
+        found = &row;
+        if (indexRow) break;
+    }
+    if (!found) throw "no control row of this command";
+    if (kinds.size() == 0) return static_cast<int>(found->controlId);
+    for (ControlKind kind : kinds) {
+        if (found->controlKind == kind) return static_cast<int>(found->controlId);
+    }
+    throw "the command's row is of another kind";
+}
+
+// A control-table row of one kind, named by its command.
+template <ControlKind Kind>
+struct RowOf {
+    consteval RowOf(CommandId command) : id(ControlIdOf(command, false, {Kind})) {}
+    consteval RowOf(IndexRow index) : id(ControlIdOf(index.command, true, {Kind})) {}
+    int id;
+};
+
+// Any page control: a row by its command, or a control without one by its name.
+struct Control {
+    consteval Control(CommandId command) : id(ControlIdOf(command, false)) {}
+    consteval Control(IndexRow index) : id(ControlIdOf(index.command, true)) {}
+    constexpr Control(ControlName name) : id(name.id) {}
+    int id;
+};
 
 }  // namespace vk
