@@ -558,6 +558,15 @@ struct RowOf {
     int id;
 };
 
+// The control ids of the rows of some commands, for lists of controls.
+template <std::size_t N>
+consteval std::array<int, N> ControlIds(const CommandId (&commands)[N]) {
+    std::array<int, N> ids{};
+    for (std::size_t i = 0; i < N; ++i)
+        ids[i] = ControlIdOf(commands[i], false);
+    return ids;
+}
+
 // Any page control: a row by its command, or a control without one by its name.
 struct Control {
     consteval Control(CommandId command) : id(ControlIdOf(command, false)) {}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/persist/flash_areas.h"
+#include "core/protocol/control_rows.h"
 
 namespace vk {
 namespace {
@@ -15,23 +16,27 @@ constexpr const char* kCompleted = "Completed";
 
 // Controls an automatic function changes (read again after it) or that it takes over
 // (switched off while it runs or keeps running).
-constexpr std::array kWhiteBalanceGains = {2470, 2477, 2027, 2033, 2039, 2031, 2037, 2043};
-constexpr std::array kTapGains = {2474, 1264, 1838};
-constexpr std::array kBlackTaps = {2495, 2431, 2435, 2439, 2446, 2454,
-                                   2462, 2444, 2450, 2458, 2466};
-constexpr std::array kGain = {1218, 1220};
-constexpr std::array kExposure = {1943};
-// GA, FGA, AGC, PGR, PGB, BLR1, BLB1: what a gain reset sets to zero.
-constexpr std::array kResetGains = {1218, 1220, 4625, 2470, 2477, 2439, 2444};
+constexpr auto kWhiteBalanceGains =
+    ControlIds({Cmd("PGR"), Cmd("PGB"), Cmd("PGR2"), Cmd("PGR3"), Cmd("PGR4"), Cmd("PGB2"),
+                Cmd("PGB3"), Cmd("PGB4")});
+constexpr auto kTapGains = ControlIds({Cmd("GJUT2"), Cmd("GJUT3"), Cmd("GJUT4")});
+constexpr auto kBlackTaps =
+    ControlIds({Cmd("BL2"), Cmd("BL3"), Cmd("BL4"), Cmd("BLR1"), Cmd("BLR2"), Cmd("BLR3"),
+                Cmd("BLR4"), Cmd("BLB1"), Cmd("BLB2"), Cmd("BLB3"), Cmd("BLB4")});
+constexpr auto kGain = ControlIds({Cmd("GA"), Cmd("FGA")});
+constexpr auto kExposure = ControlIds({Cmd("PE")});
+// What a gain reset sets to zero.
+constexpr auto kResetGains = ControlIds(
+    {Cmd("GA"), Cmd("FGA"), Cmd("AGC"), Cmd("PGR"), Cmd("PGB"), Cmd("BLR1"), Cmd("BLB1")});
 
 // A button that sends one value and says nothing unless told.
 CameraAction Send(std::string_view name, std::string_view title, std::string_view summary,
-                  int controlId, CommandId exchange, std::int32_t value, int timeoutMs) {
+                  Control control, CommandId exchange, std::int32_t value, int timeoutMs) {
     CameraAction a;
     a.name = name;
     a.title = title;
     a.summary = summary;
-    a.controlId = controlId;
+    a.controlId = control.id;
     a.command = exchange;
     a.value = value;
     a.timeoutMs = timeoutMs;
@@ -39,9 +44,9 @@ CameraAction Send(std::string_view name, std::string_view title, std::string_vie
 }
 
 CameraAction Calibration(std::string_view name, std::string_view title, std::string_view summary,
-                         int controlId, CommandId exchange, bool factoryOnly,
+                         Control control, CommandId exchange, bool factoryOnly,
                          std::string_view doneText) {
-    CameraAction a = Send(name, title, summary, controlId, exchange, 0, kCalibrationMs);
+    CameraAction a = Send(name, title, summary, control, exchange, 0, kCalibrationMs);
     a.doneText = doneText;
     a.factoryOnly = factoryOnly;
     a.longRunning = true;
@@ -50,7 +55,7 @@ CameraAction Calibration(std::string_view name, std::string_view title, std::str
 
 // An automatic function started from its combo box with the item of `value`.
 CameraAction Auto(std::string_view name, std::string_view title, std::string_view summary,
-                  int combo, CommandId exchange, std::int32_t value, CommandId result,
+                  Control combo, CommandId exchange, std::int32_t value, CommandId result,
                   ResultWait wait, std::string_view caption, std::span<const int> readBack,
                   std::span<const int> related) {
     CameraAction a = Send(name, title, summary, combo, exchange, value, kAutoStartMs);
@@ -64,16 +69,27 @@ CameraAction Auto(std::string_view name, std::string_view title, std::string_vie
 }
 
 CameraAction Read(std::string_view name, std::string_view title, std::string_view summary,
-                  int controlId, CommandId exchange, int timeoutMs, int field, bool factoryOnly) {
-    CameraAction a = Send(name, title, summary, controlId, exchange, 0, timeoutMs);
+                  Control control, CommandId exchange, int timeoutMs, ControlName field,
+                  bool factoryOnly) {
+    CameraAction a = Send(name, title, summary, control, exchange, 0, timeoutMs);
     a.family = ActionFamily::Read;
-    a.fields = {field, 0, 0};
+    a.fields = {field.id, 0, 0};
     a.factoryOnly = factoryOnly;
     return a;
 }
 
-// The Write and Read buttons of one indexed table.
+// The Write and Read buttons of one indexed table; its index and value fields are the
+// table's two rows.
 struct TablePair {
+    consteval TablePair(ControlName write, ControlName read, CommandId command, int writeTimeoutMs,
+                        bool factoryOnly)
+        : write(write.id),
+          read(read.id),
+          indexField(ControlIdOf(command, true)),
+          valueField(ControlIdOf(command, false)),
+          command(command),
+          writeTimeoutMs(writeTimeoutMs),
+          factoryOnly(factoryOnly) {}
     int write;
     int read;
     int indexField;
@@ -83,16 +99,17 @@ struct TablePair {
     bool factoryOnly;
 };
 
+using namespace controls;
 constexpr std::array kTables = {
-    TablePair{2068, 2146, 2056, 2062, Cmd("BMPXW"), 4000, false},
-    TablePair{2069, 2147, 2072, 2074, Cmd("BMPYW"), 4000, false},
-    TablePair{2151, 2152, 2094, 2096, Cmd("FBMPXB"), 4000, true},
-    TablePair{2153, 2154, 2098, 2100, Cmd("FBMPYB"), 4000, true},
-    TablePair{4898, 4899, 4894, 4896, Cmd("FBMPXW"), 4000, true},
-    TablePair{4904, 4905, 4900, 4902, Cmd("FBMPYW"), 4000, true},
-    TablePair{4608, 4607, 4603, 4605, Cmd("LUTR"), 1000, false},
-    TablePair{4614, 4613, 4609, 4611, Cmd("LUTG"), 1000, false},
-    TablePair{4621, 4620, 4616, 4618, Cmd("LUTB"), 1000, false},
+    TablePair{kWhiteHorizontalWrite, kWhiteHorizontalRead, Cmd("BMPXW"), 4000, false},
+    TablePair{kWhiteVerticalWrite, kWhiteVerticalRead, Cmd("BMPYW"), 4000, false},
+    TablePair{kBlackHorizontalWrite, kBlackHorizontalRead, Cmd("FBMPXB"), 4000, true},
+    TablePair{kBlackVerticalWrite, kBlackVerticalRead, Cmd("FBMPYB"), 4000, true},
+    TablePair{kFactoryWhiteHorizontalWrite, kFactoryWhiteHorizontalRead, Cmd("FBMPXW"), 4000, true},
+    TablePair{kFactoryWhiteVerticalWrite, kFactoryWhiteVerticalRead, Cmd("FBMPYW"), 4000, true},
+    TablePair{kLutRedWrite, kLutRedRead, Cmd("LUTR"), 1000, false},
+    TablePair{kLutGreenWrite, kLutGreenRead, Cmd("LUTG"), 1000, false},
+    TablePair{kLutBlueWrite, kLutBlueRead, Cmd("LUTB"), 1000, false},
 };
 
 CameraAction Table(const TablePair& t, bool write) {
@@ -114,38 +131,38 @@ CameraAction Table(const TablePair& t, bool write) {
 std::vector<CameraAction> BuildActions() {
     std::vector<CameraAction> v;
     // User A
-    v.push_back(Send("soft-trigger", "Now, triggering.", "triggers one image by software", 2598,
-                     Cmd("STRG"), 0, 500));
+    v.push_back(Send("soft-trigger", "Now, triggering.", "triggers one image by software",
+                     kSoftTrigger, Cmd("STRG"), 0, 500));
     v.push_back(Auto("white-balance-once", "Balance White Auto",
-                     "balances white once and shows the result", 2241, Cmd("AWB"), 1, Cmd("AWRS"),
-                     ResultWait::Polled, "Balance White Auto Result", kWhiteBalanceGains,
-                     kWhiteBalanceGains));
+                     "balances white once and shows the result", Cmd("AWB"), Cmd("AWB"), 1,
+                     Cmd("AWRS"), ResultWait::Polled, "Balance White Auto Result",
+                     kWhiteBalanceGains, kWhiteBalanceGains));
     v.push_back(Auto("exposure-auto-once", "Exposure Auto",
-                     "adjusts the exposure once and shows the result", 4624, Cmd("ASC"), 2,
+                     "adjusts the exposure once and shows the result", Cmd("ASC"), Cmd("ASC"), 2,
                      Cmd("ASRS"), ResultWait::Polled, "Exposure Auto Result", kExposure, {}));
     v.back().busy255 = true;
     v.push_back(Auto("gain-tap-balance-once", "Gain Auto Tap Balance",
-                     "balances the tap gains once and shows the result", 2304, Cmd("AWA"), 1,
+                     "balances the tap gains once and shows the result", Cmd("AWA"), Cmd("AWA"), 1,
                      Cmd("WBRS"), ResultWait::Once, "Gain Auto Tap Balance Result", kTapGains,
                      kTapGains));
     v.push_back(Auto("gain-auto-once", "Gain Auto", "adjusts the gain once and shows the result",
-                     4625, Cmd("AGC"), 2, Cmd("AGRS"), ResultWait::Polled, "Gain Auto Result",
+                     Cmd("AGC"), Cmd("AGC"), 2, Cmd("AGRS"), ResultWait::Polled, "Gain Auto Result",
                      kGain, {}));
     v.back().busy255 = true;
     // User B
     v.push_back(Auto("black-tap-balance-once", "Black Level Auto Tap Balance",
-                     "balances the tap black levels once and shows the result", 2305, Cmd("ABA"), 1,
-                     Cmd("BBRS"), ResultWait::Once, "Black Level Auto Tap Balance Result",
-                     kBlackTaps, kBlackTaps));
+                     "balances the tap black levels once and shows the result", Cmd("ABA"),
+                     Cmd("ABA"), 1, Cmd("BBRS"), ResultWait::Once,
+                     "Black Level Auto Tap Balance Result", kBlackTaps, kBlackTaps));
     v.push_back(Read("read-iris-status", "Now, reading the iris status.", "reads the P-iris status",
-                     4629, Cmd("PIS"), 2500, 2605, false));
+                     Cmd("PIS"), Cmd("PIS"), 2500, kIrisStatus, false));
     v.push_back(Read("read-iris-position", "Now, reading the iris position.",
-                     "reads the iris position as an F-number", 4632, Cmd("PCV"), 1000, 4633,
-                     false));
+                     "reads the iris position as an F-number", Cmd("PCV"), Cmd("PCV"), 1000,
+                     kIrisPosition, false));
     v.back().displayAs = DisplayAs::Iris;
     {
         CameraAction a = Send("recalibrate-shading", "Recalibrate Shading",
-                              "recalibrates the shading correction and shows the result", 2047,
+                              "recalibrates the shading correction and shows the result", Cmd("RS"),
                               Cmd("RS"), 0, 20000);
         a.resultCommand = Cmd("SDRS");
         a.resultWait = ResultWait::Once;
@@ -154,26 +171,29 @@ std::vector<CameraAction> BuildActions() {
         v.push_back(a);
     }
     v.push_back(Calibration("recalibrate-white-blemish", "ReCalibrate White",
-                            "detects the white blemishes again", 2051, Cmd("BMRCW"), false,
-                            kCompleted));
+                            "detects the white blemishes again", kRecalibrateWhite, Cmd("BMRCW"),
+                            false, kCompleted));
     v.push_back(Read("read-white-blemish-count", "Now, reading the blemish count.",
-                     "reads the number of compensated white pixels", 4916, Cmd("BNUM"), 2500, 4917,
-                     false));
+                     "reads the number of compensated white pixels", Cmd("BNUM"), Cmd("BNUM"), 2500,
+                     kWhiteBlemishCount, false));
     // User C
     v.push_back(Read("read-temperature", "Now, reading the temperature.",
-                     "reads the sensor temperature", 2070, Cmd("TMP0"), 2500, 1440, false));
+                     "reads the sensor temperature", kReadTemperature, Cmd("TMP0"), 2500,
+                     kTemperature, false));
     {
-        CameraAction a =
-            Read("read-alc-status", "Now, reading the ALC status.",
-                 "reads the ALC status (raw query)", 2564, Cmd("ALCST"), 2500, 2565, false);
+        CameraAction a = Read("read-alc-status", "Now, reading the ALC status.",
+                              "reads the ALC status (raw query)", Cmd("ALCST"), Cmd("ALCST"), 2500,
+                              kAlcStatus, false);
         a.family = ActionFamily::RawRead;
         v.push_back(a);
     }
     // User E
     v.push_back(Read("read-sequence-index", "Now, reading the sequence index.",
-                     "reads the current sequence index", 4906, Cmd("SQIDX"), 500, 4907, false));
+                     "reads the current sequence index", Cmd("SQIDX"), Cmd("SQIDX"), 500,
+                     kSequenceIndex, false));
     v.push_back(Send("reset-sequence", "Now, resetting the sequence.",
-                     "sets the sequence back to its first index", 4908, Cmd("SQRST"), 0, 500));
+                     "sets the sequence back to its first index", Cmd("SQRST"), Cmd("SQRST"), 0,
+                     500));
     // Factory A
     {
         CameraAction a;
@@ -181,7 +201,7 @@ std::vector<CameraAction> BuildActions() {
         a.title = "Now, resetting the gains.";
         a.summary = "sets GA, FGA, AGC, PGR, PGB, BLR1 and BLB1 to 0 and reads them back";
         a.family = ActionFamily::GainReset;
-        a.controlId = 2545;
+        a.controlId = kGainReset.id;
         a.command = Cmd("GA");
         a.readBack = kResetGains;
         a.doneText = "Completed resetting gain parameters";
@@ -191,22 +211,22 @@ std::vector<CameraAction> BuildActions() {
     }
     // Factory B
     v.push_back(Calibration("recalibrate-black-blemish-factory", "ReCalibrate",
-                            "detects the black blemishes again (factory table)", 2299,
+                            "detects the black blemishes again (factory table)", Cmd("FBMRCB"),
                             Cmd("FBMRCB"), true, kCompleted));
     v.push_back(Calibration("recalibrate-white-blemish-factory", "ReCalibrate",
-                            "detects the white blemishes again (factory table)", 4891,
+                            "detects the white blemishes again (factory table)", Cmd("FBMRCW"),
                             Cmd("FBMRCW"), true, kCompleted));
     v.push_back(Read("read-factory-white-blemish-count", "Now, reading the blemish count.",
-                     "reads the number of compensated white pixels (factory table)", 4918,
-                     Cmd("FBNUM"), 2500, 4919, true));
+                     "reads the number of compensated white pixels (factory table)", Cmd("FBNUM"),
+                     Cmd("FBNUM"), 2500, kFactoryWhiteCount, true));
     v.push_back(Read("read-factory-black-blemish-count", "Now, reading the blemish count.",
-                     "reads the number of compensated black pixels (factory table)", 4920,
-                     Cmd("FBBNUM"), 2500, 4921, true));
+                     "reads the number of compensated black pixels (factory table)", Cmd("FBBNUM"),
+                     Cmd("FBBNUM"), 2500, kFactoryBlackCount, true));
     // Factory C
     {
         CameraAction a = Send("write-model-id", "Now, writing the model id.",
-                              "writes the camera's model id, then checks the model again", 1020,
-                              Cmd("MD00"), 0, 3000);
+                              "writes the camera's model id, then checks the model again",
+                              kWriteModelId, Cmd("MD00"), 0, 3000);
         a.valueFrom = ValueFrom::Text;
         a.doneText = "Succeeded in writting camera model id.";
         a.failedText = "Failed writting camera model id.";
@@ -216,17 +236,18 @@ std::vector<CameraAction> BuildActions() {
         v.push_back(a);
     }
     {
-        CameraAction a = Read("read-xml-version", "Now, reading the XML version.",
-                              "reads the XML version", 4934, Cmd("XMLVR"), 2500, 4931, true);
+        CameraAction a =
+            Read("read-xml-version", "Now, reading the XML version.", "reads the XML version",
+                 kReadXmlVersion, Cmd("XMLVR"), 2500, kXmlVersionMajor, true);
         a.displayAs = DisplayAs::XmlVersion;
-        a.fields = {4931, 4932, 4933};
+        a.fields = {kXmlVersionMajor.id, kXmlVersionMinor.id, kXmlVersionBuild.id};
         v.push_back(a);
     }
     {
         CameraAction a = Send("write-xml-version", "Now, writing the XML version.",
-                              "writes the XML version", 4935, Cmd("XMLVR"), 0, 10000);
+                              "writes the XML version", kWriteXmlVersion, Cmd("XMLVR"), 0, 10000);
         a.valueFrom = ValueFrom::XmlVersion;
-        a.fields = {4931, 4932, 4933};
+        a.fields = {kXmlVersionMajor.id, kXmlVersionMinor.id, kXmlVersionBuild.id};
         a.doneText = "Writing the XML Version has been completed.";
         a.failedText = "Couldn't write the XML Version.";
         a.arguments = "MAJOR MINOR BUILD";
@@ -235,9 +256,9 @@ std::vector<CameraAction> BuildActions() {
         v.push_back(a);
     }
     {
-        CameraAction a =
-            Send("camera-reset", "Now, resetting the camera.",
-                 "restarts the camera (the desktop tool closes)", 1018, Cmd("CRS00"), 1, 5000);
+        CameraAction a = Send("camera-reset", "Now, resetting the camera.",
+                              "restarts the camera (the desktop tool closes)", kCameraReset,
+                              Cmd("CRS00"), 1, 5000);
         a.failedText = "Failed sending \"Camera Reset Command\".";
         a.followUp = FollowUp::CloseTool;
         a.factoryOnly = true;
@@ -249,7 +270,7 @@ std::vector<CameraAction> BuildActions() {
         a.title = "Now, storing into every area.";
         a.summary = "stores the current settings into areas 3, 2, 1 and 0";
         a.family = ActionFamily::StoreAll;
-        a.controlId = 1105;
+        a.controlId = kStoreAll.id;
         a.command = Cmd("SA");
         a.question = kStoreAllQuestion;
         a.factoryOnly = true;
@@ -259,16 +280,16 @@ std::vector<CameraAction> BuildActions() {
     {
         CameraAction a =
             Send("save-factory-area", "Now, storing into the factory area.",
-                 "stores the current settings into the factory area", 2079, Cmd("SA00"),
+                 "stores the current settings into the factory area", Cmd("SA00"), Cmd("SA00"),
                  FlashAreas::kFactoryArea, FlashAreas::kFactoryStoreTimeoutMs);
         a.family = ActionFamily::StoreArea;
         a.factoryOnly = true;
         v.push_back(a);
     }
-    v.push_back(Calibration("detect-vertical-dsnu", "Detect", "detects the vertical DSNU", 4439,
-                            Cmd("DSNUVD"), true, {}));
-    v.push_back(Calibration("detect-horizontal-dsnu", "Detect", "detects the horizontal DSNU", 4596,
-                            Cmd("DSNUHD"), true, {}));
+    v.push_back(Calibration("detect-vertical-dsnu", "Detect", "detects the vertical DSNU",
+                            Cmd("DSNUVD"), Cmd("DSNUVD"), true, {}));
+    v.push_back(Calibration("detect-horizontal-dsnu", "Detect", "detects the horizontal DSNU",
+                            Cmd("DSNUHD"), Cmd("DSNUHD"), true, {}));
     for (const TablePair& t : kTables) {
         v.push_back(Table(t, true));
         v.push_back(Table(t, false));
