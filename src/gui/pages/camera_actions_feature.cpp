@@ -5,6 +5,7 @@
 
 #include "core/core_context.h"
 #include "core/persist/flash_areas.h"
+#include "core/protocol/control_ids.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/main_window.h"
 #include "gui/app/qt_user_interface.h"
@@ -16,7 +17,6 @@ namespace {
 
 constexpr const char* kLoading = "Now, loading camera data.";
 constexpr const char* kStoring = "Now, Storing camera data.";
-constexpr int kModelIdCombo = 2548;
 constexpr const char* kGainResetQuestion =
     "Reset every gain (GA, FGA, AGC, PGR, PGB, BLR1 and BLB1) to its power-on value?\n"
     "The gains set now are lost.";
@@ -66,7 +66,7 @@ ActionInput CameraActionsFeature::GatherInput(const CameraAction& action) const 
         for (std::size_t i = 0; i < input.parts.size(); ++i)
             input.parts[i] = FieldNumber(window_.FindControl(action.fields[i]));
     } else if (action.valueFrom == ValueFrom::Text) {
-        if (auto* box = qobject_cast<QComboBox*>(window_.FindControl(kModelIdCombo))) {
+        if (auto* box = qobject_cast<QComboBox*>(window_.FindControl(controls::kModelIdList.id))) {
             input.text = box->currentText().toStdString();
         }
     }

@@ -13,6 +13,7 @@
 #include "core/camera/actions/camera_action_table.h"
 #include "core/comm/model_check.h"
 #include "core/core_context.h"
+#include "core/protocol/control_rows.h"
 #include "gui/pages/combined_displays.h"
 #include "gui/pages/combo_items.h"
 #include "gui/pages/control_binding.h"
@@ -23,32 +24,32 @@
 namespace vk::gui {
 namespace {
 
-constexpr int kTestImage = 2018;
+constexpr int kTestImage = ControlIdOf(Cmd("TPN"), false);
 
 // A push button usable only while a control holds one of some camera values.
 struct ButtonRule {
-    int button;
-    int control;
+    Control button;
+    Control control;
     std::vector<int> values;
     const char* need;  // what the disabled button's tooltip says
 };
 const std::vector<ButtonRule> kButtonRules = {
-    {2214, 2015, {2}, "Needs the LUT selector on \"LUT\"."},
+    {controls::kOpenLutTable, Cmd("LUTC"), {2}, "Needs the LUT selector on \"LUT\"."},
 };
 
 // A combo box whose change the user confirms first, with what follows from it.
 struct ConfirmRule {
-    int control;
+    Control control;
     const char* question;  // %1: the chosen item's text
 };
 const std::vector<ConfirmRule> kConfirmRules = {
-    {2061,
+    {Cmd("BDRT"),
      "The camera will talk at %1 bit/s from now on.\n"
      "The tool's baud rate (Communication window) must then be set to %1 bit/s too, or the "
      "camera will not answer.\n\nChange the camera's baud rate?"},
 };
 constexpr const char* kConfirmCaption = "Confirm";
-constexpr int kModelIdList = 2548;
+constexpr int kModelIdList = controls::kModelIdList.id;
 
 constexpr const char* kNeedsLaterVersion = "Not available in this version of the tool yet.";
 constexpr const char* kNeedsCamera = "Needs the camera online.";
@@ -94,15 +95,16 @@ void ShowValue(QWidget* widget, const ControlEntry& row, std::optional<std::int3
     ComposeToolTip(widget);
 }
 
+// What the combined displays show.
 namespace id {
-constexpr int kExposureTime = 1943;
-constexpr int kExposureAuto = 4624;
-constexpr int kExposureAutoMax = 2009;
-constexpr int kExposureAutoMin = 2010;
-constexpr int kFineGain = 1220;
-constexpr int kGainAuto = 4625;
-constexpr int kGainAutoMax = 1998;
-constexpr int kGainAutoMin = 1999;
+constexpr int kExposureTime = ControlIdOf(Cmd("PE"), false);
+constexpr int kExposureAuto = ControlIdOf(Cmd("ASC"), false);
+constexpr int kExposureAutoMax = ControlIdOf(Cmd("ASCEA"), false);
+constexpr int kExposureAutoMin = ControlIdOf(Cmd("ASCEI"), false);
+constexpr int kFineGain = ControlIdOf(Cmd("FGA"), false);
+constexpr int kGainAuto = ControlIdOf(Cmd("AGC"), false);
+constexpr int kGainAutoMax = ControlIdOf(Cmd("AGCGA"), false);
+constexpr int kGainAutoMin = ControlIdOf(Cmd("AGCGI"), false);
 constexpr int kAutoContinuous = 1;
 }  // namespace id
 
@@ -232,7 +234,7 @@ void ControlBinding::Impl::OnCombo(int controlId) {
         return;
     }
     for (const ConfirmRule& rule : kConfirmRules) {
-        if (rule.control != controlId) continue;
+        if (rule.control.id != controlId) continue;
         auto* box = static_cast<QComboBox*>(controls.at(controlId));
         const QString question = QString::fromUtf8(rule.question).arg(box->currentText());
         if (!core.ui.AskYesNo(question.toStdString(), kConfirmCaption)) {
@@ -292,8 +294,8 @@ QString ControlBinding::Impl::WhyDisabled(int controlId) {
         if (!online) return kNeedsCamera;
     }
     for (const ButtonRule& rule : kButtonRules) {
-        if (rule.button != controlId) continue;
-        const auto value = CameraValue(rule.control);
+        if (rule.button.id != controlId) continue;
+        const auto value = CameraValue(rule.control.id);
         if (!value ||
             std::find(rule.values.begin(), rule.values.end(), *value) == rule.values.end()) {
             return QString::fromUtf8(rule.need);

@@ -52,7 +52,7 @@ signals:
     void actionRequested(int controlId);
     // The user chose an item of a combo box; emitted before its value is sent, so that a
     // handler connected directly runs first. Combos whose handler replaces the sending
-    // (1942, 1975) are not sent by the binding at all.
+    // (EM, TO) are not sent by the binding at all.
     void comboSelected(int controlId);
 
 private:
