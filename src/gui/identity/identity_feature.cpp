@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "core/protocol/control_ids.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/main_window.h"
 #include "gui/comm/terminal_window.h"
@@ -13,8 +14,8 @@
 namespace vk::gui {
 namespace {
 
-constexpr int kTerminalButton = 1016;
-constexpr int kLensButton = 4922;
+constexpr int kTerminalButton = controls::kTerminal.id;
+constexpr int kLensButton = controls::kLensControl.id;
 
 void ShowSideWindow(QWidget* window) {
     window->show();

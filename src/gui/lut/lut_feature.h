@@ -6,6 +6,8 @@
 #include <functional>
 
 #include "core/lut/lut_table.h"
+#include "core/protocol/control_ids.h"
+#include "core/protocol/control_rows.h"
 
 namespace vk::gui {
 
@@ -18,8 +20,8 @@ class MainWindow;
 class LutFeature : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kLutSelector = 2015;
-    static constexpr int kOpenLutTable = 2214;
+    static constexpr int kLutSelector = ControlIdOf(Cmd("LUTC"), false);
+    static constexpr int kOpenLutTable = controls::kOpenLutTable.id;
     static constexpr int kSelectorLut = 2;  // the item "LUT"; "Off" and "Gamma" hide the editors
 
     explicit LutFeature(MainWindow& window);

@@ -1,13 +1,14 @@
 #include "gui/xml/xml_feature.h"
 
+#include "core/protocol/control_ids.h"
 #include "gui/app/main_window.h"
 #include "gui/xml/xml_window.h"
 
 namespace vk::gui {
 namespace {
 
-constexpr int kReadFileFromCameraId = 4913;
-constexpr int kOpenFileId = 4914;
+constexpr int kReadFileFromCameraId = controls::kReadXmlFile.id;
+constexpr int kOpenFileId = controls::kOpenXmlFile.id;
 
 }  // namespace
 
