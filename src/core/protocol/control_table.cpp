@@ -21,6 +21,22 @@ consteval bool NamesAreApart() {
 }
 static_assert(NamesAreApart());
 
+// Each row has its own control id and a command of the table; only push buttons belong to
+// neither mode.
+consteval bool RowsAreSound() {
+    for (std::size_t i = 0; i < kControlRows.size(); ++i) {
+        const ControlEntry& row = kControlRows[i];
+        if (row.commandId < 0 || static_cast<std::size_t>(row.commandId) >= kMnemonics.size())
+            return false;
+        if (row.level == ParamLevel::None && row.controlKind != ControlKind::Button) return false;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (kControlRows[j].controlId == row.controlId) return false;
+        }
+    }
+    return true;
+}
+static_assert(RowsAreSound());
+
 }  // namespace
 
 std::span<const ControlEntry> ControlRows() {
