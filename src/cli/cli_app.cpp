@@ -225,41 +225,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 namespace {
 
-// Runs the command; with `trail` the last exchange is kept there.
-int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
-                std::ostream& out, std::ostream& err, const CliEnvironment& environment,
-                ExchangeLines* trail) {
+// The command on an open context; with `trail` the last exchange is kept there.
+int RunInContext(CoreContext& core, const CliOptions& options, const CliCommand& command,
+                 std::size_t nameWords, std::ostream& out, std::ostream& err,
+                 const CliEnvironment& environment, ExchangeLines* trail,
+                 const std::string& simulatedDevice) {
     const CliCommand* it = &command;
     const int argc = static_cast<int>(options.words.size() - nameWords);
-    std::string error;
-    StderrUserInterface ui(err, environment.progressOnStderr, environment.interrupted);
-    // A simulated session leaves the stored channel selection alone.
-    MemorySettingsBackend memorySettings;
-    std::unique_ptr<settings::UserSettingsBackend> storedSettings;
-    if (!options.simulateModel && options.storeSelection) {
-        storedSettings = std::make_unique<settings::UserSettingsBackend>();
-    }
-    if (storedSettings && !storedSettings->Problem().empty()) {
-        err << "vk4100ctl: the stored settings are not used: " << storedSettings->Problem() << '\n';
-    }
-    SettingsBackend& settingsBackend =
-        storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
-    std::string simulatedDevice;  // the simulated camera's port, when one runs
-#ifdef VK_HAVE_SIMULATOR
-    std::unique_ptr<sim::SimulatedCamera> camera;
-    if (options.simulateModel) {
-        sim::SimOptions simOptions;
-        if (!options.simulateModel->empty()) simOptions.model = *options.simulateModel;
-        if (options.simulateLineSpeed) simOptions.baud = options.baud;
-        camera = std::make_unique<sim::SimulatedCamera>(simOptions);
-        if (!camera->Start(&error)) {
-            err << "vk4100ctl: cannot start the simulated camera: " << error << '\n';
-            return kExitFailed;
-        }
-        simulatedDevice = camera->DevicePath();
-    }
-#endif
-    CoreContext core(ui, settingsBackend);
     std::optional<ExchangeTrail> exchanges;
     if (trail) exchanges.emplace(core.logs.messages, *trail);
     std::optional<LogPrinter> trace;
@@ -298,6 +270,46 @@ int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_
         err << "vk4100ctl: cancelled\n";
         return kExitFailed;
     }
+    return code;
+}
+
+// Runs the command; with `trail` the last exchange is kept there.
+int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
+                std::ostream& out, std::ostream& err, const CliEnvironment& environment,
+                ExchangeLines* trail) {
+    std::string error;
+    StderrUserInterface ui(err, environment.progressOnStderr, environment.interrupted);
+    // A simulated session leaves the stored channel selection alone.
+    MemorySettingsBackend memorySettings;
+    std::unique_ptr<settings::UserSettingsBackend> storedSettings;
+    if (!options.simulateModel && options.storeSelection) {
+        storedSettings = std::make_unique<settings::UserSettingsBackend>();
+    }
+    if (storedSettings && !storedSettings->Problem().empty()) {
+        err << "vk4100ctl: the stored settings are not used: " << storedSettings->Problem() << '\n';
+    }
+    SettingsBackend& settingsBackend =
+        storedSettings ? static_cast<SettingsBackend&>(*storedSettings) : memorySettings;
+    std::string simulatedDevice;  // the simulated camera's port, when one runs
+#ifdef VK_HAVE_SIMULATOR
+    std::unique_ptr<sim::SimulatedCamera> camera;
+    if (options.simulateModel) {
+        sim::SimOptions simOptions;
+        if (!options.simulateModel->empty()) simOptions.model = *options.simulateModel;
+        if (options.simulateLineSpeed) simOptions.baud = options.baud;
+        camera = std::make_unique<sim::SimulatedCamera>(simOptions);
+        if (!camera->Start(&error)) {
+            err << "vk4100ctl: cannot start the simulated camera: " << error << '\n';
+            return kExitFailed;
+        }
+        simulatedDevice = camera->DevicePath();
+    }
+#endif
+    CoreContext core(ui, settingsBackend);
+    const int code = RunInContext(core, options, command, nameWords, out, err, environment, trail,
+                                  simulatedDevice);
+    // Also after a failed command: the program itself ended the normal way.
+    core.SaveAtNormalEnd();
     return code;
 }
 

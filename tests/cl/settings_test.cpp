@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -60,6 +59,7 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
         // The first write of the run is on disk at once.
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ControlMode), 1));
         EXPECT_NE(test::ReadFile(backend.Location()).find("Control%20Mode=1"), std::string::npos);
+        store.MarkNormalEnd();
     }
     QSettingsBackend again;
     ToolSettings next(again);
@@ -120,7 +120,6 @@ TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
     }
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 0xDEADu);  // not revived later
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 2u);
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
 }
 
 // A store edited by hand or by another version: nothing out of range is used, and only the
@@ -184,7 +183,6 @@ TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
     EXPECT_NE(after.st_ino, before.st_ino);  // replaced whole, not rewritten in place
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 4u);
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 19200u);
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(std::filesystem::directory_iterator(dir / "dotfiles")->path(), target);
 
     // A link whose target does not exist yet creates it.
@@ -262,7 +260,8 @@ TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {
     EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
 }
 
-// Three runs of the tool over one store: a normal end, a run that dies, and the run after.
+// Three runs of the tool over one store: a normal end, a run that ends without its save (as
+// one that dies), and the run after.
 TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
     test::FakeClEnvironment fake;
     test::PtyPeer line;
@@ -273,24 +272,19 @@ TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
         CoreContext core(ui, backend);
         EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);  // running
         EXPECT_TRUE(core.channel.OpenChannel(3, 19200, 1));
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
-
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
-        const bool kept = core.channel.GetMode() == 3 && core.channel.CurrentPortIndex() == 1;
-        ::_exit(kept ? 0 : 1);  // dies without reaching its end
+        EXPECT_EQ(core.channel.GetMode(), 3u);
+        EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
+        core.channel.SetMode(0);  // nothing written without the save
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "a normal end did not keep the mode";
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);
-
+    EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
@@ -300,6 +294,7 @@ TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
         core.channel.SetMode(3);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
         core.channel.SetMode(0);
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 0u);

@@ -215,6 +215,7 @@ TEST(SerialChannelSettings, OnlyASelectionThatOpenedIsStored) {
         EXPECT_FALSE(core.channel.OpenChannel(kCom, 115200, 1000));
         EXPECT_FALSE(core.channel.SelectMode(2));  // no Camera Link library here
         EXPECT_EQ(core.channel.GetMode(), 2u);     // this run's choice nonetheless
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(Stored(backend, "Communication Mode"), "0");
     EXPECT_EQ(Stored(backend, "Baudrate"), "57600");
@@ -251,6 +252,7 @@ TEST(SerialChannelSettings, AStoreWithoutNamesIsReadByIndexAndGetsThem) {
         ASSERT_TRUE(core.channel.ReopenChannel());
         ASSERT_TRUE(core.channel.Write("X", 1));
         EXPECT_EQ(second.Receive(1), "X");
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(Stored(backend, "Com Port Name"), second.Path());
 

@@ -138,11 +138,18 @@ TEST(ToolSettings, ShutdownStatusTellsWhetherThePreviousRunEndedNormally) {
         EXPECT_EQ(first.PreviousShutdownStatus(), 0u);
         EXPECT_EQ(
             std::get<std::uint32_t>(backend.values.at("Previous Application Shutdown Status")), 0u);
+        first.MarkNormalEnd();
+    }
+    { ToolSettings second(backend); }  // gone without its end: as a run that died
+    {
+        ToolSettings third(backend);
+        EXPECT_EQ(third.PreviousShutdownStatus(), 0u);
+        third.MarkNormalEnd();
     }
     {
-        ToolSettings second(backend);
-        EXPECT_EQ(second.PreviousShutdownStatus(), 1u);
-        EXPECT_TRUE(second.WriteNumber(1, 3));  // the first write of a run is kept
+        ToolSettings fourth(backend);
+        EXPECT_EQ(fourth.PreviousShutdownStatus(), 1u);
+        EXPECT_TRUE(fourth.WriteNumber(1, 3));  // the first write of a run is kept
     }
     EXPECT_EQ(std::get<std::uint32_t>(backend.values.at("Communication Mode")), 3u);
 }

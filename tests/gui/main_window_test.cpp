@@ -315,7 +315,8 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
         QCOMPARE(tool.Core().channel.GetMode(), 0u);
         MainWindow* window = tool.Start();
         PressModeSequence(window->Tabs()->tabBar(), "VKF");
-        tool.app.reset();  // a normal end
+        tool.app->SaveAtNormalEnd();
+        tool.app.reset();
         kept = tool.settings;
     }
     QCOMPARE(std::get<std::uint32_t>(kept.values.at("Control Mode")), 1u);

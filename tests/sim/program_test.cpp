@@ -106,13 +106,24 @@ TEST(ProgramTest, PrintsTheDeviceServesAndStopsOnATerminationSignal) {
 }
 
 TEST(ProgramTest, AFaultCanBeChosenFromTheCommandLine) {
-    Program sim({"--fault", "error-on-set"});
+    {
+        Program sim({"--fault", "error-on-set"});
+        std::string path = sim.OutputLine();
+        ASSERT_FALSE(path.empty());
+        path.pop_back();
+        test::PtyClient client(path);
+        EXPECT_EQ(client.Ask("PE=20"), "ERROR");
+        EXPECT_EQ(client.Ask("PE?"), "PE=10");  // the refused set changed nothing
+        sim.Signal(SIGTERM);
+        EXPECT_EQ(sim.Wait(), 0);
+    }
+    Program sim({"--fault", "twice=50"});
     std::string path = sim.OutputLine();
     ASSERT_FALSE(path.empty());
     path.pop_back();
     test::PtyClient client(path);
-    EXPECT_EQ(client.Ask("PE=20"), "ERROR");
-    EXPECT_EQ(client.Ask("PE?"), "PE=10");  // the refused set changed nothing
+    EXPECT_EQ(client.Ask("PE?"), "PE=10");
+    EXPECT_EQ(client.ReadLine(), "PE=10\r\n");  // the same answer once more
     sim.Signal(SIGTERM);
     EXPECT_EQ(sim.Wait(), 0);
 }
@@ -128,6 +139,7 @@ TEST(ProgramTest, BadArgumentsAreNamed) {
         {{"--colour"}, "unknown argument \"--colour\""},
         {{"--fault", "sulky"}, "unknown fault \"sulky\""},
         {{"--fault", "delay=soon"}, "unknown fault \"delay=soon\""},
+        {{"--fault", "twice="}, "unknown fault \"twice=\""},
     };
     for (const auto& c : cases) {
         Program sim(c.args);

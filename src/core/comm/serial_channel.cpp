@@ -57,10 +57,6 @@ SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries
     ports_ = opened_.ports;
 }
 
-SerialChannel::~SerialChannel() {
-    SaveChannelSettings();
-}
-
 void SerialChannel::SaveChannelSettings() {
     settings_.SetNumber(SettingIndex::CommunicationMode, opened_.mode);
     settings_.SetNumber(SettingIndex::Baudrate, opened_.baudRate);

@@ -35,8 +35,6 @@ public:
     // Takes the stored selection; when the previous run did not end normally
     // (ToolSettings::PreviousShutdownStatus() is not 1) the mode starts as ComPort.
     SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries);
-    // Writes back the last selection that opened (a normal end).
-    ~SerialChannel();
     SerialChannel(const SerialChannel&) = delete;
     SerialChannel& operator=(const SerialChannel&) = delete;
 
@@ -88,6 +86,8 @@ public:
     static std::uint32_t BaudRateFromIndex(int index);
     static int BaudRateIndex(std::uint32_t rate);
 
+    // Stores the channel last opened (mode, rate, each mode's port); the owner calls it at
+    // the orderly end.
     void SaveChannelSettings();
 
 private:

@@ -47,8 +47,9 @@ public:
 
     // Reads the previous shutdown status and marks this run as not yet ended normally.
     explicit ToolSettings(SettingsBackend& backend);
-    // Marks a normal end.
-    ~ToolSettings();
+    // Called by the program at its orderly end; a run that never calls it counts as one
+    // that did not end normally.
+    void MarkNormalEnd();
     ToolSettings(const ToolSettings&) = delete;
     ToolSettings& operator=(const ToolSettings&) = delete;
 

@@ -161,6 +161,8 @@ bool MainWindow::InitCommunication() {
         return ExchangeResult::Success();
     });
     startComPort_.reset();
+    for (const Notice& notice : connected.failure)
+        ShowNotice(core_.ui, notice);
     ChannelChanged();
     if (connected.answered) SetCurrentArea(currentArea_);
     return connected.answered;

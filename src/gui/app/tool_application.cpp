@@ -91,8 +91,14 @@ int ToolApplication::Run() {
                      [this](int) { EndSoon(); });
     QObject::connect(mainWindow_.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
     Start();
-    if (!mainWindow_->isVisible() || endRequested_) return 0;  // ended during start-up
-    return QApplication::exec();
+    // Ended during start-up, or when the main window ends.
+    const int code = !mainWindow_->isVisible() || endRequested_ ? 0 : QApplication::exec();
+    SaveAtNormalEnd();
+    return code;
+}
+
+void ToolApplication::SaveAtNormalEnd() {
+    if (core_) core_->SaveAtNormalEnd();
 }
 
 void ToolApplication::Start() {

@@ -310,7 +310,7 @@ void CommunicationWindow::SelectChannel(const std::function<bool(SerialChannel&)
     });
     host_.ChannelChanged();
     if (!opened) {
-        ReportOpenFailure(core_);
+        if (auto reason = OpenFailureNotice(core_.channel)) ShowNotice(core_.ui, *reason);
         return;
     }
     CheckAndReread();
@@ -331,7 +331,7 @@ void CommunicationWindow::OnCategoryChanged(int position) {
     });
     host_.ChannelChanged();
     if (!opened) {
-        ReportOpenFailure(core_);
+        if (auto reason = OpenFailureNotice(core_.channel)) ShowNotice(core_.ui, *reason);
         core_.ui.ShowMessage(kFailedToInitialize, kProductTitle, MessageIcon::Exclamation);
     }
     FillPortList();
