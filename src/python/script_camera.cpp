@@ -90,13 +90,13 @@ ScriptCamera::ScriptCamera(const CameraOptions& options,
       ui_(std::make_unique<Interface>(cancel_)),
       settings_(std::make_unique<MemorySettingsBackend>()),
       core_(std::make_unique<CoreContext>(*ui_, *settings_)) {
-    std::uint32_t mode = 0;
-    if (!ParseChannelMode(options.mode, mode)) {
+    const std::optional<ChannelMode> mode = ParseChannelMode(options.mode);
+    if (!mode) {
         throw CameraFailure("bad mode: " + options.mode + " (com, cl2000, cl2001 or cl11)");
     }
     const std::uint32_t baud = options.baud ? options.baud : core_->channel.BaudRate();
     std::string error;
-    if (!OpenPort(*core_, mode, options.port, baud, error)) {
+    if (!OpenPort(*core_, *mode, options.port, baud, error)) {
         std::replace(error.begin(), error.end(), '\n', ' ');
         throw CameraFailure(error);
     }

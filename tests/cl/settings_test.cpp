@@ -47,7 +47,7 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
     EXPECT_EQ(backend.Location(), config + "/Ostra/VK-4100 Camera Control Tool.conf");
     {
         ToolSettings store(backend);
-        EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
+        EXPECT_FALSE(store.PreviousRunEndedNormally());
         EXPECT_EQ(store.Number(SettingIndex::CommunicationMode), 0u);
         EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
         EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 0u);
@@ -63,7 +63,7 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
     }
     QSettingsBackend again;
     ToolSettings next(again);
-    EXPECT_EQ(next.PreviousShutdownStatus(), 1u);
+    EXPECT_TRUE(next.PreviousRunEndedNormally());
     EXPECT_EQ(next.Number(SettingIndex::ControlMode), 1u);
 }
 
@@ -143,9 +143,9 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
         CoreContext core(ui, backend);
         EXPECT_EQ(core.channel.BaudRate(), 9600u);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 0u);
-        core.channel.SetMode(2);
+        core.channel.SetMode(ChannelMode::ClSerial2001);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 2u);
-        core.channel.SetMode(0);
+        core.channel.SetMode(ChannelMode::ComPort);
     }
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 9600u);
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 0u);
@@ -253,7 +253,7 @@ TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {
     std::filesystem::create_directories(ini);  // a folder where the file should be
     QSettingsBackend backend(ini);
     ToolSettings store(backend);
-    EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
+    EXPECT_FALSE(store.PreviousRunEndedNormally());
     EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
     EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 19200));
     EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 38400));
@@ -271,7 +271,7 @@ TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
         EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);  // running
-        EXPECT_TRUE(core.channel.OpenChannel(3, 19200, 1));
+        EXPECT_TRUE(core.channel.OpenChannel(ChannelMode::ClSerialV11, 19200, 1));
         core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
@@ -279,21 +279,21 @@ TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
-        EXPECT_EQ(core.channel.GetMode(), 3u);
+        EXPECT_EQ(core.channel.GetMode(), ChannelMode::ClSerialV11);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
-        core.channel.SetMode(0);  // nothing written without the save
+        core.channel.SetMode(ChannelMode::ComPort);  // nothing written without the save
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
-        EXPECT_EQ(core.settings.PreviousShutdownStatus(), 0u);
-        EXPECT_EQ(core.channel.GetMode(), 0u);
+        EXPECT_FALSE(core.settings.PreviousRunEndedNormally());
+        EXPECT_EQ(core.channel.GetMode(), ChannelMode::ComPort);
         EXPECT_EQ(core.channel.BaudRate(), 19200u);
-        core.channel.SetMode(3);
+        core.channel.SetMode(ChannelMode::ClSerialV11);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
-        core.channel.SetMode(0);
+        core.channel.SetMode(ChannelMode::ComPort);
         core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);

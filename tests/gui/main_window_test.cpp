@@ -312,7 +312,7 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
         ToolUnderTest tool;
         tool.settings = kept;
         QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
-        QCOMPARE(tool.Core().channel.GetMode(), 0u);
+        QCOMPARE(tool.Core().channel.GetMode(), ChannelMode::ComPort);
         MainWindow* window = tool.Start();
         PressModeSequence(window->Tabs()->tabBar(), "VKF");
         tool.app->SaveAtNormalEnd();

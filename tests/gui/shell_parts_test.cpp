@@ -185,7 +185,7 @@ void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     CoreContext core(ui, settings);
     vk::test::PtyPeer camera;
     core.port.PinPort(camera.Path());
-    QVERIFY(core.channel.OpenChannel(0, 9600, 0));
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
     IdleReader reader(core.exchange, core.channel, ui);
 
     // Woken by the bytes themselves: no timer runs.
@@ -223,12 +223,12 @@ void ShellPartsTest::idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode() {
     MemorySettingsBackend settings;
     CoreContext core(ui, settings);
     core.port.PinPort(comPort.Path());
-    QVERIFY(core.channel.OpenChannel(0, 9600, 0));
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
     IdleReader reader(core.exchange, core.channel, ui);
 
     // A library tells of no bytes: once the reader follows the new mode it looks by itself.
-    const auto clMode = static_cast<std::uint32_t>(ChannelMode::ClSerialV11);
-    QVERIFY2(core.channel.OpenChannel(clMode, 9600, 0), core.channel.LastOpenError().c_str());
+    QVERIFY2(core.channel.OpenChannel(ChannelMode::ClSerialV11, 9600, 0),
+             core.channel.LastOpenError().c_str());
     reader.FollowChannel();
     grabber.Send("HELLO\r\n");
     QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{1});
@@ -244,7 +244,7 @@ void ShellPartsTest::idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode() {
     QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{2});
 
     // Back on the COM port the port's own notice wakes it.
-    QVERIFY(core.channel.OpenChannel(0, 9600, 0));
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
     reader.FollowChannel();
     comPort.Send("BACK\r\n");
     QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{3});

@@ -15,9 +15,9 @@ ConnectResult InitCommunication(CoreContext& core, std::uint32_t& currentArea,
                                 std::optional<std::uint32_t> comPort) {
     ConnectResult result;
     SerialChannel& channel = core.channel;
-    result.opened = comPort ? channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort),
-                                                  channel.BaudRate(), *comPort)
-                            : channel.ReopenChannel();
+    result.opened = comPort
+                        ? channel.OpenChannel(ChannelMode::ComPort, channel.BaudRate(), *comPort)
+                        : channel.ReopenChannel();
     if (!result.opened) {
         if (auto reason = OpenFailureNotice(channel)) result.failure.push_back(*reason);
         result.failure.push_back({kFailedToInitialize, "", MessageIcon::Exclamation});

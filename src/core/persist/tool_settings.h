@@ -74,8 +74,8 @@ public:
         WriteNumber(static_cast<int>(index), value);
     }
 
-    // 1 when the previous run reached its normal end.
-    std::uint32_t PreviousShutdownStatus() const { return previousShutdownStatus_; }
+    // The previous run reached its normal end (its stored status is 1).
+    bool PreviousRunEndedNormally() const { return previousShutdownStatus_ == 1; }
 
 private:
     SettingsBackend& backend_;
