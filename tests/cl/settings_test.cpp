@@ -146,6 +146,7 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
         core.channel.SetMode(ChannelMode::ClSerial2001);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 2u);
         core.channel.SetMode(ChannelMode::ComPort);
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 9600u);
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 0u);

@@ -158,11 +158,12 @@ bool MainWindow::InitCommunication() {
     ConnectResult connected;
     core_.runner.Run({kConnecting}, [&](Operation&) {
         connected = vk::InitCommunication(core_, currentArea_, startComPort_);
+        // Told while the start-up still runs: a stop signal then answers every box.
+        for (const Notice& notice : connected.failure)
+            ShowNotice(core_.ui, notice);
         return ExchangeResult::Success();
     });
     startComPort_.reset();
-    for (const Notice& notice : connected.failure)
-        ShowNotice(core_.ui, notice);
     ChannelChanged();
     if (connected.answered) SetCurrentArea(currentArea_);
     return connected.answered;
