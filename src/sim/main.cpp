@@ -39,7 +39,7 @@ int Usage(const std::string& problem) {
 }
 
 // "--fault" names, so a tool can be tried against a misbehaving camera by hand.
-bool ParseFault(const std::string& text, vk::sim::FaultSettings& spec) {
+bool ParseFault(const std::string& text, vk::sim::FaultSettings& settings) {
     using vk::sim::Fault;
     static const std::pair<const char*, Fault> kFaults[] = {
         {"silent", Fault::Silent},
@@ -52,7 +52,7 @@ bool ParseFault(const std::string& text, vk::sim::FaultSettings& spec) {
     };
     for (const auto& [name, fault] : kFaults) {
         if (text == name) {
-            spec.fault = fault;
+            settings.fault = fault;
             return true;
         }
     }
@@ -68,8 +68,8 @@ bool ParseFault(const std::string& text, vk::sim::FaultSettings& spec) {
             ms.find_first_not_of("0123456789") != std::string::npos) {
             return false;
         }
-        spec.fault = fault;
-        spec.delayMs = std::stoi(ms);
+        settings.fault = fault;
+        settings.delayMs = std::stoi(ms);
         return true;
     }
     return false;
