@@ -9,26 +9,14 @@
 #include "cli/cli_app.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_camera_fixture.h"
+#include "support/temp_dir.h"
 
 namespace vk::cli {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines SplitLines(const std::string& text) {
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::SplitLines;
 
 // Setting files through vk4100ctl against a simulated camera the test keeps, so that what
 // one run changes the next one sees.
@@ -125,7 +113,7 @@ TEST_F(CliFileTest, TwoFilesAreComparedWithoutACamera) {
 TEST_F(CliFileTest, TheOldTwoWordNamesRunTheSameCommands) {
     ASSERT_EQ(Run({"file", "save", "--shipping", File("old.cam")}), kExitOk) << err;
     ASSERT_EQ(Run({"save", "--shipping", File("new.cam")}), kExitOk) << err;
-    EXPECT_EQ(Contents(File("old.cam")), Contents(File("new.cam")));
+    EXPECT_EQ(test::ReadFile(File("old.cam")), test::ReadFile(File("new.cam")));
     EXPECT_EQ(Run({"file", "diff", File("old.cam")}), kExitOk) << out << err;
     EXPECT_EQ(Run({"file", "load", "--changed-only", File("old.cam")}), kExitOk) << err;
     EXPECT_EQ(SetsReceived(), 0);

@@ -13,14 +13,6 @@ namespace {
 
 using test::CliRun;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 TEST(CliInfo, PrintsTheInformationWindowsFields) {
     const CliRun r = test::RunCliCaptured({"--simulate", "info"});
     EXPECT_EQ(r.code, kExitOk) << r.err;
@@ -74,7 +66,7 @@ TEST(CliIdentity, ReadsAndWritesIdsWithTheirChecks) {
 TEST(CliLens, MovesForTheTimeGivenAndChecksItsWords) {
     CliRun r = test::RunCliCaptured({"--simulate", "--trace", "lens", "zoom", "tele", "40"});
     EXPECT_EQ(r.code, kExitOk) << r.err;
-    const auto trace = Lines(r.err);
+    const auto trace = test::SplitLines(r.err);
     ASSERT_EQ(trace.size(), 4u) << r.err;
     EXPECT_EQ(trace[0].substr(14), "Tx: MLZ=2");  // after "HH:MM:SS.mmm  "
     EXPECT_EQ(trace[2].substr(14), "Tx: MLZ=0");
@@ -97,7 +89,7 @@ TEST(CliTerminal, SendsEachInputLineAndPrintsTheStampedTraffic) {
                                           "\n"
                                           "NOPE=1\n");
     EXPECT_EQ(r.code, kExitOk) << r.err;
-    const auto lines = Lines(r.out);
+    const auto lines = test::SplitLines(r.out);
     const std::regex stamp(R"(\d\d:\d\d:\d\d\d  .*)");
     std::vector<std::string> texts;
     for (const std::string& line : lines) {
@@ -140,7 +132,7 @@ TEST(CliTerminal, BoundsTypedLinesAndListensUntilTheLineIsQuiet) {
         EXPECT_EQ(sent, std::size_t(c.sent)) << c.input.substr(0, 10);
         if (c.sent == 1 && c.input.starts_with("VN")) {
             std::size_t answers = 0;
-            for (const std::string& line : Lines(r.out))
+            for (const std::string& line : test::SplitLines(r.out))
                 answers += line.ends_with("Rx: VN=105");
             EXPECT_EQ(answers, 2u) << r.out;
         }

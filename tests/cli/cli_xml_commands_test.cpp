@@ -19,14 +19,6 @@ using test::TempDir;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::string SimZip() {
     const auto zip = sim::SimDescriptionZip();
     return std::string(zip.begin(), zip.end());
@@ -66,7 +58,7 @@ TEST_F(CliXmlTest, FeaturesAndTreeListTheNodeMap) {
     const std::string file = Downloaded();
     const CliRun r = Cli({"xml", "features", file});  // no camera needed
     ASSERT_EQ(r.code, kExitOk) << r.err;
-    const auto lines = Lines(r.out);
+    const auto lines = test::SplitLines(r.out);
     ASSERT_EQ(lines.size(), 8u);
     for (const char* line : {
              "ExposureTime\tExposure Time\tInteger\tRW\t0x20200\t4\t10\t8000000\t\t\t"
@@ -85,8 +77,8 @@ TEST_F(CliXmlTest, FeaturesAndTreeListTheNodeMap) {
     }
     const CliRun tree = Cli({"xml", "tree", file});
     ASSERT_EQ(tree.code, kExitOk) << tree.err;
-    EXPECT_THAT(Lines(tree.out), Contains("  AnalogControl\tAnalog Control\tCategory"));
-    EXPECT_THAT(Lines(tree.out), Contains("    Gain\tGain\tInteger"));
+    EXPECT_THAT(test::SplitLines(tree.out), Contains("  AnalogControl\tAnalog Control\tCategory"));
+    EXPECT_THAT(test::SplitLines(tree.out), Contains("    Gain\tGain\tInteger"));
 
     const CliRun missing = Cli({"xml", "features", dir / "none.xml"});
     EXPECT_EQ(missing.code, kExitFailed);
@@ -149,7 +141,7 @@ TEST_F(CliXmlTest, ReadAllPrintsEveryReadableFeature) {
     const std::string file = Downloaded();
     const CliRun r = Cli({"--simulate", "xml", "read-all", file});
     ASSERT_EQ(r.code, kExitOk) << r.err;
-    const auto lines = Lines(r.out);
+    const auto lines = test::SplitLines(r.out);
     EXPECT_THAT(lines, Contains("Device User ID="));
     EXPECT_THAT(lines, Contains(::testing::StartsWith("Exposure Time=")));
     EXPECT_THAT(lines, Contains("Pixel Format=Mono 8"));
