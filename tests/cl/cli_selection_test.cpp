@@ -11,6 +11,7 @@
 
 #include "cl/cl_cli_fixture.h"
 #include "cli/cli_app.h"
+#include "sim/description_zip.h"
 #include "support/spawned_program.h"
 
 namespace vk::cli {
@@ -156,6 +157,30 @@ TEST_F(CliSelectionTest, TheProgramRemembersItsPortAcrossRestarts) {
     EXPECT_THAT(Store(), HasSubstr("Communication%20Mode=1"));
     EXPECT_THAT(Store(), HasSubstr("Cameralink%202000%20Dll%20Index=1"));
     EXPECT_THAT(Store(), HasSubstr("Previous%20Application%20Shutdown%20Status=1"));
+}
+
+// Register access through each kind of Camera Link serial library: the same GenCP packets,
+// read whole although the libraries hand over bytes all or nothing; the text protocol then
+// runs on the stored selection.
+TEST_F(CliSelectionTest, RegistersAndTheDownloadWorkInEveryLibraryMode) {
+    const auto zip = sim::SimDescriptionZip();
+    test::TempDir files;
+    int value = 1000;
+    for (const char* mode : {"cl2000", "cl2001", "cl11"}) {
+        SCOPED_TRACE(mode);
+        ++value;
+        CliRun r = Cli({std::string("--mode=") + mode, "--port=0", "reg", "write", "0x20200",
+                        std::to_string(value)});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        r = Cli({"get", "PE"});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        EXPECT_EQ(r.out, std::to_string(value) + "\n");
+
+        const std::string file = files / (std::string(mode) + ".zip");
+        r = Cli({"xml", "download", file});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        EXPECT_EQ(test::ReadFile(file), std::string(zip.begin(), zip.end()));
+    }
 }
 
 // A store written before ports were named: the index still counts, and the name joins it.

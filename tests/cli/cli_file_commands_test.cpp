@@ -9,7 +9,6 @@
 #include "cli/cli_app.h"
 #include "sim/simulated_camera.h"
 #include "support/cli_camera_fixture.h"
-#include "support/temp_dir.h"
 
 namespace vk::cli {
 namespace {
