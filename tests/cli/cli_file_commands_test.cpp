@@ -59,24 +59,6 @@ TEST_F(CliFileTest, SaveDiffAndChangedOnlyLoadGiveTheSameCameraBack) {
     EXPECT_EQ(out, before);
 }
 
-TEST_F(CliFileTest, AFreshCameraTakesEveryValueOfASave) {
-    camera.SetValue("PE", "777");
-    camera.SetValue("FGA", "640");
-    ASSERT_EQ(Run({"save", File("a.cam"), "--shipping"}), kExitOk) << err;
-    ASSERT_EQ(Run({"dump"}), kExitOk) << err;
-    const std::string saved = out;
-
-    sim::SimulatedCamera fresh;
-    std::string error;
-    ASSERT_TRUE(fresh.Start(&error)) << error;
-    const test::CliRun load =
-        test::RunCliCaptured({"--port", fresh.DevicePath(), "load", File("a.cam")});
-    ASSERT_EQ(load.code, kExitOk) << load.err;
-    EXPECT_EQ(fresh.Value("PE"), "777");
-    const test::CliRun dump = test::RunCliCaptured({"--port", fresh.DevicePath(), "dump"});
-    EXPECT_EQ(dump.out, saved);
-}
-
 TEST_F(CliFileTest, TwoFilesAreComparedWithoutACamera) {
     Write("a.cam", "DVW=1000\r\nPE=4321\r\nFGA=100\r\nLS2=1\r\nLUTR=0x10,5\r\nGA=3\r\nPE=50\r\n");
     Write("b.cam", "DVW=1000\nPE=50\nfga = 200\nLUTR=16,6\nGA=3\nBOF=7\n");
