@@ -52,11 +52,8 @@ TEST_F(CameraModelTest, UnknownOrMalformedLinesAreErrors) {
     }
 }
 
+// The power-on versions and ids are CliInfo's; only the writing rules are checked here.
 TEST_F(CameraModelTest, CommandsWithoutARowHoldValuesOfTheCamerasOwn) {
-    EXPECT_EQ(Ask("MD?"), "MD=VK-4100C-PMCL");
-    EXPECT_EQ(Ask("VN?"), "VN=105");
-    EXPECT_EQ(Ask("FPVN?"), "FPVN=102");
-    EXPECT_EQ(Ask("TMP0?"), "TMP0=38");
     EXPECT_EQ(Ask("EB=7"), "COMPLETE");
     EXPECT_EQ(Ask("EB?"), "EB=7");
     // Versions, status and results are the camera's to say.
