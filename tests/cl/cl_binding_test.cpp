@@ -38,10 +38,8 @@ protected:
     ClSerialV11Library cl11;
 };
 
+// The names each mode lists are CliSelectionTest.PortsListsAModeWithoutChangingTheSelection's.
 TEST_F(ClBindingTest, EachModeListsItsPorts) {
-    EXPECT_THAT(Ports(cl2000), ElementsAre("libclserial.so", "libclsersim.so"));
-    EXPECT_THAT(Ports(cl2001), ElementsAre("Maker A", "Maker B"));
-    EXPECT_THAT(Ports(cl11), ElementsAre("Fakeworks - CL0", "Fakeworks - CL1"));
     for (ClSerialLibrary* lib : std::initializer_list<ClSerialLibrary*>{&cl2000, &cl2001, &cl11}) {
         EXPECT_EQ(lib->PortName(2), "");
         EXPECT_EQ(lib->PortName(-1), "");
