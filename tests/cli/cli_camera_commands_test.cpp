@@ -24,14 +24,12 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+// The rows themselves are the table's: the printout has its header, a line a row and the counts.
 TEST(CliTables, ControlsPrintsEveryRowAndTheCounts) {
     const CliRun r = Cli({"tables", "controls"});
     EXPECT_EQ(r.code, kExitOk) << r.err;
-    // The rows themselves are the table; the printout has its header, one line a row and
-    // the counts.
     EXPECT_TRUE(r.out.starts_with("controlId\tcommandId\tkind\t")) << r.out.substr(0, 80);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + ControlTable::kRowCount + 2);
-    EXPECT_NE(r.out.find("\ntransferable\t464\n"), std::string::npos);
     EXPECT_EQ(r.err, "");
 }
 
