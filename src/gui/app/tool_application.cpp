@@ -89,9 +89,9 @@ int ToolApplication::Run() {
     const TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, mainWindow_.get(),
                      [this](int) { EndSoon(); });
-    QObject::connect(mainWindow_.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
+    QObject::connect(mainWindow_.get(), &MainWindow::ended, qApp, &QCoreApplication::quit);
     Start();
-    if (!mainWindow_->isVisible() || endRequested_) return 0;  // ended during start-up
+    if (mainWindow_->Ended() || endRequested_) return 0;  // ended during start-up
     return QApplication::exec();
 }
 
@@ -145,7 +145,7 @@ void ToolApplication::FinishWhenIdle() {
     // A box or dialog waiting for an answer gets "no", also one that opens on the way out.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
-        if (dialog && dialog != mainWindow_.get() && dialog->isVisible() && dialog->isModal()) {
+        if (dialog && dialog->isVisible() && dialog->isModal()) {
             dialog->reject();
         }
     }
@@ -154,7 +154,8 @@ void ToolApplication::FinishWhenIdle() {
         return;
     }
     // No question: whoever sent the signal has decided.
-    mainWindow_->done(QDialog::Rejected);
+    mainWindow_->SetCloseWithoutConfirm();
+    mainWindow_->RequestClose();
 }
 
 }  // namespace vk::gui
