@@ -19,7 +19,7 @@ private slots:
     void dragMovesAndRightClickDeletes();
     void viewModeShowsTheTableUntilEditModeReturns();
     void convertEditableUsesThePointCount();
-    void cameraButtonsOnlyAsk();
+    void cameraButtonsOnlyAskAndOnlyOnline();
     void aLargerWindowScalesTheGraphAndClicksMapBackExactly();
 };
 
@@ -120,12 +120,18 @@ void LutEditorTest::convertEditableUsesThePointCount() {
     QCOMPARE(editor.Curve().Points().Count(), 2);
 }
 
-void LutEditorTest::cameraButtonsOnlyAsk() {
+void LutEditorTest::cameraButtonsOnlyAskAndOnlyOnline() {
     LutEditor editor(0);
     const lut::Table before = editor.Values();
     QSignalSpy read(&editor, &LutEditor::readRequested);
     QSignalSpy write(&editor, &LutEditor::writeRequested);
     QSignalSpy writeAll(&editor, &LutEditor::writeAllRequested);
+    // Offline, as an editor starts, they cannot work and say why.
+    auto* writeButton = editor.findChild<QPushButton*>("writeTable");
+    QVERIFY(!writeButton->isEnabled());
+    QVERIFY(writeButton->toolTip().contains("Offline"));
+    editor.SetCameraOnline(true);
+    QVERIFY(!writeButton->toolTip().contains("Offline"));
     QTest::mouseClick(editor.findChild<QPushButton*>("readTable"), Qt::LeftButton);
     QTest::mouseClick(editor.findChild<QPushButton*>("writeTable"), Qt::LeftButton);
     QTest::mouseClick(editor.findChild<QPushButton*>("writeAllTables"), Qt::LeftButton);
