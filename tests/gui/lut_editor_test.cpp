@@ -51,11 +51,6 @@ void LutEditorTest::aClickAddsAPointAndRecomputesTheTable() {
     QTest::mouseClick(editor.View(), Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(editor.Curve().Points().Count(), 3);
     QCOMPARE(edited.count(), 1);
-
-    editor.SetMonochrome(true);
-    QCOMPARE(editor.windowTitle(), QString("LUT Setting for Monochrome"));
-    editor.SetMonochrome(false);
-    QCOMPARE(editor.windowTitle(), QString("LUT Setting for Red"));
 }
 
 void LutEditorTest::dragMovesAndRightClickDeletes() {

@@ -370,12 +370,6 @@ void MainWindowTest::offlineF5OffersTheReconnectWhichReadsAgain() {
     QCOMPARE(status->text(), QString("Online"));
     QCOMPARE(ParameterSpin(window, tool.Core(), "PE")->value(), 2345);
     QVERIFY(tool.ui.messages.empty());
-
-    // Online, F5 reads at once.
-    tool.Camera().ClearReceivedLines();
-    reload->trigger();
-    QCOMPARE(tool.ui.questions.size(), 2u);
-    QCOMPARE(tool.Camera().ReceivedLines().front(), std::string("EA?"));
 }
 
 void MainWindowTest::anUnpluggedFullReadEndsWithItsSummary() {
