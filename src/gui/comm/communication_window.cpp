@@ -42,6 +42,8 @@ constexpr const char* kOpening = "Now, opening the port.";
 constexpr const char* kSearching = "Now, searching for the camera.";
 constexpr const char* kAskingArea = "Now, asking for the current area.";
 constexpr const char* kFileWritten = "Writing file has been done!";
+constexpr const char* kStillOffline =
+    "\nThe tool stays offline. Check the cable and the camera's power, then Reconnect again.";
 
 constexpr int kStoreTimeoutMs = 40000;
 constexpr int kLoadTimeoutMs = 10000;
@@ -310,10 +312,43 @@ void CommunicationWindow::SelectChannel(const std::function<bool(SerialChannel&)
     });
     host_.ChannelChanged();
     if (!opened) {
+        core_.notifier.SetOffline();  // nothing can answer on a port that is not open
         if (auto reason = OpenFailureNotice(core_.channel)) ShowNotice(core_.ui, *reason);
         return;
     }
     CheckAndReread();
+}
+
+bool CommunicationWindow::Reconnect() {
+    bool opened = false;
+    Run(kOpening, [&](Operation&) {
+        opened = core_.channel.ReopenChannel();
+        return ExchangeResult::Success();
+    });
+    host_.ChannelChanged();
+    ShowChannelSelection();
+    const std::string port = portName_->currentText().toStdString();
+    if (!opened) {
+        core_.notifier.SetOffline();
+        const std::string& reason = core_.channel.LastOpenError();
+        core_.ui.ShowMessage("Reconnect: " + port + " did not open" +
+                                 (reason.empty() ? "." : ": " + reason) + kStillOffline,
+                             kCommunicationErrorCaption, MessageIcon::Exclamation);
+        return false;
+    }
+    const ExchangeResult checked =
+        Run(kOpening, [this](Operation&) { return core_.modelCheck.Check(); });
+    if (checked) {
+        host_.ReadAllSettings();
+        return true;
+    }
+    // A refusal has told its own text; silence and a lost line say nothing by themselves.
+    if (checked.message.empty() && checked.status != ExchangeStatus::Busy) {
+        core_.ui.ShowMessage("Reconnect: " + port + " opened, but the camera did not answer (" +
+                                 checked.Describe() + ")." + kStillOffline,
+                             kCommunicationErrorCaption, MessageIcon::Exclamation);
+    }
+    return false;
 }
 
 void CommunicationWindow::CheckAndReread() {
