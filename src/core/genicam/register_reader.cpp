@@ -22,19 +22,20 @@ RegisterReadAll RegisterReader::ReadAll(Operation& operation, RegisterPort& port
             return out;
         }
         const RegisterResult result = port.Read(record.address, record.length);
-        if (result.cancelled) {
+        if (result.status == ExchangeStatus::Cancelled) {
             out.outcome = ExchangeResult::Failure(ExchangeStatus::Cancelled);
             return out;
         }
         each(static_cast<int>(i), result);
-        ++(result.ok ? out.read : out.failed);
-        unanswered = result.timedOut ? unanswered + 1 : 0;
+        ++(result.ok() ? out.read : out.failed);
+        unanswered = result.status == ExchangeStatus::TimedOut ? unanswered + 1 : 0;
         operation.Step(++done, out.readable);
         // A lost line answers nothing more: the rest is not asked for.
-        if (unanswered >= kMaxUnanswered || result.lineGone) {
+        const bool lineGone = result.status == ExchangeStatus::LineGone;
+        if (unanswered >= kMaxUnanswered || lineGone) {
             out.stoppedUnanswered = true;
-            out.outcome = ExchangeResult::Failure(result.lineGone ? ExchangeStatus::LineGone
-                                                                  : ExchangeStatus::TimedOut);
+            out.outcome = ExchangeResult::Failure(lineGone ? ExchangeStatus::LineGone
+                                                           : ExchangeStatus::TimedOut);
             return out;
         }
     }
