@@ -32,12 +32,19 @@ protected:
             QLineEdit::keyPressEvent(event);
             return;
         }
-        const std::int64_t inc = std::max<std::int64_t>(limits_.inc, 1);
-        // Room is checked before stepping: a step past either end stops at it, never wraps.
-        std::int64_t next = *now;
-        if (dir > 0) next = *now > limits_.max - inc ? limits_.max : *now + inc;
-        if (dir < 0) next = *now < limits_.min + inc ? limits_.min : *now - inc;
-        setText(HexText(std::clamp(next, limits_.min, limits_.max)));
+        const auto inc = static_cast<std::uint64_t>(std::max<std::int64_t>(limits_.inc, 1));
+        const auto u = [](std::int64_t v) { return static_cast<std::uint64_t>(v); };
+        // The highest value on a step; differences taken unsigned so nothing overflows.
+        const auto top = static_cast<std::int64_t>(u(limits_.min) +
+                                                   (u(limits_.max) - u(limits_.min)) / inc * inc);
+        const std::int64_t at = std::clamp(*now, limits_.min, top);
+        std::int64_t next = at;
+        if (dir > 0) next = u(top) - u(at) < inc ? top : static_cast<std::int64_t>(u(at) + inc);
+        if (dir < 0) {
+            next =
+                u(at) - u(limits_.min) < inc ? limits_.min : static_cast<std::int64_t>(u(at) - inc);
+        }
+        setText(HexText(next));
     }
 
 private:
