@@ -270,18 +270,19 @@ TEST_F(ClBindingTest, TheChannelReportsARefusedRateAsAFailedOpen) {
     MemorySettingsBackend backend;
     CoreContext core(ui, backend);
     fake.env.Set(test::fakecl::kBaudMask, "0x1");
-    for (std::uint32_t mode : {1u, 2u, 3u}) {
+    for (ChannelMode mode :
+         {ChannelMode::ClSerial2000, ChannelMode::ClSerial2001, ChannelMode::ClSerialV11}) {
         core.channel.SetMode(mode);
-        ASSERT_EQ(core.channel.GetPortCount(), 2) << mode;
-        const std::uint32_t index = mode == 1 ? kSim2000Index : 1;
-        EXPECT_FALSE(core.channel.OpenChannel(mode, 19200, index)) << mode;
+        ASSERT_EQ(core.channel.GetPortCount(), 2) << ModeIndex(mode);
+        const std::uint32_t index = mode == ChannelMode::ClSerial2000 ? kSim2000Index : 1;
+        EXPECT_FALSE(core.channel.OpenChannel(mode, 19200, index)) << ModeIndex(mode);
         EXPECT_TRUE(core.channel.LastOpenError().starts_with("Selected baud rate is not supported"))
-            << mode;
-        EXPECT_FALSE(core.channel.IsUsable()) << mode;
+            << ModeIndex(mode);
+        EXPECT_FALSE(core.channel.IsUsable()) << ModeIndex(mode);
         EXPECT_EQ(core.channel.BaudRate(), 19200u);
         EXPECT_EQ(core.channel.CurrentPortIndex(), index);
-        EXPECT_TRUE(core.channel.OpenChannel(mode, 9600, index)) << mode;
-        EXPECT_TRUE(core.channel.IsUsable()) << mode;
+        EXPECT_TRUE(core.channel.OpenChannel(mode, 9600, index)) << ModeIndex(mode);
+        EXPECT_TRUE(core.channel.IsUsable()) << ModeIndex(mode);
     }
     EXPECT_TRUE(ui.messages.empty());  // the caller decides how to tell it
     core.channel.CloseChannel();

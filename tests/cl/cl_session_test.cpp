@@ -47,9 +47,10 @@ protected:
 
 TEST_P(ChannelSessionTest, SetAndQueryReachTheCamera) {
     const Route route = GetParam();
-    core.channel.SetMode(route.mode);
+    const ChannelMode mode = *ChannelModeOf(route.mode);
+    core.channel.SetMode(mode);
     ASSERT_GT(core.channel.GetPortCount(), static_cast<int>(route.port));
-    ASSERT_TRUE(core.channel.OpenChannel(route.mode, route.baud, route.port));
+    ASSERT_TRUE(core.channel.OpenChannel(mode, route.baud, route.port));
 
     Exchange& exchange = core.exchange;
     const CommandId pe = exchange.FindCommand("PE");

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -48,7 +47,7 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
     EXPECT_EQ(backend.Location(), config + "/Ostra/VK-4100 Camera Control Tool.conf");
     {
         ToolSettings store(backend);
-        EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
+        EXPECT_FALSE(store.PreviousRunEndedNormally());
         EXPECT_EQ(store.Number(SettingIndex::CommunicationMode), 0u);
         EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
         EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 0u);
@@ -60,10 +59,11 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
         // The first write of the run is on disk at once.
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ControlMode), 1));
         EXPECT_NE(test::ReadFile(backend.Location()).find("Control%20Mode=1"), std::string::npos);
+        store.MarkNormalEnd();
     }
     QSettingsBackend again;
     ToolSettings next(again);
-    EXPECT_EQ(next.PreviousShutdownStatus(), 1u);
+    EXPECT_TRUE(next.PreviousRunEndedNormally());
     EXPECT_EQ(next.Number(SettingIndex::ControlMode), 1u);
 }
 
@@ -120,7 +120,6 @@ TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
     }
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 0xDEADu);  // not revived later
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 2u);
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
 }
 
 // A store edited by hand or by another version: nothing out of range is used, and only the
@@ -144,9 +143,10 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
         CoreContext core(ui, backend);
         EXPECT_EQ(core.channel.BaudRate(), 9600u);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 0u);
-        core.channel.SetMode(2);
+        core.channel.SetMode(ChannelMode::ClSerial2001);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 2u);
-        core.channel.SetMode(0);
+        core.channel.SetMode(ChannelMode::ComPort);
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 9600u);
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 0u);
@@ -184,7 +184,6 @@ TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
     EXPECT_NE(after.st_ino, before.st_ino);  // replaced whole, not rewritten in place
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 4u);
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 19200u);
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(std::filesystem::directory_iterator(dir / "dotfiles")->path(), target);
 
     // A link whose target does not exist yet creates it.
@@ -255,14 +254,15 @@ TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {
     std::filesystem::create_directories(ini);  // a folder where the file should be
     QSettingsBackend backend(ini);
     ToolSettings store(backend);
-    EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
+    EXPECT_FALSE(store.PreviousRunEndedNormally());
     EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
     EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 19200));
     EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 38400));
     EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
 }
 
-// Three runs of the tool over one store: a normal end, a run that dies, and the run after.
+// Three runs of the tool over one store: a normal end, a run that ends without its save (as
+// one that dies), and the run after.
 TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
     test::FakeClEnvironment fake;
     test::PtyPeer line;
@@ -272,34 +272,30 @@ TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
         EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);  // running
-        EXPECT_TRUE(core.channel.OpenChannel(3, 19200, 1));
+        EXPECT_TRUE(core.channel.OpenChannel(ChannelMode::ClSerialV11, 19200, 1));
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
-
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        QSettingsBackend backend(ini);
-        CoreContext core(ui, backend);
-        const bool kept = core.channel.GetMode() == 3 && core.channel.CurrentPortIndex() == 1;
-        ::_exit(kept ? 0 : 1);  // dies without reaching its end
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "a normal end did not keep the mode";
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);
-
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
-        EXPECT_EQ(core.settings.PreviousShutdownStatus(), 0u);
-        EXPECT_EQ(core.channel.GetMode(), 0u);
-        EXPECT_EQ(core.channel.BaudRate(), 19200u);
-        core.channel.SetMode(3);
+        EXPECT_EQ(core.channel.GetMode(), ChannelMode::ClSerialV11);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
-        core.channel.SetMode(0);
+        core.channel.SetMode(ChannelMode::ComPort);  // nothing written without the save
+    }
+    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);
+    EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
+    {
+        QSettingsBackend backend(ini);
+        CoreContext core(ui, backend);
+        EXPECT_FALSE(core.settings.PreviousRunEndedNormally());
+        EXPECT_EQ(core.channel.GetMode(), ChannelMode::ComPort);
+        EXPECT_EQ(core.channel.BaudRate(), 19200u);
+        core.channel.SetMode(ChannelMode::ClSerialV11);
+        EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
+        core.channel.SetMode(ChannelMode::ComPort);
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 0u);

@@ -152,7 +152,8 @@ void MatrixRig::Plug() {
     std::string error;
     ASSERT_TRUE(camera->Start(&error)) << error;
     core.port.PinPort(LinkPath());
-    ASSERT_TRUE(core.channel.OpenChannel(0, 115200, 0)) << core.channel.LastOpenError();
+    ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 115200, 0))
+        << core.channel.LastOpenError();
     core.runner.Run({"model"}, [&](Operation&) { return core.modelCheck.Check(); });
     ASSERT_EQ(core.modelCheck.modelIndex, 0);
     camera->ClearReceivedLines();

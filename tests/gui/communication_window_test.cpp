@@ -70,7 +70,7 @@ struct Rig {
         core = std::make_unique<CoreContext>(ui, settings,
                                              SerialChannel::Libraries{&grabber, nullptr, nullptr});
         core->port.PinPort(camera.DevicePath());
-        core->channel.OpenChannel(0, 9600, 0);
+        core->channel.OpenChannel(ChannelMode::ComPort, 9600, 0);
         dialog = std::make_unique<CommunicationWindow>(*core, host, windows);
     }
     template <typename T>
@@ -220,7 +220,7 @@ void CommunicationDialogTest::portAndBaudChangesCheckTheModelAndReadAgain() {
 void CommunicationDialogTest::categoryChangeRebuildsThePortList() {
     Rig rig;
     rig.Choose("category", 1);
-    QCOMPARE(rig.core->channel.GetMode(), 1u);
+    QCOMPARE(rig.core->channel.GetMode(), ChannelMode::ClSerial2000);
     // The library's reason first, then the tool's own words.
     QCOMPARE(rig.ui.MessageTexts(),
              (std::vector<std::string>{"The grabber's port is taken.", "Failed to initialize!"}));
@@ -230,7 +230,7 @@ void CommunicationDialogTest::categoryChangeRebuildsThePortList() {
     QCOMPARE(rig.LineText(), QString("Offline"));
 
     rig.Choose("category", 0);
-    QCOMPARE(rig.core->channel.GetMode(), 0u);
+    QCOMPARE(rig.core->channel.GetMode(), ChannelMode::ComPort);
     QCOMPARE(rig.List("portName")->currentText(), QString::fromStdString(rig.camera.DevicePath()));
     QCOMPARE(rig.host.reads, 1);
     QCOMPARE(rig.ui.messages.size(), 2u);  // nothing more

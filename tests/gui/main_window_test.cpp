@@ -312,10 +312,11 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
         ToolUnderTest tool;
         tool.settings = kept;
         QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
-        QCOMPARE(tool.Core().channel.GetMode(), 0u);
+        QCOMPARE(tool.Core().channel.GetMode(), ChannelMode::ComPort);
         MainWindow* window = tool.Start();
         PressModeSequence(window->Tabs()->tabBar(), "VKF");
-        tool.app.reset();  // a normal end
+        tool.app->SaveAtNormalEnd();
+        tool.app.reset();
         kept = tool.settings;
     }
     QCOMPARE(std::get<std::uint32_t>(kept.values.at("Control Mode")), 1u);

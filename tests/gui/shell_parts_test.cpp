@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "cl/cl_test_support.h"
 #include "core/core_context.h"
 #include "gui/app/hidden_mode_switch.h"
 #include "gui/app/idle_reader.h"
@@ -57,6 +58,7 @@ private slots:
     void uiPortShowsBoxesWithIconAndCaption();
     void statusStripFollowsTheNotifier();
     void idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine();
+    void idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode();
     void modeSwitchSequence();
     void programOptions();
 };
@@ -183,7 +185,7 @@ void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     CoreContext core(ui, settings);
     vk::test::PtyPeer camera;
     core.port.PinPort(camera.Path());
-    QVERIFY(core.channel.OpenChannel(0, 9600, 0));
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
     IdleReader reader(core.exchange, core.channel, ui);
 
     // Woken by the bytes themselves: no timer runs.
@@ -210,6 +212,43 @@ void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     // Once the line is free again the reader takes what comes.
     camera.Send("COMPLETE\r\n");
     QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{3});
+}
+
+void ShellPartsTest::idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode() {
+    vk::test::FakeClEnvironment fake;
+    vk::test::PtyPeer grabber;
+    fake.env.Set(vk::test::fakecl::kDevice, grabber.Path());
+    vk::test::PtyPeer comPort;
+    vk::test::RecordingUserInterface ui;
+    MemorySettingsBackend settings;
+    CoreContext core(ui, settings);
+    core.port.PinPort(comPort.Path());
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
+    IdleReader reader(core.exchange, core.channel, ui);
+
+    // A library tells of no bytes: once the reader follows the new mode it looks by itself.
+    QVERIFY2(core.channel.OpenChannel(ChannelMode::ClSerialV11, 9600, 0),
+             core.channel.LastOpenError().c_str());
+    reader.FollowChannel();
+    grabber.Send("HELLO\r\n");
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{1});
+    QCOMPARE(core.logs.messages.At(0), std::string("HELLO"));
+    // Not while an operation holds the line; the next look after it takes the line.
+    const ExchangeResult held = core.runner.Run({"hold"}, [&](Operation&) {
+        grabber.Send("AGAIN\r\n");
+        QTest::qWait(4 * IdleReader::kLibraryPollMs);
+        return ExchangeResult::Success();
+    });
+    QVERIFY(held.ok());
+    QCOMPARE(core.exchange.QueuedReplies(), std::size_t{1});
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{2});
+
+    // Back on the COM port the port's own notice wakes it.
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
+    reader.FollowChannel();
+    comPort.Send("BACK\r\n");
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{3});
+    QCOMPARE(core.logs.messages.At(0), std::string("BACK"));
 }
 
 void ShellPartsTest::modeSwitchSequence() {

@@ -106,15 +106,28 @@ TEST(ProgramTest, PrintsTheDeviceServesAndStopsOnATerminationSignal) {
 }
 
 TEST(ProgramTest, AFaultCanBeChosenFromTheCommandLine) {
-    Program sim({"--fault", "error-on-set"});
-    std::string path = sim.OutputLine();
-    ASSERT_FALSE(path.empty());
-    path.pop_back();
-    test::PtyClient client(path);
-    EXPECT_EQ(client.Ask("PE=20"), "ERROR");
-    EXPECT_EQ(client.Ask("PE?"), "PE=10");  // the refused set changed nothing
-    sim.Signal(SIGTERM);
-    EXPECT_EQ(sim.Wait(), 0);
+    const struct {
+        const char* fault;
+        const char* line;
+        std::vector<std::string> heard;
+    } cases[] = {
+        {"error-on-set", "PE=20", {"ERROR\r\n"}},
+        {"twice=50", "PE?", {"PE=10\r\n", "PE=10\r\n"}},  // the answer once more
+    };
+    for (const auto& c : cases) {
+        Program sim({"--fault", c.fault});
+        std::string path = sim.OutputLine();
+        ASSERT_FALSE(path.empty()) << c.fault;
+        path.pop_back();
+        test::PtyClient client(path);
+        ASSERT_TRUE(client.Send(std::string(c.line) + "\r\n"));
+        std::vector<std::string> heard;
+        while (heard.size() < c.heard.size())
+            heard.push_back(client.ReadLine().value_or(""));
+        EXPECT_EQ(heard, c.heard) << c.fault;
+        sim.Signal(SIGTERM);
+        EXPECT_EQ(sim.Wait(), 0);
+    }
 }
 
 TEST(ProgramTest, BadArgumentsAreNamed) {
@@ -128,6 +141,7 @@ TEST(ProgramTest, BadArgumentsAreNamed) {
         {{"--colour"}, "unknown argument \"--colour\""},
         {{"--fault", "sulky"}, "unknown fault \"sulky\""},
         {{"--fault", "delay=soon"}, "unknown fault \"delay=soon\""},
+        {{"--fault", "twice="}, "unknown fault \"twice=\""},
     };
     for (const auto& c : cases) {
         Program sim(c.args);

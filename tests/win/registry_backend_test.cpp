@@ -68,7 +68,7 @@ TEST_F(RegistryBackendTest, TheProgramsShareTheDesktopToolsKey) {
 TEST_F(RegistryBackendTest, AFreshUserGetsTheDefaultsAndTheFirstWriteCreatesTheKey) {
     {
         ToolSettings store(backend);  // its first write already creates the key
-        EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
+        EXPECT_FALSE(store.PreviousRunEndedNormally());
         EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
         EXPECT_EQ(store.Number(SettingIndex::CommunicationMode), 0u);
         EXPECT_EQ(store.Number(SettingIndex::ControlMode), 0u);
@@ -76,9 +76,10 @@ TEST_F(RegistryBackendTest, AFreshUserGetsTheDefaultsAndTheFirstWriteCreatesTheK
         EXPECT_FALSE(store.ReadText(static_cast<int>(SettingIndex::CameraFilePath), path));
         EXPECT_EQ(path, std::filesystem::current_path().string());
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 4));
+        store.MarkNormalEnd();
     }
     ToolSettings next(backend);
-    EXPECT_EQ(next.PreviousShutdownStatus(), 1u);
+    EXPECT_TRUE(next.PreviousRunEndedNormally());
     EXPECT_EQ(next.Number(SettingIndex::ComPortNo), 4u);
 }
 

@@ -13,7 +13,7 @@ RegisterReadAll RegisterReader::ReadAll(Operation& operation, RegisterPort& port
                                                   [](const auto& r) { return r.Readable(); }));
     operation.SetText(kReadAllRegistersText);
     int done = 0;
-    int unanswered = 0;
+    UnansweredRun unanswered(kMaxUnanswered);
     for (std::size_t i = 0; i < table.records.size(); ++i) {
         const FeatureRecord& record = table.records[i];
         if (!record.Readable()) continue;
@@ -28,11 +28,11 @@ RegisterReadAll RegisterReader::ReadAll(Operation& operation, RegisterPort& port
         }
         each(static_cast<int>(i), result);
         ++(result.ok() ? out.read : out.failed);
-        unanswered = result.status == ExchangeStatus::TimedOut ? unanswered + 1 : 0;
         operation.Step(++done, out.readable);
-        // A lost line answers nothing more: the rest is not asked for.
         const bool lineGone = result.status == ExchangeStatus::LineGone;
-        if (unanswered >= kMaxUnanswered || lineGone) {
+        const bool counts = lineGone || result.status == ExchangeStatus::TimedOut;
+        const ExchangeStatus status = counts ? result.status : ExchangeStatus::Ok;
+        if (unanswered.Stops(status)) {
             out.stoppedUnanswered = true;
             out.outcome = ExchangeResult::Failure(lineGone ? ExchangeStatus::LineGone
                                                            : ExchangeStatus::TimedOut);

@@ -158,6 +158,9 @@ bool MainWindow::InitCommunication() {
     ConnectResult connected;
     core_.runner.Run({kConnecting}, [&](Operation&) {
         connected = vk::InitCommunication(core_, currentArea_, startComPort_);
+        // Told while the start-up still runs: a stop signal then answers every box.
+        for (const Notice& notice : connected.failure)
+            ShowNotice(core_.ui, notice);
         return ExchangeResult::Success();
     });
     startComPort_.reset();

@@ -68,7 +68,7 @@ CommunicationWindow::CommunicationWindow(CoreContext& core, CommunicationHost& h
     windows_.AddWindow(this);
     OnOnlineStatusChanged(false);  // the line counts as offline until the camera answers
 
-    category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
+    category_->setCurrentIndex(static_cast<int>(ModeIndex(core_.channel.GetMode())));
     FillPortList();
     baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
     RefreshControlMode();
@@ -274,7 +274,7 @@ void CommunicationWindow::ShowChannelSelection() {
     const QSignalBlocker blockCategory(category_);
     const QSignalBlocker blockPort(portName_);
     const QSignalBlocker blockBaud(baudRate_);
-    category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
+    category_->setCurrentIndex(static_cast<int>(ModeIndex(core_.channel.GetMode())));
     const int port = static_cast<int>(core_.channel.CurrentPortIndex());
     if (port < portName_->count()) portName_->setCurrentIndex(port);
     baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
@@ -310,7 +310,7 @@ void CommunicationWindow::SelectChannel(const std::function<bool(SerialChannel&)
     });
     host_.ChannelChanged();
     if (!opened) {
-        ReportOpenFailure(core_);
+        if (auto reason = OpenFailureNotice(core_.channel)) ShowNotice(core_.ui, *reason);
         return;
     }
     CheckAndReread();
@@ -323,15 +323,16 @@ void CommunicationWindow::CheckAndReread() {
 }
 
 void CommunicationWindow::OnCategoryChanged(int position) {
-    const auto mode = static_cast<std::uint32_t>(position);
+    const std::optional<ChannelMode> mode = ChannelModeOf(static_cast<std::uint32_t>(position));
+    if (!mode) return;  // a list without a choice
     bool opened = false;
     Run(kOpening, [&](Operation&) {
-        opened = core_.channel.SelectMode(mode);
+        opened = core_.channel.SelectMode(*mode);
         return ExchangeResult::Success();
     });
     host_.ChannelChanged();
     if (!opened) {
-        ReportOpenFailure(core_);
+        if (auto reason = OpenFailureNotice(core_.channel)) ShowNotice(core_.ui, *reason);
         core_.ui.ShowMessage(kFailedToInitialize, kProductTitle, MessageIcon::Exclamation);
     }
     FillPortList();

@@ -11,6 +11,7 @@
 #include "core/core_context.h"
 #include "core/lut/lut_file.h"
 #include "core/lut/lut_transfer.h"
+#include "core/persist/atomic_file.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/main_window.h"
@@ -196,10 +197,9 @@ bool LutFeature::LoadFile(const QString& path) {
 
 bool LutFeature::SaveFile(const QString& path) {
     UserInterface& ui = window_.Core().ui;
-    if (QFileInfo::exists(path)) {
-        const std::string question =
-            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
-        if (!ui.AskYesNo(question, kProductTitle)) return false;
+    if (QFileInfo::exists(path) &&
+        !ui.AskYesNo(ReplaceFileQuestion(path.toStdString()), kProductTitle)) {
+        return false;
     }
     std::string error;
     if (lut::SaveLutFile(ToPath(path), EditorTables(), &error)) return true;
