@@ -410,8 +410,10 @@ std::vector<std::uint8_t> ScriptCamera::RegisterRead(std::uint64_t address, std:
         SerialRegisterPort port(op.exchange,
                                 RegisterTiming{options_.timeoutMs, core_->channel.BaudRate()});
         RegisterResult result = port.Read(address, length);
-        if (result.cancelled) return ExchangeResult::Failure(ExchangeStatus::Cancelled);
-        if (!result.ok) throw CameraFailure(result.reason);
+        if (result.status == ExchangeStatus::Cancelled) {
+            return ExchangeResult::Failure(ExchangeStatus::Cancelled);
+        }
+        if (!result.ok()) throw CameraFailure(result.reason);
         bytes = std::move(result.bytes);
         return ExchangeResult::Success();
     });

@@ -22,20 +22,20 @@ RegisterReadAll RegisterReader::ReadAll(Operation& operation, RegisterPort& port
             return out;
         }
         const RegisterResult result = port.Read(record.address, record.length);
-        if (result.cancelled) {
+        if (result.status == ExchangeStatus::Cancelled) {
             out.outcome = ExchangeResult::Failure(ExchangeStatus::Cancelled);
             return out;
         }
         each(static_cast<int>(i), result);
-        ++(result.ok ? out.read : out.failed);
+        ++(result.ok() ? out.read : out.failed);
         operation.Step(++done, out.readable);
-        const ExchangeStatus status = result.lineGone   ? ExchangeStatus::LineGone
-                                      : result.timedOut ? ExchangeStatus::TimedOut
-                                                        : ExchangeStatus::Ok;
+        const bool lineGone = result.status == ExchangeStatus::LineGone;
+        const bool counts = lineGone || result.status == ExchangeStatus::TimedOut;
+        const ExchangeStatus status = counts ? result.status : ExchangeStatus::Ok;
         if (unanswered.Stops(status)) {
             out.stoppedUnanswered = true;
-            out.outcome = ExchangeResult::Failure(result.lineGone ? ExchangeStatus::LineGone
-                                                                  : ExchangeStatus::TimedOut);
+            out.outcome = ExchangeResult::Failure(lineGone ? ExchangeStatus::LineGone
+                                                           : ExchangeStatus::TimedOut);
             return out;
         }
     }

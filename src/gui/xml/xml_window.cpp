@@ -178,7 +178,7 @@ void XmlWindow::ReadAllData() {
     core_.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& operation) {
         all = RegisterReader().ReadAll(
             operation, serial_, model->Table(), [&](int record, const RegisterResult& result) {
-                if (result.ok) {
+                if (result.ok()) {
                     const FeatureRecord& r =
                         model->Table().records[static_cast<std::size_t>(record)];
                     model->ShowValue(record, ValueFromRegister(r, result.bytes));
