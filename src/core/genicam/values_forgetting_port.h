@@ -19,7 +19,7 @@ public:
     }
     RegisterResult Write(std::uint64_t address, const std::vector<std::uint8_t>& bytes) override {
         RegisterResult result = port_.Write(address, bytes);
-        if (result.ok || result.timedOut) exchange_.ForgetValues();
+        if (result.ok() || result.status == ExchangeStatus::TimedOut) exchange_.ForgetValues();
         return result;
     }
 
