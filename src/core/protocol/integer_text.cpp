@@ -17,6 +17,19 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// The leading decimal digits with an optional sign, 0 when there are none; beyond 32 bits
+// the nearest 32-bit value. What follows the digits is ignored.
+std::int32_t LeadingDecimal(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    if (text.starts_with('-') || text.starts_with('+')) text.remove_prefix(1);
+    long long magnitude = 0;
+    for (char c : text) {
+        if (!IsDigit(c)) break;
+        magnitude = std::min<long long>(magnitude * 10 + (c - '0'), 1LL << 32);
+    }
+    return Clamp32(negative ? -magnitude : magnitude);
+}
+
 // The whole text as one number of type T in `base`; a leading "+" is allowed where the
 // text also has digits.
 template <typename T>
@@ -86,18 +99,14 @@ std::optional<std::int32_t> ReadReplyInt(std::string_view text) {
         }
         return static_cast<std::int32_t>(static_cast<std::uint32_t>(bits));
     }
-    const bool negative = text.starts_with('-');
-    if (text.starts_with('-') || text.starts_with('+')) text.remove_prefix(1);
-    long long magnitude = 0;
-    for (char c : text) {
-        if (!IsDigit(c)) break;
-        magnitude = std::min<long long>(magnitude * 10 + (c - '0'), 1LL << 32);
-    }
-    return Clamp32(negative ? -magnitude : magnitude);
+    return LeadingDecimal(text);
 }
 
 std::int32_t ParseDecimal(const std::string& text) {
-    return Clamp32(std::strtoll(text.c_str(), nullptr, 10));
+    std::string_view rest = text;
+    while (!rest.empty() && std::isspace(static_cast<unsigned char>(rest[0])))
+        rest.remove_prefix(1);
+    return LeadingDecimal(rest);
 }
 
 }  // namespace vk

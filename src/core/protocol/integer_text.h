@@ -38,7 +38,7 @@ std::optional<std::int32_t> ReadIntValue(std::string_view text);
 // there are none and the nearest 32-bit value beyond; what follows them is ignored.
 std::optional<std::int32_t> ReadReplyInt(std::string_view text);
 
-// Leading decimal digits with an optional sign; 0 when there are none.
+// Leading decimal digits with an optional sign after any white space; 0 when there are none.
 std::int32_t ParseDecimal(const std::string& text);
 
 }  // namespace vk
