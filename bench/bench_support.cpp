@@ -55,7 +55,7 @@ BenchCamera::BenchCamera(std::uint32_t baud, const std::vector<std::string>& sim
 
 bool BenchCamera::Connect() {
     core.port.PinPort(sim.DevicePath());
-    if (!core.channel.OpenChannel(0, baud_, 0) || !core.modelCheck.Check()) {
+    if (!core.channel.OpenChannel(ChannelMode::ComPort, baud_, 0) || !core.modelCheck.Check()) {
         std::fprintf(stderr, "no answer from the simulated camera\n");
         return false;
     }

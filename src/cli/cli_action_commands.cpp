@@ -12,16 +12,11 @@
 #include "core/core_context.h"
 #include "core/persist/flash_areas.h"
 #include "core/protocol/command_mnemonics.h"
+#include "core/protocol/integer_text.h"
 #include "core/protocol/printable.h"
 
 namespace vk::cli {
 namespace {
-
-bool ParseInt(const std::string& text, std::int32_t& value) {
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
 
 void ListActions(std::ostream& out) {
     for (const CameraAction& a : CameraActions()) {
@@ -140,9 +135,9 @@ int AreaCommand(CliSession& s, const std::vector<std::string>& args) {
         if (!s.options.factory) return NeedsFactory(s, "area store-all");
         return ActionCommand(s, {"store-all"});
     }
-    std::int32_t area = -1;
-    if ((verb != "load" && verb != "store") || args.size() != 2 || !ParseInt(args[1], area) ||
-        !FlashAreas::IsArea(area)) {
+    const std::int32_t area =
+        args.size() == 2 ? ReadTypedNumber<std::int32_t>(args[1]).value_or(-1) : -1;
+    if ((verb != "load" && verb != "store") || args.size() != 2 || !FlashAreas::IsArea(area)) {
         return Usage(s, "usage: area current|load N|store N|store-all (N: 0 Factory, 1 to 3 User)");
     }
     // Loading the factory area is a user's way back to the shipped settings, as in the desktop

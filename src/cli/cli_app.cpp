@@ -15,6 +15,7 @@
 #include "cli/many_cameras.h"
 #include "cli/stderr_user_interface.h"
 #include "core/core_context.h"
+#include "core/protocol/integer_text.h"
 #include "core/simulator_availability.h"
 #include "settings/user_settings_backend.h"
 #ifdef VK_HAVE_SIMULATOR
@@ -31,11 +32,6 @@ constexpr const char* kUsage =
     "                 [--timeout MS] [--trace] [--json]\n"
     "                 [--factory] COMMAND [ARGS]\n"
     "       vk4100ctl --help | --version\n";
-
-bool ParseNumber(const std::string& text, long long& value) {
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
 
 // "--name=value" or "--name value"; advances i past what it used.
 bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
@@ -126,22 +122,23 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
         } else if (TakeValue(args, i, "--port", value)) {
             options.ports.push_back({value, ""});
         } else if (TakeValue(args, i, "--mode", value)) {
-            std::uint32_t mode = 0;
-            if (!ParseChannelMode(value, mode)) {
+            options.mode = ParseChannelMode(value);
+            if (!options.mode) {
                 error = "bad mode: " + value + " (com, cl2000, cl2001 or cl11)";
                 return false;
             }
-            options.mode = mode;
         } else if (TakeValue(args, i, "--baud", value)) {
             // Only a rate a port or library can be set to: a number beyond 32 bits must not
             // wrap to another one.
-            if (!ParseNumber(value, number) || !IsSelectableRate(number)) {
+            number = ReadTypedNumber<long long>(value).value_or(-1);
+            if (!IsSelectableRate(number)) {
                 error = "bad baud rate: " + value + " (" + SelectableRatesText() + ")";
                 return false;
             }
             options.baud = static_cast<std::uint32_t>(number);
         } else if (TakeValue(args, i, "--timeout", value)) {
-            if (!ParseNumber(value, number) || number < 0 || number > 600000) {
+            number = ReadTypedNumber<long long>(value).value_or(-1);
+            if (number < 0 || number > 600000) {
                 error = "bad time-out: " + value;
                 return false;
             }
@@ -168,7 +165,8 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, s
         error = "--port and --simulate exclude each other";
         return false;
     }
-    if (options.simulateModel && options.mode.value_or(0) != 0) {
+    if (options.simulateModel &&
+        options.mode.value_or(ChannelMode::ComPort) != ChannelMode::ComPort) {
         error = "--simulate talks over a COM port (--mode com)";
         return false;
     }
@@ -225,12 +223,57 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 namespace {
 
+// The command on an open context; with `trail` the last exchange is kept there.
+int RunInContext(CoreContext& core, const CliOptions& options, const CliCommand& command,
+                 std::size_t nameWords, std::ostream& out, std::ostream& err,
+                 const CliEnvironment& environment, ExchangeLines* trail,
+                 const std::string& simulatedDevice) {
+    const CliCommand* it = &command;
+    const int argc = static_cast<int>(options.words.size() - nameWords);
+    std::optional<ExchangeTrail> exchanges;
+    if (trail) exchanges.emplace(core.logs.messages, *trail);
+    std::optional<LogPrinter> trace;
+    if (options.trace) trace.emplace(core.logs.terminal, err, LogPrinter::Stamp::WithHour);
+
+    // A command's "list" only prints what the tool knows; it needs no camera.
+    const bool listing = argc == 1 && options.words[1] == "list";
+    if (it->needsCamera && !listing && argc != it->filesOnlyArgs) {
+        const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
+        bool opened = false;
+        if (!simulatedDevice.empty()) {
+            core.port.PinPort(simulatedDevice);
+            opened = core.channel.OpenChannel(ChannelMode::ComPort, baud, 0);
+            if (!opened) err << "vk4100ctl: cannot open the simulated camera's port\n";
+        } else {
+            opened = OpenSelectedChannel(core, options, err);
+        }
+        if (!opened) return kExitFailed;
+    }
+    CliSession session{core, options, out, err};
+    session.in = environment.in;
+    const std::vector<std::string> commandArgs(
+        options.words.begin() + static_cast<std::ptrdiff_t>(nameWords), options.words.end());
+    int code = kExitFailed;
+    const ExchangeResult outcome =
+        core.runner.Run({it->name, true, false, true}, [&](Operation& operation) {
+            session.operation = &operation;
+            code = it->run(session, commandArgs);
+            return ExchangeResult::Success();
+        });
+    core.channel.CloseChannel();
+    // A stop signal counts as Cancel also where the command saw none (one waiting on input).
+    const bool stopped = environment.interrupted && environment.interrupted->load();
+    if (outcome.status == ExchangeStatus::Cancelled || stopped) {
+        err << "vk4100ctl: cancelled\n";
+        return kExitFailed;
+    }
+    return code;
+}
+
 // Runs the command; with `trail` the last exchange is kept there.
 int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_t nameWords,
                 std::ostream& out, std::ostream& err, const CliEnvironment& environment,
                 ExchangeLines* trail) {
-    const CliCommand* it = &command;
-    const int argc = static_cast<int>(options.words.size() - nameWords);
     std::string error;
     StderrUserInterface ui(err, environment.progressOnStderr, environment.interrupted);
     // A simulated session leaves the stored channel selection alone.
@@ -260,44 +303,10 @@ int RunOnCamera(const CliOptions& options, const CliCommand& command, std::size_
     }
 #endif
     CoreContext core(ui, settingsBackend);
-    std::optional<ExchangeTrail> exchanges;
-    if (trail) exchanges.emplace(core.logs.messages, *trail);
-    std::optional<LogPrinter> trace;
-    if (options.trace) trace.emplace(core.logs.terminal, err, LogPrinter::Stamp::WithHour);
-
-    // A command's "list" only prints what the tool knows; it needs no camera.
-    const bool listing = argc == 1 && options.words[1] == "list";
-    if (it->needsCamera && !listing && argc != it->filesOnlyArgs) {
-        const std::uint32_t baud = options.baud ? options.baud : core.channel.BaudRate();
-        bool opened = false;
-        if (!simulatedDevice.empty()) {
-            core.port.PinPort(simulatedDevice);
-            opened =
-                core.channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort), baud, 0);
-            if (!opened) err << "vk4100ctl: cannot open the simulated camera's port\n";
-        } else {
-            opened = OpenSelectedChannel(core, options, err);
-        }
-        if (!opened) return kExitFailed;
-    }
-    CliSession session{core, options, out, err};
-    session.in = environment.in;
-    const std::vector<std::string> commandArgs(
-        options.words.begin() + static_cast<std::ptrdiff_t>(nameWords), options.words.end());
-    int code = kExitFailed;
-    const ExchangeResult outcome =
-        core.runner.Run({it->name, true, false, true}, [&](Operation& operation) {
-            session.operation = &operation;
-            code = it->run(session, commandArgs);
-            return ExchangeResult::Success();
-        });
-    core.channel.CloseChannel();
-    // A stop signal counts as Cancel also where the command saw none (one waiting on input).
-    const bool stopped = environment.interrupted && environment.interrupted->load();
-    if (outcome.status == ExchangeStatus::Cancelled || stopped) {
-        err << "vk4100ctl: cancelled\n";
-        return kExitFailed;
-    }
+    const int code = RunInContext(core, options, command, nameWords, out, err, environment, trail,
+                                  simulatedDevice);
+    // Also after a failed command: the program itself ended the normal way.
+    core.SaveAtNormalEnd();
     return code;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/comm/serial_channel.h"
+
 namespace vk {
 class CoreContext;
 class Operation;
@@ -23,7 +25,7 @@ struct CameraPort {
 struct CliOptions {
     std::optional<std::string> port;           // a device path, a port name or an index
     std::vector<CameraPort> ports;             // more than one: the command runs on each
-    std::optional<std::uint32_t> mode;         // channel mode from --mode
+    std::optional<ChannelMode> mode;           // channel mode from --mode
     std::optional<std::string> simulateModel;  // set when --simulate was given
     std::uint32_t baud = 0;                    // 0: the stored rate
     int timeoutMs = 2500;

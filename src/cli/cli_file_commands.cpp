@@ -37,7 +37,13 @@ bool SplitArguments(CliSession& s, const char* command, const std::vector<std::s
 }
 
 bool Prepare(CliSession& s, const std::string& file, SettingFilePlan& plan) {
-    return PrepareSettingFile(s.core.ui, s.core.exchange, file, s.options.factory, plan);
+    PreparedSettingFile prepared = PrepareSettingFile(s.core.exchange, file, s.options.factory);
+    if (!prepared) {
+        ShowNotice(s.core.ui, *prepared.failure);
+        return false;
+    }
+    plan = std::move(prepared.plan);
+    return true;
 }
 
 // A header naming both sides, then one row per difference: mnemonic, value in the file,
@@ -80,10 +86,11 @@ int SaveCommand(CliSession& s, const std::vector<std::string>& args) {
               << " parameters could not be read; nothing was saved\n";
         return kExitFailed;
     }
-    return WriteSettingFile(s.core.exchange, s.core.modelCheck, s.core.ui, a.files[0], variant,
-                            s.options.factory)
-               ? kExitOk
-               : kExitFailed;
+    const auto failure = WriteSettingFile(s.core.exchange, s.core.modelCheck, a.files[0], variant,
+                                          s.options.factory);
+    if (!failure) return kExitOk;
+    ShowNotice(s.core.ui, *failure);
+    return kExitFailed;
 }
 
 int LoadCommand(CliSession& s, const std::vector<std::string>& args) {

@@ -12,6 +12,7 @@
 #include "core/comm/terminal_line.h"
 #include "core/core_context.h"
 #include "core/protocol/exchange.h"
+#include "core/protocol/integer_text.h"
 #include "core/protocol/printable.h"
 
 namespace vk::cli {
@@ -41,11 +42,6 @@ TypedLine ReadTypedLine(std::istream& in, std::string& line) {
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line.size() > kMaxTypedLine ? TypedLine::TooLong : TypedLine::Line;
-}
-
-bool ParseInt(const std::string& text, std::int32_t& value) {
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
 }
 
 // The outcome of a write: nothing on success, the tool's sentence otherwise.
@@ -115,8 +111,8 @@ int CameraIdCommand(CliSession& s, const std::vector<std::string>& args) {
 int DeviceVersionCommand(CliSession& s, const std::vector<std::string>& args) {
     if (!args.empty()) {
         if (NeedsFactory(s, "device version")) return kExitUsage;
-        std::int32_t version = 0;
-        if (!ParseInt(args[0], version) || version < 0) {
+        const std::int32_t version = ReadTypedNumber<std::int32_t>(args[0]).value_or(-1);
+        if (version < 0) {
             s.err << "vk4100ctl: bad device version: " << args[0] << '\n';
             return kExitUsage;
         }
@@ -135,8 +131,8 @@ int LensCommand(CliSession& s, const std::vector<std::string>& args) {
               << "\" (iris open|close, zoom wide|tele, focus near|far)\n";
         return kExitUsage;
     }
-    std::int32_t ms = 0;
-    if (!ParseInt(args[2], ms) || ms < 0 || ms > kLongestMove) {
+    const std::int32_t ms = ReadTypedNumber<std::int32_t>(args[2]).value_or(-1);
+    if (ms < 0 || ms > kLongestMove) {
         s.err << "vk4100ctl: bad time: " << args[2] << " (0 to " << kLongestMove << " ms)\n";
         return kExitUsage;
     }
@@ -156,7 +152,8 @@ int TerminalCommand(CliSession& s, const std::vector<std::string>& args) {
                                   : args.size() == 1 && args[0].starts_with("--quiet-ms=")
                                       ? args[0].substr(11)
                                       : std::string();
-        if (!ParseInt(value, quietMs) || quietMs < 0 || quietMs > Exchange::kMaxListenMs) {
+        quietMs = ReadTypedNumber<std::int32_t>(value).value_or(-1);
+        if (quietMs < 0 || quietMs > Exchange::kMaxListenMs) {
             s.err << "vk4100ctl: terminal takes --quiet-ms MS (0 to " << Exchange::kMaxListenMs
                   << ")\n";
             return kExitUsage;

@@ -14,8 +14,7 @@ bool OpenSelectedChannel(CoreContext& core, const CliOptions& options, std::ostr
     std::uint32_t index = 0;
     // Without --mode a device path means the COM port, a number the stored mode's port.
     const bool path = options.port && !IsPortIndex(*options.port, index);
-    const std::uint32_t mode = options.mode.value_or(
-        path ? static_cast<std::uint32_t>(ChannelMode::ComPort) : channel.GetMode());
+    const ChannelMode mode = options.mode.value_or(path ? ChannelMode::ComPort : channel.GetMode());
     const std::uint32_t baud = options.baud ? options.baud : channel.BaudRate();
     bool opened = false;
     if (options.port) {
@@ -44,8 +43,8 @@ bool OpenSelectedChannel(CoreContext& core, const CliOptions& options, std::ostr
 
 int ListPorts(CliSession& s, const std::vector<std::string>&) {
     SerialChannel& channel = s.core.channel;
-    const std::uint32_t stored = channel.GetMode();
-    const std::uint32_t mode = s.options.mode.value_or(stored);
+    const ChannelMode stored = channel.GetMode();
+    const ChannelMode mode = s.options.mode.value_or(stored);
     channel.SetMode(mode);  // listing selects nothing: the stored mode comes back below
     const int count = channel.GetPortCount();
     std::vector<std::string> names;

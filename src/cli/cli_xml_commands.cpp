@@ -322,7 +322,7 @@ int XmlReadAllCommand(CliSession& s, const std::vector<std::string>& args) {
     const RegisterReadAll all = RegisterReader().ReadAll(
         *s.operation, port, table, [&](int index, const RegisterResult& result) {
             const FeatureRecord& r = table.records[static_cast<std::size_t>(index)];
-            if (!result.ok) {
+            if (!result.ok()) {
                 s.err << "vk4100ctl: " << r.displayName << ": " << result.reason << '\n';
                 return;
             }
@@ -364,7 +364,7 @@ int RegReadCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     SerialRegisterPort port = PortOf(s);
     const RegisterResult result = port.Read(address, static_cast<std::uint32_t>(length));
-    if (!result.ok) return AccessFailed(s, "reading " + genicam::HexText(address), result);
+    if (!result.ok()) return AccessFailed(s, "reading " + genicam::HexText(address), result);
     if (JsonWanted(s)) {
         const auto end = std::find(result.bytes.begin(), result.bytes.end(), 0);
         PrintJson(
@@ -438,7 +438,7 @@ int RegWriteCommand(CliSession& s, const std::vector<std::string>& args) {
     }
     SerialRegisterPort port = PortOf(s);
     const RegisterResult result = port.Write(address, bytes);
-    if (!result.ok) return AccessFailed(s, "writing " + genicam::HexText(address), result);
+    if (!result.ok()) return AccessFailed(s, "writing " + genicam::HexText(address), result);
     return kExitOk;
 }
 

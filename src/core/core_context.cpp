@@ -20,6 +20,13 @@ CoreContext::CoreContext(UserInterface& uiPort, SettingsBackend& settingsBackend
       channel(settings, port, OrOwn(libraries, {&clSerial2000, &clSerial2001, &clSerialV11})),
       exchange(channel, uiPort, notifier, logs),
       runner(exchange, uiPort),
-      modelCheck(exchange, uiPort, notifier) {}
+      modelCheck(exchange, notifier) {
+    runner.AddNoticeSource([this] { return modelCheck.TakeNotice(); });
+}
+
+void CoreContext::SaveAtNormalEnd() {
+    channel.SaveChannelSettings();
+    settings.MarkNormalEnd();
+}
 
 }  // namespace vk

@@ -26,6 +26,10 @@ public:
     CoreContext(UserInterface& ui, SettingsBackend& settingsBackend,
                 SerialChannel::Libraries libraries = {});
 
+    // The program's orderly end: the channel last opened is stored and the run marked as
+    // ended normally. Nothing is written when a context just goes away.
+    void SaveAtNormalEnd();
+
     UserInterface& ui;
     // Where `settings` keeps its values; the desktop tool keeps its window places there too.
     SettingsBackend& store;

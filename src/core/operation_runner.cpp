@@ -58,6 +58,9 @@ ExchangeResult OperationRunner::Run(const OperationInfo& info, const Body& body)
 void OperationRunner::ShowOutcome(const OperationInfo& info, const ExchangeResult& result) {
     // A line without end is told even when the body went past it; a failure for it once.
     const bool overflow = exchange_.TakeOverflowNotice();
+    for (const NoticeSource& source : noticeSources_) {
+        if (const std::optional<Notice> notice = source()) ShowNotice(ui_, *notice);
+    }
     if (info.callerShowsFailure) return;
     const bool failed = !result.ok() && result.status != ExchangeStatus::Cancelled;
     if (overflow && !(failed && result.status == ExchangeStatus::Overflow)) {

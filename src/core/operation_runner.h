@@ -1,6 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/protocol/exchange_result.h"
 #include "core/user_interface.h"
@@ -46,6 +49,11 @@ public:
     // without end that the outcome does not tell of already.
     ExchangeResult Run(const OperationInfo& info, const Body& body);
     bool Running() const { return running_; }
+    // A service that learns during an operation what the user must hear once (an
+    // unsupported camera) leaves it with its source; the runner shows it after the body,
+    // before the outcome, also when the caller shows the outcome.
+    using NoticeSource = std::function<std::optional<Notice>()>;
+    void AddNoticeSource(NoticeSource source) { noticeSources_.push_back(std::move(source)); }
 
 private:
     void ShowOutcome(const OperationInfo& info, const ExchangeResult& result);
@@ -53,6 +61,7 @@ private:
     Exchange& exchange_;
     UserInterface& ui_;
     bool running_ = false;
+    std::vector<NoticeSource> noticeSources_;
 };
 
 }  // namespace vk

@@ -7,6 +7,13 @@ namespace vk {
 // None: a plain box with OK (the results of the camera's automatic functions).
 enum class MessageIcon { Information, Exclamation, Stop, Question, None };
 
+// One box a caller shows for what a service reports (an empty caption is the tool's name).
+struct Notice {
+    std::string text;
+    std::string caption;
+    MessageIcon icon = MessageIcon::Exclamation;
+};
+
 // How a camera operation presents itself while it runs.
 struct OperationInfo {
     std::string name;             // the progress text
@@ -49,6 +56,10 @@ inline constexpr const char* kCommunicationErrorCaption = "Communication Error";
 
 inline void ShowCommunicationError(UserInterface& ui, const std::string& text) {
     ui.ShowMessage(text, kCommunicationErrorCaption, MessageIcon::Exclamation);
+}
+
+inline void ShowNotice(UserInterface& ui, const Notice& notice) {
+    ui.ShowMessage(notice.text, notice.caption, notice.icon);
 }
 
 // Answers nothing and shows nothing: for code paths that run with no person present.

@@ -90,13 +90,13 @@ ScriptCamera::ScriptCamera(const CameraOptions& options,
       ui_(std::make_unique<Interface>(cancel_)),
       settings_(std::make_unique<MemorySettingsBackend>()),
       core_(std::make_unique<CoreContext>(*ui_, *settings_)) {
-    std::uint32_t mode = 0;
-    if (!ParseChannelMode(options.mode, mode)) {
+    const std::optional<ChannelMode> mode = ParseChannelMode(options.mode);
+    if (!mode) {
         throw CameraFailure("bad mode: " + options.mode + " (com, cl2000, cl2001 or cl11)");
     }
     const std::uint32_t baud = options.baud ? options.baud : core_->channel.BaudRate();
     std::string error;
-    if (!OpenPort(*core_, mode, options.port, baud, error)) {
+    if (!OpenPort(*core_, *mode, options.port, baud, error)) {
         std::replace(error.begin(), error.end(), '\n', ' ');
         throw CameraFailure(error);
     }
@@ -260,10 +260,10 @@ void ScriptCamera::Save(const std::string& path, bool shipping) {
             throw CameraFailure(std::to_string(read.failedRows.size() + read.notQueried) +
                                 " parameters could not be read; nothing was saved");
         }
-        if (!WriteSettingFile(op.exchange, core_->modelCheck, *ui_, path, variant,
-                              options_.factory)) {
-            throw CameraFailure(ui_->messages.empty() ? path + ": cannot be written"
-                                                      : ui_->messages);
+        if (const auto failure =
+                WriteSettingFile(op.exchange, core_->modelCheck, path, variant, options_.factory)) {
+            ShowNotice(*ui_, *failure);
+            throw CameraFailure(ui_->messages);
         }
         return ExchangeResult::Success();
     });
@@ -272,10 +272,12 @@ void ScriptCamera::Save(const std::string& path, bool shipping) {
 int ScriptCamera::Load(const std::string& path, bool changedOnly) {
     int sent = 0;
     Run("load", [&](Operation& op) {
-        SettingFilePlan plan;
-        if (!PrepareSettingFile(*ui_, op.exchange, path, options_.factory, plan)) {
+        PreparedSettingFile prepared = PrepareSettingFile(op.exchange, path, options_.factory);
+        if (!prepared) {
+            ShowNotice(*ui_, *prepared.failure);
             throw CameraFailure(ui_->messages);
         }
+        SettingFilePlan plan = std::move(prepared.plan);
         CheckModel(op);
         if (changedOnly) {
             const SettingFileComparison comparison =
@@ -295,10 +297,12 @@ int ScriptCamera::Load(const std::string& path, bool changedOnly) {
 std::vector<Difference> ScriptCamera::Diff(const std::string& path) {
     std::vector<Difference> differences;
     Run("diff", [&](Operation& op) {
-        SettingFilePlan plan;
-        if (!PrepareSettingFile(*ui_, op.exchange, path, options_.factory, plan)) {
+        PreparedSettingFile prepared = PrepareSettingFile(op.exchange, path, options_.factory);
+        if (!prepared) {
+            ShowNotice(*ui_, *prepared.failure);
             throw CameraFailure(ui_->messages);
         }
+        SettingFilePlan plan = std::move(prepared.plan);
         CheckModel(op);
         const SettingFileComparison result =
             CompareWithCamera(op, core_->modelCheck, plan, options_.timeoutMs);
@@ -406,8 +410,10 @@ std::vector<std::uint8_t> ScriptCamera::RegisterRead(std::uint64_t address, std:
         SerialRegisterPort port(op.exchange,
                                 RegisterTiming{options_.timeoutMs, core_->channel.BaudRate()});
         RegisterResult result = port.Read(address, length);
-        if (result.cancelled) return ExchangeResult::Failure(ExchangeStatus::Cancelled);
-        if (!result.ok) throw CameraFailure(result.reason);
+        if (result.status == ExchangeStatus::Cancelled) {
+            return ExchangeResult::Failure(ExchangeStatus::Cancelled);
+        }
+        if (!result.ok()) throw CameraFailure(result.reason);
         bytes = std::move(result.bytes);
         return ExchangeResult::Success();
     });

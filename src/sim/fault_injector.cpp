@@ -92,16 +92,24 @@ Outgoing FaultInjector::Answer(const std::optional<Request>& request,
             out.laterDelay = std::chrono::milliseconds(delayMs);
             break;
         case Fault::None:
+        case Fault::Pending:  // packets only
             out.bytes = answer() + std::string(kEnd);
             break;
     }
     return out;
 }
 
-Outgoing FaultInjector::AnswerPacket(const std::function<std::string()>& answer) {
+Outgoing FaultInjector::AnswerPacket(const std::function<std::string()>& answer,
+                                     const std::function<std::string(int waitMs)>& pendingAck) {
     const int delayMs = spec_.delayMs;
+    const int pendingAcks = spec_.pendingAcks;
     Outgoing out;
     switch (Take(std::nullopt)) {
+        case Fault::Pending:
+            for (int i = 0; i < (pendingAcks < 0 ? 1 : pendingAcks); ++i)
+                out.bytes += pendingAck(delayMs);
+            if (pendingAcks >= 0) out.bytes += answer();
+            break;
         case Fault::Silent:
         case Fault::Reset:
             break;

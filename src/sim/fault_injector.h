@@ -28,7 +28,9 @@ public:
     // The answer to a GenCP packet: silence, hang-up, reset, unplug, delay and garbage apply
     // as to a line, an overlong run comes before the acknowledgement; the faults of text
     // answers leave it alone. Reset and Unplug are the caller's to carry out (see Taken()).
-    Outgoing AnswerPacket(const std::function<std::string()>& answer);
+    // `pendingAck` gives a pending acknowledgement asking for the time it is given.
+    Outgoing AnswerPacket(const std::function<std::string()>& answer,
+                          const std::function<std::string(int waitMs)>& pendingAck);
 
 private:
     // The fault for this line, counting it against the fault's own count.

@@ -26,7 +26,8 @@ constexpr std::string_view kUsage =
     "  --description D  the description file served: family (default) or standard, one\n"
     "                 written as most makers write theirs\n"
     "  --fault F      misbehave from the start: silent, garbage, wrong-mnemonic,\n"
-    "                 error-on-set, overlong, delay=MS or hang-up\n"
+    "                 error-on-set, overlong, delay=MS, twice[=MS] (each answer sent\n"
+    "                 again MS later) or hang-up\n"
     "  --log FILE     at the end, write every line received to FILE, one a line\n";
 
 constexpr int kSlowCalibrationMs = 6000;
@@ -38,7 +39,7 @@ int Usage(const std::string& problem) {
 }
 
 // "--fault" names, so a tool can be tried against a misbehaving camera by hand.
-bool ParseFault(const std::string& text, vk::sim::FaultSettings& spec) {
+bool ParseFault(const std::string& text, vk::sim::FaultSettings& settings) {
     using vk::sim::Fault;
     static const std::pair<const char*, Fault> kFaults[] = {
         {"silent", Fault::Silent},
@@ -47,22 +48,31 @@ bool ParseFault(const std::string& text, vk::sim::FaultSettings& spec) {
         {"error-on-set", Fault::ErrorOnSet},
         {"overlong", Fault::Overlong},
         {"hang-up", Fault::HangUp},
+        {"twice", Fault::Twice},
     };
     for (const auto& [name, fault] : kFaults) {
         if (text == name) {
-            spec.fault = fault;
+            settings.fault = fault;
             return true;
         }
     }
-    const std::string delay = "delay=";
-    const std::string ms = text.substr(std::min(text.size(), delay.size()));
-    if (!text.starts_with(delay) || ms.empty() || ms.size() > 6 ||
-        ms.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
+    // Faults with a time: "delay=MS", "twice=MS".
+    static const std::pair<std::string_view, Fault> kTimed[] = {
+        {"delay=", Fault::Delay},
+        {"twice=", Fault::Twice},
+    };
+    for (const auto& [prefix, fault] : kTimed) {
+        if (!text.starts_with(prefix)) continue;
+        const std::string ms = text.substr(prefix.size());
+        if (ms.empty() || ms.size() > 6 ||
+            ms.find_first_not_of("0123456789") != std::string::npos) {
+            return false;
+        }
+        settings.fault = fault;
+        settings.delayMs = std::stoi(ms);
+        return true;
     }
-    spec.fault = Fault::Delay;
-    spec.delayMs = std::stoi(ms);
-    return true;
+    return false;
 }
 
 bool ParseBaud(const std::string& text, std::uint32_t& baud) {

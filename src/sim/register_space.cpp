@@ -189,6 +189,16 @@ RegisterSpace::Answer RegisterSpace::Write(std::uint64_t address,
     return Answer{gencp::kStatusSuccess, std::move(scd)};
 }
 
+std::string RegisterSpace::PendingAck(std::string_view packet, int waitMs) {
+    const auto bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(packet.data()), packet.size());
+    if (bytes.size() < gencp::kHeaderSize) return {};
+    Bytes scd = {0, 0};
+    const Bytes wait = BigEndianBytes(static_cast<std::uint32_t>(std::clamp(waitMs, 0, 0xFFFF)), 2);
+    scd.insert(scd.end(), wait.begin(), wait.end());
+    return Ack(gencp::kStatusSuccess, gencp::kPendingAck, gencp::ReadHeader(bytes).requestId, scd);
+}
+
 std::string RegisterSpace::Handle(std::string_view packet) {
     const auto bytes =
         std::span(reinterpret_cast<const std::uint8_t*>(packet.data()), packet.size());

@@ -21,6 +21,8 @@ public:
 
     // The acknowledgement of one command packet.
     std::string Handle(std::string_view packet);
+    // A pending acknowledgement of the command packet, asking for `waitMs` more.
+    static std::string PendingAck(std::string_view packet, int waitMs);
 
 private:
     struct Answer {

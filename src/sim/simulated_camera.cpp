@@ -68,6 +68,10 @@ struct SimulatedCamera::Impl {
     Clock::time_point lastLine{};
     Clock::time_point nextChatter{};
     std::optional<Clock::time_point> saveDue;
+    // A pending acknowledgement sent again and again until the next packet (Fault::Pending).
+    std::string pendingAgain;
+    Clock::time_point pendingAgainAt{};
+    std::chrono::milliseconds pendingEvery{0};
 
     std::string devicePath;
     DeviceLink link;
@@ -114,7 +118,16 @@ Outgoing SimulatedCamera::Impl::OnPacket(const std::string& packet) {
     if (now < silentUntil) {
         return {};
     }
-    Outgoing out = faults.AnswerPacket([&] { return registers.Handle(packet); });
+    pendingAgain.clear();
+    Outgoing out =
+        faults.AnswerPacket([&] { return registers.Handle(packet); },
+                            [&](int waitMs) { return RegisterSpace::PendingAck(packet, waitMs); });
+    const FaultSettings& taken = faults.Taken();
+    if (taken.fault == Fault::Pending && taken.pendingAcks < 0) {
+        pendingAgain = out.bytes;
+        pendingEvery = std::chrono::milliseconds(std::max(taken.delayMs / 2, 1));
+        pendingAgainAt = now + pendingEvery;
+    }
     AfterFault(now);
     if (!options.stateFile.empty() && model.StateChanged()) {
         saveDue = now + kSaveDelay;
@@ -139,6 +152,16 @@ Outgoing SimulatedCamera::Impl::OnTimer(Clock::time_point now, bool quiet,
     }
     std::lock_guard lock(mutex);
     *next = saveDue;
+    if (!pendingAgain.empty()) {
+        if (now >= pendingAgainAt) {
+            pendingAgainAt = now + pendingEvery;
+            *next = pendingAgainAt;
+            Outgoing again;
+            again.bytes = pendingAgain;
+            return again;
+        }
+        if (!*next || pendingAgainAt < **next) *next = pendingAgainAt;
+    }
     if (!options.chatter) {
         return {};
     }
@@ -239,6 +262,7 @@ const std::string& SimulatedCamera::DevicePath() const {
 void SimulatedCamera::SetFault(const FaultSettings& spec) {
     std::lock_guard lock(impl_->mutex);
     impl_->faults.Set(spec);
+    impl_->pendingAgain.clear();
 }
 
 std::vector<AnsweredLine> SimulatedCamera::AnsweredLines() const {

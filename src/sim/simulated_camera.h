@@ -21,6 +21,7 @@ enum class Fault {
     Reset,          // loses power: forgets unstored settings, silent for delayMs, then answers
     Unplug,         // closes the line and removes the device's link, as a pulled USB cable
     Twice,          // answers, and sends the answer again FaultSettings::delayMs later
+    Pending,        // asks for more time (GenCP packets only); see FaultSettings::pendingAcks
 };
 
 struct FaultSettings {
@@ -29,6 +30,9 @@ struct FaultSettings {
     int count = -1;                   // how many lines the fault applies to; -1 = until cleared
     std::string errorText = "ERROR";  // for ErrorOnSet
     int after = 0;                    // lines and packets answered normally before it begins
+    // For Pending: the pending acknowledgements (each asking for delayMs) sent before the
+    // answer; -1: one every delayMs / 2 for as long as no other packet comes, never the answer.
+    int pendingAcks = -1;
 };
 
 // One line the camera answered as it should (late, for Delay), with its answer.

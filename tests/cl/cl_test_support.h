@@ -1,7 +1,5 @@
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,6 +7,7 @@
 
 #include "cl/fake_cl_control.h"
 #include "cl/scoped_env.h"
+#include "support/temp_dir.h"
 
 namespace vk::test {
 
@@ -17,20 +16,13 @@ namespace vk::test {
 class FakeClEnvironment {
 public:
     FakeClEnvironment() {
-        static int serial = 0;
-        log_ = std::filesystem::temp_directory_path() /
-               ("vkfakecl-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".log");
-        env.Set(fakecl::kLog, log_.string());
+        env.Set(fakecl::kLog, log_);
         for (const char* name :
              {fakecl::kDevice, fakecl::kInitResult, fakecl::kBaudMask, fakecl::kCount,
               fakecl::kLongNames, fakecl::kOversizedRead, fakecl::kReadStallMs}) {
             env.Unset(name);
         }
         Use("good");
-    }
-    ~FakeClEnvironment() {
-        std::error_code ec;
-        std::filesystem::remove(log_, ec);
     }
 
     // "good", "lacking" or "empty".
@@ -53,7 +45,8 @@ public:
     ScopedEnv env;
 
 private:
-    std::filesystem::path log_;
+    TempDir dir_;
+    std::string log_ = dir_ / "calls.log";
 };
 
 }  // namespace vk::test

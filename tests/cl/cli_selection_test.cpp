@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "cl/cl_cli_fixture.h"
 #include "cli/cli_app.h"
+#include "sim/description_zip.h"
 #include "support/spawned_program.h"
 
 namespace vk::cli {
@@ -19,14 +21,20 @@ using test::CliRun;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-// vk4100ctl's stored channel selection: what is kept after a run, and what the next run
-// without --mode and --port opens.
+// vk4100ctl's stored channel selection over the fake Camera Link libraries: what is kept
+// after a run, and what the next run without --mode and --port opens.
 class CliSelectionTest : public test::ClCliFixture {
 protected:
     std::string StoreFile() const {
         return (config.Path() / "Ostra/VK-4100 Camera Control Tool.conf").string();
     }
     std::string Store() const { return test::ReadFile(StoreFile()); }
+    // The real program, as a process of its own with the per-user store of this test.
+    test::SpawnedProgram Spawn(const std::vector<std::string>& args) {
+        return test::SpawnedProgram(
+            VK4100CTL, args,
+            test::SpawnedProgram::EnvironmentWith({"XDG_CONFIG_HOME=" + config.Path().string()}));
+    }
 };
 
 TEST_F(CliSelectionTest, AFailedSelectionIsNotStoredAndTheNextRunOpens) {
@@ -44,6 +52,11 @@ TEST_F(CliSelectionTest, AFailedSelectionIsNotStoredAndTheNextRunOpens) {
     };
     const Failure failures[] = {
         {{"--baud", "12345", "get", "PE"}, kExitUsage, "bad baud rate: 12345"},
+        {{"--mode", "usb", "get", "PE"}, kExitUsage, "bad mode: usb"},
+        {{"--simulate", "--mode", "cl2001", "get", "PE"}, kExitUsage, "--simulate talks over"},
+        {{"--mode", "cl11", "--port", "Nowhere - CL9", "get", "PE"},
+         kExitFailed,
+         "no port \"Nowhere - CL9\" in mode cl11"},
         // The grabber library of mode cl2000 runs at 9600 only.
         {{"--mode", "cl2000", "--port", "1", "--baud", "19200", "get", "PE"},
          kExitFailed,
@@ -63,9 +76,16 @@ TEST_F(CliSelectionTest, AFailedSelectionIsNotStoredAndTheNextRunOpens) {
         EXPECT_EQ(Store(), good) << f.says;
     }
 
+    // A library lacking an entry point is not opened.
+    fake.Use("lacking");
+    CliRun r = Cli({"--mode", "cl11", "--port", "0", "get", "PE"});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_THAT(r.err, HasSubstr("cannot open port 0 of mode cl11"));
+    EXPECT_EQ(Store(), good);
+
     // A mode without its library says which file and where; it is not stored either.
     fake.Use("empty");
-    CliRun r = Cli({"--mode", "cl2001", "get", "PE"});
+    r = Cli({"--mode", "cl2001", "get", "PE"});
     EXPECT_EQ(r.code, kExitFailed);
     EXPECT_THAT(r.err, HasSubstr("The Camera Link library libclserial.so was not found in " +
                                  std::string(VK_CL_FIXTURES) + "/empty (named by CLSERIAL_PATH)."));
@@ -101,6 +121,53 @@ TEST_F(CliSelectionTest, APathGivenToPortIsStoredAsThePath) {
     EXPECT_EQ(r.out, "2345\n");
 }
 
+TEST_F(CliSelectionTest, PortsListsAModeWithoutChangingTheSelection) {
+    ASSERT_EQ(Cli({"--mode", "cl2001", "--port", "0", "get", "PE"}).code, kExitOk);
+    CliRun r = Cli({"ports"});
+    EXPECT_EQ(r.code, kExitOk) << r.err;
+    EXPECT_EQ(r.out, "0\tMaker A\n1\tMaker B\n");
+    r = Cli({"--mode", "cl11", "ports"});
+    EXPECT_EQ(r.out, "0\tFakeworks - CL0\n1\tFakeworks - CL1\n");
+    r = Cli({"--mode", "cl2000", "ports"});
+    EXPECT_EQ(r.out, "0\tlibclserial.so\n1\tlibclsersim.so\n");
+    fake.TakeCalls();
+    ASSERT_EQ(Cli({"get", "PE"}).code, kExitOk);
+    EXPECT_THAT(fake.TakeCalls(), Contains("clSelectManufacturer Maker A"));
+
+    fake.Use("empty");
+    r = Cli({"--mode", "cl11", "ports"});
+    EXPECT_EQ(r.code, kExitFailed);
+    EXPECT_EQ(r.out, "");
+    EXPECT_THAT(r.err, HasSubstr("mode cl11 offers no ports"));
+}
+
+// Register access through each kind of Camera Link serial library, its port given by name:
+// the same GenCP packets, read whole although the libraries hand over bytes all or nothing;
+// the text protocol then runs on the stored selection.
+TEST_F(CliSelectionTest, RegistersAndTheDownloadWorkInEveryLibraryMode) {
+    const auto zip = sim::SimDescriptionZip();
+    test::TempDir files;
+    int value = 1000;
+    for (const auto& [mode, port] :
+         {std::pair<std::string, std::string>{"cl2000", "libclsersim.so"},
+          {"cl2001", "Maker B"},
+          {"cl11", "Fakeworks - CL1"}}) {
+        SCOPED_TRACE(mode);
+        ++value;
+        CliRun r = Cli(
+            {"--mode=" + mode, "--port=" + port, "reg", "write", "0x20200", std::to_string(value)});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        r = Cli({"get", "PE"});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        EXPECT_EQ(r.out, std::to_string(value) + "\n");
+
+        const std::string file = files / (mode + ".zip");
+        r = Cli({"xml", "download", file});
+        ASSERT_EQ(r.code, kExitOk) << r.err;
+        EXPECT_EQ(test::ReadFile(file), std::string(zip.begin(), zip.end()));
+    }
+}
+
 // A store written before ports were named: the index still counts, and the name joins it.
 TEST_F(CliSelectionTest, AnOldStoredIndexIsStillRead) {
     std::filesystem::create_directories(config.Path() / "Ostra");
@@ -120,11 +187,6 @@ TEST_F(CliSelectionTest, AnOldStoredIndexIsStillRead) {
 // falls back to the COM port nor loses what this one opened.
 class CliStopSignalTest : public CliSelectionTest {
 protected:
-    test::SpawnedProgram Spawn(const std::vector<std::string>& args) {
-        return test::SpawnedProgram(
-            VK4100CTL, args,
-            test::SpawnedProgram::EnvironmentWith({"XDG_CONFIG_HOME=" + config.Path().string()}));
-    }
     // The run has opened the port once the camera heard its first line.
     bool CameraHeard(const std::string& line) {
         return test::WaitUntil(

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QSettings>
@@ -19,11 +18,6 @@ namespace {
 using settings::QSettingsBackend;
 
 constexpr int kCameraFilePath = static_cast<int>(SettingIndex::CameraFilePath);
-constexpr int kCommandLogFilePath = static_cast<int>(SettingIndex::CommandLogFilePath);
-
-std::string WorkingDirectory() {
-    return std::filesystem::current_path().string();
-}
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
@@ -47,23 +41,18 @@ TEST_F(SettingsStoreTest, AFreshUserStartsWithTheDefaultsAndTheFirstWriteLands) 
     QSettingsBackend backend;
     EXPECT_EQ(backend.Location(), config + "/Ostra/VK-4100 Camera Control Tool.conf");
     {
+        // The defaults themselves are ToolSettings.DefaultsOnAMachineWithoutValues.
         ToolSettings store(backend);
-        EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
-        EXPECT_EQ(store.Number(SettingIndex::CommunicationMode), 0u);
+        EXPECT_FALSE(store.PreviousRunEndedNormally());
         EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
-        EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 0u);
-        EXPECT_EQ(store.Number(SettingIndex::ClSerialV11Index), 0u);
-        EXPECT_EQ(store.Number(SettingIndex::ControlMode), 0u);
-        std::string path;
-        EXPECT_FALSE(store.ReadText(kCameraFilePath, path));
-        EXPECT_EQ(path, WorkingDirectory());
         // The first write of the run is on disk at once.
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ControlMode), 1));
         EXPECT_NE(test::ReadFile(backend.Location()).find("Control%20Mode=1"), std::string::npos);
+        store.MarkNormalEnd();
     }
     QSettingsBackend again;
     ToolSettings next(again);
-    EXPECT_EQ(next.PreviousShutdownStatus(), 1u);
+    EXPECT_TRUE(next.PreviousRunEndedNormally());
     EXPECT_EQ(next.Number(SettingIndex::ControlMode), 1u);
 }
 
@@ -74,21 +63,15 @@ TEST_F(SettingsStoreTest, HandWrittenValuesAreReadAsTheirTypes) {
                     "[General]\n"
                     "Baudrate=19200\n"
                     "Com Port No = 3\n"
-                    "Communication Mode=serial\n"
                     "Camera File Path=" +
-                        folder +
-                        "\n"
-                        "Command Log File Path=/no/such/folder\n");
+                        folder + "\n");
     QSettingsBackend backend(ini);
     ToolSettings store(backend);
     EXPECT_EQ(store.Number(SettingIndex::Baudrate), 19200u);
     EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 3u);
-    EXPECT_EQ(store.Number(SettingIndex::CommunicationMode), 0u);  // no number: the default
     std::string path;
     EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
     EXPECT_EQ(path, folder);
-    EXPECT_FALSE(store.ReadText(kCommandLogFilePath, path));  // the folder is gone
-    EXPECT_EQ(path, WorkingDirectory());
 }
 
 TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
@@ -120,7 +103,6 @@ TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
     }
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 0xDEADu);  // not revived later
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 2u);
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
 }
 
 // A store edited by hand or by another version: nothing out of range is used, and only the
@@ -144,9 +126,10 @@ TEST_F(SettingsStoreTest, OutOfRangeValuesGiveTheDefaultsAndOnlyTheToolsValuesAr
         CoreContext core(ui, backend);
         EXPECT_EQ(core.channel.BaudRate(), 9600u);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 0u);
-        core.channel.SetMode(2);
+        core.channel.SetMode(ChannelMode::ClSerial2001);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 2u);
-        core.channel.SetMode(0);
+        core.channel.SetMode(ChannelMode::ComPort);
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 9600u);
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 0u);
@@ -184,7 +167,6 @@ TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
     EXPECT_NE(after.st_ino, before.st_ino);  // replaced whole, not rewritten in place
     EXPECT_EQ(StoredNumber(SettingIndex::ComPortNo), 4u);
     EXPECT_EQ(StoredNumber(SettingIndex::Baudrate), 19200u);
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(std::filesystem::directory_iterator(dir / "dotfiles")->path(), target);
 
     // A link whose target does not exist yet creates it.
@@ -202,19 +184,22 @@ TEST_F(SettingsStoreTest, AStoreThatIsALinkIsWrittenThroughToItsTarget) {
 // A pipe would block the reader for ever and a device must never be replaced.
 TEST_F(SettingsStoreTest, AStoreThatIsNoFileIsLeftAloneAndGivesTheDefaults) {
     const std::string fifo = dir / "fifo";
+    std::filesystem::create_directories(dir / "folder.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::filesystem::create_symlink(fifo, dir / "to-fifo.ini");
     std::filesystem::create_symlink("/dev/null", dir / "to-null.ini");
     std::filesystem::create_symlink(dir / "loop-b.ini", dir / "loop-a.ini");
     std::filesystem::create_symlink(dir / "loop-a.ini", dir / "loop-b.ini");
     for (const std::string& path :
-         {fifo, dir / "to-fifo.ini", dir / "to-null.ini", dir / "loop-a.ini"}) {
+         {fifo, dir / "to-fifo.ini", dir / "to-null.ini", dir / "loop-a.ini", dir / "folder.ini"}) {
         {
             QSettingsBackend backend(path);
             ToolSettings store(backend);
+            EXPECT_FALSE(store.PreviousRunEndedNormally()) << path;
             EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u) << path;
             EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 19200))
                 << path;
+            EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u) << path;
         }
         std::error_code ec;
         EXPECT_FALSE(std::filesystem::is_regular_file(path, ec)) << path;
@@ -251,18 +236,8 @@ TEST_F(SettingsStoreTest, AUserStoreThatIsAFifoOrTooLargeIsKeptAndNamed) {
     EXPECT_EQ(test::ReadFile(file), big);
 }
 
-TEST_F(SettingsStoreTest, AnUnusableStoreGivesTheDefaultsAndReportsItsWrites) {
-    std::filesystem::create_directories(ini);  // a folder where the file should be
-    QSettingsBackend backend(ini);
-    ToolSettings store(backend);
-    EXPECT_EQ(store.PreviousShutdownStatus(), 0u);
-    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
-    EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 19200));
-    EXPECT_FALSE(store.WriteNumber(static_cast<int>(SettingIndex::Baudrate), 38400));
-    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 9600u);
-}
-
-// Three runs of the tool over one store: a normal end, a run that dies, and the run after.
+// Three runs of the tool over one store: a normal end, a run that ends without its save (as
+// one that dies), and the run after.
 TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
     test::FakeClEnvironment fake;
     test::PtyPeer line;
@@ -272,34 +247,30 @@ TEST_F(SettingsStoreTest, AfterAnAbnormalEndTheChannelStartsOnTheComPort) {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
         EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);  // running
-        EXPECT_TRUE(core.channel.OpenChannel(3, 19200, 1));
+        EXPECT_TRUE(core.channel.OpenChannel(ChannelMode::ClSerialV11, 19200, 1));
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
-
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        QSettingsBackend backend(ini);
-        CoreContext core(ui, backend);
-        const bool kept = core.channel.GetMode() == 3 && core.channel.CurrentPortIndex() == 1;
-        ::_exit(kept ? 0 : 1);  // dies without reaching its end
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "a normal end did not keep the mode";
-    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);
-
     {
         QSettingsBackend backend(ini);
         CoreContext core(ui, backend);
-        EXPECT_EQ(core.settings.PreviousShutdownStatus(), 0u);
-        EXPECT_EQ(core.channel.GetMode(), 0u);
-        EXPECT_EQ(core.channel.BaudRate(), 19200u);
-        core.channel.SetMode(3);
+        EXPECT_EQ(core.channel.GetMode(), ChannelMode::ClSerialV11);
         EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
-        core.channel.SetMode(0);
+        core.channel.SetMode(ChannelMode::ComPort);  // nothing written without the save
+    }
+    EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 0u);
+    EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 3u);
+    {
+        QSettingsBackend backend(ini);
+        CoreContext core(ui, backend);
+        EXPECT_FALSE(core.settings.PreviousRunEndedNormally());
+        EXPECT_EQ(core.channel.GetMode(), ChannelMode::ComPort);
+        EXPECT_EQ(core.channel.BaudRate(), 19200u);
+        core.channel.SetMode(ChannelMode::ClSerialV11);
+        EXPECT_EQ(core.channel.CurrentPortIndex(), 1u);
+        core.channel.SetMode(ChannelMode::ComPort);
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(StoredNumber(SettingIndex::ShutdownStatus), 1u);
     EXPECT_EQ(StoredNumber(SettingIndex::CommunicationMode), 0u);

@@ -20,26 +20,16 @@ CliRun Cli(const std::vector<std::string>& args) {
     return test::RunCliCaptured(args);
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 bool Has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+// The rows themselves are the table's: the printout has its header, a line a row and the counts.
 TEST(CliTables, ControlsPrintsEveryRowAndTheCounts) {
     const CliRun r = Cli({"tables", "controls"});
     EXPECT_EQ(r.code, kExitOk) << r.err;
-    // The rows themselves are the table; the printout has its header, one line a row and
-    // the counts.
     EXPECT_TRUE(r.out.starts_with("controlId\tcommandId\tkind\t")) << r.out.substr(0, 80);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + ControlTable::kRowCount + 2);
-    EXPECT_NE(r.out.find("\ntransferable\t464\n"), std::string::npos);
     EXPECT_EQ(r.err, "");
 }
 
@@ -64,7 +54,7 @@ TEST(CliModel, AnUnsupportedCameraFailsWithOneMessage) {
         const CliRun r = Cli(args);
         EXPECT_EQ(r.code, kExitFailed);
         EXPECT_EQ(r.out, command[0] == "model" ? "modelName=Unknown-1\nmodelIndex=18\n" : "");
-        const auto lines = Lines(r.err);
+        const auto lines = test::SplitLines(r.err);
         EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                                 [](const std::string& l) {
                                     return l.find("Unknown-1") != std::string::npos;
@@ -94,7 +84,7 @@ TEST_F(CliTimeoutTest, DumpAndTheModelCheckTakeTheTimeOut) {
 TEST(CliDump, PrintsEveryParameterOfTheModeInTableOrder) {
     const CliRun user = Cli({"--simulate", "dump"});
     ASSERT_EQ(user.code, kExitOk) << user.err;
-    const auto lines = Lines(user.out);
+    const auto lines = test::SplitLines(user.out);
     ASSERT_EQ(lines.size(), 305u);
     EXPECT_EQ(lines[0], "EM=0");
     EXPECT_EQ(lines[1], "PE=10");
@@ -107,7 +97,7 @@ TEST(CliDump, PrintsEveryParameterOfTheModeInTableOrder) {
                              std::vector<std::string>{"--simulate", "dump", "--factory"}}) {
         const CliRun factory = Cli(args);
         ASSERT_EQ(factory.code, kExitOk) << factory.err;
-        const auto all = Lines(factory.out);
+        const auto all = test::SplitLines(factory.out);
         EXPECT_EQ(all.size(), 343u);
         EXPECT_TRUE(Has(all, "FBMTHB=10"));
         EXPECT_EQ(all.front(), "EM=0");

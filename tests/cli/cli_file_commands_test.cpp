@@ -15,20 +15,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines SplitLines(const std::string& text) {
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test::SplitLines;
 
 // Setting files through vk4100ctl against a simulated camera the test keeps, so that what
 // one run changes the next one sees.
@@ -72,24 +59,6 @@ TEST_F(CliFileTest, SaveDiffAndChangedOnlyLoadGiveTheSameCameraBack) {
     EXPECT_EQ(out, before);
 }
 
-TEST_F(CliFileTest, AFreshCameraTakesEveryValueOfASave) {
-    camera.SetValue("PE", "777");
-    camera.SetValue("FGA", "640");
-    ASSERT_EQ(Run({"save", File("a.cam"), "--shipping"}), kExitOk) << err;
-    ASSERT_EQ(Run({"dump"}), kExitOk) << err;
-    const std::string saved = out;
-
-    sim::SimulatedCamera fresh;
-    std::string error;
-    ASSERT_TRUE(fresh.Start(&error)) << error;
-    const test::CliRun load =
-        test::RunCliCaptured({"--port", fresh.DevicePath(), "load", File("a.cam")});
-    ASSERT_EQ(load.code, kExitOk) << load.err;
-    EXPECT_EQ(fresh.Value("PE"), "777");
-    const test::CliRun dump = test::RunCliCaptured({"--port", fresh.DevicePath(), "dump"});
-    EXPECT_EQ(dump.out, saved);
-}
-
 TEST_F(CliFileTest, TwoFilesAreComparedWithoutACamera) {
     Write("a.cam", "DVW=1000\r\nPE=4321\r\nFGA=100\r\nLS2=1\r\nLUTR=0x10,5\r\nGA=3\r\nPE=50\r\n");
     Write("b.cam", "DVW=1000\nPE=50\nfga = 200\nLUTR=16,6\nGA=3\nBOF=7\n");
@@ -125,7 +94,7 @@ TEST_F(CliFileTest, TwoFilesAreComparedWithoutACamera) {
 TEST_F(CliFileTest, TheOldTwoWordNamesRunTheSameCommands) {
     ASSERT_EQ(Run({"file", "save", "--shipping", File("old.cam")}), kExitOk) << err;
     ASSERT_EQ(Run({"save", "--shipping", File("new.cam")}), kExitOk) << err;
-    EXPECT_EQ(Contents(File("old.cam")), Contents(File("new.cam")));
+    EXPECT_EQ(test::ReadFile(File("old.cam")), test::ReadFile(File("new.cam")));
     EXPECT_EQ(Run({"file", "diff", File("old.cam")}), kExitOk) << out << err;
     EXPECT_EQ(Run({"file", "load", "--changed-only", File("old.cam")}), kExitOk) << err;
     EXPECT_EQ(SetsReceived(), 0);

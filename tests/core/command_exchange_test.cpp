@@ -28,7 +28,7 @@ protected:
         std::string error;
         ASSERT_TRUE(camera.Start(&error)) << error;
         core.port.PinPort(camera.DevicePath());
-        ASSERT_TRUE(core.channel.OpenChannel(0, 115200, 0));
+        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 115200, 0));
         core.notifier.Register(&observer);
     }
     void TearDown() override { core.notifier.Unregister(&observer); }
@@ -220,7 +220,7 @@ class RawLineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         core.port.PinPort(peer.Path());
-        ASSERT_TRUE(core.channel.OpenChannel(0, 9600, 0));
+        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
     }
     test::RecordingUserInterface ui;
     MemorySettingsBackend backend;

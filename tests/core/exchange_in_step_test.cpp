@@ -158,7 +158,7 @@ class ScriptedPeerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         core.port.PinPort(peer.Path());
-        ASSERT_TRUE(core.channel.OpenChannel(0, 9600, 0));
+        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
     }
     // Answers the next line the tool sends with `answer` (several lines may be given).
     std::thread Answer(const std::string& expected, const std::string& answer) {

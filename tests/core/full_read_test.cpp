@@ -203,11 +203,16 @@ TEST(InitCommunication, AChannelThatCannotOpenIsReportedAndNothingIsAsked) {
     CoreContext core(ui, backend);
     core.port.PinPort("/nonexistent/vk4100-port");
     std::uint32_t area = 9;
-    EXPECT_FALSE(InitCommunication(core, area).opened);
+    const ConnectResult connected = InitCommunication(core, area);
+    EXPECT_FALSE(connected.opened);
     EXPECT_EQ(area, 9u);
-    ASSERT_FALSE(ui.messages.empty());
-    EXPECT_EQ(ui.messages.back().text, "Failed to initialize!");
-    EXPECT_EQ(ui.messages.back().icon, MessageIcon::Exclamation);
+    // The port's reason, then the start-up's own line, for the caller to show.
+    ASSERT_EQ(connected.failure.size(), 2u);
+    EXPECT_EQ(connected.failure[0].caption, "Communication Error");
+    EXPECT_NE(connected.failure[0].text.find("/nonexistent/vk4100-port"), std::string::npos);
+    EXPECT_EQ(connected.failure[1].text, "Failed to initialize!");
+    EXPECT_EQ(connected.failure[1].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ protected:
         std::string error;
         ASSERT_TRUE(camera.Start(&error)) << error;
         core.port.PinPort(camera.DevicePath());
-        ASSERT_TRUE(core.channel.OpenChannel(0, 115200, 0));
+        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 115200, 0));
     }
 
     ExchangeResult Run(const std::function<ExchangeResult(LutTransfer&)>& body) {

@@ -119,6 +119,16 @@ TEST_F(StandardDescription, RegistersAreCachedAsTheyAllowAndInvalidated) {
     EXPECT_EQ(Get("Width"), "1280");
     EXPECT_EQ(Set("PixelFormat", "Mono16"), "");  // Width's invalidator
     EXPECT_EQ(Get("Width"), "1024");
+
+    // Fields of one word share its read; a write of one keeps what it wrote.
+    const int before = port.reads;
+    Get("TestPattern");
+    Get("TestEnable");
+    EXPECT_EQ(port.reads, before + 1);
+    EXPECT_EQ(Set("TestEnable", "true"), "");
+    port.Put(0x400B0, {0, 0, 0, 0});  // not asked again: the write is held
+    EXPECT_EQ(Get("TestEnable"), "true");
+    EXPECT_EQ(port.reads, before + 1);
 }
 
 TEST_F(StandardDescription, EveryFeatureIsListedUnderItsCategory) {

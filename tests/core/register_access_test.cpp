@@ -99,10 +99,10 @@ protected:
 TEST_F(RegisterAccessTest, RegistersAndTextCommandsAgree) {
     camera->SetValue("GA", "100");
     WithPort([&](Operation& op, SerialRegisterPort& port) {
-        EXPECT_TRUE(port.Write(kExposureTime, {0x00, 0x00, 0x30, 0x39}).ok);
+        EXPECT_TRUE(port.Write(kExposureTime, {0x00, 0x00, 0x30, 0x39}).ok());
         EXPECT_EQ(op.exchange.QueryInt(Cmd("PE"), kShort).value, 12345);
         const RegisterResult gain = port.Read(kGain, 4);
-        EXPECT_TRUE(gain.ok) << gain.reason;
+        EXPECT_TRUE(gain.ok()) << gain.reason;
         EXPECT_EQ(gain.bytes, (Bytes{0, 0, 0, 100}));
         // A text register keeps its bytes as the camera holds them.
         const RegisterResult model = port.Read(gencp::kModelRegister, 16);
@@ -157,12 +157,12 @@ TEST_F(RegisterAccessTest, FailuresAreNamedAndTheLineStaysInStep) {
         const std::size_t logged = core.logs.messages.TotalAdded();
         WithPort([&](Operation&, SerialRegisterPort& port) {
             const RegisterResult failed = c.access(port);
-            EXPECT_FALSE(failed.ok);
-            EXPECT_FALSE(failed.timedOut);
+            EXPECT_FALSE(failed.ok());
+            EXPECT_NE(failed.status, ExchangeStatus::TimedOut);
             EXPECT_EQ(failed.reason, c.reason);
             EXPECT_EQ(core.logs.messages.TotalAdded() > logged, c.sent);
             const RegisterResult next = port.Read(kGain, 4);
-            EXPECT_TRUE(next.ok) << next.reason;
+            EXPECT_TRUE(next.ok()) << next.reason;
             EXPECT_EQ(next.bytes, (Bytes{0, 0, 0, 7}));
             return ExchangeResult::Success();
         });
@@ -173,13 +173,35 @@ TEST_F(RegisterAccessTest, FailuresAreNamedAndTheLineStaysInStep) {
 
 TEST_F(RegisterAccessTest, AnUnansweredRequestIsResentThenGivenUp) {
     camera->SetFault({sim::Fault::Silent, 0, 3});  // the third resend is answered
-    EXPECT_TRUE(ReadOnce(kGain, 4).ok);
+    EXPECT_TRUE(ReadOnce(kGain, 4).ok());
     camera->SetFault({sim::Fault::Silent, 0, 4});
     RegisterResult silent = ReadOnce(kGain, 4);
-    EXPECT_FALSE(silent.ok);
-    EXPECT_TRUE(silent.timedOut);
+    EXPECT_FALSE(silent.ok());
+    EXPECT_EQ(silent.status, ExchangeStatus::TimedOut);
     EXPECT_EQ(silent.reason, "no acknowledgement within 300 ms (sent 4 times)");
-    EXPECT_TRUE(ReadOnce(kGain, 4).ok);
+    EXPECT_TRUE(ReadOnce(kGain, 4).ok());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(RegisterAccessTest, PendingAcknowledgementsAreWaitedForWithinABound) {
+    camera->SetValue("GA", "9");
+    sim::FaultSettings pending{sim::Fault::Pending, kShort, 1};
+    pending.pendingAcks = 3;
+    camera->SetFault(pending);
+    const RegisterResult late = ReadOnce(kGain, 4);
+    EXPECT_TRUE(late.ok()) << late.reason;
+    EXPECT_EQ(late.bytes, (Bytes{0, 0, 0, 9}));
+
+    pending.pendingAcks = -1;  // asks for more time again and again
+    camera->SetFault(pending);
+    timing.pendingTotalMs = 2 * kShort;
+    const RegisterResult endless = ReadOnce(kGain, 4);
+    EXPECT_EQ(endless.status, ExchangeStatus::TimedOut);
+    EXPECT_EQ(endless.reason,
+              "the camera kept asking for more time; gave up 600 ms after its first request for "
+              "it");
+    // Its pending acknowledgements still on the way are read past.
+    EXPECT_TRUE(ReadOnce(kGain, 4).ok());
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -187,11 +209,11 @@ TEST_F(RegisterAccessTest, ALateAcknowledgementIsReadPast) {
     camera->SetValue("GA", "42");
     camera->SetFault({sim::Fault::Delay, 5 * kShort, 1});  // past the resends
     WithPort([&](Operation&, SerialRegisterPort& port) {
-        EXPECT_TRUE(port.Read(kExposureTime, 4).timedOut);
+        EXPECT_EQ(port.Read(kExposureTime, 4).status, ExchangeStatus::TimedOut);
         // The first acknowledgement comes while the second request waits.
         port.SetTiming({4 * kShort, 115200});
         const RegisterResult next = port.Read(kGain, 4);
-        EXPECT_TRUE(next.ok) << next.reason;
+        EXPECT_TRUE(next.ok()) << next.reason;
         EXPECT_EQ(next.bytes, (Bytes{0, 0, 0, 42}));
         return ExchangeResult::Success();
     });
@@ -200,14 +222,14 @@ TEST_F(RegisterAccessTest, ALateAcknowledgementIsReadPast) {
 TEST_F(RegisterAccessTest, WritesOfTheGridRunAsOperationsOfTheirOwn) {
     SerialRegisterPort serial(core.exchange, timing);
     OperationRegisterPort port(core.runner, serial);
-    EXPECT_TRUE(port.Write(kGain, gencp::BigEndianBytes(321, 4)).ok);
+    EXPECT_TRUE(port.Write(kGain, gencp::BigEndianBytes(321, 4)).ok());
     EXPECT_EQ(camera->Value("GA"), "321");
     EXPECT_EQ(ui.operations, std::vector<std::string>{kRegisterWriteText});
 
     // Never in the middle of another operation's exchanges.
     core.runner.Run({"other"}, [&](Operation&) {
         const RegisterResult busy = port.Write(kGain, gencp::BigEndianBytes(5, 4));
-        EXPECT_FALSE(busy.ok);
+        EXPECT_FALSE(busy.ok());
         EXPECT_EQ(busy.reason, "another operation is using the camera");
         return ExchangeResult::Success();
     });
@@ -300,7 +322,7 @@ TEST_F(RegisterAccessTest, ReadAllShowsEveryReadableRegister) {
         SerialRegisterPort port(op.exchange, timing);
         all = RegisterReader().ReadAll(op, port, table, [&](int i, const RegisterResult& r) {
             const FeatureRecord& record = table.records[static_cast<std::size_t>(i)];
-            ASSERT_TRUE(r.ok) << record.displayName << ": " << r.reason;
+            ASSERT_TRUE(r.ok()) << record.displayName << ": " << r.reason;
             shown[record.displayName] =
                 FormatFeatureValue(record, ValueFromRegister(record, r.bytes));
         });
@@ -323,7 +345,7 @@ TEST_F(RegisterAccessTest, ReadAllStopsWhenTheCameraStopsAnswering) {
     core.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& op) {
         SerialRegisterPort port(op.exchange, timing);
         all = RegisterReader().ReadAll(op, port, parse.table,
-                                       [&](int, const RegisterResult& r) { told += !r.ok; });
+                                       [&](int, const RegisterResult& r) { told += !r.ok(); });
         return all.outcome;
     });
     EXPECT_TRUE(all.stoppedUnanswered);

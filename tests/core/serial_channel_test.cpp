@@ -16,7 +16,7 @@
 namespace vk {
 namespace {
 
-constexpr auto kCom = static_cast<std::uint32_t>(ChannelMode::ComPort);
+constexpr auto kCom = ChannelMode::ComPort;
 
 class SerialChannelTest : public ::testing::Test {
 protected:
@@ -187,13 +187,13 @@ TEST_F(SerialChannelTest, PortNamesAndBaudRateLists) {
 }
 
 TEST_F(SerialChannelTest, ModesWithoutATransportSendNothing) {
-    EXPECT_FALSE(core.channel.OpenChannel(7, 9600, 0));
+    EXPECT_FALSE(core.channel.OpenChannel(static_cast<ChannelMode>(7), 9600, 0));
     EXPECT_FALSE(core.channel.Write("PE?\r\n", 5));
     EXPECT_EQ(core.channel.GetPortCount(), 0);
     EXPECT_EQ(core.channel.GetPortName(0), "ERROR");
     // Camera Link modes without a library bound cannot open.
-    EXPECT_FALSE(core.channel.SelectMode(static_cast<std::uint32_t>(ChannelMode::ClSerialV11)));
-    EXPECT_EQ(core.channel.GetMode(), 3u);
+    EXPECT_FALSE(core.channel.SelectMode(ChannelMode::ClSerialV11));
+    EXPECT_EQ(core.channel.GetMode(), ChannelMode::ClSerialV11);
 }
 
 std::string Stored(MemorySettingsBackend& backend, const std::string& name) {
@@ -213,8 +213,11 @@ TEST(SerialChannelSettings, OnlyASelectionThatOpenedIsStored) {
         core.port.PinPort(camera.Path());
         ASSERT_TRUE(core.channel.OpenChannel(kCom, 57600, 0));
         EXPECT_FALSE(core.channel.OpenChannel(kCom, 115200, 1000));
-        EXPECT_FALSE(core.channel.SelectMode(2));  // no Camera Link library here
-        EXPECT_EQ(core.channel.GetMode(), 2u);     // this run's choice nonetheless
+        EXPECT_FALSE(
+            core.channel.SelectMode(ChannelMode::ClSerial2001));  // no Camera Link library here
+        EXPECT_EQ(core.channel.GetMode(),
+                  ChannelMode::ClSerial2001);  // this run's choice nonetheless
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(Stored(backend, "Communication Mode"), "0");
     EXPECT_EQ(Stored(backend, "Baudrate"), "57600");
@@ -251,6 +254,7 @@ TEST(SerialChannelSettings, AStoreWithoutNamesIsReadByIndexAndGetsThem) {
         ASSERT_TRUE(core.channel.ReopenChannel());
         ASSERT_TRUE(core.channel.Write("X", 1));
         EXPECT_EQ(second.Receive(1), "X");
+        core.SaveAtNormalEnd();
     }
     EXPECT_EQ(Stored(backend, "Com Port Name"), second.Path());
 

@@ -80,12 +80,13 @@ protected:
     }
 
     bool Save(const std::filesystem::path& path, SettingFileVariant variant, bool factory) {
-        bool written = false;
+        std::optional<Notice> failure;
         core.runner.Run({"save"}, [&](Operation&) {
-            written = WriteSettingFile(core.exchange, core.modelCheck, ui, path, variant, factory);
+            failure = WriteSettingFile(core.exchange, core.modelCheck, path, variant, factory);
             return ExchangeResult::Success();
         });
-        return written;
+        if (failure) ShowNotice(ui, *failure);
+        return !failure;
     }
 
     SettingFileLoadResult Load(const std::string& text, bool factory = false) {
@@ -333,13 +334,12 @@ TEST_F(SettingFileCameraTest, ABrokenFileChangesNothing) {
     ASSERT_NO_FATAL_FAILURE(Connect());
     const auto path = PathOf("image.cam");
     std::ofstream(path, std::ios::binary) << std::string("PE=20\n\0\x89PNG", 10);
-    SettingFilePlan plan;
-    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, path, false, plan));
-    EXPECT_EQ(plan.SendCount(), 0);
+    const PreparedSettingFile prepared = PrepareSettingFile(core.exchange, path, false);
+    EXPECT_EQ(prepared.plan.SendCount(), 0);
     EXPECT_TRUE(camera->ReceivedLines().empty());
     EXPECT_EQ(CameraValue(kPe), std::nullopt);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].caption, "File Open Error");
+    ASSERT_TRUE(prepared.failure);
+    EXPECT_EQ(prepared.failure->caption, "File Open Error");
 }
 
 TEST_F(SettingFileCameraTest, CancelStopsBetweenLinesAndKeepsOnlyWhatWasSent) {

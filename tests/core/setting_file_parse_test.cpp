@@ -167,27 +167,31 @@ TEST_F(SettingFileReadTest, FilesThatCannotBeLoadedAreReportedWithTheirPath) {
     EXPECT_EQ(ReadSettingFileText(Write("ok.cam", "PE=1\r\n"), text), SettingFileRead::Ok);
     EXPECT_EQ(text, "PE=1\r\n");
 
-    SettingFilePlan plan;
     const auto missing = dir_ / "missing.cam";
-    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, missing, false, plan));
     const auto garbage = Write("garbage.cam", "hello\nworld\n");
-    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, garbage, false, plan));
-    EXPECT_TRUE(plan.lines.empty());
     const auto big = Write("big.cam", std::string(kMaxSettingFileBytes + 1, '\n'));
-    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, big, false, plan));
     const auto fifo = dir_ / "fifo.cam";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-    EXPECT_FALSE(PrepareSettingFile(ui, core.exchange, fifo, false, plan));  // not waited on
-    ASSERT_EQ(ui.messages.size(), 4u);
-    EXPECT_EQ(ui.messages[2].text,
-              big.string() + "\nThis file is too large for a camera setting file (at most 1 MB).");
-    EXPECT_EQ(ui.messages[3].text, fifo.string() + "\nCouldn't open this file");
-    EXPECT_EQ(ui.messages[0].text, missing.string() + "\nCouldn't open this file");
-    EXPECT_EQ(ui.messages[0].caption, "File Open Error");
-    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(ui.messages[1].text, garbage.string() + "\nThis is not a camera setting file.");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);  // not waited on
+    const std::pair<std::filesystem::path, const char*> refused[] = {
+        {missing, "\nCouldn't open this file"},
+        {garbage, "\nThis is not a camera setting file."},
+        {big, "\nThis file is too large for a camera setting file (at most 1 MB)."},
+        {fifo, "\nCouldn't open this file"},
+    };
+    for (const auto& [path, why] : refused) {
+        const PreparedSettingFile prepared = PrepareSettingFile(core.exchange, path, false);
+        ASSERT_TRUE(prepared.failure) << path;
+        EXPECT_EQ(prepared.failure->text, path.string() + why);
+        EXPECT_EQ(prepared.failure->caption, "File Open Error");
+        EXPECT_EQ(prepared.failure->icon, MessageIcon::Exclamation);
+        EXPECT_TRUE(prepared.plan.lines.empty());
+    }
+    EXPECT_TRUE(ui.messages.empty());  // the caller shows it
 
-    EXPECT_TRUE(PrepareSettingFile(ui, core.exchange, Write("ok.cam", "PE=1\r\n"), false, plan));
+    const PreparedSettingFile ok =
+        PrepareSettingFile(core.exchange, Write("ok.cam", "PE=1\r\n"), false);
+    ASSERT_TRUE(ok);
+    const SettingFilePlan& plan = ok.plan;
     EXPECT_EQ(plan.SendCount(), 1);
 }
 

@@ -17,7 +17,7 @@ using Ms = std::chrono::milliseconds;
 
 constexpr int kWaitMs = 300;
 constexpr int kStallMs = 200;  // the library's own wait, whatever it is asked
-constexpr std::uint32_t kV11Mode = 3;
+constexpr ChannelMode kV11Mode = ChannelMode::ClSerialV11;
 
 struct LibraryFault {
     const char* name;

@@ -52,14 +52,6 @@ Ending EndingOf(const ExchangeResult& outcome, bool complete,
     return ending;
 }
 
-ExchangeStatus StatusOf(const RegisterResult& read) {
-    if (read.ok) return ExchangeStatus::Ok;
-    if (read.cancelled) return ExchangeStatus::Cancelled;
-    if (read.timedOut) return ExchangeStatus::TimedOut;
-    if (read.lineGone) return ExchangeStatus::LineGone;
-    return ExchangeStatus::Refused;
-}
-
 RegisterTiming Timing() {
     return {kWaitMs, 115200};
 }
@@ -121,18 +113,17 @@ Ending ReadAllRegisters(MatrixRig& rig) {
     return rig.Run(kReadAllRegistersText, [&](Operation& op) {
         SerialRegisterPort port(op.exchange, Timing());
         Ending ending;
-        RegisterResult firstFailure;
-        firstFailure.ok = true;
+        RegisterResult firstFailure = RegisterResult::Success();
         const RegisterReadAll all = RegisterReader().ReadAll(
             op, port, rig.description, [&](int record, const RegisterResult& read) {
-                if (read.ok) {
+                if (read.ok()) {
                     ending.registers.emplace_back(record, read.bytes);
-                } else if (firstFailure.ok) {
+                } else if (firstFailure.ok()) {
                     firstFailure = read;
                 }
             });
         ending.complete = all.outcome.ok() && all.failed == 0;
-        ending.status = !all.outcome.ok() ? all.outcome.status : StatusOf(firstFailure);
+        ending.status = !all.outcome.ok() ? all.outcome.status : firstFailure.status;
         ending.message = !all.outcome.ok() ? all.outcome.Describe() : firstFailure.reason;
         return ending;
     });
@@ -161,7 +152,8 @@ void MatrixRig::Plug() {
     std::string error;
     ASSERT_TRUE(camera->Start(&error)) << error;
     core.port.PinPort(LinkPath());
-    ASSERT_TRUE(core.channel.OpenChannel(0, 115200, 0)) << core.channel.LastOpenError();
+    ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 115200, 0))
+        << core.channel.LastOpenError();
     core.runner.Run({"model"}, [&](Operation&) { return core.modelCheck.Check(); });
     ASSERT_EQ(core.modelCheck.modelIndex, 0);
     camera->ClearReceivedLines();

@@ -14,15 +14,13 @@ public:
     explicit EchoPort(std::string_view bytes) : bytes_(bytes) {}
     vk::RegisterResult Read(std::uint64_t address, std::uint32_t length) override {
         vk::RegisterResult r;
-        r.ok = (address & 0xF) != 0xF;  // now and then a refusal
-        for (std::uint32_t i = 0; r.ok && i < length; ++i)
+        if ((address & 0xF) != 0xF) r.status = vk::ExchangeStatus::Ok;  // now and then a refusal
+        for (std::uint32_t i = 0; r.ok() && i < length; ++i)
             r.bytes.push_back(bytes_.empty() ? 0 : bytes_[(address + i) % bytes_.size()]);
         return r;
     }
     vk::RegisterResult Write(std::uint64_t, const std::vector<std::uint8_t>&) override {
-        vk::RegisterResult r;
-        r.ok = true;
-        return r;
+        return vk::RegisterResult::Success();
     }
 
 private:

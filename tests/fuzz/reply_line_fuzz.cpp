@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // What a set line carries reads back as the same value.
         if (entry.kind == vk::ValueKind::Int && reply.valueCount > 0) {
             const vk::ParsedReply again =
-                vk::ParseReply(table, entry.mnemonic + "=" + vk::FormatValue(entry, reply.value));
+                vk::ParseReply(table, entry.mnemonic + "=" + vk::FormatValue(reply.value));
             Check(again.valid);
             Check(again.value.intValue == reply.value.intValue);
         }

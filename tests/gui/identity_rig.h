@@ -34,7 +34,7 @@ struct IdentityRig {
         if (!camera.Start(&error)) qFatal("simulated camera: %s", error.c_str());
         core = std::make_unique<CoreContext>(ui, settings);
         core->port.PinPort(camera.DevicePath());
-        core->channel.OpenChannel(0, 115200, 0);
+        core->channel.OpenChannel(ChannelMode::ComPort, 115200, 0);
     }
 
     std::vector<std::string> Sent() const { return camera.ReceivedLines(); }

@@ -19,7 +19,7 @@ private slots:
     void dragMovesAndRightClickDeletes();
     void viewModeShowsTheTableUntilEditModeReturns();
     void convertEditableUsesThePointCount();
-    void cameraButtonsOnlyAsk();
+    void cameraButtonsOnlyAskAndOnlyOnline();
     void aLargerWindowScalesTheGraphAndClicksMapBackExactly();
 };
 
@@ -51,11 +51,6 @@ void LutEditorTest::aClickAddsAPointAndRecomputesTheTable() {
     QTest::mouseClick(editor.View(), Qt::LeftButton, {}, QPoint(2, 2));
     QCOMPARE(editor.Curve().Points().Count(), 3);
     QCOMPARE(edited.count(), 1);
-
-    editor.SetMonochrome(true);
-    QCOMPARE(editor.windowTitle(), QString("LUT Setting for Monochrome"));
-    editor.SetMonochrome(false);
-    QCOMPARE(editor.windowTitle(), QString("LUT Setting for Red"));
 }
 
 void LutEditorTest::dragMovesAndRightClickDeletes() {
@@ -120,12 +115,18 @@ void LutEditorTest::convertEditableUsesThePointCount() {
     QCOMPARE(editor.Curve().Points().Count(), 2);
 }
 
-void LutEditorTest::cameraButtonsOnlyAsk() {
+void LutEditorTest::cameraButtonsOnlyAskAndOnlyOnline() {
     LutEditor editor(0);
     const lut::Table before = editor.Values();
     QSignalSpy read(&editor, &LutEditor::readRequested);
     QSignalSpy write(&editor, &LutEditor::writeRequested);
     QSignalSpy writeAll(&editor, &LutEditor::writeAllRequested);
+    // Offline, as an editor starts, they cannot work and say why.
+    auto* writeButton = editor.findChild<QPushButton*>("writeTable");
+    QVERIFY(!writeButton->isEnabled());
+    QVERIFY(writeButton->toolTip().contains("Offline"));
+    editor.SetCameraOnline(true);
+    QVERIFY(!writeButton->toolTip().contains("Offline"));
     QTest::mouseClick(editor.findChild<QPushButton*>("readTable"), Qt::LeftButton);
     QTest::mouseClick(editor.findChild<QPushButton*>("writeTable"), Qt::LeftButton);
     QTest::mouseClick(editor.findChild<QPushButton*>("writeAllTables"), Qt::LeftButton);

@@ -29,6 +29,7 @@ private slots:
     void loadAllReadsEveryTableIntoTheEditors();
     void saveReadsTheCameraFirstAndAsksBeforeReplacing();
     void openTakesAFileOnlyWhenItIsWhole();
+    void aStoppedWriteSaysWhereAndWhatTheCameraHolds();
 };
 
 void Choose(QComboBox* box, int index) {
@@ -88,12 +89,9 @@ void LutFeatureTest::theSelectorAndTheButtonShowAndHideTheEditors() {
     for (int c = 0; c < 3; ++c)
         QVERIFY(!feature->Editor(c)->isVisible());
     open->click();
-    const QStringList titles = {"LUT Setting for Red", "LUT Setting for Green",
-                                "LUT Setting for Blue"};
     for (int c = 0; c < 3; ++c) {
         LutEditor* editor = feature->Editor(c);
         QVERIFY(editor->isVisible());
-        QCOMPARE(editor->windowTitle(), titles[c]);
         auto* strip = editor->findChild<StatusStrip*>();
         QVERIFY(strip);
         QCOMPARE(strip->Shown(), 1);  // the camera answered
@@ -292,6 +290,57 @@ void LutFeatureTest::openTakesAFileOnlyWhenItIsWhole() {
     // Opening a file talks to nobody.
     for (const std::string& line : tool.Camera().ReceivedLines())
         QVERIFY2(!line.starts_with("LUT"), line.c_str());
+}
+
+void LutFeatureTest::aStoppedWriteSaysWhereAndWhatTheCameraHolds() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    MainWindow* window = tool.Start();
+    LutFeature* feature = Feature(window);
+    LutEditor* red = feature->Editor(0);
+    auto* write = red->findChild<QPushButton*>("writeTable");
+    QVERIFY(write->isEnabled());
+    feature->ShowEditors(true);
+    QVERIFY(QTest::qWaitForWindowExposed(red));
+    const QPoint at = red->View()->Transform().ToWidget(lut::GraphPoint{64, 200}).toPoint();
+    QTest::mouseClick(red->View(), Qt::LeftButton, {}, at);
+    const lut::Table curve = red->Values();
+    const lut::Table before = CameraTable(tool, 0);
+    QVERIFY(curve != before);
+
+    // Cancel part-way: the camera holds the new values up to the entry named.
+    tool.ui.cancelAfterPumps = tool.ui.pumps + 40;
+    write->click();
+    QCOMPARE(tool.ui.messages.size(), std::size_t{1});
+    const QString cancelled = QString::fromStdString(tool.ui.messages[0].text);
+    const QRegularExpressionMatch match =
+        QRegularExpression("was cancelled at entry (\\d+) of 256 of the Red table")
+            .match(cancelled);
+    QVERIFY2(match.hasMatch(), qPrintable(cancelled));
+    const int stopped = match.captured(1).toInt();
+    QVERIFY(stopped > 0 && stopped < lut::kEntries);
+    QVERIFY(cancelled.contains(QString("partly written: entries 0 to %1").arg(stopped - 1)));
+    const lut::Table camera = CameraTable(tool, 0);
+    for (int i = 0; i < lut::kEntries; ++i) {
+        if (i != stopped)
+            QCOMPARE(camera[std::size_t(i)], (i < stopped ? curve : before)[std::size_t(i)]);
+    }
+    tool.ui.cancelAfterPumps = -1;
+    tool.ui.messages.clear();
+
+    // Unplugged at entry 62 (the model query and 62 entries answered): one message, and the
+    // buttons then say why they cannot work.
+    tool.Camera().SetFault({sim::Fault::Unplug, 0, -1, "ERROR", 63});
+    write->click();
+    QCOMPARE(tool.ui.MessageTexts(),
+             std::vector<std::string>{
+                 "Writing camera gamma data stopped at entry 62 of 256 of the Red table: the line "
+                 "to the camera is gone (unplugged or closed).\nThe camera's Red table is now "
+                 "partly written: entries 0 to 61 hold the new values, the others its earlier "
+                 "ones."});
+    QVERIFY(!tool.ui.progressOpen);
+    QVERIFY(!write->isEnabled());
+    QVERIFY(write->toolTip().contains("Reconnect"));
 }
 
 }  // namespace vk::gui::test

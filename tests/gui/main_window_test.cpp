@@ -63,6 +63,8 @@ private slots:
     void enterAndEscapeOnControlsNeverClose();
     void menuRunsItsCommands();
     void controlModeIsKeptAcrossRuns();
+    void offlineF5OffersTheReconnectWhichReadsAgain();
+    void anUnpluggedFullReadEndsWithItsSummary();
 };
 
 void MainWindowTest::startUpReadsTheUserParametersAndShowsThem() {
@@ -120,6 +122,14 @@ void MainWindowTest::withoutACameraTheToolStillStarts() {
         QVERIFY(tool.ui.progressTexts.empty());
         QCOMPARE(window->windowTitle(), QString("VK-4100 Control Tool  Ver 0.53"));
         QCOMPARE(TabTitles(window->Tabs()), kUserTabs);
+
+        // Reconnect says in one message why the port still does not open.
+        tool.ui.messages.clear();
+        window->Menu()->Action(kMenuReconnect)->trigger();
+        QCOMPARE(tool.ui.messages.size(), 1u);
+        QVERIFY2(tool.ui.messages[0].text.starts_with("Reconnect: /nonexistent/vk4100-port did "
+                                                      "not open: "),
+                 tool.ui.messages[0].text.c_str());
     }
     {
         // The port opens but nothing answers: no message of the main window, no read.
@@ -210,7 +220,7 @@ void MainWindowTest::escapeOnTheTabControlAsksBeforeClosing() {
     QTest::keyClick(tabBar, Qt::Key_Escape);
     QCOMPARE(tool.ui.questions.size(), 2u);
     QVERIFY(!window->isVisible());
-    QCOMPARE(window->result(), int(QDialog::Rejected));
+    QVERIFY(window->Ended());
 
     // After a camera reset the tool closes without asking.
     window->show();
@@ -312,10 +322,11 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
         ToolUnderTest tool;
         tool.settings = kept;
         QVERIFY(tool.CreateSimulated("VK-26000C-MCL"));
-        QCOMPARE(tool.Core().channel.GetMode(), 0u);
+        QCOMPARE(tool.Core().channel.GetMode(), ChannelMode::ComPort);
         MainWindow* window = tool.Start();
         PressModeSequence(window->Tabs()->tabBar(), "VKF");
-        tool.app.reset();  // a normal end
+        tool.app->SaveAtNormalEnd();
+        tool.app.reset();
         kept = tool.settings;
     }
     QCOMPARE(std::get<std::uint32_t>(kept.values.at("Control Mode")), 1u);
@@ -331,6 +342,47 @@ void MainWindowTest::controlModeIsKeptAcrossRuns() {
     MainWindow* window = again.Start();
     QCOMPARE(TabTitles(window->Tabs()), kAllTabs);
     QVERIFY(UtilityMenuEnabled(window));
+}
+
+void MainWindowTest::offlineF5OffersTheReconnectWhichReadsAgain() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    tool.Camera().SetFault({sim::Fault::Silent});
+    MainWindow* window = tool.Start();
+    auto* status = window->Communication()->findChild<QLabel*>("lineStatusText");
+    QCOMPARE(status->text(), QString("Offline"));
+    QAction* reload = window->Menu()->Action(kMenuReload);
+
+    // The camera is back; F5 says the tool is offline and offers the reconnect.
+    tool.Camera().ClearFault();
+    tool.Camera().ClearReceivedLines();
+    tool.ui.answers = {false};
+    reload->trigger();
+    QCOMPARE(tool.ui.questions.size(), 1u);
+    QVERIFY(tool.ui.questions[0].text.starts_with("The tool is offline"));
+    QVERIFY(tool.Camera().ReceivedLines().empty());
+
+    // Yes: the same port again, then the read a new port selection makes.
+    tool.Camera().SetValue("PE", "2345");
+    tool.ui.answers = {true};
+    reload->trigger();
+    QCOMPARE(tool.Camera().ReceivedLines(),
+             Concat({"MD?", "MD?"}, FullReadQueries(tool.Core(), 0, false)));
+    QCOMPARE(status->text(), QString("Online"));
+    QCOMPARE(ParameterSpin(window, tool.Core(), "PE")->value(), 2345);
+    QVERIFY(tool.ui.messages.empty());
+}
+
+void MainWindowTest::anUnpluggedFullReadEndsWithItsSummary() {
+    ToolUnderTest tool;
+    QVERIFY(tool.CreateSimulated());
+    MainWindow* window = tool.Start();
+    tool.Camera().SetFault({sim::Fault::Unplug, 0, -1, "ERROR", 20});
+    window->Menu()->Action(kMenuReload)->trigger();
+    QCOMPARE(tool.ui.messages.size(), 1u);
+    QVERIFY2(tool.ui.messages[0].text.find("gone") != std::string::npos,
+             tool.ui.messages[0].text.c_str());
+    QVERIFY(!tool.ui.progressOpen);
 }
 
 QTEST_MAIN(MainWindowTest)

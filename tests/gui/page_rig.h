@@ -42,7 +42,7 @@ public:
         std::string error;
         if (!camera->Start(&error)) return false;
         core.port.PinPort(camera->DevicePath());
-        if (!core.channel.OpenChannel(0, 115200, 0)) return false;
+        if (!core.channel.OpenChannel(ChannelMode::ComPort, 115200, 0)) return false;
         return core.modelCheck.Check().ok();
     }
 

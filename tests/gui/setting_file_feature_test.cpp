@@ -15,6 +15,9 @@
 #include "gui/comm/communication_window.h"
 #include "gui/comm/setting_file_diff_dialog.h"
 #include "gui/comm/setting_file_feature.h"
+#include "gui/xml/feature_grid.h"
+#include "gui/xml/feature_grid_model.h"
+#include "gui/xml/xml_window.h"
 #include "gui_test_support.h"
 
 using namespace vk;
@@ -90,6 +93,7 @@ private slots:
     void cancellingTheComparisonOrTheChoiceLoadsNothing();
     void aFileThatIsNoSettingFileIsRefusedBeforeAnythingIsSent();
     void differenceDialogNamesPageLabelAndValues();
+    void aRegisterWriteLeavesNoStaleValueToSave();
 };
 
 void SettingFileFeatureTest::menuAndButtonsSaveTheVariantsAndKeepTheFolder() {
@@ -258,6 +262,34 @@ void SettingFileFeatureTest::differenceDialogNamesPageLabelAndValues() {
 
     SettingFileDiffDialog same("/tmp/a.cam", SettingFileComparison{});
     QVERIFY(!same.findChild<QPushButton*>("loadDifferences")->isEnabled());
+}
+
+void SettingFileFeatureTest::aRegisterWriteLeavesNoStaleValueToSave() {
+    FileRig rig;
+    QVERIFY(rig.Start());
+    auto* xml = rig.window->findChild<XmlWindow*>();
+    xml->SetDownloadFolder(rig.dir.path());
+    xml->DownloadDescriptionFile();
+    QVERIFY(xml->OpenFile(xml->DownloadPath()));
+    FeatureGridModel* grid = xml->Grid()->Model();
+    int exposure = -1;
+    for (std::size_t i = 0; i < grid->Table().records.size(); ++i) {
+        if (grid->Table().records[i].displayName == "Exposure Time") exposure = int(i);
+    }
+    QVERIFY(exposure >= 0);
+    QVERIFY(rig.PageValue(kPe) != 4321);
+
+    // Exposure Time written as a register: the page no longer claims the old value...
+    QVERIFY(grid->setData(grid->ValueIndex(exposure), 4321));
+    QTRY_VERIFY(rig.window->FindControl(static_cast<int>(kPe))->toolTip().contains("not known"));
+    QVERIFY(!rig.tool.Core().exchange.Values().CameraValue(kPe));
+
+    // ...and a save reads the camera first, so the file holds what the camera holds.
+    rig.tool.ui.messages.clear();
+    rig.Trigger(kMenuSaveAllData);
+    QVERIFY(Contents(rig.path).contains("\r\nPE=4321\r\n"));
+    QCOMPARE(rig.PageValue(kPe), 4321);
+    QCOMPARE(rig.tool.ui.messages.size(), 1u);  // the summary alone
 }
 
 QTEST_MAIN(SettingFileFeatureTest)

@@ -1,5 +1,5 @@
 // The small parts of the desktop shell: window list, progress window, the Qt UserInterface, the
-// status strip, the receive timer, the mode switch and the command line.
+// status strip, the idle reader and the command line.
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -8,8 +8,8 @@
 #include <QtTest>
 #include <memory>
 
+#include "cl/cl_test_support.h"
 #include "core/core_context.h"
-#include "gui/app/hidden_mode_switch.h"
 #include "gui/app/idle_reader.h"
 #include "gui/app/program_options.h"
 #include "gui/app/progress_window.h"
@@ -57,7 +57,7 @@ private slots:
     void uiPortShowsBoxesWithIconAndCaption();
     void statusStripFollowsTheNotifier();
     void idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine();
-    void modeSwitchSequence();
+    void idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode();
     void programOptions();
 };
 
@@ -131,18 +131,11 @@ void ShellPartsTest::uiPortShowsBoxesWithIconAndCaption() {
     QCOMPARE(seen.caption, QString("VK-4100 Control Tool"));
     QCOMPARE(seen.text, QString("Failed to initialize!"));
 
-    AnswerNextBox(seen, QMessageBox::Ok);
-    ui.ShowMessage("File open error !", "Load Error", MessageIcon::Stop);
-    QCOMPARE(seen.icon, QMessageBox::Critical);
-    QCOMPARE(seen.caption, QString("Load Error"));
-
     AnswerNextBox(seen, QMessageBox::Yes);
     QVERIFY(ui.AskYesNo("Are you sure to terminate the Camera Control Tool ?", "Confirm"));
     QCOMPARE(seen.icon, QMessageBox::Question);
     QCOMPARE(seen.caption, QString("Confirm"));
     QVERIFY(seen.hasYesNo);
-    AnswerNextBox(seen, QMessageBox::No);
-    QVERIFY(!ui.AskYesNo("Replace?", "Confirm"));
 
     ui.ShowProgress("Now, Storing camera data.");
     QVERIFY(ui.Progress() && ui.Progress()->isVisible());
@@ -183,7 +176,7 @@ void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     CoreContext core(ui, settings);
     vk::test::PtyPeer camera;
     core.port.PinPort(camera.Path());
-    QVERIFY(core.channel.OpenChannel(0, 9600, 0));
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
     IdleReader reader(core.exchange, core.channel, ui);
 
     // Woken by the bytes themselves: no timer runs.
@@ -212,27 +205,41 @@ void ShellPartsTest::idleReaderTakesLinesOnlyWhileNoOperationOwnsTheLine() {
     QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{3});
 }
 
-void ShellPartsTest::modeSwitchSequence() {
-    using R = HiddenModeSwitch::Result;
-    HiddenModeSwitch s;
-    QCOMPARE(s.OnKeyPress(Qt::Key_V, false, false), R::NotHandled);
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, false), R::NotHandled);  // Shift alone
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, false, true), R::NotHandled);  // Ctrl alone
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, true), R::Consumed);
-    QVERIFY(s.Armed());
-    QCOMPARE(s.OnKeyPress(Qt::Key_V, false, false), R::Consumed);
-    QCOMPARE(s.OnKeyPress(Qt::Key_Control, false, true), R::Consumed);  // a modifier alone
-    QCOMPARE(s.OnKeyPress(Qt::Key_K, false, false), R::Consumed);
-    QCOMPARE(s.OnKeyPress(Qt::Key_F, false, false), R::Completed);
-    QVERIFY(!s.Armed());
-    QCOMPARE(s.OnKeyPress(Qt::Key_F, false, false), R::NotHandled);
+void ShellPartsTest::idleReaderLooksAtACameraLinkLibraryAndFollowsTheMode() {
+    vk::test::FakeClEnvironment fake;
+    vk::test::PtyPeer grabber;
+    fake.env.Set(vk::test::fakecl::kDevice, grabber.Path());
+    vk::test::PtyPeer comPort;
+    vk::test::RecordingUserInterface ui;
+    MemorySettingsBackend settings;
+    CoreContext core(ui, settings);
+    core.port.PinPort(comPort.Path());
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
+    IdleReader reader(core.exchange, core.channel, ui);
 
-    // F12 again restarts the code from its first letter.
-    s.OnKeyPress(Qt::Key_F12, true, true);
-    s.OnKeyPress(Qt::Key_V, false, false);
-    QCOMPARE(s.OnKeyPress(Qt::Key_F12, true, true), R::Consumed);
-    QCOMPARE(s.OnKeyPress(Qt::Key_K, false, false), R::NotHandled);
-    QVERIFY(!s.Armed());
+    // A library tells of no bytes: once the reader follows the new mode it looks by itself.
+    QVERIFY2(core.channel.OpenChannel(ChannelMode::ClSerialV11, 9600, 0),
+             core.channel.LastOpenError().c_str());
+    reader.FollowChannel();
+    grabber.Send("HELLO\r\n");
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{1});
+    QCOMPARE(core.logs.messages.At(0), std::string("HELLO"));
+    // Not while an operation holds the line; the next look after it takes the line.
+    const ExchangeResult held = core.runner.Run({"hold"}, [&](Operation&) {
+        grabber.Send("AGAIN\r\n");
+        QTest::qWait(4 * IdleReader::kLibraryPollMs);
+        return ExchangeResult::Success();
+    });
+    QVERIFY(held.ok());
+    QCOMPARE(core.exchange.QueuedReplies(), std::size_t{1});
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{2});
+
+    // Back on the COM port the port's own notice wakes it.
+    QVERIFY(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
+    reader.FollowChannel();
+    comPort.Send("BACK\r\n");
+    QTRY_COMPARE(core.exchange.QueuedReplies(), std::size_t{3});
+    QCOMPARE(core.logs.messages.At(0), std::string("BACK"));
 }
 
 void ShellPartsTest::programOptions() {

@@ -138,6 +138,7 @@ void StartUpTest::aStoredChannelThatCannotOpenIsOfferedForCorrection() {
         QCOMPARE(app.Core()->channel.BaudRate(), 9600u);
         QCOMPARE(app.Core()->modelCheck.modelIndex, 0);
         QVERIFY(camera.ReceivedLines().size() > 100);
+        app.SaveAtNormalEnd();
     }
     QCOMPARE(Stored(settings, "Baudrate"), std::string("9600"));
     QCOMPARE(Stored(settings, "Com Port Name"), link);
@@ -157,6 +158,7 @@ void StartUpTest::aStoredChannelThatCannotOpenIsOfferedForCorrection() {
         CommunicationWindow* communication = app.Window()->Communication();
         QVERIFY(communication->isVisible());
         QCOMPARE(app.Core()->channel.BaudRate(), 9600u);
+        app.SaveAtNormalEnd();
     }
     QCOMPARE(Stored(settings, "Baudrate"), std::string("57600"));
     QCOMPARE(Stored(settings, "Com Port Name"), dir / "gone");

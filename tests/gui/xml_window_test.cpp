@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 
 #include "core/protocol/command_mnemonics.h"
 #include "gui/widgets/status_strip.h"
+#include "gui/xml/feature_editor.h"
 #include "gui/xml/feature_grid.h"
 #include "gui/xml/feature_grid_model.h"
 #include "gui/xml/feature_tree.h"
@@ -60,6 +62,7 @@ private slots:
     void aSilentCameraEndsTheDownloadWithATimeOut();
     void aFileThatIsNoDescriptionChangesNothing();
     void anyMakersDescriptionOpensAsAFeatureTree();
+    void aHexNumberIsEditedInHexadecimalWithinItsSteps();
 
 private:
     QPushButton* PageButton(int controlId) const;
@@ -252,6 +255,34 @@ void XmlWindowTest::anyMakersDescriptionOpensAsAFeatureTree() {
     QVERIFY(tree->ItemOf("Width")->parent()->isHidden());
     QVERIFY(!tree->ItemOf("GainSelector")->isHidden());
     QVERIFY(tool_->ui.messages.size() <= 1);  // the note on the unknown node type at most
+    QVERIFY(!tree->NotesButton()->isHidden());
+    QCOMPARE(tree->NotesList()->count(), 1);
+}
+
+void XmlWindowTest::aHexNumberIsEditedInHexadecimalWithinItsSteps() {
+    std::string error;
+    auto map = genicam::BuildNodeMap(R"(<RegisterDescription>
+        <Integer Name="Mask"><Value>0xF0</Value><Min>0x10</Min><Max>0xFF</Max><Inc>8</Inc>
+          <Representation>HexNumber</Representation></Integer></RegisterDescription>)",
+                                     error);
+    QVERIFY(map);
+    QStringList committed;
+    std::unique_ptr<QWidget> editor(
+        MakeFeatureEditor(nullptr, *map, *map->Find("Mask"), "0xF0",
+                          [&](const QString& text) { committed << text; }));
+    auto* line = qobject_cast<QLineEdit*>(editor.get());
+    QVERIFY(line);
+    for (const auto& [key, shown] :
+         {std::pair{Qt::Key_Up, "0xF8"}, {Qt::Key_Up, "0xF8"}, {Qt::Key_Down, "0xF0"}}) {
+        QTest::keyClick(line, key);
+        QCOMPARE(line->text(), QString(shown));
+    }
+    line->setText("0x");  // not yet a number: nothing is set
+    emit line->editingFinished();
+    line->setText("-0x1A");
+    emit line->editingFinished();
+    QCOMPARE(committed, QStringList{"-0x1A"});  // the node map judges the limits
+    QCOMPARE(HexText(-26), QString("-0x1A"));
 }
 
 }  // namespace vk::gui::test

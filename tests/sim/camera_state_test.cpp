@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "sim/camera_model.h"
 #include "sim/state_file.h"
+#include "support/temp_dir.h"
 
 namespace vk::sim {
 namespace {
@@ -88,25 +84,14 @@ TEST(CameraStateTest, AFullLutLineIsRequired) {
     EXPECT_FALSE(camera.LoadState(header + lut + ",0\n", &error));  // 257 values
 }
 
-class StateFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vksim-state-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
-    std::string dir;
-};
-
-TEST_F(StateFileTest, AMissingFileIsAFreshCameraAndAFolderIsNamed) {
+TEST(StateFileTest, AMissingFileIsAFreshCameraAndAFolderIsNamed) {
+    const test::TempDir dir;
     std::optional<std::string> text;
     std::string error;
-    ASSERT_TRUE(ReadTextFile(dir + "/state", text, &error)) << error;
+    ASSERT_TRUE(ReadTextFile(dir / "state", text, &error)) << error;
     EXPECT_FALSE(text.has_value());  // not there yet: nothing to load
-    EXPECT_FALSE(ReadTextFile(dir, text, &error));
-    EXPECT_EQ(error, dir + ": is a folder, not a file");
+    EXPECT_FALSE(ReadTextFile(dir.Path().string(), text, &error));
+    EXPECT_EQ(error, dir.Path().string() + ": is a folder, not a file");
 }
 
 }  // namespace

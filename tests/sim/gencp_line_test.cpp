@@ -6,14 +6,14 @@
 
 #include "core/genicam/gencp.h"
 #include "sim/packet_framer.h"
-#include "sim/pty_client.h"
 #include "sim/simulated_camera.h"
+#include "support/pty_peer.h"
 
 namespace vk::sim {
 namespace {
 
 using gencp::Bytes;
-using test::PtyClient;
+using test::PtyPeer;
 
 constexpr std::uint32_t kExposureTime = 0x20200;
 
@@ -26,24 +26,24 @@ protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(camera.Start(&error)) << error;
-        client = std::make_unique<PtyClient>(camera.DevicePath());
+        client = std::make_unique<PtyPeer>(camera.DevicePath());
         ASSERT_TRUE(client->IsOpen());
     }
 
     // Sends a packet and reads its acknowledgement: the header, then the length it gives.
     gencp::Ack Exchange(const Bytes& request, const gencp::AckExpectation& expect,
-                        std::chrono::milliseconds patience = PtyClient::kPatience) {
+                        int patienceMs = 2000) {
         EXPECT_TRUE(client->Send(Text(request)));
-        std::string got = client->ReadBytes(gencp::kHeaderSize, patience);
+        std::string got = client->Receive(gencp::kHeaderSize, patienceMs);
         const Bytes header(got.begin(), got.end());
         const gencp::AckCheck check = gencp::CheckAckHeader(header, expect);
         if (check.state == gencp::AckState::Invalid) return gencp::Ack{check, {}};
-        got += client->ReadBytes(check.dataLength);
+        got += client->Receive(check.dataLength);
         return gencp::ParseAck(Bytes(got.begin(), got.end()), expect);
     }
 
     SimulatedCamera camera;
-    std::unique_ptr<PtyClient> client;
+    std::unique_ptr<PtyPeer> client;
     gencp::RequestCounter ids;
 };
 
@@ -63,8 +63,8 @@ TEST_F(GenCpLineTest, PacketsAndTextLinesShareTheLine) {
     const std::uint16_t next = ids.Take();
     const Bytes read = gencp::BuildReadRequest(next, kExposureTime, 4);
     ASSERT_TRUE(client->Send("MD?\r\n" + Text(read)));
-    EXPECT_EQ(client->ReadLine(), "MD=VK-4100C-PMCL\r\n");
-    const std::string raw = client->ReadBytes(gencp::kHeaderSize + 4);
+    EXPECT_EQ(client->ReceiveLine(), "MD=VK-4100C-PMCL\r\n");
+    const std::string raw = client->Receive(gencp::kHeaderSize + 4);
     EXPECT_EQ(
         gencp::ParseAck(Bytes(raw.begin(), raw.end()), gencp::ReadAckExpectation(next, 4, 4)).data,
         (Bytes{0x00, 0x00, 0x12, 0x34}));
@@ -91,9 +91,8 @@ TEST_F(GenCpLineTest, WritingTheExposureRegisterChangesThePeAnswer) {
 TEST_F(GenCpLineTest, ASilentCameraAnswersNoPacket) {
     camera.SetFault({Fault::Silent, 0, 1});
     const std::uint16_t id = ids.Take();
-    const gencp::Ack ack =
-        Exchange(gencp::BuildReadRequest(id, kExposureTime, 4), gencp::ReadAckExpectation(id, 4, 4),
-                 std::chrono::milliseconds(300));
+    const gencp::Ack ack = Exchange(gencp::BuildReadRequest(id, kExposureTime, 4),
+                                    gencp::ReadAckExpectation(id, 4, 4), 300);
     EXPECT_EQ(ack.check.state, gencp::AckState::Invalid);
     EXPECT_EQ(client->Ask("PE?"), "PE=10");  // the fault was for one exchange only
 }

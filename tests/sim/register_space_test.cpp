@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "core/genicam/description_file.h"
@@ -46,27 +45,6 @@ protected:
     gencp::RequestCounter ids;
 };
 
-TEST_F(RegisterSpaceTest, ServesItsZippedDescriptionThroughTheManifest) {
-    const gencp::Ack reg = Read(gencp::kManifestAddressRegister, gencp::kManifestAddressLength);
-    ASSERT_EQ(reg.check.state, gencp::AckState::Done) << reg.check.reason;
-    const std::uint64_t manifest = gencp::ManifestAddress(reg.data);
-    const gencp::Ack entry = Read(gencp::ManifestEntryAddress(manifest, 0), 64);
-    const auto parsed = gencp::ParseManifestEntry(entry.data);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->type, gencp::FileType::Zip);
-
-    Bytes file;
-    for (const gencp::ReadChunk& chunk : gencp::ChunkRead(parsed->address, parsed->size, 1000)) {
-        const gencp::Ack part = Read(chunk.address, chunk.length);
-        ASSERT_EQ(part.check.state, gencp::AckState::Done) << part.check.reason;
-        file.insert(file.end(), part.data.begin(), part.data.end());
-    }
-    const auto zip = SimDescriptionZip();
-    ASSERT_EQ(file, Bytes(zip.begin(), zip.end()));
-    EXPECT_EQ(Read(gencp::kModelRegister, 13).data,
-              Bytes(std::begin("VK-4100C-PMCL"), std::end("VK-4100C-PMCL") - 1));
-}
-
 TEST_F(RegisterSpaceTest, ItsOwnZipParsesIntoItsRegisters) {
     const DescriptionText text = XmlFromZip(SimDescriptionZip());
     ASSERT_TRUE(text.ok) << text.error;
@@ -89,19 +67,6 @@ TEST_F(RegisterSpaceTest, ItsOwnZipParsesIntoItsRegisters) {
             EXPECT_EQ(f.Writable(), r.access != "RO") << r.name;
         }
     }
-    const auto named = [&](std::string_view name) {
-        return *std::find_if(records.begin(), records.end(),
-                             [&](const FeatureRecord& f) { return f.displayName == name; });
-    };
-    EXPECT_EQ(named("Pixel Format").Kind(), FeatureKind::Enumerated);
-    EXPECT_EQ(named("Pixel Format").entries.size(), 3u);
-    EXPECT_EQ(named("Pixel Format").entries[2].name, "Mono 12");
-    EXPECT_EQ(named("Trigger Software").Kind(), FeatureKind::Command);
-    EXPECT_EQ(named("Trigger Software").min, 1);
-    EXPECT_EQ(named("Exposure Time (float)").Kind(), FeatureKind::Float);
-    EXPECT_EQ(named("Defect Pixel Correction").entries.size(), 2u);
-    EXPECT_EQ(named("Gain").min, -84);
-
     // A damaged copy is refused with a reason.
     Bytes damaged(SimDescriptionZip().begin(), SimDescriptionZip().end());
     damaged[damaged.size() / 2] ^= 0xFF;

@@ -77,7 +77,7 @@ public:
         }
         core_.port.PinPort(Link());
         expected_.reset();  // a fresh camera holds its defaults
-        return core_.channel.OpenChannel(0, 115200, 0);
+        return core_.channel.OpenChannel(vk::ChannelMode::ComPort, 115200, 0);
     }
 
     // One round: maybe a fault, then a set, a query, or a CLI run.

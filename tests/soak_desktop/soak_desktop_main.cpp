@@ -8,7 +8,9 @@
 //   vk-soak-desktop MINUTES [SEED]     the soak
 //   vk-soak-desktop --reconnects N     only the Communication window's mode switches, with
 //                                      the resident memory after the first and the last
+#include <execinfo.h>
 #include <malloc.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -21,7 +23,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -30,6 +34,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/core_context.h"
@@ -121,12 +126,78 @@ long long RunQueueWaitNs() {
     return waiting;
 }
 
+qint64 NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void PrintStack(int) {
+    void* frames[48];
+    ::backtrace_symbols_fd(frames, ::backtrace(frames, 48), STDERR_FILENO);
+}
+
+// A second clock beside the event loop's: a thread of its own that wakes every 20 ms. When
+// the event loop stops ticking while this thread keeps its time, the GUI thread is held by
+// the tool, and its stack is printed; when this thread is late as well, the machine gave
+// the process no CPU.
+class StallWatch {
+public:
+    StallWatch() : gui_(::pthread_self()) {
+        std::signal(SIGUSR2, PrintStack);
+        void* frame = nullptr;
+        ::backtrace(&frame, 1);  // loads the unwinder now, not inside the handler
+        Beat();
+        thread_ = std::thread([this] { Watch(); });
+    }
+    ~StallWatch() {
+        stop_ = true;
+        thread_.join();
+    }
+    void Beat() { beatMs_ = NowMs(); }
+    // How late this thread woke at most since the last call.
+    qint64 TakeLateness() { return lateMs_.exchange(0); }
+    std::atomic<const char*> doing{"start"};
+
+private:
+    static constexpr qint64 kPeriodMs = 20;
+    static constexpr qint64 kHeldMs = 300;
+    static constexpr int kMostStacks = 12;
+
+    void Watch() {
+        qint64 expected = NowMs() + kPeriodMs;
+        qint64 sampledBeat = 0;
+        while (!stop_) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPeriodMs));
+            const qint64 now = NowMs();
+            const qint64 late = std::max<qint64>(now - expected, 0);
+            lateMs_ = std::max(lateMs_.load(), late);
+            expected = now + kPeriodMs;
+            const qint64 beat = beatMs_;
+            if (now - beat > kHeldMs && late < kPeriodMs && beat != sampledBeat &&
+                stacks_ < kMostStacks) {
+                sampledBeat = beat;
+                ++stacks_;
+                std::cerr << "event loop held " << now - beat << " ms during " << doing.load()
+                          << ", at:\n";
+                ::pthread_kill(gui_, SIGUSR2);
+            }
+        }
+    }
+    pthread_t gui_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<qint64> beatMs_{0};
+    std::atomic<qint64> lateMs_{0};
+    int stacks_ = 0;
+};
+
 // The longest time the event loop went without running a short timer, less the time the
-// machine gave it no CPU (other work on a loaded machine is no fault of the tool's), and
-// what the soak was doing then.
+// process was given no CPU (the GUI thread's own wait in the run queue, or the watch
+// thread's lateness, whichever is more: other work on a loaded machine is no fault of the
+// tool's), and what the soak was doing then.
 class GapMeter : public QObject {
 public:
-    GapMeter() {
+    explicit GapMeter(StallWatch& watch) : watch_(watch) {
         connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
         Restart();
         timer_.start(20);
@@ -135,8 +206,10 @@ public:
     void Restart() {
         clock_.restart();
         waitedNs_ = RunQueueWaitNs();
+        watch_.TakeLateness();
+        watch_.Beat();
     }
-    const char* doing = "start";
+    void SetDoing(const char* what) { watch_.doing = what; }
     qint64 longestMs = 0;
     qint64 longestWallMs = 0;
     std::string longestDuring;
@@ -145,14 +218,18 @@ private:
     void Tick() {
         const qint64 wall = clock_.restart();
         const long long waited = RunQueueWaitNs();
-        const qint64 gap = wall - (waited - waitedNs_) / 1000000;
+        const qint64 starved =
+            std::max<qint64>((waited - waitedNs_) / 1000000, watch_.TakeLateness());
+        const qint64 gap = wall - std::min(starved, wall);
         waitedNs_ = waited;
+        watch_.Beat();
         longestWallMs = std::max(longestWallMs, wall);
         if (gap > longestMs) {
             longestMs = gap;
-            longestDuring = doing;
+            longestDuring = watch_.doing.load();
         }
     }
+    StallWatch& watch_;
     QTimer timer_;
     QElapsedTimer clock_;
     long long waitedNs_ = 0;
@@ -202,45 +279,46 @@ public:
     void Step() {
         const int pick = Uniform(0, 99);
         if (pick < 15) {
-            gaps_->doing = "mode switch";
+            gaps_->SetDoing("mode switch");
             SwitchModes();
         } else if (pick < 30) {
-            gaps_->doing = "full read";
+            gaps_->SetDoing("full read");
             InjectFault();
             window_->ReadAllSettings();
             ++fullReads;
         } else if (pick < 45) {
-            gaps_->doing = "page change";
+            gaps_->SetDoing("page change");
             QTabWidget* tabs = window_->Tabs();
             tabs->setCurrentIndex(Uniform(0, tabs->count() - 1));
             ++pageChanges;
         } else if (pick < 60) {
-            gaps_->doing = "setting-file save";
+            gaps_->SetDoing("setting-file save");
             SaveAndCheck();
         } else if (pick < 70) {
-            gaps_->doing = "setting-file load";
+            gaps_->SetDoing("setting-file load");
             LoadSaved();
         } else if (pick < 85) {
-            gaps_->doing = "LUT write";
+            gaps_->SetDoing("LUT write");
             InjectFault();
             luts_->WriteTable(*luts_->Editor(Uniform(0, 2)));
             ++lutWrites;
         } else if (pick < 92) {
-            gaps_->doing = "unplug";
+            gaps_->SetDoing("unplug");
             Unplug();
         } else {
-            gaps_->doing = "port re-selected";
+            gaps_->SetDoing("port re-selected");
             // A port re-selected through the window, as after a cable was checked.
             Activate("portName", kComPort);
             ++reconnects;
         }
         camera_->ClearFault();
         camera_->ClearReceivedLines();
-        gaps_->doing = "reconnect after a step";
+        gaps_->SetDoing("reconnect after a step");
         if (!window_->Core().channel.IsUsable()) Activate("portName", kComPort);
     }
 
     void SetGapMeter(GapMeter* gaps) { gaps_ = gaps; }
+    StallWatch& Watch() { return watch_; }
 
     Usage warm{};
     std::vector<std::string> faults;
@@ -337,7 +415,8 @@ private:
     SettingFileFeature* files_ = nullptr;
     LutFeature* luts_ = nullptr;
     bool inStep_ = false;  // the tool's values are the camera's
-    GapMeter ownGaps_;
+    StallWatch watch_;
+    GapMeter ownGaps_{watch_};
     GapMeter* gaps_ = &ownGaps_;
 };
 
@@ -359,7 +438,7 @@ int MeasureReconnects(DesktopSoak& soak, int count) {
 
 int RunSoak(DesktopSoak& soak, const BoxAnswerer& boxes, double minutes) {
     const Usage start = Measure();
-    GapMeter gaps;
+    GapMeter gaps(soak.Watch());
     soak.SetGapMeter(&gaps);
     QElapsedTimer clock;
     clock.start();

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -10,6 +9,7 @@
 
 #include "sim/simulated_camera.h"
 #include "support/cli_run.h"
+#include "support/temp_dir.h"
 
 namespace vk::test {
 
@@ -20,15 +20,10 @@ protected:
     explicit CliCameraFixture(const sim::SimOptions& options = {}) : camera(options) {}
 
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("vk-cli-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
         ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
         std::string error;
         ASSERT_TRUE(camera.Start(&error)) << error;
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     // Runs with the camera's port; the camera's line record starts afresh; keeps both streams.
     int Run(std::vector<std::string> args) {
@@ -43,7 +38,8 @@ protected:
     std::string File(const std::string& name) const { return (dir / name).string(); }
 
     sim::SimulatedCamera camera;
-    std::filesystem::path dir;
+    TempDir scratch;
+    const std::filesystem::path& dir = scratch.Path();
     std::string out, err;
 };
 

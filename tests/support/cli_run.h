@@ -29,4 +29,13 @@ inline CliRun RunCliCaptured(const std::vector<std::string>& args, const std::st
     return r;
 }
 
+// A printout's lines, without their line ends.
+inline std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
 }  // namespace vk::test

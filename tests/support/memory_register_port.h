@@ -32,17 +32,12 @@ public:
 
     RegisterResult Read(std::uint64_t address, std::uint32_t length) override {
         ++reads;
-        RegisterResult r;
-        r.ok = true;
-        r.bytes = Get(address, length);
-        return r;
+        return RegisterResult::Success(Get(address, length));
     }
     RegisterResult Write(std::uint64_t address, const std::vector<std::uint8_t>& data) override {
         ++writes;
         Put(address, data);
-        RegisterResult r;
-        r.ok = true;
-        return r;
+        return RegisterResult::Success();
     }
 };
 

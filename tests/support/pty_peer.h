@@ -6,88 +6,127 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <string>
 
 namespace vk::test {
 
-// The far end of a pseudo-terminal, for tests that drive the port byte by byte.
+// One end of a pseudo-terminal, for tests that drive a line byte by byte: either a fresh
+// pair whose far end a port opens by Path(), or the tool's end of an existing device.
 class PtyPeer {
 public:
     PtyPeer() {
         char name[256] = {};
         termios raw{};
         ::cfmakeraw(&raw);
-        if (::openpty(&master_, &slave_, name, &raw, nullptr) == 0) path_ = name;
-        ::fcntl(master_, F_SETFL, O_NONBLOCK);
+        if (::openpty(&fd_, &slave_, name, &raw, nullptr) == 0) path_ = name;
+        ::fcntl(fd_, F_SETFL, O_NONBLOCK);
     }
-    ~PtyPeer() {
-        CloseMaster();
-        if (slave_ >= 0) ::close(slave_);
+    // Opens the device at `path` raw, as the tool does.
+    explicit PtyPeer(const std::string& path) : path_(path) {
+        fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        termios tio{};
+        if (fd_ >= 0 && ::tcgetattr(fd_, &tio) == 0) {
+            ::cfmakeraw(&tio);
+            ::tcsetattr(fd_, TCSANOW, &tio);
+        }
     }
+    ~PtyPeer() { HangUp(); }
     PtyPeer(const PtyPeer&) = delete;
     PtyPeer& operator=(const PtyPeer&) = delete;
 
     const std::string& Path() const { return path_; }
+    bool IsOpen() const { return fd_ >= 0; }
 
     bool Send(const std::string& bytes) {
         std::size_t done = 0;
         while (done < bytes.size()) {
-            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
+            const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
             if (n > 0) {
                 done += static_cast<std::size_t>(n);
+            } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                return false;
             } else {
-                pollfd p{master_, POLLOUT, 0};
+                pollfd p{fd_, POLLOUT, 0};
                 if (::poll(&p, 1, 2000) <= 0) return false;
             }
         }
         return true;
     }
 
-    // Reads until the text holds `count` bytes or the time runs out.
+    // Exactly `count` bytes, or fewer when the time ran out.
     std::string Receive(std::size_t count, int timeoutMs = 2000) {
-        std::string got;
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (got.size() < count) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                                  end - std::chrono::steady_clock::now())
-                                  .count();
-            pollfd p{master_, POLLIN, 0};
-            if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0) break;
-            char buf[256];
-            const ssize_t n = ::read(master_, buf, sizeof buf);
-            if (n > 0) got.append(buf, static_cast<std::size_t>(n));
+        const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (pending_.size() < count && Fill(end)) {
         }
+        const std::string got = pending_.substr(0, count);
+        pending_.erase(0, got.size());
         return got;
     }
 
-    // Reads one line (up to and including LF).
+    // One line up to and including its LF; empty when none came in time.
     std::string ReceiveLine(int timeoutMs = 2000) {
-        std::string got;
-        while (got.empty() || got.back() != '\n') {
-            std::string one = Receive(1, timeoutMs);
-            if (one.empty()) break;
-            got += one;
+        const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (pending_.find('\n') == std::string::npos) {
+            if (!Fill(end)) return {};
         }
-        return got;
+        return Receive(pending_.find('\n') + 1);
     }
 
-    // Hangs up: the tool's end sees the line go away.
+    // Sends a line with CR LF and returns its answer without CR LF.
+    std::string Ask(const std::string& line, int timeoutMs = 5000) {
+        if (!Send(line + "\r\n")) return "<send failed>";
+        std::string answer = ReceiveLine(timeoutMs);
+        if (answer.empty()) return "<no answer>";
+        answer.resize(answer.size() - (answer.ends_with("\r\n") ? 2 : 1));
+        return answer;
+    }
+
+    // True when the far end hangs up (or the line fails) before the time runs out.
+    bool WaitForHangUp(int timeoutMs = 5000) {
+        const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (Clock::now() < end) {
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, MsUntil(end)) <= 0) return false;
+            if ((p.revents & (POLLHUP | POLLERR)) != 0) return true;
+            char buf[256];
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
+            if (n == 0 || (n < 0 && errno == EIO)) return true;
+        }
+        return false;
+    }
+
+    // Hangs up: the other end sees the line go away.
     void HangUp() {
         if (slave_ >= 0) ::close(slave_);
-        slave_ = -1;
-        CloseMaster();
+        if (fd_ >= 0) ::close(fd_);
+        slave_ = fd_ = -1;
     }
 
 private:
-    void CloseMaster() {
-        if (master_ >= 0) ::close(master_);
-        master_ = -1;
+    using Clock = std::chrono::steady_clock;
+
+    static int MsUntil(Clock::time_point end) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+        return static_cast<int>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
+    }
+    // Appends what one read brings; false when nothing came before `end`.
+    bool Fill(Clock::time_point end) {
+        pollfd p{fd_, POLLIN, 0};
+        if (::poll(&p, 1, MsUntil(end)) <= 0 || (p.revents & POLLIN) == 0) return false;
+        char buf[512];
+        const ssize_t n = ::read(fd_, buf, sizeof buf);
+        if (n <= 0) return false;
+        pending_.append(buf, static_cast<std::size_t>(n));
+        return true;
     }
 
-    int master_ = -1;
+    int fd_ = -1;
     int slave_ = -1;
     std::string path_;
+    std::string pending_;  // bytes read, not yet handed out
 };
 
 }  // namespace vk::test

@@ -32,8 +32,10 @@ private:
         const std::string ack = space_.Handle(
             std::string_view(reinterpret_cast<const char*>(request.data()), request.size()));
         const gencp::Ack parsed = gencp::ParseAck(gencp::Bytes(ack.begin(), ack.end()), expect);
-        return RegisterResult{parsed.check.state == gencp::AckState::Done, parsed.check.reason,
-                              parsed.data};
+        if (parsed.check.state != gencp::AckState::Done) {
+            return RegisterResult::Failure(ExchangeStatus::Refused, parsed.check.reason);
+        }
+        return RegisterResult::Success(parsed.data);
     }
 
     sim::RegisterSpace space_;

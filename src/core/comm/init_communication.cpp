@@ -5,23 +5,22 @@
 
 namespace vk {
 
-void ReportOpenFailure(CoreContext& core) {
-    const std::string& reason = core.channel.LastOpenError();
-    if (!reason.empty()) {
-        core.ui.ShowMessage(reason, kCommunicationErrorCaption, MessageIcon::Exclamation);
-    }
+std::optional<Notice> OpenFailureNotice(const SerialChannel& channel) {
+    const std::string& reason = channel.LastOpenError();
+    if (reason.empty()) return std::nullopt;
+    return Notice{reason, kCommunicationErrorCaption, MessageIcon::Exclamation};
 }
 
 ConnectResult InitCommunication(CoreContext& core, std::uint32_t& currentArea,
                                 std::optional<std::uint32_t> comPort) {
     ConnectResult result;
     SerialChannel& channel = core.channel;
-    result.opened = comPort ? channel.OpenChannel(static_cast<std::uint32_t>(ChannelMode::ComPort),
-                                                  channel.BaudRate(), *comPort)
-                            : channel.ReopenChannel();
+    result.opened = comPort
+                        ? channel.OpenChannel(ChannelMode::ComPort, channel.BaudRate(), *comPort)
+                        : channel.ReopenChannel();
     if (!result.opened) {
-        ReportOpenFailure(core);
-        core.ui.ShowMessage(kFailedToInitialize, "", MessageIcon::Exclamation);
+        if (auto reason = OpenFailureNotice(channel)) result.failure.push_back(*reason);
+        result.failure.push_back({kFailedToInitialize, "", MessageIcon::Exclamation});
         return result;
     }
     result.answered = core.modelCheck.Check().ok();

@@ -2,10 +2,10 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "core/comm/online_status_notifier.h"
 #include "core/protocol/exchange.h"
-#include "core/user_interface.h"
 
 namespace vk {
 namespace {
@@ -26,8 +26,8 @@ constexpr std::array<ModelRow, 20> kModels = {{
 
 }  // namespace
 
-ModelCheck::ModelCheck(Exchange& exchange, UserInterface& ui, OnlineStatusNotifier& notifier)
-    : exchange_(exchange), ui_(ui), notifier_(notifier) {}
+ModelCheck::ModelCheck(Exchange& exchange, OnlineStatusNotifier& notifier)
+    : exchange_(exchange), notifier_(notifier) {}
 
 int ModelCheck::IndexOf(const std::string& modelText) {
     for (const ModelRow& row : kModels) {
@@ -49,9 +49,13 @@ ExchangeResult ModelCheck::Check(int timeoutMs) {
         reported_.reset();
     } else if (reported_ != answer) {
         reported_ = answer;
-        ui_.ShowMessage(UnsupportedText(answer), "", MessageIcon::Exclamation);
+        notice_ = Notice{UnsupportedText(answer), "", MessageIcon::Exclamation};
     }
     return result;
+}
+
+std::optional<Notice> ModelCheck::TakeNotice() {
+    return std::exchange(notice_, std::nullopt);
 }
 
 std::string ModelCheck::UnsupportedText(const std::string& answer) {

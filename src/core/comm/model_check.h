@@ -4,12 +4,12 @@
 #include <string>
 
 #include "core/protocol/exchange_result.h"
+#include "core/user_interface.h"
 
 namespace vk {
 
 class Exchange;
 class OnlineStatusNotifier;
-class UserInterface;
 
 // Which camera of the family is connected, from its answer to the model query.
 // The model ids the tool offers to write into a camera: one per type of the family.
@@ -20,12 +20,15 @@ public:
     static constexpr int kNoModel = 18;  // before any check, and for an unsupported camera
     static constexpr int kQueryTimeoutMs = 1000;
 
-    ModelCheck(Exchange& exchange, UserInterface& ui, OnlineStatusNotifier& notifier);
+    ModelCheck(Exchange& exchange, OnlineStatusNotifier& notifier);
 
     // Queries the model text. False when the camera did not answer; the record then keeps
     // the previous model. An answer outside the model table gives kNoModel, marks the
-    // camera not usable and is reported once (not again while the same camera answers).
+    // camera not usable and leaves a notice (not again while the same camera answers).
     ExchangeResult Check(int timeoutMs = kQueryTimeoutMs);
+    // The unsupported-model box still to be shown, once (the runner tells it after the
+    // operation that checked).
+    std::optional<Notice> TakeNotice();
     // The text that reports an unsupported answer: the answer, then the models known.
     static std::string UnsupportedText(const std::string& answer);
 
@@ -41,9 +44,9 @@ public:
 
 private:
     Exchange& exchange_;
-    UserInterface& ui_;
     OnlineStatusNotifier& notifier_;
     std::optional<std::string> reported_;  // the unsupported answer last reported
+    std::optional<Notice> notice_;
 };
 
 }  // namespace vk

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/core_context.h"
+#include "core/protocol/integer_text.h"
 
 namespace vk {
 namespace {
@@ -15,30 +16,28 @@ constexpr std::array<const char*, 4> kModeOptions = {"com", "cl2000", "cl2001", 
 
 }  // namespace
 
-bool ParseChannelMode(const std::string& text, std::uint32_t& mode) {
+std::optional<ChannelMode> ParseChannelMode(const std::string& text) {
     for (std::size_t m = 0; m < kModeOptions.size(); ++m) {
-        if (text == kModeOptions[m]) {
-            mode = static_cast<std::uint32_t>(m);
-            return true;
-        }
+        if (text == kModeOptions[m]) return ChannelModeOf(static_cast<std::uint32_t>(m));
     }
-    return false;
+    return std::nullopt;
 }
 
-const char* ChannelModeOption(std::uint32_t mode) {
-    return mode < kModeOptions.size() ? kModeOptions[mode] : "?";
+const char* ChannelModeOption(ChannelMode mode) {
+    return ModeIndex(mode) < kModeOptions.size() ? kModeOptions[ModeIndex(mode)] : "?";
 }
 
 bool IsPortIndex(const std::string& text, std::uint32_t& index) {
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-    return ec == std::errc() && end == text.data() + text.size();
+    const std::optional<std::uint32_t> number = ReadTypedNumber<std::uint32_t>(text);
+    if (number) index = *number;
+    return number.has_value();
 }
 
-bool ResolvePort(CoreContext& core, std::uint32_t mode, const std::string& port,
-                 std::uint32_t& index, std::string& error) {
+bool ResolvePort(CoreContext& core, ChannelMode mode, const std::string& port, std::uint32_t& index,
+                 std::string& error) {
     if (IsPortIndex(port, index)) return true;
     SerialChannel& channel = core.channel;
-    const std::uint32_t previous = channel.GetMode();
+    const ChannelMode previous = channel.GetMode();
     channel.SetMode(mode);
     const int count = channel.GetPortCount();
     int found = -1;
@@ -50,7 +49,7 @@ bool ResolvePort(CoreContext& core, std::uint32_t mode, const std::string& port,
         index = static_cast<std::uint32_t>(found);
         return true;
     }
-    if (mode == static_cast<std::uint32_t>(ChannelMode::ComPort)) {
+    if (mode == ChannelMode::ComPort) {
 #ifdef _WIN32
         // A COM port the system's list lacks is still reached by its name.
         std::uint32_t number = 0;
@@ -77,7 +76,7 @@ bool ResolvePort(CoreContext& core, std::uint32_t mode, const std::string& port,
     return false;
 }
 
-bool OpenPort(CoreContext& core, std::uint32_t mode, const std::string& port, std::uint32_t baud,
+bool OpenPort(CoreContext& core, ChannelMode mode, const std::string& port, std::uint32_t baud,
               std::string& error) {
     std::uint32_t index = 0;
     if (!ResolvePort(core, mode, port, index, error)) return false;

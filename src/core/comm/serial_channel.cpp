@@ -16,24 +16,25 @@ constexpr int kClWriteTimeoutMs = 500;
 constexpr auto kLookMs = std::chrono::milliseconds(20);
 // A device that streams must not keep an open going for ever.
 constexpr int kMaxStaleBytes = 4096;
-constexpr auto kComMode = static_cast<std::uint32_t>(ChannelMode::ComPort);
+constexpr auto kComMode = ChannelMode::ComPort;
 
-bool IsLibraryMode(std::uint32_t mode) {
-    return mode >= 1 && mode <= 3;
+bool IsLibraryMode(ChannelMode mode) {
+    return mode != kComMode && ChannelModeOf(static_cast<std::uint32_t>(mode));
 }
 
-bool IsMode(std::uint32_t mode) {
-    return mode <= 3;
+// A mode made from a number elsewhere may name none.
+bool IsMode(ChannelMode mode) {
+    return ChannelModeOf(static_cast<std::uint32_t>(mode)).has_value();
 }
 
-SettingIndex IndexSetting(std::uint32_t mode) {
-    return mode == kComMode
+SettingIndex IndexSetting(std::size_t mode) {
+    return mode == ModeIndex(kComMode)
                ? SettingIndex::ComPortNo
                : static_cast<SettingIndex>(static_cast<int>(SettingIndex::ClSerial2000Index) +
                                            static_cast<int>(mode) - 1);
 }
 
-int NameSetting(std::uint32_t mode) {
+int NameSetting(std::size_t mode) {
     return static_cast<int>(SettingIndex::ComPortName) + static_cast<int>(mode);
 }
 
@@ -41,13 +42,15 @@ int NameSetting(std::uint32_t mode) {
 
 SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries)
     : settings_(settings), port_(port), libraries_(libraries) {
-    opened_.mode = settings_.Number(SettingIndex::CommunicationMode);
+    // The store gives only numbers of a mode (others read as the default, the COM port).
+    opened_.mode =
+        ChannelModeOf(settings_.Number(SettingIndex::CommunicationMode)).value_or(kComMode);
     // After a run that did not reach its normal end (a Camera Link library may have taken
     // it down), start on the COM port, and do not go back to that library by itself next
     // time either; the stored ports and rate stay.
-    if (settings_.PreviousShutdownStatus() != 1) opened_.mode = kComMode;
+    if (!settings_.PreviousRunEndedNormally()) opened_.mode = kComMode;
     opened_.baudRate = settings_.Number(SettingIndex::Baudrate);
-    for (std::uint32_t m = 0; m < opened_.ports.size(); ++m) {
+    for (std::size_t m = 0; m < opened_.ports.size(); ++m) {
         PortChoice& choice = opened_.ports[m];
         choice.index = settings_.Number(IndexSetting(m));
         settings_.ReadText(NameSetting(m), choice.name);
@@ -57,46 +60,41 @@ SerialChannel::SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries
     ports_ = opened_.ports;
 }
 
-SerialChannel::~SerialChannel() {
-    SaveChannelSettings();
-}
-
 void SerialChannel::SaveChannelSettings() {
-    settings_.SetNumber(SettingIndex::CommunicationMode, opened_.mode);
+    settings_.SetNumber(SettingIndex::CommunicationMode, static_cast<std::uint32_t>(opened_.mode));
     settings_.SetNumber(SettingIndex::Baudrate, opened_.baudRate);
-    for (std::uint32_t m = 0; m < opened_.ports.size(); ++m) {
+    for (std::size_t m = 0; m < opened_.ports.size(); ++m) {
         settings_.SetNumber(IndexSetting(m), opened_.ports[m].index);
         // Written even when empty: a name left from before would name another port.
         settings_.WriteText(NameSetting(m), opened_.ports[m].name);
     }
 }
 
-ClSerialLibrary* SerialChannel::Library(std::uint32_t mode) const {
-    return IsLibraryMode(mode) ? libraries_[mode - 1] : nullptr;
+ClSerialLibrary* SerialChannel::Library(ChannelMode mode) const {
+    return IsLibraryMode(mode) ? libraries_[ModeIndex(mode) - 1] : nullptr;
 }
 
-bool SerialChannel::OpenChannel(std::uint32_t mode, std::uint32_t baudRate,
-                                std::uint32_t portIndex) {
+bool SerialChannel::OpenChannel(ChannelMode mode, std::uint32_t baudRate, std::uint32_t portIndex) {
     CloseChannel();
     mode_ = mode;
     baudRate_ = baudRate;
     lastOpenError_.clear();
     if (!IsMode(mode)) {
-        lastOpenError_ = "There is no channel mode " + std::to_string(mode) + ".";
+        lastOpenError_ = "There is no channel mode " + std::to_string(ModeIndex(mode)) + ".";
         return false;
     }
-    PortChoice& choice = ports_[mode];
+    PortChoice& choice = ports_[ModeIndex(mode)];
     choice = {portIndex, ListedName(mode, portIndex)};
     if (!OpenTransport(mode, baudRate, portIndex)) return false;
     // Opening may have listed the ports for the first time.
     if (choice.name.empty()) choice.name = ListedName(mode, portIndex);
     opened_.mode = mode;
     opened_.baudRate = baudRate;
-    opened_.ports[mode] = choice;
+    opened_.ports[ModeIndex(mode)] = choice;
     return true;
 }
 
-bool SerialChannel::OpenTransport(std::uint32_t mode, std::uint32_t baudRate,
+bool SerialChannel::OpenTransport(ChannelMode mode, std::uint32_t baudRate,
                                   std::uint32_t portIndex) {
     if (mode == kComMode) {
         if (port_.Open(ComPortName(portIndex), baudRate, 8, 0, 0, 0)) return true;
@@ -105,8 +103,8 @@ bool SerialChannel::OpenTransport(std::uint32_t mode, std::uint32_t baudRate,
     }
     ClSerialLibrary* lib = Library(mode);
     if (!lib) {
-        lastOpenError_ =
-            std::string("No Camera Link library is bound for \"") + kChannelModeNames[mode] + "\".";
+        lastOpenError_ = std::string("No Camera Link library is bound for \"") +
+                         kChannelModeNames[ModeIndex(mode)] + "\".";
         return false;
     }
     if (!lib->OpenPort(static_cast<int>(portIndex))) {
@@ -126,9 +124,9 @@ bool SerialChannel::OpenTransport(std::uint32_t mode, std::uint32_t baudRate,
     return false;
 }
 
-bool SerialChannel::OpenChosenPort(std::uint32_t mode, std::uint32_t baudRate) {
+bool SerialChannel::OpenChosenPort(ChannelMode mode, std::uint32_t baudRate) {
     if (!IsMode(mode)) return OpenChannel(mode, baudRate, 0);
-    PortChoice& choice = ports_[mode];
+    PortChoice& choice = ports_[ModeIndex(mode)];
     if (!choice.name.empty()) {
         const auto found = FindPort(mode, choice.name);
         if (!found) {
@@ -136,7 +134,7 @@ bool SerialChannel::OpenChosenPort(std::uint32_t mode, std::uint32_t baudRate) {
             mode_ = mode;
             baudRate_ = baudRate;
             lastOpenError_ = "The port \"" + choice.name + "\" is not in the list of \"" +
-                             kChannelModeNames[mode] + "\" any more.";
+                             kChannelModeNames[ModeIndex(mode)] + "\" any more.";
             return false;
         }
         choice.index = *found;
@@ -144,7 +142,7 @@ bool SerialChannel::OpenChosenPort(std::uint32_t mode, std::uint32_t baudRate) {
     return OpenChannel(mode, baudRate, choice.index);
 }
 
-std::optional<std::uint32_t> SerialChannel::FindPort(std::uint32_t mode, const std::string& name) {
+std::optional<std::uint32_t> SerialChannel::FindPort(ChannelMode mode, const std::string& name) {
     if (mode == kComMode) {
         // A name the list lacks (COM40, a device path) is still reached by its name.
         auto names = port_.PortNames();
@@ -165,7 +163,7 @@ std::optional<std::uint32_t> SerialChannel::FindPort(std::uint32_t mode, const s
     return std::nullopt;
 }
 
-std::string SerialChannel::ListedName(std::uint32_t mode, std::uint32_t index) {
+std::string SerialChannel::ListedName(ChannelMode mode, std::uint32_t index) {
     if (mode == kComMode) {
         const auto names = port_.PortNames();
         return index < names.size() ? names[index] : std::string();
@@ -263,7 +261,7 @@ std::string SerialChannel::GetPortName(int index) {
 }
 
 std::uint32_t SerialChannel::CurrentPortIndex() const {
-    return IsMode(mode_) ? ports_[mode_].index : 0;
+    return IsMode(mode_) ? ports_[ModeIndex(mode_)].index : 0;
 }
 
 std::uint32_t SerialChannel::BaudRateFromIndex(int index) {

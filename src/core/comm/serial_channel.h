@@ -2,6 +2,7 @@
 
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -20,6 +21,15 @@ enum class ChannelMode : std::uint32_t {
     ClSerialV11 = 3,
 };
 
+inline constexpr std::size_t ModeIndex(ChannelMode mode) {
+    return static_cast<std::size_t>(mode);
+}
+// The mode a stored number or a list position names; nothing for one no mode has.
+inline std::optional<ChannelMode> ChannelModeOf(std::uint32_t number) {
+    if (number > ModeIndex(ChannelMode::ClSerialV11)) return std::nullopt;
+    return static_cast<ChannelMode>(number);
+}
+
 // Text of each mode in the connection window's Category list; position = mode.
 inline constexpr std::array<const char*, 4> kChannelModeNames = {
     "Com Port", "Camera Link spec. 2000", "Camera Link spec. 2001", "Camera Link spec. ver.1.1"};
@@ -33,21 +43,19 @@ public:
     using Libraries = std::array<ClSerialLibrary*, 3>;
 
     // Takes the stored selection; when the previous run did not end normally
-    // (ToolSettings::PreviousShutdownStatus() is not 1) the mode starts as ComPort.
+    // (ToolSettings::PreviousRunEndedNormally() is false) the mode starts as ComPort.
     SerialChannel(ToolSettings& settings, Rs232cPort& port, Libraries libraries);
-    // Writes back the last selection that opened (a normal end).
-    ~SerialChannel();
     SerialChannel(const SerialChannel&) = delete;
     SerialChannel& operator=(const SerialChannel&) = delete;
 
     // Opens the port at portIndex of the mode's list. Only a selection that opened is
     // written back at the end; a failed one is this run's alone.
-    bool OpenChannel(std::uint32_t mode, std::uint32_t baudRate, std::uint32_t portIndex);
+    bool OpenChannel(ChannelMode mode, std::uint32_t baudRate, std::uint32_t portIndex);
     // Opens the port chosen for the mode before: by its name when one is known (wherever it
     // is in the list now), by its index otherwise.
-    bool OpenChosenPort(std::uint32_t mode, std::uint32_t baudRate);
+    bool OpenChosenPort(ChannelMode mode, std::uint32_t baudRate);
     bool ReopenChannel() { return OpenChosenPort(mode_, baudRate_); }
-    bool SelectMode(std::uint32_t mode) { return OpenChosenPort(mode, baudRate_); }
+    bool SelectMode(ChannelMode mode) { return OpenChosenPort(mode, baudRate_); }
     bool SelectBaudRate(std::uint32_t rate) { return OpenChosenPort(mode_, rate); }
     bool SelectPort(std::uint32_t index) { return OpenChannel(mode_, baudRate_, index); }
     void CloseChannel();
@@ -69,7 +77,7 @@ public:
     // notice: WakesOnData() is false for them and the idle reader has to look from time to
     // time.
     void SetDataListener(std::function<void()> listener);
-    bool WakesOnData() const { return mode_ == 0; }
+    bool WakesOnData() const { return mode_ == ChannelMode::ComPort; }
     // Why the last OpenChannel failed, in words; empty after a success.
     const std::string& LastOpenError() const { return lastOpenError_; }
 
@@ -77,9 +85,9 @@ public:
     std::string GetPortName(int index);
     std::uint32_t CurrentPortIndex() const;
 
-    std::uint32_t GetMode() const { return mode_; }
+    ChannelMode GetMode() const { return mode_; }
     // Selects without opening; nothing of it is stored.
-    void SetMode(std::uint32_t mode) { mode_ = mode; }
+    void SetMode(ChannelMode mode) { mode_ = mode; }
     void SetBaudRate(std::uint32_t rate) { baudRate_ = rate; }
     std::uint32_t BaudRate() const { return baudRate_; }
     // The rate of a store without one, and the one to fall back on.
@@ -88,6 +96,8 @@ public:
     static std::uint32_t BaudRateFromIndex(int index);
     static int BaudRateIndex(std::uint32_t rate);
 
+    // Stores the channel last opened (mode, rate, each mode's port); the owner calls it at
+    // the orderly end.
     void SaveChannelSettings();
 
 private:
@@ -97,25 +107,25 @@ private:
         std::string name;
     };
     struct Selection {
-        std::uint32_t mode = 0;
+        ChannelMode mode = ChannelMode::ComPort;
         std::uint32_t baudRate = kDefaultBaudRate;
         std::array<PortChoice, 4> ports{};
     };
 
-    bool OpenTransport(std::uint32_t mode, std::uint32_t baudRate, std::uint32_t portIndex);
-    ClSerialLibrary* Library(std::uint32_t mode) const;
+    bool OpenTransport(ChannelMode mode, std::uint32_t baudRate, std::uint32_t portIndex);
+    ClSerialLibrary* Library(ChannelMode mode) const;
     std::string ComPortName(std::uint32_t index) const;
     // The name the mode's list gives the index now; empty when the list is not known.
-    std::string ListedName(std::uint32_t mode, std::uint32_t index);
+    std::string ListedName(ChannelMode mode, std::uint32_t index);
     // Where a named port is in the mode's list now. A COM device outside the list (a path
     // given once) is put at its head.
-    std::optional<std::uint32_t> FindPort(std::uint32_t mode, const std::string& name);
+    std::optional<std::uint32_t> FindPort(ChannelMode mode, const std::string& name);
 
     ToolSettings& settings_;
     Rs232cPort& port_;
     Libraries libraries_;
 
-    std::uint32_t mode_ = 0;
+    ChannelMode mode_ = ChannelMode::ComPort;
     std::uint32_t baudRate_ = kDefaultBaudRate;
     std::array<PortChoice, 4> ports_{};  // this run's choice per mode
     Selection opened_;                   // what is written back

@@ -36,11 +36,7 @@ DownloadResult Stopped(DownloadResult result, ExchangeStatus status, const std::
 
 DownloadResult ReadFailed(DownloadResult result, const RegisterResult& read,
                           const std::string& what) {
-    const ExchangeStatus status = read.cancelled  ? ExchangeStatus::Cancelled
-                                  : read.timedOut ? ExchangeStatus::TimedOut
-                                  : read.lineGone ? ExchangeStatus::LineGone
-                                                  : ExchangeStatus::Refused;
-    return Stopped(std::move(result), status, CouldNotRead(what + ": " + read.reason));
+    return Stopped(std::move(result), read.status, CouldNotRead(what + ": " + read.reason));
 }
 
 }  // namespace
@@ -59,13 +55,13 @@ DownloadResult FetchDescription(Operation& operation, RegisterPort& port, std::s
 
     const RegisterResult reg =
         port.Read(gencp::kManifestAddressRegister, gencp::kManifestAddressLength);
-    if (!reg.ok) return ReadFailed(result, reg, "the manifest address at 0x1D0");
+    if (!reg.ok()) return ReadFailed(result, reg, "the manifest address at 0x1D0");
     const std::uint64_t manifest = gencp::ManifestAddress(reg.bytes);
 
     // The entry count and the first entry in one read.
     const RegisterResult table =
         port.Read(manifest, gencp::kManifestHeaderLength + gencp::kManifestEntryLength);
-    if (!table.ok) return ReadFailed(result, table, "the manifest at " + Hex(manifest));
+    if (!table.ok()) return ReadFailed(result, table, "the manifest at " + Hex(manifest));
     const std::span<const std::uint8_t> bytes(table.bytes);
     if (bytes.size() < gencp::kManifestHeaderLength + gencp::kManifestEntryLength) {
         return Stopped(result, ExchangeStatus::Refused,
@@ -100,10 +96,10 @@ DownloadResult FetchDescription(Operation& operation, RegisterPort& port, std::s
         if (operation.Cancelled()) return Stopped(result, ExchangeStatus::Cancelled, {});
         const gencp::ReadChunk& chunk = chunks[static_cast<std::size_t>(i)];
         const RegisterResult part = port.Read(chunk.address, chunk.length);
-        if (!part.ok || part.bytes.size() != chunk.length) {
+        if (!part.ok() || part.bytes.size() != chunk.length) {
             const std::string what =
                 std::to_string(chunk.length) + " bytes of the file at " + Hex(chunk.address);
-            if (part.ok) {
+            if (part.ok()) {
                 return Stopped(
                     result, ExchangeStatus::Refused,
                     CouldNotRead(what + ": " + std::to_string(part.bytes.size()) + " came"));

@@ -67,19 +67,20 @@ bool NodeMap::OnDevicePort(const Node& reg, std::string& reason) {
 
 Got<std::vector<std::uint8_t>> NodeMap::Read(const Node& reg, RegisterPlace place) {
     using Result = Got<std::vector<std::uint8_t>>;
-    const auto key = std::pair{&reg, place.address};
-    if (const auto it = cache_.find(key); it != cache_.end() && it->second.size() == place.length)
-        return Result{it->second, {}};
+    const bool cachable = reg.Text("Cachable") != "NoCache";
+    if (cachable) {
+        if (auto held = cache_.Find(reg, place)) return Result{std::move(*held), {}};
+    }
     std::string reason;
     if (!OnDevicePort(reg, reason)) return Result::Fail(reason);
     if (port_ == nullptr) return Result::Fail("no camera to read " + reg.Name() + " from");
     RegisterResult r = port_->Read(place.address, place.length);
-    if (!r.ok) return Result::Fail(r.reason);
+    if (!r.ok()) return Result::Fail(r.reason);
     if (r.bytes.size() != place.length) {
         return Result::Fail(reg.Name() + ": " + std::to_string(r.bytes.size()) + " of " +
                             std::to_string(place.length) + " bytes came");
     }
-    if (reg.Text("Cachable") != "NoCache") cache_[key] = r.bytes;
+    if (cachable) cache_.Keep(reg, place, r.bytes);
     return Result{std::move(r.bytes), {}};
 }
 
@@ -92,10 +93,10 @@ Done NodeMap::Write(const Node& reg, RegisterPlace place, const std::vector<std:
                           " bytes; the camera takes whole 32-bit words");
     }
     const RegisterResult r = port_->Write(place.address, bytes);
-    const auto key = std::pair{&reg, place.address};
-    cache_.erase(key);
-    if (!r.ok) return Done::Fail(r.reason);
-    if (reg.Text("Cachable") == "WriteThrough" || !reg.Has("Cachable")) cache_[key] = bytes;
+    cache_.Forget(place);
+    if (!r.ok()) return Done::Fail(r.reason);
+    const std::string cachable = reg.Text("Cachable");
+    if (cachable == "WriteThrough" || cachable.empty()) cache_.Keep(reg, place, bytes);
     Changed(reg);
     return Ok();
 }
@@ -103,11 +104,8 @@ Done NodeMap::Write(const Node& reg, RegisterPlace place, const std::vector<std:
 void NodeMap::Changed(const Node& node) {
     const auto it = invalidatedBy_.find(node.Name());
     if (it == invalidatedBy_.end()) return;
-    for (const Node* reg : it->second) {
-        for (auto c = cache_.begin(); c != cache_.end();) {
-            c = c->first.first == reg ? cache_.erase(c) : std::next(c);
-        }
-    }
+    for (const Node* reg : it->second)
+        cache_.Forget(*reg);
 }
 
 std::optional<std::int64_t> NodeMap::LocalInt(const Node& node) const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/genicam/node.h"
+#include "core/genicam/register_cache.h"
 #include "core/genicam/register_port.h"
 
 namespace vk::genicam {
@@ -38,13 +39,14 @@ public:
     Got<std::int64_t> IntOfNode(Node::Eval e, std::string_view name);
     Got<double> RealOfNode(Node::Eval e, std::string_view name);
 
-    // Register bytes, read through the cache as `reg`'s Cachable allows.
+    // Register bytes, read through the cache as `reg`'s Cachable allows: NoCache always asks
+    // the camera; WriteThrough (the default) also keeps what it writes, WriteAround does not.
     Got<std::vector<std::uint8_t>> Read(const Node& reg, RegisterPlace place);
     Done Write(const Node& reg, RegisterPlace place, const std::vector<std::uint8_t>& bytes);
     // A value changed: registers that name `node` (or any node) as pInvalidator forget
     // what they held.
     void Changed(const Node& node);
-    void ClearCache() { cache_.clear(); }
+    void ClearCache() { cache_.Clear(); }
 
     // Values the description holds itself (<Value> without a register).
     std::optional<std::int64_t> LocalInt(const Node& node) const;
@@ -71,7 +73,7 @@ private:
     std::unordered_map<std::string, const Node*> byName_;
     std::vector<std::string> notes_;
     RegisterPort* port_ = nullptr;
-    std::map<std::pair<const Node*, std::uint64_t>, std::vector<std::uint8_t>> cache_;
+    RegisterCache cache_;
     std::unordered_map<const Node*, std::int64_t> localInt_;
     std::unordered_map<const Node*, double> localReal_;
     std::unordered_map<const Node*, std::string> localText_;

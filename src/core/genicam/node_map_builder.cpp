@@ -16,6 +16,7 @@ std::unique_ptr<NodeMap> BuildNodeMap(std::string_view, std::string& error) {
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 
 #include "core/genicam/node_kinds.h"
 #include "core/genicam/node_map.h"
@@ -66,6 +67,7 @@ public:
     }
 
     void Finish() {
+        NoteMissingReferences();
         if (skipped_.empty()) return;
         std::string text = "Node types this tool does not know were skipped:";
         for (const auto& [type, count] : skipped_)
@@ -74,6 +76,31 @@ public:
     }
 
 private:
+    // pValue, pFeature, pIsAvailable and the like name nodes; the ones the description lacks
+    // are named once, the first few of them.
+    void NoteMissingReferences() {
+        constexpr std::size_t kNamed = 10;
+        std::vector<std::string> missing;
+        std::size_t count = 0;
+        std::set<std::string> seen;
+        for (const auto& node : map_.Nodes()) {
+            for (const Prop& p : node->Props()) {
+                if (p.element.size() < 2 || p.element[0] != 'p' ||
+                    std::isupper(static_cast<unsigned char>(p.element[1])) == 0 || p.text.empty() ||
+                    map_.Find(p.text) != nullptr || !seen.insert(p.text).second) {
+                    continue;
+                }
+                if (++count <= kNamed) missing.push_back(p.text + " (" + node->Name() + ")");
+            }
+        }
+        if (count == 0) return;
+        std::string text = "References to nodes the description does not have:";
+        for (const std::string& m : missing)
+            text += " " + m;
+        if (count > kNamed) text += " and " + std::to_string(count - kNamed) + " more";
+        map_.Notes().push_back(text);
+    }
+
     void Note(const std::string& text) {
         if (noted_.emplace(text, 1).second) map_.Notes().push_back(text);
     }

@@ -11,11 +11,9 @@ RegisterResult OperationRegisterPort::Run(const char* name, const Access& access
     const ExchangeResult outcome = runner_.Run({name, false, false, true}, [&](Operation&) {
         ran = true;
         result = access();
-        return result.ok ? ExchangeResult::Success()
-                         : ExchangeResult::Failure(result.cancelled ? ExchangeStatus::Cancelled
-                                                                    : ExchangeStatus::Refused);
+        return result.ok() ? ExchangeResult::Success() : ExchangeResult::Failure(result.status);
     });
-    if (!ran) result.reason = StatusName(outcome.status);
+    if (!ran) result = RegisterResult::Failure(outcome.status, StatusName(outcome.status));
     return result;
 }
 

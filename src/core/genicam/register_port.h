@@ -2,17 +2,27 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "core/protocol/exchange_result.h"
 
 namespace vk {
 
 struct RegisterResult {
-    bool ok = false;
+    // Ok, or why not: Refused (the camera or the request said no), TimedOut, LineGone,
+    // Cancelled (the user stopped the wait), Busy.
+    ExchangeStatus status = ExchangeStatus::Refused;
     std::string reason;               // why it failed, for the user
     std::vector<std::uint8_t> bytes;  // the bytes read
-    bool cancelled = false;           // the user stopped the wait
-    bool timedOut = false;            // the camera did not answer in time
-    bool lineGone = false;            // the port closed or hung up
+
+    bool ok() const { return status == ExchangeStatus::Ok; }
+    static RegisterResult Success(std::vector<std::uint8_t> bytes = {}) {
+        return {ExchangeStatus::Ok, {}, std::move(bytes)};
+    }
+    static RegisterResult Failure(ExchangeStatus status, std::string reason) {
+        return {status, std::move(reason), {}};
+    }
 };
 
 // Reads and writes the camera's registers. The real one runs GenCP packets over the serial

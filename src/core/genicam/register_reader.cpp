@@ -13,7 +13,7 @@ RegisterReadAll RegisterReader::ReadAll(Operation& operation, RegisterPort& port
                                                   [](const auto& r) { return r.Readable(); }));
     operation.SetText(kReadAllRegistersText);
     int done = 0;
-    int unanswered = 0;
+    UnansweredRun unanswered(kMaxUnanswered);
     for (std::size_t i = 0; i < table.records.size(); ++i) {
         const FeatureRecord& record = table.records[i];
         if (!record.Readable()) continue;
@@ -22,19 +22,20 @@ RegisterReadAll RegisterReader::ReadAll(Operation& operation, RegisterPort& port
             return out;
         }
         const RegisterResult result = port.Read(record.address, record.length);
-        if (result.cancelled) {
+        if (result.status == ExchangeStatus::Cancelled) {
             out.outcome = ExchangeResult::Failure(ExchangeStatus::Cancelled);
             return out;
         }
         each(static_cast<int>(i), result);
-        ++(result.ok ? out.read : out.failed);
-        unanswered = result.timedOut ? unanswered + 1 : 0;
+        ++(result.ok() ? out.read : out.failed);
         operation.Step(++done, out.readable);
-        // A lost line answers nothing more: the rest is not asked for.
-        if (unanswered >= kMaxUnanswered || result.lineGone) {
+        const bool lineGone = result.status == ExchangeStatus::LineGone;
+        const bool counts = lineGone || result.status == ExchangeStatus::TimedOut;
+        const ExchangeStatus status = counts ? result.status : ExchangeStatus::Ok;
+        if (unanswered.Stops(status)) {
             out.stoppedUnanswered = true;
-            out.outcome = ExchangeResult::Failure(result.lineGone ? ExchangeStatus::LineGone
-                                                                  : ExchangeStatus::TimedOut);
+            out.outcome = ExchangeResult::Failure(lineGone ? ExchangeStatus::LineGone
+                                                           : ExchangeStatus::TimedOut);
             return out;
         }
     }

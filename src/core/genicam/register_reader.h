@@ -5,6 +5,7 @@
 #include "core/genicam/feature_table.h"
 #include "core/genicam/register_port.h"
 #include "core/protocol/exchange_result.h"
+#include "core/protocol/unanswered_run.h"
 
 namespace vk {
 
@@ -26,7 +27,7 @@ struct RegisterReadAll {
 // reads in a row unanswered the rest are not asked for.
 class RegisterReader {
 public:
-    static constexpr int kMaxUnanswered = 3;
+    static constexpr int kMaxUnanswered = UnansweredRun::kLimit;
     using Each = std::function<void(int record, const RegisterResult& result)>;
 
     RegisterReadAll ReadAll(Operation& operation, RegisterPort& port, const FeatureTable& table,

@@ -12,19 +12,14 @@ namespace {
 constexpr int kBitsPerByte = 10;  // 8N1: start, eight data bits, stop
 
 RegisterResult Failed(std::string reason) {
-    RegisterResult r;
-    r.reason = std::move(reason);
-    return r;
+    return RegisterResult::Failure(ExchangeStatus::Refused, std::move(reason));
 }
 
 // A failed send or wait, in the words the port gives its callers.
 RegisterResult Failed(const ExchangeResult& exchange, const std::string& timeoutText) {
-    RegisterResult r;
-    r.cancelled = exchange.status == ExchangeStatus::Cancelled;
-    r.timedOut = exchange.status == ExchangeStatus::TimedOut;
-    r.lineGone = exchange.status == ExchangeStatus::LineGone;
-    r.reason = r.timedOut ? timeoutText : StatusName(exchange.status);
-    return r;
+    const bool timedOut = exchange.status == ExchangeStatus::TimedOut;
+    return RegisterResult::Failure(exchange.status,
+                                   timedOut ? timeoutText : StatusName(exchange.status));
 }
 
 // The wait a pending acknowledgement asks for, cut to what is left before `end`.
@@ -33,6 +28,10 @@ int PendingWaitMs(int askedMs, std::chrono::steady_clock::time_point end) {
                           end - std::chrono::steady_clock::now())
                           .count();
     return static_cast<int>(std::min<long long>(askedMs, left));
+}
+
+std::string DurationText(int ms) {
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
 }
 
 bool IsAcknowledge(std::uint16_t exchange) {
@@ -70,7 +69,7 @@ RegisterResult SerialRegisterPort::Write(std::uint64_t address,
 
 bool SerialRegisterPort::AdoptDeviceResponseTime() {
     const RegisterResult r = Read(gencp::kMaxResponseTimeRegister, 4);
-    if (!r.ok || r.bytes.size() != 4) return false;
+    if (!r.ok() || r.bytes.size() != 4) return false;
     const std::uint64_t ms = gencp::ReadBigEndian(r.bytes);
     if (ms == 0 || ms > static_cast<std::uint64_t>(kMaxDeviceResponseMs)) return false;
     timing_.packetTimeoutMs = std::max(timing_.packetTimeoutMs, static_cast<int>(ms));
@@ -86,6 +85,7 @@ RegisterResult SerialRegisterPort::Transact(gencp::Bytes request,
     int pending = 0;
     int resends = 0;
     std::chrono::steady_clock::time_point pendingEnd;
+    bool pendingOver = false;  // the wait was cut short by the bound on pending waits
     // Each round reads one acknowledgement: ours, a pending one, or a late one owed to an
     // earlier request. Stale ones are bounded by the window, pending ones by kMaxPending.
     for (int round = 0; round <= kMaxPending + kStaleWindow; ++round) {
@@ -100,6 +100,9 @@ RegisterResult SerialRegisterPort::Transact(gencp::Bytes request,
             if (!again) return Failed(again, {});
             --round;
             continue;
+        }
+        if (!header && header.status == ExchangeStatus::TimedOut && pendingOver) {
+            return RegisterResult::Failure(ExchangeStatus::TimedOut, PendingOverText());
         }
         if (!header) {
             return Failed(
@@ -121,12 +124,8 @@ RegisterResult SerialRegisterPort::Transact(gencp::Bytes request,
         if (!ReceiveData(packet, check.dataLength, failure)) return failure;
         gencp::Ack ack = gencp::ParseAck(packet, expect);
         switch (ack.check.state) {
-            case gencp::AckState::Done: {
-                RegisterResult r;
-                r.ok = true;
-                r.bytes = std::move(ack.data);
-                return r;
-            }
+            case gencp::AckState::Done:
+                return RegisterResult::Success(std::move(ack.data));
             case gencp::AckState::Pending:
                 if (++pending > kMaxPending) {
                     return Failed("the camera asked for more time " + std::to_string(pending) +
@@ -134,14 +133,16 @@ RegisterResult SerialRegisterPort::Transact(gencp::Bytes request,
                 }
                 if (pending == 1) {
                     pendingEnd = std::chrono::steady_clock::now() +
-                                 std::chrono::milliseconds(kMaxPendingTotalMs);
+                                 std::chrono::milliseconds(timing_.pendingTotalMs);
                 }
-                headerWaitMs = PendingWaitMs(
-                    std::max<int>(timing_.packetTimeoutMs, ack.check.pendingTimeoutMs), pendingEnd);
+                {
+                    const int asked =
+                        std::max<int>(timing_.packetTimeoutMs, ack.check.pendingTimeoutMs);
+                    headerWaitMs = PendingWaitMs(asked, pendingEnd);
+                    pendingOver = headerWaitMs < asked;
+                }
                 if (headerWaitMs <= 0) {
-                    return Failed("the camera kept asking for more time; gave up " +
-                                  std::to_string(kMaxPendingTotalMs / 1000) +
-                                  " s after its first request for it");
+                    return RegisterResult::Failure(ExchangeStatus::TimedOut, PendingOverText());
                 }
                 continue;
             case gencp::AckState::Refused:
@@ -172,6 +173,11 @@ bool SerialRegisterPort::IsStale(const gencp::Header& header,
     const auto behind = static_cast<std::uint16_t>(expect.requestId - header.requestId);
     return header.preamble == gencp::kPreamble && IsAcknowledge(header.command) && behind > 0 &&
            behind <= kStaleWindow;
+}
+
+std::string SerialRegisterPort::PendingOverText() const {
+    return "the camera kept asking for more time; gave up " + DurationText(timing_.pendingTotalMs) +
+           " after its first request for it";
 }
 
 int SerialRegisterPort::DataWaitMs(std::size_t bytes) const {

@@ -20,6 +20,8 @@ struct RegisterTiming {
     int packetTimeoutMs = kRegisterTimeoutMs;
     // The line's rate; the slowest rate the tool offers when unknown.
     std::uint32_t baud = 9600;
+    // All the waits pending acknowledgements ask for end this long after the first of them.
+    int pendingTotalMs = 10000;
 };
 
 // Register access with GenCP packets over the camera's line, used inside a running
@@ -32,8 +34,6 @@ class SerialRegisterPort : public RegisterPort {
 public:
     // A camera that asks for more time is given it this often per request.
     static constexpr int kMaxPending = 8;
-    // All the waits pending acknowledgements ask for end this long after the first of them.
-    static constexpr int kMaxPendingTotalMs = 10000;
     // An unanswered request is sent again this often, flagged as a resend.
     static constexpr int kMaxResends = 3;
     // The longest response time a device may announce that is believed.
@@ -63,6 +63,7 @@ private:
     bool ReceiveData(gencp::Bytes& packet, std::size_t length, RegisterResult& failure);
     bool IsStale(const gencp::Header& header, const gencp::AckExpectation& expect) const;
     int DataWaitMs(std::size_t bytes) const;
+    std::string PendingOverText() const;
 
     Exchange& exchange_;
     RegisterTiming timing_;

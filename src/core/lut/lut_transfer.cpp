@@ -33,6 +33,10 @@ bool Names(const std::string& reply, const std::string& mnemonic) {
     return reply.find('=') != std::string::npos && name == mnemonic;
 }
 
+std::string Name(int channel) {
+    return std::string(kChannels[static_cast<std::size_t>(channel)].name);
+}
+
 ExchangeResult NoSuchChannel() {
     return ExchangeResult::Failure(ExchangeStatus::Refused);
 }
@@ -48,7 +52,11 @@ OperationInfo TransferInfo(std::string text) {
     return {std::move(text), true, true};
 }
 
-ExchangeResult LutTransfer::StartAtEntryZero() {
+ExchangeResult LutTransfer::StartAtEntryZero(bool writing) {
+    writing_ = writing;
+    firstChannel_ = -1;
+    entry_ = -1;
+    done_ = 0;
     if (op_.Cancelled()) return Cancelled();
     return op_.exchange.QueryString(Cmd("MD"), std::min(timeoutMs_, ModelCheck::kQueryTimeoutMs));
 }
@@ -62,8 +70,7 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
     const std::string text = ReadingText(channel);
     const std::string query = Mnemonic(channel) + "?\r\n";
     op_.SetText(text);
-    channel_ = channel;
-    entry_ = -1;
+    BeginRun(channel);
     for (int i = 0; i < kEntries; ++i) {
         if (op_.Cancelled()) return Cancelled();
         entry_ = i;
@@ -79,6 +86,7 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
         const std::int32_t value = result.value;
         if (value < 0 || value > kMaxValue) outOfRange_.push_back({channel, i, value});
         table[static_cast<std::size_t>(i)] = std::clamp(value, 0, kMaxValue);
+        done_ = i + 1;
         ShowEntry(text, i);
     }
     return ExchangeResult::Success();
@@ -87,17 +95,52 @@ ExchangeResult LutTransfer::ReadRun(int channel, Table& table) {
 ExchangeResult LutTransfer::WriteRun(int channel, const Table& table) {
     const CommandId id = op_.exchange.FindCommand(Mnemonic(channel));
     op_.SetText(kWritingText);
-    channel_ = channel;
-    entry_ = -1;
+    BeginRun(channel);
     for (int i = 0; i < kEntries; ++i) {
         if (op_.Cancelled()) return Cancelled();
         entry_ = i;
         ExchangeResult result =
             op_.exchange.SendSetInt(id, table[static_cast<std::size_t>(i)], timeoutMs_);
         if (!result) return result;
+        done_ = i + 1;
         ShowEntry(kWritingText, i);
     }
     return ExchangeResult::Success();
+}
+
+void LutTransfer::BeginRun(int channel) {
+    if (firstChannel_ < 0) firstChannel_ = channel;
+    channel_ = channel;
+    entry_ = -1;
+    done_ = 0;
+}
+
+std::string LutTransfer::StopText(const ExchangeResult& result) const {
+    if (result.ok() || result.status == ExchangeStatus::Busy) return {};
+    const bool cancelled = result.status == ExchangeStatus::Cancelled;
+    if (done_ == kEntries && !cancelled) return result.Describe();  // out-of-range values
+    const std::string action = writing_ ? "Writing" : "Reading";
+    const std::string why = result.status == ExchangeStatus::LineGone
+                                ? "the line to the camera is gone (unplugged or closed)"
+                                : result.Describe();
+    std::string text = action + " camera gamma data ";
+    if (firstChannel_ < 0) {
+        text += cancelled ? "was cancelled before it began." : "did not begin: " + why + ".";
+        return text + "\nThe camera's tables are as they were.";
+    }
+    const std::string table = "the " + Name(channel_) + " table";
+    const int at = std::min(done_, kEntries - 1);
+    text += (cancelled ? "was cancelled at entry " : "stopped at entry ") + std::to_string(at) +
+            " of " + std::to_string(kEntries) + " of " + table +
+            (cancelled ? "." : ": " + why + ".");
+    if (!writing_)
+        return text + "\nThe camera's tables are unchanged; the editor shows the entries read.";
+    for (int c = firstChannel_; c < channel_; ++c)
+        text += "\nThe " + Name(c) + " table holds the new values.";
+    if (done_ == 0) return text + "\nThe camera's " + Name(channel_) + " table is as it was.";
+    return text + "\nThe camera's " + Name(channel_) +
+           " table is now partly written: entries 0 to " + std::to_string(done_ - 1) +
+           " hold the new values, the others its earlier ones.";
 }
 
 // A camera value the table cannot hold is not passed off as the camera's.
@@ -117,13 +160,13 @@ ExchangeResult LutTransfer::WithOutOfRange(ExchangeResult result) const {
 ExchangeResult LutTransfer::ReadTable(int channel, Table& table) {
     if (!IsChannel(channel)) return NoSuchChannel();
     outOfRange_.clear();
-    ExchangeResult result = StartAtEntryZero();
+    ExchangeResult result = StartAtEntryZero(false);
     return WithOutOfRange(result ? ReadRun(channel, table) : result);
 }
 
 ExchangeResult LutTransfer::ReadAllTables(Tables& tables) {
     outOfRange_.clear();
-    ExchangeResult result = StartAtEntryZero();
+    ExchangeResult result = StartAtEntryZero(false);
     for (int channel = 0; result && channel < static_cast<int>(tables.size()); ++channel)
         result = ReadRun(channel, tables[static_cast<std::size_t>(channel)]);
     return WithOutOfRange(result);
@@ -131,19 +174,19 @@ ExchangeResult LutTransfer::ReadAllTables(Tables& tables) {
 
 ExchangeResult LutTransfer::WriteTable(int channel, const Table& table) {
     if (!IsChannel(channel)) return NoSuchChannel();
-    ExchangeResult result = StartAtEntryZero();
+    ExchangeResult result = StartAtEntryZero(true);
     return result ? WriteRun(channel, table) : result;
 }
 
 ExchangeResult LutTransfer::WriteToAllChannels(const Table& table) {
-    ExchangeResult result = StartAtEntryZero();
+    ExchangeResult result = StartAtEntryZero(true);
     for (int channel = 0; result && channel < static_cast<int>(kChannels.size()); ++channel)
         result = WriteRun(channel, table);
     return result;
 }
 
 ExchangeResult LutTransfer::WriteAllTables(const Tables& tables) {
-    ExchangeResult result = StartAtEntryZero();
+    ExchangeResult result = StartAtEntryZero(true);
     for (int channel = 0; result && channel < static_cast<int>(tables.size()); ++channel)
         result = WriteRun(channel, tables[static_cast<std::size_t>(channel)]);
     return result;

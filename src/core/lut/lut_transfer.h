@@ -56,6 +56,11 @@ public:
     int Channel() const { return channel_; }
     int Entry() const { return entry_; }
 
+    // For a transfer that did not finish, one text for whoever started it: where it stopped,
+    // why, and what the camera's tables now hold ("stopped at entry 62 of 256 of the Red
+    // table"). A read that finished with values out of range gives its own message.
+    std::string StopText(const ExchangeResult& result) const;
+
     // The camera's answers beyond 0..4095 in the last read.
     struct OutOfRange {
         int channel;
@@ -65,7 +70,8 @@ public:
     const std::vector<OutOfRange>& OutOfRangeValues() const { return outOfRange_; }
 
 private:
-    ExchangeResult StartAtEntryZero();
+    ExchangeResult StartAtEntryZero(bool writing);
+    void BeginRun(int channel);
     ExchangeResult WithOutOfRange(ExchangeResult result) const;
     ExchangeResult ReadRun(int channel, Table& table);
     ExchangeResult WriteRun(int channel, const Table& table);
@@ -75,6 +81,9 @@ private:
     int timeoutMs_;
     int channel_ = 0;
     int entry_ = -1;
+    int firstChannel_ = -1;  // of the last transfer; -1 while none of its runs started
+    int done_ = 0;           // entries of the current run the camera answered or took
+    bool writing_ = false;
     std::vector<OutOfRange> outOfRange_;
 };
 

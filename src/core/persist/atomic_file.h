@@ -31,4 +31,9 @@ WriteTarget ResolveWriteTarget(const std::filesystem::path& path);
 // and a folder, FIFO or device is refused without being touched.
 FileOutcome WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// The question asked before any save replaces a file that exists.
+inline std::string ReplaceFileQuestion(const std::string& path) {
+    return path + "\nThis file already exists.\nReplace existing file?";
+}
+
 }  // namespace vk

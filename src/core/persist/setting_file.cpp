@@ -109,23 +109,16 @@ std::string RowNames(const Exchange& exchange, const std::vector<int>& rows, std
     return names;
 }
 
-bool WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck, UserInterface& ui,
-                      const std::filesystem::path& path, SettingFileVariant variant,
-                      bool factoryMode) {
+std::optional<Notice> WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck,
+                                       const std::filesystem::path& path,
+                                       SettingFileVariant variant, bool factoryMode) {
     const SettingFileHeader header =
         QuerySettingFileHeader(exchange, modelCheck, variant, factoryMode);
     const FileOutcome written =
         WriteFileAtomically(path, FormatSettingFile(exchange, variant, factoryMode, header));
-    if (!written) {
-        ui.ShowMessage(path.string() + kCouldNotOpenFile + "\n(" + written.reason + ")",
-                       kFileOpenErrorCaption, MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
-}
-
-std::string ReplaceFileQuestion(const std::string& path) {
-    return path + kSettingFileExists + kReplaceSettingFile;
+    if (written) return std::nullopt;
+    return Notice{path.string() + kCouldNotOpenFile + "\n(" + written.reason + ")",
+                  kFileOpenErrorCaption, MessageIcon::Exclamation};
 }
 
 }  // namespace vk

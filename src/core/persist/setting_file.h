@@ -8,13 +8,13 @@
 
 #include "core/protocol/control_table.h"
 #include "core/protocol/parameter_reader.h"
+#include "core/user_interface.h"
 
 namespace vk {
 
 class Exchange;
 class ModelCheck;
 class Operation;
-class UserInterface;
 
 // A camera setting file (*.cam): "MNEMONIC=value" lines that put a camera's configuration
 // on disk and back on the same or another camera.
@@ -27,8 +27,6 @@ inline constexpr const char* kSettingFileFilter = "Camera setting data (*.cam)";
 inline constexpr const char* kSettingFileSuffix = "cam";
 inline constexpr const char* kCouldNotOpenFile = "\nCouldn't open this file";
 inline constexpr const char* kFileOpenErrorCaption = "File Open Error";
-inline constexpr const char* kSettingFileExists = "\nThis file already exists.";
-inline constexpr const char* kReplaceSettingFile = "\nReplace existing file?";
 inline constexpr int kDeviceVersionTimeoutMs = 2500;
 
 // Whether the variant writes this row.
@@ -76,13 +74,10 @@ std::vector<int> UnknownSettingFileRows(const Exchange& exchange, SettingFileVar
 std::string RowNames(const Exchange& exchange, const std::vector<int>& rows, std::size_t most);
 
 // Queries the header and writes the file through a temporary one, so that a failed save
-// leaves an existing file as it was. A file that cannot be written is reported with the
-// path and "Couldn't open this file"; false then.
-bool WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck, UserInterface& ui,
-                      const std::filesystem::path& path, SettingFileVariant variant,
-                      bool factoryMode);
-
-// The question asked before a save replaces a file.
-std::string ReplaceFileQuestion(const std::string& path);
+// leaves an existing file as it was. Nothing when written; for a file that cannot be
+// written, the box to show (the path and "Couldn't open this file").
+std::optional<Notice> WriteSettingFile(Exchange& exchange, ModelCheck& modelCheck,
+                                       const std::filesystem::path& path,
+                                       SettingFileVariant variant, bool factoryMode);
 
 }  // namespace vk

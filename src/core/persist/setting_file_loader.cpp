@@ -66,12 +66,6 @@ void AppendList(std::ostringstream& out, const char* heading,
 
 }  // namespace
 
-bool UnansweredRun::Stops(const ExchangeResult& result) {
-    if (result.status == ExchangeStatus::LineGone) return true;
-    count_ = result.status == ExchangeStatus::TimedOut ? count_ + 1 : 0;
-    return count_ >= limit_;
-}
-
 bool FilteredForModel(const Exchange& exchange, const SettingLine& line, int modelIndex) {
     if (line.action != SettingAction::Parameter) return false;
     const ControlTable& table = exchange.Controls();

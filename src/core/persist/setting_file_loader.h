@@ -5,6 +5,7 @@
 
 #include "core/persist/setting_file_parser.h"
 #include "core/protocol/exchange_result.h"
+#include "core/protocol/unanswered_run.h"
 
 namespace vk {
 
@@ -54,7 +55,7 @@ struct SettingFileLoadResult {
 // In user mode the model id, the device version and factory rows are left out and named.
 class SettingFileLoader {
 public:
-    static constexpr int kMaxUnanswered = 3;
+    static constexpr int kMaxUnanswered = UnansweredRun::kLimit;
 
     // No line waits longer than `maxWaitMs` for its answer.
     explicit SettingFileLoader(int maxWaitMs = kParameterSetTimeoutMs) : maxWaitMs_(maxWaitMs) {}
@@ -73,18 +74,5 @@ bool FilteredForModel(const Exchange& exchange, const SettingLine& line, int mod
 // One message naming what the load skipped or left out, what the camera refused or did not
 // answer and what was never sent; empty when there is nothing to say.
 std::string LoadSummary(const SettingFileLoadResult& result);
-
-// Counts answers missing in a row: a line that is gone stops at once, a few time-outs in a
-// row stop too, so that a silent camera does not cost a time-out per remaining line.
-class UnansweredRun {
-public:
-    explicit UnansweredRun(int limit) : limit_(limit) {}
-    // True when the sequence should stop after this result.
-    bool Stops(const ExchangeResult& result);
-
-private:
-    int limit_;
-    int count_ = 0;
-};
 
 }  // namespace vk

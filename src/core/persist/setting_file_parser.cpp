@@ -142,29 +142,19 @@ bool LooksLikeSettingFile(const SettingFilePlan& plan) {
     return false;
 }
 
-bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
-                        const std::filesystem::path& path, bool factoryMode,
-                        SettingFilePlan& plan) {
+PreparedSettingFile PrepareSettingFile(const Exchange& exchange, const std::filesystem::path& path,
+                                       bool factoryMode) {
+    const auto refused = [&path](const char* why) {
+        return PreparedSettingFile{{}, Notice{path.string() + why, kFileOpenErrorCaption}};
+    };
     std::string text;
     const SettingFileRead read = ReadSettingFileText(path, text);
-    if (read == SettingFileRead::CannotOpen) {
-        ui.ShowMessage(path.string() + kCouldNotOpenFile, kFileOpenErrorCaption,
-                       MessageIcon::Exclamation);
-        return false;
-    }
-    if (read == SettingFileRead::TooLarge) {
-        ui.ShowMessage(path.string() + kSettingFileTooLarge, kFileOpenErrorCaption,
-                       MessageIcon::Exclamation);
-        return false;
-    }
-    if (read == SettingFileRead::Ok) plan = ParseSettingFile(exchange, text, factoryMode);
-    if (read != SettingFileRead::Ok || !LooksLikeSettingFile(plan)) {
-        plan = {};
-        ui.ShowMessage(path.string() + kNotASettingFile, kFileOpenErrorCaption,
-                       MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    if (read == SettingFileRead::CannotOpen) return refused(kCouldNotOpenFile);
+    if (read == SettingFileRead::TooLarge) return refused(kSettingFileTooLarge);
+    if (read != SettingFileRead::Ok) return refused(kNotASettingFile);
+    PreparedSettingFile prepared{ParseSettingFile(exchange, text, factoryMode), std::nullopt};
+    if (!LooksLikeSettingFile(prepared.plan)) return refused(kNotASettingFile);
+    return prepared;
 }
 
 SettingFilePlan OnlyLines(const SettingFilePlan& plan, const std::vector<int>& numbers) {

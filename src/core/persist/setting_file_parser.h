@@ -2,16 +2,17 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/protocol/control_table.h"
+#include "core/user_interface.h"
 
 namespace vk {
 
 class Exchange;
-class UserInterface;
 
 // What the load does with one line of a setting file.
 enum class SettingAction {
@@ -80,10 +81,15 @@ SettingFilePlan ParseSettingFile(const Exchange& exchange, std::string_view text
 // anything else (an empty file too) is not a setting file and nothing of it is loaded.
 bool LooksLikeSettingFile(const SettingFilePlan& plan);
 
-// Reads and takes apart a file before anything is sent: a file that cannot be read, or is
-// not a setting file, is reported (with its path) and false comes back.
-bool PrepareSettingFile(UserInterface& ui, const Exchange& exchange,
-                        const std::filesystem::path& path, bool factoryMode, SettingFilePlan& plan);
+// A file read and taken apart before anything is sent, or the box to show (with its path)
+// for a file that cannot be read or is not a setting file; the plan is empty then.
+struct PreparedSettingFile {
+    SettingFilePlan plan;
+    std::optional<Notice> failure;
+    explicit operator bool() const { return !failure; }
+};
+PreparedSettingFile PrepareSettingFile(const Exchange& exchange, const std::filesystem::path& path,
+                                       bool factoryMode);
 
 // The plan reduced to the lines whose numbers are given (the rest are dropped).
 SettingFilePlan OnlyLines(const SettingFilePlan& plan, const std::vector<int>& numbers);

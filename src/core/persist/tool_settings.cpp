@@ -76,7 +76,7 @@ ToolSettings::ToolSettings(SettingsBackend& backend) : backend_(backend) {
     WriteNumber(static_cast<int>(SettingIndex::ShutdownStatus), 0);
 }
 
-ToolSettings::~ToolSettings() {
+void ToolSettings::MarkNormalEnd() {
     WriteNumber(static_cast<int>(SettingIndex::ShutdownStatus), 1);
 }
 

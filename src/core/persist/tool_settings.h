@@ -47,8 +47,9 @@ public:
 
     // Reads the previous shutdown status and marks this run as not yet ended normally.
     explicit ToolSettings(SettingsBackend& backend);
-    // Marks a normal end.
-    ~ToolSettings();
+    // Called by the program at its orderly end; a run that never calls it counts as one
+    // that did not end normally.
+    void MarkNormalEnd();
     ToolSettings(const ToolSettings&) = delete;
     ToolSettings& operator=(const ToolSettings&) = delete;
 
@@ -73,8 +74,8 @@ public:
         WriteNumber(static_cast<int>(index), value);
     }
 
-    // 1 when the previous run reached its normal end.
-    std::uint32_t PreviousShutdownStatus() const { return previousShutdownStatus_; }
+    // The previous run reached its normal end (its stored status is 1).
+    bool PreviousRunEndedNormally() const { return previousShutdownStatus_ == 1; }
 
 private:
     SettingsBackend& backend_;

@@ -385,6 +385,17 @@ void Exchange::RecordAnswer(const std::string& sent, const std::string& answer) 
     Record(row, *value);
 }
 
+void Exchange::ForgetValues() {
+    std::vector<ControlId> known;
+    for (int row = 0; row < controls_.RowCount(); ++row) {
+        if (values_.Known(row)) known.push_back(controls_.Row(row).controlId);
+    }
+    values_.Forget();
+    if (!valueListener_) return;
+    for (const ControlId id : known)
+        valueListener_(id);
+}
+
 void Exchange::Record(int row, std::int32_t value) {
     values_.Record(row, value);
     if (valueListener_) valueListener_(controls_.Row(row).controlId);

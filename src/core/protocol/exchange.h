@@ -127,8 +127,10 @@ public:
     void SetValueListener(std::function<void(ControlId)> listener) {
         valueListener_ = std::move(listener);
     }
-    // The camera's values are unknown again (another camera may be on the line).
-    void ForgetValues() { values_.Forget(); }
+    // The camera's values are unknown again (another camera may be on the line, or a
+    // register write changed what the rows hold); the value listener hears of each row that
+    // was known.
+    void ForgetValues();
 
 private:
     class ExchangeScope;

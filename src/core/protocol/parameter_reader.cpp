@@ -37,7 +37,7 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
     FullReadResult result;
     result.steps = steps;
     int done = 0;
-    int unansweredInRow = 0;
+    UnansweredRun unanswered(kMaxUnanswered);
     int failedInRow = 0;
     for (int row : rows) {
         if (operation.Cancelled()) {
@@ -50,7 +50,6 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
         ++done;
         if (answer) {
             result.readRows.push_back(row);
-            unansweredInRow = 0;
             failedInRow = 0;
         } else if (answer.status == ExchangeStatus::Cancelled) {
             // The query went out; its reply is owed and the row keeps its value.
@@ -62,13 +61,10 @@ FullReadResult ParameterReader::ReadRows(Operation& operation, const std::vector
         } else {
             result.failedRows.push_back(row);
             result.failures.push_back(answer);
-            const bool unanswered = answer.status == ExchangeStatus::TimedOut ||
-                                    answer.status == ExchangeStatus::LineGone;
-            unansweredInRow = unanswered ? unansweredInRow + 1 : 0;
             ++failedInRow;
         }
         operation.Step(done, result.steps);
-        result.stoppedUnanswered = unansweredInRow >= kMaxUnanswered;
+        result.stoppedUnanswered = unanswered.Stops(answer.status);
         result.stoppedFailing = failedInRow >= kMaxFailed;
         if (result.stoppedUnanswered || result.stoppedFailing) {
             result.outcome = answer;

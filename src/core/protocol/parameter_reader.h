@@ -5,6 +5,7 @@
 
 #include "core/protocol/control_table.h"
 #include "core/protocol/exchange_result.h"
+#include "core/protocol/unanswered_run.h"
 
 namespace vk {
 
@@ -48,7 +49,7 @@ std::string FullReadSummary(const Exchange& exchange, const FullReadResult& resu
 // of the remaining rows. Cancel stops it between rows.
 class ParameterReader {
 public:
-    static constexpr int kMaxUnanswered = 3;
+    static constexpr int kMaxUnanswered = UnansweredRun::kLimit;
     // A camera without some commands fails a few rows here and there; a run this long means
     // the line carries nothing usable.
     static constexpr int kMaxFailed = 10;

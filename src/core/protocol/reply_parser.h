@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/protocol/command_table.h"
+#include "core/protocol/integer_text.h"
 #include "core/protocol/param_value.h"
 
 namespace vk {
@@ -33,25 +34,6 @@ ParsedReply ParseReply(const CommandTable& table, std::string_view line);
 // Whether a line is the camera's acknowledgement of a set: it starts with "COMPLETE" in any
 // letter case.
 bool IsCompleteReply(std::string_view line);
-
-// A C integer literal as strtol with base 0 reads it (decimal, 0x hex, leading-zero octal).
-std::int32_t ParseCInteger(const std::string& text);
-
-// The same literal, but only when the whole text is one and it fits in 32 bits.
-std::optional<std::int32_t> ReadCInteger(std::string_view text);
-
-// An integer value as the camera writes it: decimal digits with an optional sign (leading
-// zeros allowed), or "&H" and hexadecimal digits read as 32 bits (&HFFFFFFFF is -1).
-// Nothing for anything else, trailing characters included, or beyond 32 bits.
-std::optional<std::int32_t> ReadIntValue(std::string_view text);
-
-// A camera's answer as the design reads it: "&H" and hexadecimal digits as 32 bits
-// (nothing beyond 32 bits), or the leading decimal digits with an optional sign, 0 when
-// there are none and the nearest 32-bit value beyond; what follows them is ignored.
-std::optional<std::int32_t> ReadReplyInt(std::string_view text);
-
-// Leading decimal digits with an optional sign; 0 when there are none.
-std::int32_t ParseDecimal(const std::string& text);
 
 // The value text of a set line, as its kind says.
 std::string FormatValue(const ParamValue& value);

@@ -30,6 +30,8 @@ constexpr MenuItemDef kMenuItems[] = {
     {"&File", nullptr, "E&xit", kMenuExit, "Ctrl+Q"},
     {"&Settings", nullptr, "&Reload", kMenuReload, "F5",
      "Reads every value from the camera again."},
+    {"&Settings", nullptr, "Re&connect", kMenuReconnect, nullptr,
+     "Opens the same port again and reads every value from the camera."},
     {"&Settings", nullptr, "&Load settings", kMenuLoadSettings},
     {"&Settings", nullptr, "&Store settings", kMenuStoreSettings},
     {"&Utility", nullptr, "Edit &user id", kMenuEditUserId},

@@ -28,6 +28,7 @@ enum MenuCommand : int {
     kMenuLoadAllLutTable = 32784,
     kMenuAbout = 32774,
     kMenuOpenCommunication = 32785,
+    kMenuReconnect = 32791,
 };
 
 // Position of the Utility menu in the menu bar; usable only in factory mode.

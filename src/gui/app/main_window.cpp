@@ -1,6 +1,7 @@
 #include "gui/app/main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,13 +38,16 @@ namespace {
 constexpr const char* kExitQuestion = "Are you sure to terminate the Camera Control Tool ?";
 constexpr const char* kExitCaption = "Confirm";
 constexpr const char* kConnecting = "Now, connecting to the camera.";
+constexpr const char* kOfflineReload =
+    "The tool is offline: the camera did not answer, so nothing can be read.\n"
+    "Reconnect to the same port now?";
 constexpr QSize kPreferredSize{1180, 660};
 
 }  // namespace
 
 MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComPort,
                        QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+    : QMainWindow(parent),
       core_(core),
       startComPort_(startComPort),
       controlMode_(core.settings.Number(SettingIndex::ControlMode)) {
@@ -58,11 +62,11 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     idleReader_ = new IdleReader(core_.exchange, core_.channel, core_.ui, this);
     // A window of its own beside this one, not one kept above it.
     communication_ = new CommunicationWindow(core_, *this, windows_, nullptr);
-    new WindowGeometry(*communication_, core_.store, "Communication");
+    places_.push_back(new WindowGeometry(*communication_, core_.store, "Communication"));
     BuildLayout();
     BuildTabs();  // the listed pages decide the size the window asks for
     FitToScreen();
-    new WindowGeometry(*this, core_.store, "Main");
+    places_.push_back(new WindowGeometry(*this, core_.store, "Main"));
     AttachSettingFiles(*this);
     AttachLutFeature(*this);
     AttachCameraActions(*this);
@@ -91,8 +95,9 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildLayout() {
     menu_ = new MainMenu(this);
-    menu_->SetHandler(kMenuExit, [this] { reject(); });
+    menu_->SetHandler(kMenuExit, [this] { close(); });
     menu_->SetHandler(kMenuReload, [this] { OnReload(); });
+    menu_->SetHandler(kMenuReconnect, [this] { Reconnect(); });
     menu_->SetHandler(kMenuOpenCommunication, [this] { ShowCommunication(); });
 
     tab_ = new QTabWidget(this);
@@ -113,15 +118,17 @@ void MainWindow::BuildLayout() {
 
     banner_ = new StatusStrip(core_.notifier, this);
 
-    auto* layout = new QVBoxLayout(this);
+    setMenuBar(menu_->Bar());
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->setMenuBar(menu_->Bar());
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 8, 8, 6);
     body->addWidget(tab_);
     layout->addLayout(body, 1);
     layout->addWidget(banner_);
+    setCentralWidget(central);
 }
 
 void MainWindow::FitToScreen() {
@@ -158,6 +165,9 @@ bool MainWindow::InitCommunication() {
     ConnectResult connected;
     core_.runner.Run({kConnecting}, [&](Operation&) {
         connected = vk::InitCommunication(core_, currentArea_, startComPort_);
+        // Told while the start-up still runs: a stop signal then answers every box.
+        for (const Notice& notice : connected.failure)
+            ShowNotice(core_.ui, notice);
         return ExchangeResult::Success();
     });
     startComPort_.reset();
@@ -255,8 +265,18 @@ void MainWindow::SwitchPage(int step) {
 }
 
 void MainWindow::OnReload() {
+    // Offline, every row would wait out its time-out: the tool says so and offers the
+    // reconnect instead.
+    if (!core_.notifier.Current()) {
+        if (core_.ui.AskYesNo(kOfflineReload, kProductTitle)) Reconnect();
+        return;
+    }
     QueryCurrentArea();
     ReadAllSettings();
+}
+
+void MainWindow::Reconnect() {
+    communication_->Reconnect();
 }
 
 void MainWindow::ShowCommunication() {
@@ -281,14 +301,37 @@ void MainWindow::ShowCommunication() {
     communication_->activateWindow();
 }
 
-void MainWindow::reject() {
-    // Escape or the close box while the camera is busy asks the operation to stop instead.
+bool MainWindow::RequestClose() {
+    if (ended_) return true;
+    // While the camera is busy the request stops the operation instead.
     if (OperationRunning()) {
         if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->RequestCancel();
+        return false;
+    }
+    if (!closeWithoutConfirm_ && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return false;
+    ended_ = true;
+    for (WindowGeometry* place : places_)
+        place->Save();
+    communication_->hide();
+    hide();
+    emit ended();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (RequestClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
         return;
     }
-    if (!closeWithoutConfirm_ && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return;
-    QDialog::reject();
+    QMainWindow::keyPressEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "gui/app/hidden_mode_switch.h"
 #include "gui/app/window_list.h"
@@ -27,11 +28,12 @@ class ControlBinding;
 class IdleReader;
 class MainMenu;
 class StatusStrip;
+class WindowGeometry;
 
 // The main window: the menu, the tab control with the parameter pages, the status strip.
 // It connects to the camera at start, reads every parameter, switches between user and
 // factory mode, and owns the side windows.
-class MainWindow : public QDialog, public CommunicationHost {
+class MainWindow : public QMainWindow, public CommunicationHost {
     Q_OBJECT
 public:
     static constexpr int kPageCount = 9;
@@ -62,6 +64,13 @@ public:
     void SetCurrentArea(std::uint32_t area);
     // After a camera reset the tool closes without asking.
     void SetCloseWithoutConfirm() { closeWithoutConfirm_ = true; }
+    // The one way the tool ends (Exit, Escape, the close box, a termination signal): while
+    // an operation runs it asks the operation to stop instead; otherwise it asks the user
+    // (unless told not to), keeps the windows' places and ends. True when it ended.
+    bool RequestClose();
+    bool Ended() const { return ended_; }
+    // F5 and Settings > Reconnect: the same port opened again, then the start-up read.
+    void Reconnect();
 
     // The page control with that id, or null.
     QWidget* FindControl(int controlId) const;
@@ -78,14 +87,15 @@ public:
     ParameterPage* Page(int creationIndex) const;
     ControlBinding* Binding() const { return binding_.get(); }
 
-public slots:
-    // The dialog's OK does nothing: Enter never closes the tool.
-    void accept() override {}
-    // Escape, the close box and File > Exit: ends the tool after the user confirms.
-    void reject() override;
+signals:
+    // The tool has ended: the application leaves its event loop.
+    void ended();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    // Escape that no control took asks to end the tool, as Exit does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildLayout();
@@ -114,6 +124,8 @@ private:
     std::uint32_t controlMode_ = 0;
     std::uint32_t currentArea_ = 0;
     bool closeWithoutConfirm_ = false;
+    bool ended_ = false;
+    std::vector<WindowGeometry*> places_;
     bool communicationPlaced_ = false;  // beside this window, or where it was last time
     HiddenModeSwitch modeSwitch_;
     std::map<int, std::function<void()>> actionHandlers_;

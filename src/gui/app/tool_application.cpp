@@ -69,7 +69,7 @@ bool ToolApplication::Create(std::string* error) {
     if (device) {
         // The named device becomes the first COM port and is opened at start.
         core_->port.PinPort(*device);
-        core_->channel.SetMode(static_cast<std::uint32_t>(ChannelMode::ComPort));
+        core_->channel.SetMode(ChannelMode::ComPort);
         startPort = 0;
     }
     mainWindow_ = std::make_unique<MainWindow>(*core_, startPort);
@@ -89,10 +89,16 @@ int ToolApplication::Run() {
     const TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, mainWindow_.get(),
                      [this](int) { EndSoon(); });
-    QObject::connect(mainWindow_.get(), &QDialog::finished, qApp, &QCoreApplication::quit);
+    QObject::connect(mainWindow_.get(), &MainWindow::ended, qApp, &QCoreApplication::quit);
     Start();
-    if (!mainWindow_->isVisible() || endRequested_) return 0;  // ended during start-up
-    return QApplication::exec();
+    // Ended during start-up, or when the main window ends.
+    const int code = mainWindow_->Ended() || endRequested_ ? 0 : QApplication::exec();
+    SaveAtNormalEnd();
+    return code;
+}
+
+void ToolApplication::SaveAtNormalEnd() {
+    if (core_) core_->SaveAtNormalEnd();
 }
 
 void ToolApplication::Start() {
@@ -113,9 +119,7 @@ void ToolApplication::RecoverStoredChannel() {
     const std::uint32_t rate = channel.BaudRate();
     if (rate != SerialChannel::kDefaultBaudRate) {
         channel.SetBaudRate(SerialChannel::kDefaultBaudRate);
-        const std::string mode = channel.GetMode() < kChannelModeNames.size()
-                                     ? kChannelModeNames[channel.GetMode()]
-                                     : "";
+        const std::string mode = kChannelModeNames[ModeIndex(channel.GetMode())];
         const std::string question = "The stored connection (" + mode + ", " +
                                      std::to_string(rate) + " bit/s) did not open.\nTry " +
                                      std::to_string(SerialChannel::kDefaultBaudRate) +
@@ -145,7 +149,7 @@ void ToolApplication::FinishWhenIdle() {
     // A box or dialog waiting for an answer gets "no", also one that opens on the way out.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(widget);
-        if (dialog && dialog != mainWindow_.get() && dialog->isVisible() && dialog->isModal()) {
+        if (dialog && dialog->isVisible() && dialog->isModal()) {
             dialog->reject();
         }
     }
@@ -154,7 +158,8 @@ void ToolApplication::FinishWhenIdle() {
         return;
     }
     // No question: whoever sent the signal has decided.
-    mainWindow_->done(QDialog::Rejected);
+    mainWindow_->SetCloseWithoutConfirm();
+    mainWindow_->RequestClose();
 }
 
 }  // namespace vk::gui

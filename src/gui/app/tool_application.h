@@ -45,6 +45,9 @@ public:
     // running operation is cancelled and open dialogs are answered no.
     void EndSoon();
     bool EndRequested() const { return endRequested_; }
+    // The orderly end (Run ends with it): the channel selection is stored and the run marked
+    // as ended normally. A run that never gets here is taken as one that died.
+    void SaveAtNormalEnd();
 
     MainWindow* Window() const { return mainWindow_.get(); }
     CoreContext* Core() const { return core_.get(); }

@@ -42,6 +42,8 @@ constexpr const char* kOpening = "Now, opening the port.";
 constexpr const char* kSearching = "Now, searching for the camera.";
 constexpr const char* kAskingArea = "Now, asking for the current area.";
 constexpr const char* kFileWritten = "Writing file has been done!";
+constexpr const char* kStillOffline =
+    "\nThe tool stays offline. Check the cable and the camera's power, then Reconnect again.";
 
 constexpr int kStoreTimeoutMs = 40000;
 constexpr int kLoadTimeoutMs = 10000;
@@ -68,7 +70,7 @@ CommunicationWindow::CommunicationWindow(CoreContext& core, CommunicationHost& h
     windows_.AddWindow(this);
     OnOnlineStatusChanged(false);  // the line counts as offline until the camera answers
 
-    category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
+    category_->setCurrentIndex(static_cast<int>(ModeIndex(core_.channel.GetMode())));
     FillPortList();
     baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
     RefreshControlMode();
@@ -274,7 +276,7 @@ void CommunicationWindow::ShowChannelSelection() {
     const QSignalBlocker blockCategory(category_);
     const QSignalBlocker blockPort(portName_);
     const QSignalBlocker blockBaud(baudRate_);
-    category_->setCurrentIndex(static_cast<int>(core_.channel.GetMode()));
+    category_->setCurrentIndex(static_cast<int>(ModeIndex(core_.channel.GetMode())));
     const int port = static_cast<int>(core_.channel.CurrentPortIndex());
     if (port < portName_->count()) portName_->setCurrentIndex(port);
     baudRate_->setCurrentIndex(SerialChannel::BaudRateIndex(core_.channel.BaudRate()));
@@ -310,10 +312,43 @@ void CommunicationWindow::SelectChannel(const std::function<bool(SerialChannel&)
     });
     host_.ChannelChanged();
     if (!opened) {
-        ReportOpenFailure(core_);
+        core_.notifier.SetOffline();  // nothing can answer on a port that is not open
+        if (auto reason = OpenFailureNotice(core_.channel)) ShowNotice(core_.ui, *reason);
         return;
     }
     CheckAndReread();
+}
+
+bool CommunicationWindow::Reconnect() {
+    bool opened = false;
+    Run(kOpening, [&](Operation&) {
+        opened = core_.channel.ReopenChannel();
+        return ExchangeResult::Success();
+    });
+    host_.ChannelChanged();
+    ShowChannelSelection();
+    const std::string port = portName_->currentText().toStdString();
+    if (!opened) {
+        core_.notifier.SetOffline();
+        const std::string& reason = core_.channel.LastOpenError();
+        core_.ui.ShowMessage("Reconnect: " + port + " did not open" +
+                                 (reason.empty() ? "." : ": " + reason) + kStillOffline,
+                             kCommunicationErrorCaption, MessageIcon::Exclamation);
+        return false;
+    }
+    const ExchangeResult checked =
+        Run(kOpening, [this](Operation&) { return core_.modelCheck.Check(); });
+    if (checked) {
+        host_.ReadAllSettings();
+        return true;
+    }
+    // A refusal has told its own text; silence and a lost line say nothing by themselves.
+    if (checked.message.empty() && checked.status != ExchangeStatus::Busy) {
+        core_.ui.ShowMessage("Reconnect: " + port + " opened, but the camera did not answer (" +
+                                 checked.Describe() + ")." + kStillOffline,
+                             kCommunicationErrorCaption, MessageIcon::Exclamation);
+    }
+    return false;
 }
 
 void CommunicationWindow::CheckAndReread() {
@@ -323,15 +358,16 @@ void CommunicationWindow::CheckAndReread() {
 }
 
 void CommunicationWindow::OnCategoryChanged(int position) {
-    const auto mode = static_cast<std::uint32_t>(position);
+    const std::optional<ChannelMode> mode = ChannelModeOf(static_cast<std::uint32_t>(position));
+    if (!mode) return;  // a list without a choice
     bool opened = false;
     Run(kOpening, [&](Operation&) {
-        opened = core_.channel.SelectMode(mode);
+        opened = core_.channel.SelectMode(*mode);
         return ExchangeResult::Success();
     });
     host_.ChannelChanged();
     if (!opened) {
-        ReportOpenFailure(core_);
+        if (auto reason = OpenFailureNotice(core_.channel)) ShowNotice(core_.ui, *reason);
         core_.ui.ShowMessage(kFailedToInitialize, kProductTitle, MessageIcon::Exclamation);
     }
     FillPortList();

@@ -49,6 +49,10 @@ public:
     // Shows the port with this device path under another name (the simulated camera's).
     void SetPortLabel(const std::string& device, const QString& label);
 
+    // Opens the same channel again and, when the camera answers, reads everything, as a new
+    // selection of the port does; says what failed otherwise. True when the camera answered.
+    bool Reconnect();
+
     // Saves the message list, oldest line first, to a file the user picks.
     void WriteMessagesToFile();
     // Saves the message list to this file, asking before replacing one.

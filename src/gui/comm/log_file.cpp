@@ -14,10 +14,9 @@ constexpr const char* kFileOpenError = "File open error !";
 }  // namespace
 
 bool WriteLogFile(UserInterface& ui, const QString& path, const std::string& bytes) {
-    if (QFileInfo::exists(path)) {
-        const std::string question =
-            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
-        if (!ui.AskYesNo(question, kProductTitle)) return false;
+    if (QFileInfo::exists(path) &&
+        !ui.AskYesNo(ReplaceFileQuestion(path.toStdString()), kProductTitle)) {
+        return false;
     }
     const FileOutcome written =
         WriteFileAtomically(std::filesystem::path(path.toStdU16String()), bytes);

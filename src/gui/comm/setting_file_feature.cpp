@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "core/core_context.h"
+#include "core/persist/atomic_file.h"
 #include "core/persist/setting_file_loader.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/main_menu.h"
@@ -115,12 +116,13 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
                           kProductTitle)) {
         return false;
     }
-    bool written = false;
+    std::optional<Notice> failure;
     core.runner.Run({kSavingSettingFile}, [&](Operation&) {
-        written = WriteSettingFile(core.exchange, core.modelCheck, core.ui, PathOf(path), variant,
-                                   factory);
+        failure = WriteSettingFile(core.exchange, core.modelCheck, PathOf(path), variant, factory);
         return ExchangeResult::Success();
     });
+    if (failure) ShowNotice(core.ui, *failure);
+    const bool written = !failure;
     if (written) {
         std::string summary = SaveSummary(variant, unknown.size());
         if (!unknown.empty()) {
@@ -135,10 +137,10 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
 
 void SettingFileFeature::LoadFrom(const QString& path, bool compareOnly) {
     CoreContext& core = window_.Core();
-    SettingFilePlan plan;
-    if (!PrepareSettingFile(core.ui, core.exchange, PathOf(path), window_.IsFactoryMode(), plan)) {
-        return;
-    }
+    PreparedSettingFile prepared =
+        PrepareSettingFile(core.exchange, PathOf(path), window_.IsFactoryMode());
+    if (!prepared) return ShowNotice(core.ui, *prepared.failure);
+    SettingFilePlan plan = std::move(prepared.plan);
     const ProgressOwner progressOver(core.ui, &window_);
     SettingFileComparison comparison;
     const ExchangeResult compared =

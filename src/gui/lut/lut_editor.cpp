@@ -29,6 +29,11 @@ const std::array<ChannelLook, 3> kLooks = {{
     {"LUT Setting for Blue", QColor(0, 0, 255)},
 }};
 constexpr const char* kMonochromeTitle = "LUT Setting for Monochrome";
+constexpr std::array<const char*, 3> kCameraButtonTips = {
+    "Reads this table from the camera.", "Writes this table into the camera.",
+    "Writes this table into every table of the camera."};
+constexpr const char* kOffline =
+    "The camera does not answer (Offline): reconnect first (Settings > Reconnect, F5).";
 
 constexpr const char* kUsageTexts[] = {
     "<< Add edit point >>\n  Left mouse click\n  on LUT line",
@@ -108,11 +113,21 @@ QWidget* LutEditor::BuildOperationGroup() {
     connect(read, &QPushButton::clicked, this, &LutEditor::readRequested);
     connect(write, &QPushButton::clicked, this, &LutEditor::writeRequested);
     connect(writeAll, &QPushButton::clicked, this, &LutEditor::writeAllRequested);
+    cameraButtons_ = {read, write, writeAll};
+    SetCameraOnline(false);
     auto* layout = new QVBoxLayout(group);
     layout->addWidget(read);
     layout->addWidget(write);
     layout->addWidget(writeAll);
     return group;
+}
+
+void LutEditor::SetCameraOnline(bool online) {
+    for (std::size_t i = 0; i < cameraButtons_.size(); ++i) {
+        cameraButtons_[i]->setEnabled(online);
+        cameraButtons_[i]->setToolTip(online ? kCameraButtonTips[i]
+                                             : QString(kCameraButtonTips[i]) + "\n" + kOffline);
+    }
 }
 
 QWidget* LutEditor::BuildEditGroup() {

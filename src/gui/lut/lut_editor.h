@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <array>
 
 #include "core/lut/curve_editor.h"
 
@@ -34,6 +35,9 @@ public:
     bool HasEdits() const { return edited_ && editor_.Mode() == lut::EditorMode::Edit; }
     // A monochrome camera has one editor for its one table.
     void SetMonochrome(bool monochrome);
+    // The buttons that need the camera work only while it answers; otherwise their
+    // tooltips say why.
+    void SetCameraOnline(bool online);
     // A strip below everything else (the online status of the tool's windows).
     void AddFooter(QWidget* footer);
 
@@ -62,6 +66,7 @@ private:
     QSpinBox* pointCount_ = nullptr;
     bool edited_ = false;
     QVBoxLayout* layout_ = nullptr;
+    std::array<QPushButton*, 3> cameraButtons_{};  // read, write, write to all
 };
 
 }  // namespace vk::gui

@@ -11,6 +11,7 @@
 #include "core/core_context.h"
 #include "core/lut/lut_file.h"
 #include "core/lut/lut_transfer.h"
+#include "core/persist/atomic_file.h"
 #include "gui/app/app_texts.h"
 #include "gui/app/main_menu.h"
 #include "gui/app/main_window.h"
@@ -39,14 +40,28 @@ std::filesystem::path ToPath(const QString& path) {
 #endif
 }
 
-// Runs one LUT transfer as a camera operation whose progress stands over `owner`.
+// Runs one LUT transfer as a camera operation whose progress stands over `owner`. A transfer
+// that did not finish ends with one message: where it stopped, why, what the camera holds.
 template <typename Body>
 ExchangeResult RunTransfer(CoreContext& core, QWidget* owner, std::string text, Body body) {
     const ProgressOwner over(core.ui, owner);
-    return core.runner.Run(lut::TransferInfo(std::move(text)), [&](Operation& operation) {
+    OperationInfo info = lut::TransferInfo(std::move(text));
+    info.callerShowsFailure = true;
+    std::string stopped;
+    const ExchangeResult result = core.runner.Run(info, [&](Operation& operation) {
         lut::LutTransfer transfer(operation);
-        return body(transfer);
+        ExchangeResult outcome = body(transfer);
+        if (operation.WasCancelled() && outcome.ok()) outcome.status = ExchangeStatus::Cancelled;
+        stopped = transfer.StopText(outcome);
+        return outcome;
     });
+    if (stopped.empty()) return result;
+    if (result.status == ExchangeStatus::Cancelled) {
+        core.ui.ShowMessage(stopped, kProductTitle, MessageIcon::Exclamation);
+    } else {
+        ShowCommunicationError(core.ui, stopped);
+    }
+    return result;
 }
 
 }  // namespace
@@ -67,6 +82,8 @@ LutFeature::LutFeature(MainWindow& window)
                 [this, editor] { WriteToAllChannels(*editor); });
         editors_[std::size_t(channel)] = editor;
     }
+    core.notifier.Register(this);
+    OnOnlineStatusChanged(core.notifier.Current());
 
     window.Menu()->SetHandler(kMenuOpenLutFile, [this] { OpenLutFile(); });
     window.Menu()->SetHandler(kMenuSaveLutFile, [this] { SaveLutFile(); });
@@ -82,11 +99,19 @@ LutFeature::LutFeature(MainWindow& window)
 }
 
 LutFeature::~LutFeature() {
+    window_.Core().notifier.Unregister(this);
     // The editors have no parent; they end with the main window.
     for (LutEditor*& editor : editors_) {
         delete editor;
         editor = nullptr;
     }
+}
+
+void LutFeature::OnOnlineStatusChanged(bool online) {
+    if (shownOnline_ == online) return;  // told again with every answer
+    shownOnline_ = online;
+    for (LutEditor* editor : editors_)
+        editor->SetCameraOnline(online);
 }
 
 void LutFeature::ShowEditors(bool show) {
@@ -196,10 +221,9 @@ bool LutFeature::LoadFile(const QString& path) {
 
 bool LutFeature::SaveFile(const QString& path) {
     UserInterface& ui = window_.Core().ui;
-    if (QFileInfo::exists(path)) {
-        const std::string question =
-            path.toStdString() + "\nThis file already exists." + "\nReplace existing file?";
-        if (!ui.AskYesNo(question, kProductTitle)) return false;
+    if (QFileInfo::exists(path) &&
+        !ui.AskYesNo(ReplaceFileQuestion(path.toStdString()), kProductTitle)) {
+        return false;
     }
     std::string error;
     if (lut::SaveLutFile(ToPath(path), EditorTables(), &error)) return true;

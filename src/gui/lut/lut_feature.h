@@ -4,7 +4,9 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 
+#include "core/comm/online_status_notifier.h"
 #include "core/lut/lut_table.h"
 #include "core/protocol/control_ids.h"
 #include "core/protocol/control_rows.h"
@@ -17,7 +19,7 @@ class MainWindow;
 // The main window's LUT work: the three editors (one on a monochrome camera), shown by
 // "Open LUT Table" and hidden by the LUT selector; their transfers to and from the camera;
 // and the LUT menu with the "Camera gamma data" files.
-class LutFeature : public QObject {
+class LutFeature : public QObject, public OnlineStatusObserver {
     Q_OBJECT
 public:
     static constexpr int kLutSelector = ControlIdOf(Cmd("LUTC"), false);
@@ -26,6 +28,9 @@ public:
 
     explicit LutFeature(MainWindow& window);
     ~LutFeature() override;
+
+    // The editors' camera buttons follow the line.
+    void OnOnlineStatusChanged(bool online) override;
 
     LutEditor* Editor(int channel) const { return editors_.at(std::size_t(channel)); }
 
@@ -60,6 +65,7 @@ private:
     std::array<LutEditor*, 3> editors_{};
     std::array<bool, 3> placed_{};
     QString folder_;
+    std::optional<bool> shownOnline_;
 };
 
 // Creates the feature as a child of the window: editors, menu handlers, the page button and

@@ -123,7 +123,7 @@ void CameraActionsFeature::Show(const CameraAction& action, const ActionOutcome&
     }
     if (outcome.closeTool) {
         window_.SetCloseWithoutConfirm();
-        window_.reject();
+        window_.close();
     }
 }
 

@@ -77,7 +77,7 @@ bool FeatureGridModel::ReadRecord(int record) {
         return false;
     }
     const RegisterResult result = port_->Read(r.address, r.length);
-    if (!result.ok) {
+    if (!result.ok()) {
         ShowFailure(record, QString::fromStdString(result.reason));
         return false;
     }
@@ -256,7 +256,7 @@ bool FeatureGridModel::setData(const QModelIndex& index, const QVariant& value, 
         return false;
     }
     const RegisterResult result = port_->Write(r.address, bytes);
-    if (!result.ok) {
+    if (!result.ok()) {
         ShowFailure(record, tr("Write failed: %1").arg(QString::fromStdString(result.reason)));
         return false;
     }

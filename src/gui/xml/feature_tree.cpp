@@ -1,13 +1,12 @@
 #include "gui/xml/feature_tree.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
-#include <QSlider>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -15,6 +14,7 @@
 #include "core/genicam/node_kinds.h"
 #include "core/operation_runner.h"
 #include "core/protocol/printable.h"
+#include "gui/xml/feature_editor.h"
 
 namespace vk::gui {
 namespace {
@@ -61,6 +61,15 @@ FeatureTree::FeatureTree(QWidget* parent) : QWidget(parent) {
     tree_->setColumnWidth(kName, 220);
     tree_->setAlternatingRowColors(true);
 
+    notesButton_ = new QPushButton(this);
+    notesButton_->setObjectName("featureNotes");
+    notesButton_->setCheckable(true);
+    notesButton_->setFlat(true);
+    notes_ = new QListWidget(this);
+    notes_->setObjectName("featureNoteList");
+    notes_->setWordWrap(true);
+    notes_->setMaximumHeight(120);
+
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(tr("Visibility"), this));
     filters->addWidget(visibility_);
@@ -69,7 +78,11 @@ FeatureTree::FeatureTree(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(filters);
     layout->addWidget(tree_, 1);
+    layout->addWidget(notesButton_, 0, Qt::AlignLeft);
+    layout->addWidget(notes_);
+    ShowNotes();
 
+    connect(notesButton_, &QPushButton::toggled, notes_, &QWidget::setVisible);
     connect(visibility_, &QComboBox::currentIndexChanged, this, [this] { ApplyFilter(); });
     connect(search_, &QLineEdit::textChanged, this, [this] { ApplyFilter(); });
     connect(tree_, &QTreeWidget::itemExpanded, this,
@@ -83,6 +96,21 @@ void FeatureTree::SetMap(std::unique_ptr<genicam::NodeMap> map, RegisterPort* po
     port_ = port;
     if (map_) map_->SetPort(port_);
     Build();
+    ShowNotes();
+}
+
+void FeatureTree::ShowNotes() {
+    notes_->clear();
+    const std::vector<std::string> none;
+    const std::vector<std::string>& notes = map_ ? map_->Notes() : none;
+    for (const std::string& note : notes)
+        notes_->addItem(Shown(note));
+    notesButton_->setText(notes.size() == 1 ? tr("1 note on the description")
+                                            : tr("%1 notes on the description").arg(notes.size()));
+    notesButton_->setToolTip(tr("What was skipped or cut while the description was read"));
+    notesButton_->setChecked(false);
+    notesButton_->setVisible(!notes.empty());
+    notes_->setVisible(false);
 }
 
 const genicam::Node* FeatureTree::NodeOf(const QTreeWidgetItem* item) const {
@@ -172,9 +200,7 @@ bool FeatureTree::Refresh(QTreeWidgetItem* item) {
     const genicam::Got<std::string> v = genicam::FeatureText(*map_, *node);
     QString shown = v ? Shown(*v) : tr("(%1)").arg(Shown(v.reason));
     if (v && node->Representation() == "HexNumber") {
-        if (const auto n = genicam::ParseInt(*v)) {
-            shown = "0x" + QString::number(static_cast<qulonglong>(*n), 16).toUpper();
-        }
+        if (const auto n = genicam::ParseInt(*v)) shown = HexText(*n);
     }
     item->setText(kValue, shown);
     return v.value.has_value();
@@ -223,39 +249,7 @@ void FeatureTree::Edit(QTreeWidgetItem* item) {
         }
         if (QTreeWidgetItem* i = ItemOf(name)) tree_->removeItemWidget(i, kValue);
     };
-    QWidget* editor = nullptr;
-    if (const auto* e = dynamic_cast<const genicam::EnumerationNode*>(node)) {
-        auto* box = new QComboBox(tree_);
-        for (const genicam::EnumEntry* entry : e->Entries(map_->Eval())) {
-            const std::string symbolic = genicam::EnumerationNode::Symbolic(*node, *entry);
-            box->addItem(Shown(entry->displayName.empty() ? symbolic : entry->displayName),
-                         QString::fromStdString(symbolic));
-        }
-        box->setCurrentIndex(box->findData(item->text(kValue)));
-        connect(box, &QComboBox::activated, this,
-                [box, commit](int i) { commit(box->itemData(i).toString()); });
-        editor = box;
-    } else if (node->GetKind() == Kind::Boolean) {
-        auto* check = new QCheckBox(tree_);
-        check->setChecked(item->text(kValue) == "true");
-        connect(check, &QCheckBox::toggled, this,
-                [commit](bool on) { commit(on ? "true" : "false"); });
-        editor = check;
-    } else if (const genicam::Got<genicam::IntLimits> l = node->Limits(map_->Eval());
-               node->GetKind() == Kind::Integer && node->Representation() == "Linear" && l &&
-               l.value->min >= INT32_MIN && l.value->max <= INT32_MAX) {
-        auto* slider = new QSlider(Qt::Horizontal, tree_);
-        slider->setRange(static_cast<int>(l.value->min), static_cast<int>(l.value->max));
-        slider->setSingleStep(static_cast<int>(std::max<std::int64_t>(1, l.value->inc)));
-        slider->setValue(item->text(kValue).toInt());
-        connect(slider, &QSlider::sliderReleased, this,
-                [slider, commit] { commit(QString::number(slider->value())); });
-        editor = slider;
-    } else {
-        auto* line = new QLineEdit(item->text(kValue), tree_);
-        connect(line, &QLineEdit::editingFinished, this, [line, commit] { commit(line->text()); });
-        editor = line;
-    }
+    QWidget* editor = MakeFeatureEditor(tree_, *map_, *node, item->text(kValue), commit);
     editor->setObjectName("featureEditor");
     tree_->setItemWidget(item, kValue, editor);
     editor->setFocus();

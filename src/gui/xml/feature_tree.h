@@ -8,6 +8,8 @@
 
 class QComboBox;
 class QLineEdit;
+class QListWidget;
+class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -21,7 +23,9 @@ namespace vk::gui {
 // A description's node map as a tree of categories with columns name, value and unit.
 // Values are read as their category opens; a value is changed with an editor fitting its
 // kind and representation; features that cannot be read or written are greyed with the
-// reason in their tooltip. Visibility and a search box filter the tree.
+// reason in their tooltip. Visibility and a search box filter the tree. What the node map
+// noted while it was built (nodes skipped, limits reached, missing references) is counted
+// under the tree and listed on request.
 class FeatureTree : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +40,8 @@ public:
     QTreeWidget* Tree() const { return tree_; }
     QComboBox* VisibilityFilter() const { return visibility_; }
     QLineEdit* SearchBox() const { return search_; }
+    QPushButton* NotesButton() const { return notesButton_; }
+    QListWidget* NotesList() const { return notes_; }
 
     // Reads every readable feature inside one operation of `runner`, reading through
     // `inside` (a port for use inside a running operation), with progress and Cancel.
@@ -54,6 +60,7 @@ private:
     void ReadChildren(QTreeWidgetItem* category);
     void Edit(QTreeWidgetItem* item);
     void ApplyFilter();
+    void ShowNotes();
     const genicam::Node* NodeOf(const QTreeWidgetItem* item) const;
 
     std::unique_ptr<genicam::NodeMap> map_;
@@ -61,6 +68,8 @@ private:
     QTreeWidget* tree_ = nullptr;
     QComboBox* visibility_ = nullptr;
     QLineEdit* search_ = nullptr;
+    QPushButton* notesButton_ = nullptr;
+    QListWidget* notes_ = nullptr;
 };
 
 }  // namespace vk::gui

@@ -38,7 +38,8 @@ XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       core_(core),
       serial_(core.exchange),
-      perOperation_(core.runner, serial_) {
+      perOperation_(core.runner, serial_),
+      forgetting_(perOperation_, core.exchange) {
     setObjectName("xmlWindow");
     setWindowTitle(kCaption);
     setWindowIcon(ApplicationIcon());
@@ -55,7 +56,7 @@ XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
     fileLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     grid_ = new FeatureGrid(this);
-    grid_->SetPort(&perOperation_);
+    grid_->SetPort(&forgetting_);
     tree_ = new FeatureTree(this);
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("xmlTabs");
@@ -133,7 +134,7 @@ bool XmlWindow::OpenFile(const QString& path) {
             ReadDescriptionFile(QDir::toNativeSeparators(path).toStdString());
         xml.ok) {
         std::string error;
-        tree_->SetMap(genicam::BuildNodeMap(xml.text, error), &perOperation_);
+        tree_->SetMap(genicam::BuildNodeMap(xml.text, error), &forgetting_);
     }
     // The family writes every number register big-endian; a file that does not is another
     // maker's, and its tree is what to look at.
@@ -177,7 +178,7 @@ void XmlWindow::ReadAllData() {
     core_.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& operation) {
         all = RegisterReader().ReadAll(
             operation, serial_, model->Table(), [&](int record, const RegisterResult& result) {
-                if (result.ok) {
+                if (result.ok()) {
                     const FeatureRecord& r =
                         model->Table().records[static_cast<std::size_t>(record)];
                     model->ShowValue(record, ValueFromRegister(r, result.bytes));

@@ -6,6 +6,7 @@
 
 #include "core/genicam/operation_register_port.h"
 #include "core/genicam/serial_register_port.h"
+#include "core/genicam/values_forgetting_port.h"
 
 class QLabel;
 class QPushButton;
@@ -67,6 +68,7 @@ private:
     CoreContext& core_;
     SerialRegisterPort serial_;
     OperationRegisterPort perOperation_;
+    ValuesForgettingPort forgetting_;  // the grid's and the tree's access
     FeatureGrid* grid_ = nullptr;
     FeatureTree* tree_ = nullptr;
     QTabWidget* tabs_ = nullptr;

@@ -3,14 +3,16 @@
 #include <charconv>
 
 #include "core/protocol/command_mnemonics.h"
+#include "core/protocol/integer_text.h"
 
 namespace vk {
 namespace {
 
-bool ParseInt(const std::string& text, std::int32_t& value) {
-    const char* end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
+// A typed number into `value`; false for anything else.
+bool Take(const std::string& text, std::int32_t& value) {
+    const std::optional<std::int32_t> number = ReadTypedNumber<std::int32_t>(text);
+    if (number) value = *number;
+    return number.has_value();
 }
 
 }  // namespace
@@ -43,8 +45,8 @@ bool TakeActionInput(const CameraAction& a, const std::vector<std::string>& args
                      ActionInput& input) {
     if (IsTableAction(a)) {
         const std::size_t wanted = a.family == ActionFamily::TableWrite ? 2 : 1;
-        return args.size() == wanted && ParseInt(args[0], input.index) &&
-               (wanted == 1 || ParseInt(args[1], input.value));
+        return args.size() == wanted && Take(args[0], input.index) &&
+               (wanted == 1 || Take(args[1], input.value));
     }
     if (a.valueFrom == ValueFrom::Text) {
         if (args.size() != 1) return false;
@@ -54,7 +56,7 @@ bool TakeActionInput(const CameraAction& a, const std::vector<std::string>& args
     if (a.valueFrom == ValueFrom::XmlVersion) {
         if (args.size() != input.parts.size()) return false;
         for (std::size_t i = 0; i < args.size(); ++i) {
-            if (!ParseInt(args[i], input.parts[i])) return false;
+            if (!Take(args[i], input.parts[i])) return false;
         }
         return true;
     }

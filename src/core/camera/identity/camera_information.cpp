@@ -57,9 +57,8 @@ std::string FormatVersion(std::int32_t v) {
 
 std::string VersionText(const std::string& received) {
     if (!AllDigits(received)) return received;
-    std::int32_t v = 0;
-    const auto [end, ec] = std::from_chars(received.data(), received.data() + received.size(), v);
-    return ec == std::errc() ? FormatVersion(v) : received;
+    const std::optional<std::int32_t> v = ReadTypedNumber<std::int32_t>(received);
+    return v ? FormatVersion(*v) : received;
 }
 
 std::array<std::int32_t, 4> DeviceVersionDigits(std::int32_t v) {
@@ -82,10 +81,7 @@ std::optional<std::int32_t> JoinDeviceVersion(const std::array<std::string, 4>& 
     for (const std::string& d : digits)
         joined += d;
     if (!AllDigits(joined)) return std::nullopt;
-    std::int32_t v = 0;
-    const auto [end, ec] = std::from_chars(joined.data(), joined.data() + joined.size(), v);
-    if (ec != std::errc()) return std::nullopt;
-    return v;
+    return ReadTypedNumber<std::int32_t>(joined);
 }
 
 }  // namespace vk

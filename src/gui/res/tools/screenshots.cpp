@@ -124,6 +124,7 @@ void ClickGraph(vk::gui::LutCurveView* view, vk::lut::GraphPoint p) {
 // gamma table as read from a camera; each also at double density.
 bool SaveLutEditors(const QString& dir, const QPalette& darkPalette) {
     vk::gui::LutEditor edit(0);
+    edit.SetCameraOnline(true);  // as with a camera; the view editor shows the offline state
     edit.show();
     QCoreApplication::processEvents();
     for (const vk::lut::GraphPoint p : {vk::lut::GraphPoint{60, 222}, {128, 132}, {196, 40}})
