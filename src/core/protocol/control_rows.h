@@ -533,19 +533,22 @@ consteval IndexRow Index(CommandId command) {
 // The control id of a command's row. An indexed table has two rows of its command: the
 // index row, then the value row; the command alone names the value row. With `kinds`
 // given, the row must be of one of them.
+// (An index, not a pointer: GCC's undefined-behaviour checks make a pointer test in a
+// constant evaluation fail to compile.)
 consteval int ControlIdOf(CommandId command, bool indexRow,
                           std::initializer_list<ControlKind> kinds = {}) {
-    const ControlEntry* found = nullptr;
-    for (const ControlEntry& row : kControlRows) {
-        if (row.commandId != command) continue;
-        if (indexRow && !row.Has(RowTrait::IndexedEntry)) throw "not an indexed table";
-        found = &row;
+    std::size_t found = kControlRows.size();
+    for (std::size_t i = 0; i < kControlRows.size(); ++i) {
+        if (kControlRows[i].commandId != command) continue;
+        if (indexRow && !kControlRows[i].Has(RowTrait::IndexedEntry)) throw "not an indexed table";
+        found = i;
         if (indexRow) break;
     }
-    if (!found) throw "no control row of this command";
-    if (kinds.size() == 0) return static_cast<int>(found->controlId);
+    if (found == kControlRows.size()) throw "no control row of this command";
+    const ControlEntry& row = kControlRows[found];
+    if (kinds.size() == 0) return static_cast<int>(row.controlId);
     for (ControlKind kind : kinds) {
-        if (found->controlKind == kind) return static_cast<int>(found->controlId);
+        if (row.controlKind == kind) return static_cast<int>(row.controlId);
     }
     throw "the command's row is of another kind";
 }
