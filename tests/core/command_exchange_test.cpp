@@ -2,12 +2,10 @@
 
 #include <functional>
 #include <optional>
-#include <thread>
 
 #include "core/core_context.h"
 #include "core/operation_runner.h"
 #include "sim/simulated_camera.h"
-#include "support/pty_peer.h"
 #include "support/recording_user_interface.h"
 
 namespace vk {
@@ -93,13 +91,6 @@ TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsRefusedWithItsText) {
     EXPECT_TRUE(observer.calls.empty());  // online state unchanged
 }
 
-TEST_F(ExchangeTest, GarbageIsReportedNotCrashedOn) {
-    camera.SetFault({sim::Fault::Garbage, 0, 1, {}});
-    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), kShort));
-    camera.ClearFault();
-    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), kShort));
-}
-
 TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
     camera.SetFault({sim::Fault::Silent, 0, -1, {}});
     const auto start = std::chrono::steady_clock::now();
@@ -121,16 +112,6 @@ TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
     EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 77, 1000));
     EXPECT_EQ(core.exchange.QueryInt(Id("PE"), 1000).value, 77);
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ExchangeTest, EveryLineIsLoggedBothWays) {
-    ASSERT_TRUE(core.exchange.SendSetInt(Id("PE"), 10, kShort));
-    const auto& t = core.logs.terminal;
-    ASSERT_EQ(t.Size(), 2u);
-    EXPECT_EQ(t.At(1).substr(11), "Tx: PE=10");
-    EXPECT_EQ(t.At(0).substr(11), "Rx: COMPLETE");
-    EXPECT_EQ(core.logs.messages.At(1), "PE=10");
-    EXPECT_EQ(core.logs.messages.At(0), "COMPLETE");
 }
 
 TEST_F(ExchangeTest, SendSetStringSendsTheTextAsItStands) {
@@ -213,54 +194,6 @@ TEST_F(ExchangeTest, LinesSentWhileIdleAreLoggedAndQueued) {
     }
     EXPECT_EQ(core.exchange.PopReply(), "COMPLETE");
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: COMPLETE");
-}
-
-// Byte-exact cases against a scripted peer.
-class RawLineTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        core.port.PinPort(peer.Path());
-        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
-    }
-    test::RecordingUserInterface ui;
-    MemorySettingsBackend backend;
-    CoreContext core{ui, backend};
-    test::PtyPeer peer;
-};
-
-TEST_F(RawLineTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
-    const std::string longLine = "UD=" + std::string(60, 'x') + "0123456789";
-    peer.Send(longLine + "\r\nVN=1.23\nMD=a\rb\r\n");
-    const auto deadline = Exchange::Clock::now() + std::chrono::seconds(2);
-    while (core.exchange.QueuedReplies() < 3 && Exchange::Clock::now() < deadline) {
-        core.port.WaitForData(deadline);
-        core.exchange.PollUnsolicited();
-    }
-    std::vector<std::string> lines;
-    while (auto l = core.exchange.PopReply())
-        lines.push_back(*l);
-    EXPECT_EQ(lines, (std::vector<std::string>{longLine, "VN=1.23", "MD=a\rb"}));
-}
-
-TEST_F(RawLineTest, RawQueriesReadCIntegerLiterals) {
-    std::thread camera([&] {
-        EXPECT_EQ(peer.ReceiveLine(), "LUTR?3\r\n");
-        peer.Send("LUTR=0x1F\r\n");
-    });
-    const auto v = core.exchange.SendRawQuery("LUTR?3\r\n", 2000, true);
-    camera.join();
-    EXPECT_TRUE(v);
-    EXPECT_EQ(v.value, 31);
-}
-
-TEST_F(RawLineTest, TextRepliesKeepTheirCase) {
-    std::thread camera([&] {
-        EXPECT_EQ(peer.ReceiveLine(), "MD?\r\n");
-        peer.Send("MD=vk-4100m-pmcl\r\n");
-    });
-    const auto model = core.exchange.QueryString(core.exchange.FindCommand("MD"), 2000);
-    camera.join();
-    EXPECT_EQ(model.value, "vk-4100m-pmcl");
 }
 
 }  // namespace
