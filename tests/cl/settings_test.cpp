@@ -29,6 +29,17 @@ protected:
         return static_cast<std::uint32_t>(std::stoul(std::get<std::string>(*value)));
     }
 
+    // The store at `ini` as the next run reads it.
+    void ExpectStored(std::uint32_t baud, std::uint32_t port, const std::string& folder) {
+        QSettingsBackend backend(ini);
+        ToolSettings store(backend);
+        EXPECT_EQ(store.Number(SettingIndex::Baudrate), baud);
+        EXPECT_EQ(store.Number(SettingIndex::ComPortNo), port);
+        std::string path;
+        EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
+        EXPECT_EQ(path, folder);
+    }
+
     test::TempDir dir;
     std::string ini = dir / "tool.ini";
 };
@@ -65,13 +76,7 @@ TEST_F(SettingsStoreTest, HandWrittenValuesAreReadAsTheirTypes) {
                     "Com Port No = 3\n"
                     "Camera File Path=" +
                         folder + "\n");
-    QSettingsBackend backend(ini);
-    ToolSettings store(backend);
-    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 19200u);
-    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 3u);
-    std::string path;
-    EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
-    EXPECT_EQ(path, folder);
+    ExpectStored(19200, 3, folder);
 }
 
 TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
@@ -84,13 +89,7 @@ TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 255));
         EXPECT_TRUE(store.WriteText(kCameraFilePath, folder));
     }
-    QSettingsBackend backend(ini);
-    ToolSettings store(backend);
-    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 115200u);
-    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 255u);
-    std::string path;
-    EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
-    EXPECT_EQ(path, folder);
+    ExpectStored(115200, 255, folder);
 }
 
 TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {

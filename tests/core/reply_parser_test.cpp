@@ -136,17 +136,6 @@ TEST_F(ReplyParser, TextKeepsItsCaseButLosesBlanks) {
     EXPECT_EQ(Parse("MD=Prüfplatz").value.text, "Prüfplatz");
 }
 
-TEST(ValueFormatting, ByKind) {
-    ParamValue v;
-    v.intValue = 0;
-    EXPECT_EQ(FormatValue(v), "0");
-    v.intValue = -12;
-    EXPECT_EQ(FormatValue(v), "-12");
-    v.kind = ValueKind::String;
-    v.text = "Hello World";
-    EXPECT_EQ(FormatValue(v), "Hello World");
-}
-
 TEST(CIntegerLiterals, ReadAsStrtolWithBaseZero) {
     EXPECT_EQ(ParseCInteger("42"), 42);
     EXPECT_EQ(ParseCInteger("0x1F"), 31);

@@ -218,12 +218,10 @@ TEST_F(CameraModelTest, TapBalanceAndShadingReportTheirResultAtOnce) {
     EXPECT_EQ(Ask("SDRS?"), "SDRS=0");
 }
 
-TEST_F(CameraModelTest, TheSequenceResetClearsItsIndexAndTheXmlVersionIsKept) {
+TEST_F(CameraModelTest, TheSequenceResetClearsItsIndex) {
     ASSERT_TRUE(camera.SetValue("SQIDX", "6"));
     EXPECT_EQ(Ask("SQRST=0"), "COMPLETE");
     EXPECT_EQ(Ask("SQIDX?"), "SQIDX=0");
-    EXPECT_EQ(Ask("XMLVR=10203"), "COMPLETE");
-    EXPECT_EQ(Ask("XMLVR?"), "XMLVR=10203");
 }
 
 TEST_F(CameraModelTest, TheLensIrisMovesTheIrisPositionWithinItsStops) {
