@@ -47,21 +47,15 @@ bool LoadFile(CliSession& s, const std::string& path, lut::Tables& tables) {
     return true;
 }
 
-// Why a transfer stopped, unless it was cancelled (the run says so itself).
+// Why a transfer stopped, where, and what the camera's tables now hold; a cancelled run
+// says so itself.
 int TransferFailed(CliSession& s, const lut::LutTransfer& transfer, const ExchangeResult& result) {
     if (result.status == ExchangeStatus::Cancelled) return kExitFailed;
     if (!transfer.OutOfRangeValues().empty() && result.status == ExchangeStatus::Refused) {
         s.err << "vk4100ctl: " << Printable(result.message) << "; nothing was saved or printed\n";
         return kExitFailed;
     }
-    s.err << "vk4100ctl: the LUT transfer stopped";
-    if (transfer.Entry() >= 0) {
-        s.err << " at " << lut::kChannels[std::size_t(transfer.Channel())].mnemonic << " entry "
-              << transfer.Entry();
-    }
-    s.err << ": "
-          << (result.message.empty() ? StatusName(result.status) : Printable(result.message))
-          << '\n';
+    s.err << "vk4100ctl: " << PrintableLines(transfer.StopText(result)) << '\n';
     return kExitFailed;
 }
 

@@ -34,6 +34,12 @@ public:
                              MessageIcon icon) = 0;
     // True for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;
+    // The question with a "Don't ask again" choice, given back in `dontAsk`; an interface
+    // without one asks plainly.
+    virtual bool AskYesNoOnce(const std::string& text, const std::string& caption, bool& dontAsk) {
+        dontAsk = false;
+        return AskYesNo(text, caption);
+    }
 
     virtual void ShowProgress(const std::string& text) = 0;
     virtual void SetProgress(int percent) = 0;
@@ -49,6 +55,8 @@ public:
     virtual void EndOperation() {}
     // The user asked the running operation to stop.
     virtual bool CancelRequested() { return false; }
+    // As if the user pressed Cancel (a window closing while an operation runs).
+    virtual void RequestCancel() {}
 };
 
 // Caption used by every communication failure.

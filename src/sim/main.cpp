@@ -27,7 +27,8 @@ constexpr std::string_view kUsage =
     "                 written as most makers write theirs\n"
     "  --fault F      misbehave from the start: silent, garbage, wrong-mnemonic,\n"
     "                 error-on-set, overlong, delay=MS, twice[=MS] (each answer sent\n"
-    "                 again MS later) or hang-up\n"
+    "                 again MS later), hang-up, or pending[=N] (register requests\n"
+    "                 answered by pending acknowledgements: for ever, or N then the answer)\n"
     "  --log FILE     at the end, write every line received to FILE, one a line\n";
 
 constexpr int kSlowCalibrationMs = 6000;
@@ -41,35 +42,53 @@ int Usage(const std::string& problem) {
 // "--fault" names, so a tool can be tried against a misbehaving camera by hand.
 bool ParseFault(const std::string& text, vk::sim::FaultSettings& settings) {
     using vk::sim::Fault;
-    static const std::pair<const char*, Fault> kFaults[] = {
-        {"silent", Fault::Silent},
-        {"garbage", Fault::Garbage},
-        {"wrong-mnemonic", Fault::WrongMnemonic},
-        {"error-on-set", Fault::ErrorOnSet},
-        {"overlong", Fault::Overlong},
-        {"hang-up", Fault::HangUp},
-        {"twice", Fault::Twice},
+    // A pending acknowledgement asks for this long each time.
+    constexpr int kPendingMs = 1000;
+    struct Named {
+        const char* name;
+        Fault fault;
+        int delayMs;
     };
-    for (const auto& [name, fault] : kFaults) {
-        if (text == name) {
-            settings.fault = fault;
+    static const Named kFaults[] = {
+        {"silent", Fault::Silent, 0},
+        {"garbage", Fault::Garbage, 0},
+        {"wrong-mnemonic", Fault::WrongMnemonic, 0},
+        {"error-on-set", Fault::ErrorOnSet, 0},
+        {"overlong", Fault::Overlong, 0},
+        {"hang-up", Fault::HangUp, 0},
+        {"twice", Fault::Twice, 0},
+        {"pending", Fault::Pending, kPendingMs},
+    };
+    for (const Named& named : kFaults) {
+        if (text == named.name) {
+            settings.fault = named.fault;
+            settings.delayMs = named.delayMs;
             return true;
         }
     }
-    // Faults with a time: "delay=MS", "twice=MS".
-    static const std::pair<std::string_view, Fault> kTimed[] = {
-        {"delay=", Fault::Delay},
-        {"twice=", Fault::Twice},
+    // Faults with a number: "delay=MS", "twice=MS", "pending=N" (N acknowledgements, then
+    // the answer).
+    struct Numbered {
+        std::string_view prefix;
+        Fault fault;
+        int vk::sim::FaultSettings::*number;
+        int delayMs;
     };
-    for (const auto& [prefix, fault] : kTimed) {
-        if (!text.starts_with(prefix)) continue;
-        const std::string ms = text.substr(prefix.size());
-        if (ms.empty() || ms.size() > 6 ||
-            ms.find_first_not_of("0123456789") != std::string::npos) {
+    static const Numbered kNumbered[] = {
+        {"delay=", Fault::Delay, &vk::sim::FaultSettings::delayMs, 0},
+        {"twice=", Fault::Twice, &vk::sim::FaultSettings::delayMs, 0},
+        {"pending=", Fault::Pending, &vk::sim::FaultSettings::pendingAcks, kPendingMs},
+    };
+    for (const Numbered& numbered : kNumbered) {
+        if (!text.starts_with(numbered.prefix)) continue;
+        const std::string digits = text.substr(numbered.prefix.size());
+        if (digits.empty() || digits.size() > 6 ||
+            digits.find_first_not_of("0123456789") != std::string::npos) {
             return false;
         }
-        settings.fault = fault;
-        settings.delayMs = std::stoi(ms);
+        settings.fault = numbered.fault;
+        settings.delayMs = numbered.delayMs;
+        settings.*numbered.number = std::stoi(digits);
         return true;
     }
     return false;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "cli/cli_app.h"
@@ -159,6 +160,27 @@ TEST_F(CliLutTest, WriteSendsTheChannelsColumn) {
     ASSERT_EQ(r.code, kExitOk) << r.err;
     EXPECT_NE(r.err.find("Invalid data value: Line(2) : Value(5000)"), std::string::npos) << r.err;
     EXPECT_EQ(Sent(r.err, "LUTSR").front(), "LUTSR=4095");
+}
+
+// A camera that stops answering part-way: the message says where and what the table holds.
+TEST_F(CliLutTest, AStoppedWriteSaysWhereAndWhatTheCameraHolds) {
+    sim::SimulatedCamera camera;
+    ASSERT_TRUE(camera.Start());
+    camera.SetFault({.fault = sim::Fault::Silent, .after = 40});
+    const fs::path file = dir / "tables.csv";
+    WriteFile(file, lut::FormatLutFile(mixed));
+
+    const CliRun r = Cli(
+        {"--port", camera.DevicePath(), "--timeout", "300", "lut", "write", "r", file.string()});
+    EXPECT_EQ(r.code, kExitFailed);
+    std::smatch where;
+    ASSERT_TRUE(std::regex_search(r.err, where,
+                                  std::regex("Writing camera gamma data stopped at entry ([0-9]+) "
+                                             "of 256 of the Red table: .*\n"
+                                             "The camera's Red table is now partly written: "
+                                             "entries 0 to ([0-9]+) hold the new values")))
+        << r.err;
+    EXPECT_EQ(std::stoi(where[2]) + 1, std::stoi(where[1]));
 }
 
 TEST_F(CliLutTest, BadChannelsAndFilesAreRefusedBeforeAnythingIsSent) {

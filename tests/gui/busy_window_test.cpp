@@ -112,7 +112,7 @@ void BusyWindowTest::cancelStopsAFullReadAtTheNextRow() {
 
     std::size_t sentAtCancel = 0;
     QTimer::singleShot(600, window, [&] {
-        auto* ui = dynamic_cast<QtUserInterface*>(&core.ui);
+        QtUserInterface* ui = &window->Desktop();
         QVERIFY(ui && ui->Progress() && ui->Progress()->isVisible());
         sentAtCancel = tool.Camera().ReceivedLines().size();
         ui->Progress()->findChild<QPushButton*>("cancelOperation")->click();

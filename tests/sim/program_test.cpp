@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/genicam/gencp.h"
 #include "support/pty_peer.h"
 #include "support/spawned_program.h"
 #include "support/temp_dir.h"
@@ -71,6 +72,28 @@ TEST(ProgramTest, AFaultCanBeChosenFromTheCommandLine) {
     }
 }
 
+// With pending=2 a register read is answered by two pending acknowledgements, then the data.
+TEST(ProgramTest, PendingAcknowledgementsCanBeChosenFromTheCommandLine) {
+    test::SpawnedProgram sim = Sim({"--fault", "pending=2"});
+    test::PtyPeer client(DevicePath(sim));
+    const gencp::Bytes request = gencp::BuildReadRequest(7, 0x0, 4);
+    ASSERT_TRUE(client.Send(std::string(request.begin(), request.end())));
+    std::vector<std::uint16_t> commands;
+    while (commands.size() < 5 && (commands.empty() || commands.back() == gencp::kPendingAck)) {
+        const std::string header = client.Receive(gencp::kHeaderSize, 3000);
+        ASSERT_EQ(header.size(), gencp::kHeaderSize) << "after " << commands.size() << " acks";
+        const gencp::Header ack = gencp::ReadHeader(
+            {reinterpret_cast<const std::uint8_t*>(header.data()), header.size()});
+        EXPECT_EQ(ack.requestId, 7);
+        commands.push_back(ack.command);
+        client.Receive(ack.scdLength);
+    }
+    EXPECT_EQ(commands, (std::vector<std::uint16_t>{gencp::kPendingAck, gencp::kPendingAck,
+                                                    gencp::kReadMemAck}));
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(ExitCode(sim), 0);
+}
+
 TEST(ProgramTest, BadArgumentsAreNamed) {
     const struct {
         std::vector<std::string> args;
@@ -83,6 +106,7 @@ TEST(ProgramTest, BadArgumentsAreNamed) {
         {{"--fault", "sulky"}, "unknown fault \"sulky\""},
         {{"--fault", "delay=soon"}, "unknown fault \"delay=soon\""},
         {{"--fault", "twice="}, "unknown fault \"twice=\""},
+        {{"--fault", "pending=-1"}, "unknown fault \"pending=-1\""},
     };
     for (const auto& c : cases) {
         test::SpawnedProgram sim = Sim(c.args);

@@ -45,10 +45,11 @@ constexpr QSize kPreferredSize{1180, 660};
 
 }  // namespace
 
-MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComPort,
-                       QWidget* parent)
+MainWindow::MainWindow(CoreContext& core, QtUserInterface& desktop,
+                       std::optional<std::uint32_t> startComPort, QWidget* parent)
     : QMainWindow(parent),
       core_(core),
+      desktop_(desktop),
       startComPort_(startComPort),
       controlMode_(core.settings.Number(SettingIndex::ControlMode)) {
     // The mode this run uses is written now and at each toggle, never as the window ends.
@@ -57,7 +58,7 @@ MainWindow::MainWindow(CoreContext& core, std::optional<std::uint32_t> startComP
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QString("%1  Ver %2").arg(kProductTitle, kVersionText));
     windows_.AddWindow(this);
-    if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->SetWindowList(&windows_);
+    desktop_.SetWindowList(&windows_);
 
     idleReader_ = new IdleReader(core_.exchange, core_.channel, core_.ui, this);
     // A window of its own beside this one, not one kept above it.
@@ -84,7 +85,7 @@ MainWindow::~MainWindow() {
     // Hidden first, so that both windows keep their places for the next run.
     hide();
     communication_->hide();
-    if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->SetWindowList(nullptr);
+    desktop_.SetWindowList(nullptr);
     binding_.reset();
     // The side windows leave the window list as they end; the list is a member, which ends
     // before the child widgets do.
@@ -205,7 +206,7 @@ void MainWindow::ChannelChanged() {
 }
 
 void MainWindow::ReadAllSettings() {
-    const ProgressOwner progressOver(core_.ui, this);
+    const ProgressOwner progressOver(desktop_, this);
     std::string summary;
     core_.runner.Run({kFullReadProgressText, true, true, true}, [&](Operation& operation) {
         core_.modelCheck.Check();  // the camera may have changed
@@ -305,7 +306,7 @@ bool MainWindow::RequestClose() {
     if (ended_) return true;
     // While the camera is busy the request stops the operation instead.
     if (OperationRunning()) {
-        if (auto* ui = dynamic_cast<QtUserInterface*>(&core_.ui)) ui->RequestCancel();
+        core_.ui.RequestCancel();
         return false;
     }
     if (!closeWithoutConfirm_ && !core_.ui.AskYesNo(kExitQuestion, kExitCaption)) return false;

@@ -23,6 +23,7 @@ class CoreContext;
 namespace vk::gui {
 
 class CommunicationWindow;
+class QtUserInterface;
 class ParameterPage;
 class ControlBinding;
 class IdleReader;
@@ -40,8 +41,10 @@ public:
 
     // startComPort: a COM port index to open at start instead of the stored selection (the
     // simulated camera's or one named on the command line).
-    explicit MainWindow(CoreContext& core, std::optional<std::uint32_t> startComPort = {},
-                        QWidget* parent = nullptr);
+    // desktop: the core's user interface as the desktop's own (progress owners, the window
+    // list an operation switches off).
+    MainWindow(CoreContext& core, QtUserInterface& desktop,
+               std::optional<std::uint32_t> startComPort = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The start-up sequence: show the values, apply the mode, connect and read the camera.
@@ -79,6 +82,7 @@ public:
     // is attached to the window.
     void SetActionHandler(int controlId, std::function<void()> handler);
     CoreContext& Core() const { return core_; }
+    QtUserInterface& Desktop() const { return desktop_; }
 
     CommunicationWindow* Communication() const { return communication_; }
     WindowList& Windows() { return windows_; }
@@ -110,6 +114,7 @@ private:
     void ShowCommunication();
 
     CoreContext& core_;
+    QtUserInterface& desktop_;
     std::optional<std::uint32_t> startComPort_;
     WindowList windows_;
     MainMenu* menu_ = nullptr;

@@ -38,7 +38,7 @@ public:
     bool AskYesNo(const std::string& text, const std::string& caption) override;
     // The question with a "Don't ask again" box, ticked or not in `dontAsk`; a listener
     // answers it as any question, unticked.
-    bool AskYesNoOnce(const std::string& text, const std::string& caption, bool& dontAsk);
+    bool AskYesNoOnce(const std::string& text, const std::string& caption, bool& dontAsk) override;
 
     void ShowProgress(const std::string& text) override;
     void SetProgress(int percent) override;
@@ -51,7 +51,7 @@ public:
     void EndOperation() override;
     bool CancelRequested() override;
     // As if the user pressed the progress window's Cancel (only for a cancellable operation).
-    void RequestCancel();
+    void RequestCancel() override;
 
     // The progress window, created on first use; null before that.
     ProgressWindow* Progress() const { return progress_; }
@@ -86,20 +86,15 @@ private:
 
 // For the length of a scope, the progress of `ui` stands over `owner` whichever window is
 // active (a full read belongs to the main window even when it starts from another one).
-// Does nothing for a UserInterface that is not the desktop's.
 class ProgressOwner {
 public:
-    ProgressOwner(UserInterface& ui, QWidget* owner) : ui_(dynamic_cast<QtUserInterface*>(&ui)) {
-        if (ui_) ui_->SetProgressOwner(owner);
-    }
-    ~ProgressOwner() {
-        if (ui_) ui_->SetProgressOwner(nullptr);
-    }
+    ProgressOwner(QtUserInterface& ui, QWidget* owner) : ui_(ui) { ui_.SetProgressOwner(owner); }
+    ~ProgressOwner() { ui_.SetProgressOwner(nullptr); }
     ProgressOwner(const ProgressOwner&) = delete;
     ProgressOwner& operator=(const ProgressOwner&) = delete;
 
 private:
-    QtUserInterface* ui_;
+    QtUserInterface& ui_;
 };
 
 }  // namespace vk::gui

@@ -1,6 +1,6 @@
 #include "gui/app/session_questions.h"
 
-#include "gui/app/qt_user_interface.h"
+#include "core/user_interface.h"
 
 namespace vk::gui {
 
@@ -8,9 +8,7 @@ bool SessionQuestions::Confirm(const std::string& key, const std::string& questi
                                const std::string& caption) {
     if (notAgain_.count(key)) return true;
     bool dontAsk = false;
-    auto* qt = dynamic_cast<QtUserInterface*>(&ui_);
-    const bool yes =
-        qt ? qt->AskYesNoOnce(question, caption, dontAsk) : ui_.AskYesNo(question, caption);
+    const bool yes = ui_.AskYesNoOnce(question, caption, dontAsk);
     if (yes && dontAsk) notAgain_.insert(key);
     return yes;
 }

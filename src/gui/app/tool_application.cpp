@@ -72,7 +72,7 @@ bool ToolApplication::Create(std::string* error) {
         core_->channel.SetMode(ChannelMode::ComPort);
         startPort = 0;
     }
-    mainWindow_ = std::make_unique<MainWindow>(*core_, startPort);
+    mainWindow_ = std::make_unique<MainWindow>(*core_, *ownUi_, startPort);
 #ifdef VK_HAVE_SIMULATOR
     if (camera_) mainWindow_->Communication()->SetPortLabel(*device, "Simulated camera");
 #endif

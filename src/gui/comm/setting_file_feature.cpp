@@ -99,7 +99,7 @@ bool SettingFileFeature::SaveTo(const QString& path, SettingFileVariant variant)
     // still cannot be read is left out only when the user agrees, and the summary names it.
     const bool factory = window_.IsFactoryMode();
     const int model = core.modelCheck.modelIndex;
-    const ProgressOwner progressOver(core.ui, &window_);
+    const ProgressOwner progressOver(window_.Desktop(), &window_);
     std::vector<int> unknown = UnknownSettingFileRows(core.exchange, variant, factory, model);
     if (!unknown.empty()) {
         core.runner.Run({kSavingSettingFile, true, true}, [&](Operation& operation) {
@@ -141,7 +141,7 @@ void SettingFileFeature::LoadFrom(const QString& path, bool compareOnly) {
         PrepareSettingFile(core.exchange, PathOf(path), window_.IsFactoryMode());
     if (!prepared) return ShowNotice(core.ui, *prepared.failure);
     SettingFilePlan plan = std::move(prepared.plan);
-    const ProgressOwner progressOver(core.ui, &window_);
+    const ProgressOwner progressOver(window_.Desktop(), &window_);
     SettingFileComparison comparison;
     const ExchangeResult compared =
         core.runner.Run({kComparingSettingFile, true, true, true}, [&](Operation& operation) {

@@ -43,8 +43,9 @@ std::filesystem::path ToPath(const QString& path) {
 // Runs one LUT transfer as a camera operation whose progress stands over `owner`. A transfer
 // that did not finish ends with one message: where it stopped, why, what the camera holds.
 template <typename Body>
-ExchangeResult RunTransfer(CoreContext& core, QWidget* owner, std::string text, Body body) {
-    const ProgressOwner over(core.ui, owner);
+ExchangeResult RunTransfer(MainWindow& window, QWidget* owner, std::string text, Body body) {
+    CoreContext& core = window.Core();
+    const ProgressOwner over(window.Desktop(), owner);
     OperationInfo info = lut::TransferInfo(std::move(text));
     info.callerShowsFailure = true;
     std::string stopped;
@@ -149,7 +150,7 @@ void LutFeature::ReadTable(LutEditor& editor) {
     const int channel = editor.Channel();
     lut::Table table = editor.Values();
     const ExchangeResult result =
-        RunTransfer(window_.Core(), &editor, lut::ReadingText(channel),
+        RunTransfer(window_, &editor, lut::ReadingText(channel),
                     [&](lut::LutTransfer& transfer) { return transfer.ReadTable(channel, table); });
     // What arrived is shown even when the read stopped part-way.
     if (result.status != ExchangeStatus::Busy) editor.ShowTable(table);
@@ -158,13 +159,13 @@ void LutFeature::ReadTable(LutEditor& editor) {
 void LutFeature::WriteTable(LutEditor& editor) {
     const int channel = editor.Channel();
     const lut::Table table = editor.Values();
-    RunTransfer(window_.Core(), &editor, lut::kWritingText,
+    RunTransfer(window_, &editor, lut::kWritingText,
                 [&](lut::LutTransfer& transfer) { return transfer.WriteTable(channel, table); });
 }
 
 void LutFeature::WriteToAllChannels(LutEditor& editor) {
     const lut::Table table = editor.Values();
-    RunTransfer(window_.Core(), &editor, lut::kWritingText,
+    RunTransfer(window_, &editor, lut::kWritingText,
                 [&](lut::LutTransfer& transfer) { return transfer.WriteToAllChannels(table); });
 }
 
@@ -172,7 +173,7 @@ bool LutFeature::ReadAllTables() {
     lut::Tables tables = EditorTables();
     std::size_t reached = 0;  // editors whose read started
     const ExchangeResult result =
-        RunTransfer(window_.Core(), &window_, lut::ReadingText(0), [&](lut::LutTransfer& transfer) {
+        RunTransfer(window_, &window_, lut::ReadingText(0), [&](lut::LutTransfer& transfer) {
             ExchangeResult read;
             for (std::size_t channel = 0; read && channel < tables.size(); ++channel) {
                 reached = channel + 1;

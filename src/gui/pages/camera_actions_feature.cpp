@@ -85,7 +85,7 @@ void CameraActionsFeature::RunAction(const CameraAction& action) {
     const ActionExecutor executor(core.modelCheck, timing_);
     std::optional<ActionOutcome> outcome;
     {
-        const ProgressOwner progressOver(core.ui, &window_);
+        const ProgressOwner progressOver(window_.Desktop(), &window_);
         core.runner.Run({Text(action.title), action.longRunning, false, true},
                         [&](Operation& operation) {
                             outcome = executor.Run(operation, action, input);

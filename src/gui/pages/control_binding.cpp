@@ -55,8 +55,10 @@ constexpr const char* kNeedsLaterVersion = "Not available in this version of the
 constexpr const char* kNeedsCamera = "Needs the camera online.";
 constexpr const char* kNeedsFactoryMode = "Needs factory mode.";
 constexpr const char* kNeedsMonochrome = "Needs a monochrome camera.";
+// Also after a register write or a reconnect, which leave the camera's values unknown.
 constexpr const char* kNotRead =
-    "The camera's value is not known: it has not been read from the camera yet.";
+    "The camera's value is not known: it has not been read, or it may have changed since "
+    "(Settings > Reload, F5, reads every value).";
 constexpr const char* kBaseToolTip = "baseToolTip";
 constexpr const char* kValueNote = "valueNote";
 constexpr const char* kDisabledReason = "disabledReason";

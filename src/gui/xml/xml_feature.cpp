@@ -13,7 +13,7 @@ constexpr int kOpenFileId = controls::kOpenXmlFile.id;
 }  // namespace
 
 void AttachXmlFeature(MainWindow& window) {
-    auto* xml = new XmlWindow(window.Core(), &window);
+    auto* xml = new XmlWindow(window.Core(), window.Desktop(), &window);
     window.Windows().AddWindow(xml);
     window.SetActionHandler(kReadFileFromCameraId, [xml] { xml->DownloadDescriptionFile(); });
     window.SetActionHandler(kOpenFileId, [xml] { xml->OpenDescriptionFile(); });

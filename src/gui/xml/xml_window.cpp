@@ -34,9 +34,10 @@ constexpr QSize kPreferredSize{560, 640};
 
 }  // namespace
 
-XmlWindow::XmlWindow(CoreContext& core, QWidget* parent)
+XmlWindow::XmlWindow(CoreContext& core, QtUserInterface& desktop, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       core_(core),
+      desktop_(desktop),
       serial_(core.exchange),
       perOperation_(core.runner, serial_),
       forgetting_(perOperation_, core.exchange) {
@@ -168,12 +169,12 @@ bool XmlWindow::OpenFile(const QString& path) {
 void XmlWindow::ReadAllData() {
     UpdateTiming();
     if (tabs_->currentWidget() == tree_) {
-        const ProgressOwner progressOver(core_.ui, this);
+        const ProgressOwner progressOver(desktop_, this);
         tree_->ReadAll(core_.runner, serial_);
         return;
     }
     FeatureGridModel* model = grid_->Model();
-    const ProgressOwner progressOver(core_.ui, this);
+    const ProgressOwner progressOver(desktop_, this);
     RegisterReadAll all;
     core_.runner.Run({kReadAllRegistersText, true, true}, [&](Operation& operation) {
         all = RegisterReader().ReadAll(

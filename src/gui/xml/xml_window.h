@@ -19,6 +19,7 @@ class CoreContext;
 namespace vk::gui {
 
 class FeatureGrid;
+class QtUserInterface;
 class FeatureTree;
 
 // The XML window: a description's features as a tree (its node map, any maker's file) and,
@@ -29,7 +30,7 @@ class XmlWindow : public QDialog {
 public:
     static constexpr int kReadAllDataId = 4912;
 
-    explicit XmlWindow(CoreContext& core, QWidget* parent = nullptr);
+    XmlWindow(CoreContext& core, QtUserInterface& desktop, QWidget* parent = nullptr);
 
     // "Read File from Camera": saves the camera's description file as _download.zip in the
     // download folder and says so.
@@ -66,6 +67,7 @@ private:
     void UpdateTiming();
 
     CoreContext& core_;
+    QtUserInterface& desktop_;
     SerialRegisterPort serial_;
     OperationRegisterPort perOperation_;
     ValuesForgettingPort forgetting_;  // the grid's and the tree's access
