@@ -71,18 +71,6 @@ TEST_F(ExchangeTest, ARefusedSetIsShownOnceByTheRunnerWithTheCamerasText) {
     EXPECT_EQ(observer.calls, (std::vector<int>{1}));  // the camera did answer
 }
 
-TEST_F(ExchangeTest, QueriesReturnTheValueOfTheirKind) {
-    ASSERT_TRUE(core.exchange.SendSetInt(Id("PE"), 1234, kShort));
-    EXPECT_EQ(core.exchange.QueryInt(Id("PE"), kShort).value, 1234);
-    const auto model = core.exchange.QueryString(Id("MD"), kShort);
-    EXPECT_TRUE(model);
-    EXPECT_EQ(model.value, "VK-4100C-PMCL");
-    const auto v = core.exchange.SendQuery(Id("PE"), kShort);
-    EXPECT_TRUE(v);
-    EXPECT_EQ(v.value.kind, ValueKind::Int);
-    EXPECT_EQ(camera.ReceivedLines().back(), "PE?");
-}
-
 TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsRefusedWithItsText) {
     camera.SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
     const ExchangeResult result = core.exchange.QueryInt(Id("PE"), kShort);
@@ -112,12 +100,6 @@ TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
     EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 77, 1000));
     EXPECT_EQ(core.exchange.QueryInt(Id("PE"), 1000).value, 77);
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ExchangeTest, SendSetStringSendsTheTextAsItStands) {
-    EXPECT_TRUE(core.exchange.SendSetString(Id("PE"), "4321", kShort));
-    EXPECT_EQ(camera.ReceivedLines().back(), "PE=4321");
-    EXPECT_EQ(core.exchange.BuildSetCommand(Id("PE"), ParamValue{}, true), "PE=0\r\n");
 }
 
 // Whichever call sent the line, what the camera completed or answered for a parameter row is

@@ -70,15 +70,6 @@ TEST_F(GenCpLineTest, PacketsAndTextLinesShareTheLine) {
         (Bytes{0x00, 0x00, 0x12, 0x34}));
 }
 
-TEST_F(GenCpLineTest, ASilentCameraAnswersNoPacket) {
-    camera.SetFault({Fault::Silent, 0, 1});
-    const std::uint16_t id = ids.Take();
-    const gencp::Ack ack = Exchange(gencp::BuildReadRequest(id, kExposureTime, 4),
-                                    gencp::ReadAckExpectation(id, 4, 4), 300);
-    EXPECT_EQ(ack.check.state, gencp::AckState::Invalid);
-    EXPECT_EQ(client->Ask("PE?"), "PE=10");  // the fault was for one exchange only
-}
-
 TEST_F(GenCpLineTest, AnUnfinishedPacketDoesNotSwallowLaterLines) {
     const Bytes read = gencp::BuildReadRequest(ids.Take(), kExposureTime, 4);
     ASSERT_TRUE(client->Send(Text(Bytes(read.begin(), read.begin() + 10))));
