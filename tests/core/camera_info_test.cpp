@@ -207,18 +207,6 @@ TEST_F(CameraInfoTest, LensMovesForItsTimeThenStops) {
     EXPECT_EQ(FindLensMove("zoom", "near"), nullptr);
 }
 
-TEST_F(CameraInfoTest, CancelledLensMoveStillStops) {
-    ui.cancelAfterPumps = ui.pumps + 3;
-    ExchangeResult result;
-    const Lines sent = SentBy([&] {
-        result = core.runner.Run({"lens", true}, [&](Operation& op) {
-            return MoveLensFor(op, *FindLensMove("focus", "far"), 60000);
-        });
-    });
-    EXPECT_EQ(result.status, ExchangeStatus::Cancelled);
-    EXPECT_EQ(sent, (Lines{"MLF=2", "MLF=0"}));
-}
-
 TEST_F(CameraInfoTest, TerminalLinesGoAsTypedAndStayInStep) {
     ExchangeResult result;
     Lines sent = SentBy([&] { result = SendTerminalLine(core.exchange, "PE?", kShort); });
