@@ -163,25 +163,13 @@ TEST(CIntegerLiterals, StrictReadingTakesOnlyWholeLiteralsOf32Bits) {
     for (const auto& [text, value] : good) {
         EXPECT_EQ(ReadCInteger(text), value) << text;
     }
-    const std::string_view bad[] = {"",
-                                    "+",
-                                    "-",
-                                    "0x",
-                                    "12abc",
-                                    "09",
-                                    "0x-1",
-                                    "+-1",
-                                    "--1",
-                                    "2147483648",
-                                    "0xFFFFFFFF",
-                                    "-2147483649",
-                                    "1 2",
-                                    std::string_view("1\0"
-                                                     "2",
-                                                     3)};
+    const std::string_view bad[] = {"",           "+",           "-",   "0x",  "12abc",
+                                    "09",         "0x-1",        "+-1", "--1", "2147483648",
+                                    "0xFFFFFFFF", "-2147483649", "1 2"};
     for (std::string_view text : bad) {
         EXPECT_EQ(ReadCInteger(text), std::nullopt) << text;
     }
+    EXPECT_EQ(ReadCInteger(std::string_view("1\0002", 3)), std::nullopt);  // a NUL inside
 }
 
 }  // namespace
