@@ -238,22 +238,17 @@ void IdentityWindowsTest::lensButtonsSendWhileHeldAndStopOnEveryRelease() {
 
     const struct {
         int id;
-        QString caption;
         std::string press;
         QString label;
         std::string release;
     } cases[] = {
-        {40001, "IRIS Open", "MLI=1", "Open", "MLI=0"},
-        {40002, "IRIS Close", "MLI=2", "Close", "MLI=0"},
-        {40003, "Zoom Wide", "MLZ=1", "Wide", "MLZ=0"},
-        {40004, "Zoom Tele", "MLZ=2", "Tele", "MLZ=0"},
-        {40005, "Focus Near", "MLF=1", "Near", "MLF=0"},
-        {40006, "Focus Far", "MLF=2", "Far", "MLF=0"},
+        {40001, "MLI=1", "Open", "MLI=0"}, {40002, "MLI=2", "Close", "MLI=0"},
+        {40003, "MLZ=1", "Wide", "MLZ=0"}, {40004, "MLZ=2", "Tele", "MLZ=0"},
+        {40005, "MLF=1", "Near", "MLF=0"}, {40006, "MLF=2", "Far", "MLF=0"},
     };
     for (const auto& c : cases) {
         HoldButton* button = lens.Button(c.id);
         QVERIFY(button);
-        QCOMPARE(button->text(), c.caption);
         rig.Forget();
         const QPoint centre = button->rect().center();
         Mouse(button, QEvent::MouseButtonPress, centre);
