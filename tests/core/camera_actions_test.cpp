@@ -199,15 +199,6 @@ TEST_F(CameraActionsTest, GainResetStopsWhenTheMainGainIsRefused) {
     EXPECT_EQ(outcome.result.message, "ERROR");  // for the caller to show
 }
 
-TEST_F(CameraActionsTest, AResultOutsideTheListIsAnUnknownResult) {
-    camera->SetValue("WBRS", "7");
-    const ActionOutcome outcome = Run(Action("gain-tap-balance-once"));
-    EXPECT_EQ(outcome.resultCode, 7);
-    EXPECT_EQ(NoticeText(outcome), "Unknown Result");
-    EXPECT_EQ(AutoResultText(-1), "Unknown Result");
-    EXPECT_EQ(AutoResultText(6), "Trig is not set as Normal");
-}
-
 TEST_F(CameraActionsTest, GainAutoKeepsPollingWhileBusyOr255AndGivesUpAtItsBound) {
     camera->SetValue("AGRS", "255");  // after the busy answers, 255: still busy for gain auto
     const ActionOutcome outcome = Run(Action("gain-auto-once"), {}, {20, 1000});
@@ -344,16 +335,6 @@ TEST(CameraActionTable, NamesAndControlsAreUniqueAndCommandsKnown) {
         EXPECT_EQ(a.resultWait == ResultWait::None, a.resultCommand == kNoCommand) << key;
     }
     EXPECT_EQ(FindAction("table-write", "NOPE"), nullptr);
-}
-
-TEST(CameraActionTexts, IrisAndXmlVersion) {
-    EXPECT_EQ(IrisText(0), "FULL OPEN");
-    EXPECT_EQ(IrisText(11), "CLOSE");
-    EXPECT_EQ(IrisText(12), "Unkown");
-    EXPECT_EQ(IrisText(std::nullopt), "Unkown");
-    EXPECT_EQ(SplitXmlVersion(991299), (std::array<std::int32_t, 3>{99, 12, 99}));
-    EXPECT_EQ(JoinXmlVersion({99, 12, 99}), 991299);
-    EXPECT_EQ(JoinXmlVersion({0, 0, 100}), std::nullopt);
 }
 
 }  // namespace
