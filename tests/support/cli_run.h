@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -38,6 +39,14 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+// Nothing but printable ASCII, tabs and line ends may reach the terminal.
+inline bool PrintableOnly(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return b == '\n' || b == '\t' || (b >= 0x20 && b < 0x7F);
+    });
 }
 
 // A run against the built-in simulated camera and what it must give.
