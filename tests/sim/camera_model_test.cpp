@@ -252,16 +252,5 @@ TEST_F(CameraModelTest, AResetAnswersThenGoesQuietAndComesBackWithItsBootArea) {
     EXPECT_EQ(Ask("CRS00=2"), "ERROR");
 }
 
-TEST_F(CameraModelTest, DirectAccessBypassesTheRules) {
-    EXPECT_TRUE(camera.SetValue("PE", "3"));
-    EXPECT_EQ(Value("PE"), "3");
-    EXPECT_FALSE(camera.SetValue("NOPE", "1"));
-    EXPECT_EQ(Value("NOPE"), "<none>");
-    EXPECT_TRUE(camera.SetValue("BMPYW?9", "44"));
-    EXPECT_EQ(Ask("BMPYW?9"), "BMPYW=44");
-    EXPECT_FALSE(camera.SetValue("BMPYW?999", "44"));
-    EXPECT_FALSE(camera.SetValue("PE?1", "44"));
-}
-
 }  // namespace
 }  // namespace vk::sim
