@@ -3,15 +3,11 @@
 #include <functional>
 #include <optional>
 
-#include "core/core_context.h"
+#include "core/camera_fixture.h"
 #include "core/operation_runner.h"
-#include "sim/simulated_camera.h"
-#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
-
-constexpr int kShort = 300;  // ms; the simulator answers within a few
 
 class Observer : public OnlineStatusObserver {
 public:
@@ -19,32 +15,25 @@ public:
     std::vector<int> calls;
 };
 
-// The tool's core talking to the simulated camera over a real pseudo-terminal.
-class ExchangeTest : public ::testing::Test {
+// The core's exchanges with the simulated camera, watched by an online-status observer.
+class ExchangeTest : public test::CameraFixture {
 protected:
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(camera.Start(&error)) << error;
-        core.port.PinPort(camera.DevicePath());
-        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 115200, 0));
+        ASSERT_NO_FATAL_FAILURE(Connect());
         core.notifier.Register(&observer);
     }
     void TearDown() override { core.notifier.Unregister(&observer); }
 
     CommandId Id(const char* mnemonic) { return core.exchange.FindCommand(mnemonic); }
 
-    sim::SimulatedCamera camera;
-    test::RecordingUserInterface ui;
-    MemorySettingsBackend backend;
-    CoreContext core{ui, backend};
     Observer observer;
 };
 
 TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
     EXPECT_TRUE(core.exchange.SendSetInt(Id("GA"), 0, kShort));
     EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 5000, kShort));
-    EXPECT_EQ(camera.ReceivedLines(), (std::vector<std::string>{"GA=0", "PE=5000"}));
-    EXPECT_EQ(camera.Value("PE"), "5000");
+    EXPECT_EQ(camera->ReceivedLines(), (std::vector<std::string>{"GA=0", "PE=5000"}));
+    EXPECT_EQ(camera->Value("PE"), "5000");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(observer.calls, (std::vector<int>{1, 1}));
     EXPECT_EQ(ui.waitCursor, (std::vector<bool>{true, false, true, false}));
@@ -52,14 +41,14 @@ TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
 
 TEST_F(ExchangeTest, CompleteIsJudgedOnItsFirstEightLettersInAnyCase) {
     for (const char* answer : {"complete", "COMPLETE and more", "Complete"}) {
-        camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, answer});
+        camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, answer});
         EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 20, kShort)) << answer;
     }
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ExchangeTest, ARefusedSetIsShownOnceByTheRunnerWithTheCamerasText) {
-    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "Err: out of Range"});
+    camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, "Err: out of Range"});
     const ExchangeResult result = core.runner.Run(
         {"set"}, [&](Operation& op) { return op.exchange.SendSetInt(Id("PE"), 30, kShort); });
     EXPECT_FALSE(result);
@@ -72,7 +61,7 @@ TEST_F(ExchangeTest, ARefusedSetIsShownOnceByTheRunnerWithTheCamerasText) {
 }
 
 TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsRefusedWithItsText) {
-    camera.SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
+    camera->SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
     const ExchangeResult result = core.exchange.QueryInt(Id("PE"), kShort);
     EXPECT_FALSE(result);
     EXPECT_TRUE(result.message.ends_with(" for PE?")) << result.message;
@@ -80,7 +69,7 @@ TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsRefusedWithItsText) {
 }
 
 TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
-    camera.SetFault({sim::Fault::Silent, 0, -1, {}});
+    camera->SetFault({sim::Fault::Silent, 0, -1, {}});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 100));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
@@ -92,11 +81,11 @@ TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
 }
 
 TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
-    camera.SetFault({sim::Fault::Overlong, 0, 1, {}});
+    camera->SetFault({sim::Fault::Overlong, 0, 1, {}});
     core.exchange.QueryInt(Id("PE"), 1000);           // may still read the reply after the junk
     EXPECT_TRUE(core.exchange.TakeOverflowNotice());  // told once, by whoever shows it
     EXPECT_FALSE(core.exchange.TakeOverflowNotice());
-    camera.ClearFault();
+    camera->ClearFault();
     EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 77, 1000));
     EXPECT_EQ(core.exchange.QueryInt(Id("PE"), 1000).value, 77);
     EXPECT_TRUE(ui.messages.empty());
@@ -120,7 +109,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
         {"nothing read yet", [] { return true; }, kPe, std::nullopt},
         {"a refused set",
          [&] {
-             camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
+             camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
              return !core.exchange.SendSetInt(Id("PE"), 20, kShort);
          },
          kPe, std::nullopt},
@@ -128,7 +117,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
          5000},
         {"a query",
          [&] {
-             camera.SetValue("PE", "6000");
+             camera->SetValue("PE", "6000");
              return bool(core.exchange.QueryInt(Id("PE"), kShort));
          },
          kPe, 6000},
@@ -136,7 +125,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
          [&] { return bool(core.exchange.SendLine("PE=4321" + crlf, kShort, true)); }, kPe, 4321},
         {"a terminal query",
          [&] {
-             camera.SetValue("PE", "777");
+             camera->SetValue("PE", "777");
              return bool(core.exchange.SendLine("PE?" + crlf, kShort, true));
          },
          kPe, 777},
@@ -157,7 +146,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
 }
 
 TEST_F(ExchangeTest, AHungUpLineFailsAtOnceInsteadOfWaiting) {
-    camera.SetFault({sim::Fault::HangUp, 0, 1, {}});
+    camera->SetFault({sim::Fault::HangUp, 0, 1, {}});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), 20000));
     EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 20000));
