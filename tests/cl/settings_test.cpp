@@ -29,6 +29,17 @@ protected:
         return static_cast<std::uint32_t>(std::stoul(std::get<std::string>(*value)));
     }
 
+    // The store at `ini` as the next run reads it.
+    void ExpectStored(std::uint32_t baud, std::uint32_t port, const std::string& folder) {
+        QSettingsBackend backend(ini);
+        ToolSettings store(backend);
+        EXPECT_EQ(store.Number(SettingIndex::Baudrate), baud);
+        EXPECT_EQ(store.Number(SettingIndex::ComPortNo), port);
+        std::string path;
+        EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
+        EXPECT_EQ(path, folder);
+    }
+
     test::TempDir dir;
     std::string ini = dir / "tool.ini";
 };
@@ -65,13 +76,7 @@ TEST_F(SettingsStoreTest, HandWrittenValuesAreReadAsTheirTypes) {
                     "Com Port No = 3\n"
                     "Camera File Path=" +
                         folder + "\n");
-    QSettingsBackend backend(ini);
-    ToolSettings store(backend);
-    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 19200u);
-    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 3u);
-    std::string path;
-    EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
-    EXPECT_EQ(path, folder);
+    ExpectStored(19200, 3, folder);
 }
 
 TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
@@ -84,13 +89,7 @@ TEST_F(SettingsStoreTest, WrittenValuesComeBackUnchanged) {
         EXPECT_TRUE(store.WriteNumber(static_cast<int>(SettingIndex::ComPortNo), 255));
         EXPECT_TRUE(store.WriteText(kCameraFilePath, folder));
     }
-    QSettingsBackend backend(ini);
-    ToolSettings store(backend);
-    EXPECT_EQ(store.Number(SettingIndex::Baudrate), 115200u);
-    EXPECT_EQ(store.Number(SettingIndex::ComPortNo), 255u);
-    std::string path;
-    EXPECT_TRUE(store.ReadText(kCameraFilePath, path));
-    EXPECT_EQ(path, folder);
+    ExpectStored(115200, 255, folder);
 }
 
 TEST_F(SettingsStoreTest, ACorruptFileGivesTheDefaultsAndIsReplaced) {
@@ -187,11 +186,8 @@ TEST_F(SettingsStoreTest, AStoreThatIsNoFileIsLeftAloneAndGivesTheDefaults) {
     std::filesystem::create_directories(dir / "folder.ini");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::filesystem::create_symlink(fifo, dir / "to-fifo.ini");
-    std::filesystem::create_symlink("/dev/null", dir / "to-null.ini");
-    std::filesystem::create_symlink(dir / "loop-b.ini", dir / "loop-a.ini");
-    std::filesystem::create_symlink(dir / "loop-a.ini", dir / "loop-b.ini");
-    for (const std::string& path :
-         {fifo, dir / "to-fifo.ini", dir / "to-null.ini", dir / "loop-a.ini", dir / "folder.ini"}) {
+    // Devices and loops of links are the file safety test's: the same check refuses them.
+    for (const std::string& path : {fifo, dir / "to-fifo.ini", dir / "folder.ini"}) {
         {
             QSettingsBackend backend(path);
             ToolSettings store(backend);
@@ -205,8 +201,6 @@ TEST_F(SettingsStoreTest, AStoreThatIsNoFileIsLeftAloneAndGivesTheDefaults) {
         EXPECT_FALSE(std::filesystem::is_regular_file(path, ec)) << path;
     }
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "to-null.ini"));
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 // The per-user store is checked before anything opens it: a FIFO is not waited on, and a

@@ -72,7 +72,6 @@ TEST_F(CliActionTest, FactoryActionsAndBadArgumentsAreRefusedBeforeAnythingIsSen
     const Lines refused[] = {
         {"action", "gain-reset"},
         {"action", "camera-reset"},
-        {"area", "store", "0"},
         {"area", "store-all"},
         {"action", "no-such-action"},
         {"action", "table-write", "BMPXW", "1"},

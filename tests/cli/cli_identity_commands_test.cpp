@@ -28,11 +28,7 @@ TEST(CliInfo, PrintsTheInformationWindowsFields) {
 
 // The id rules themselves are CameraInfoTest's; here what the commands print and return.
 TEST(CliIdentity, ReadsAndWritesIdsWithTheirChecks) {
-    const struct {
-        std::vector<std::string> args;
-        int code;
-        std::string printed;  // the output of a run that worked, else a part of its errors
-    } cases[] = {
+    test::ExpectSimulatedRuns({
         {{"user-id"}, kExitOk, "\n"},
         {{"user-id", "ABCDEFGHIJKLMNOP"}, kExitOk, ""},
         {{"user-id", "ABCDEFGHIJKLMNOPQ"}, kExitUsage, "User ID string is too long !!"},
@@ -40,27 +36,13 @@ TEST(CliIdentity, ReadsAndWritesIdsWithTheirChecks) {
         {{"camera-id", "CAM0000042"}, kExitUsage, "writing the camera id needs --factory"},
         {{"--factory", "camera-id", "CAM0000042"}, kExitOk, ""},
         {{"device-version"}, kExitOk, "1000\n"},
-        {{"device-version", "1203"}, kExitUsage, "needs --factory"},
+        {{"device-version", "1203"}, kExitUsage, "writing the device version needs --factory"},
         {{"--factory", "device-version", "1203"}, kExitOk, ""},
         {{"--factory", "device-version", "12x"}, kExitUsage, "bad device version: 12x"},
         {{"--factory", "device-version", "99999"},
          kExitFailed,
          "Couldn't write the Device Version. (ERROR)"},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> args{"--simulate"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        const CliRun r = test::RunCliCaptured(args);
-        SCOPED_TRACE(c.args.back());
-        EXPECT_EQ(r.code, c.code) << r.err;
-        if (c.code == kExitOk) {
-            EXPECT_EQ(r.out, c.printed);
-            EXPECT_EQ(r.err, "");
-        } else {
-            EXPECT_EQ(r.out, "");
-            EXPECT_NE(r.err.find(c.printed), std::string::npos) << r.err;
-        }
-    }
+    });
 }
 
 // The move itself: CliStopSignalTest stops one midway, LensMovesForItsTimeThenStops times it.

@@ -94,20 +94,12 @@ TEST_F(CliValueTest, RawFailsWhenTheCameraAnswersWithAnError) {
     }
 }
 
-// Nothing but printable ASCII and line ends may reach the terminal.
-bool Clean(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        const auto b = static_cast<unsigned char>(c);
-        return b == '\n' || (b >= 0x20 && b < 0x7F);
-    });
-}
-
 TEST_F(CliValueTest, GarbageFromTheLineIsPrintedEscaped) {
     const std::string escaped = "\\xFF\\x00\\xA5Z\\x81\\xFE\\x13\\x80\\x7F\\x02";
     camera.SetFault({sim::Fault::Garbage, 0, 1, {}});
     EXPECT_EQ(Run({"--trace", "raw", "GA?"}), kExitFailed);
     EXPECT_EQ(out, escaped + "\n");
-    EXPECT_TRUE(Clean(err)) << err;
+    EXPECT_TRUE(test::PrintableOnly(err)) << err;
     // The trace: "HH:MM:SS.mmm  " before each line.
     const std::regex stamped(R"(\d\d:\d\d:\d\d\.\d\d\d  Rx: (.*))");
     std::smatch match;
@@ -123,7 +115,7 @@ TEST_F(CliValueTest, GarbageFromTheLineIsPrintedEscaped) {
     camera.ClearReceivedLines();
     const test::CliRun terminal =
         test::RunCliCaptured({"--port", camera.DevicePath(), "terminal"}, "GA?\nGA?\n");
-    EXPECT_TRUE(Clean(terminal.out)) << terminal.out;
+    EXPECT_TRUE(test::PrintableOnly(terminal.out)) << terminal.out;
     EXPECT_NE(terminal.out.find("Rx: " + escaped + "\n"), std::string::npos) << terminal.out;
     EXPECT_NE(terminal.out.find("Rx: GA="), std::string::npos) << terminal.out;
 

@@ -28,24 +28,6 @@ class CliXmlTest : public ::testing::Test {
 protected:
     CliRun Cli(const std::vector<std::string>& args) { return test::RunCliCaptured(args); }
 
-    struct Case {
-        std::vector<std::string> args;
-        int code;
-        std::string printed;  // the output of a run that worked, else its one error line
-    };
-    // Each run against the simulated camera: a failure prints nothing but its error.
-    void ExpectEach(const std::vector<Case>& cases) {
-        for (const Case& c : cases) {
-            std::vector<std::string> args = {"--simulate"};
-            args.insert(args.end(), c.args.begin(), c.args.end());
-            const CliRun r = Cli(args);
-            SCOPED_TRACE(::testing::PrintToString(c.args));
-            EXPECT_EQ(r.code, c.code);
-            EXPECT_EQ(r.out, c.code == kExitOk ? c.printed : "");
-            EXPECT_EQ(r.err, c.code == kExitOk ? "" : "vk4100ctl: " + c.printed + "\n");
-        }
-    }
-
     // The simulated camera's description, as a download leaves it.
     std::string Downloaded() {
         const std::string file = dir / "camera.zip";
@@ -116,7 +98,7 @@ TEST_F(CliXmlTest, FeaturesAndTreeListTheNodeMap) {
 
 TEST_F(CliXmlTest, GetSetAndExecuteGoThroughTheNodeMap) {
     const std::string file = Downloaded();
-    const std::vector<Case> cases = {
+    test::ExpectSimulatedRuns({
         {{"xml", "get", "PixelFormat"}, kExitOk, "Mono8\n"},  // the camera's own file
         {{"xml", "get", "ExposureTime", "--file", file}, kExitOk, "10\n"},
         {{"xml", "set", "Gain", "-20", "--file", file}, kExitOk, ""},
@@ -133,8 +115,7 @@ TEST_F(CliXmlTest, GetSetAndExecuteGoThroughTheNodeMap) {
         {{"xml", "get", "Nothing\x1b", "--file", file},
          kExitFailed,
          "the description has no feature named Nothing\\x1B"},
-    };
-    ExpectEach(cases);
+    });
 }
 
 TEST_F(CliXmlTest, ReadAllPrintsEveryReadableFeature) {
@@ -151,7 +132,7 @@ TEST_F(CliXmlTest, ReadAllPrintsEveryReadableFeature) {
 }
 
 TEST_F(CliXmlTest, RegReadsAndWritesRegisters) {
-    const std::vector<Case> cases = {
+    test::ExpectSimulatedRuns({
         {{"reg", "read", "0x1D0", "8"}, kExitOk, "00 00 00 00 00 01 00 00\n"},
         {{"reg", "read", "0x44", "--text"}, kExitOk, "VK-4100C-PMCL\n"},
         {{"reg", "read", "--float", "0x20204"}, kExitOk, "10\n"},
@@ -174,8 +155,7 @@ TEST_F(CliXmlTest, RegReadsAndWritesRegisters) {
         {{"reg", "write", "0x20204", "1", "--float", "--text"},
          kExitUsage,
          "give only one of --text and --float"},
-    };
-    ExpectEach(cases);
+    });
 }
 
 TEST_F(CliXmlTest, TwoWordCommandsAreNamedInTheUsage) {

@@ -2,18 +2,12 @@
 
 #include <functional>
 #include <optional>
-#include <thread>
 
-#include "core/core_context.h"
+#include "core/camera_fixture.h"
 #include "core/operation_runner.h"
-#include "sim/simulated_camera.h"
-#include "support/pty_peer.h"
-#include "support/recording_user_interface.h"
 
 namespace vk {
 namespace {
-
-constexpr int kShort = 300;  // ms; the simulator answers within a few
 
 class Observer : public OnlineStatusObserver {
 public:
@@ -21,32 +15,25 @@ public:
     std::vector<int> calls;
 };
 
-// The tool's core talking to the simulated camera over a real pseudo-terminal.
-class ExchangeTest : public ::testing::Test {
+// The core's exchanges with the simulated camera, watched by an online-status observer.
+class ExchangeTest : public test::CameraFixture {
 protected:
     void SetUp() override {
-        std::string error;
-        ASSERT_TRUE(camera.Start(&error)) << error;
-        core.port.PinPort(camera.DevicePath());
-        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 115200, 0));
+        ASSERT_NO_FATAL_FAILURE(Connect());
         core.notifier.Register(&observer);
     }
     void TearDown() override { core.notifier.Unregister(&observer); }
 
     CommandId Id(const char* mnemonic) { return core.exchange.FindCommand(mnemonic); }
 
-    sim::SimulatedCamera camera;
-    test::RecordingUserInterface ui;
-    MemorySettingsBackend backend;
-    CoreContext core{ui, backend};
     Observer observer;
 };
 
 TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
     EXPECT_TRUE(core.exchange.SendSetInt(Id("GA"), 0, kShort));
     EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 5000, kShort));
-    EXPECT_EQ(camera.ReceivedLines(), (std::vector<std::string>{"GA=0", "PE=5000"}));
-    EXPECT_EQ(camera.Value("PE"), "5000");
+    EXPECT_EQ(camera->ReceivedLines(), (std::vector<std::string>{"GA=0", "PE=5000"}));
+    EXPECT_EQ(camera->Value("PE"), "5000");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(observer.calls, (std::vector<int>{1, 1}));
     EXPECT_EQ(ui.waitCursor, (std::vector<bool>{true, false, true, false}));
@@ -54,14 +41,14 @@ TEST_F(ExchangeTest, SetSendsTheLineAndAcceptsComplete) {
 
 TEST_F(ExchangeTest, CompleteIsJudgedOnItsFirstEightLettersInAnyCase) {
     for (const char* answer : {"complete", "COMPLETE and more", "Complete"}) {
-        camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, answer});
+        camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, answer});
         EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 20, kShort)) << answer;
     }
     EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ExchangeTest, ARefusedSetIsShownOnceByTheRunnerWithTheCamerasText) {
-    camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, "Err: out of Range"});
+    camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, "Err: out of Range"});
     const ExchangeResult result = core.runner.Run(
         {"set"}, [&](Operation& op) { return op.exchange.SendSetInt(Id("PE"), 30, kShort); });
     EXPECT_FALSE(result);
@@ -73,35 +60,16 @@ TEST_F(ExchangeTest, ARefusedSetIsShownOnceByTheRunnerWithTheCamerasText) {
     EXPECT_EQ(observer.calls, (std::vector<int>{1}));  // the camera did answer
 }
 
-TEST_F(ExchangeTest, QueriesReturnTheValueOfTheirKind) {
-    ASSERT_TRUE(core.exchange.SendSetInt(Id("PE"), 1234, kShort));
-    EXPECT_EQ(core.exchange.QueryInt(Id("PE"), kShort).value, 1234);
-    const auto model = core.exchange.QueryString(Id("MD"), kShort);
-    EXPECT_TRUE(model);
-    EXPECT_EQ(model.value, "VK-4100C-PMCL");
-    const auto v = core.exchange.SendQuery(Id("PE"), kShort);
-    EXPECT_TRUE(v);
-    EXPECT_EQ(v.value.kind, ValueKind::Int);
-    EXPECT_EQ(camera.ReceivedLines().back(), "PE?");
-}
-
 TEST_F(ExchangeTest, AnAnswerNamingAnotherCommandIsRefusedWithItsText) {
-    camera.SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
+    camera->SetFault({sim::Fault::WrongMnemonic, 0, 1, {}});
     const ExchangeResult result = core.exchange.QueryInt(Id("PE"), kShort);
     EXPECT_FALSE(result);
     EXPECT_TRUE(result.message.ends_with(" for PE?")) << result.message;
     EXPECT_TRUE(observer.calls.empty());  // online state unchanged
 }
 
-TEST_F(ExchangeTest, GarbageIsReportedNotCrashedOn) {
-    camera.SetFault({sim::Fault::Garbage, 0, 1, {}});
-    EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), kShort));
-    camera.ClearFault();
-    EXPECT_TRUE(core.exchange.QueryInt(Id("PE"), kShort));
-}
-
 TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
-    camera.SetFault({sim::Fault::Silent, 0, -1, {}});
+    camera->SetFault({sim::Fault::Silent, 0, -1, {}});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 100));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
@@ -113,30 +81,14 @@ TEST_F(ExchangeTest, ASilentCameraTimesOutAndGoesOffline) {
 }
 
 TEST_F(ExchangeTest, AnOverlongLineIsReportedOnceThenTheExchangeRecovers) {
-    camera.SetFault({sim::Fault::Overlong, 0, 1, {}});
+    camera->SetFault({sim::Fault::Overlong, 0, 1, {}});
     core.exchange.QueryInt(Id("PE"), 1000);           // may still read the reply after the junk
     EXPECT_TRUE(core.exchange.TakeOverflowNotice());  // told once, by whoever shows it
     EXPECT_FALSE(core.exchange.TakeOverflowNotice());
-    camera.ClearFault();
+    camera->ClearFault();
     EXPECT_TRUE(core.exchange.SendSetInt(Id("PE"), 77, 1000));
     EXPECT_EQ(core.exchange.QueryInt(Id("PE"), 1000).value, 77);
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(ExchangeTest, EveryLineIsLoggedBothWays) {
-    ASSERT_TRUE(core.exchange.SendSetInt(Id("PE"), 10, kShort));
-    const auto& t = core.logs.terminal;
-    ASSERT_EQ(t.Size(), 2u);
-    EXPECT_EQ(t.At(1).substr(11), "Tx: PE=10");
-    EXPECT_EQ(t.At(0).substr(11), "Rx: COMPLETE");
-    EXPECT_EQ(core.logs.messages.At(1), "PE=10");
-    EXPECT_EQ(core.logs.messages.At(0), "COMPLETE");
-}
-
-TEST_F(ExchangeTest, SendSetStringSendsTheTextAsItStands) {
-    EXPECT_TRUE(core.exchange.SendSetString(Id("PE"), "4321", kShort));
-    EXPECT_EQ(camera.ReceivedLines().back(), "PE=4321");
-    EXPECT_EQ(core.exchange.BuildSetCommand(Id("PE"), ParamValue{}, true), "PE=0\r\n");
 }
 
 // Whichever call sent the line, what the camera completed or answered for a parameter row is
@@ -157,7 +109,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
         {"nothing read yet", [] { return true; }, kPe, std::nullopt},
         {"a refused set",
          [&] {
-             camera.SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
+             camera->SetFault({sim::Fault::ErrorOnSet, 0, 1, {}});
              return !core.exchange.SendSetInt(Id("PE"), 20, kShort);
          },
          kPe, std::nullopt},
@@ -165,7 +117,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
          5000},
         {"a query",
          [&] {
-             camera.SetValue("PE", "6000");
+             camera->SetValue("PE", "6000");
              return bool(core.exchange.QueryInt(Id("PE"), kShort));
          },
          kPe, 6000},
@@ -173,7 +125,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
          [&] { return bool(core.exchange.SendLine("PE=4321" + crlf, kShort, true)); }, kPe, 4321},
         {"a terminal query",
          [&] {
-             camera.SetValue("PE", "777");
+             camera->SetValue("PE", "777");
              return bool(core.exchange.SendLine("PE?" + crlf, kShort, true));
          },
          kPe, 777},
@@ -194,7 +146,7 @@ TEST_F(ExchangeTest, TheCamerasAnswerIsRecordedWhateverSentTheLine) {
 }
 
 TEST_F(ExchangeTest, AHungUpLineFailsAtOnceInsteadOfWaiting) {
-    camera.SetFault({sim::Fault::HangUp, 0, 1, {}});
+    camera->SetFault({sim::Fault::HangUp, 0, 1, {}});
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(core.exchange.QueryInt(Id("PE"), 20000));
     EXPECT_FALSE(core.exchange.SendSetInt(Id("PE"), 10, 20000));
@@ -213,54 +165,6 @@ TEST_F(ExchangeTest, LinesSentWhileIdleAreLoggedAndQueued) {
     }
     EXPECT_EQ(core.exchange.PopReply(), "COMPLETE");
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Rx: COMPLETE");
-}
-
-// Byte-exact cases against a scripted peer.
-class RawLineTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        core.port.PinPort(peer.Path());
-        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
-    }
-    test::RecordingUserInterface ui;
-    MemorySettingsBackend backend;
-    CoreContext core{ui, backend};
-    test::PtyPeer peer;
-};
-
-TEST_F(RawLineTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
-    const std::string longLine = "UD=" + std::string(60, 'x') + "0123456789";
-    peer.Send(longLine + "\r\nVN=1.23\nMD=a\rb\r\n");
-    const auto deadline = Exchange::Clock::now() + std::chrono::seconds(2);
-    while (core.exchange.QueuedReplies() < 3 && Exchange::Clock::now() < deadline) {
-        core.port.WaitForData(deadline);
-        core.exchange.PollUnsolicited();
-    }
-    std::vector<std::string> lines;
-    while (auto l = core.exchange.PopReply())
-        lines.push_back(*l);
-    EXPECT_EQ(lines, (std::vector<std::string>{longLine, "VN=1.23", "MD=a\rb"}));
-}
-
-TEST_F(RawLineTest, RawQueriesReadCIntegerLiterals) {
-    std::thread camera([&] {
-        EXPECT_EQ(peer.ReceiveLine(), "LUTR?3\r\n");
-        peer.Send("LUTR=0x1F\r\n");
-    });
-    const auto v = core.exchange.SendRawQuery("LUTR?3\r\n", 2000, true);
-    camera.join();
-    EXPECT_TRUE(v);
-    EXPECT_EQ(v.value, 31);
-}
-
-TEST_F(RawLineTest, TextRepliesKeepTheirCase) {
-    std::thread camera([&] {
-        EXPECT_EQ(peer.ReceiveLine(), "MD?\r\n");
-        peer.Send("MD=vk-4100m-pmcl\r\n");
-    });
-    const auto model = core.exchange.QueryString(core.exchange.FindCommand("MD"), 2000);
-    camera.join();
-    EXPECT_EQ(model.value, "vk-4100m-pmcl");
 }
 
 }  // namespace

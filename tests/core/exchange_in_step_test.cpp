@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "core/camera_fixture.h"
-#include "support/pty_peer.h"
+#include "core/peer_fixture.h"
 
 namespace vk {
 namespace {
@@ -154,12 +154,9 @@ TEST_F(InStepTest, ALineWithoutEndIsToldOncePerOperation) {
 }
 
 // Byte-exact cases against a scripted far end.
-class ScriptedPeerTest : public ::testing::Test {
+class ScriptedPeerTest : public test::PeerFixture {
 protected:
-    void SetUp() override {
-        core.port.PinPort(peer.Path());
-        ASSERT_TRUE(core.channel.OpenChannel(ChannelMode::ComPort, 9600, 0));
-    }
+    void SetUp() override { ASSERT_TRUE(OpenPeer()); }
     // Answers the next line the tool sends with `answer` (several lines may be given).
     std::thread Answer(const std::string& expected, const std::string& answer) {
         return std::thread([this, expected, answer] {
@@ -173,18 +170,11 @@ protected:
         }
         return false;
     }
-
-    test::RecordingUserInterface ui;
-    MemorySettingsBackend backend;
-    CoreContext core{ui, backend};
-    test::PtyPeer peer;
 };
 
 TEST_F(ScriptedPeerTest, LinesWaitingBeforeASendAreLoggedAndDropped) {
     peer.Send("TMP0=41\r\nHELLO\r\npartial");
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (core.port.Available() < 23 && std::chrono::steady_clock::now() < deadline)
-        core.port.WaitForData(deadline);
+    ASSERT_TRUE(WaitOnPort([&] { return core.port.Available() >= 23; }));
     std::thread camera = Answer("PE?", "PE=5\r\n");
     const auto pe = core.exchange.QueryInt(Cmd("PE"), 2000);
     camera.join();
@@ -240,11 +230,32 @@ TEST_F(ScriptedPeerTest, BinaryBytesWithLineEndsArriveWholeWhileTheLineIsHeld) {
 
 TEST_F(ScriptedPeerTest, AFailedWriteIsLoggedAsFailed) {
     peer.HangUp();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!core.port.IsBroken() && std::chrono::steady_clock::now() < deadline)
-        core.port.WaitForData(deadline);
+    ASSERT_TRUE(WaitOnPort([&] { return core.port.IsBroken(); }));
     EXPECT_EQ(core.exchange.SendSetInt(Cmd("PE"), 10, 1000).status, ExchangeStatus::LineGone);
     EXPECT_EQ(core.logs.terminal.At(0).substr(11), "Tx failed: PE=10");
+}
+
+TEST_F(ScriptedPeerTest, LongLinesAndBareLineFeedsKeepEveryCharacter) {
+    const std::string longLine = "UD=" + std::string(60, 'x') + "0123456789";
+    peer.Send(longLine + "\r\nVN=1.23\nMD=a\rb\r\n");
+    EXPECT_TRUE(WaitOnPort([&] { return core.exchange.QueuedReplies() >= 3; }, true));
+    std::vector<std::string> lines;
+    while (auto l = core.exchange.PopReply())
+        lines.push_back(*l);
+    EXPECT_EQ(lines, (std::vector<std::string>{longLine, "VN=1.23", "MD=a\rb"}));
+}
+
+TEST_F(ScriptedPeerTest, RawQueriesReadCIntegerLiteralsAndTextKeepsItsCase) {
+    std::thread camera = Answer("LUTR?3", "LUTR=0x1F\r\n");
+    const auto v = core.exchange.SendRawQuery("LUTR?3\r\n", 2000, true);
+    camera.join();
+    EXPECT_TRUE(v);
+    EXPECT_EQ(v.value, 31);
+
+    camera = Answer("MD?", "MD=vk-4100m-pmcl\r\n");
+    const auto model = core.exchange.QueryString(Cmd("MD"), 2000);
+    camera.join();
+    EXPECT_EQ(model.value, "vk-4100m-pmcl");
 }
 
 }  // namespace

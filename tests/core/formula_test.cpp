@@ -12,35 +12,27 @@ namespace {
 const std::map<std::string, double, std::less<>> kVariables = {
     {"A", 6}, {"B", -4}, {"X.Min", 2}, {"BIG", 9.0e18}};
 
-std::optional<double> Real(std::string_view text, std::string& error) {
+// The formula read in either arithmetic, its variables from kVariables.
+template <class T>
+std::optional<T> Evaluate(std::string_view text, std::string& error) {
     const Formula f = Formula::Parse(text, error);
     if (!error.empty()) return std::nullopt;
-    return f.Evaluate(
-        [](std::string_view name, std::string& why) -> std::optional<double> {
-            const auto it = kVariables.find(name);
-            if (it == kVariables.end()) {
-                why = "unknown " + std::string(name);
-                return std::nullopt;
-            }
-            return it->second;
-        },
-        error);
+    const auto lookup = [](std::string_view name, std::string& why) -> std::optional<T> {
+        const auto it = kVariables.find(name);
+        if (it == kVariables.end()) {
+            why = "unknown " + std::string(name);
+            return std::nullopt;
+        }
+        return static_cast<T>(it->second);
+    };
+    if constexpr (std::is_same_v<T, double>) {
+        return f.Evaluate(lookup, error);
+    } else {
+        return f.EvaluateInt(lookup, error);
+    }
 }
-
-std::optional<std::int64_t> Int(std::string_view text, std::string& error) {
-    const Formula f = Formula::Parse(text, error);
-    if (!error.empty()) return std::nullopt;
-    return f.EvaluateInt(
-        [](std::string_view name, std::string& why) -> std::optional<std::int64_t> {
-            const auto it = kVariables.find(name);
-            if (it == kVariables.end()) {
-                why = "unknown " + std::string(name);
-                return std::nullopt;
-            }
-            return static_cast<std::int64_t>(it->second);
-        },
-        error);
-}
+constexpr auto Real = Evaluate<double>;
+constexpr auto Int = Evaluate<std::int64_t>;
 
 TEST(Formula, EvaluatesTheStandardsOperatorsAndFunctions) {
     struct Case {

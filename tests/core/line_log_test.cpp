@@ -51,16 +51,6 @@ TEST(LineLog, BinaryTrafficAndFailedWritesAreLoggedAsSuch) {
     EXPECT_EQ(logs.messages.At(0), "PE=10  (not sent)");
 }
 
-TEST(LineLog, CapacitiesOfTheTwoSinks) {
-    TrafficLogs logs;
-    for (int i = 0; i < 32787; ++i)
-        logs.Transmitted(std::to_string(i));
-    EXPECT_EQ(logs.messages.Size(), 4096u);
-    EXPECT_EQ(logs.messages.At(4095), std::to_string(32787 - 4096));
-    EXPECT_EQ(logs.terminal.Size(), 32786u);  // the first line has gone
-    EXPECT_EQ(logs.terminal.At(32785).substr(11), "Tx: 1");
-}
-
 TEST(LineLog, TerminalLinesAreStampedAndPrefixed) {
     EXPECT_EQ(FormatLogStamp(7, 3, 45), "07:03:045  ");
     TrafficLogs logs;

@@ -114,22 +114,5 @@ TEST(ToolSettings, PortNamesAreKeptAsWrittenAndNothingElseIsTaken) {
     EXPECT_FALSE(settings.WriteText(static_cast<int>(SettingIndex::Baudrate), "9600"));
 }
 
-TEST(ToolSettings, ShutdownStatusTellsWhetherThePreviousRunEndedNormally) {
-    MemorySettingsBackend backend;
-    {
-        ToolSettings first(backend);
-        EXPECT_FALSE(first.PreviousRunEndedNormally());
-        EXPECT_EQ(
-            std::get<std::uint32_t>(backend.values.at("Previous Application Shutdown Status")), 0u);
-        first.MarkNormalEnd();
-    }
-    {
-        ToolSettings second(backend);
-        EXPECT_TRUE(second.PreviousRunEndedNormally());
-        EXPECT_TRUE(second.WriteNumber(1, 3));  // the first write of a run is kept
-    }
-    EXPECT_EQ(std::get<std::uint32_t>(backend.values.at("Communication Mode")), 3u);
-}
-
 }  // namespace
 }  // namespace vk

@@ -11,6 +11,7 @@
 #include "gui/app/qt_user_interface.h"
 #include "gui/comm/communication_window.h"
 #include "gui_test_support.h"
+#include "identity_rig.h"
 
 namespace vk::gui::test {
 
@@ -24,16 +25,8 @@ private slots:
     void cancelStopsAFullReadAtTheNextRow();
 };
 
-// Lets the window's events run between the read's queries, as the desktop's own port does.
-struct PumpingUi : vk::test::RecordingUserInterface {
-    void PumpEvents() override {
-        RecordingUserInterface::PumpEvents();
-        QCoreApplication::processEvents();
-    }
-};
-
 void BusyWindowTest::theModeSwitchIsIgnoredWhileReading() {
-    PumpingUi ui;
+    vk::gui::test::PumpingUiPort ui;
     MemorySettingsBackend settings;
     ProgramOptions options;
     options.simulateModel = QString();

@@ -40,11 +40,14 @@ QString Text(const QWidget* parent, const char* name) {
     return Child<QLineEdit>(parent, name)->text();
 }
 
-QStringList Digits(const QWidget* about) {
-    QStringList d;
+// The information fields of the about window, then the four device version digits.
+QStringList Fields(const QWidget* about) {
+    QStringList fields;
+    for (const char* name : {"firmwareVersion", "fpgaVersion", "modelName", "cameraId", "userId"})
+        fields << Text(about, name);
     for (int i = 1; i <= 4; ++i)
-        d << Text(about, qPrintable(QString("deviceVersion%1").arg(i)));
-    return d;
+        fields << Text(about, qPrintable(QString("deviceVersion%1").arg(i)));
+    return fields;
 }
 
 // A mouse event on a widget at a point of its own, as the window system delivers it.
@@ -61,8 +64,7 @@ class IdentityWindowsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aboutShowsTheCameraInFormattedFields();
-    void aboutKeepsPlaceholdersWhenTheCameraIsGone();
+    void aboutShowsTheCameraInFormattedFieldsOrPlaceholders();
     void aboutWritesUserIdOnlyWhenEnabledAndVersionOnlyInFactoryMode();
     void aboutListsHelpFilesOfTheCurrentFolder();
     void userIdWindowReadsAndWritesWithTheLengthCheck();
@@ -72,37 +74,26 @@ private slots:
     void mainWindowOpensEveryWindow();
 };
 
-void IdentityWindowsTest::aboutShowsTheCameraInFormattedFields() {
+void IdentityWindowsTest::aboutShowsTheCameraInFormattedFieldsOrPlaceholders() {
     IdentityRig rig;
     rig.camera.SetValue("VN", "123");
     rig.camera.SetValue("FPVN", "5");
     rig.camera.SetValue("DVW", "1203");
     rig.camera.SetValue("UD", "left-bench");
     AboutDialog about(*rig.core, rig.windows, 0);
-    QCOMPARE(about.windowTitle(), QString("About This Control"));
-    QCOMPARE(Text(&about, "toolName"), QString("VK-4100 Control Tool"));
     QCOMPARE(Text(&about, "firmwareVersion"), QString("?.??"));
     about.Load();
-    QCOMPARE(Text(&about, "firmwareVersion"), QString("1.23"));
-    QCOMPARE(Text(&about, "fpgaVersion"), QString("0.05"));
-    QCOMPARE(Text(&about, "modelName"), QString("VK-4100C-PMCL"));
-    QCOMPARE(Text(&about, "cameraId"), QString("VK00000001"));
-    QCOMPARE(Text(&about, "userId"), QString("left-bench"));
-    QCOMPARE(Digits(&about), QStringList({"1", "2", "0", "3"}));
+    QCOMPARE(Fields(&about), QStringList({"1.23", "0.05", "VK-4100C-PMCL", "VK00000001",
+                                          "left-bench", "1", "2", "0", "3"}));
     QVERIFY(rig.Messages().empty());
-}
 
-void IdentityWindowsTest::aboutKeepsPlaceholdersWhenTheCameraIsGone() {
-    IdentityRig rig;
+    // Without a camera the placeholders stay.
     rig.core->channel.CloseChannel();
-    AboutDialog about(*rig.core, rig.windows, 1);
-    about.Load();
-    QCOMPARE(Text(&about, "firmwareVersion"), QString("?.??"));
-    QCOMPARE(Text(&about, "fpgaVersion"), QString("?.??"));
-    QCOMPARE(Text(&about, "modelName"), QString("??????????"));
-    QCOMPARE(Text(&about, "cameraId"), QString("??????????"));
-    QCOMPARE(Text(&about, "userId"), QString("????????????????"));
-    QCOMPARE(Digits(&about), QStringList({"?", "?", "?", "?"}));
+    rig.Forget();
+    AboutDialog gone(*rig.core, rig.windows, 1);
+    gone.Load();
+    QCOMPARE(Fields(&gone), QStringList({"?.??", "?.??", "??????????", "??????????",
+                                         "????????????????", "?", "?", "?", "?"}));
     QVERIFY(rig.Sent().empty());
 }
 
@@ -126,8 +117,6 @@ void IdentityWindowsTest::aboutWritesUserIdOnlyWhenEnabledAndVersionOnlyInFactor
     edit->setText("bench 7");
     QTest::mouseClick(save, Qt::LeftButton);
     QCOMPARE(rig.camera.Value("UD"), std::string("bench 7"));
-    QCOMPARE(rig.Messages().back(),
-             std::string("Writing the User ID \"bench 7\" has been completed."));
 
     QTest::mouseClick(Child<QRadioButton>(&about, "protectUserId"), Qt::LeftButton);
     QVERIFY(!edit->isEnabled() && !save->isEnabled());
@@ -174,7 +163,6 @@ void IdentityWindowsTest::userIdWindowReadsAndWritesWithTheLengthCheck() {
     IdentityRig rig;
     rig.camera.SetValue("UD", "cell-3");
     UserIdDialog dialog(*rig.core, rig.windows);
-    QCOMPARE(dialog.windowTitle(), QString("User Id"));
     dialog.Load();
     QCOMPARE(dialog.Edit()->text(), QString("cell-3"));
 
@@ -201,7 +189,6 @@ void IdentityWindowsTest::cameraIdWindowUnlocksBeforeWritingInFactoryModeOnly() 
         QVERIFY(!user.SaveButton()->isEnabled());
     }
     CameraIdDialog dialog(*rig.core, rig.windows, 1);
-    QCOMPARE(dialog.windowTitle(), QString("Camera Id"));
     QVERIFY(dialog.SaveButton()->isEnabled());
     dialog.Load();
     QString shown;
@@ -244,28 +231,22 @@ void IdentityWindowsTest::cameraIdWindowUnlocksBeforeWritingInFactoryModeOnly() 
 void IdentityWindowsTest::lensButtonsSendWhileHeldAndStopOnEveryRelease() {
     IdentityRig rig;
     LensWindow lens(*rig.core, rig.windows);
-    QCOMPARE(lens.windowTitle(), QString("Motor Lens"));
     lens.show();
     QVERIFY(QTest::qWaitForWindowExposed(&lens));
 
     const struct {
         int id;
-        QString caption;
         std::string press;
         QString label;
         std::string release;
     } cases[] = {
-        {40001, "IRIS Open", "MLI=1", "Open", "MLI=0"},
-        {40002, "IRIS Close", "MLI=2", "Close", "MLI=0"},
-        {40003, "Zoom Wide", "MLZ=1", "Wide", "MLZ=0"},
-        {40004, "Zoom Tele", "MLZ=2", "Tele", "MLZ=0"},
-        {40005, "Focus Near", "MLF=1", "Near", "MLF=0"},
-        {40006, "Focus Far", "MLF=2", "Far", "MLF=0"},
+        {40001, "MLI=1", "Open", "MLI=0"}, {40002, "MLI=2", "Close", "MLI=0"},
+        {40003, "MLZ=1", "Wide", "MLZ=0"}, {40004, "MLZ=2", "Tele", "MLZ=0"},
+        {40005, "MLF=1", "Near", "MLF=0"}, {40006, "MLF=2", "Far", "MLF=0"},
     };
     for (const auto& c : cases) {
         HoldButton* button = lens.Button(c.id);
         QVERIFY(button);
-        QCOMPARE(button->text(), c.caption);
         rig.Forget();
         const QPoint centre = button->rect().center();
         Mouse(button, QEvent::MouseButtonPress, centre);

@@ -16,7 +16,6 @@
 #include "gui/pages/row_info.h"
 #include "gui/widgets/column_flow_layout.h"
 #include "gui/widgets/control_kinds.h"
-#include "gui/widgets/param_widgets.h"
 #include "page_rig.h"
 
 using namespace vk;
@@ -135,19 +134,6 @@ private slots:
         QCOMPARE(position->firstControlId, 4503);
         QVERIFY(!ControlKinds::SetRadioGroup(first, 7));  // outside the group: none checked
         QVERIFY(!ControlKinds::RadioGroupValue(first));
-
-        // A value outside the range is shown as it is; the range for the user stays.
-        auto* spin = rig.Control<ParamSpinBox>(1943);
-        QVERIFY(ControlKinds::WriteValue(spin, 0));
-        QCOMPARE(spin->text(), QString("0"));
-        QCOMPARE(ControlKinds::ReadValue(spin), 0);
-        QVERIFY(ControlKinds::WriteValue(spin, 8000001));
-        QCOMPARE(spin->text(), QString("8000001"));
-        QCOMPARE(spin->userMinimum(), 10);
-        QCOMPARE(spin->userMaximum(), 8000000);
-        QVERIFY(ControlKinds::WriteValue(spin, 20));
-        QCOMPARE(spin->minimum(), 10);
-        QCOMPARE(spin->maximum(), 8000000);
 
         QCOMPARE(ControlKinds::ReadValue(rig.Control<QPushButton>(2598)), -1);
         QVERIFY(!ControlKinds::WriteValue(rig.Control<QPushButton>(2598), 1));

@@ -9,7 +9,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <algorithm>
 
 #include "gui/app/main_menu.h"
 #include "gui/comm/communication_window.h"
@@ -88,7 +87,6 @@ class SettingFileFeatureTest : public QObject {
 private slots:
     void menuAndButtonsSaveTheVariantsAndKeepTheFolder();
     void replacingAFileIsAskedFirst();
-    void openShowsTheDifferencesAndLoadsTheChosenLines();
     void refusedLinesEndInOneSummaryAndAreNotShown();
     void cancellingTheComparisonOrTheChoiceLoadsNothing();
     void aFileThatIsNoSettingFileIsRefusedBeforeAnythingIsSent();
@@ -154,37 +152,6 @@ void SettingFileFeatureTest::replacingAFileIsAskedFirst() {
     QVERIFY(Contents(rig.path).startsWith("EM="));
 }
 
-void SettingFileFeatureTest::openShowsTheDifferencesAndLoadsTheChosenLines() {
-    FileRig rig;
-    QVERIFY(rig.Start());
-    rig.Trigger(kMenuSaveAllData);
-    rig.tool.ui.messages.clear();  // the save's summary
-    QByteArray text = Contents(rig.path);
-    const int at = text.indexOf("\r\nPE=");
-    QVERIFY(at > 0);
-    text.replace(at, text.indexOf("\r\n", at + 2) - at, "\r\nPE=2345");
-    Write(rig.path, text);
-
-    rig.tool.Camera().ClearReceivedLines();
-    rig.choice = SettingFileFeature::LoadChoice::DifferencesOnly;
-    rig.Button("readSettingFile")->click();
-    QCOMPARE(rig.comparisons.size(), 1u);
-    const auto& differences = rig.comparisons[0].differences;
-    const auto pe = std::find_if(differences.begin(), differences.end(),
-                                 [](const SettingDifference& d) { return d.name == "PE"; });
-    QVERIFY(pe != differences.end());
-    QCOMPARE(pe->fileValue, std::string("2345"));
-    QCOMPARE(pe->cameraValue, std::string("10"));
-    // Only the lines that differ go out, and the page shows what the camera took.
-    QCOMPARE(rig.SetsSent().size(), differences.size());
-    QVERIFY(std::find(rig.SetsSent().begin(), rig.SetsSent().end(), "PE=2345") !=
-            rig.SetsSent().end());
-    QCOMPARE(rig.tool.Camera().Value("PE"), std::string("2345"));
-    QCOMPARE(rig.PageValue(kPe), 2345);
-    QVERIFY(rig.tool.ui.messages.empty());
-    QVERIFY(rig.tool.ui.progressTexts.back() == "Now, reading camera setting file.");
-}
-
 void SettingFileFeatureTest::refusedLinesEndInOneSummaryAndAreNotShown() {
     FileRig rig;
     QVERIFY(rig.Start());
@@ -206,7 +173,7 @@ void SettingFileFeatureTest::cancellingTheComparisonOrTheChoiceLoadsNothing() {
     Write(rig.path, "PE=2000\r\nFGA=300\r\n");
     rig.choice = SettingFileFeature::LoadChoice::Cancel;
     rig.tool.Camera().ClearReceivedLines();
-    rig.Trigger(kMenuOpen);
+    rig.Button("readSettingFile")->click();
     QCOMPARE(rig.comparisons.size(), 1u);
     QCOMPARE(rig.comparisons[0].differences.size(), 2u);
     QVERIFY(rig.SetsSent().empty());

@@ -22,20 +22,6 @@ using vk::test::SpawnedProgram;
 
 namespace {
 
-// A folder of its own for one test, removed afterwards.
-struct ScratchDir {
-    ScratchDir() {
-        char name[] = "/tmp/vk-start-XXXXXX";
-        path = ::mkdtemp(name);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-    std::string path;
-};
-
 // Answers the questions from the script, and first does what the user would do then.
 class ActingUiPort : public vk::test::RecordingUserInterface {
 public:
@@ -108,7 +94,7 @@ void StartUpTest::theCommandLineIsJudgedWithoutADisplay() {
 // A rate or device that fails every start would otherwise lock a user out; the rate that
 // helps is stored only once it has opened.
 void StartUpTest::aStoredChannelThatCannotOpenIsOfferedForCorrection() {
-    ScratchDir dir;
+    vk::test::TempDir dir;
     sim::SimulatedCamera camera;
     std::string reason;
     QVERIFY2(camera.Start(&reason), reason.c_str());
@@ -195,7 +181,7 @@ void StartUpTest::stopSignalsEndTheProgramNormally() {
         {SIGHUP, {}, "[General]\nCom%20Port%20Name=/no/such/camera\nBaudrate=19200\n"},
     };
     for (const Case& c : cases) {
-        ScratchDir config;
+        vk::test::TempDir config;
         const std::string store = config / "Ostra/VK-4100 Camera Control Tool.conf";
         if (!c.storedBefore.empty()) {
             std::filesystem::create_directories(config / "Ostra");
@@ -204,9 +190,10 @@ void StartUpTest::stopSignalsEndTheProgramNormally() {
         std::vector<std::string> args;
         for (const QString& a : c.args)
             args.push_back(a.toStdString());
-        SpawnedProgram program(VK4100_CONTROL_TOOL, args,
-                               SpawnedProgram::EnvironmentWith({"QT_QPA_PLATFORM=offscreen",
-                                                                "XDG_CONFIG_HOME=" + config.path}));
+        SpawnedProgram program(
+            VK4100_CONTROL_TOOL, args,
+            SpawnedProgram::EnvironmentWith(
+                {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + config.Path().string()}));
         // Running once the store says so; then a moment for the start-up to get going.
         QVERIFY(vk::test::WaitUntil(
             [&] { return ReadFile(store).find("Shutdown%20Status=0") != std::string::npos; },

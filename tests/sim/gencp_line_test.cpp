@@ -70,33 +70,6 @@ TEST_F(GenCpLineTest, PacketsAndTextLinesShareTheLine) {
         (Bytes{0x00, 0x00, 0x12, 0x34}));
 }
 
-TEST_F(GenCpLineTest, WritingTheExposureRegisterChangesThePeAnswer) {
-    const std::uint16_t id = ids.Take();
-    const gencp::Ack ack =
-        Exchange(gencp::BuildWriteRequest(id, kExposureTime, Bytes{0, 0, 0x27, 0x10}),
-                 gencp::WriteAckExpectation(id));
-    ASSERT_EQ(ack.check.state, gencp::AckState::Done) << ack.check.reason;
-    EXPECT_EQ(ack.data, (Bytes{0, 0, 0, 4}));
-    EXPECT_EQ(client->Ask("PE?"), "PE=10000");
-
-    const std::uint16_t refused = ids.Take();
-    const gencp::Ack low =
-        Exchange(gencp::BuildWriteRequest(refused, kExposureTime, Bytes{0, 0, 0, 1}),
-                 gencp::WriteAckExpectation(refused));
-    EXPECT_EQ(low.check.state, gencp::AckState::Refused);
-    EXPECT_NE(low.check.reason.find("Invalid parameter"), std::string::npos);
-    EXPECT_EQ(client->Ask("PE?"), "PE=10000");
-}
-
-TEST_F(GenCpLineTest, ASilentCameraAnswersNoPacket) {
-    camera.SetFault({Fault::Silent, 0, 1});
-    const std::uint16_t id = ids.Take();
-    const gencp::Ack ack = Exchange(gencp::BuildReadRequest(id, kExposureTime, 4),
-                                    gencp::ReadAckExpectation(id, 4, 4), 300);
-    EXPECT_EQ(ack.check.state, gencp::AckState::Invalid);
-    EXPECT_EQ(client->Ask("PE?"), "PE=10");  // the fault was for one exchange only
-}
-
 TEST_F(GenCpLineTest, AnUnfinishedPacketDoesNotSwallowLaterLines) {
     const Bytes read = gencp::BuildReadRequest(ids.Take(), kExposureTime, 4);
     ASSERT_TRUE(client->Send(Text(Bytes(read.begin(), read.begin() + 10))));
